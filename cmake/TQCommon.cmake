@@ -1,0 +1,67 @@
+# Shared build settings and helpers for every target of the tree.
+
+option(TQ_BUILD_TESTS "Build the unit and integration tests" ON)
+option(TQ_BUILD_BENCHMARKS "Build the Google Benchmark programs (native only)" OFF)
+option(TQ_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+if(WIN32)
+  set(TQ_PLATFORM_WINDOWS ON)
+else()
+  set(TQ_PLATFORM_WINDOWS OFF)
+endif()
+
+# Warnings and sanitizers travel with this interface target, so third-party code built
+# from Debian's source packages (GoogleTest under MinGW) keeps its own flags.
+add_library(tq_build_flags INTERFACE)
+target_compile_options(tq_build_flags INTERFACE -Wall -Wextra -Werror)
+if(TQ_SANITIZE)
+  target_compile_options(tq_build_flags INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(tq_build_flags INTERFACE -fsanitize=address,undefined)
+endif()
+if(TQ_PLATFORM_WINDOWS)
+  # Modules and test programs carry their C++ runtime with them: a host (or Wine) finds
+  # no MinGW DLLs beside them.
+  target_link_options(tq_build_flags INTERFACE -static -static-libgcc -static-libstdc++)
+  target_compile_definitions(tq_build_flags INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX
+    _WIN32_WINNT=0x0601)
+endif()
+
+function(tq_add_subdirectory_if_present dir)
+  if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# GoogleTest: Debian's package natively; built from Debian's source package for MinGW.
+function(tq_find_gtest)
+  if(TARGET GTest::gtest_main)
+    return()
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/third_party/googletest EXCLUDE_FROM_ALL)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endfunction()
+
+# tq_add_test(NAME name LABELS label... SOURCES src... LIBS lib...)
+# One GoogleTest executable, registered with ctest under the given labels. In Windows
+# builds ctest runs it through the Wine wrapper (CMAKE_CROSSCOMPILING_EMULATOR).
+function(tq_add_test)
+  cmake_parse_arguments(T "" "NAME" "LABELS;SOURCES;LIBS" ${ARGN})
+  tq_find_gtest()
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock tq_build_flags)
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 900)
+endfunction()
+
+# ctest runs Windows test programs through Wine, all in one private prefix of this build.
+if(CMAKE_CROSSCOMPILING AND TQ_PLATFORM_WINDOWS)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${CMAKE_SOURCE_DIR}/tools/wine-run.sh --prefix ${CMAKE_BINARY_DIR}/wineprefix)
+endif()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs every test: the native tests under AddressSanitizer + UndefinedBehaviorSanitizer,
+# the Windows builds (x64 and x86), and the Windows x64 tests under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+echo "== native (ASan + UBSan) =="
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --preset native
+
+echo "== win32 build =="
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+
+echo "== win64 build and Wine tests =="
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
+tools/with-display.sh tools/wine-ctest.sh build/win64
