@@ -13,6 +13,8 @@ endif()
 # Warnings and sanitizers travel with this interface target, so third-party code built
 # from Debian's source packages (GoogleTest under MinGW) keeps its own flags.
 add_library(tq_build_flags INTERFACE)
+# Includes name their folder from the top of the tree: #include "framework/core/IPlugBase.h".
+target_include_directories(tq_build_flags INTERFACE ${CMAKE_SOURCE_DIR})
 target_compile_options(tq_build_flags INTERFACE -Wall -Wextra -Werror)
 if(TQ_SANITIZE)
   target_compile_options(tq_build_flags INTERFACE
