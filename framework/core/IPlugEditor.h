@@ -1,0 +1,19 @@
+#pragma once
+
+// What the plug-in object needs of its editor. The editor framework implements it; the
+// plug-in owns the editor once attached and deletes it through this interface.
+//
+// The editor is deleted while the plug-in object is being destroyed, after the binding and
+// the effect are gone: its destructor must not call back into the plug-in.
+class IPlugEditor
+{
+public:
+  virtual ~IPlugEditor() = default;
+
+  // Moves every control bound to the parameter (and every auxiliary binding of it) to the
+  // value; a plain value is first normalised by the parameter.
+  virtual void PushParamToControls(int paramIdx, double value, bool normalised) = 0;
+
+  // Makes the drawing surfaces at the editor's current size.
+  virtual void CreateDrawSurfaces() = 0;
+};

@@ -1,0 +1,215 @@
+#include "framework/core/IPlugParameter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+void CopyText(char* out, int capacity, const char* text)
+{
+  if (!out || capacity < 1)
+    return;
+  if (!text)
+    text = "";
+  size_t n = std::strlen(text);
+  n = std::min(n, static_cast<size_t>(capacity - 1));
+  std::memmove(out, text, n);
+  out[n] = '\0';
+}
+
+int TruncateToInt(double value)
+{
+  if (std::isnan(value))
+    return 0;
+  if (value >= 2147483647.0)
+    return INT_MAX;
+  if (value <= -2147483648.0)
+    return INT_MIN;
+  return static_cast<int>(value);
+}
+
+void FormatFixed(char* out, int capacity, double value, int precision)
+{
+  if (!out || capacity < 1)
+    return;
+  char text[400]; // room for any finite double in fixed notation with 6 decimals
+  if (std::isnan(value))
+  {
+    CopyText(out, capacity, "nan");
+    return;
+  }
+  if (std::isinf(value))
+  {
+    CopyText(out, capacity, value < 0 ? "-inf" : "inf");
+    return;
+  }
+  const auto result = std::to_chars(text, text + sizeof(text) - 1, value, std::chars_format::fixed, precision);
+  *result.ptr = '\0';
+  CopyText(out, capacity, text);
+}
+
+IPlugParameter::IPlugParameter()
+  : mTexts(GrowBuffer::kPageGranularity)
+{
+}
+
+void IPlugParameter::DefineDouble(const char* name, double defaultValue, double min, double max, double step,
+                                  const char* label, const char* group, double shape)
+{
+  if (mType == kTypeNone)
+    mType = kTypeDouble;
+  CopyText(mName, kTextSize, name);
+  CopyText(mLabel, kTextSize, label);
+  CopyText(mGroup, kTextSize, group);
+  mMin = min;
+  mValue = defaultValue;
+  mMax = max < min + step ? min + step : max;
+  mStep = step;
+  mDefault = defaultValue;
+
+  mPrecision = 0;
+  for (double s = step; s != std::floor(s) && mPrecision < kMaxPrecision; s *= 10.0)
+    ++mPrecision;
+
+  if (shape != 0.0)
+    mShape = shape;
+}
+
+void IPlugParameter::DefineBool(const char* name, bool defaultValue, const char* label, const char* group)
+{
+  if (mType == kTypeNone)
+    mType = kTypeBool;
+  DefineDouble(name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 0.1, label, group, 1.0);
+  AddDisplayText(0, "off");
+  AddDisplayText(1, "on");
+}
+
+void IPlugParameter::SetFromNormal(double x)
+{
+  x = std::isnan(x) ? 0.0 : std::clamp(x, 0.0, 1.0);
+  double v = std::pow(x, mShape) * (mMax - mMin) + mMin;
+  if (mType != kTypeDouble)
+    v = std::floor(v / mStep + 0.5) * mStep;
+  else if (mStep == 1.0)
+    v = std::round(v);
+  if (std::isnan(v))
+    return;
+  mValue = v < mMax ? v : mMax;
+}
+
+bool IPlugParameter::SetPlain(double value)
+{
+  if (std::isnan(value))
+    return false;
+  mValue = std::clamp(value, mMin, std::max(mMin, mMax));
+  return true;
+}
+
+double IPlugParameter::Normal() const
+{
+  return NormalOf(mValue);
+}
+
+double IPlugParameter::NormalOf(double v) const
+{
+  if (!(mMax > mMin) || std::isnan(v))
+    return 0.0;
+  v = std::clamp(v, mMin, mMax);
+  const double n = std::pow((v - mMin) / (mMax - mMin), 1.0 / mShape);
+  return std::isnan(n) ? 0.0 : std::clamp(n, 0.0, 1.0);
+}
+
+const IPlugParameter::TextEntry* IPlugParameter::EntryFor(int value) const
+{
+  const TextEntry* entries = Entries();
+  for (int i = 0, n = TextCount(); i < n; ++i)
+  {
+    if (entries[i].value == value)
+      return &entries[i];
+  }
+  return nullptr;
+}
+
+void IPlugParameter::DisplayText(double value, bool normalised, char* out, int capacity, bool useTexts) const
+{
+  if (!out || capacity < 1)
+    return;
+  if (normalised)
+    value = std::pow(value, mShape) * (mMax - mMin) + mMin;
+  if (useTexts && TextCount() > 0)
+  {
+    const TextEntry* entry = EntryFor(TruncateToInt(value));
+    if (entry && entry->text[0])
+    {
+      CopyText(out, capacity, entry->text);
+      return;
+    }
+  }
+  if (mNegateDisplay)
+    value = -value;
+  if (mPrecision > 0)
+  {
+    FormatFixed(out, capacity, value, mPrecision);
+  }
+  else
+  {
+    char text[16];
+    std::to_chars_result r = std::to_chars(text, text + sizeof(text) - 1, TruncateToInt(value));
+    *r.ptr = '\0';
+    CopyText(out, capacity, text);
+  }
+}
+
+void IPlugParameter::PlainDisplay(char* out, int capacity) const
+{
+  DisplayText(mValue, false, out, capacity, false);
+}
+
+const char* IPlugParameter::UnitLabel() const
+{
+  const TextEntry* entry = EntryFor(TruncateToInt(mValue));
+  return entry && entry->text[0] ? "" : mLabel;
+}
+
+bool IPlugParameter::AddDisplayText(int value, const char* text)
+{
+  const int old = mTexts.Size();
+  const int wanted = old + static_cast<int>(sizeof(TextEntry));
+  mTexts.SetSize(wanted, false);
+  if (mTexts.Size() != wanted)
+    return false;
+  TextEntry entry = {};
+  entry.value = value;
+  CopyText(entry.text, kTextSize, text);
+  std::memcpy(static_cast<char*>(mTexts.Data()) + old, &entry, sizeof(entry));
+  return true;
+}
+
+int IPlugParameter::TextCount() const
+{
+  return mTexts.Size() / static_cast<int>(sizeof(TextEntry));
+}
+
+const char* IPlugParameter::TextForValue(int value) const
+{
+  const TextEntry* entry = EntryFor(value);
+  return entry ? entry->text : "";
+}
+
+bool IPlugParameter::ValueForText(const char* text, int* value) const
+{
+  if (!text)
+    return false;
+  const TextEntry* entries = Entries();
+  for (int i = 0, n = TextCount(); i < n; ++i)
+  {
+    if (std::strcmp(entries[i].text, text) == 0)
+    {
+      if (value)
+        *value = entries[i].value;
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,125 @@
+#include "framework/core/StringBuffer.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+StringBuffer::StringBuffer()
+  : mBuffer(GrowBuffer::kTextGranularity)
+{
+}
+
+StringBuffer::StringBuffer(const char* text)
+  : StringBuffer()
+{
+  Assign(text);
+}
+
+const char* StringBuffer::Get() const
+{
+  const char* data = static_cast<const char*>(mBuffer.Data());
+  return data ? data : "";
+}
+
+int StringBuffer::Length() const
+{
+  return static_cast<int>(std::strlen(Get()));
+}
+
+// Grows to at least size bytes, re-addressing a source that lived in the old block.
+bool StringBuffer::Reserve(int size, const char*& source)
+{
+  if (mBuffer.Size() >= size)
+    return true;
+  const char* oldData = static_cast<const char*>(mBuffer.Data());
+  const int oldSize = mBuffer.Size();
+  const bool inside = source && oldData && source >= oldData && source < oldData + oldSize;
+  const ptrdiff_t offset = inside ? source - oldData : 0;
+  mBuffer.SetSize(size, false);
+  if (mBuffer.Size() != size)
+    return false;
+  if (inside)
+    source = static_cast<const char*>(mBuffer.Data()) + offset;
+  return true;
+}
+
+bool StringBuffer::Assign(const char* text, int maxLength)
+{
+  size_t length = 0;
+  if (text)
+    length = maxLength < 1 ? std::strlen(text) : strnlen(text, static_cast<size_t>(maxLength));
+  if (length >= static_cast<size_t>(INT32_MAX))
+    return false;
+  const int n = static_cast<int>(length);
+  if (!Reserve(n + 1, text))
+    return false;
+  char* data = static_cast<char*>(mBuffer.Data());
+  if (n > 0)
+    std::memmove(data, text, length);
+  data[n] = '\0';
+  if (mBuffer.Size() > n + 1)
+    mBuffer.SetSize(n + 1, false);
+  return true;
+}
+
+bool StringBuffer::Splice(int position, const char* text, int length, int kept)
+{
+  if (length == 0 && kept == 0 && position == 0)
+    return Assign("");
+  const int current = Length();
+  if (length <= 0 || position < 0 || position > current || kept < 0 || kept > current - position)
+    return false;
+  const int64_t newSize64 = int64_t(position) + length + kept + 1;
+  if (newSize64 > INT32_MAX)
+    return false;
+  const int newSize = static_cast<int>(newSize64);
+
+  // A source inside the text would be moved under our feet: copy it out first.
+  std::string copy;
+  const char* data = static_cast<const char*>(mBuffer.Data());
+  if (text && data && text >= data && text < data + mBuffer.Size())
+  {
+    copy.assign(text, static_cast<size_t>(length));
+    text = copy.data();
+  }
+  const char* unused = nullptr;
+  if (!Reserve(newSize, unused))
+    return false;
+  char* out = static_cast<char*>(mBuffer.Data());
+  std::memmove(out + position + length, out + position, static_cast<size_t>(kept));
+  if (text)
+    std::memcpy(out + position, text, static_cast<size_t>(length));
+  out[newSize - 1] = '\0';
+  if (newSize < mBuffer.Size())
+    mBuffer.SetSize(newSize, false);
+  return true;
+}
+
+bool StringBuffer::Format(int maxLength, const char* format, ...)
+{
+  if (maxLength < 0)
+    maxLength = 0;
+  if (maxLength >= INT32_MAX || !format)
+    return false;
+
+  // Print into a separate block so that a failed growth or a %s argument pointing into
+  // this buffer cannot damage the current text.
+  GrowBuffer scratch(GrowBuffer::kTextGranularity);
+  scratch.SetSize(maxLength + 1, false);
+  if (scratch.Size() != maxLength + 1)
+    return false;
+  char* out = static_cast<char*>(scratch.Data());
+  va_list args;
+  va_start(args, format);
+  const int printed = std::vsnprintf(out, static_cast<size_t>(maxLength) + 1, format, args);
+  va_end(args);
+  if (printed < 0 || printed >= maxLength)
+  {
+    if (out[0] != '\0' && printed >= 0)
+      out[maxLength] = '\0';
+    else
+      out[0] = '\0';
+  }
+  return Assign(out);
+}
