@@ -2,7 +2,6 @@
 
 #include "framework/core/PlugTrace.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -172,8 +171,9 @@ int IPlugBase::HostCodeFromName(const char* hostName)
   int n = 0;
   for (; n < kHostNameSize - 1 && hostName[n]; ++n)
   {
-    const unsigned char c = static_cast<unsigned char>(hostName[n]);
-    lower[n] = static_cast<char>(c < 0x80 ? std::tolower(c) : c);
+    // ASCII only: the process locale must not change which host we think we are in.
+    const char c = hostName[n];
+    lower[n] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   }
   lower[n] = '\0';
   for (const auto& host : kHosts)

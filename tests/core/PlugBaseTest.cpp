@@ -4,66 +4,43 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace
 {
 std::vector<std::string> gAsserts;
 
-void RecordAssert(const char* expression, const char* source, int)
-{
-  gAsserts.push_back(std::string(expression) + "@" + source);
-}
-
 TEST(IPlugBase, ConstructionMakesParametersPresetsAndChannels)
 {
   IPlugTestBinding::Args args = PlugArgs(9);
-  args.effectName = "TarvexQuoxel";
-  args.makerName = "Tarvex";
   args.vendorVersion = 0x00010004;
   args.latency = -5;
+  const std::string longName(300, 'e');
+  args.effectName = longName.c_str();
   TestPlug plug(args);
   EXPECT_EQ(plug.NParams(), 9);
   EXPECT_EQ(plug.ParamAt(9), nullptr);
   EXPECT_EQ(plug.ParamAt(-1), nullptr);
-  EXPECT_EQ(plug.NPresets(), 1);
   EXPECT_STREQ(plug.PresetNameAt(0), "empty");
-  EXPECT_FALSE(plug.PresetAt(0)->initialised);
-  EXPECT_STREQ(plug.EffectName(), "TarvexQuoxel");
   EXPECT_EQ(plug.HostCode(), -1);
-  EXPECT_EQ(plug.SampleRate(), 44100.0);
-  EXPECT_EQ(plug.BlockSize(), 0);
   EXPECT_EQ(plug.Latency(), 0);
+  EXPECT_EQ(plug.VersionNumber(true), 10004);
+  EXPECT_EQ(std::string(plug.EffectName()), std::string(127, 'e'));
   EXPECT_EQ(plug.NInChannels(), 2);
   EXPECT_EQ(plug.NOutChannels(), 2);
-  EXPECT_FALSE(plug.IsInChannelConnected(0));
-  EXPECT_EQ(plug.VersionNumber(true), 10004);
-  EXPECT_EQ(plug.VersionNumber(false), 0x00010004);
 
-  const std::string longName(300, 'e');
-  args.effectName = longName.c_str();
-  TestPlug cut(args);
-  EXPECT_EQ(std::string(cut.EffectName()), std::string(127, 'e'));
-}
-
-TEST(IPlugBase, ChannelConfigurationsAndLegalIO)
-{
-  TestPlug plug(PlugArgs(0, "1-1 2-2"));
   ASSERT_EQ(plug.NChannelConfigs(), 2);
-  EXPECT_EQ(plug.ChannelConfigAt(1)->nIn, 2);
   EXPECT_TRUE(plug.LegalIO(1, 1));
   EXPECT_TRUE(plug.LegalIO(2, 2));
   EXPECT_FALSE(plug.LegalIO(1, 2));
   EXPECT_TRUE(plug.LegalIO(1, -1));
   EXPECT_FALSE(plug.LegalIO(3, -1));
-  EXPECT_TRUE(plug.LegalIO(-1, -1));
 
   TestPlug uneven(PlugArgs(0, "2-1 1-6"));
   EXPECT_EQ(uneven.NInChannels(), 2);
   EXPECT_EQ(uneven.NOutChannels(), 6);
-
   TestPlug none(PlugArgs(0, nullptr));
-  EXPECT_EQ(none.NChannelConfigs(), 0);
   EXPECT_EQ(none.NInChannels(), 0);
   EXPECT_EQ(none.InputPointers(), nullptr);
   EXPECT_FALSE(none.LegalIO(-1, -1));
@@ -72,68 +49,42 @@ TEST(IPlugBase, ChannelConfigurationsAndLegalIO)
 TEST(IPlugBase, MalformedChannelTokensAreReportedAndSkipped)
 {
   gAsserts.clear();
-  AssertHandler previous = SetAssertHandler(RecordAssert);
-  {
-    TestPlug plug(PlugArgs(0, "1-1 2-2 "));
-    EXPECT_EQ(plug.NChannelConfigs(), 2);
-    TestPlug bad(PlugArgs(0, "x 2-3 4 -1-1 99999999999-1"));
-    EXPECT_EQ(bad.NChannelConfigs(), 1);
-    EXPECT_TRUE(bad.LegalIO(2, 3));
-    EXPECT_EQ(bad.NOutChannels(), 3);
-  }
+  AssertHandler previous = SetAssertHandler([](const char* expression, const char* source, int) {
+    gAsserts.push_back(std::string(expression) + "@" + source);
+  });
+  TestPlug trailing(PlugArgs(0, "1-1 2-2 "));
+  TestPlug bad(PlugArgs(0, "x 2-3 4 -1-1 99999999999-1"));
   SetAssertHandler(previous);
+  EXPECT_EQ(trailing.NChannelConfigs(), 2);
+  EXPECT_EQ(bad.NChannelConfigs(), 1);
+  EXPECT_TRUE(bad.LegalIO(2, 3));
   ASSERT_EQ(gAsserts.size(), 5u);
   EXPECT_EQ(gAsserts[0], "channelIOStrValid@IPlugBase");
 }
 
 TEST(IPlugBase, HostIdentificationByName)
 {
-  const struct
-  {
-    const char* name;
-    int code;
-  } cases[] = {
-    { "CUBASE 12", 3 },
-    { "REAPER64 v7", 1 },
-    { "Logic Pro with live loops", 9 }, // "live" is tested before "logic"
-    { "Cubase and Nuendo", 3 },
-    { "Steinberg Nuendo", 4 },
-    { "Sonar Cakewalk", 5 },
-    { "Samplitude Pro", 8 },
-    { "Fruity Loops", 7 },
-    { "Ableton Live", 9 },
-    { "Melodyne", 12 },
-    { "vstmanlib", 13 },
-    { "AULab", 14 },
-    { "GarageBand", 22 },
-    { "Forte", 15 },
-    { "Console Chainer", 16 },
-    { "Adobe Audition", 17 },
-    { "Orion", 18 },
-    { "SAWStudio", 20 },
-    { "Logic", 21 },
-    { "Digital Performer", 23 },
-    { "AudioMulch", 25 },
-    { "PreSonus Studio", 26 },
-    { "VST3PluginTestHost", 27 },
-    { "ProTools", 2 },
-    { "Ardour", 28 },
-    { "Standalone", 24 },
-    { "Some Other Host", 0 },
-    { "", 0 },
-    { nullptr, 0 },
-    { "\xC3\x89" "diteur \xFF", 0 },
+  const std::pair<const char*, int> cases[] = {
+    { "CUBASE 12", 3 },       { "REAPER64 v7", 1 },       { "Cubase and Nuendo", 3 },
+    { "Logic with live", 9 }, { "Steinberg Nuendo", 4 },  { "Sonar Cakewalk", 5 },
+    { "Samplitude", 8 },      { "Fruity Loops", 7 },      { "Melodyne", 12 },
+    { "vstmanlib", 13 },      { "AULab", 14 },            { "GarageBand", 22 },
+    { "Forte", 15 },          { "Console Chainer", 16 },  { "Adobe Audition", 17 },
+    { "Orion", 18 },          { "SAWStudio", 20 },        { "Logic", 21 },
+    { "Digital Performer", 23 }, { "AudioMulch", 25 },    { "PreSonus Studio", 26 },
+    { "VST3PluginTestHost", 27 }, { "ProTools", 2 },      { "Ardour", 28 },
+    { "Standalone", 24 },     { "Some Other Host", 0 },   { "", 0 },
+    { nullptr, 0 },           { "\xC3\x89" "diteur \xFF", 0 },
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(IPlugBase::HostCodeFromName(c.name), c.code) << (c.name ? c.name : "(null)");
+  for (const auto& [name, code] : cases)
+    EXPECT_EQ(IPlugBase::HostCodeFromName(name), code) << (name ? name : "(null)");
 
   // Only the first 255 characters are looked at.
-  std::string longName(255, 'a');
-  EXPECT_EQ(IPlugBase::HostCodeFromName((longName + "reaper").c_str()), 0);
+  EXPECT_EQ(IPlugBase::HostCodeFromName((std::string(255, 'a') + "reaper").c_str()), 0);
   EXPECT_EQ(IPlugBase::HostCodeFromName((std::string(249, 'a') + "reaper").c_str()), 1);
 
   TestPlug plug(PlugArgs(0));
-  plug.SetHost("Reaper", (5 << 16) | (1 << 8) | 2);
+  plug.SetHost("Reaper", 0x00050102);
   EXPECT_EQ(plug.HostCode(), 1);
   EXPECT_EQ(plug.HostVersion(), 0x00050102);
 }
@@ -142,15 +93,15 @@ TEST(IPlugBase, BusNames)
 {
   TestPlug plug(PlugArgs(0));
   plug.NameInputBus(2, "ignored");
-  EXPECT_EQ(plug.InputBusName(0), nullptr);
   plug.NameInputBus(0, "Main In");
   plug.NameInputBus(1, "Side");
   plug.NameInputBus(0, "Stereo In"); // replaces
   EXPECT_STREQ(plug.InputBusName(0), "Stereo In");
   EXPECT_STREQ(plug.InputBusName(1), "Side");
+  EXPECT_EQ(plug.InputBusName(2), nullptr);
   plug.NameOutputBus(5, "Out"); // clamped to the count: lands at 0
-  EXPECT_STREQ(plug.OutputBusName(0), "Out");
   plug.NameOutputBus(-1, "no");
+  EXPECT_STREQ(plug.OutputBusName(0), "Out");
   EXPECT_EQ(plug.OutputBusName(1), nullptr);
 }
 
@@ -159,27 +110,20 @@ TEST(IPlugBase, EditorChangesReachParameterHostAndEffectInOrder)
   TestPlug plug(PlugArgs(2));
   plug.ParamAt(0)->DefineDouble("gain", 0, -12, 12, 1.0, "dB", "", 1.0);
   plug.SetParameterFromGUI(0, 0.75);
-  EXPECT_EQ(plug.ParamAt(0)->Value(), 6.0);
   ASSERT_EQ(plug.events.size(), 1u);
   EXPECT_EQ(plug.events[0].kind, IPlugTestBinding::HostEvent::kPerformEdit);
   EXPECT_EQ(plug.events[0].value, 0.75);
   ASSERT_EQ(plug.changes.size(), 1u);
   EXPECT_EQ(plug.changes[0].index, 0);
-  EXPECT_EQ(plug.changes[0].cause, IPlugBase::kCauseEditorOrHost);
   EXPECT_EQ(plug.changes[0].values[0], 6.0); // the handler sees the new value
 
-  plug.SetParameterFromGUI(7, 0.5);
-  plug.SetParameterFromGUI(-1, 0.5);
+  for (int bad : { 7, -1 })
+    plug.SetParameterFromGUI(bad, 0.5);
   plug.SetParameterFromGUI(0, std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(plug.changes.size(), 1u);
-  EXPECT_EQ(plug.ParamAt(0)->Value(), 6.0);
-
   plug.SetParameterFromGUI(0, 3.0); // out of range: the host hears the clamped value
   EXPECT_EQ(plug.ParamAt(0)->Value(), 12.0);
   EXPECT_EQ(plug.events.back().value, 1.0);
-
-  plug.NotifyAllParams();
-  EXPECT_EQ(plug.changes.size(), 4u);
 }
 
 TEST(IPlugBase, AttachedEditorGetsEveryValueAndIsOwned)
@@ -189,43 +133,22 @@ TEST(IPlugBase, AttachedEditorGetsEveryValueAndIsOwned)
     TestPlug plug(PlugArgs(3));
     plug.ParamAt(1)->DefineDouble("p", 25, 0, 100, 1.0, "", "", 1.0);
     plug.AttachEditor(nullptr);
-    EXPECT_EQ(plug.Editor(), nullptr);
-
     RecordingEditor* editor = new RecordingEditor(&firstDeleted);
     plug.AttachEditor(editor);
     EXPECT_EQ(plug.Editor(), editor);
     ASSERT_EQ(editor->pushes.size(), 3u);
-    EXPECT_EQ(editor->pushes[1].paramIdx, 1);
     EXPECT_EQ(editor->pushes[1].value, 0.25);
     EXPECT_TRUE(editor->pushes[1].normalised);
     EXPECT_EQ(editor->surfacesMade, 1);
-
     plug.AttachEditor(new RecordingEditor(&secondDeleted)); // the previous one is released
     EXPECT_TRUE(firstDeleted);
-    EXPECT_FALSE(secondDeleted);
   }
   EXPECT_TRUE(secondDeleted);
 }
 
-TEST(IPlugBase, MidiGoesThroughToTheHost)
+TEST(IPlugBase, SampleRatesThatAreNotFiniteAndPositiveAreRefused)
 {
   TestPlug plug(PlugArgs(0));
-  MidiMessage msg;
-  msg.SetNoteOn(60, 100, 3);
-  plug.HandleMidiMessage(&msg);
-  EXPECT_EQ(plug.midiOffered.size(), 1u);
-  EXPECT_TRUE(plug.midiSent.empty()); // this host takes no MIDI
-  plug.acceptsMidi = true;
-  plug.HandleMidiMessage(&msg);
-  ASSERT_EQ(plug.midiSent.size(), 1u);
-  EXPECT_EQ(plug.midiSent[0].status, 0x90);
-
-  char name[8] = "x";
-  EXPECT_FALSE(plug.NoteNameFor(60, name, sizeof(name)));
-  EXPECT_STREQ(name, "");
-  SysexData sysex;
-  EXPECT_FALSE(plug.SendSysexToHost(&sysex));
-
   EXPECT_FALSE(plug.ChangeSampleRate(0.0));
   EXPECT_FALSE(plug.ChangeSampleRate(std::numeric_limits<double>::quiet_NaN()));
   EXPECT_TRUE(plug.ChangeSampleRate(48000.0));
