@@ -23,19 +23,6 @@ public:
         out[c][f] = in[c < NInChannels() ? c : 0][f] * (c + 2);
   }
 
-  // Connects the first nIn inputs and nOut outputs, disconnects the rest, binds the host's
-  // buffers and runs one float block the way a binding does.
-  void FloatBlock(int nIn, int nOut, float** in, float** out, int nFrames, bool accumulate = false)
-  {
-    ConnectInputs(0, nIn, true);
-    ConnectInputs(nIn, NInChannels(), false);
-    ConnectOutputs(0, nOut, true);
-    ConnectOutputs(nOut, NOutChannels(), false);
-    BindInputsFloat(0, NInChannels(), in, nFrames);
-    BindOutputsFloat(0, NOutChannels(), out);
-    accumulate ? RunFloatAccumulate(nFrames) : RunFloat(nFrames);
-  }
-
   std::vector<int> frames;
   std::vector<double*> seenIn;
 };
@@ -60,7 +47,7 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
   std::vector<float> inL = Ramp(64, 0.01f), inR = Ramp(64, -3.3f), outL(64, 9.f), outR(64, 9.f);
   float* ins[] = { inL.data(), inR.data() };
   float* outs[] = { outL.data(), outR.data() };
-  plug.FloatBlock(2, 2, ins, outs, 64);
+  plug.ProcessFloat(ins, 2, outs, 2, 64);
   for (int f = 0; f < 64; ++f)
   {
     ASSERT_EQ(outL[f], Narrowed(inL[f], 2));
@@ -69,14 +56,17 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
 
   std::vector<float> acc(64, 1.0f);
   float* accOuts[] = { acc.data() };
-  plug.FloatBlock(2, 1, ins, accOuts, 64, true);
+  plug.ConnectOutputs(1, 1, false);
+  plug.BindInputsFloat(0, 2, ins, 64);
+  plug.BindOutputsFloat(0, 1, accOuts);
+  plug.RunFloatAccumulate(64);
   for (int f = 0; f < 64; ++f)
     ASSERT_EQ(acc[f], 1.0f + Narrowed(inL[f], 2));
 
   std::vector<float> shared = Ramp(64, 0.5f);
   const std::vector<float> original = shared;
   float* same[] = { shared.data() };
-  plug.FloatBlock(1, 1, same, same, 64);
+  plug.ProcessFloat(same, 1, same, 1, 64);
   for (int f = 0; f < 64; ++f)
     ASSERT_EQ(shared[f], Narrowed(original[f], 2));
 }
@@ -90,12 +80,8 @@ TEST(BlockProcessing, BlocksLongerThanTheScratchAreProcessedInSlices)
     in[f] = f;
   double* ins[] = { in.data() };
   double* outs[] = { out.data() };
-  plug.ConnectInputs(0, 1, true);
-  plug.ConnectOutputs(0, 1, true);
-  plug.BindInputsDouble(0, 1, ins);
-  plug.BindOutputsDouble(0, 1, outs);
+  plug.ProcessDouble(ins, 1, outs, 1, 40);
   EXPECT_EQ(plug.InputPointers()[0], in.data()); // 64-bit buffers are used directly
-  plug.RunDouble(40);
   EXPECT_EQ(plug.frames, (std::vector<int>{ 16, 16, 8 }));
   for (int f = 0; f < 40; ++f)
     ASSERT_EQ(out[f], 2.0 * f);
@@ -103,7 +89,7 @@ TEST(BlockProcessing, BlocksLongerThanTheScratchAreProcessedInSlices)
   std::vector<float> fin = Ramp(40, 1.0f), fout(40, 0.0f);
   float* fins[] = { fin.data() };
   float* fouts[] = { fout.data() };
-  plug.FloatBlock(1, 1, fins, fouts, 40);
+  plug.ProcessFloat(fins, 1, fouts, 1, 40);
   for (int f = 0; f < 40; ++f)
     ASSERT_EQ(fout[f], Narrowed(fin[f], 2)) << f;
 }
@@ -122,20 +108,18 @@ TEST(BlockProcessing, DisconnectedAndNullChannelsSeeZeroedScratch)
   std::vector<float> l(32, 0.5f), r(32, 0.25f), ol(32), orr(32);
   float* ins[] = { l.data(), r.data() };
   float* outs[] = { ol.data(), orr.data() };
-  plug.FloatBlock(2, 2, ins, outs, 32);
+  plug.ProcessFloat(ins, 2, outs, 2, 32);
   EXPECT_EQ(orr[0], 0.75f);
   std::fill(orr.begin(), orr.end(), 7.0f);
-  plug.FloatBlock(1, 1, ins, outs, 32);
+  plug.ProcessFloat(ins, 1, outs, 1, 32);
   for (int f = 0; f < 32; ++f)
     ASSERT_EQ(plug.seenIn[1][f], 0.0);
   EXPECT_EQ(orr[0], 7.0f);
 
   // Null host buffers read as silence and are never written.
   float* nulls[] = { nullptr, nullptr };
-  plug.FloatBlock(2, 2, nulls, nulls, 32);
-  plug.BindInputsDouble(0, 2, nullptr);
-  plug.BindOutputsDouble(0, 2, nullptr);
-  plug.RunDouble(32);
+  plug.ProcessFloat(nulls, 2, nulls, 2, 32);
+  plug.ProcessDouble(nullptr, 2, nullptr, 2, 32);
   EXPECT_EQ(plug.seenIn[0][5], 0.0);
   EXPECT_EQ(plug.seenIn[1][5], 0.0);
 }
@@ -163,11 +147,7 @@ TEST(BlockProcessing, BlockSizeChangesAreAllOrNothing)
   std::vector<double> in(8, 1.0), out(8, 5.0);
   double* ins[] = { in.data() };
   double* outs[] = { out.data() };
-  unset.ConnectInputs(0, 1, true);
-  unset.ConnectOutputs(0, 1, true);
-  unset.BindInputsDouble(0, 1, ins);
-  unset.BindOutputsDouble(0, 1, outs);
-  unset.RunDouble(8);
+  unset.ProcessDouble(ins, 1, outs, 1, 8);
   EXPECT_TRUE(unset.frames.empty());
   EXPECT_EQ(out[0], 0.0);
 }
@@ -197,11 +177,7 @@ std::vector<double> BypassRun(GainPlug& plug, const std::vector<double>& input, 
     std::vector<double> in(input.begin() + start, input.begin() + start + block), out(block, 99.0);
     double* ins[] = { in.data() };
     double* outs[] = { inPlace ? in.data() : out.data() };
-    plug.ConnectInputs(0, 1, true);
-    plug.ConnectOutputs(0, 1, true);
-    plug.BindInputsDouble(0, 1, ins);
-    plug.BindOutputsDouble(0, 1, outs);
-    plug.BypassDouble(block);
+    plug.ProcessDouble(ins, 1, outs, 1, block, true);
     result.insert(result.end(), outs[0], outs[0] + block);
   }
   return result;

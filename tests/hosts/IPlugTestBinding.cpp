@@ -72,6 +72,44 @@ bool IPlugTestBinding::SendMidiToHost(const MidiMessage* msg)
   return acceptsMidi;
 }
 
+bool IPlugTestBinding::Setup(double sampleRate, int maxBlockSize)
+{
+  ScopedLock lock(Mutex());
+  if (!std::isfinite(sampleRate) || sampleRate <= 0.0 || maxBlockSize < 0)
+    return false;
+  if (!ChangeBlockSize(maxBlockSize))
+    return false;
+  ChangeSampleRate(sampleRate);
+  RestartProcessing();
+  return true;
+}
+
+void IPlugTestBinding::Connect(int nIn, int nOut)
+{
+  ConnectInputs(0, nIn, true);
+  ConnectInputs(nIn, NInChannels(), false);
+  ConnectOutputs(0, nOut, true);
+  ConnectOutputs(nOut, NOutChannels(), false);
+}
+
+void IPlugTestBinding::ProcessFloat(float** in, int nIn, float** out, int nOut, int nFrames, bool bypass)
+{
+  ScopedLock lock(Mutex());
+  Connect(nIn, nOut);
+  BindInputsFloat(0, NInChannels(), in, nFrames);
+  BindOutputsFloat(0, NOutChannels(), out);
+  bypass ? BypassFloat(nFrames) : RunFloat(nFrames);
+}
+
+void IPlugTestBinding::ProcessDouble(double** in, int nIn, double** out, int nOut, int nFrames, bool bypass)
+{
+  ScopedLock lock(Mutex());
+  Connect(nIn, nOut);
+  BindInputsDouble(0, NInChannels(), in);
+  BindOutputsDouble(0, NOutChannels(), out);
+  bypass ? BypassDouble(nFrames) : RunDouble(nFrames);
+}
+
 std::vector<IPlugTestBinding::HostEvent> IPlugTestBinding::EventsOf(HostEvent::EKind kind) const
 {
   std::vector<HostEvent> result;

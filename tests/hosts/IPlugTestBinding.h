@@ -61,6 +61,16 @@ public:
   void ChangeLatency(int samples) override;
   bool SendMidiToHost(const MidiMessage* msg) override;
 
+  // Plays the host's set-up as a binding does: rate, maximum block size, then the reset.
+  // False (nothing changed) when the host's values are refused.
+  bool Setup(double sampleRate, int maxBlockSize);
+
+  // Plays one block as a binding does, under the plug-in lock: the first nIn inputs and
+  // nOut outputs are connected (the rest not), the host's buffers bound, then the block is
+  // processed, or passed through when bypassed.
+  void ProcessFloat(float** in, int nIn, float** out, int nOut, int nFrames, bool bypass = false);
+  void ProcessDouble(double** in, int nIn, double** out, int nOut, int nFrames, bool bypass = false);
+
   // Events of one kind, in order.
   std::vector<HostEvent> EventsOf(HostEvent::EKind kind) const;
 
@@ -73,4 +83,7 @@ public:
   std::vector<HostEvent> events;
   std::vector<MidiMessage> midiOffered;
   std::vector<MidiMessage> midiSent;
+
+private:
+  void Connect(int nIn, int nOut);
 };
