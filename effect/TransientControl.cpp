@@ -223,6 +223,78 @@ TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 
 // Both channels side by side, lane 0 the first: the same operations in the same order
 // as the scalar path, so the two give the same numbers.
+struct StereoEngine
+{
+  __m128d a1, a2, b0, b1, b2, w1, w2;                   // detector high-pass
+  __m128d fast, slow, fastAtt, fastRel, slowAtt, slowRel;  // followers
+  __m128d peak, amount, upper, lower, outGain;
+
+  TQ_SSE_FUNCTION __m128d Detect(__m128d in)
+  {
+    const __m128d w = _mm_add_pd(
+        _mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)),
+        _mm_set1_pd(Dsp::kStageOffset));
+    const __m128d out = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)),
+                                   _mm_mul_pd(b2, w2));
+    w2 = w1;
+    w1 = w;
+    return _mm_andnot_pd(_mm_set1_pd(-0.0), out);
+  }
+
+  TQ_SSE_FUNCTION void Follow(__m128d d)
+  {
+    const __m128d one = _mm_set1_pd(1.0), flush = _mm_set1_pd(TransientControl::kFlushLevel);
+    __m128d c = Select(_mm_cmplt_pd(fast, d), fastAtt, fastRel);
+    fast = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(fast, c));
+    fast = _mm_and_pd(_mm_cmpge_pd(fast, flush), fast);
+    c = Select(_mm_cmpgt_pd(d, slow), slowAtt, slowRel);
+    slow = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(slow, c));
+    slow = _mm_and_pd(_mm_cmpge_pd(slow, flush), slow);
+  }
+
+  // The gain for levels f and s applied to one frame; tracks the peak.
+  TQ_SSE_FUNCTION __m128d Shape(__m128d in, __m128d f, __m128d s)
+  {
+    const __m128d one = _mm_set1_pd(1.0), zero = _mm_setzero_pd();
+    const __m128d silent = _mm_or_pd(_mm_cmpeq_pd(f, zero), _mm_cmpeq_pd(s, zero));
+    const __m128d ratio = Select(silent, one, _mm_div_pd(f, s));
+    __m128d g = _mm_sub_pd(one, _mm_mul_pd(amount, _mm_sub_pd(one, ratio)));
+    g = Select(_mm_cmpunord_pd(g, g), one, g);
+    g = _mm_min_pd(upper, g);  // upper < g ? upper : g
+    g = _mm_max_pd(lower, g);  // lower > g ? lower : g
+    const __m128d away = _mm_or_pd(_mm_and_pd(_mm_cmpgt_pd(g, one), _mm_cmpgt_pd(g, peak)),
+                                   _mm_and_pd(_mm_cmplt_pd(g, one), _mm_cmplt_pd(g, peak)));
+    peak = Select(away, g, peak);
+    return _mm_mul_pd(_mm_mul_pd(in, g), outGain);
+  }
+};
+
+// Each round detects frame n, follows frame n - 1 and shapes frame n - 2: the three
+// recursions of a round do not wait for one another, so they overlap in the processor.
+TQ_SSE_FUNCTION void RunWavefront(StereoEngine& e, double* x, int count)
+{
+  if (count < 2)
+  {
+    const __m128d in = _mm_loadu_pd(x);
+    e.Follow(e.Detect(in));
+    _mm_storeu_pd(x, e.Shape(in, e.fast, e.slow));
+    return;
+  }
+  e.Follow(e.Detect(_mm_loadu_pd(x)));
+  __m128d d = e.Detect(_mm_loadu_pd(x + 2));
+  for (int n = 2; n < count; ++n)
+  {
+    const __m128d out = e.Shape(_mm_loadu_pd(x + 2 * (n - 2)), e.fast, e.slow);
+    e.Follow(d);
+    d = e.Detect(_mm_loadu_pd(x + 2 * n));
+    _mm_storeu_pd(x + 2 * (n - 2), out);
+  }
+  double* last = x + 2 * (count - 2);
+  _mm_storeu_pd(last, e.Shape(_mm_loadu_pd(last), e.fast, e.slow));
+  e.Follow(d);
+  _mm_storeu_pd(last + 2, e.Shape(_mm_loadu_pd(last + 2), e.fast, e.slow));
+}
+
 TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::HighPassBiquad* hp,
                             double amount, double upper, double lower, double outGain,
                             double* peaks)
@@ -231,58 +303,33 @@ TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::Hig
   const Dsp::BiquadStage& s1 = hp[1].Stage(0);
   Dsp::StageHistory& h0 = hp[0].MutableHistory();
   Dsp::StageHistory& h1 = hp[1].MutableHistory();
-  const __m128d a1 = Pair(s0.a1, s1.a1), a2 = Pair(s0.a2, s1.a2);
-  const __m128d b0 = Pair(s0.b0, s1.b0), b1 = Pair(s0.b1, s1.b1), b2 = Pair(s0.b2, s1.b2);
-  __m128d w1 = Pair(h0.w1, h1.w1), w2 = Pair(h0.w2, h1.w2);
-  __m128d fast = Pair(fl[0].level, fl[2].level), slow = Pair(fl[1].level, fl[3].level);
-  const __m128d fastAtt = Pair(fl[0].attackCoefficient, fl[2].attackCoefficient);
-  const __m128d fastRel = Pair(fl[0].releaseCoefficient, fl[2].releaseCoefficient);
-  const __m128d slowAtt = Pair(fl[1].attackCoefficient, fl[3].attackCoefficient);
-  const __m128d slowRel = Pair(fl[1].releaseCoefficient, fl[3].releaseCoefficient);
-  __m128d peak = Pair(peaks[0], peaks[1]);
-  const __m128d one = _mm_set1_pd(1.0), zero = _mm_setzero_pd();
-  const __m128d offset = _mm_set1_pd(Dsp::kStageOffset);
-  const __m128d flush = _mm_set1_pd(TransientControl::kFlushLevel);
-  const __m128d sign = _mm_set1_pd(-0.0);
-  const __m128d amt = _mm_set1_pd(amount), up = _mm_set1_pd(upper), lo = _mm_set1_pd(lower);
-  const __m128d gainOut = _mm_set1_pd(outGain);
+  StereoEngine e;
+  e.a1 = Pair(s0.a1, s1.a1);
+  e.a2 = Pair(s0.a2, s1.a2);
+  e.b0 = Pair(s0.b0, s1.b0);
+  e.b1 = Pair(s0.b1, s1.b1);
+  e.b2 = Pair(s0.b2, s1.b2);
+  e.w1 = Pair(h0.w1, h1.w1);
+  e.w2 = Pair(h0.w2, h1.w2);
+  e.fast = Pair(fl[0].level, fl[2].level);
+  e.slow = Pair(fl[1].level, fl[3].level);
+  e.fastAtt = Pair(fl[0].attackCoefficient, fl[2].attackCoefficient);
+  e.fastRel = Pair(fl[0].releaseCoefficient, fl[2].releaseCoefficient);
+  e.slowAtt = Pair(fl[1].attackCoefficient, fl[3].attackCoefficient);
+  e.slowRel = Pair(fl[1].releaseCoefficient, fl[3].releaseCoefficient);
+  e.peak = Pair(peaks[0], peaks[1]);
+  e.amount = _mm_set1_pd(amount);
+  e.upper = _mm_set1_pd(upper);
+  e.lower = _mm_set1_pd(lower);
+  e.outGain = _mm_set1_pd(outGain);
 
-  for (int i = 0; i < count; ++i, x += 2)
-  {
-    const __m128d in = _mm_loadu_pd(x);
-    __m128d w = _mm_add_pd(_mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)),
-                           offset);
-    __m128d hpOut = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)),
-                               _mm_mul_pd(b2, w2));
-    w2 = w1;
-    w1 = w;
-    const __m128d d = _mm_andnot_pd(sign, hpOut);
+  RunWavefront(e, x, count);
 
-    __m128d c = Select(_mm_cmplt_pd(fast, d), fastAtt, fastRel);
-    fast = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(fast, c));
-    fast = _mm_and_pd(_mm_cmpge_pd(fast, flush), fast);
-    c = Select(_mm_cmpgt_pd(d, slow), slowAtt, slowRel);
-    slow = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(slow, c));
-    slow = _mm_and_pd(_mm_cmpge_pd(slow, flush), slow);
-
-    const __m128d silent = _mm_or_pd(_mm_cmpeq_pd(fast, zero), _mm_cmpeq_pd(slow, zero));
-    const __m128d ratio = Select(silent, one, _mm_div_pd(fast, slow));
-    __m128d g = _mm_sub_pd(one, _mm_mul_pd(amt, _mm_sub_pd(one, ratio)));
-    g = Select(_mm_cmpunord_pd(g, g), one, g);
-    g = _mm_min_pd(up, g);  // up < g ? up : g
-    g = _mm_max_pd(lo, g);  // lo > g ? lo : g
-
-    const __m128d away = _mm_or_pd(_mm_and_pd(_mm_cmpgt_pd(g, one), _mm_cmpgt_pd(g, peak)),
-                                   _mm_and_pd(_mm_cmplt_pd(g, one), _mm_cmplt_pd(g, peak)));
-    peak = Select(away, g, peak);
-    _mm_storeu_pd(x, _mm_mul_pd(_mm_mul_pd(in, g), gainOut));
-  }
-
-  Unpair(w1, h0.w1, h1.w1);
-  Unpair(w2, h0.w2, h1.w2);
-  Unpair(fast, fl[0].level, fl[2].level);
-  Unpair(slow, fl[1].level, fl[3].level);
-  Unpair(peak, peaks[0], peaks[1]);
+  Unpair(e.w1, h0.w1, h1.w1);
+  Unpair(e.w2, h0.w2, h1.w2);
+  Unpair(e.fast, fl[0].level, fl[2].level);
+  Unpair(e.slow, fl[1].level, fl[3].level);
+  Unpair(e.peak, peaks[0], peaks[1]);
 }
 }  // namespace
 
