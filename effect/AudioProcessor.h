@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+
+#include "effect/dsp/PoleFilter.h"
+
+// Runs a per-sample stage (the derived class) at an integer multiple of the host rate:
+// each host frame is repeated factor times, smoothed by a low-pass, processed, mixed
+// with the unprocessed signal, low-passed again and every factor-th frame kept.
+//
+// Blocks are worked through in slices that fit fixed scratch buffers, so processing
+// never allocates and a block of any length can be taken.
+class AudioProcessor
+{
+public:
+  static constexpr int kMaxChannels = 2;
+  static constexpr int kMaxSampleRate = 10000000;
+  // Oversampled frames per slice.
+  static constexpr int kSliceFrames = 1024;
+
+  AudioProcessor();
+  virtual ~AudioProcessor() = default;
+  AudioProcessor(const AudioProcessor&) = delete;
+  AudioProcessor& operator=(const AudioProcessor&) = delete;
+
+  // A factor below 1 becomes 1. Designs both low-passes for it (histories kept), then
+  // UpdateForRate.
+  virtual void SetOversampling(int factor);
+  // The proportion of processed signal; refuses values that are not finite.
+  virtual bool SetMix(double mix);
+  // Resets both low-passes' stages to pass-through, then designs them again.
+  virtual void RedesignFilters();
+  // Refuses rates that are not positive or above kMaxSampleRate (false, nothing
+  // changed). A changed rate runs UpdateForRate, so everything derived from it follows.
+  virtual bool SetSampleRate(int hz);
+  // Refuses counts outside 1..kMaxChannels.
+  virtual bool SetChannelCount(int channels);
+  // Processes interleaved frames in place at the oversampled rate.
+  virtual int ProcessFrames(double* frames, int count) = 0;
+  // Called after the factor or the rate changed.
+  virtual void UpdateForRate() = 0;
+
+  // Processes a block of interleaved host frames in place. Values that are not finite
+  // enter as silence, and state that overflowed is cleared, so the output stays finite.
+  void ProcessBlock(double* interleaved, int frames);
+
+  int SampleRate() const { return sampleRate_; }
+  int Oversampling() const { return factor_; }
+  int ChannelCount() const { return static_cast<int>(channels_); }
+  double Mix() const { return mix_; }
+  // The oversampled rate the per-sample stage runs at.
+  int ProcessingRate() const { return sampleRate_ * factor_; }
+
+  const Dsp::ChebyIILowPass<6, 2>& InterpolationFilter() const { return interpolation_; }
+  const Dsp::ChebyIILowPass<6, 2>& DecimationFilter() const { return decimation_; }
+
+protected:
+  // True while ProcessBlock feeds the second or a later slice of one host block to
+  // ProcessFrames, so per-block figures can span the whole block.
+  bool ContinuingBlock() const { return continuingBlock_; }
+
+private:
+  void DesignFilters();
+  void ProcessSlice(double* x, int frames);
+  void UpsampleHold(const double* x, double* work, int frames) const;
+  void FilterAndDecimate(double* work, double* x, int oversampledFrames);
+  void MixWithDry(double* work, double* dry, size_t values) const;
+
+  int sampleRate_ = 44100;
+  int factor_ = 1;
+  double channels_ = 2.0;
+  double mix_ = 1.0;
+  bool continuingBlock_ = false;
+  Dsp::ChebyIILowPass<6, 2> interpolation_;
+  Dsp::ChebyIILowPass<6, 2> decimation_;
+  alignas(16) double work_[kSliceFrames * kMaxChannels];
+  alignas(16) double dry_[kSliceFrames * kMaxChannels];
+};
