@@ -16,4 +16,7 @@ public:
 
   // Makes the drawing surfaces at the editor's current size.
   virtual void CreateDrawSurfaces() = 0;
+
+  // Greys out (or enables again) every control bound to the parameter.
+  virtual void GreyControlsOfParam(int /*paramIdx*/, bool /*grey*/) {}
 };

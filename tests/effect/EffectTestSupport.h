@@ -1,0 +1,82 @@
+#pragma once
+
+#include "effect/TarvexQuoxel.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+// A plug-in object set up as a host would leave it: rate, block size, all channels
+// connected. Audio goes through the framework's block processing.
+struct EffectUnderTest
+{
+  explicit EffectUnderTest(double sampleRate = 44100.0, int blockSize = 512)
+    : plug(NewTarvexQuoxel({}))
+  {
+    plug->ChangeSampleRate(sampleRate);
+    plug->ChangeBlockSize(blockSize);
+    plug->RestartProcessing();
+    plug->ConnectInputs(0, 2, true);
+    plug->ConnectOutputs(0, 2, true);
+  }
+
+  // Processes stereo (or, with an empty right channel, mono) 64-bit buffers in place.
+  void Process(std::vector<double>& left, std::vector<double>& right)
+  {
+    const bool mono = right.empty();
+    plug->ConnectInputs(0, 2, true);
+    plug->ConnectOutputs(0, 2, true);
+    if (mono)
+    {
+      plug->ConnectInputs(1, 1, false);
+      plug->ConnectOutputs(1, 1, false);
+    }
+    double* io[] = {left.data(), mono ? nullptr : right.data()};
+    plug->BindInputsDouble(0, mono ? 1 : 2, io);
+    plug->BindOutputsDouble(0, mono ? 1 : 2, io);
+    plug->RunDouble(static_cast<int>(left.size()));
+  }
+
+  void SetParam(int idx, double plain)
+  {
+    IPlugParameter* param = plug->ParamAt(idx);
+    param->SetFromNormal(param->NormalOf(plain));
+    plug->HandleParameterChange(idx, 0);
+  }
+
+  double Param(int idx) const { return plug->ParamAt(idx)->Value(); }
+
+  std::unique_ptr<TarvexQuoxel> plug;
+};
+
+inline double Peak(const std::vector<double>& x, size_t from = 0)
+{
+  double p = 0.0;
+  for (size_t i = from; i < x.size(); ++i)
+    p = std::fmax(p, std::fabs(x[i]));
+  return p;
+}
+
+inline double Rms(const std::vector<double>& x, size_t from = 0)
+{
+  double sum = 0.0;
+  for (size_t i = from; i < x.size(); ++i)
+    sum += x[i] * x[i];
+  return std::sqrt(sum / static_cast<double>(x.size() - from));
+}
+
+// A drum-like signal: a decaying 180 Hz tone struck every beat at 120 bpm, with a little
+// noise so the detector sees something between the hits.
+inline std::vector<double> DrumLoop(int frames, double sampleRate, unsigned seed = 1)
+{
+  std::vector<double> x(frames);
+  const int beat = static_cast<int>(sampleRate * 0.5);
+  for (int i = 0; i < frames; ++i)
+  {
+    const double t = static_cast<double>(i % beat) / sampleRate;
+    seed = seed * 1664525u + 1013904223u;
+    const double noise = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.002;
+    x[i] = 0.8 * std::exp(-t * 30.0) * std::sin(2.0 * M_PI * 180.0 * t) + noise;
+  }
+  return x;
+}
