@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+constexpr double kPi = 3.14159265358979323846;
+
 // A plug-in object set up as a host would leave it: rate, block size, all channels
 // connected. Audio goes through the framework's block processing.
 struct EffectUnderTest
@@ -76,7 +78,7 @@ inline std::vector<double> DrumLoop(int frames, double sampleRate, unsigned seed
     const double t = static_cast<double>(i % beat) / sampleRate;
     seed = seed * 1664525u + 1013904223u;
     const double noise = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.002;
-    x[i] = 0.8 * std::exp(-t * 30.0) * std::sin(2.0 * M_PI * 180.0 * t) + noise;
+    x[i] = 0.8 * std::exp(-t * 30.0) * std::sin(2.0 * kPi * 180.0 * t) + noise;
   }
   return x;
 }

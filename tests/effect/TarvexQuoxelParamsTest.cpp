@@ -144,7 +144,7 @@ TEST(AutoOutputGain, ManualGainReachesTheAudio)
   const int n = 44100 / 2;
   std::vector<double> left(n), right(n);
   for (int i = 0; i < n; ++i)
-    left[i] = right[i] = 0.5 * std::sin(2.0 * M_PI * 220.0 * i / 44100.0);
+    left[i] = right[i] = 0.5 * std::sin(2.0 * kPi * 220.0 * i / 44100.0);
   const double inRms = Rms(left, n / 2);
   fx.Process(left, right);
   EXPECT_NEAR(20.0 * std::log10(Rms(left, n / 2) / inRms), -6.0, 0.05);

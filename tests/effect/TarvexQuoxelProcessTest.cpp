@@ -11,7 +11,7 @@ std::vector<double> Sine(int n, double hz, double amplitude, double rate = 44100
 {
   std::vector<double> x(n);
   for (int i = 0; i < n; ++i)
-    x[i] = amplitude * std::sin(2.0 * M_PI * hz * i / rate);
+    x[i] = amplitude * std::sin(2.0 * kPi * hz * i / rate);
   return x;
 }
 
