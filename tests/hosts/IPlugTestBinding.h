@@ -2,7 +2,6 @@
 
 #include "framework/core/IPlugBase.h"
 
-#include <string>
 #include <vector>
 
 // A binding for tests: implements what a format binding must tell or ask the host, and
