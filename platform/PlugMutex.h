@@ -15,7 +15,7 @@ public:
   void Leave();
 
 private:
-  alignas(16) unsigned char mStorage[64];
+  alignas(8) unsigned char mStorage[64];
 };
 
 // Holds a mutex for a scope; a null mutex is allowed and means "no locking".

@@ -27,21 +27,18 @@ int StringBuffer::Length() const
   return static_cast<int>(std::strlen(Get()));
 }
 
-// Grows to at least size bytes, re-addressing a source that lived in the old block.
-bool StringBuffer::Reserve(int size, const char*& source)
+bool StringBuffer::Reserve(int size)
 {
   if (mBuffer.Size() >= size)
     return true;
-  const char* oldData = static_cast<const char*>(mBuffer.Data());
-  const int oldSize = mBuffer.Size();
-  const bool inside = source && oldData && source >= oldData && source < oldData + oldSize;
-  const ptrdiff_t offset = inside ? source - oldData : 0;
   mBuffer.SetSize(size, false);
-  if (mBuffer.Size() != size)
-    return false;
-  if (inside)
-    source = static_cast<const char*>(mBuffer.Data()) + offset;
-  return true;
+  return mBuffer.Size() == size;
+}
+
+bool StringBuffer::Inside(const char* text) const
+{
+  const char* data = static_cast<const char*>(mBuffer.Data());
+  return text && data && text >= data && text < data + mBuffer.Capacity();
 }
 
 bool StringBuffer::Assign(const char* text, int maxLength)
@@ -52,7 +49,14 @@ bool StringBuffer::Assign(const char* text, int maxLength)
   if (length >= static_cast<size_t>(INT32_MAX))
     return false;
   const int n = static_cast<int>(length);
-  if (!Reserve(n + 1, text))
+  // A source inside this buffer may move when it grows: work from a copy.
+  std::string copy;
+  if (Inside(text))
+  {
+    copy.assign(text, length);
+    text = copy.data();
+  }
+  if (!Reserve(n + 1))
     return false;
   char* data = static_cast<char*>(mBuffer.Data());
   if (n > 0)
@@ -75,16 +79,14 @@ bool StringBuffer::Splice(int position, const char* text, int length, int kept)
     return false;
   const int newSize = static_cast<int>(newSize64);
 
-  // A source inside the text would be moved under our feet: copy it out first.
+  // A source inside the text would be moved under our feet: work from a copy.
   std::string copy;
-  const char* data = static_cast<const char*>(mBuffer.Data());
-  if (text && data && text >= data && text < data + mBuffer.Size())
+  if (Inside(text))
   {
     copy.assign(text, static_cast<size_t>(length));
     text = copy.data();
   }
-  const char* unused = nullptr;
-  if (!Reserve(newSize, unused))
+  if (!Reserve(newSize))
     return false;
   char* out = static_cast<char*>(mBuffer.Data());
   std::memmove(out + position + length, out + position, static_cast<size_t>(kept));

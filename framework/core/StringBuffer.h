@@ -33,7 +33,8 @@ public:
   int Length() const;
 
 private:
-  bool Reserve(int size, const char*& source);
+  bool Reserve(int size);
+  bool Inside(const char* text) const;
 
   GrowBuffer mBuffer;
 };

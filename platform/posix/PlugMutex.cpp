@@ -14,7 +14,7 @@ std::recursive_mutex& Impl(unsigned char* storage)
 PlugMutex::PlugMutex()
 {
   static_assert(sizeof(std::recursive_mutex) <= sizeof(mStorage), "mutex storage too small");
-  static_assert(alignof(std::recursive_mutex) <= 16, "mutex storage misaligned");
+  static_assert(alignof(std::recursive_mutex) <= 8, "mutex storage misaligned");
   new (mStorage) std::recursive_mutex();
 }
 

@@ -13,7 +13,7 @@ CRITICAL_SECTION* Impl(unsigned char* storage)
 PlugMutex::PlugMutex()
 {
   static_assert(sizeof(CRITICAL_SECTION) <= sizeof(mStorage), "critical section storage too small");
-  static_assert(alignof(CRITICAL_SECTION) <= 16, "critical section storage misaligned");
+  static_assert(alignof(CRITICAL_SECTION) <= 8, "critical section storage misaligned");
   InitializeCriticalSection(Impl(mStorage));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace
@@ -248,5 +249,50 @@ TEST(Channels, RangesAreClippedAndStereoClampDisconnectsExtraInputs)
   EXPECT_TRUE(plug.IsInChannelConnected(1));
   EXPECT_FALSE(plug.IsInChannelConnected(3));
   EXPECT_TRUE(plug.IsOutChannelConnected(3));
+}
+} // namespace
+
+namespace
+{
+// Random host block sequences: channel counts, block lengths beyond the scratch, 32- and
+// 64-bit buffers, missing buffers and block-size changes. The base body passes audio
+// through, so every connected output must equal its input (or silence), exactly.
+TEST(BlockProcessing, FuzzedHostBlocksPassAudioThroughExactly)
+{
+  TestPlug plug(PlugArgs(0));
+  std::mt19937 random(7);
+  for (int iteration = 0; iteration < 3000; ++iteration)
+  {
+    if (random() % 8 == 0 || plug.BlockSize() == 0)
+      plug.ChangeBlockSize(1 + random() % 64);
+    const int nIn = random() % 3, nOut = random() % 3;
+    const int frames = random() % (3 * plug.BlockSize() + 1);
+    const bool useFloat = random() % 2;
+    std::vector<double> dbuf(4 * frames);
+    std::vector<float> fbuf(4 * frames);
+    for (int i = 0; i < 4 * frames; ++i)
+      fbuf[i] = static_cast<float>(dbuf[i] = std::uniform_real_distribution<double>(-1, 1)(random));
+    double* din[2];
+    double* dout[2];
+    float* fin[2];
+    float* fout[2];
+    for (int c = 0; c < 2; ++c)
+    {
+      const bool missingIn = random() % 6 == 0, missingOut = random() % 6 == 0;
+      din[c] = missingIn ? nullptr : dbuf.data() + c * frames;
+      fin[c] = missingIn ? nullptr : fbuf.data() + c * frames;
+      dout[c] = missingOut ? nullptr : dbuf.data() + (2 + c) * frames;
+      fout[c] = missingOut ? nullptr : fbuf.data() + (2 + c) * frames;
+    }
+    useFloat ? plug.ProcessFloat(fin, nIn, fout, nOut, frames) : plug.ProcessDouble(din, nIn, dout, nOut, frames);
+    for (int c = 0; c < nOut; ++c)
+    {
+      for (int f = 0; f < frames && (useFloat ? fout[c] != nullptr : dout[c] != nullptr); ++f)
+      {
+        const double expected = c < nIn && din[c] ? (useFloat ? double(fin[c][f]) : din[c][f]) : 0.0;
+        ASSERT_EQ(useFloat ? double(fout[c][f]) : dout[c][f], expected) << iteration << " " << c << " " << f;
+      }
+    }
+  }
 }
 } // namespace

@@ -72,7 +72,7 @@ TEST(GrowBuffer, ContentsSurviveMovingToAFreshBlockAndZeroFillCoversOnlyTheNewPa
   for (int i = 0; i < 1000; ++i)
     static_cast<int*>(buffer.Data())[i] = i;
   {
-    FailingAllocator fail(-1, SIZE_MAX, true); // reallocation fails, a fresh block does not
+    FailingAllocator fail(-1, true); // reallocation fails, a fresh block does not
     buffer.SetSize(12000);
   }
   ASSERT_EQ(buffer.Size(), 12000);

@@ -64,17 +64,13 @@ TEST(IPlugBase, MalformedChannelTokensAreReportedAndSkipped)
 
 TEST(IPlugBase, HostIdentificationByName)
 {
+  // Case, position in the name and the order of the tests decide; the last entry of the
+  // list must still be reachable.
   const std::pair<const char*, int> cases[] = {
-    { "CUBASE 12", 3 },       { "REAPER64 v7", 1 },       { "Cubase and Nuendo", 3 },
-    { "Logic with live", 9 }, { "Steinberg Nuendo", 4 },  { "Sonar Cakewalk", 5 },
-    { "Samplitude", 8 },      { "Fruity Loops", 7 },      { "Melodyne", 12 },
-    { "vstmanlib", 13 },      { "AULab", 14 },            { "GarageBand", 22 },
-    { "Forte", 15 },          { "Console Chainer", 16 },  { "Adobe Audition", 17 },
-    { "Orion", 18 },          { "SAWStudio", 20 },        { "Logic", 21 },
-    { "Digital Performer", 23 }, { "AudioMulch", 25 },    { "PreSonus Studio", 26 },
-    { "VST3PluginTestHost", 27 }, { "ProTools", 2 },      { "Ardour", 28 },
-    { "Standalone", 24 },     { "Some Other Host", 0 },   { "", 0 },
-    { nullptr, 0 },           { "\xC3\x89" "diteur \xFF", 0 },
+    { "CUBASE 12", 3 },       { "REAPER64 v7", 1 },      { "Cubase and Nuendo", 3 },
+    { "Logic with live", 9 }, { "Logic", 21 },           { "Avid ProTools", 2 },
+    { "VST3PluginTestHost", 27 }, { "Standalone", 24 },  { "Some Other Host", 0 },
+    { "", 0 },                { nullptr, 0 },            { "\xC3\x89" "diteur \xFF", 0 },
   };
   for (const auto& [name, code] : cases)
     EXPECT_EQ(IPlugBase::HostCodeFromName(name), code) << (name ? name : "(null)");

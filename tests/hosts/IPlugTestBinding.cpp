@@ -9,6 +9,15 @@ IPlugTestBinding::IPlugTestBinding(const Args& a)
 {
 }
 
+IPlugTestBinding::IPlugTestBinding(void*, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+                                   const char* productName, const char* makerName, int vendorVersion, int uniqueId,
+                                   int makerId, int latency, bool doesMidi, bool doesStateChunks, bool isInstrument,
+                                   int)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId, makerId,
+              latency, doesMidi, doesStateChunks, isInstrument, kBindingVST3)
+{
+}
+
 void IPlugTestBinding::BeginInformHostOfParamChange(int paramIdx)
 {
   events.push_back({ HostEvent::kBeginEdit, paramIdx, 0.0 });

@@ -2,7 +2,6 @@
 
 #include "framework/core/IPlugBase.h"
 
-#include <string>
 #include <vector>
 
 // A binding for tests: implements what a format binding must tell or ask the host, and
@@ -47,6 +46,12 @@ public:
   };
 
   explicit IPlugTestBinding(const Args& args);
+  // The constructor shape of the format bindings, so that an effect written against them
+  // builds against this one: instance information first, a binding-specific value last
+  // (both unused here).
+  IPlugTestBinding(void* instanceInfo, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+                   const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
+                   int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int extra = 0);
 
   void BeginInformHostOfParamChange(int paramIdx) override;
   void InformHostOfParamChange(int paramIdx, double normalised) override;
