@@ -9,8 +9,8 @@
 #include "framework/bindings/vst3/IPlugVST3.h"
 using PlugBinding = IPlugVST3;
 #elif defined(TQ_BINDING_TEST)
-#include "tests/hosts/IPlugTestEffectBinding.h"
-using PlugBinding = IPlugTestEffectBinding;
+#include "tests/hosts/IPlugTestBinding.h"
+using PlugBinding = IPlugTestBinding;
 #else
 #error "No plug-in binding chosen for this build of the effect"
 #endif

@@ -13,7 +13,7 @@ constexpr double kPi = 3.14159265358979323846;
 struct EffectUnderTest
 {
   explicit EffectUnderTest(double sampleRate = 44100.0, int blockSize = 512)
-    : plug(NewTarvexQuoxel({}))
+    : plug(NewTarvexQuoxel(nullptr))
   {
     plug->ChangeSampleRate(sampleRate);
     plug->ChangeBlockSize(blockSize);

@@ -230,7 +230,7 @@ TEST(Creation, ConcurrentCreationsGiveIndependentObjects)
   std::vector<std::unique_ptr<TarvexQuoxel>> plugs(8);
   std::vector<std::thread> threads;
   for (auto& slot : plugs)
-    threads.emplace_back([&slot] { slot.reset(NewTarvexQuoxel({})); });
+    threads.emplace_back([&slot] { slot.reset(NewTarvexQuoxel(nullptr)); });
   for (auto& t : threads)
     t.join();
   for (size_t i = 0; i < plugs.size(); ++i)

@@ -45,6 +45,9 @@ public:
     double value; // normalised value, or height
   };
 
+  // What the host hands the plug-in at creation; nothing, for tests.
+  using InstanceInfo = void*;
+
   explicit IPlugTestBinding(const Args& args);
   // The constructor shape of the format bindings, so that an effect written against them
   // builds against this one: instance information first, a binding-specific value last
