@@ -257,14 +257,16 @@ struct StereoEngine
   TQ_SSE_FUNCTION __m128d Shape(__m128d in, __m128d f, __m128d s)
   {
     const __m128d one = _mm_set1_pd(1.0), zero = _mm_setzero_pd();
-    const __m128d silent = _mm_or_pd(_mm_cmpeq_pd(f, zero), _mm_cmpeq_pd(s, zero));
+    // Levels are never negative, so either being 0 is the smaller one being 0.
+    const __m128d silent = _mm_cmpeq_pd(_mm_min_pd(f, s), zero);
     const __m128d q = _mm_min_pd(_mm_div_pd(f, s), _mm_set1_pd(TransientControl::kMaxRatio));
     const __m128d ratio = Select(silent, one, q);
     __m128d g = _mm_sub_pd(one, _mm_mul_pd(amount, _mm_sub_pd(one, ratio)));
     g = _mm_min_pd(upper, g);  // upper < g ? upper : g
     g = _mm_max_pd(lower, g);  // lower > g ? lower : g
-    const __m128d away = _mm_or_pd(_mm_and_pd(_mm_cmpgt_pd(g, one), _mm_cmpgt_pd(g, peak)),
-                                   _mm_and_pd(_mm_cmplt_pd(g, one), _mm_cmplt_pd(g, peak)));
+    // Above both 1 and the peak, or below both.
+    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)),
+                                   _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
     peak = Select(away, g, peak);
     return _mm_mul_pd(_mm_mul_pd(in, g), outGain);
   }
