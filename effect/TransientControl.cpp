@@ -24,9 +24,8 @@ double TransientControl::Gain(double fast, double slow, double amount, double up
                               double lower)
 {
   double ratio = (fast == 0.0 || slow == 0.0) ? 1.0 : fast / slow;
+  ratio = ratio < kMaxRatio ? ratio : kMaxRatio;  // an overflow would make 0 * inf
   double g = 1.0 - amount * (1.0 - ratio);
-  if (g != g)
-    g = 1.0;  // an overflowed ratio with amount 0
   if (g > upper)
     g = upper;
   if (g < lower)
@@ -226,7 +225,9 @@ TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 struct StereoEngine
 {
   __m128d a1, a2, b0, b1, b2, w1, w2;                   // detector high-pass
-  __m128d fast, slow, fastAtt, fastRel, slowAtt, slowRel;  // followers
+  // Followers; the coefficients are kept as release and attack ^ release, so that a
+  // choice between them costs two operations.
+  __m128d fast, slow, fastRel, fastFlip, slowRel, slowFlip;
   __m128d peak, amount, upper, lower, outGain;
 
   TQ_SSE_FUNCTION __m128d Detect(__m128d in)
@@ -244,10 +245,10 @@ struct StereoEngine
   TQ_SSE_FUNCTION void Follow(__m128d d)
   {
     const __m128d one = _mm_set1_pd(1.0), flush = _mm_set1_pd(TransientControl::kFlushLevel);
-    __m128d c = Select(_mm_cmplt_pd(fast, d), fastAtt, fastRel);
+    __m128d c = _mm_xor_pd(fastRel, _mm_and_pd(_mm_cmplt_pd(fast, d), fastFlip));
     fast = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(fast, c));
     fast = _mm_and_pd(_mm_cmpge_pd(fast, flush), fast);
-    c = Select(_mm_cmpgt_pd(d, slow), slowAtt, slowRel);
+    c = _mm_xor_pd(slowRel, _mm_and_pd(_mm_cmpgt_pd(d, slow), slowFlip));
     slow = _mm_add_pd(_mm_mul_pd(_mm_sub_pd(one, c), d), _mm_mul_pd(slow, c));
     slow = _mm_and_pd(_mm_cmpge_pd(slow, flush), slow);
   }
@@ -256,14 +257,16 @@ struct StereoEngine
   TQ_SSE_FUNCTION __m128d Shape(__m128d in, __m128d f, __m128d s)
   {
     const __m128d one = _mm_set1_pd(1.0), zero = _mm_setzero_pd();
-    const __m128d silent = _mm_or_pd(_mm_cmpeq_pd(f, zero), _mm_cmpeq_pd(s, zero));
-    const __m128d ratio = Select(silent, one, _mm_div_pd(f, s));
+    // Levels are never negative, so either being 0 is the smaller one being 0.
+    const __m128d silent = _mm_cmpeq_pd(_mm_min_pd(f, s), zero);
+    const __m128d q = _mm_min_pd(_mm_div_pd(f, s), _mm_set1_pd(TransientControl::kMaxRatio));
+    const __m128d ratio = Select(silent, one, q);
     __m128d g = _mm_sub_pd(one, _mm_mul_pd(amount, _mm_sub_pd(one, ratio)));
-    g = Select(_mm_cmpunord_pd(g, g), one, g);
     g = _mm_min_pd(upper, g);  // upper < g ? upper : g
     g = _mm_max_pd(lower, g);  // lower > g ? lower : g
-    const __m128d away = _mm_or_pd(_mm_and_pd(_mm_cmpgt_pd(g, one), _mm_cmpgt_pd(g, peak)),
-                                   _mm_and_pd(_mm_cmplt_pd(g, one), _mm_cmplt_pd(g, peak)));
+    // Above both 1 and the peak, or below both.
+    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)),
+                                   _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
     peak = Select(away, g, peak);
     return _mm_mul_pd(_mm_mul_pd(in, g), outGain);
   }
@@ -313,10 +316,10 @@ TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::Hig
   e.w2 = Pair(h0.w2, h1.w2);
   e.fast = Pair(fl[0].level, fl[2].level);
   e.slow = Pair(fl[1].level, fl[3].level);
-  e.fastAtt = Pair(fl[0].attackCoefficient, fl[2].attackCoefficient);
   e.fastRel = Pair(fl[0].releaseCoefficient, fl[2].releaseCoefficient);
-  e.slowAtt = Pair(fl[1].attackCoefficient, fl[3].attackCoefficient);
+  e.fastFlip = _mm_xor_pd(Pair(fl[0].attackCoefficient, fl[2].attackCoefficient), e.fastRel);
   e.slowRel = Pair(fl[1].releaseCoefficient, fl[3].releaseCoefficient);
+  e.slowFlip = _mm_xor_pd(Pair(fl[1].attackCoefficient, fl[3].attackCoefficient), e.slowRel);
   e.peak = Pair(peaks[0], peaks[1]);
   e.amount = _mm_set1_pd(amount);
   e.upper = _mm_set1_pd(upper);

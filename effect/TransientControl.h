@@ -27,6 +27,8 @@ public:
   // followers (some hundreds of dB below anything audible).
   static constexpr double kFlushLevel = 1e-30;
   static constexpr double kFastAttackMs = 1.0;
+  // The envelope ratio is held below this, so the gain law never meets inf.
+  static constexpr double kMaxRatio = 1e300;
   static constexpr double kDetectorQ = 0.707;
 
   TransientControl();

@@ -50,3 +50,9 @@ CpuFeatures& ProcessorFeatures()
   static CpuFeatures features;
   return features;
 }
+
+namespace
+{
+// Probe when the module loads, so the audio thread never pays for the first look.
+const bool kProbedAtLoad = (ProcessorFeatures(), true);
+}  // namespace

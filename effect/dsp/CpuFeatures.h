@@ -27,5 +27,5 @@ struct CpuFeatures
   explicit CpuFeatures(CpuidReader cpuid);   // probes through the given reader
 };
 
-// The process-wide record, probed on first use (a thread-safe static).
+// The process-wide record, probed when the module loads (and safe to call earlier).
 CpuFeatures& ProcessorFeatures();

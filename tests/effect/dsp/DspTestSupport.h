@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "effect/dsp/CpuFeatures.h"
 
@@ -34,5 +33,7 @@ public:
 private:
   uint64_t state_;
 };
+
+constexpr double kPi = 3.141592653589793;
 
 inline double ToDb(double linear) { return 20.0 * std::log10(linear); }
