@@ -102,13 +102,18 @@ void IPlugBase::ResolveSlots(int offset)
   }
 }
 
-void IPlugBase::ConnectInputs(int first, int count, bool connected)
+namespace
+{
+
+// Marks channels [first, first + count) of a list connected or not; returns the end of
+// the range that exists.
+int SetConnected(PtrList<ChannelIO>& channels, int first, int count, bool connected, int blockSize)
 {
   int begin, end;
-  ClipRange(first, count, NInChannels(), &begin, &end);
+  ClipRange(first, count, channels.Count(), &begin, &end);
   for (int i = begin; i < end; ++i)
   {
-    ChannelIO* channel = mInChannels.At(i);
+    ChannelIO* channel = channels.At(i);
     if (connected)
     {
       channel->connected = true;
@@ -116,29 +121,23 @@ void IPlugBase::ConnectInputs(int first, int count, bool connected)
     }
     else
     {
-      Disconnect(channel, mBlockSize);
+      Disconnect(channel, blockSize);
     }
   }
+  return end;
+}
+
+} // namespace
+
+void IPlugBase::ConnectInputs(int first, int count, bool connected)
+{
+  SetConnected(mInChannels, first, count, connected, mBlockSize);
   ResolveSlots(0);
 }
 
 int IPlugBase::ConnectOutputs(int first, int count, bool connected)
 {
-  int begin, end;
-  ClipRange(first, count, NOutChannels(), &begin, &end);
-  for (int i = begin; i < end; ++i)
-  {
-    ChannelIO* channel = mOutChannels.At(i);
-    if (connected)
-    {
-      channel->connected = true;
-      channel->host = ChannelIO::kHostNone;
-    }
-    else
-    {
-      Disconnect(channel, mBlockSize);
-    }
-  }
+  const int end = SetConnected(mOutChannels, first, count, connected, mBlockSize);
   ResolveSlots(0);
   return end;
 }
