@@ -68,7 +68,7 @@ TEST(IPlugBase, HostIdentificationByName)
   // list must still be reachable.
   const std::pair<const char*, int> cases[] = {
     { "CUBASE 12", 3 },       { "REAPER64 v7", 1 },      { "Cubase and Nuendo", 3 },
-    { "Logic with live", 9 }, { "Logic", 21 },           { "Avid ProTools", 2 },
+    { "Logic with live", 9 }, { "Logic", 21 },           { "ProTools 2023", 2 },
     { "VST3PluginTestHost", 27 }, { "Standalone", 24 },  { "Some Other Host", 0 },
     { "", 0 },                { nullptr, 0 },            { "\xC3\x89" "diteur \xFF", 0 },
   };
