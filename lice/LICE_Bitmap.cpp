@@ -24,8 +24,8 @@ bool LICE_MemBitmap::Reallocate(int width, int height)
   if (width == m_width && height == m_height) return false;
   m_width = width;
   m_height = height;
-  const std::int64_t bytes = std::int64_t(height) * LICE_AlignedPitch(width) * 4;
-  if (width > 0 && height > 0 && bytes > 0 && bytes <= LICE_MaxBitmapBytes)
+  const std::int64_t bytes = width > 0 ? LICE_StoreBytes(LICE_AlignedPitch(width), height) : -1;
+  if (bytes > 0)
   {
     if (!m_storage)
     {

@@ -74,7 +74,7 @@ bool ReadHeader(png_structp png, png_infop info, int* width, int* height)
   // The rows are written straight into the bitmap: verify their size rather than trust it.
   if (w == 0 || h == 0 || w > png_uint_32(LICE_MaxPngSide) || h > png_uint_32(LICE_MaxPngSide)) return false;
   if (png_get_bit_depth(png, info) != 8 || png_get_rowbytes(png, info) != png_size_t(w) * 4) return false;
-  if (std::int64_t(LICE_AlignedPitch(w)) * h * 4 > LICE_MaxBitmapBytes) return false;
+  if (LICE_StoreBytes(LICE_AlignedPitch(w), h) < 0) return false;
   *width = static_cast<int>(w);
   *height = static_cast<int>(h);
   return true;

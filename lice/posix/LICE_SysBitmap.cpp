@@ -31,8 +31,8 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
     m_width = m_height = m_allocWidth = m_allocHeight = 0;
     return false;
   }
-  const std::int64_t bytes = allocWidth * height * 4;
-  if (bytes <= LICE_MaxBitmapBytes)
+  const std::int64_t bytes = LICE_StoreBytes(allocWidth, height);
+  if (bytes > 0)
     m_bits = static_cast<Pixel32*>(std::aligned_alloc(64, static_cast<std::size_t>((bytes + 63) & ~63)));
   if (!m_bits)
   {

@@ -45,7 +45,7 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
     m_width = m_height = m_allocWidth = m_allocHeight = 0;
     return false;
   }
-  if (allocWidth * height * 4 > LICE_MaxBitmapBytes)
+  if (LICE_StoreBytes(allocWidth, height) < 0)
   {
     m_width = m_height = m_allocWidth = m_allocHeight = 0;
     return true;
