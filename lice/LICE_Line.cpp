@@ -269,9 +269,10 @@ bool ClipSegment64(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w
 {
   if (width <= 0 || height <= 0) return false;
   int c1 = RegionCode(x1, y1, width, height), c2 = RegionCode(x2, y2, width, height);
-  // Each pass puts one point on an edge; a handful of passes always suffices, the bound only
-  // guards against a loop that cannot happen.
-  for (int pass = 0; pass < 16; ++pass)
+  // Each pass puts one point on an edge. Because the far edges interpolate one past the last
+  // column or row, a segment that grazes a corner can creep toward it a pixel per pass; a
+  // crossing needs a handful of passes, so a long creep means the segment misses the bitmap.
+  for (int pass = 0; pass < 64; ++pass)
   {
     if (!(c1 | c2)) return true;
     if (c1 & c2) return false;
