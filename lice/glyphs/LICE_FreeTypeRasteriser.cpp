@@ -147,7 +147,7 @@ bool SizeFace(FreeTypeFont* font, int height)
 
 } // namespace
 
-LICE_FontHandle LICE_FreeTypeRasteriser::CreateFont(const char* face, int height, int weight, bool italic,
+LICE_FontHandle LICE_FreeTypeRasteriser::CreateFontHandle(const char* face, int height, int weight, bool italic,
                                                     int /*orientationTenths*/, int quality)
 {
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
@@ -177,7 +177,7 @@ LICE_FontHandle LICE_FreeTypeRasteriser::CreateFont(const char* face, int height
   return reinterpret_cast<LICE_FontHandle>(font);
 }
 
-void LICE_FreeTypeRasteriser::DeleteFont(LICE_FontHandle handle)
+void LICE_FreeTypeRasteriser::DeleteFontHandle(LICE_FontHandle handle)
 {
   FreeTypeFont* font = FromHandle(handle);
   if (!font) return;

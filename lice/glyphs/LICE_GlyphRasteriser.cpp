@@ -31,7 +31,7 @@ LICE_FontHandle LICE_CreateFont(const char* face, int height, int weight, bool i
                                 int orientationTenths, int quality)
 {
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-  return LICE_ActiveGlyphRasteriser()->CreateFont(face ? face : "", height, weight, italic,
+  return LICE_ActiveGlyphRasteriser()->CreateFontHandle(face ? face : "", height, weight, italic,
                                                   orientationTenths, quality);
 }
 
@@ -39,5 +39,5 @@ void LICE_DeleteFont(LICE_FontHandle font)
 {
   if (!font) return;
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-  LICE_ActiveGlyphRasteriser()->DeleteFont(font);
+  LICE_ActiveGlyphRasteriser()->DeleteFontHandle(font);
 }

@@ -19,9 +19,9 @@ public:
   // height > 0 is the cell height (ascent + descent), as a GDI font height; weight 400 normal,
   // 700 bold; orientation in tenths of a degree; quality is a GDI font quality (0 default,
   // 3 non-anti-aliased, 4 anti-aliased, 5 subpixel). Null on failure.
-  virtual LICE_FontHandle CreateFont(const char* face, int height, int weight, bool italic,
+  virtual LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic,
                                      int orientationTenths, int quality) = 0;
-  virtual void DeleteFont(LICE_FontHandle font) = 0;
+  virtual void DeleteFontHandle(LICE_FontHandle font) = 0;
 
   // Called whenever the canvas was (re)allocated: text white, background opaque black.
   virtual void PrepareCanvas(LICE_IBitmap* canvas) = 0;

@@ -7,7 +7,7 @@ namespace
 FakeGlyphRasteriser::Font* AsFont(LICE_FontHandle handle) { return reinterpret_cast<FakeGlyphRasteriser::Font*>(handle); }
 } // namespace
 
-LICE_FontHandle FakeGlyphRasteriser::CreateFont(const char* face, int height, int, bool, int, int)
+LICE_FontHandle FakeGlyphRasteriser::CreateFontHandle(const char* face, int height, int, bool, int, int)
 {
   if (missingFaces.count(face) || height < 0) return nullptr;
   m_fonts.push_back(std::make_unique<Font>(Font{height}));
@@ -17,7 +17,7 @@ LICE_FontHandle FakeGlyphRasteriser::CreateFont(const char* face, int height, in
   return handle;
 }
 
-void FakeGlyphRasteriser::DeleteFont(LICE_FontHandle handle)
+void FakeGlyphRasteriser::DeleteFontHandle(LICE_FontHandle handle)
 {
   if (!m_live.erase(handle))
   {

@@ -30,9 +30,9 @@ public:
   int deleted = 0;
   int doubleDeletes = 0;
 
-  LICE_FontHandle CreateFont(const char* face, int height, int weight, bool italic, int orientationTenths,
+  LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic, int orientationTenths,
                              int quality) override;
-  void DeleteFont(LICE_FontHandle font) override;
+  void DeleteFontHandle(LICE_FontHandle font) override;
   void PrepareCanvas(LICE_IBitmap*) override {}
   int LineHeight(LICE_FontHandle font, LICE_IBitmap* canvas) override;
   void MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int* advance,

@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(EditorSizes, FreeTypeFontTest, ::testing::Values(16, 14
 TEST(FreeTypeRasteriser, OddRequestsFailOrDrawSafely)
 {
   LICE_FreeTypeRasteriser rasteriser;
-  EXPECT_EQ(rasteriser.CreateFont("Arial", 100000, 400, false, 0, 0), nullptr);
-  LICE_FontHandle mono = rasteriser.CreateFont("Arial", 12, 700, true, 900, 3);
+  EXPECT_EQ(rasteriser.CreateFontHandle("Arial", 100000, 400, false, 0, 0), nullptr);
+  LICE_FontHandle mono = rasteriser.CreateFontHandle("Arial", 12, 700, true, 900, 3);
   ASSERT_NE(mono, nullptr);
   // A glyph bigger than its cell, a missing code point and a tiny canvas: clipped, no stray writes.
   GuardedBitmap canvas(6, 5, 0xFF000000);
@@ -101,11 +101,11 @@ TEST(FreeTypeRasteriser, OddRequestsFailOrDrawSafely)
   // Mono quality gives coverage 0 or 255 only.
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_TRUE(LICE_Red(canvas.At(x, y)) % 255 == 0);
-  rasteriser.DeleteFont(mono);
-  LICE_FontHandle em = rasteriser.CreateFont("Arial", -16, 400, false, 0, 0);
+  rasteriser.DeleteFontHandle(mono);
+  LICE_FontHandle em = rasteriser.CreateFontHandle("Arial", -16, 400, false, 0, 0);
   ASSERT_NE(em, nullptr);
   EXPECT_GT(rasteriser.LineHeight(em, nullptr), 16);  // a negative height is the em, not the cell
-  rasteriser.DeleteFont(em);
+  rasteriser.DeleteFontHandle(em);
 }
 
 } // namespace
