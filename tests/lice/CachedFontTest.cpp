@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_GlyphCanvas.h"
 #include "tests/lice/FakeGlyphRasteriser.h"
-#include "tests/lice/GuardedBitmap.h"
+#include "tests/lice/TestBitmaps.h"
 
 namespace
 {
@@ -116,7 +117,8 @@ TEST_F(CachedFontTest, TextLengthLineBreaksAndCharacterCounts)
   EXPECT_EQ(fake.renders[0xE2], 1);
 
   // Drawn: B one line below A, at the line start.
-  GuardedBitmap bitmap(40, 40, Black);
+  GuardedBitmap bitmap(40, 40);
+  bitmap.Fill(Black);
   LICE_TextRect box{5, 3, 40, 40};
   EXPECT_EQ(font->PaintText(&bitmap, "A\r\nB", -1, &box, 0), 32);
   EXPECT_EQ(InkColumns(bitmap, 3 + 2), (std::vector<int>{6, 7, 8, 9, 10, 11}));
@@ -160,7 +162,8 @@ TEST_F(CachedFontTest, AlignmentPlacesThePenFromTheMeasuredText)
   };
   for (const Case& c : cases)
   {
-    GuardedBitmap bitmap(120, 50, Black);
+    GuardedBitmap bitmap(120, 50);
+    bitmap.Fill(Black);
     LICE_TextRect rect{10, 5, 110, 45};
     EXPECT_EQ(font->PaintText(&bitmap, "ABCDE", -1, &rect, c.flags), 16) << c.flags;
     int minX = 1000, minY = 1000;
@@ -176,7 +179,8 @@ TEST_F(CachedFontTest, ClipsToTheRectangleOrTheBitmapWithoutTouchingOutside)
 {
   auto font = MakeFont(16);
   {
-    GuardedBitmap bitmap(60, 30, Black);
+    GuardedBitmap bitmap(60, 30);
+    bitmap.Fill(Black);
     LICE_TextRect rect{4, 4, 14, 10};  // cuts the second glyph and the lower rows
     font->PaintText(&bitmap, "AB", -1, &rect, 0);
     for (int y = 0; y < 30; ++y)
@@ -189,7 +193,8 @@ TEST_F(CachedFontTest, ClipsToTheRectangleOrTheBitmapWithoutTouchingOutside)
     EXPECT_TRUE(bitmap.GuardsIntact());
   }
   {
-    GuardedBitmap bitmap(60, 30, Black);
+    GuardedBitmap bitmap(60, 30);
+    bitmap.Fill(Black);
     LICE_TextRect rect{4, 4, 14, 10};
     EXPECT_EQ(font->PaintText(&bitmap, "AB", -1, &rect, LICE_DT_NOCLIP), 16);
     EXPECT_NE(bitmap.At(18, 17), Black);  // outside the rectangle, inside the bitmap
@@ -197,7 +202,8 @@ TEST_F(CachedFontTest, ClipsToTheRectangleOrTheBitmapWithoutTouchingOutside)
   }
   {
     // Centred text far wider than its rectangle and the bitmap runs off both edges.
-    GuardedBitmap bitmap(20, 12, Black, true);
+    GuardedBitmap bitmap(20, 12, true);
+    bitmap.Fill(Black);
     LICE_TextRect rect{0, -6, 20, 10};
     font->PaintText(&bitmap, "ABCDEFGHIJ", -1, &rect, LICE_DT_CENTER | LICE_DT_NOCLIP);
     EXPECT_TRUE(bitmap.GuardsIntact());
@@ -208,7 +214,8 @@ TEST_F(CachedFontTest, ClipsToTheRectangleOrTheBitmapWithoutTouchingOutside)
     EXPECT_NE(bitmap.At(3, 7), Black);
     EXPECT_EQ(bitmap.At(3, 8), Black);
   }
-  GuardedBitmap bitmap(20, 20, Black);
+  GuardedBitmap bitmap(20, 20);
+  bitmap.Fill(Black);
   LICE_TextRect outside{30, 0, 50, 20};
   EXPECT_EQ(font->PaintText(&bitmap, "A", -1, &outside, 0), 0);
   LICE_TextRect rect{0, 0, 20, 20};
@@ -221,7 +228,8 @@ TEST_F(CachedFontTest, TextAlphaFlagBackModeAndExactProductPixels)
   fake.glyphs['g'] = FakeGlyph{4, [](int x, int, int) { return x == 0 ? 255 : x == 1 ? 128 : x == 2 ? 1 : 0; }};
   auto font = MakeFont(4);
   font->ChangeTextColour(0xFFFFC83F);
-  GuardedBitmap bitmap(8, 4, 0xFF000000);
+  GuardedBitmap bitmap(8, 4);
+  bitmap.Fill(0xFF000000);
   LICE_TextRect rect{0, 0, 8, 4};
   font->PaintText(&bitmap, "g", -1, &rect, 0);
   // Copy at full weight: c = s + (c - s) * (255 - v) / 256 per channel, alpha toward 255.
@@ -232,14 +240,16 @@ TEST_F(CachedFontTest, TextAlphaFlagBackModeAndExactProductPixels)
 
   // Text alpha 128 scales the font alpha to w = 128 for this call only.
   font->ChangeTextColour(0x80FF0000);
-  GuardedBitmap half(8, 4, 0xFF000000);
+  GuardedBitmap half(8, 4);
+  half.Fill(0xFF000000);
   font->PaintText(&half, "g", -1, &rect, LICE_DT_USE_TEXT_ALPHA);
   const int k = 128 * 255 / 256;
   EXPECT_EQ(half.At(0, 0), LICE_Rgba(255 - 255 * (256 - k) / 256, 0, 0, 255));
   font->PaintText(&half, "g", -1, &rect, 0);
   EXPECT_EQ(half.At(0, 0), 0xFFFF0000u);
   font->ChangeTextColour(0x00FF0000);
-  GuardedBitmap none(8, 4, 0xFF000000);
+  GuardedBitmap none(8, 4);
+  none.Fill(0xFF000000);
   EXPECT_EQ(font->PaintText(&none, "g", -1, &rect, LICE_DT_USE_TEXT_ALPHA), 0);
   EXPECT_EQ(none.At(0, 0), 0xFF000000u);
 
@@ -247,14 +257,16 @@ TEST_F(CachedFontTest, TextAlphaFlagBackModeAndExactProductPixels)
   font->ChangeTextColour(0xFFFFFFFF);
   font->ChangeBackColour(0xFF0000FF);
   EXPECT_EQ(font->ChangeBackMode(LICE_BackOpaque), LICE_BackTransparent);
-  GuardedBitmap back(8, 4, 0xFF000000);
+  GuardedBitmap back(8, 4);
+  back.Fill(0xFF000000);
   LICE_TextRect narrow{0, 0, 4, 4};
   font->PaintText(&back, "g", -1, &narrow, 0);
   EXPECT_EQ(back.At(0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(back.At(2, 3), LICE_Rgba(255 - 255 * 254 / 256, 255 - 255 * 254 / 256, 255, 255));
   EXPECT_EQ(back.At(3, 0), 0xFF0000FFu);  // no coverage: the back colour
   LICE_TextRect clipped{0, 0, 3, 4};
-  GuardedBitmap cut(8, 4, 0xFF000000);
+  GuardedBitmap cut(8, 4);
+  cut.Fill(0xFF000000);
   font->PaintText(&cut, "g", -1, &clipped, 0);
   EXPECT_EQ(cut.At(3, 0), 0xFF000000u);  // the fill is clipped with the glyph
 }
@@ -339,7 +351,8 @@ TEST_F(CachedFontTest, MaskPackingInversionAndMonoThreshold)
   fake.glyphs['z'] = FakeGlyph{0, [](int, int, int) { return 255; }};
   fake.glyphs['e'] = FakeGlyph{2, [](int, int, int) { return 0; }};
   auto mono = MakeFont(4, LICE_FontMono);
-  GuardedBitmap bitmap(8, 4, Black);
+  GuardedBitmap bitmap(8, 4);
+  bitmap.Fill(Black);
   LICE_TextRect rect{0, 0, 8, 4};
   mono->PaintText(&bitmap, "t", -1, &rect, 0);
   EXPECT_EQ(bitmap.At(0, 0), Black);
@@ -356,7 +369,8 @@ TEST_F(CachedFontTest, MaskPackingInversionAndMonoThreshold)
   EXPECT_EQ(mono->LookupGlyph('e')->width, 2);  // no ink: the advance
 
   auto inverted = MakeFont(4, LICE_FontMono | LICE_FontInvert);
-  GuardedBitmap inv(8, 4, Black);
+  GuardedBitmap inv(8, 4);
+  inv.Fill(Black);
   inverted->PaintText(&inv, "t", -1, &rect, 0);
   // 255 - 130 = 125 fails the threshold, 255 - 131 = 124 too; empty coverage becomes 255.
   EXPECT_EQ(inv.At(0, 0), Black);
@@ -372,7 +386,8 @@ std::vector<std::string> ReadMask(LICE_CachedFont& font, int ch, int width, int 
 {
   font.ChangeTextColour(White);
   font.ChangeEffectColour(0xFF808080);
-  GuardedBitmap bitmap(width, height, Black);
+  GuardedBitmap bitmap(width, height);
+  bitmap.Fill(Black);
   LICE_TextRect rect{0, 0, width, height};
   char text[2] = {static_cast<char>(ch), 0};
   font.PaintText(&bitmap, text, -1, &rect, 0);
@@ -415,7 +430,8 @@ TEST_F(CachedFontTest, VerticalTextAdvancesDownAndLinesMoveRight)
   Measure(*font, "A\nB", -1, 0, &rect);
   EXPECT_EQ(rect.right, 32);
   EXPECT_EQ(rect.bottom, 8);
-  GuardedBitmap bitmap(40, 40, Black);
+  GuardedBitmap bitmap(40, 40);
+  bitmap.Fill(Black);
   LICE_TextRect box{0, 0, 40, 40};
   EXPECT_EQ(font->PaintText(&bitmap, "AB", -1, &box, 0), 16);
   EXPECT_NE(bitmap.At(8, 9), Black);  // the second glyph, one advance lower
@@ -443,6 +459,27 @@ TEST_F(CachedFontTest, HugeLineHeightsDrawNothingAndTheCanvasFollowsTheLastFont)
   auto third = MakeFont(16);
   Measure(*third, "A");
   EXPECT_NE(GlyphCanvas, nullptr);
+}
+
+TEST_F(CachedFontTest, EditorsOnTwoThreadsShareOneFontSafely)
+{
+  // Each thread's new glyphs grow the shared mask store and record list while the other draws.
+  auto font = MakeFont(16);
+  auto paint = [&font](int first) {
+    GuardedBitmap bitmap(64, 20);
+    bitmap.Fill(Black);
+    for (int code = first; code < first + 300; ++code)
+    {
+      char text[4] = {static_cast<char>(0xE0 | (code >> 12)), static_cast<char>(0x80 | ((code >> 6) & 0x3F)),
+                      static_cast<char>(0x80 | (code & 0x3F)), 0};
+      LICE_TextRect rect{0, 0, 64, 20};
+      font->PaintText(&bitmap, text, -1, &rect, LICE_DT_CENTER);
+    }
+  };
+  std::thread a(paint, 0x1000), b(paint, 0x1100);
+  a.join();
+  b.join();
+  for (int code = 0x1000; code < 0x1100 + 300; ++code) EXPECT_EQ(fake.renders[code], 1) << code;
 }
 
 } // namespace

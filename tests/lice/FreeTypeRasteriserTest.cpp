@@ -4,7 +4,7 @@
 
 #include "lice/LICE_CachedFont.h"
 #include "lice/glyphs/LICE_FreeTypeRasteriser.h"
-#include "tests/lice/GuardedBitmap.h"
+#include "tests/lice/TestBitmaps.h"
 
 namespace
 {
@@ -55,7 +55,8 @@ TEST_P(FreeTypeFontTest, KnobTextIsCentredInsideItsRectangle)
 {
   // As the editor draws a value: centred, vertically centred, one line, no clip.
   const int size = GetParam();
-  GuardedBitmap bitmap(100, 40, 0xFF000000);
+  GuardedBitmap bitmap(100, 40);
+  bitmap.Fill(0xFF000000);
   LICE_TextRect measured{0, 0, 0, 0};
   font.PaintText(&bitmap, "-12 dB", -1, &measured, 0x524);
   LICE_TextRect rect{10, 10, 90, 10 + size + 4};
@@ -89,7 +90,8 @@ TEST(FreeTypeRasteriser, OddRequestsFailOrDrawSafely)
   LICE_FontHandle mono = rasteriser.CreateFontHandle("Arial", 12, 700, true, 900, 3);
   ASSERT_NE(mono, nullptr);
   // A glyph bigger than its cell, a missing code point and a tiny canvas: clipped, no stray writes.
-  GuardedBitmap canvas(6, 5, 0xFF000000);
+  GuardedBitmap canvas(6, 5);
+  canvas.Fill(0xFF000000);
   for (unsigned short ch : {static_cast<unsigned short>('W'), static_cast<unsigned short>(0xE000)})
   {
     int advance = 0, height = 0;

@@ -8,7 +8,7 @@
 
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_GlyphCanvas.h"
-#include "tests/lice/GuardedBitmap.h"
+#include "tests/lice/TestBitmaps.h"
 #if defined(_WIN64)
 #include "lice/win32/LICE_NativeText.h"
 #endif
@@ -103,7 +103,8 @@ TEST(GdiRasteriser, GlyphCellsAreWhiteOnBlackFromTheTopLeft)
   const GlyphRecord* record = font.LookupGlyph('H');
   ASSERT_GT(record->maskPosition, 0);
   // 'H' at quality 3 (no anti-aliasing): two stems reaching from the cap line to the baseline.
-  GuardedBitmap bitmap(24, 16, Background);
+  GuardedBitmap bitmap(24, 16);
+  bitmap.Fill(Background);
   LICE_TextRect rect{0, 0, 24, 16};
   font.ChangeTextColour(0xFFFFFFFF);
   font.PaintText(&bitmap, "H", -1, &rect, 0);
@@ -112,7 +113,6 @@ TEST(GdiRasteriser, GlyphCellsAreWhiteOnBlackFromTheTopLeft)
     for (int x = 0; x < 24; ++x) stemPixels += bitmap.At(x, y) == 0xFFFFFFFF;
   EXPECT_GT(stemPixels, 2 * 8);
   EXPECT_TRUE(bitmap.GuardsIntact());
-  EXPECT_EQ(LICE_CreateFont("Arial", 16, 400, false, 0, 0) != nullptr, true);
 }
 
 #if defined(_WIN64)
