@@ -23,7 +23,7 @@ struct Ink
   int minX = 1 << 20, maxX = -1, minY = 1 << 20, maxY = -1, full = 0;
 };
 
-Ink FindInk(LICE_IBitmap& bitmap)
+Ink FindInk(LICE_IBitmap& bitmap, Pixel32 colour = KnobText)
 {
   Ink ink;
   for (int y = 0; y < bitmap.PixelHeight(); ++y)
@@ -33,7 +33,7 @@ Ink FindInk(LICE_IBitmap& bitmap)
       if (p == Background) continue;
       ink.minX = std::min(ink.minX, x), ink.maxX = std::max(ink.maxX, x);
       ink.minY = std::min(ink.minY, y), ink.maxY = std::max(ink.maxY, y);
-      ink.full += p == KnobText;
+      ink.full += p == colour;
     }
   return ink;
 }
@@ -123,16 +123,25 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   small.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   small.ChangeTextColour(KnobText);
-  huge.ChangeTextColour(KnobText);
+  // No red: if the canvas kept this colour, the cache would read empty glyphs afterwards.
+  huge.ChangeTextColour(0xFF00FF00);
 
   LICE_MemBitmap memory(400, 340);
   for (int y = 0; y < 340; ++y) std::fill_n(memory.PixelData() + y * memory.RowPitch(), 400, Background);
   LICE_TextRect rect{0, 0, 400, 340};
   EXPECT_GE(huge.PaintText(&memory, "8", -1, &rect, LICE_DT_CENTER), 290);
   EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0);  // never went through the glyph cache
-  const Ink hugeInk = FindInk(memory);
+  const Ink hugeInk = FindInk(memory, 0xFF00FF00);
   EXPECT_GT(hugeInk.full, 1000);
   EXPECT_LE(std::abs(hugeInk.minX + hugeInk.maxX - 400), 8);
+
+  // A section with a device context is drawn into directly.
+  LICE_SysBitmap section(400, 340);
+  for (int y = 0; y < 340; ++y) std::fill_n(section.PixelData() + y * section.RowPitch(), 400, Background);
+  EXPECT_GE(huge.PaintText(&section, "8", -1, &rect, LICE_DT_CENTER), 290);
+  const Ink sectionInk = FindInk(section, 0xFF00FF00);
+  EXPECT_GT(sectionInk.full, 1000);
+  EXPECT_EQ(sectionInk.minX, hugeInk.minX);
 
   // The shared canvas is white on black again for the cache.
   LICE_MemBitmap target(60, 20);
