@@ -61,7 +61,7 @@ namespace {
 void Append(png_structp png, png_bytep data, png_size_t size)
 {
   auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + size);
+  for (png_size_t i = 0; i < size; ++i) out->push_back(data[i]);
 }
 
 void NoFlush(png_structp) {}
@@ -128,16 +128,29 @@ std::vector<unsigned char> WritePng(const PngImage& im)
   return out;
 }
 
+namespace {
+
+void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t v)
+{
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+}
+
+void PutBytes(std::vector<unsigned char>& out, const std::vector<unsigned char>& bytes)
+{
+  for (unsigned char b : bytes) out.push_back(b);
+}
+
+} // namespace
+
 std::vector<unsigned char> PngChunk(const char type[4], const std::vector<unsigned char>& data)
 {
+  std::vector<unsigned char> body;
+  for (int i = 0; i < 4; ++i) body.push_back(static_cast<unsigned char>(type[i]));
+  PutBytes(body, data);
   std::vector<unsigned char> out;
-  const std::uint32_t n = static_cast<std::uint32_t>(data.size());
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(n >> shift));
-  out.insert(out.end(), type, type + 4);
-  out.insert(out.end(), data.begin(), data.end());
-  uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
-  crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(crc >> shift));
+  PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
+  PutBytes(out, body);
+  PutBigEndian(out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
   return out;
 }
 
@@ -146,21 +159,20 @@ std::vector<unsigned char> HandMadePng(std::uint32_t width, std::uint32_t height
 {
   std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<unsigned char> ihdr;
-  for (std::uint32_t v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) ihdr.push_back(static_cast<unsigned char>(v >> shift));
-  ihdr.insert(ihdr.end(), {static_cast<unsigned char>(depth), static_cast<unsigned char>(colourType), 0, 0, 0});
-  const std::vector<unsigned char> chunks[] = {PngChunk("IHDR", ihdr)};
-  out.insert(out.end(), chunks[0].begin(), chunks[0].end());
+  PutBigEndian(ihdr, width);
+  PutBigEndian(ihdr, height);
+  ihdr.push_back(static_cast<unsigned char>(depth));
+  ihdr.push_back(static_cast<unsigned char>(colourType));
+  for (int i = 0; i < 3; ++i) ihdr.push_back(0); // compression, filter, interlace
+  PutBytes(out, PngChunk("IHDR", ihdr));
   if (rawBytes)
   {
     std::vector<unsigned char> raw(rawBytes, 0), packed(compressBound(static_cast<uLong>(rawBytes)));
     uLongf size = static_cast<uLongf>(packed.size());
     compress(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
     packed.resize(size);
-    const std::vector<unsigned char> idat = PngChunk("IDAT", packed);
-    out.insert(out.end(), idat.begin(), idat.end());
+    PutBytes(out, PngChunk("IDAT", packed));
   }
-  const std::vector<unsigned char> iend = PngChunk("IEND", {});
-  out.insert(out.end(), iend.begin(), iend.end());
+  PutBytes(out, PngChunk("IEND", {}));
   return out;
 }
