@@ -22,30 +22,6 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 bool IsContinuation(unsigned char b) { return b >= 0x80 && b <= 0xBF; }
 
-// Walks UTF-8 text within its byte budget (negative: up to the NUL); stops at a NUL either way.
-class Utf8Cursor
-{
-public:
-  Utf8Cursor(const char* text, int length)
-    : m_next(reinterpret_cast<const unsigned char*>(text ? text : "")), m_remaining(length)
-  {
-  }
-
-  bool Next(int* code)
-  {
-    if (m_remaining == 0 || *m_next == 0) return false;
-    const std::size_t available = m_remaining < 0 ? SIZE_MAX : static_cast<std::size_t>(m_remaining);
-    const int used = LICE_DecodeUtf8Char(m_next, available, code);
-    m_next += used;
-    if (m_remaining > 0) m_remaining = std::max(0, m_remaining - used);
-    return true;
-  }
-
-private:
-  const unsigned char* m_next;
-  int m_remaining;
-};
-
 bool ByCharacter(const GlyphRecord& record, int character) { return record.character < character; }
 
 } // namespace
@@ -78,6 +54,21 @@ int LICE_DecodeUtf8Char(const unsigned char* b, std::size_t available, int* code
   }
   *code = a;
   return 1;
+}
+
+LICE_Utf8Cursor::LICE_Utf8Cursor(const char* text, int length)
+  : m_next(reinterpret_cast<const unsigned char*>(text ? text : "")), m_remaining(length)
+{
+}
+
+bool LICE_Utf8Cursor::Next(int* code)
+{
+  if (m_remaining == 0 || *m_next == 0) return false;
+  const std::size_t available = m_remaining < 0 ? SIZE_MAX : static_cast<std::size_t>(m_remaining);
+  const int used = LICE_DecodeUtf8Char(m_next, available, code);
+  m_next += used;
+  if (m_remaining > 0) m_remaining = std::max(0, m_remaining - used);
+  return true;
 }
 
 LICE_SysBitmap* LICE_EnsureGlyphCanvas(int width, int height)
@@ -342,11 +333,6 @@ int LICE_CachedFont::PaintText(LICE_IBitmap* bitmap, const char* text, int lengt
   return LayoutText(bitmap, text, length, rect, flags, false);
 }
 
-int LICE_CachedFont::MeasureText(const char* text, int length, LICE_TextRect* rect, int flags)
-{
-  return LayoutText(nullptr, text, length, rect, flags | LICE_DT_CALCRECT, true);
-}
-
 const GlyphRecord* LICE_CachedFont::DrawableGlyph(int character)
 {
   const GlyphRecord* record = FindRecord(character);
@@ -373,109 +359,115 @@ int LICE_CachedFont::LayoutText(LICE_IBitmap* bitmap, const char* text, int leng
 #else
   (void)internalMeasure;
 #endif
-  const bool vertical = (m_flags & LICE_FontVertical) != 0;
-  const bool upward = vertical && (m_flags & LICE_FontUpward);
-  const bool lineFeedIsSpace = (flags & LICE_DT_SINGLELINE) != 0;
-
-  if (measuring)
-  {
-    int x = 0, y = 0, width = 0, height = 0, code = 0;
-    Utf8Cursor cursor(text, length);
-    while (cursor.Next(&code))
-    {
-      if (code == '\r') continue;
-      if (code == '\n' && !lineFeedIsSpace)
-      {
-        if (vertical) { x += m_lineHeight; y = 0; }
-        else { y += m_lineHeight; x = 0; }
-        continue;
-      }
-      const GlyphRecord* found = DrawableGlyph(code == '\n' ? ' ' : code);
-      if (!found) continue;
-      const GlyphRecord glyph = *found;
-      if (vertical)
-      {
-        const int before = y;
-        y += glyph.advance;
-        width = std::max(width, x + glyph.width);
-        height = std::max({height, y, before + glyph.height});
-      }
-      else
-      {
-        const int before = x;
-        x += glyph.advance;
-        width = std::max({width, x, before + glyph.width});
-        height = std::max(height, y + glyph.height);
-      }
-    }
-    rect->right = rect->left + width;
-    rect->bottom = rect->top + height;
-    return vertical ? width : height;
-  }
+  if (measuring) return MeasureLayout(text, length, rect, flags);
 
   const float savedAlpha = m_alpha;
   if (flags & LICE_DT_USE_TEXT_ALPHA) m_alpha *= static_cast<float>(LICE_Alpha(m_textColour)) / 255.0f;
-  struct RestoreAlpha
-  {
-    float& alpha;
-    float saved;
-    ~RestoreAlpha() { alpha = saved; }
-  } restore{m_alpha, savedAlpha};
-  if (m_alpha == 0.0f) return 0;
+  const int result = m_alpha == 0.0f ? 0 : DrawLayout(bitmap, text, length, *rect, flags);
+  m_alpha = savedAlpha;
+  return result;
+}
 
-  int startX = rect->left, startY = rect->top;
-  if ((flags & (LICE_DT_CENTER | LICE_DT_RIGHT | LICE_DT_VCENTER | LICE_DT_BOTTOM)) || upward)
+bool LICE_CachedFont::NextGlyph(LICE_Utf8Cursor& cursor, bool lineFeedIsSpace, Pen* pen, int* code,
+                                GlyphRecord* glyph)
+{
+  const bool vertical = (m_flags & LICE_FontVertical) != 0;
+  while (cursor.Next(code))
   {
-    LICE_TextRect measured{0, 0, 0, 0};
-    MeasureText(text, length, &measured, LICE_DT_SINGLELINE);
-    const int textWidth = measured.right, textHeight = measured.bottom;
-    if (flags & LICE_DT_CENTER) startX = rect->left + (rect->right - rect->left - textWidth) / 2;
-    if (flags & LICE_DT_RIGHT) startX = rect->right - textWidth;
-    if (flags & LICE_DT_VCENTER) startY = rect->top + (rect->bottom - rect->top - textHeight) / 2;
-    if (flags & LICE_DT_BOTTOM) startY = rect->bottom - textHeight;
-    if (upward) startY += textHeight;
-  }
-
-  LICE_TextRect clip{0, 0, bitmap->PixelWidth(), bitmap->PixelHeight()};
-  if (!(flags & LICE_DT_NOCLIP))
-  {
-    clip.left = std::max(rect->left, 0);
-    clip.top = std::max(rect->top, 0);
-    clip.right = std::min(rect->right, clip.right);
-    clip.bottom = std::min(rect->bottom, clip.bottom);
-  }
-  if (clip.right <= clip.left || clip.bottom <= clip.top) return 0;
-
-  int x = startX, y = startY, code = 0;
-  bool drewAny = false;
-  int lowest = startY, farthest = startX;
-  Utf8Cursor cursor(text, length);
-  while (cursor.Next(&code))
-  {
-    if (code == '\r') continue;
-    if (code == '\n' && !lineFeedIsSpace)
+    if (*code == '\r') continue;
+    if (*code == '\n' && !lineFeedIsSpace)
     {
-      if (vertical) { x += m_lineHeight; y = startY; }
-      else { y += m_lineHeight; x = startX; }
+      // A new line: across for vertical text, down otherwise.
+      if (vertical) pen->x += m_lineHeight, pen->y = pen->lineY;
+      else pen->y += m_lineHeight, pen->x = pen->lineX;
       continue;
     }
-    if (code == '\n') code = ' ';
-    const GlyphRecord* found = DrawableGlyph(code);
-    if (!found || !MaskInStore(*found)) continue;
-    const GlyphRecord glyph = *found;
-    if (upward) y -= glyph.height;
-    if (BlendGlyph(bitmap, code, x, y, clip))
+    if (*code == '\n') *code = ' ';
+    // Copied: rendering a later glyph may move the records.
+    const GlyphRecord* found = DrawableGlyph(*code);
+    if (!found) continue;
+    *glyph = *found;
+    return true;
+  }
+  return false;
+}
+
+int LICE_CachedFont::MeasureLayout(const char* text, int length, LICE_TextRect* rect, int flags)
+{
+  const bool vertical = (m_flags & LICE_FontVertical) != 0;
+  Pen pen{0, 0, 0, 0};
+  int width = 0, height = 0, code = 0;
+  GlyphRecord glyph;
+  LICE_Utf8Cursor cursor(text, length);
+  while (NextGlyph(cursor, (flags & LICE_DT_SINGLELINE) != 0, &pen, &code, &glyph))
+  {
+    if (vertical)
+    {
+      width = std::max(width, pen.x + glyph.width);
+      height = std::max({height, pen.y + glyph.advance, pen.y + glyph.height});
+      pen.y += glyph.advance;
+    }
+    else
+    {
+      width = std::max({width, pen.x + glyph.advance, pen.x + glyph.width});
+      height = std::max(height, pen.y + glyph.height);
+      pen.x += glyph.advance;
+    }
+  }
+  rect->right = rect->left + width;
+  rect->bottom = rect->top + height;
+  return vertical ? width : height;
+}
+
+void LICE_CachedFont::AlignPen(const char* text, int length, const LICE_TextRect& rect, int flags, Pen* pen)
+{
+  const bool upward = (m_flags & LICE_FontVertical) && (m_flags & LICE_FontUpward);
+  if (!(flags & (LICE_DT_CENTER | LICE_DT_RIGHT | LICE_DT_VCENTER | LICE_DT_BOTTOM)) && !upward) return;
+  // Multi-line text is placed by its single-line extent.
+  LICE_TextRect measured{0, 0, 0, 0};
+  LayoutText(nullptr, text, length, &measured, LICE_DT_SINGLELINE | LICE_DT_CALCRECT, true);
+  if (flags & LICE_DT_CENTER) pen->x = rect.left + (rect.right - rect.left - measured.right) / 2;
+  if (flags & LICE_DT_RIGHT) pen->x = rect.right - measured.right;
+  if (flags & LICE_DT_VCENTER) pen->y = rect.top + (rect.bottom - rect.top - measured.bottom) / 2;
+  if (flags & LICE_DT_BOTTOM) pen->y = rect.bottom - measured.bottom;
+  if (upward) pen->y += measured.bottom;
+}
+
+int LICE_CachedFont::DrawLayout(LICE_IBitmap* bitmap, const char* text, int length, const LICE_TextRect& rect,
+                                int flags)
+{
+  LICE_TextRect clip{0, 0, bitmap->PixelWidth(), bitmap->PixelHeight()};
+  if (!(flags & LICE_DT_NOCLIP))
+    clip = LICE_TextRect{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, clip.right),
+                         std::min(rect.bottom, clip.bottom)};
+  if (clip.right <= clip.left || clip.bottom <= clip.top) return 0;
+
+  Pen pen{rect.left, rect.top, 0, 0};
+  AlignPen(text, length, rect, flags, &pen);
+  pen.lineX = pen.x;
+  pen.lineY = pen.y;
+  const bool vertical = (m_flags & LICE_FontVertical) != 0;
+  const bool upward = vertical && (m_flags & LICE_FontUpward);
+  int code = 0, lowest = pen.y, farthest = pen.x;
+  bool drewAny = false;
+  GlyphRecord glyph;
+  LICE_Utf8Cursor cursor(text, length);
+  while (NextGlyph(cursor, (flags & LICE_DT_SINGLELINE) != 0, &pen, &code, &glyph))
+  {
+    if (!MaskInStore(glyph)) continue;
+    if (upward) pen.y -= glyph.height;
+    if (BlendGlyph(bitmap, code, pen.x, pen.y, clip))
     {
       drewAny = true;
-      lowest = std::max(lowest, y + glyph.height);
-      farthest = std::max(farthest, x + glyph.width);
+      lowest = std::max(lowest, pen.y + glyph.height);
+      farthest = std::max(farthest, pen.x + glyph.width);
     }
-    if (!vertical) x += glyph.advance;
-    else if (upward) y -= glyph.advance - glyph.height;
-    else y += glyph.advance;
+    if (!vertical) pen.x += glyph.advance;
+    else if (upward) pen.y -= glyph.advance - glyph.height;
+    else pen.y += glyph.advance;
   }
   if (!drewAny) return 0;
-  return vertical ? farthest - startX : lowest - startY;
+  return vertical ? farthest - pen.lineX : lowest - pen.lineY;
 }
 
 bool LICE_CachedFont::BlendGlyph(LICE_IBitmap* bitmap, int character, int x, int y, const LICE_TextRect& clip)

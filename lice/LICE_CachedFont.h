@@ -59,6 +59,19 @@ struct GlyphRecord
 // sequence stand for themselves; four-byte sequences decode as a space (codes are 16-bit).
 int LICE_DecodeUtf8Char(const unsigned char* bytes, std::size_t available, int* code);
 
+// Walks `length` bytes of UTF-8 (negative: up to the NUL) one character at a time; a NUL ends
+// the text either way, and no byte beyond the budget is ever read.
+class LICE_Utf8Cursor
+{
+public:
+  LICE_Utf8Cursor(const char* text, int length);
+  bool Next(int* code);
+
+private:
+  const unsigned char* m_next;
+  int m_remaining;
+};
+
 // Creates the glyph canvas, or grows it to at least width x height (a side never shrinks), and
 // readies it for the active rasteriser. Null when it cannot be made.
 LICE_SysBitmap* LICE_EnsureGlyphCanvas(int width, int height);
@@ -112,9 +125,18 @@ public:
   static int LiveFontCount();
 
 private:
+  struct Pen
+  {
+    int x, y;          // where the next glyph goes
+    int lineX, lineY;  // where lines start
+  };
+
   int LayoutText(LICE_IBitmap* bitmap, const char* text, int length, LICE_TextRect* rect, int flags,
                  bool internalMeasure);
-  int MeasureText(const char* text, int length, LICE_TextRect* rect, int flags);
+  int MeasureLayout(const char* text, int length, LICE_TextRect* rect, int flags);
+  int DrawLayout(LICE_IBitmap* bitmap, const char* text, int length, const LICE_TextRect& rect, int flags);
+  void AlignPen(const char* text, int length, const LICE_TextRect& rect, int flags, Pen* pen);
+  bool NextGlyph(LICE_Utf8Cursor& cursor, bool lineFeedIsSpace, Pen* pen, int* code, GlyphRecord* glyph);
   const GlyphRecord* DrawableGlyph(int character);
   GlyphRecord* FindRecord(int character);
   bool MaskInStore(const GlyphRecord& record) const;
