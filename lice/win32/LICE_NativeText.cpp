@@ -38,7 +38,8 @@ public:
 
   int Draw(HDC dc, RECT* rect, int flags) const
   {
-    flags |= DT_NOPREFIX;
+    // Our own "times text alpha" bit is not GDI's to see.
+    flags = (flags & ~LICE_DT_USE_TEXT_ALPHA) | DT_NOPREFIX;
     if (!m_wide.empty()) return DrawTextW(dc, m_wide.data(), -1, rect, static_cast<UINT>(flags));
     return DrawTextA(dc, m_bytes, m_length, rect, static_cast<UINT>(flags));
   }
