@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <limits>
+#include <utility>
 #include <random>
 #include <vector>
 
@@ -126,16 +128,6 @@ TEST(GlyphBlend, WeightsThatDrawNothingAndUnknownModes)
   scene.pixels[0] = 0xFF102030;
   LICE_BlendGlyphSpan(scene.span, LICE_GlyphFamily::Plain, BlendMultiply, -16.0f, 0xFF000000, Effect);
   EXPECT_EQ(scene.pixels[0], 0xFFFFFFFFu);
-}
-
-TEST(GlyphBlend, UpsideDownSpansWalkUpwardInMemory)
-{
-  std::vector<unsigned char> mask = {255, 0, 0, 255};
-  std::vector<Pixel32> pixels(4, 0);
-  // Rows of two pixels; the span starts on the last memory row and steps back.
-  LICE_GlyphSpan span{mask.data(), 2, pixels.data() + 2, -2, 2, 2};
-  LICE_BlendGlyphSpan(span, LICE_GlyphFamily::Mono, BlendCopy, 1.0f, 0xFFFFFFFF, Effect);
-  EXPECT_EQ(pixels, (std::vector<Pixel32>{0, 0xFFFFFFFF, 0xFFFFFFFF, 0}));
 }
 
 } // namespace
