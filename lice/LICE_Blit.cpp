@@ -18,18 +18,30 @@ inline Pixel32 Quarter(Pixel32 v) { return (v >> 2) & 0x3F3F3F3F; }
 inline Pixel32 Eighth(Pixel32 v) { return (v >> 3) & 0x1F1F1F1F; }
 
 // One row loop per combine mode: the operation is inlined, so no mode test runs per pixel.
+// Source and destination never share memory here (a self-overlapping source is copied first).
+// Each row is a function of its own so the compiler can vectorise it.
+template <class Op>
+[[gnu::noinline]] void BlendRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width, Op op)
+{
+  for (int x = 0; x < width; ++x) op(d[x], s[x]);
+}
+
 template <class Op>
 void BlendRows(Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, int width, int height, Op op)
 {
-  for (int y = 0; y < height; ++y, d += dstep, s += sstep)
-    for (int x = 0; x < width; ++x) op(d[x], s[x]);
+  for (int y = 0; y < height; ++y, d += dstep, s += sstep) BlendRow(d, s, width, op);
+}
+
+template <class Op>
+[[gnu::noinline]] void FillRow(Pixel32* __restrict d, int width, Op op)
+{
+  for (int x = 0; x < width; ++x) op(d[x]);
 }
 
 template <class Op>
 void FillRows(Pixel32* d, ptrdiff_t dstep, int width, int height, Op op)
 {
-  for (int y = 0; y < height; ++y, d += dstep)
-    for (int x = 0; x < width; ++x) op(d[x]);
+  for (int y = 0; y < height; ++y, d += dstep) FillRow(d, width, op);
 }
 
 inline int AlphaWeight(int w, int sa) { return w * (sa + 1) / 256; }
@@ -40,31 +52,41 @@ void CopyRows(Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, in
     std::memmove(d, s, static_cast<std::size_t>(width) * sizeof(Pixel32));
 }
 
-void BlendAlphaFull(Pixel32& d, Pixel32 s)
+// The editor's blits. Written as plain row functions without branches but the final select,
+// so the compiler vectorises them (kept out of line: inlined into the row loop they are not);
+// a fully opaque source needs no case of its own (keep = 0 gives the source itself).
+[[gnu::noinline]] void BlendAlphaFullRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width)
 {
-  const int sa = LICE_Alpha(s);
-  if (sa == 0) return;
-  if (sa == 255)
+  for (int x = 0; x < width; ++x)
   {
-    d = s;
-    return;
+    const Pixel32 sp = s[x], dp = d[x];
+    const int sa = LICE_Alpha(sp);
+    const int keep = 255 - sa;
+    const int sr = LICE_Red(sp), sg = LICE_Green(sp), sb = LICE_Blue(sp);
+    const int r = sr + (LICE_Red(dp) - sr) * keep / 256;
+    const int g = sg + (LICE_Green(dp) - sg) * keep / 256;
+    const int b = sb + (LICE_Blue(dp) - sb) * keep / 256;
+    const int a = std::min(255, sa + LICE_Alpha(dp));
+    const Pixel32 blended = (Pixel32(a) << 24) | (Pixel32(r) << 16) | (Pixel32(g) << 8) | Pixel32(b);
+    d[x] = sa ? blended : dp;
   }
-  const int keep = 255 - sa;
-  const int r = LICE_Red(s) + (LICE_Red(d) - LICE_Red(s)) * keep / 256;
-  const int g = LICE_Green(s) + (LICE_Green(d) - LICE_Green(s)) * keep / 256;
-  const int b = LICE_Blue(s) + (LICE_Blue(d) - LICE_Blue(s)) * keep / 256;
-  const int a = std::min(255, sa + LICE_Alpha(d));
-  d = LICE_Rgba(r, g, b, a);
 }
 
-void BlendAlpha(Pixel32& d, Pixel32 s, int w)
+[[gnu::noinline]] void BlendAlphaRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width, int w)
 {
-  const int sa = LICE_Alpha(s);
-  if (sa == 0) return;
-  const int k = AlphaWeight(w, sa);
-  LICE_StoreClamped(&d, LICE_CopyChannel(LICE_Red(d), LICE_Red(s), k),
-                    LICE_CopyChannel(LICE_Green(d), LICE_Green(s), k),
-                    LICE_CopyChannel(LICE_Blue(d), LICE_Blue(s), k), std::min(255, k + LICE_Alpha(d)));
+  for (int x = 0; x < width; ++x)
+  {
+    const Pixel32 sp = s[x], dp = d[x];
+    const int sa = LICE_Alpha(sp);
+    const int k = AlphaWeight(w, sa);
+    const int sr = LICE_Red(sp), sg = LICE_Green(sp), sb = LICE_Blue(sp);
+    const int r = LICE_Clamp255(sr + (LICE_Red(dp) - sr) * (256 - k) / 256);
+    const int g = LICE_Clamp255(sg + (LICE_Green(dp) - sg) * (256 - k) / 256);
+    const int b = LICE_Clamp255(sb + (LICE_Blue(dp) - sb) * (256 - k) / 256);
+    const int a = LICE_Clamp255(std::min(255, k + LICE_Alpha(dp)));
+    const Pixel32 blended = (Pixel32(a) << 24) | (Pixel32(r) << 16) | (Pixel32(g) << 8) | Pixel32(b);
+    d[x] = sa ? blended : dp;
+  }
 }
 
 void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, int width,
@@ -98,13 +120,18 @@ void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s
     rows([w](Pixel32& p, Pixel32 c) { LICE_MixHsvPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), LICE_Alpha(c), w); });
     break;
   case BlendUseSourceAlpha:
-    if (w == 256) rows([](Pixel32& p, Pixel32 c) { BlendAlphaFull(p, c); });
-    else rows([w](Pixel32& p, Pixel32 c) { BlendAlpha(p, c, w); });
+    for (int y = 0; y < height; ++y, d += dstep, s += sstep)
+    {
+      if (w == 256) BlendAlphaFullRow(d, s, width);
+      else BlendAlphaRow(d, s, width, w);
+    }
     break;
   case BlendUseSourceAlpha | 1:
     rows([w](Pixel32& p, Pixel32 c) {
       const int sa = LICE_Alpha(c);
-      if (sa) LICE_MixAddPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), sa, AlphaWeight(w, sa));
+      Pixel32 t = p;
+      LICE_MixAddPixel(&t, LICE_Red(c), LICE_Green(c), LICE_Blue(c), sa, AlphaWeight(w, sa));
+      p = sa ? t : p; // a select, not a branch: the row stays vectorisable
     });
     break;
   case BlendUseSourceAlpha | 2:
@@ -116,7 +143,9 @@ void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s
   case BlendUseSourceAlpha | 3:
     rows([w](Pixel32& p, Pixel32 c) {
       const int sa = LICE_Alpha(c);
-      if (sa) LICE_MixMultiplyPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), sa, AlphaWeight(w, sa));
+      Pixel32 t = p;
+      LICE_MixMultiplyPixel(&t, LICE_Red(c), LICE_Green(c), LICE_Blue(c), sa, AlphaWeight(w, sa));
+      p = sa ? t : p;
     });
     break;
   case BlendUseSourceAlpha | 4:
