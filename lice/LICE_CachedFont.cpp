@@ -24,6 +24,13 @@ bool IsContinuation(unsigned char b) { return b >= 0x80 && b <= 0xBF; }
 
 bool ByCharacter(const GlyphRecord& record, int character) { return record.character < character; }
 
+// Pens run in 64 bits (a long text of wide glyphs passes INT_MAX); results are limited to int.
+int ToInt(long long v) { return static_cast<int>(std::min<long long>(std::max<long long>(v, INT_MIN), INT_MAX)); }
+
+// Far outside any bitmap: nothing there can be drawn, and the int arithmetic of a glyph's
+// placement cannot overflow.
+bool Reachable(long long x, long long y) { return x > INT_MIN / 2 && x < INT_MAX / 2 && y > INT_MIN / 2 && y < INT_MAX / 2; }
+
 } // namespace
 
 int LICE_DecodeUtf8Char(const unsigned char* b, std::size_t available, int* code)
@@ -396,7 +403,8 @@ int LICE_CachedFont::MeasureLayout(const char* text, int length, LICE_TextRect* 
 {
   const bool vertical = (m_flags & LICE_FontVertical) != 0;
   Pen pen{0, 0, 0, 0};
-  int width = 0, height = 0, code = 0;
+  long long width = 0, height = 0;
+  int code = 0;
   GlyphRecord glyph;
   LICE_Utf8Cursor cursor(text, length);
   while (NextGlyph(cursor, (flags & LICE_DT_SINGLELINE) != 0, &pen, &code, &glyph))
@@ -404,19 +412,19 @@ int LICE_CachedFont::MeasureLayout(const char* text, int length, LICE_TextRect* 
     if (vertical)
     {
       width = std::max(width, pen.x + glyph.width);
-      height = std::max({height, pen.y + glyph.advance, pen.y + glyph.height});
+      height = std::max({height, pen.y + glyph.advance, pen.y + static_cast<long long>(glyph.height)});
       pen.y += glyph.advance;
     }
     else
     {
-      width = std::max({width, pen.x + glyph.advance, pen.x + glyph.width});
+      width = std::max({width, pen.x + glyph.advance, pen.x + static_cast<long long>(glyph.width)});
       height = std::max(height, pen.y + glyph.height);
       pen.x += glyph.advance;
     }
   }
-  rect->right = rect->left + width;
-  rect->bottom = rect->top + height;
-  return vertical ? width : height;
+  rect->right = ToInt(rect->left + width);
+  rect->bottom = ToInt(rect->top + height);
+  return ToInt(vertical ? width : height);
 }
 
 void LICE_CachedFont::AlignPen(const char* text, int length, const LICE_TextRect& rect, int flags, Pen* pen)
@@ -426,10 +434,11 @@ void LICE_CachedFont::AlignPen(const char* text, int length, const LICE_TextRect
   // Multi-line text is placed by its single-line extent.
   LICE_TextRect measured{0, 0, 0, 0};
   LayoutText(nullptr, text, length, &measured, LICE_DT_SINGLELINE | LICE_DT_CALCRECT, true);
-  if (flags & LICE_DT_CENTER) pen->x = rect.left + (rect.right - rect.left - measured.right) / 2;
-  if (flags & LICE_DT_RIGHT) pen->x = rect.right - measured.right;
-  if (flags & LICE_DT_VCENTER) pen->y = rect.top + (rect.bottom - rect.top - measured.bottom) / 2;
-  if (flags & LICE_DT_BOTTOM) pen->y = rect.bottom - measured.bottom;
+  const long long left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+  if (flags & LICE_DT_CENTER) pen->x = left + (right - left - measured.right) / 2;
+  if (flags & LICE_DT_RIGHT) pen->x = right - measured.right;
+  if (flags & LICE_DT_VCENTER) pen->y = top + (bottom - top - measured.bottom) / 2;
+  if (flags & LICE_DT_BOTTOM) pen->y = bottom - measured.bottom;
   if (upward) pen->y += measured.bottom;
 }
 
@@ -448,7 +457,8 @@ int LICE_CachedFont::DrawLayout(LICE_IBitmap* bitmap, const char* text, int leng
   pen.lineY = pen.y;
   const bool vertical = (m_flags & LICE_FontVertical) != 0;
   const bool upward = vertical && (m_flags & LICE_FontUpward);
-  int code = 0, lowest = pen.y, farthest = pen.x;
+  int code = 0;
+  long long lowest = pen.y, farthest = pen.x;
   bool drewAny = false;
   GlyphRecord glyph;
   LICE_Utf8Cursor cursor(text, length);
@@ -456,7 +466,7 @@ int LICE_CachedFont::DrawLayout(LICE_IBitmap* bitmap, const char* text, int leng
   {
     if (!MaskInStore(glyph)) continue;
     if (upward) pen.y -= glyph.height;
-    if (BlendGlyph(bitmap, code, pen.x, pen.y, clip))
+    if (Reachable(pen.x, pen.y) && BlendGlyph(bitmap, code, static_cast<int>(pen.x), static_cast<int>(pen.y), clip))
     {
       drewAny = true;
       lowest = std::max(lowest, pen.y + glyph.height);
@@ -467,7 +477,7 @@ int LICE_CachedFont::DrawLayout(LICE_IBitmap* bitmap, const char* text, int leng
     else pen.y += glyph.advance;
   }
   if (!drewAny) return 0;
-  return vertical ? farthest - pen.lineX : lowest - pen.lineY;
+  return ToInt(vertical ? farthest - pen.lineX : lowest - pen.lineY);
 }
 
 bool LICE_CachedFont::BlendGlyph(LICE_IBitmap* bitmap, int character, int x, int y, const LICE_TextRect& clip)

@@ -127,8 +127,8 @@ public:
 private:
   struct Pen
   {
-    int x, y;          // where the next glyph goes
-    int lineX, lineY;  // where lines start
+    long long x, y;          // where the next glyph goes
+    long long lineX, lineY;  // where lines start
   };
 
   int LayoutText(LICE_IBitmap* bitmap, const char* text, int length, LICE_TextRect* rect, int flags,

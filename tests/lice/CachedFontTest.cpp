@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <climits>
+#include <string>
 #include <memory>
 #include <random>
 #include <thread>
@@ -459,6 +461,27 @@ TEST_F(CachedFontTest, HugeLineHeightsDrawNothingAndTheCanvasFollowsTheLastFont)
   auto third = MakeFont(16);
   Measure(*third, "A");
   EXPECT_NE(GlyphCanvas, nullptr);
+}
+
+TEST_F(CachedFontTest, ExtremeRectanglesAndLongTextsNeverOverflow)
+{
+  // Pens and extents pass INT_MAX here; under UBSan any int overflow aborts.
+  fake.glyphs['w'] = FakeGlyph{2000, [](int x, int, int) { return x == 0 ? 255 : 0; }};
+  auto font = MakeFont(1000);
+  const std::string text(1100000, 'w');
+  LICE_TextRect rect{100, 0, 0, 0};
+  EXPECT_EQ(font->PaintText(nullptr, text.c_str(), -1, &rect, LICE_DT_CALCRECT), 1000);
+  EXPECT_EQ(rect.right, INT_MAX);
+  GuardedBitmap bitmap(16, 16);
+  bitmap.Fill(Black);
+  for (int flags : {LICE_DT_CENTER | LICE_DT_VCENTER, LICE_DT_RIGHT | LICE_DT_BOTTOM, LICE_DT_NOCLIP})
+  {
+    LICE_TextRect huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    font->PaintText(&bitmap, text.c_str(), -1, &huge, flags);
+    LICE_TextRect edge{INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX};
+    EXPECT_EQ(font->PaintText(&bitmap, "ww", -1, &edge, flags | LICE_DT_NOCLIP), 0);
+  }
+  EXPECT_TRUE(bitmap.GuardsIntact());
 }
 
 TEST_F(CachedFontTest, EditorsOnTwoThreadsShareOneFontSafely)
