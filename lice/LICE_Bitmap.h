@@ -55,7 +55,7 @@ public:
   Pixel32* PixelData() const override;
   int PixelWidth() const override { return m_width; }
   int PixelHeight() const override { return m_height; }
-  int RowPitch() const override { return static_cast<int>(LICE_AlignedPitch(m_width)); }
+  int RowPitch() const override { return (m_width + m_alignMask) & ~m_alignMask; }
   bool Reallocate(int width, int height) override;
 
   // Bytes of pixel storage held (not counting the alignment slack).

@@ -6,7 +6,6 @@
 #include <random>
 
 #include "lice/LICE_Pixel.h"
-#include "tests/lice/BlendReference.h"
 
 namespace {
 
@@ -128,47 +127,6 @@ TEST(Hsv, AdjustWrapsTheHueAnyNumberOfTurns)
   }
   EXPECT_EQ(LICE_HsvToPixel(-384, 255, 255, 255), LICE_HsvToPixel(0, 255, 255, 255));
   EXPECT_EQ(LICE_HsvToPixel(1000, 255, 255, 255), LICE_HsvToPixel(1000 % 384, 255, 255, 255));
-}
-
-TEST(MixHelpers, MatchTheFormulasOnRandomPixels)
-{
-  std::mt19937 rng(11);
-  for (int i = 0; i < 100000; ++i)
-  {
-    const Pixel32 d = rng(), s = rng();
-    const int w = static_cast<int>(rng() % 257);
-    const int r = LICE_Red(s), g = LICE_Green(s), b = LICE_Blue(s), a = LICE_Alpha(s);
-    Pixel32 p = d;
-    LICE_MixCopyPixel(&p, r, g, b, a, w);
-    ASSERT_EQ(p, ref::PerChannel(d, s, [w](int c, int x) { return ref::Copy(c, x, w); }));
-    p = d;
-    LICE_MixAddPixel(&p, r, g, b, a, w);
-    ASSERT_EQ(p, ref::PerChannel(d, s, [w](int c, int x) { return ref::Add(c, x, w); }));
-    p = d;
-    LICE_MixDodgePixel(&p, r, g, b, a, w);
-    ASSERT_EQ(p, ref::PerChannel(d, s, [w](int c, int x) { return ref::Dodge(c, x, w); }));
-    p = d;
-    LICE_MixOverlayPixel(&p, r, g, b, a, w);
-    ASSERT_EQ(p, ref::PerChannel(d, s, [w](int c, int x) { return ref::Overlay(c, x, w); }));
-    p = d;
-    LICE_MixMultiplyPixel(&p, r, g, b, a, w);
-    ASSERT_EQ(p, ref::PerChannel(d, s, [w](int c, int x) { return ref::Multiply(c, x, w); }));
-  }
-}
-
-// Inside the weight range 0..256 copy, multiply and overlay never leave 0..255, so storing
-// clamped changes none of their results.
-TEST(MixHelpers, InRangeWeightsNeedNoClamping)
-{
-  for (int w = 0; w <= 256; w += (w == 255 ? 1 : 3))
-    for (int c = 0; c < 256; ++c)
-      for (int s = 0; s < 256; ++s)
-      {
-        const int copy = LICE_CopyChannel(c, s, w), mul = LICE_MultiplyChannel(c, s, w),
-                  ov = LICE_OverlayChannel(c, s, w);
-        if (copy < 0 || copy > 255 || mul < 0 || mul > 255 || ov < 0 || ov > 255)
-          FAIL() << c << " " << s << " " << w;
-      }
 }
 
 TEST(MixHelpers, SpecialValues)

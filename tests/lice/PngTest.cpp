@@ -106,26 +106,11 @@ TEST(PngMemory, EveryColourTypeAndDepth)
   }
 }
 
-TEST(PngMemory, DocumentedPixels)
+TEST(PngMemory, RgbaBytesBecomeOneWord)
 {
   PngImage rgba = Image(6, 8, 1, 1, 1);
   rgba.samples = {10, 20, 30, 40};
   EXPECT_EQ(PixelsOf(Decode(WritePng(rgba)).get()), std::vector<Pixel32>{0x280A141E});
-
-  PngImage bits = Image(0, 1, 2, 1, 1);
-  bits.samples = {0, 1};
-  EXPECT_EQ(PixelsOf(Decode(WritePng(bits)).get()), (std::vector<Pixel32>{0xFF000000, 0xFFFFFFFF}));
-
-  PngImage grey16 = Image(0, 16, 1, 1, 1);
-  grey16.samples = {0xABFF};
-  EXPECT_EQ(PixelsOf(Decode(WritePng(grey16)).get()), std::vector<Pixel32>{0xFFABABAB});
-
-  PngImage palette = Image(3, 2, 2, 1, 1);
-  palette.palette = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-  palette.samples = {1, 2};
-  EXPECT_EQ(PixelsOf(Decode(WritePng(palette)).get()), (std::vector<Pixel32>{0xFF040506, 0xFF070809}));
-  palette.paletteAlpha = {9, 99};
-  EXPECT_EQ(PixelsOf(Decode(WritePng(palette)).get()), (std::vector<Pixel32>{0x63040506, 0xFF070809}));
 }
 
 TEST(PngMemory, RefusesWhatIsNotAPng)
@@ -194,7 +179,6 @@ TEST(PngMemory, RandomDamageFuzz)
   std::vector<std::vector<unsigned char>> seeds;
   for (const PngImage& im : AllKinds())
     if (rng() % 8 == 0) seeds.push_back(WritePng(im));
-  int decoded = 0;
   for (int i = 0; i < 4000; ++i)
   {
     std::vector<unsigned char> data = seeds[rng() % seeds.size()];
@@ -214,7 +198,6 @@ TEST(PngMemory, RandomDamageFuzz)
     auto bitmap = Decode(data);
     if (bitmap)
     {
-      ++decoded;
       ASSERT_GT(bitmap->PixelWidth(), 0);
       ASSERT_LE(bitmap->PixelWidth(), LICE_MaxPngSide);
       ASSERT_NE(bitmap->PixelData(), nullptr);
@@ -226,7 +209,6 @@ TEST(PngMemory, RandomDamageFuzz)
     for (int n = static_cast<int>(rng() % 200); n > 0; --n) data.push_back(static_cast<unsigned char>(rng()));
     EXPECT_FALSE(Decode(data));
   }
-  RecordProperty("decoded", decoded);
 }
 
 TEST(PngFile, DecodesIntoNewOrGivenBitmaps)
