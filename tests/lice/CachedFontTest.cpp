@@ -484,6 +484,26 @@ TEST_F(CachedFontTest, ExtremeRectanglesAndLongTextsNeverOverflow)
   EXPECT_TRUE(bitmap.GuardsIntact());
 }
 
+TEST_F(CachedFontTest, RandomTextFlagsAndRectanglesStayInsideTheBitmap)
+{
+  std::mt19937 random(11);
+  const int fontFlags[] = {0, LICE_FontMono, LICE_FontShadow | LICE_FontVertical,
+                           LICE_FontVertical | LICE_FontUpward | LICE_FontOutline, LICE_FontInvert};
+  for (int round = 0; round < 400; ++round)
+  {
+    auto font = MakeFont(1 + static_cast<int>(random() % 40), fontFlags[round % 5]);
+    font->ChangeBlend(static_cast<int>(random() % 8), static_cast<float>(random() % 600) / 256.0f - 0.5f);
+    font->ChangeBackMode(1 + static_cast<int>(random() % 2));
+    std::vector<char> bytes(random() % 24);
+    for (char& b : bytes) b = static_cast<char>(random());
+    GuardedBitmap bitmap(1 + static_cast<int>(random() % 40), 1 + static_cast<int>(random() % 40), random() % 2);
+    auto coordinate = [&random] { return static_cast<int>(random() % 120) - 60; };
+    LICE_TextRect rect{coordinate(), coordinate(), coordinate(), coordinate()};
+    font->PaintText(&bitmap, bytes.data(), static_cast<int>(bytes.size()), &rect, static_cast<int>(random() & 0x40000FFF));
+    ASSERT_TRUE(bitmap.GuardsIntact()) << round;
+  }
+}
+
 TEST_F(CachedFontTest, EditorsOnTwoThreadsShareOneFontSafely)
 {
   // Each thread's new glyphs grow the shared mask store and record list while the other draws.
