@@ -2,7 +2,6 @@
 # loops by formula, and the platform rasteriser with real fonts (FreeType natively; GDI in a
 # Windows program run under Wine).
 set(TQ_FONT_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/FakeGlyphRasteriser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CachedFontTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GlyphBlendTest.cpp
 )
