@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -237,6 +238,13 @@ TEST(PngFile, DecodesIntoNewOrGivenBitmaps)
   GuardedBitmap wrongSize(3, 3);
   EXPECT_EQ(LICE_DecodePngFile((dir + "/image.png").c_str(), &wrongSize), nullptr);
   EXPECT_TRUE(wrongSize.GuardsIntact());
+
+  // A path that is not plain ASCII arrives as UTF-8 (and is opened as UTF-16 on Windows).
+  const std::string named = dir + "/bild-\xC3\xA4.png";
+  std::ofstream(std::filesystem::u8path(named), std::ios::binary)
+    .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  std::unique_ptr<LICE_IBitmap> fromNamed(LICE_DecodePngFile(named.c_str(), nullptr));
+  EXPECT_TRUE(fromNamed);
 
   EXPECT_EQ(LICE_DecodePngFile((dir + "/missing.png").c_str(), nullptr), nullptr);
   EXPECT_EQ(LICE_DecodePngFile((dir + "/text.png").c_str(), nullptr), nullptr);
