@@ -340,26 +340,26 @@ TEST(PaintRect, FastPathsAndAlphaHandling)
   EXPECT_EQ(paint(1.0f, 6), d);
 }
 
-TEST(PaintRect, Clipping)
+// Every placement around the edges against a plain per-pixel fill, upright and upside down.
+TEST(PaintRect, ClipsAtEveryEdge)
 {
+  const int positions[] = {INT_MIN, -9, -5, -1, 0, 1, 4, 7, 8, 12};
+  const int sizes[] = {-3, 0, 1, 3, 8, 10, INT_MAX};
   for (bool flip : {false, true})
-  {
-    GuardedBitmap bitmap(8, 5, flip);
-    LICE_PaintRect(&bitmap, -5, 3, 10, 1, 0xFFFFFFFF, 1.0f, 0);
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(bitmap.At(x, 3), x <= 4 ? 0xFFFFFFFFu : 0u) << x;
-    EXPECT_EQ(bitmap.At(0, 2), 0u);
-    EXPECT_EQ(bitmap.At(0, 4), 0u);
-    LICE_PaintRect(&bitmap, 6, -2, 100, 3, 0xFF00FF00, 1.0f, 0);
-    EXPECT_EQ(bitmap.At(6, 0), 0xFF00FF00u);
-    EXPECT_EQ(bitmap.At(7, 0), 0xFF00FF00u);
-    EXPECT_EQ(bitmap.At(7, 1), 0u);
-    for (int v : {INT_MIN, INT_MIN + 1, -1, INT_MAX})
-    {
-      LICE_PaintRect(&bitmap, v, v, INT_MAX, INT_MAX, 0x12345678, 1.0f, 0);
-      LICE_PaintRect(&bitmap, 2, 2, v, v, 0x12345678, 0.5f, 1);
-    }
-    EXPECT_TRUE(bitmap.GuardsIntact());
-  }
+    for (int x : positions)
+      for (int y : positions)
+        for (int cx : sizes)
+          for (int cy : sizes)
+          {
+            GuardedBitmap bitmap(8, 5, flip), expected(8, 5);
+            LICE_PaintRect(&bitmap, x, y, cx, cy, 0xFF00FF00, 1.0f, 0);
+            for (int yy = 0; yy < 5; ++yy)
+              for (int xx = 0; xx < 8; ++xx)
+                if (xx >= x && yy >= y && (long long)xx < (long long)x + cx && (long long)yy < (long long)y + cy)
+                  expected.At(xx, yy) = 0xFF00FF00;
+            ASSERT_EQ(bitmap.Pixels(), expected.Pixels()) << x << "," << y << " " << cx << "x" << cy;
+            ASSERT_TRUE(bitmap.GuardsIntact());
+          }
   LICE_PaintRect(nullptr, 0, 0, 1, 1, 0, 1.0f, 0);
 }
 
