@@ -53,8 +53,8 @@ void CopyRows(Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, in
 }
 
 // The editor's blits. Written as plain row functions without branches but the final select,
-// so the compiler vectorises them (kept out of line: inlined into the row loop they are not);
-// a fully opaque source needs no case of its own (keep = 0 gives the source itself).
+// so the compiler vectorises them (out of line: once inlined into the loop over rows, they are
+// not vectorised); a fully opaque source needs no case of its own (keep = 0 gives the source).
 [[gnu::noinline]] void BlendAlphaFullRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width)
 {
   for (int x = 0; x < width; ++x)
