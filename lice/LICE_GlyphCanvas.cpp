@@ -1,0 +1,3 @@
+#include "lice/LICE_GlyphCanvas.h"
+
+LICE_SysBitmap* GlyphCanvas = nullptr;

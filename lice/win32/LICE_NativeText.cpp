@@ -1,0 +1,180 @@
+#include "lice/win32/LICE_NativeText.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "lice/LICE_Blit.h"
+
+namespace
+{
+constexpr int AlignmentFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
+
+COLORREF ColourRef(Pixel32 p) { return RGB(LICE_Red(p), LICE_Green(p), LICE_Blue(p)); }
+
+bool GdiDraws(const LICE_NativeTextFont& font, int flags)
+{
+  if (font.lineHeight > 255) return true;
+  return !LICE_RunningUnderWine() && !(flags & LICE_DT_USE_TEXT_ALPHA) &&
+         !(font.fontFlags & (LICE_FontPreRender | 0x1F3));
+}
+
+// The text as GDI takes it: UTF-16 when it holds valid multi-byte UTF-8, else the bytes.
+class GdiText
+{
+public:
+  GdiText(const char* text, int length) : m_bytes(text ? text : ""), m_length(text ? length : 0)
+  {
+    const int byteCount = m_length < 0 ? static_cast<int>(std::strlen(m_bytes)) : m_length;
+    if (!std::any_of(m_bytes, m_bytes + byteCount, [](char c) { return (c & 0x80) != 0; })) return;
+    const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, nullptr, 0);
+    if (needed <= 0) return;
+    m_wide.assign(needed >= 1000 ? needed + 32 : 1024, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, m_wide.data(), needed) != needed)
+      m_wide.clear();
+  }
+
+  int Draw(HDC dc, RECT* rect, int flags) const
+  {
+    // Our own "times text alpha" bit is not GDI's to see.
+    flags = (flags & ~LICE_DT_USE_TEXT_ALPHA) | DT_NOPREFIX;
+    if (!m_wide.empty()) return DrawTextW(dc, m_wide.data(), -1, rect, static_cast<UINT>(flags));
+    return DrawTextA(dc, m_bytes, m_length, rect, static_cast<UINT>(flags));
+  }
+
+private:
+  const char* m_bytes;
+  int m_length;
+  std::vector<wchar_t> m_wide;  // NUL-terminated when used
+};
+
+// Selects the font and the font's colours into a context for the scope.
+class TextState
+{
+public:
+  TextState(HDC dc, const LICE_NativeTextFont& font) : m_dc(dc)
+  {
+    m_previous = SelectObject(dc, reinterpret_cast<HFONT>(font.font));
+    SetTextColor(dc, ColourRef(font.textColour));
+    SetBkMode(dc, font.backMode);
+    if (font.backMode == OPAQUE) SetBkColor(dc, ColourRef(font.backColour));
+  }
+  ~TextState()
+  {
+    if (m_previous) SelectObject(m_dc, m_previous);
+  }
+  TextState(const TextState&) = delete;
+  TextState& operator=(const TextState&) = delete;
+
+private:
+  HDC m_dc;
+  HGDIOBJ m_previous;
+};
+
+int DrawIntoContext(const LICE_NativeTextFont& font, HDC dc, const GdiText& text, LICE_TextRect* rect, int flags)
+{
+  RECT r = {rect->left, rect->top, rect->right, rect->bottom};
+  int result = 0;
+  {
+    TextState state(dc, font);
+    result = text.Draw(dc, &r, flags);
+  }
+  GdiFlush();
+  if (flags & DT_CALCRECT) *rect = LICE_TextRect{r.left, r.top, r.right, r.bottom};
+  return result;
+}
+
+// A target without a context: draw in the glyph canvas over a copy of the target area, then
+// copy the area back at the font's alpha.
+int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const GdiText& text,
+                      LICE_TextRect* rect, int flags, bool* handled)
+{
+  LICE_SysBitmap* canvas = LICE_EnsureGlyphCanvas(4, 4);
+  HDC dc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
+  if (!dc)
+  {
+    *handled = false;
+    return 0;
+  }
+  // The canvas's context goes back to white on opaque black for the glyph cache, however we leave.
+  struct Restore
+  {
+    LICE_SysBitmap* canvas;
+    ~Restore() { LICE_ActiveGlyphRasteriser()->PrepareCanvas(canvas); }
+  } restore{canvas};
+  RECT size = {0, 0, rect->right - rect->left, rect->bottom - rect->top};
+  int result = 0;
+  {
+    TextState state(dc, font);
+    result = text.Draw(dc, &size, (flags & ~AlignmentFlags) | DT_CALCRECT);
+  }
+  const int width = size.right - size.left, height = size.bottom - size.top;
+  if (flags & DT_CALCRECT)
+  {
+    rect->right = rect->left + width;
+    rect->bottom = rect->top + height;
+    return result;
+  }
+  int x = rect->left, y = rect->top;
+  if (flags & DT_CENTER) x = rect->left + (rect->right - rect->left - width) / 2;
+  if (flags & DT_RIGHT) x = rect->right - width;
+  if (flags & DT_VCENTER) y = rect->top + (rect->bottom - rect->top - height) / 2;
+  if (flags & DT_BOTTOM) y = rect->bottom - height;
+
+  LICE_SourceRect area = {std::max(x, 0), std::max(y, 0), std::min(x + width, bitmap->PixelWidth()),
+                          std::min(y + height, bitmap->PixelHeight())};
+  if (!(flags & DT_NOCLIP))
+  {
+    area.left = std::max(area.left, rect->left);
+    area.top = std::max(area.top, rect->top);
+    area.right = std::min(area.right, rect->right);
+    area.bottom = std::min(area.bottom, rect->bottom);
+  }
+  const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+  if (areaWidth <= 0 || areaHeight <= 0) return result;
+  if (!LICE_EnsureGlyphCanvas(areaWidth, areaHeight)) return result;
+
+  LICE_CopyRect(canvas, bitmap, 0, 0, &area, 1.0f, BlendCopy);
+  GdiFlush();
+  RECT place = {x - area.left, y - area.top, x - area.left + width, y - area.top + height};
+  {
+    TextState state(dc, font);
+    result = text.Draw(dc, &place, flags & ~(AlignmentFlags | DT_NOCLIP));
+  }
+  GdiFlush();
+  const LICE_SourceRect drawn = {0, 0, areaWidth, areaHeight};
+  LICE_CopyRect(bitmap, canvas, area.left, area.top, &drawn, font.alpha, BlendCopy);
+  return result;
+}
+
+} // namespace
+
+bool LICE_RunningUnderWine()
+{
+  static const bool underWine = [] {
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  }();
+  return underWine;
+}
+
+bool LICE_NativeTextDraw(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const char* text, int length,
+                         LICE_TextRect* rect, int flags, int* result)
+{
+  if (!font.font || !rect || !GdiDraws(font, flags)) return false;
+  const GdiText gdiText(text, length);
+  HDC target = bitmap ? static_cast<HDC>(bitmap->DrawingContext()) : nullptr;
+  if (target)
+  {
+    *result = DrawIntoContext(font, target, gdiText, rect, flags);
+    return true;
+  }
+  if (!bitmap && !(flags & DT_CALCRECT)) return false;
+  bool handled = true;
+  *result = DrawThroughCanvas(font, bitmap, gdiText, rect, flags, &handled);
+  return handled;
+}
