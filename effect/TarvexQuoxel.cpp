@@ -51,6 +51,11 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   RestartProcessing();
 }
 
+TarvexQuoxel::~TarvexQuoxel()
+{
+  DeleteEditor();
+}
+
 void TarvexQuoxel::DefineParameters()
 {
   ParamAt(kLevel)->DefineDouble("Quoxel Level", 0.0, -100.0, 100.0, 1.0, "%", "", 1.0);

@@ -1,4 +1,5 @@
 #include "tests/effect/EffectTestSupport.h"
+#include "tests/hosts/RecordingEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,32 @@ TEST(Creation, ConcurrentCreationsGiveIndependentObjects)
       EXPECT_NE(plugs[i].get(), plugs[j].get());
     EXPECT_EQ(plugs[i]->ParamAt(TarvexQuoxel::kHiPass)->Value(), 20.0);
   }
+}
+
+// An editor that lets go of a dragged control when it is destroyed, which tells the host.
+class EditorEndingAGesture : public RecordingEditor
+{
+public:
+  EditorEndingAGesture(IPlugTestBinding* plug, size_t* hostEvents) : mPlug(plug), mHostEvents(hostEvents) {}
+  ~EditorEndingAGesture() override
+  {
+    mPlug->EndInformHostOfParamChange(TarvexQuoxel::kLevel);
+    *mHostEvents = mPlug->events.size();
+  }
+
+private:
+  IPlugTestBinding* mPlug;
+  size_t* mHostEvents;
+};
+
+TEST(Creation, EditorIsDestroyedWhileTheWholePlugInStillExists)
+{
+  size_t hostEvents = 0;
+  {
+    std::unique_ptr<TarvexQuoxel> plug(NewTarvexQuoxel(nullptr));
+    plug->AttachEditor(new EditorEndingAGesture(plug.get(), &hostEvents));
+  }
+  EXPECT_EQ(hostEvents, 1u);
 }
 
 } // namespace
