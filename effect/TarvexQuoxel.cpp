@@ -42,13 +42,25 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
 {
   for (std::atomic<double>& meter : mMeters)
     meter.store(0.0, std::memory_order_relaxed);
+  // Memory that ran out while the framework made its records leaves the object short of
+  // parameters, channels, display texts or its preset: such an object is not made at all.
+  if (NParams() != kNumParams || NInChannels() != 2 || NOutChannels() != 2 || NChannelConfigs() != 2)
+    throw std::bad_alloc();
   DefineParameters();
   FillFreePresets("-", 1);
+  if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 ||
+      !PresetAt(0)->initialised)
+    throw std::bad_alloc();
   mLastHostTempo = 120.0;
   // A new object processes audibly before any host call: the engine holds the
   // defaults and is reset for the framework's initial rate.
   ApplyParametersToEngine();
   RestartProcessing();
+}
+
+TarvexQuoxel::~TarvexQuoxel()
+{
+  DeleteEditor();
 }
 
 void TarvexQuoxel::DefineParameters()

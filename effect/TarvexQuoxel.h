@@ -45,7 +45,9 @@ public:
   static constexpr double kMaxSampleRate = 10000000.0;
 
   explicit TarvexQuoxel(const PlugBinding::InstanceInfo& info);
-  ~TarvexQuoxel() override = default;
+  // The editor goes first, while the binding can still answer it (a control let go of
+  // during teardown ends its host gesture).
+  ~TarvexQuoxel() override;
 
   void RestartProcessing() override;
   void HandleParameterChange(int paramIdx, int cause) override;

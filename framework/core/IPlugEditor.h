@@ -3,8 +3,10 @@
 // What the plug-in object needs of its editor. The editor framework implements it; the
 // plug-in owns the editor once attached and deletes it through this interface.
 //
-// The editor is deleted while the plug-in object is being destroyed, after the binding and
-// the effect are gone: its destructor must not call back into the plug-in.
+// The most-derived plug-in class deletes its editor first thing in its destructor
+// (IPlugBase::DeleteEditor), so the editor may still call the plug-in while it goes. An
+// editor left to IPlugBase is deleted after the binding and the effect are gone and must
+// not call back.
 class IPlugEditor
 {
 public:

@@ -1,4 +1,6 @@
 #include "tests/effect/EffectTestSupport.h"
+#include "tests/core/FailingAllocator.h"
+#include "tests/hosts/RecordingEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +242,60 @@ TEST(Creation, ConcurrentCreationsGiveIndependentObjects)
       EXPECT_NE(plugs[i].get(), plugs[j].get());
     EXPECT_EQ(plugs[i]->ParamAt(TarvexQuoxel::kHiPass)->Value(), 20.0);
   }
+}
+
+// An editor that lets go of a dragged control when it is destroyed, which tells the host.
+class EditorEndingAGesture : public RecordingEditor
+{
+public:
+  EditorEndingAGesture(IPlugTestBinding* plug, size_t* hostEvents) : mPlug(plug), mHostEvents(hostEvents) {}
+  ~EditorEndingAGesture() override
+  {
+    mPlug->EndInformHostOfParamChange(TarvexQuoxel::kLevel);
+    *mHostEvents = mPlug->events.size();
+  }
+
+private:
+  IPlugTestBinding* mPlug;
+  size_t* mHostEvents;
+};
+
+TEST(Creation, EditorIsDestroyedWhileTheWholePlugInStillExists)
+{
+  size_t hostEvents = 0;
+  {
+    std::unique_ptr<TarvexQuoxel> plug(NewTarvexQuoxel(nullptr));
+    plug->AttachEditor(new EditorEndingAGesture(plug.get(), &hostEvents));
+  }
+  EXPECT_EQ(hostEvents, 1u);
+}
+
+// Memory running out at any point of creation gives either no object or a whole one.
+TEST(Creation, RunningOutOfMemoryGivesNoObjectOrAWholeOne)
+{
+  bool madeOne = false;
+  for (int allowed = 0; allowed < 200 && !madeOne; ++allowed)
+  {
+    SCOPED_TRACE(allowed);
+    std::unique_ptr<TarvexQuoxel> plug;
+    {
+      FailingAllocator failing(allowed);
+      plug.reset(NewTarvexQuoxel(nullptr));
+    }
+    if (!plug)
+      continue;
+    madeOne = true;
+    ASSERT_EQ(plug->NParams(), TarvexQuoxel::kNumParams);
+    EXPECT_STREQ(plug->ParamAt(TarvexQuoxel::kLowerLimit)->NameText(), "Gain lower limit");
+    EXPECT_EQ(plug->ParamAt(TarvexQuoxel::kAutoRelease)->TextCount(), 2);
+    EXPECT_EQ(plug->NInChannels(), 2);
+    EXPECT_EQ(plug->NOutChannels(), 2);
+    EXPECT_TRUE(plug->LegalIO(1, 1) && plug->LegalIO(2, 2));
+    ASSERT_NE(plug->PresetAt(0), nullptr);
+    EXPECT_TRUE(plug->PresetAt(0)->initialised);
+    EXPECT_EQ(plug->PresetAt(0)->state.Size(), 72);
+  }
+  EXPECT_TRUE(madeOne);
 }
 
 } // namespace

@@ -226,6 +226,29 @@ TEST(Meters, GainMetersShowTheGainWhilePlayingAndRestWhenStopped)
   EXPECT_LE(highest, 1.0);
 }
 
+// The onset of a burst after silence drives the gain into the limit the amount points at,
+// so the gain meters show that limit on their -12..+12 dB scale.
+TEST(Meters, GainMeterScaleSpansTwentyFourDecibels)
+{
+  const struct
+  {
+    double level, upper, lower, meter;
+  } cases[] = {{100, 6, -12, 0.75}, {-100, 12, -6, 0.25}, {100, 1, -12, 13.0 / 24.0}, {-100, 12, -9, 0.125}};
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.meter);
+    EffectUnderTest fx;
+    fx.plug->transport.playing = true;
+    fx.SetParam(TarvexQuoxel::kUpperLimit, c.upper);
+    fx.SetParam(TarvexQuoxel::kLowerLimit, c.lower);
+    fx.SetParam(TarvexQuoxel::kLevel, c.level);
+    std::vector<double> l = Sine(64, 1000, 0.9), r = Sine(64, 1500, 0.5);
+    fx.Process(l, r);
+    EXPECT_NEAR(fx.plug->MeterValue(TarvexQuoxel::kGainMeter0), c.meter, 1e-9);
+    EXPECT_NEAR(fx.plug->MeterValue(TarvexQuoxel::kGainMeter1), c.meter, 1e-9);
+  }
+}
+
 TEST(Tempo, OnlyFinitePositiveTempoReachesTheEngine)
 {
   EffectUnderTest fx;
