@@ -1,0 +1,74 @@
+#pragma once
+// A tiny gain effect built on the VST3 helper classes, used to test the host side: one
+// stereo (or mono) bus each way, a gain parameter in dB and a bypass. Faults can be switched
+// on to check that the host notices plug-ins that break the host contract.
+
+#include "sdk/vst3/SingleComponentEffect.h"
+
+#include <atomic>
+
+namespace fakegain {
+
+constexpr vst3::ParamID kGainId = 0;
+constexpr vst3::ParamID kBypassId = 0x62706173;  // 'bpas'
+constexpr double kMinDb = -24.0;
+constexpr double kMaxDb = 24.0;
+
+// The class id, built from four words like every id of the layer.
+extern const vst3::TUID kClassId;
+
+// Deliberate breaches of the host contract, off by default.
+struct Faults
+{
+  bool writePastBlock = false;     // writes one sample beyond numSamples
+  bool keepHandler = false;        // takes an extra handler reference and never drops it
+  bool refuseActivation = false;   // setActive answers kResultFalse
+  bool writeNaN = false;           // outputs NaN
+  bool keepStream = false;         // keeps a reference on the state stream
+};
+
+class FakeGainEffect : public vst3::SingleComponentEffect
+{
+public:
+  FakeGainEffect();
+  ~FakeGainEffect() override;
+
+  static vst3::FUnknown* create(void* context);
+  // Objects alive in this process (the host's final release must bring it back).
+  static int liveInstances() { return live_.load(); }
+  // Faults given to instances created from now on.
+  static void setFaultsForNewInstances(const Faults& faults) { nextFaults_ = faults; }
+
+  vst3::tresult PLUGIN_API initialize(vst3::FUnknown* context) override;
+  vst3::tresult PLUGIN_API setActive(vst3::TBool state) override;
+  vst3::tresult PLUGIN_API setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
+                                              vst3::SpeakerArrangement* outputs, vst3::int32 numOuts) override;
+  vst3::tresult PLUGIN_API canProcessSampleSize(vst3::int32 symbolicSampleSize) override;
+  vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
+  vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
+  vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
+
+  // The controller state: the gain's normalised value (8 bytes) and the bypass (4 bytes).
+  vst3::tresult setEditorState(vst3::IBStream* state) override;
+  vst3::tresult getEditorState(vst3::IBStream* state) override;
+
+  // What the processing side currently applies.
+  double gainDb() const { return gainDb_; }
+  bool bypassed() const { return bypass_; }
+  bool processing() const { return processing_; }
+
+private:
+  void applyChanges(vst3::IParameterChanges* changes);
+  template <typename Sample>
+  void processBuses(vst3::ProcessData& data, Sample** (*channels)(vst3::AudioBusBuffers&));
+
+  static std::atomic<int> live_;
+  static Faults nextFaults_;
+  Faults faults_;
+  double gainDb_ = 0.0;
+  bool bypass_ = false;
+  bool processing_ = false;
+  vst3::IComponentHandler* keptHandler_ = nullptr;
+};
+
+}  // namespace fakegain
