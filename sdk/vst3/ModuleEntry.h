@@ -20,8 +20,8 @@ TQ_VST3_EXPORT bool ModuleExit();
 
 namespace vst3 {
 
-// The handle given to ModuleEntry (null until then, and after the last exit; on Windows the
-// module handle is recorded by the platform layer instead).
+// The module's handle, recorded by the first entry and cleared by the last exit: on Linux
+// the handle given to ModuleEntry, on Windows the module this code is linked into.
 void* moduleHandle();
 
 // Number of entries not yet matched by an exit.

@@ -15,7 +15,15 @@ TEST(ModuleEntry, EntriesAndExitsArePairedByCount) {
   EXPECT_EQ(vst3::moduleEntryCount(), 0);
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+TEST(ModuleEntry, TheFirstEntryRecordsTheModuleUntilTheLastExit) {
+  EXPECT_EQ(vst3::moduleHandle(), nullptr);
+  EXPECT_TRUE(InitDll());
+  EXPECT_NE(vst3::moduleHandle(), nullptr);
+  EXPECT_TRUE(ExitDll());
+  EXPECT_EQ(vst3::moduleHandle(), nullptr);
+}
+#else
 TEST(ModuleEntry, TheFirstEntryRecordsTheHandleUntilTheLastExit) {
   int first = 0, second = 0;
   EXPECT_EQ(vst3::moduleHandle(), nullptr);
