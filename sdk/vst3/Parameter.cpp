@@ -103,7 +103,7 @@ void RangeParameter::toString(ParamValue valueNormalized, TChar* string) const {
   if (!string) return;
   const ParamValue plain = toPlain(valueNormalized);
   if (info_.stepCount > 1)
-    printInt(string, 128, static_cast<int64>(plain));
+    printFloat(string, 128, plain, 0);  // whole steps; no integer cast of a huge minimum
   else
     printValue(plain, string);
 }

@@ -267,13 +267,7 @@ TEST(ResultCodes, MatchThePlatformConvention) {
 #endif
 }
 
-TEST(SpeakerArrangements, ChannelCountsAndValues) {
-  EXPECT_EQ(arrangement::kMono, 0x80000u);
-  EXPECT_EQ(arrangement::kStereo, 3u);
-  EXPECT_EQ(arrangement::k30Music, 259u);
-  EXPECT_EQ(arrangement::kAmbi1stOrderACN, 0xF00000u);
-  EXPECT_EQ(arrangement::k50, 55u);
-  EXPECT_EQ(arrangement::k51, 63u);
+TEST(SpeakerArrangements, ChannelCountIsA64BitPopCount) {
   EXPECT_EQ(channelCount(arrangement::kEmpty), 0);
   EXPECT_EQ(channelCount(arrangement::kMono), 1);
   EXPECT_EQ(channelCount(arrangement::k51), 6);

@@ -138,6 +138,10 @@ TEST(RangeParameter, SteppedRangeUsesWholeSteps) {
   EXPECT_EQ(v, 0.75);
   EXPECT_TRUE(steps.fromString(u"99", v));
   EXPECT_EQ(v, 1.0);
+
+  // A minimum far outside any integer type still prints, cut to the host's buffer.
+  RangeParameter huge(u"h", 2, nullptr, 1e300, 2e300, 1e300, 4);
+  EXPECT_EQ(strlen16(text(huge, 1.0).c_str()), 127);
 }
 
 TEST(StringListParameter, StringsStepsAndTexts) {
