@@ -68,12 +68,3 @@ TEST(FUID, TextParsingRefusesBadInputAndKeepsTheOldValue) {
   EXPECT_TRUE(id.fromString("f2aee70d00de4f4e5476787251786c73"));
   EXPECT_EQ(id.toString(), "F2AEE70D00DE4F4E5476787251786C73");
 }
-
-TEST(FUID, ValidityAndOrdering) {
-  EXPECT_FALSE(FUID().isValid());
-  EXPECT_FALSE(FUID::fromTUID(nullptr).isValid());
-  EXPECT_TRUE(FUID(0, 0, 0, 1).isValid());
-  EXPECT_NE(FUID(0, 0, 0, 1), FUID(0, 0, 0, 2));
-  EXPECT_TRUE(FUID(0, 0, 0, 1) < FUID(0, 0, 0, 2));
-  EXPECT_FALSE(FUID(0, 0, 0, 2) < FUID(0, 0, 0, 1));
-}

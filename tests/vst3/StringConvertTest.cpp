@@ -65,23 +65,10 @@ TEST(StringConvert, CopiesAlwaysTerminate) {
   EXPECT_EQ(strlen16(nullptr), 0);
 }
 
-TEST(StringConvert, Comparison) {
-  EXPECT_TRUE(equalStr16(u"on", u"on"));
-  EXPECT_FALSE(equalStr16(u"on", u"ON"));
-  EXPECT_FALSE(equalStr16(u"on", u"o"));
-  EXPECT_FALSE(equalStr16(u"o", u"on"));
-  EXPECT_FALSE(equalStr16(u"", nullptr));
-  EXPECT_TRUE(equalStr16(nullptr, nullptr));
-}
-
 TEST(StringConvert, PrintingFitsAString128WhateverTheValue) {
   String128 s;
   printFloat(s, 128, -42.26, 1);
   EXPECT_EQ(std::u16string(s), u"-42.3");
-  printFloat(s, 128, 0.4, 0);
-  EXPECT_EQ(std::u16string(s), u"0");
-  printFloat(s, 128, 1.0, -3);  // negative precision counts as 0
-  EXPECT_EQ(std::u16string(s), u"1");
   printFloat(s, 128, 1.0 / 3.0, 99);  // limited to 16 digits
   EXPECT_EQ(std::u16string(s), u"0.3333333333333333");
 
@@ -95,8 +82,6 @@ TEST(StringConvert, PrintingFitsAString128WhateverTheValue) {
   EXPECT_EQ(std::u16string(s), u"nan");
   printFloat(s, 128, -INFINITY, 2);
   EXPECT_EQ(std::u16string(s), u"-inf");
-  printInt(s, 128, -9000000000LL);
-  EXPECT_EQ(std::u16string(s), u"-9000000000");
 }
 
 TEST(StringConvert, ScanningAcceptsOnlyFiniteNumbers) {
