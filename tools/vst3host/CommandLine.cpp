@@ -71,6 +71,10 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
       parsed.listParameters = true;
       continue;
     }
+    if (arg == "--check") {
+      parsed.conformance = true;
+      continue;
+    }
     if (arg == "--double") {
       parsed.doublePrecision = true;
       continue;
@@ -123,6 +127,7 @@ std::string usageText()
 {
   return "usage: vst3host MODULE [options]\n"
          "  MODULE                 a VST3 module: a .vst3 bundle folder or the module file itself\n"
+         "  --check                run the conformance checks on the module's audio effect class\n"
          "  --list                 list the parameters with their current values\n"
          "  --in FILE              process this audio file (default: a generated signal with transients)\n"
          "  --seconds S            length of the generated signal (default 4)\n"

@@ -30,6 +30,7 @@ struct HostOptions
   int blockSize = 512;
   bool doublePrecision = false;
   bool listParameters = false;
+  bool conformance = false;  // run the conformance checks instead of rendering
   bool help = false;
 };
 

@@ -1,5 +1,6 @@
 #include "tools/vst3host/HostTool.h"
 
+#include "tests/hosts/vst3/ConformanceSuite.h"
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/ModuleLoader.h"
 #include "tools/vst3host/AudioFile.h"
@@ -167,6 +168,29 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
   return true;
 }
 
+// Runs the conformance checks on the first audio effect class; false when one fails.
+bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, std::ostream& out, std::string& error)
+{
+  for (const auto& c : driver.classes()) {
+    if (c.category != vst3::kVstAudioEffectClass) continue;
+    std::vector<fakehost::CheckResult> results;
+    {
+      fakehost::ConformanceSuite suite(factory, c.cid);
+      results = suite.run();
+    }
+    for (const auto& r : results) {
+      out << (r.passed ? "  passed  " : "  FAILED  ") << r.name << "\n";
+      for (const auto& m : r.messages) out << "            " << m << "\n";
+    }
+    const auto failed = fakehost::failedChecks(results);
+    out << results.size() - failed.size() << " of " << results.size() << " checks passed\n";
+    if (!failed.empty()) error = std::to_string(failed.size()) + " conformance check(s) failed";
+    return failed.empty();
+  }
+  error = "the module offers no audio effect class";
+  return false;
+}
+
 }  // namespace
 
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
@@ -182,7 +206,7 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   {
     fakehost::HostDriver driver(module->factory());
     printFactory(driver, out);
-    ok = session(options, driver, out, error);
+    ok = options.conformance ? conformance(driver, module->factory(), out, error) : session(options, driver, out, error);
     driver.unload();
     problems = driver.problems();
   }

@@ -45,6 +45,8 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   bypass->appendString(u"off");
   bypass->appendString(u"on");
   parameters.addParameter(bypass);
+  if (faults_.untitledParameter) parameters.addParameter(new vst3::Parameter(u"", 1));
+  addEventInput(u"MIDI In", 1);
   gainDb_ = 0.0;
   bypass_ = false;
   return vst3::kResultOk;
@@ -88,6 +90,37 @@ vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHan
   return r;
 }
 
+vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
+                                                           vst3::SpeakerArrangement& arr)
+{
+  const vst3::tresult r = SingleComponentEffect::getBusArrangement(dir, index, arr);
+  if (faults_.staleArrangement && r == vst3::kResultOk) arr = vst3::arrangement::kStereo;
+  return r;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16,
+                                                                     vst3::CtrlNumber controller, vst3::ParamID& id)
+{
+  if (busIndex != 0) return vst3::kResultFalse;
+  if (faults_.brokenMidiMapping) {
+    id = 1000 + static_cast<vst3::ParamID>(controller);
+    return vst3::kResultTrue;
+  }
+  if (controller != 7) return vst3::kResultFalse;  // the volume controller
+  id = kGainId;
+  return vst3::kResultTrue;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::queryInterface(const vst3::TUID iid, void** obj)
+{
+  if (obj != nullptr && vst3::iidEqual(iid, vst3::IMidiMapping::iid)) {
+    addRef();
+    *obj = static_cast<vst3::IMidiMapping*>(this);
+    return vst3::kResultOk;
+  }
+  return SingleComponentEffect::queryInterface(iid, obj);
+}
+
 void FakeGainEffect::applyChanges(vst3::IParameterChanges* changes)
 {
   if (changes == nullptr) return;
@@ -127,6 +160,7 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
+  if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)
     processBuses<double>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers64; });
@@ -158,6 +192,7 @@ vst3::tresult FakeGainEffect::setEditorState(vst3::IBStream* state)
     return vst3::kResultFalse;
   if (state->read(&bypass, sizeof bypass, &got) != vst3::kResultOk || got != sizeof bypass) return vst3::kResultFalse;
   setParamNormalized(kGainId, gain);
+  if (faults_.forgetBypass) bypass = 0;
   setParamNormalized(kBypassId, bypass != 0 ? 1.0 : 0.0);
   // A single-component plug-in restores its processing side with the controller state.
   gainDb_ = normalizedToDb(getParamNormalized(kGainId));

@@ -1,8 +1,10 @@
 #pragma once
 // A tiny gain effect built on the VST3 helper classes, used to test the host side: one
-// stereo (or mono) bus each way, a gain parameter in dB and a bypass. Faults can be switched
-// on to check that the host notices plug-ins that break the host contract.
+// stereo (or mono) bus each way, a gain parameter in dB, a bypass, and a MIDI input whose
+// volume controller maps to the gain. Faults can be switched on to check that the host
+// notices plug-ins that break the host contract.
 
+#include "sdk/vst3/IUnitInfo.h"
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
@@ -25,9 +27,14 @@ struct Faults
   bool refuseActivation = false;   // setActive answers kResultFalse
   bool writeNaN = false;           // outputs NaN
   bool keepStream = false;         // keeps a reference on the state stream
+  bool refuseFlush = false;        // process without audio answers kResultFalse
+  bool brokenMidiMapping = false;  // maps every controller to an id that does not exist
+  bool forgetBypass = false;       // restoring state ignores the saved bypass
+  bool untitledParameter = false;  // registers a parameter without a title
+  bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
 };
 
-class FakeGainEffect : public vst3::SingleComponentEffect
+class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping
 {
 public:
   FakeGainEffect();
@@ -47,6 +54,14 @@ public:
   vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
+  vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
+                                             vst3::SpeakerArrangement& arr) override;
+  vst3::tresult PLUGIN_API getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16 channel,
+                                                       vst3::CtrlNumber midiControllerNumber,
+                                                       vst3::ParamID& id) override;
+
+  vst3::tresult PLUGIN_API queryInterface(const vst3::TUID iid, void** obj) override;
+  TQ_VST3_REFCOUNT_FROM(SingleComponentEffect)
 
   // The controller state: the gain's normalised value (8 bytes) and the bypass (4 bytes).
   vst3::tresult setEditorState(vst3::IBStream* state) override;

@@ -156,6 +156,7 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
       {"refuse activation", {false, false, true, false, false}, "setActive(true)"},
       {"write NaN", {false, false, false, true, false}, "non-finite"},
       {"keep the stream", {false, false, false, false, true}, "stream"},
+      {"stale arrangement", {false, false, false, false, false, false, false, false, false, true}, "disagree"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -163,7 +164,7 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
     Session s;
     HostDriver& d = s.driver;
     ASSERT_EQ(d.load(), vst3::kResultOk);
-    d.arrange({}, {});
+    d.arrange({vst3::arrangement::kMono}, {vst3::arrangement::kMono});
     ProcessSettings settings;
     settings.maxBlock = 32;
     if (d.start(settings) == vst3::kResultOk) d.process(16);

@@ -223,6 +223,14 @@ TEST(HostTool, SavedStateCarriesIntoTheNextRun)
   std::remove(outPath.c_str());
 }
 
+TEST(HostTool, RunsTheConformanceChecksOnAModule)
+{
+  const RunResult r = run({FAKE_GAIN_FILE, "--check"});
+  EXPECT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("passed  Bypass persistence (64-bit)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("FAILED"), std::string::npos);
+}
+
 TEST(HostTool, FailsClearly)
 {
   RunResult r = run({"no-such-module.vst3"});
