@@ -2,6 +2,7 @@
 // inactive: the host activates the ones it uses.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,8 +17,10 @@ public:
   Bus(const TChar* name, BusType busType, int32 flags);
   virtual ~Bus() = default;
 
-  bool isActive() const { return active_; }
-  void setActive(bool state) { active_ = state; }
+  // The host activates buses on its user-interface thread; process reads the flag on the
+  // audio thread.
+  bool isActive() const { return active_.load(std::memory_order_relaxed); }
+  void setActive(bool state) { active_.store(state, std::memory_order_relaxed); }
   const std::u16string& getName() const { return name_; }
   void setName(const TChar* name) { name_ = name ? name : u""; }
   BusType getBusType() const { return busType_; }
@@ -33,7 +36,7 @@ private:
   std::u16string name_;
   BusType busType_;
   int32 flags_;
-  bool active_ = false;
+  std::atomic<bool> active_{false};
 };
 
 class AudioBus : public Bus {
