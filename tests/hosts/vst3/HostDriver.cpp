@@ -362,15 +362,52 @@ void HostDriver::releaseInterfaces()
 
 void HostDriver::checkHostObjects()
 {
-  if (application_.heldByPlugin() != 0 || handler_.heldByPlugin() != 0 || handler_.menu().heldByPlugin() != 0)
+  if (application_.heldByPlugin() != 0 || handler_.heldByPlugin() != 0 || handler_.menu().heldByPlugin() != 0 ||
+      frame_.heldByPlugin() != 0)
     problem("the plug-in still holds host objects after it was released");
-  if (application_.overReleased() || handler_.overReleased() || handler_.menu().overReleased())
+  if (application_.overReleased() || handler_.overReleased() || handler_.menu().overReleased() ||
+      frame_.overReleased())
     problem("the plug-in released a host object more often than it referenced it");
+}
+
+vst3::tresult HostDriver::openEditor(void* parent, const char* platformType)
+{
+  if (controller_ == nullptr || view_ != nullptr) return vst3::kResultFalse;
+  view_ = controller_->createView(vst3::kEditorViewType);
+  if (view_ == nullptr) return vst3::kNoInterface;
+  std::memset(&editorSize_, 0, sizeof editorSize_);
+  if (view_->getSize(&editorSize_) != vst3::kResultOk) problem("getSize of a new view failed");
+  vst3::tresult r = view_->isPlatformTypeSupported(platformType);
+  if (r == vst3::kResultOk) {
+    view_->setFrame(&frame_);
+    r = view_->attached(parent, platformType);
+    if (r != vst3::kResultOk) view_->setFrame(nullptr);
+  }
+  if (r != vst3::kResultOk) {
+    view_->release();
+    view_ = nullptr;
+    if (frame_.heldByPlugin() != 0) problem("a view that was not attached keeps the host's frame");
+    return r;
+  }
+  return vst3::kResultOk;
+}
+
+vst3::tresult HostDriver::closeEditor()
+{
+  if (view_ == nullptr) return vst3::kResultOk;
+  view_->setFrame(nullptr);
+  const vst3::tresult r = expectOk(view_->removed(), "removed");
+  const vst3::uint32 left = view_->release();
+  view_ = nullptr;
+  if (left != 0) problem("the view keeps " + std::to_string(left) + " reference(s) after the host's release");
+  if (frame_.heldByPlugin() != 0 || frame_.overReleased()) problem("the view did not let go of the host's frame");
+  return r;
 }
 
 vst3::tresult HostDriver::unload()
 {
   if (stage_ == Stage::Empty) return vst3::kResultOk;
+  closeEditor();
   stop();
   const vst3::tresult r = expectOk(component_->terminate(), "terminate");
   releaseInterfaces();

@@ -16,6 +16,7 @@
 #include "tests/hosts/vst3/EventList.h"
 #include "tests/hosts/vst3/HostApplication.h"
 #include "tests/hosts/vst3/ParameterChanges.h"
+#include "tests/hosts/vst3/PlugFrame.h"
 #include "tests/hosts/vst3/ProcessContextBuilder.h"
 
 #include <cstdint>
@@ -87,7 +88,19 @@ public:
   vst3::tresult loadState(const std::vector<std::uint8_t>& component,
                           const std::vector<std::uint8_t>& controller);
 
-  // Stops if needed, terminates and releases every reference; checks that the plug-in is
+  // Opens the editor as hosts do: createView("editor"), getSize, isPlatformTypeSupported,
+  // setFrame, attached(parent, type). kNoInterface when the plug-in makes no view; the
+  // plug-in's refusal (kResultFalse) when it does not support the type or cannot attach, in
+  // which case the view is released again.
+  vst3::tresult openEditor(void* parent, const char* platformType);
+  // setFrame(null), removed, release; checks that the view and the frame are let go.
+  vst3::tresult closeEditor();
+  vst3::IPlugView* view() const { return view_; }
+  PlugFrame& frame() { return frame_; }
+  // The size the view reported before it was attached.
+  const vst3::ViewRect& editorSize() const { return editorSize_; }
+
+  // Stops if needed, closes the editor, terminates and releases every reference; checks that the plug-in is
   // then destroyed and has let go of every host object.
   vst3::tresult unload();
 
@@ -129,6 +142,9 @@ private:
 
   HostApplication application_;
   ComponentHandler handler_;
+  PlugFrame frame_;
+  vst3::IPlugView* view_ = nullptr;
+  vst3::ViewRect editorSize_{};
   AudioBuffers inputs_;
   AudioBuffers outputs_;
   ParameterChanges inputChanges_;

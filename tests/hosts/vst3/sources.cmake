@@ -15,7 +15,9 @@ set(TQ_VST3_FAKE_HOST_SOURCES
   ${TQ_VST3_FAKE_HOST_DIR}/ProcessContextBuilder.cpp
 )
 if(WIN32)
-  list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/win32/ModuleLoaderWin32.cpp)
+  list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/win32/ModuleLoaderWin32.cpp
+    ${TQ_VST3_FAKE_HOST_DIR}/win32/HostWindowWin32.cpp)
 else()
-  list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/posix/ModuleLoaderPosix.cpp)
+  list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/posix/ModuleLoaderPosix.cpp
+    ${TQ_VST3_FAKE_HOST_DIR}/posix/HostWindowPosix.cpp)
 endif()

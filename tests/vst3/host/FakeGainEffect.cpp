@@ -1,6 +1,7 @@
 #include "tests/vst3/host/FakeGainEffect.h"
 
 #include "sdk/vst3/IBStream.h"
+#include "tests/vst3/host/FakeGainView.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,12 @@ vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHan
     keptHandler_ = handler;
   }
   return r;
+}
+
+vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)
+{
+  if (name == nullptr || std::strcmp(name, vst3::kEditorViewType) != 0) return nullptr;
+  return new FakeGainView(this);
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,

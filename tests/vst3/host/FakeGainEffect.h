@@ -54,6 +54,8 @@ public:
   vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
+  // "editor" gives a new view; any other name null.
+  vst3::IPlugView* PLUGIN_API createView(vst3::FIDString name) override;
   vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
                                              vst3::SpeakerArrangement& arr) override;
   vst3::tresult PLUGIN_API getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16 channel,
