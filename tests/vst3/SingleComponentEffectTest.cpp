@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "sdk/vst3/SingleComponentEffect.h"
 #include "tests/vst3/FakeHostObjects.h"
@@ -351,4 +352,84 @@ TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
   EXPECT_EQ(fx->received, std::string(127, 'x'));
   message.id = "OtherMessage";
   EXPECT_EQ(point->notify(&message), kResultFalse);
+}
+
+// Random calls with the arguments a host controls: indices, media types, arrangements,
+// values and texts. Every answer must be a defined result, every text terminated, every
+// value inside 0..1, and bus information must always agree with the arrangements.
+TEST_F(SingleComponentEffectTest, FuzzedHostCallsStayWellDefined) {
+  fx->addParameters();
+  std::mt19937 rng(20261208);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const double specials[] = {0.0, 1.0, 0.5, -0.0, -1e-300, 1.0000001, 1e308, -1e308,
+                             INFINITY, -INFINITY, std::nan("")};
+  auto value = [&]() {
+    return pick(0, 1) ? specials[pick(0, 10)] : std::uniform_real_distribution<double>(-2, 3)(rng);
+  };
+  const ParamID ids[] = {0, 1, 2, 0x62706173, 0xFFFFFFFF};
+
+  for (int round = 0; round < 20000; ++round) {
+    switch (pick(0, 4)) {
+      case 0: {
+        BusInfo info;
+        std::memset(&info, 0x7F, sizeof info);
+        const tresult r = component()->getBusInfo(pick(-2, 3), pick(-2, 3), pick(-3, 4), info);
+        ASSERT_TRUE(r == kResultTrue || r == kInvalidArgument);
+        if (r == kResultTrue) {
+          EXPECT_LT(strlen16(info.name), 128);
+          EXPECT_GE(info.channelCount, 0);
+        }
+        const tresult a = component()->activateBus(pick(-2, 3), pick(-2, 3), pick(-3, 4), pick(0, 1));
+        ASSERT_TRUE(a == kResultTrue || a == kInvalidArgument);
+        break;
+      }
+      case 1: {
+        SpeakerArrangement in[3], out[3];
+        for (int i = 0; i < 3; ++i) {
+          in[i] = SpeakerArrangement(rng()) << pick(0, 40);
+          out[i] = SpeakerArrangement(rng()) << pick(0, 40);
+        }
+        processor()->setBusArrangements(pick(0, 5) ? in : nullptr, pick(-1, 3),
+                                        pick(0, 5) ? out : nullptr, pick(-1, 3));
+        for (BusDirection dir : {kInput, kOutput}) {
+          SpeakerArrangement arr = 0;
+          BusInfo info{};
+          ASSERT_EQ(processor()->getBusArrangement(dir, 0, arr), kResultTrue);
+          ASSERT_EQ(component()->getBusInfo(kAudio, dir, 0, info), kResultTrue);
+          EXPECT_EQ(info.channelCount, channelCount(arr));
+        }
+        break;
+      }
+      case 2: {
+        std::u16string s(130, u'\x7F7F');
+        if (controller()->getParamStringByValue(ids[pick(0, 4)], value(), &s[0]) == kResultTrue) {
+          EXPECT_LT(strlen16(s.c_str()), 128);
+        }
+        EXPECT_EQ(s[128], u'\x7F7F');  // nothing written past the host's String128
+        break;
+      }
+      case 3: {
+        std::u16string s;
+        const int n = pick(0, 40);
+        for (int i = 0; i < n; ++i)
+          s.push_back(pick(0, 3) ? char16_t(u"0123456789.-+e dBon"[pick(0, 18)])
+                                 : char16_t(pick(1, 0xFFFF)));
+        ParamValue v = 0.5;
+        if (controller()->getParamValueByString(ids[pick(0, 4)], &s[0], v) == kResultTrue) {
+          EXPECT_GE(v, 0.0);
+          EXPECT_LE(v, 1.0);
+        }
+        break;
+      }
+      default: {
+        const ParamID id = ids[pick(0, 4)];
+        controller()->setParamNormalized(id, value());
+        const ParamValue v = controller()->getParamNormalized(id);
+        EXPECT_GE(v, 0.0);
+        EXPECT_LE(v, 1.0);
+        EXPECT_GE(controller()->normalizedParamToPlain(0, v), -60.0);
+        break;
+      }
+    }
+  }
 }
