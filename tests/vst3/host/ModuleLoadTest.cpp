@@ -74,6 +74,20 @@ TEST(ModuleLoad, TwoLoadsShareOneFactoryAndPairTheirEntries)
   renderOneBlock(third->factory());
 }
 
+TEST(ModuleLoad, EntryFunctionsAreRequiredOnlyOnLinux)
+{
+  std::string error;
+  auto module = Module::load(FAKE_GAIN_NO_ENTRY_FILE, error);
+#if defined(_WIN32)
+  ASSERT_TRUE(module) << error;
+  renderOneBlock(module->factory());
+  EXPECT_TRUE(module->unload());
+#else
+  EXPECT_FALSE(module);
+  EXPECT_NE(error.find("ModuleEntry"), std::string::npos) << error;
+#endif
+}
+
 TEST(ModuleLoad, ReportsWhatIsMissing)
 {
   std::string error;
