@@ -2,7 +2,8 @@
 // Runs audio through a plug-in that a host driver has started, block by block, as a host
 // renders a track: input channel c of the plug-in's main input takes channel c of the audio
 // (repeating the audio's channels when the plug-in has more), and the result has the
-// channels of the plug-in's main output.
+// channels of the plug-in's main output, aligned with the input (the plug-in's reported
+// latency is compensated).
 
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tools/vst3host/AudioBuffer.h"

@@ -14,6 +14,7 @@ const vst3::TUID kClassId = TQ_VST3_UID(0x5A17C0DEu, 0x6A1B4E11u, 0x9C0FFEE5u, 0
 
 std::atomic<int> FakeGainEffect::live_{0};
 Faults FakeGainEffect::nextFaults_{};
+vst3::uint32 FakeGainEffect::nextLatency_ = 0;
 
 namespace {
 
@@ -21,7 +22,11 @@ double normalizedToDb(double v) { return kMinDb + (kMaxDb - kMinDb) * v; }
 
 }  // namespace
 
-FakeGainEffect::FakeGainEffect() : faults_(nextFaults_) { ++live_; }
+FakeGainEffect::FakeGainEffect() : faults_(nextFaults_), latency_(nextLatency_)
+{
+  for (auto& line : delay_) line.assign(latency_, 0.0);
+  ++live_;
+}
 
 // A handler kept by the keepHandler fault is deliberately never released.
 FakeGainEffect::~FakeGainEffect() { --live_; }
@@ -153,16 +158,24 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
   const bool haveInput = data.numInputs >= 1 && data.inputs != nullptr;
   const double gain = bypass_ ? 1.0 : std::pow(10.0, gainDb_ / 20.0);
   const vst3::int32 frames = data.numSamples + (faults_.writePastBlock ? 1 : 0);
+  std::size_t pos = delayPos_;
   for (vst3::int32 c = 0; c < out.numChannels; ++c) {
     Sample* dst = channels(out)[c];
     if (dst == nullptr) continue;
     const Sample* src = nullptr;
     if (haveInput && c < data.inputs[0].numChannels) src = channels(data.inputs[0])[c];
+    std::vector<double>* line = c < 2 && latency_ > 0 ? &delay_[c] : nullptr;
+    pos = delayPos_;
     for (vst3::int32 i = 0; i < frames; ++i) {
-      const double x = src != nullptr && i < data.numSamples ? static_cast<double>(src[i]) : 0.0;
+      double x = src != nullptr && i < data.numSamples ? static_cast<double>(src[i]) : 0.0;
+      if (line != nullptr) {
+        std::swap(x, (*line)[pos]);
+        pos = (pos + 1) % latency_;
+      }
       dst[i] = faults_.writeNaN ? std::numeric_limits<Sample>::quiet_NaN() : static_cast<Sample>(x * gain);
     }
   }
+  if (latency_ > 0) delayPos_ = (delayPos_ + static_cast<std::size_t>(data.numSamples)) % latency_;
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)

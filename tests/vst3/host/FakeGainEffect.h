@@ -8,6 +8,7 @@
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
+#include <vector>
 
 namespace fakegain {
 
@@ -45,6 +46,8 @@ public:
   static int liveInstances() { return live_.load(); }
   // Faults given to instances created from now on.
   static void setFaultsForNewInstances(const Faults& faults) { nextFaults_ = faults; }
+  // Latency (output delay, reported to the host) of instances created from now on.
+  static void setLatencyForNewInstances(vst3::uint32 samples) { nextLatency_ = samples; }
 
   vst3::tresult PLUGIN_API initialize(vst3::FUnknown* context) override;
   vst3::tresult PLUGIN_API setActive(vst3::TBool state) override;
@@ -52,6 +55,7 @@ public:
                                               vst3::SpeakerArrangement* outputs, vst3::int32 numOuts) override;
   vst3::tresult PLUGIN_API canProcessSampleSize(vst3::int32 symbolicSampleSize) override;
   vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
+  vst3::uint32 PLUGIN_API getLatencySamples() override { return latency_; }
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
   // "editor" gives a new view; any other name null.
@@ -81,7 +85,11 @@ private:
 
   static std::atomic<int> live_;
   static Faults nextFaults_;
+  static vst3::uint32 nextLatency_;
   Faults faults_;
+  vst3::uint32 latency_;
+  std::vector<double> delay_[2];  // one line per channel, latency_ samples each
+  std::size_t delayPos_ = 0;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

@@ -5,7 +5,10 @@
 #include "tools/vst3host/HostTool.h"
 #include "tools/vst3host/SignalStats.h"
 #include "tools/vst3host/StateFile.h"
+#include "tools/vst3host/Render.h"
 #include "tools/vst3host/TestSignal.h"
+#include "tests/vst3/host/FakeGainEffect.h"
+#include "tests/vst3/host/FakeGainFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -179,6 +182,35 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
   HostOptions help;
   EXPECT_TRUE(parseCommandLine({"--help"}, help, error));
   EXPECT_TRUE(help.help);
+}
+
+TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
+{
+  TestSignalSpec spec;
+  spec.seconds = 0.05;
+  AudioBuffer in;
+  ASSERT_TRUE(makeTestSignal(spec, in));
+  for (vst3::uint32 latency : {0u, 1u, 100u, 1000u}) {
+    SCOPED_TRACE(latency);
+    fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
+    vst3::IPluginFactory* factory = fakegain::obtainFactory();
+    {
+      fakehost::HostDriver driver(factory);
+      ASSERT_EQ(driver.load(), vst3::kResultOk);
+      driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
+      fakehost::ProcessSettings settings;
+      settings.maxBlock = 256;  // the latency spans blocks
+      settings.sampleSize = vst3::kSample64;
+      ASSERT_EQ(driver.start(settings), vst3::kResultOk);
+      AudioBuffer out;
+      std::string error;
+      ASSERT_TRUE(render(driver, in, out, error)) << error;
+      ASSERT_EQ(out.numFrames(), in.numFrames());
+      EXPECT_EQ(out.channels, in.channels) << "0 dB, 64-bit: the very same samples, aligned";
+    }
+    factory->release();
+  }
+  fakegain::FakeGainEffect::setLatencyForNewInstances(0);
 }
 
 TEST(HostTool, RendersThroughTheModuleAndReportsLevels)
