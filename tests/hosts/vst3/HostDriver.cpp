@@ -227,6 +227,8 @@ vst3::tresult HostDriver::start(const ProcessSettings& settings)
   r = expectOk(component_->setActive(1), "setActive(true)");
   if (r != vst3::kResultOk) return r;
   stage_ = Stage::Active;
+  latency_ = processor_->getLatencySamples();
+  handler_.takeRestartFlags();  // requests made while setting up are answered by it
   processor_->setProcessing(1);  // hosts ignore the answer (kNotImplemented is common)
   stage_ = Stage::Processing;
   return vst3::kResultOk;
@@ -259,7 +261,19 @@ vst3::tresult HostDriver::process(vst3::int32 frames)
   inputChanges_.clear();
   inputEvents_.clear();
   transport_.advance(frames);
+  serviceRestarts();
   return r;
+}
+
+void HostDriver::serviceRestarts()
+{
+  const vst3::int32 flags = handler_.takeRestartFlags();
+  if (!(flags & vst3::kLatencyChanged) || stage_ != Stage::Processing) return;
+  processor_->setProcessing(0);
+  expectOk(component_->setActive(0), "setActive(false)");
+  expectOk(component_->setActive(1), "setActive(true)");
+  processor_->setProcessing(1);
+  latency_ = processor_->getLatencySamples();
 }
 
 vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)

@@ -75,6 +75,12 @@ public:
   // One block of frames (at most the maximum block) from inputs() to outputs() with the
   // pending parameter changes and events, which are cleared afterwards.
   vst3::tresult process(vst3::int32 frames);
+  // Answers the plug-in's restart requests as hosts do between blocks: a latency change
+  // deactivates and reactivates the plug-in and reads the new latency. process() calls it
+  // after every block.
+  void serviceRestarts();
+  // The latency read at activation (and after a latency change).
+  vst3::uint32 latency() const { return latency_; }
   // A process call with data the caller filled (for calls no well-behaved host makes).
   vst3::tresult processRaw(vst3::ProcessData& data);
   vst3::tresult stop();
@@ -153,6 +159,7 @@ private:
   EventList outputEvents_;
   ProcessContextBuilder transport_{44100.0};
   bool sendTransport_ = true;
+  vst3::uint32 latency_ = 0;
   std::vector<std::string> problems_;
 };
 

@@ -61,6 +61,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
 vst3::tresult PLUGIN_API FakeGainEffect::setActive(vst3::TBool state)
 {
   if (faults_.refuseActivation) return vst3::kResultFalse;
+  if (state) ++activations_;
   return SingleComponentEffect::setActive(state);
 }
 
@@ -94,6 +95,14 @@ vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHan
     keptHandler_ = handler;
   }
   return r;
+}
+
+void FakeGainEffect::changeLatency(vst3::uint32 samples)
+{
+  latency_ = samples;
+  for (auto& line : delay_) line.assign(latency_, 0.0);
+  delayPos_ = 0;
+  if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
 }
 
 vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)

@@ -73,6 +73,10 @@ public:
   vst3::tresult setEditorState(vst3::IBStream* state) override;
   vst3::tresult getEditorState(vst3::IBStream* state) override;
 
+  // Changes the latency and tells the host, as an effect does when its delay changes.
+  void changeLatency(vst3::uint32 samples);
+  int activations() const { return activations_; }
+
   // What the processing side currently applies.
   double gainDb() const { return gainDb_; }
   bool bypassed() const { return bypass_; }
@@ -90,6 +94,7 @@ private:
   vst3::uint32 latency_;
   std::vector<double> delay_[2];  // one line per channel, latency_ samples each
   std::size_t delayPos_ = 0;
+  int activations_ = 0;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

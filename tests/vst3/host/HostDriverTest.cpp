@@ -177,6 +177,29 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
   }
 }
 
+TEST_F(HostDriverTest, AnswersALatencyChangeByReactivating)
+{
+  Session s;
+  HostDriver& d = s.driver;
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ProcessSettings settings;
+  settings.maxBlock = 32;
+  ASSERT_EQ(d.start(settings), vst3::kResultOk);
+  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
+  EXPECT_EQ(d.latency(), 0u);
+  EXPECT_EQ(plugin->activations(), 1);
+  plugin->changeLatency(64);  // as from the audio thread, during a block
+  ASSERT_EQ(d.process(32), vst3::kResultOk);
+  EXPECT_EQ(d.latency(), 64u);
+  EXPECT_EQ(plugin->activations(), 2) << "deactivated and activated again";
+  EXPECT_EQ(d.stage(), HostDriver::Stage::Processing);
+  ASSERT_EQ(d.process(32), vst3::kResultOk);
+  EXPECT_EQ(plugin->activations(), 2) << "one restart answered once";
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
+}
+
 TEST_F(HostDriverTest, RefusesCallsOutOfSequence)
 {
   Session s;
