@@ -462,7 +462,7 @@ void ConformanceSuite::runProcessing(int32 sampleSize, std::vector<CheckResult>&
     if (controller_->getParameterInfo(i, p) == kResultOk) params.push_back(p);
   }
   // The queues for the first `count` parameters: automatable ones get a value at offset 0,
-  // others an empty queue without a valid id, as validators send them.
+  // others an empty queue without a valid id, as conformance tools send them.
   auto queuesFor = [&](std::size_t count, ParameterChanges& changes) {
     for (std::size_t i = 0; i < count && i < params.size(); ++i) {
       if (params[i].flags & ParameterInfo::kCanAutomate)
@@ -622,7 +622,7 @@ void ConformanceSuite::runProcessing(int32 sampleSize, std::vector<CheckResult>&
     if (!ctx.outputs.allFinite(kBlock)) fail(r, "automation produced non-finite samples");
   });
 
-  // Last: mono leaves the instance in mono, as a validator's shared instance is left.
+  // Last: mono leaves the shared instance in mono for whatever runs after it.
   for (SpeakerArrangement arr : {arrangement::kStereo, arrangement::kMono}) {
     CheckResult r{std::string(arr == arrangement::kMono ? "Speaker arrangement mono" : "Speaker arrangement stereo") +
                       sizeName(sampleSize),

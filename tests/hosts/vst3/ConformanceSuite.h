@@ -1,5 +1,5 @@
 #pragma once
-// The checks a standard VST3 validator runs, played on one shared instance of a class:
+// The checks VST3 conformance tools run, played on one shared instance of a class:
 // general checks (buses, parameters, units, MIDI mapping, state transitions, activation)
 // and, for 32- and 64-bit samples, the processing checks (plain blocks, a second thread,
 // silence, parameter flushes without audio, variable block sizes, many sample rates,
