@@ -3,6 +3,7 @@
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/MemoryStream.h"
 #include "tests/hosts/vst3/ParameterChanges.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,51 +101,26 @@ struct ConformanceSuite::Context
 
   void tearDown(CheckResult& r) { expectOk(r, suite.component_->setActive(0), "setActive(false)"); }
 
-  ProcessData data(int32 frames)
-  {
-    ProcessData d;
-    std::memset(&d, 0, sizeof d);
-    d.processMode = kRealtime;
-    d.symbolicSampleSize = sampleSize;
-    d.numSamples = frames;
-    d.numInputs = inputs.busCount();
-    d.numOutputs = outputs.busCount();
-    d.inputs = inputs.buses();
-    d.outputs = outputs.buses();
-    return d;
-  }
-
   // One block; samples past the block are guarded, so a write beyond it is noticed.
   tresult process(int32 frames, IParameterChanges* changes = nullptr)
   {
     inputs.guardTail(frames);
     outputs.guardTail(frames);
-    ProcessData d = data(frames);
-    d.inputParameterChanges = changes;
-    const tresult r = suite.processor_->process(d);
+    ProcessDataBuilder data(sampleSize, frames);
+    data.inputs(inputs).outputs(outputs).changes(changes);
+    const tresult r = suite.processor_->process(data.data());
     if (!inputs.guardsIntact() || !outputs.guardsIntact()) overrun = true;
     return r;
   }
 
-  // A process call that carries only parameters: no samples and no buses at all.
+  // A process call that carries only parameters: no samples, and no buses at all or buses
+  // without channels.
   tresult flush(IParameterChanges* changes, bool withEmptyBusArrays)
   {
-    ProcessData d;
-    std::memset(&d, 0, sizeof d);
-    d.symbolicSampleSize = sampleSize;
-    AudioBusBuffers emptyIn{}, emptyOut{};
-    if (withEmptyBusArrays && inputs.busCount() > 0) {
-      emptyIn = inputs.buses()[0];
-      emptyIn.numChannels = 0;
-      d.inputs = &emptyIn;
-    }
-    if (withEmptyBusArrays && outputs.busCount() > 0) {
-      emptyOut = outputs.buses()[0];
-      emptyOut.numChannels = 0;
-      d.outputs = &emptyOut;
-    }
-    d.inputParameterChanges = changes;
-    return suite.processor_->process(d);
+    ProcessDataBuilder data(sampleSize, 0);
+    if (withEmptyBusArrays) data.emptyBuses(inputs, outputs);
+    data.changes(changes);
+    return suite.processor_->process(data.data());
   }
 
   ConformanceSuite& suite;

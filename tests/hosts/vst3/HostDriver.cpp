@@ -1,6 +1,7 @@
 #include "tests/hosts/vst3/HostDriver.h"
 
 #include "tests/hosts/vst3/MemoryStream.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -238,25 +239,18 @@ vst3::tresult HostDriver::process(vst3::int32 frames)
 {
   if (stage_ != Stage::Processing) return vst3::kResultFalse;
   if (frames < 0 || frames > settings_.maxBlock) return vst3::kInvalidArgument;
-  vst3::ProcessData data;
-  std::memset(&data, 0, sizeof data);
-  data.processMode = settings_.processMode;
-  data.symbolicSampleSize = settings_.sampleSize;
-  data.numSamples = frames;
-  data.numInputs = inputs_.busCount();
-  data.numOutputs = outputs_.busCount();
-  data.inputs = inputs_.buses();
-  data.outputs = outputs_.buses();
-  data.inputParameterChanges = &inputChanges_;
-  data.outputParameterChanges = &outputChanges_;
-  data.inputEvents = &inputEvents_;
-  data.outputEvents = &outputEvents_;
-  data.processContext = sendTransport_ ? transport_.context() : nullptr;
+  ProcessDataBuilder builder(settings_.sampleSize, frames);
+  builder.mode(settings_.processMode)
+      .inputs(inputs_)
+      .outputs(outputs_)
+      .changes(&inputChanges_, &outputChanges_)
+      .events(&inputEvents_, &outputEvents_)
+      .context(sendTransport_ ? transport_.context() : nullptr);
   outputChanges_.clear();
   outputEvents_.clear();
   inputs_.guardTail(frames);
   outputs_.guardTail(frames);
-  const vst3::tresult r = processRaw(data);
+  const vst3::tresult r = processRaw(builder.data());
   if (!outputs_.allFinite(frames)) problem("process wrote non-finite samples");
   inputChanges_.clear();
   inputEvents_.clear();

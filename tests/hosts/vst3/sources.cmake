@@ -13,6 +13,7 @@ set(TQ_VST3_FAKE_HOST_SOURCES
   ${TQ_VST3_FAKE_HOST_DIR}/ParameterChanges.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/PlugFrame.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ProcessContextBuilder.cpp
+  ${TQ_VST3_FAKE_HOST_DIR}/ProcessDataBuilder.cpp
 )
 if(WIN32)
   list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/win32/ModuleLoaderWin32.cpp

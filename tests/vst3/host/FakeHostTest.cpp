@@ -8,6 +8,7 @@
 #include "tests/hosts/vst3/ParameterChanges.h"
 #include "tests/hosts/vst3/PlugFrame.h"
 #include "tests/hosts/vst3/ProcessContextBuilder.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -243,4 +244,29 @@ TEST(ProcessContextBuilder, MovesSongPositionOnlyWhilePlaying)
   EXPECT_EQ(t.context()->state & vst3::ProcessContext::kPlaying, 0u);
   t.advance(-5);
   EXPECT_EQ(t.context()->continuousTimeSamples, 121000);
+}
+
+TEST(ProcessDataBuilder, FlushWithEmptyBusesLeavesTheHostsBusesAlone)
+{
+  AudioBuffers in, out;
+  in.configure(vst3::kSample32, {2}, 8);
+  out.configure(vst3::kSample32, {2, 1}, 8);
+  ProcessDataBuilder flush(vst3::kSample32, 0);
+  flush.emptyBuses(in, out);
+  const vst3::ProcessData& d = flush.data();
+  EXPECT_EQ(d.numInputs, 0);
+  EXPECT_EQ(d.numOutputs, 0);
+  ASSERT_NE(d.inputs, nullptr);
+  EXPECT_EQ(d.inputs[0].numChannels, 0);
+  EXPECT_EQ(d.outputs[0].channelBuffers32, out.buses()[0].channelBuffers32) << "the arrays stay attached";
+  EXPECT_EQ(in.buses()[0].numChannels, 2) << "the host's own records are untouched";
+  EXPECT_EQ(out.buses()[0].numChannels, 2);
+  EXPECT_EQ(d.inputParameterChanges, nullptr);
+  EXPECT_EQ(d.processContext, nullptr);
+
+  ProcessDataBuilder block(vst3::kSample64, 8);
+  block.inputs(in).outputs(out).mode(vst3::kOffline);
+  EXPECT_EQ(block.data().numOutputs, 2);
+  EXPECT_EQ(block.data().symbolicSampleSize, vst3::kSample64);
+  EXPECT_EQ(block.data().processMode, vst3::kOffline);
 }
