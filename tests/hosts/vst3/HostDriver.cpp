@@ -230,7 +230,7 @@ vst3::tresult HostDriver::start(const ProcessSettings& settings)
   stage_ = Stage::Active;
   latency_ = processor_->getLatencySamples();
   handler_.takeRestartFlags();  // requests made while setting up are answered by it
-  processor_->setProcessing(1);  // hosts ignore the answer (kNotImplemented is common)
+  onAudioThread([this] { processor_->setProcessing(1); });  // hosts ignore the answer
   stage_ = Stage::Processing;
   return vst3::kResultOk;
 }
@@ -270,10 +270,20 @@ void HostDriver::serviceRestarts()
   latency_ = processor_->getLatencySamples();
 }
 
+void HostDriver::onAudioThread(const std::function<void()>& task)
+{
+  if (audioThread_ != nullptr)
+    audioThread_->run(task);
+  else
+    task();
+}
+
 vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)
 {
   if (stage_ != Stage::Processing) return vst3::kResultFalse;
-  const vst3::tresult r = expectOk(processor_->process(data), "process");
+  vst3::tresult result = vst3::kResultOk;
+  onAudioThread([&] { result = processor_->process(data); });
+  const vst3::tresult r = expectOk(result, "process");
   if (!inputs_.guardsIntact() || !outputs_.guardsIntact()) problem("process wrote outside the host's buffers");
   if (!inputChanges_.referencesBalanced() || !outputChanges_.referencesBalanced() ||
       inputEvents_.heldByPlugin() != 0 || outputEvents_.heldByPlugin() != 0)
@@ -284,7 +294,7 @@ vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)
 vst3::tresult HostDriver::stop()
 {
   if (stage_ == Stage::Processing) {
-    processor_->setProcessing(0);
+    onAudioThread([this] { processor_->setProcessing(0); });
     stage_ = Stage::Active;
   }
   if (stage_ == Stage::Active) {

@@ -12,6 +12,7 @@
 
 #include "sdk/vst3/Interfaces.h"
 #include "tests/hosts/vst3/AudioBuffers.h"
+#include "tests/hosts/vst3/AudioThread.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/EventList.h"
 #include "tests/hosts/vst3/HostApplication.h"
@@ -119,6 +120,8 @@ public:
   ParameterChanges& outputChanges() { return outputChanges_; }
   EventList& inputEvents() { return inputEvents_; }
   ProcessContextBuilder& transport() { return transport_; }
+  // Makes every process call (and setProcessing) on the given thread; null: the caller's.
+  void useAudioThread(AudioThread* thread) { audioThread_ = thread; }
   // Whether process calls carry a transport record (hosts may send none).
   void sendTransport(bool on) { sendTransport_ = on; }
   HostApplication& application() { return application_; }
@@ -138,6 +141,8 @@ private:
   void releaseInterfaces();
   void checkHostObjects();
   vst3::tresult expectOk(vst3::tresult r, const char* call);
+  // Runs task on the audio thread when one is set, otherwise here.
+  void onAudioThread(const std::function<void()>& task);
 
   vst3::IPluginFactory* factory_;
   vst3::IComponent* component_ = nullptr;
@@ -159,6 +164,7 @@ private:
   EventList outputEvents_;
   ProcessContextBuilder transport_{44100.0};
   bool sendTransport_ = true;
+  AudioThread* audioThread_ = nullptr;
   vst3::uint32 latency_ = 0;
   std::vector<std::string> problems_;
 };

@@ -3,6 +3,7 @@
 set(TQ_VST3_FAKE_HOST_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(TQ_VST3_FAKE_HOST_SOURCES
   ${TQ_VST3_FAKE_HOST_DIR}/AudioBuffers.cpp
+  ${TQ_VST3_FAKE_HOST_DIR}/AudioThread.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ComponentHandler.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ConformanceSuite.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/EventList.cpp

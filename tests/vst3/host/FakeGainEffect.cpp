@@ -189,6 +189,7 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
+  processThread_ = std::this_thread::get_id();
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)

@@ -8,6 +8,7 @@
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
+#include <thread>
 #include <vector>
 
 namespace fakegain {
@@ -76,6 +77,7 @@ public:
   // Changes the latency and tells the host, as an effect does when its delay changes.
   void changeLatency(vst3::uint32 samples);
   int activations() const { return activations_; }
+  std::thread::id processThread() const { return processThread_; }
 
   // What the processing side currently applies.
   double gainDb() const { return gainDb_; }
@@ -95,6 +97,7 @@ private:
   std::vector<double> delay_[2];  // one line per channel, latency_ samples each
   std::size_t delayPos_ = 0;
   int activations_ = 0;
+  std::thread::id processThread_;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

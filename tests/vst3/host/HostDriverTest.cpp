@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -198,6 +199,46 @@ TEST_F(HostDriverTest, AnswersALatencyChangeByReactivating)
   EXPECT_EQ(plugin->activations(), 2) << "one restart answered once";
   EXPECT_EQ(d.unload(), vst3::kResultOk);
   EXPECT_TRUE(d.problems().empty());
+}
+
+TEST_F(HostDriverTest, ProcessesOnItsAudioThread)
+{
+  AudioThread audio;
+  Session s;
+  HostDriver& d = s.driver;
+  d.useAudioThread(&audio);
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ASSERT_EQ(d.start(ProcessSettings{}), vst3::kResultOk);
+  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_EQ(d.process(100), vst3::kResultOk);
+    ASSERT_EQ(plugin->processThread(), audio.id()) << "every block on the same thread";
+  }
+  EXPECT_NE(audio.id(), std::this_thread::get_id());
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
+}
+
+TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
+{
+  AudioThread audio;
+  std::vector<std::thread::id> seen;
+  int sum = 0;
+  for (int i = 1; i <= 100; ++i)
+    audio.run([&] {
+      sum += i;
+      seen.push_back(std::this_thread::get_id());
+    });
+  EXPECT_EQ(sum, 5050) << "each task finished before run returned";
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), audio.id()), 100);
+  // Two callers at once are served one after the other.
+  std::thread other([&] {
+    for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+  });
+  for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+  other.join();
+  EXPECT_EQ(sum, 5250);
 }
 
 TEST_F(HostDriverTest, RefusesCallsOutOfSequence)
