@@ -12,13 +12,8 @@ namespace {
 
 bool acceptable(vst3::tresult r) { return r == vst3::kResultOk || r == vst3::kNotImplemented; }
 
-template <class I>
-I* query(vst3::FUnknown* from)
-{
-  void* p = nullptr;
-  if (from == nullptr || from->queryInterface(I::iid, &p) != vst3::kResultOk) return nullptr;
-  return static_cast<I*>(p);
-}
+// Marks the out-pointer before a query, to see whether a refusal cleared it.
+void* const kUntouched = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x5EED));
 
 std::string text(const char* field, std::size_t capacity)
 {
@@ -58,6 +53,18 @@ std::string resultName(vst3::tresult r)
   }
 }
 
+template <class I>
+I* HostDriver::query(vst3::FUnknown* from)
+{
+  if (from == nullptr) return nullptr;
+  void* p = kUntouched;
+  const vst3::tresult r = from->queryInterface(I::iid, &p);
+  if (r == vst3::kResultOk && p != nullptr && p != kUntouched) return static_cast<I*>(p);
+  if (r == vst3::kResultOk) problem("queryInterface answered success without an interface");
+  else if (p != nullptr) problem("queryInterface refused but did not clear the out-pointer");
+  return nullptr;
+}
+
 HostDriver::HostDriver(vst3::IPluginFactory* factory) : factory_(factory)
 {
   if (factory_ != nullptr) factory_->addRef();
@@ -90,6 +97,8 @@ std::vector<ClassEntry> HostDriver::classes()
 {
   std::vector<ClassEntry> out;
   if (factory_ == nullptr) return out;
+  // Hosts ask for the newest factory interface first; only the answer's form matters here.
+  if (auto* factory3 = query<vst3::IPluginFactory3>(factory_)) factory3->release();
   auto* factory2 = query<vst3::IPluginFactory2>(factory_);
   const vst3::int32 count = factory_->countClasses();
   for (vst3::int32 i = 0; i < count; ++i) {
@@ -147,6 +156,8 @@ vst3::tresult HostDriver::load(const vst3::TUID cid)
   }
   processor_ = query<vst3::IAudioProcessor>(component_);
   controller_ = query<vst3::IEditController>(component_);
+  // Hosts also ask for extensions a plug-in may lack; a refusal must leave nothing behind.
+  if (auto* requirements = query<vst3::IProcessContextRequirements>(component_)) requirements->release();
   if (processor_ == nullptr || controller_ == nullptr) {
     if (processor_ == nullptr) problem("the component offers no IAudioProcessor");
     if (controller_ == nullptr) problem("separate controller classes are not supported by this host");

@@ -138,6 +138,9 @@ public:
   void problem(const std::string& text);
 
 private:
+  // queryInterface as hosts use it, recording a refusal that leaves the out-pointer set.
+  template <class I>
+  I* query(vst3::FUnknown* from);
   void releaseInterfaces();
   void checkHostObjects();
   vst3::tresult expectOk(vst3::tresult r, const char* call);

@@ -139,6 +139,12 @@ vst3::tresult PLUGIN_API FakeGainEffect::queryInterface(const vst3::TUID iid, vo
     *obj = static_cast<vst3::IMidiMapping*>(this);
     return vst3::kResultOk;
   }
+  if (faults_.sloppyQuery && obj != nullptr) {
+    void* before = *obj;
+    const vst3::tresult r = SingleComponentEffect::queryInterface(iid, obj);
+    if (r != vst3::kResultOk) *obj = before;
+    return r;
+  }
   return SingleComponentEffect::queryInterface(iid, obj);
 }
 

@@ -34,6 +34,7 @@ struct Faults
   bool forgetBypass = false;       // restoring state ignores the saved bypass
   bool untitledParameter = false;  // registers a parameter without a title
   bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
+  bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
 };
 
 class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping

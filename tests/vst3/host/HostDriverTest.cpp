@@ -148,20 +148,23 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
   struct Case
   {
     const char* name;
-    fakegain::Faults faults;
+    void (*set)(fakegain::Faults&);
     const char* expected;
   };
   const Case cases[] = {
-      {"write past the block", {true, false, false, false, false}, "outside the host's buffers"},
-      {"keep the handler", {false, true, false, false, false}, "still holds host objects"},
-      {"refuse activation", {false, false, true, false, false}, "setActive(true)"},
-      {"write NaN", {false, false, false, true, false}, "non-finite"},
-      {"keep the stream", {false, false, false, false, true}, "stream"},
-      {"stale arrangement", {false, false, false, false, false, false, false, false, false, true}, "disagree"},
+      {"write past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "outside the host's buffers"},
+      {"keep the handler", [](fakegain::Faults& f) { f.keepHandler = true; }, "still holds host objects"},
+      {"refuse activation", [](fakegain::Faults& f) { f.refuseActivation = true; }, "setActive(true)"},
+      {"write NaN", [](fakegain::Faults& f) { f.writeNaN = true; }, "non-finite"},
+      {"keep the stream", [](fakegain::Faults& f) { f.keepStream = true; }, "stream"},
+      {"stale arrangement", [](fakegain::Faults& f) { f.staleArrangement = true; }, "disagree"},
+      {"sloppy query", [](fakegain::Faults& f) { f.sloppyQuery = true; }, "out-pointer"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeGainEffect::setFaultsForNewInstances(c.faults);
+    fakegain::Faults faults;
+    c.set(faults);
+    FakeGainEffect::setFaultsForNewInstances(faults);
     Session s;
     HostDriver& d = s.driver;
     ASSERT_EQ(d.load(), vst3::kResultOk);
