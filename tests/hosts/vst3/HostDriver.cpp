@@ -25,16 +25,77 @@ std::string text(const char* field, std::size_t capacity)
 std::string narrow(const vst3::TChar* text, std::size_t capacity)
 {
   std::string out;
-  for (std::size_t i = 0; text != nullptr && i < capacity && text[i] != 0; ++i)
-    out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
+  for (std::size_t i = 0; text != nullptr && i < capacity && text[i] != 0; ++i) {
+    char32_t c = text[i];
+    const bool high = c >= 0xD800 && c < 0xDC00;
+    if (high && i + 1 < capacity && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;  // an unpaired surrogate
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
   return out;
 }
+
+namespace {
+
+// Decodes one UTF-8 sequence at text[i], advancing i; malformed input gives U+FFFD.
+char32_t decodeUtf8(const std::string& text, std::size_t& i)
+{
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i++);
+  if (lead < 0x80) return lead;
+  int extra = 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    extra = 1;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    extra = 2;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    extra = 3;
+  else
+    return 0xFFFD;
+  char32_t c = lead & (0x7F >> (extra + 1));
+  for (int k = 0; k < extra; ++k) {
+    if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return 0xFFFD;
+    c = (c << 6) | (byte(i++) & 0x3F);
+  }
+  const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+  if (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return 0xFFFD;
+  return c;
+}
+
+}  // namespace
 
 void widen(const std::string& text, vst3::TChar* out, std::size_t capacity)
 {
   if (out == nullptr || capacity == 0) return;
-  const std::size_t n = std::min(text.size(), capacity - 1);
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = decodeUtf8(text, i);
+    const std::size_t units = c >= 0x10000 ? 2 : 1;
+    if (n + units > capacity - 1) break;  // never split a pair, always leave the terminator
+    if (units == 2) {
+      out[n++] = static_cast<vst3::TChar>(0xD800 + ((c - 0x10000) >> 10));
+      out[n++] = static_cast<vst3::TChar>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out[n++] = static_cast<vst3::TChar>(c);
+    }
+  }
   out[n] = 0;
 }
 

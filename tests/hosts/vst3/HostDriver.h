@@ -172,9 +172,11 @@ private:
   std::vector<std::string> problems_;
 };
 
-// Text of a TChar string (ASCII kept, anything else as '?').
+// UTF-8 text of a UTF-16 string of at most capacity units (an unpaired surrogate becomes
+// U+FFFD).
 std::string narrow(const vst3::TChar* text, std::size_t capacity = 128);
-// A TChar string from ASCII text, cut to capacity - 1 units.
+// A UTF-16 string from UTF-8 text, cut to capacity - 1 units without splitting a surrogate
+// pair, always terminated; malformed UTF-8 becomes U+FFFD.
 void widen(const std::string& text, vst3::TChar* out, std::size_t capacity = 128);
 // Name of a result code, for messages.
 std::string resultName(vst3::tresult r);

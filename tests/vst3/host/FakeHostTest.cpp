@@ -4,6 +4,7 @@
 #include "tests/hosts/vst3/AudioBuffers.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/HostApplication.h"
+#include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/MemoryStream.h"
 #include "tests/hosts/vst3/ParameterChanges.h"
 #include "tests/hosts/vst3/PlugFrame.h"
@@ -269,4 +270,35 @@ TEST(ProcessDataBuilder, FlushWithEmptyBusesLeavesTheHostsBusesAlone)
   EXPECT_EQ(block.data().numOutputs, 2);
   EXPECT_EQ(block.data().symbolicSampleSize, vst3::kSample64);
   EXPECT_EQ(block.data().processMode, vst3::kOffline);
+}
+
+TEST(Text, ConvertsBetweenUtf8AndUtf16AtTheBufferLimits)
+{
+  const std::string text = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";  // "Größe € 😀"
+  vst3::String128 wide;
+  widen(text, wide);
+  EXPECT_EQ(wide[2], u'\u00F6');
+  EXPECT_EQ(wide[6], u'\u20AC');
+  EXPECT_EQ(wide[8], 0xD83D);
+  EXPECT_EQ(wide[9], 0xDE00);
+  EXPECT_EQ(wide[10], 0);
+  EXPECT_EQ(narrow(wide), text);
+
+  // Cut at the limit: the terminator always fits and a pair is never split.
+  vst3::TChar small[10];  // room for 9 units: the pair would need units 8 and 9
+  widen(text, small, 10);
+  EXPECT_EQ(narrow(small), "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC ");
+  EXPECT_EQ(small[8], 0);
+  widen(std::string(300, 'x'), wide);
+  EXPECT_EQ(narrow(wide).size(), 127u);
+
+  // Malformed input: stray continuation, overlong form, truncated sequence, encoded surrogate.
+  widen("a\x80" "b\xC0\xAF" "c\xE2\x82", wide);
+  EXPECT_EQ(narrow(wide), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD" "c\xEF\xBF\xBD");
+  widen("\xED\xA0\x80", wide);
+  EXPECT_EQ(wide[0], 0xFFFD);
+  const vst3::TChar lone[] = {u'a', 0xD800, u'b', 0};
+  EXPECT_EQ(narrow(lone), "a\xEF\xBF\xBD" "b");
+  const vst3::TChar unterminated[3] = {u'x', u'y', u'z'};
+  EXPECT_EQ(narrow(unterminated, 3), "xyz") << "never reads past the capacity";
 }
