@@ -1,6 +1,7 @@
 // The fake host's own objects must behave like a real host's, or the binding tests that use
 // them prove nothing: streams with short reads and failing writes, change queues, buffers
 // whose guard zones catch overruns, reference counts that catch over-releases.
+#include "sdk/vst3/CPluginView.h"
 #include "tests/hosts/vst3/AudioBuffers.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/HostApplication.h"
@@ -172,10 +173,10 @@ TEST(ComponentHandler, RecordsGesturesAndOffersMenusOnlyWhenAsked)
   void* obj = nullptr;
   ASSERT_EQ(handler.queryInterface(vst3::IComponentHandler3::iid, &obj), vst3::kResultOk);
   auto* h3 = static_cast<vst3::IComponentHandler3*>(obj);
-  PlugFrame frameAsView;  // any object stands in for the view pointer here
+  vst3::CPluginView view;
   EXPECT_EQ(h3->createContextMenu(nullptr, nullptr), nullptr) << "the view is required";
   const vst3::ParamID id = 4;
-  vst3::IContextMenu* menu = h3->createContextMenu(reinterpret_cast<vst3::IPlugView*>(&frameAsView), &id);
+  vst3::IContextMenu* menu = h3->createContextMenu(&view, &id);
   ASSERT_NE(menu, nullptr);
   menu->popup(10, 20);
   menu->release();
@@ -301,4 +302,37 @@ TEST(Text, ConvertsBetweenUtf8AndUtf16AtTheBufferLimits)
   EXPECT_EQ(narrow(lone), "a\xEF\xBF\xBD" "b");
   const vst3::TChar unterminated[3] = {u'x', u'y', u'z'};
   EXPECT_EQ(narrow(unterminated, 3), "xyz") << "never reads past the capacity";
+}
+
+TEST(PlugFrame, AnswersAResizeWithOnSizeOnlyWhenTheSizeChanges)
+{
+  struct CountingView : vst3::CPluginView
+  {
+    using CPluginView::CPluginView;
+    vst3::tresult PLUGIN_API onSize(vst3::ViewRect* r) override
+    {
+      ++calls;
+      return CPluginView::onSize(r);
+    }
+    int calls = 0;
+  };
+  const vst3::ViewRect initial{0, 0, 300, 200};
+  CountingView view(&initial);
+  PlugFrame frame;
+  vst3::ViewRect bigger{0, 0, 400, 250};
+  EXPECT_EQ(frame.resizeView(&view, &bigger), vst3::kResultOk);
+  EXPECT_EQ(view.calls, 1);
+  EXPECT_EQ(view.getRect().getWidth(), 400);
+  vst3::ViewRect moved{10, 10, 410, 260};  // same size elsewhere: nothing to do
+  EXPECT_EQ(frame.resizeView(&view, &moved), vst3::kResultOk);
+  EXPECT_EQ(view.calls, 1);
+  ASSERT_EQ(frame.resizes().size(), 2u);
+  EXPECT_EQ(frame.resizeView(nullptr, &bigger), vst3::kInvalidArgument);
+  EXPECT_EQ(frame.resizeView(&view, nullptr), vst3::kInvalidArgument);
+
+  PlugFrame recordOnly(false);
+  vst3::ViewRect smaller{0, 0, 100, 100};
+  recordOnly.resizeView(&view, &smaller);
+  EXPECT_EQ(view.calls, 1) << "a host that refuses the size does not call onSize";
+  EXPECT_EQ(frame.heldByPlugin(), 0);
 }
