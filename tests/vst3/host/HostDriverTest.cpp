@@ -244,6 +244,35 @@ TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
   EXPECT_EQ(sum, 5250);
 }
 
+TEST_F(HostDriverTest, RestartsWithANewSetUpAfterStopping)
+{
+  Session s;
+  HostDriver& d = s.driver;
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ProcessSettings first;
+  first.maxBlock = 64;
+  ASSERT_EQ(d.start(first), vst3::kResultOk);
+  ASSERT_EQ(d.process(64), vst3::kResultOk);
+  EXPECT_EQ(d.start(first), vst3::kResultFalse) << "a running plug-in is stopped first";
+  ASSERT_EQ(d.stop(), vst3::kResultOk);
+  EXPECT_FALSE(static_cast<FakeGainEffect*>(d.processor())->processing());
+
+  ProcessSettings second;
+  second.sampleRate = 96000.0;
+  second.sampleSize = vst3::kSample64;
+  second.maxBlock = 1024;
+  ASSERT_EQ(d.start(second), vst3::kResultOk);
+  EXPECT_EQ(d.outputs().sampleSize(), vst3::kSample64);
+  EXPECT_EQ(d.outputs().capacity(), 1024);
+  EXPECT_EQ(d.transport().context()->sampleRate, 96000.0);
+  d.inputs().setSample(0, 0, 1000, 0.5);
+  ASSERT_EQ(d.process(1024), vst3::kResultOk);
+  EXPECT_EQ(d.outputs().sample(0, 0, 1000), 0.5) << "0 dB passes the sample unchanged";
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
+}
+
 TEST_F(HostDriverTest, RefusesCallsOutOfSequence)
 {
   Session s;
