@@ -90,11 +90,11 @@ bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting,
 bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
 {
   if (!options.inputPath.empty()) return readAudioFile(options.inputPath, audio, error);
-  TestSignalSpec spec;
-  spec.sampleRate = options.sampleRate;
-  spec.seconds = options.seconds;
-  spec.channels = options.channels;
-  if (!makeTestSignal(spec, audio)) {
+  TestSignalShape shape;
+  shape.sampleRate = options.sampleRate;
+  shape.seconds = options.seconds;
+  shape.channels = options.channels;
+  if (!makeTestSignal(shape, audio)) {
     error = "cannot generate the test signal";
     return false;
   }

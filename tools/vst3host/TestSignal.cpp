@@ -26,22 +26,22 @@ private:
 
 }  // namespace
 
-bool makeTestSignal(const TestSignalSpec& spec, AudioBuffer& out)
+bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
 {
-  const bool valid = std::isfinite(spec.sampleRate) && spec.sampleRate >= 1.0 &&
-                     spec.sampleRate <= 10e6 && std::isfinite(spec.seconds) && spec.seconds > 0.0 &&
-                     spec.seconds <= kMaxSeconds && std::isfinite(spec.hitsPerSecond) &&
-                     spec.hitsPerSecond > 0.0 && spec.channels >= 1 && spec.channels <= 64 &&
-                     std::isfinite(spec.hitLevel) && std::isfinite(spec.bedLevel);
+  const bool valid = std::isfinite(shape.sampleRate) && shape.sampleRate >= 1.0 &&
+                     shape.sampleRate <= 10e6 && std::isfinite(shape.seconds) && shape.seconds > 0.0 &&
+                     shape.seconds <= kMaxSeconds && std::isfinite(shape.hitsPerSecond) &&
+                     shape.hitsPerSecond > 0.0 && shape.channels >= 1 && shape.channels <= 64 &&
+                     std::isfinite(shape.hitLevel) && std::isfinite(shape.bedLevel);
   if (!valid) return false;
 
-  const auto frames = static_cast<std::size_t>(spec.seconds * spec.sampleRate);
-  const auto period = std::max<std::size_t>(1, static_cast<std::size_t>(spec.sampleRate / spec.hitsPerSecond));
-  const double decay = std::exp(-1.0 / (0.060 * spec.sampleRate));  // 60 ms hit decay
-  const double click = std::exp(-1.0 / (0.002 * spec.sampleRate));  // 2 ms click decay
+  const auto frames = static_cast<std::size_t>(shape.seconds * shape.sampleRate);
+  const auto period = std::max<std::size_t>(1, static_cast<std::size_t>(shape.sampleRate / shape.hitsPerSecond));
+  const double decay = std::exp(-1.0 / (0.060 * shape.sampleRate));  // 60 ms hit decay
+  const double click = std::exp(-1.0 / (0.002 * shape.sampleRate));  // 2 ms click decay
   AudioBuffer signal;
-  signal.sampleRate = spec.sampleRate;
-  signal.resize(spec.channels, frames);
+  signal.sampleRate = shape.sampleRate;
+  signal.resize(shape.channels, frames);
   Noise noise;
   double envelope = 0.0;
   double clickEnvelope = 0.0;
@@ -50,11 +50,11 @@ bool makeTestSignal(const TestSignalSpec& spec, AudioBuffer& out)
       envelope = 1.0;
       clickEnvelope = 1.0;
     }
-    const double t = static_cast<double>(i) / spec.sampleRate;
+    const double t = static_cast<double>(i) / shape.sampleRate;
     const double body = std::sin(2.0 * kPi * 110.0 * t) * 0.7 + noise.next() * 0.3;
-    const double hit = spec.hitLevel * (envelope * body * 0.8 + clickEnvelope * 0.2);
-    const double bed = spec.bedLevel * std::sin(2.0 * kPi * 220.0 * t);
-    for (int c = 0; c < spec.channels; ++c)
+    const double hit = shape.hitLevel * (envelope * body * 0.8 + clickEnvelope * 0.2);
+    const double bed = shape.bedLevel * std::sin(2.0 * kPi * 220.0 * t);
+    for (int c = 0; c < shape.channels; ++c)
       signal.channels[static_cast<std::size_t>(c)][i] = hit + bed;
     envelope *= decay;
     clickEnvelope *= click;

@@ -7,7 +7,7 @@
 
 namespace vst3host {
 
-struct TestSignalSpec
+struct TestSignalShape
 {
   double sampleRate = 44100.0;
   double seconds = 4.0;
@@ -19,6 +19,6 @@ struct TestSignalSpec
 
 // Fails (returns false) for non-finite or non-positive rates, lengths or hit rates, and for
 // channel counts outside 1..64; out is then unchanged.
-bool makeTestSignal(const TestSignalSpec& spec, AudioBuffer& out);
+bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out);
 
 }  // namespace vst3host

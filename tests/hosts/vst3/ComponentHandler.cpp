@@ -58,6 +58,7 @@ vst3::tresult PLUGIN_API ComponentHandler::endEdit(vst3::ParamID id)
 vst3::tresult PLUGIN_API ComponentHandler::restartComponent(vst3::int32 flags)
 {
   record(Kind::Restart, 0, 0.0, flags);
+  pendingRestarts_.fetch_or(flags);
   return vst3::kResultOk;
 }
 

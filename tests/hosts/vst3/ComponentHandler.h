@@ -5,6 +5,7 @@
 #include "sdk/vst3/IEditController.h"
 #include "tests/hosts/vst3/HostObject.h"
 
+#include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -58,6 +59,8 @@ public:
 
   std::vector<Call> calls() const;
   void clear();
+  // The restart flags requested since the last call (a host answers them between blocks).
+  vst3::int32 takeRestartFlags() { return pendingRestarts_.exchange(0); }
   // Edits of id with an end for every begin, never nested, and performs only inside them.
   bool gesturesBalanced(vst3::ParamID id) const;
   ContextMenu& menu() { return menu_; }
@@ -74,6 +77,7 @@ private:
   mutable std::mutex lock_;
   std::vector<Call> calls_;
   std::vector<vst3::ParamID> menuRequests_;
+  std::atomic<vst3::int32> pendingRestarts_{0};
   ContextMenu menu_;
 };
 

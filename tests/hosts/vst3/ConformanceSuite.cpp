@@ -3,6 +3,7 @@
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/MemoryStream.h"
 #include "tests/hosts/vst3/ParameterChanges.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,51 +101,26 @@ struct ConformanceSuite::Context
 
   void tearDown(CheckResult& r) { expectOk(r, suite.component_->setActive(0), "setActive(false)"); }
 
-  ProcessData data(int32 frames)
-  {
-    ProcessData d;
-    std::memset(&d, 0, sizeof d);
-    d.processMode = kRealtime;
-    d.symbolicSampleSize = sampleSize;
-    d.numSamples = frames;
-    d.numInputs = inputs.busCount();
-    d.numOutputs = outputs.busCount();
-    d.inputs = inputs.buses();
-    d.outputs = outputs.buses();
-    return d;
-  }
-
   // One block; samples past the block are guarded, so a write beyond it is noticed.
   tresult process(int32 frames, IParameterChanges* changes = nullptr)
   {
     inputs.guardTail(frames);
     outputs.guardTail(frames);
-    ProcessData d = data(frames);
-    d.inputParameterChanges = changes;
-    const tresult r = suite.processor_->process(d);
+    ProcessDataBuilder data(sampleSize, frames);
+    data.inputs(inputs).outputs(outputs).changes(changes);
+    const tresult r = suite.processor_->process(data.data());
     if (!inputs.guardsIntact() || !outputs.guardsIntact()) overrun = true;
     return r;
   }
 
-  // A process call that carries only parameters: no samples and no buses at all.
+  // A process call that carries only parameters: no samples, and no buses at all or buses
+  // without channels.
   tresult flush(IParameterChanges* changes, bool withEmptyBusArrays)
   {
-    ProcessData d;
-    std::memset(&d, 0, sizeof d);
-    d.symbolicSampleSize = sampleSize;
-    AudioBusBuffers emptyIn{}, emptyOut{};
-    if (withEmptyBusArrays && inputs.busCount() > 0) {
-      emptyIn = inputs.buses()[0];
-      emptyIn.numChannels = 0;
-      d.inputs = &emptyIn;
-    }
-    if (withEmptyBusArrays && outputs.busCount() > 0) {
-      emptyOut = outputs.buses()[0];
-      emptyOut.numChannels = 0;
-      d.outputs = &emptyOut;
-    }
-    d.inputParameterChanges = changes;
-    return suite.processor_->process(d);
+    ProcessDataBuilder data(sampleSize, 0);
+    if (withEmptyBusArrays) data.emptyBuses(inputs, outputs);
+    data.changes(changes);
+    return suite.processor_->process(data.data());
   }
 
   ConformanceSuite& suite;
@@ -160,7 +136,7 @@ ConformanceSuite::ConformanceSuite(IPluginFactory* factory, const TUID cid)
 }
 
 ConformanceSuite::ConformanceSuite(IPluginFactory* factory, const TUID cid, const Options& options)
-    : factory_(factory), options_(options)
+    : factory_(factory), options_(options), rng_(options.seed)
 {
   std::memcpy(cid_, cid, sizeof cid_);
   if (factory_ != nullptr) factory_->addRef();
@@ -221,436 +197,490 @@ std::vector<CheckResult> ConformanceSuite::run()
     destroy(teardown);
     return results;
   }
-  runGeneral(results);
-  runProcessing(kSample32, results);
-  runProcessing(kSample64, results);
+  auto bind = [this](void (ConformanceSuite::*check)(CheckResult&)) {
+    return [this, check](CheckResult& r) { (this->*check)(r); };
+  };
+  general("Scan buses", bind(&ConformanceSuite::scanBuses), results);
+  general("Scan parameters", bind(&ConformanceSuite::scanParameters), results);
+  general("MIDI mapping", bind(&ConformanceSuite::midiMapping), results);
+  general("Unit info", bind(&ConformanceSuite::unitInfo), results);
+  general("Program info", bind(&ConformanceSuite::programInfo), results);
+  general("Terminate and initialize again", bind(&ConformanceSuite::terminateAndInitialize), results);
+  for (int32 size : {kSample32, kSample64})
+    general("Valid state transitions" + sizeName(size), [this, size](CheckResult& r) { stateTransitions(r, size); },
+            results);
+  general("Bus consistency", bind(&ConformanceSuite::busConsistency), results);
+  general("Bus activation", bind(&ConformanceSuite::busActivation), results);
+  general("Audio bus arrangements", bind(&ConformanceSuite::audioArrangements), results);
+  general("Suspend and resume", bind(&ConformanceSuite::suspendAndResume), results);
+
+  for (int32 size : {kSample32, kSample64}) {
+    params_ = parameterInfos();
+    processing("Process", size, &ConformanceSuite::processBlocks, results);
+    processing("Process from a second thread", size, &ConformanceSuite::processOnSecondThread, results);
+    processing("Silence flags", size, &ConformanceSuite::silenceFlags, results);
+    processing("Silence processing", size, &ConformanceSuite::silenceProcessing, results);
+    processing("Flush parameters", size, &ConformanceSuite::flushParameters, results);
+    processing("Variable block sizes", size, &ConformanceSuite::variableBlockSizes, results);
+    processing("Process formats", size, &ConformanceSuite::processFormats, results);
+    processing("Bypass persistence", size, &ConformanceSuite::bypassPersistence, results);
+    processing("Automation", size, &ConformanceSuite::automation, results);
+    // Last: mono leaves the shared instance in mono for whatever runs after it.
+    speakerArrangement(size, arrangement::kStereo, results);
+    speakerArrangement(size, arrangement::kMono, results);
+  }
+
   CheckResult teardown{"Terminate and release", true, {}};
   destroy(teardown);
   results.push_back(teardown);
   return results;
 }
 
-void ConformanceSuite::runGeneral(std::vector<CheckResult>& results)
+void ConformanceSuite::activateMainBuses(CheckResult& r, bool on)
 {
-  IComponent* c = component_;
-  auto activateMain = [&](CheckResult& r, bool on) {
-    for (BusDirection dir : {kInput, kOutput})
-      if (c->getBusCount(kAudio, dir) > 0 && c->activateBus(kAudio, dir, 0, on ? 1 : 0) == kResultFalse)
-        fail(r, std::string("activateBus(main ") + (dir == kInput ? "input" : "output") + ") refused");
-  };
-  auto check = [&](const char* name, auto body) {
-    CheckResult r{name, true, {}};
-    activateMain(r, true);
-    body(r);
-    activateMain(r, false);
-    results.push_back(r);
-  };
+  for (BusDirection dir : {kInput, kOutput})
+    if (component_->getBusCount(kAudio, dir) > 0 && component_->activateBus(kAudio, dir, 0, on ? 1 : 0) == kResultFalse)
+      fail(r, std::string("activateBus(main ") + (dir == kInput ? "input" : "output") + ") refused");
+}
 
-  check("Scan buses", [&](CheckResult& r) {
-    int32 total = 0;
-    for (MediaType type : {kAudio, kEvent}) {
-      for (BusDirection dir : {kInput, kOutput}) {
-        const int32 n = c->getBusCount(type, dir);
-        total += std::max(0, n);
-        for (int32 i = 0; i < n; ++i) {
-          BusInfo info;
-          std::memset(&info, 0, sizeof info);
-          if (!expectOk(r, c->getBusInfo(type, dir, i, info), "getBusInfo(" + std::to_string(i) + ")")) continue;
-          if (info.name[0] == 0) fail(r, "bus " + std::to_string(i) + " has no name");
-        }
+void ConformanceSuite::general(const std::string& name, const Check& check, std::vector<CheckResult>& results)
+{
+  CheckResult r{name, true, {}};
+  activateMainBuses(r, true);
+  check(r);
+  activateMainBuses(r, false);
+  results.push_back(r);
+}
+
+void ConformanceSuite::processing(const std::string& name, int32 sampleSize, ProcessCheck check,
+                                  std::vector<CheckResult>& results)
+{
+  CheckResult r{name + sizeName(sampleSize), true, {}};
+  activateMainBuses(r, true);
+  Context ctx(*this, sampleSize);
+  bool supported = false;
+  if (ctx.setUp(r, supported)) {
+    (this->*check)(r, ctx);
+    ctx.tearDown(r);
+  }
+  if (ctx.overrun) fail(r, "process wrote outside the block in the host's buffers");
+  activateMainBuses(r, false);
+  results.push_back(r);
+}
+
+std::vector<ParameterInfo> ConformanceSuite::parameterInfos()
+{
+  std::vector<ParameterInfo> out;
+  for (int32 i = 0; i < controller_->getParameterCount(); ++i) {
+    ParameterInfo p;
+    std::memset(&p, 0, sizeof p);
+    if (controller_->getParameterInfo(i, p) == kResultOk) out.push_back(p);
+  }
+  return out;
+}
+
+double ConformanceSuite::random() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng_); }
+
+void ConformanceSuite::parameterQueues(std::size_t count, ParameterChanges& changes)
+{
+  // Automatable parameters get a value at offset 0, others an empty queue without a valid id,
+  // as conformance tools send them.
+  for (std::size_t i = 0; i < count && i < params_.size(); ++i) {
+    if (params_[i].flags & ParameterInfo::kCanAutomate)
+      changes.add(params_[i].id, 0, random());
+    else
+      changes.addEmptyQueue(kNoParamId);
+  }
+}
+
+void ConformanceSuite::scanBuses(CheckResult& r)
+{
+  int32 total = 0;
+  for (MediaType type : {kAudio, kEvent}) {
+    for (BusDirection dir : {kInput, kOutput}) {
+      const int32 n = component_->getBusCount(type, dir);
+      total += std::max(0, n);
+      for (int32 i = 0; i < n; ++i) {
+        BusInfo info;
+        std::memset(&info, 0, sizeof info);
+        if (!expectOk(r, component_->getBusInfo(type, dir, i, info), "getBusInfo(" + std::to_string(i) + ")")) continue;
+        if (info.name[0] == 0) fail(r, "bus " + std::to_string(i) + " has no name");
       }
     }
-    if (total == 0) fail(r, "the component has no bus");
-  });
+  }
+  if (total == 0) fail(r, "the component has no bus");
+}
 
-  std::set<ParamID> paramIds;
-  std::set<UnitID> unitIds;
+void ConformanceSuite::scanParameters(CheckResult& r)
+{
+  std::set<UnitID> units;
   if (units_ != nullptr) {
     for (int32 i = 0; i < units_->getUnitCount(); ++i) {
       UnitInfo u;
       std::memset(&u, 0, sizeof u);
-      if (units_->getUnitInfo(i, u) == kResultOk) unitIds.insert(u.id);
+      if (units_->getUnitInfo(i, u) == kResultOk) units.insert(u.id);
     }
   }
-
-  check("Scan parameters", [&](CheckResult& r) {
-    const int32 n = controller_->getParameterCount();
-    if (n < 0) fail(r, "negative parameter count");
-    int bypassCount = 0;
-    for (int32 i = 0; i < n; ++i) {
-      ParameterInfo p;
-      std::memset(&p, 0, sizeof p);
-      const std::string at = "parameter " + std::to_string(i);
-      if (!expectOk(r, controller_->getParameterInfo(i, p), "getParameterInfo(" + std::to_string(i) + ")")) continue;
-      if (static_cast<int32>(p.id) < 0) fail(r, at + ": id in the host's reserved range");
-      if (!paramIds.insert(p.id).second) fail(r, at + ": duplicate id " + std::to_string(p.id));
-      if (p.stepCount < 0) fail(r, at + ": negative step count");
-      if (p.title[0] == 0) fail(r, at + ": no title");
-      if (!(p.defaultNormalizedValue >= 0.0 && p.defaultNormalizedValue <= 1.0)) fail(r, at + ": default outside 0..1");
-      if (p.unitId < kNoParentUnitId) fail(r, at + ": unit id below -1");
-      if (p.unitId > kRootUnitId && unitIds.count(p.unitId) == 0) fail(r, at + ": unit " + std::to_string(p.unitId) + " not defined");
-      const int32 f = p.flags;
-      if ((f & ParameterInfo::kCanAutomate) && (f & ParameterInfo::kIsReadOnly)) fail(r, at + ": automatable and read-only");
-      if ((f & ParameterInfo::kIsProgramChange) && (f & ParameterInfo::kIsReadOnly)) fail(r, at + ": program change and read-only");
-      if (f & ParameterInfo::kIsBypass) {
-        ++bypassCount;
-        if (f & (ParameterInfo::kIsReadOnly | ParameterInfo::kIsProgramChange)) fail(r, at + ": a bypass must be settable");
-      }
-      if ((f & ParameterInfo::kIsProgramChange) && !(f & ParameterInfo::kIsList))
-        r.messages.push_back(at + ": program change without the list flag");
-    }
-    if (bypassCount > 1) fail(r, "more than one bypass parameter");
-    if (bypassCount == 0) r.messages.push_back("no bypass parameter");
-  });
-
-  check("MIDI mapping", [&](CheckResult& r) {
-    if (midi_ == nullptr) {
-      r.messages.push_back("no MIDI mapping");
-      return;
-    }
-    const int32 buses = c->getBusCount(kEvent, kInput);
-    for (int32 b = 0; b < buses; ++b) {
-      BusInfo info;
-      std::memset(&info, 0, sizeof info);
-      if (c->getBusInfo(kEvent, kInput, b, info) != kResultOk) break;
-      for (int16 ch = 0; ch < info.channelCount && ch < 16; ++ch) {
-        for (int16 ctrl = 0; ctrl <= kCountCtrlNumber; ++ctrl) {
-          ParamID id = kNoParamId;
-          if (midi_->getMidiControllerAssignment(b, ch, ctrl, id) != kResultTrue || paramIds.count(id) != 0) continue;
-          const std::string what = "controller " + std::to_string(ctrl) + " maps to unknown id " + std::to_string(id);
-          if (ctrl == kCountCtrlNumber)
-            r.messages.push_back(what);
-          else
-            fail(r, what);
-        }
-      }
-    }
-  });
-
-  check("Unit info", [&](CheckResult& r) {
-    if (units_ == nullptr) {
-      r.messages.push_back("no unit information");
-      return;
-    }
-    const int32 n = units_->getUnitCount();
-    if (n < 1) fail(r, "no root unit");
-    std::set<UnitID> seen;
-    std::vector<UnitInfo> all;
-    for (int32 i = 0; i < n; ++i) {
-      UnitInfo u;
-      std::memset(&u, 0, sizeof u);
-      if (units_->getUnitInfo(i, u) != kResultOk) continue;
-      const std::string at = "unit " + std::to_string(i);
-      if (u.id < 0) fail(r, at + ": negative id");
-      if (!seen.insert(u.id).second) fail(r, at + ": duplicate id");
-      if (u.name[0] == 0) fail(r, at + ": no name");
-      if (u.parentUnitId < kNoParentUnitId || u.parentUnitId == u.id) fail(r, at + ": bad parent");
-      if (u.programListId < kNoProgramListId) fail(r, at + ": bad program list");
-      const tresult sel = units_->selectUnit(u.id);
-      if (!okOrNotImplemented(sel)) r.messages.push_back(at + ": selectUnit answered " + resultName(sel));
-      all.push_back(u);
-    }
-    for (const UnitInfo& u : all) {
-      if (u.parentUnitId == kNoParentUnitId && u.id != kRootUnitId) fail(r, "a unit without parent is not the root");
-      if (u.parentUnitId != kNoParentUnitId && seen.count(u.parentUnitId) == 0) fail(r, "a unit's parent does not exist");
-    }
-  });
-
-  check("Program info", [&](CheckResult& r) {
-    if (units_ == nullptr) return;
-    const int32 n = units_->getProgramListCount();
-    std::set<ProgramListID> seen;
-    for (int32 i = 0; i < n; ++i) {
-      ProgramListInfo pl;
-      std::memset(&pl, 0, sizeof pl);
-      if (!expectOk(r, units_->getProgramListInfo(i, pl), "getProgramListInfo(" + std::to_string(i) + ")")) continue;
-      if (pl.id < 0 || !seen.insert(pl.id).second) fail(r, "program list " + std::to_string(i) + ": bad or duplicate id");
-      if (pl.name[0] == 0) fail(r, "program list " + std::to_string(i) + ": no name");
-      for (int32 p = 0; p < pl.programCount && p < 1024; ++p) {
-        String128 name{};
-        if (units_->getProgramName(pl.id, p, name) == kResultOk && name[0] == 0)
-          fail(r, "program " + std::to_string(p) + " has an empty name");
-      }
-    }
-  });
-
-  check("Terminate and initialize again", [&](CheckResult& r) {
-    if (expectOk(r, c->terminate(), "terminate"))
-      expectOk(r, c->initialize(static_cast<IHostApplication*>(&application_)), "initialize");
-  });
-
-  for (int32 size : {kSample32, kSample64}) {
-    check(size == kSample32 ? "Valid state transitions (32-bit)" : "Valid state transitions (64-bit)", [&](CheckResult& r) {
-      if (processor_->canProcessSampleSize(size) != kResultOk) {
-        r.messages.push_back("sample size not supported");
-        return;
-      }
-      expectOk(r, c->setActive(0), "setActive(false)");
-      for (int round = 0; round < 4 && r.passed; ++round) {
-        ProcessSetup setup{kRealtime, size, kMaxBlock, kRate};
-        expectOk(r, processor_->setupProcessing(setup), "setupProcessing");
-        expectOk(r, c->setActive(1), "setActive(true)");
-        expectOk(r, c->setActive(0), "setActive(false)");
-        activateMain(r, false);
-        expectOk(r, c->terminate(), "terminate");
-        expectOk(r, c->initialize(static_cast<IHostApplication*>(&application_)), "initialize");
-        if (round < 2) activateMain(r, true);
-      }
-    });
-  }
-
-  check("Bus consistency", [&](CheckResult& r) {
-    for (MediaType type : {kAudio, kEvent})
-      for (BusDirection dir : {kInput, kOutput})
-        for (int32 i = 0; i < c->getBusCount(type, dir); ++i) {
-          BusInfo a, b;
-          std::memset(&a, 0, sizeof a);
-          std::memset(&b, 0, sizeof b);
-          c->getBusInfo(type, dir, i, a);
-          c->getBusInfo(type, dir, i, b);
-          if (std::memcmp(&a, &b, sizeof a) != 0) fail(r, "bus " + std::to_string(i) + " is described differently twice");
-        }
-  });
-
-  check("Bus activation", [&](CheckResult& r) {
-    for (MediaType type : {kAudio, kEvent})
-      for (BusDirection dir : {kInput, kOutput})
-        for (int32 i = 0; i < c->getBusCount(type, dir); ++i) {
-          BusInfo info;
-          std::memset(&info, 0, sizeof info);
-          c->getBusInfo(type, dir, i, info);
-          const TBool first = (info.flags & BusInfo::kDefaultActive) ? 0 : 1;
-          expectOk(r, c->activateBus(type, dir, i, first), "activateBus(" + std::to_string(i) + ")");
-          expectOk(r, c->activateBus(type, dir, i, first ? 0 : 1), "activateBus(" + std::to_string(i) + ")");
-        }
-  });
-
-  check("Audio bus arrangements", [&](CheckResult& r) {
-    for (BusDirection dir : {kInput, kOutput})
-      for (int32 i = 0; i < c->getBusCount(kAudio, dir); ++i) {
-        BusInfo info;
-        std::memset(&info, 0, sizeof info);
-        c->getBusInfo(kAudio, dir, i, info);
-        SpeakerArrangement arr = 0;
-        if (!expectOk(r, processor_->getBusArrangement(dir, i, arr), "getBusArrangement(" + std::to_string(i) + ")")) continue;
-        if (channelCount(arr) != info.channelCount) fail(r, "bus " + std::to_string(i) + ": arrangement and channel count disagree");
-      }
-  });
-
-  check("Suspend and resume", [&](CheckResult& r) {
-    for (int round = 0; round < 3; ++round)
-      for (int32 size : {kSample32, kSample64}) {
-        if (processor_->canProcessSampleSize(size) != kResultOk) continue;
-        ProcessSetup setup{kRealtime, size, kMaxBlock, kRate};
-        expectOk(r, processor_->setupProcessing(setup), "setupProcessing");
-        expectOk(r, c->setActive(1), "setActive(true)");
-        expectOk(r, c->setActive(0), "setActive(false)");
-      }
-  });
-}
-
-void ConformanceSuite::runProcessing(int32 sampleSize, std::vector<CheckResult>& results)
-{
-  std::mt19937 rng(options_.seed + static_cast<std::uint32_t>(sampleSize));
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  IComponent* c = component_;
-
-  std::vector<ParameterInfo> params;
-  for (int32 i = 0; i < controller_->getParameterCount(); ++i) {
+  const int32 n = controller_->getParameterCount();
+  if (n < 0) fail(r, "negative parameter count");
+  std::set<ParamID> ids;
+  int bypassCount = 0;
+  for (int32 i = 0; i < n; ++i) {
     ParameterInfo p;
     std::memset(&p, 0, sizeof p);
-    if (controller_->getParameterInfo(i, p) == kResultOk) params.push_back(p);
+    const std::string at = "parameter " + std::to_string(i);
+    if (!expectOk(r, controller_->getParameterInfo(i, p), "getParameterInfo(" + std::to_string(i) + ")")) continue;
+    if (static_cast<int32>(p.id) < 0) fail(r, at + ": id in the host's reserved range");
+    if (!ids.insert(p.id).second) fail(r, at + ": duplicate id " + std::to_string(p.id));
+    if (p.stepCount < 0) fail(r, at + ": negative step count");
+    if (p.title[0] == 0) fail(r, at + ": no title");
+    if (!(p.defaultNormalizedValue >= 0.0 && p.defaultNormalizedValue <= 1.0)) fail(r, at + ": default outside 0..1");
+    if (p.unitId < kNoParentUnitId) fail(r, at + ": unit id below -1");
+    if (p.unitId > kRootUnitId && units.count(p.unitId) == 0)
+      fail(r, at + ": unit " + std::to_string(p.unitId) + " not defined");
+    const int32 f = p.flags;
+    if ((f & ParameterInfo::kCanAutomate) && (f & ParameterInfo::kIsReadOnly)) fail(r, at + ": automatable and read-only");
+    if ((f & ParameterInfo::kIsProgramChange) && (f & ParameterInfo::kIsReadOnly))
+      fail(r, at + ": program change and read-only");
+    if (f & ParameterInfo::kIsBypass) {
+      ++bypassCount;
+      if (f & (ParameterInfo::kIsReadOnly | ParameterInfo::kIsProgramChange)) fail(r, at + ": a bypass must be settable");
+    }
+    if ((f & ParameterInfo::kIsProgramChange) && !(f & ParameterInfo::kIsList))
+      r.messages.push_back(at + ": program change without the list flag");
   }
-  // The queues for the first `count` parameters: automatable ones get a value at offset 0,
-  // others an empty queue without a valid id, as validators send them.
-  auto queuesFor = [&](std::size_t count, ParameterChanges& changes) {
-    for (std::size_t i = 0; i < count && i < params.size(); ++i) {
-      if (params[i].flags & ParameterInfo::kCanAutomate)
-        changes.add(params[i].id, 0, unit(rng));
-      else
-        changes.addEmptyQueue(kNoParamId);
+  if (bypassCount > 1) fail(r, "more than one bypass parameter");
+  if (bypassCount == 0) r.messages.push_back("no bypass parameter");
+}
+
+void ConformanceSuite::midiMapping(CheckResult& r)
+{
+  if (midi_ == nullptr) {
+    r.messages.push_back("no MIDI mapping");
+    return;
+  }
+  std::set<ParamID> ids;
+  for (const ParameterInfo& p : parameterInfos()) ids.insert(p.id);
+  const int32 buses = component_->getBusCount(kEvent, kInput);
+  for (int32 b = 0; b < buses; ++b) {
+    BusInfo info;
+    std::memset(&info, 0, sizeof info);
+    if (component_->getBusInfo(kEvent, kInput, b, info) != kResultOk) break;
+    for (int16 ch = 0; ch < info.channelCount && ch < 16; ++ch) {
+      for (int16 ctrl = 0; ctrl <= kCountCtrlNumber; ++ctrl) {
+        ParamID id = kNoParamId;
+        if (midi_->getMidiControllerAssignment(b, ch, ctrl, id) != kResultTrue || ids.count(id) != 0) continue;
+        const std::string what = "controller " + std::to_string(ctrl) + " maps to unknown id " + std::to_string(id);
+        if (ctrl == kCountCtrlNumber)
+          r.messages.push_back(what);
+        else
+          fail(r, what);
+      }
     }
-  };
-  auto activateMain = [&](bool on) {
+  }
+}
+
+void ConformanceSuite::unitInfo(CheckResult& r)
+{
+  if (units_ == nullptr) {
+    r.messages.push_back("no unit information");
+    return;
+  }
+  const int32 n = units_->getUnitCount();
+  if (n < 1) fail(r, "no root unit");
+  std::set<UnitID> seen;
+  std::vector<UnitInfo> all;
+  for (int32 i = 0; i < n; ++i) {
+    UnitInfo u;
+    std::memset(&u, 0, sizeof u);
+    if (units_->getUnitInfo(i, u) != kResultOk) continue;
+    const std::string at = "unit " + std::to_string(i);
+    if (u.id < 0) fail(r, at + ": negative id");
+    if (!seen.insert(u.id).second) fail(r, at + ": duplicate id");
+    if (u.name[0] == 0) fail(r, at + ": no name");
+    if (u.parentUnitId < kNoParentUnitId || u.parentUnitId == u.id) fail(r, at + ": bad parent");
+    if (u.programListId < kNoProgramListId) fail(r, at + ": bad program list");
+    const tresult selected = units_->selectUnit(u.id);
+    if (!okOrNotImplemented(selected)) r.messages.push_back(at + ": selectUnit answered " + resultName(selected));
+    all.push_back(u);
+  }
+  for (const UnitInfo& u : all) {
+    if (u.parentUnitId == kNoParentUnitId && u.id != kRootUnitId) fail(r, "a unit without parent is not the root");
+    if (u.parentUnitId != kNoParentUnitId && seen.count(u.parentUnitId) == 0) fail(r, "a unit's parent does not exist");
+  }
+}
+
+void ConformanceSuite::programInfo(CheckResult& r)
+{
+  if (units_ == nullptr) return;
+  const int32 n = units_->getProgramListCount();
+  std::set<ProgramListID> seen;
+  for (int32 i = 0; i < n; ++i) {
+    ProgramListInfo pl;
+    std::memset(&pl, 0, sizeof pl);
+    if (!expectOk(r, units_->getProgramListInfo(i, pl), "getProgramListInfo(" + std::to_string(i) + ")")) continue;
+    if (pl.id < 0 || !seen.insert(pl.id).second) fail(r, "program list " + std::to_string(i) + ": bad or duplicate id");
+    if (pl.name[0] == 0) fail(r, "program list " + std::to_string(i) + ": no name");
+    for (int32 p = 0; p < pl.programCount && p < 1024; ++p) {
+      String128 name{};
+      if (units_->getProgramName(pl.id, p, name) == kResultOk && name[0] == 0)
+        fail(r, "program " + std::to_string(p) + " has an empty name");
+    }
+  }
+}
+
+void ConformanceSuite::terminateAndInitialize(CheckResult& r)
+{
+  if (expectOk(r, component_->terminate(), "terminate"))
+    expectOk(r, component_->initialize(static_cast<IHostApplication*>(&application_)), "initialize");
+}
+
+void ConformanceSuite::stateTransitions(CheckResult& r, int32 sampleSize)
+{
+  if (processor_->canProcessSampleSize(sampleSize) != kResultOk) {
+    r.messages.push_back("sample size not supported");
+    return;
+  }
+  expectOk(r, component_->setActive(0), "setActive(false)");
+  for (int round = 0; round < 4 && r.passed; ++round) {
+    ProcessSetup setup{kRealtime, sampleSize, kMaxBlock, kRate};
+    expectOk(r, processor_->setupProcessing(setup), "setupProcessing");
+    expectOk(r, component_->setActive(1), "setActive(true)");
+    expectOk(r, component_->setActive(0), "setActive(false)");
+    activateMainBuses(r, false);
+    expectOk(r, component_->terminate(), "terminate");
+    expectOk(r, component_->initialize(static_cast<IHostApplication*>(&application_)), "initialize");
+    if (round < 2) activateMainBuses(r, true);
+  }
+}
+
+void ConformanceSuite::busConsistency(CheckResult& r)
+{
+  for (MediaType type : {kAudio, kEvent})
     for (BusDirection dir : {kInput, kOutput})
-      if (c->getBusCount(kAudio, dir) > 0) c->activateBus(kAudio, dir, 0, on ? 1 : 0);
+      for (int32 i = 0; i < component_->getBusCount(type, dir); ++i) {
+        BusInfo a, b;
+        std::memset(&a, 0, sizeof a);
+        std::memset(&b, 0, sizeof b);
+        component_->getBusInfo(type, dir, i, a);
+        component_->getBusInfo(type, dir, i, b);
+        if (std::memcmp(&a, &b, sizeof a) != 0) fail(r, "bus " + std::to_string(i) + " is described differently twice");
+      }
+}
+
+void ConformanceSuite::busActivation(CheckResult& r)
+{
+  for (MediaType type : {kAudio, kEvent})
+    for (BusDirection dir : {kInput, kOutput})
+      for (int32 i = 0; i < component_->getBusCount(type, dir); ++i) {
+        BusInfo info;
+        std::memset(&info, 0, sizeof info);
+        component_->getBusInfo(type, dir, i, info);
+        const TBool first = (info.flags & BusInfo::kDefaultActive) ? 0 : 1;
+        expectOk(r, component_->activateBus(type, dir, i, first), "activateBus(" + std::to_string(i) + ")");
+        expectOk(r, component_->activateBus(type, dir, i, first ? 0 : 1), "activateBus(" + std::to_string(i) + ")");
+      }
+}
+
+void ConformanceSuite::audioArrangements(CheckResult& r)
+{
+  for (BusDirection dir : {kInput, kOutput})
+    for (int32 i = 0; i < component_->getBusCount(kAudio, dir); ++i) {
+      BusInfo info;
+      std::memset(&info, 0, sizeof info);
+      component_->getBusInfo(kAudio, dir, i, info);
+      SpeakerArrangement arr = 0;
+      if (!expectOk(r, processor_->getBusArrangement(dir, i, arr), "getBusArrangement(" + std::to_string(i) + ")"))
+        continue;
+      if (channelCount(arr) != info.channelCount)
+        fail(r, "bus " + std::to_string(i) + ": arrangement and channel count disagree");
+    }
+}
+
+void ConformanceSuite::suspendAndResume(CheckResult& r)
+{
+  for (int round = 0; round < 3; ++round)
+    for (int32 size : {kSample32, kSample64}) {
+      if (processor_->canProcessSampleSize(size) != kResultOk) continue;
+      ProcessSetup setup{kRealtime, size, kMaxBlock, kRate};
+      expectOk(r, processor_->setupProcessing(setup), "setupProcessing");
+      expectOk(r, component_->setActive(1), "setActive(true)");
+      expectOk(r, component_->setActive(0), "setActive(false)");
+    }
+}
+
+void ConformanceSuite::processBlocks(CheckResult& r, Context& ctx)
+{
+  processor_->setProcessing(1);
+  for (int i = 0; i < 3; ++i) expectOk(r, ctx.process(kBlock), "process");
+  processor_->setProcessing(0);
+}
+
+void ConformanceSuite::processOnSecondThread(CheckResult& r, Context& ctx)
+{
+  int failures = 0;
+  std::thread audio([&] {
+    for (int i = 0; i < options_.threadBlocks; ++i)
+      if (ctx.process(kBlock) != kResultOk) ++failures;
+  });
+  audio.join();
+  if (failures != 0) fail(r, std::to_string(failures) + " process calls failed");
+}
+
+void ConformanceSuite::silenceFlags(CheckResult& r, Context& ctx)
+{
+  if (ctx.inputs.busCount() == 0) return;
+  const int32 channels = std::min(ctx.inputs.channelCount(0), 4);
+  for (uint64 flags = 0; flags < (uint64{1} << channels); ++flags) {
+    ctx.inputs.buses()[0].silenceFlags = flags;
+    expectOk(r, ctx.process(kBlock), "process with silence flags " + std::to_string(flags));
+  }
+  ctx.inputs.buses()[0].silenceFlags = 0;
+}
+
+void ConformanceSuite::silenceProcessing(CheckResult& r, Context& ctx)
+{
+  ctx.inputs.fill(0.0);
+  for (int32 b = 0; b < ctx.inputs.busCount(); ++b)
+    ctx.inputs.buses()[b].silenceFlags = (uint64{1} << std::min(ctx.inputs.channelCount(b), 63)) - 1;
+  for (int i = 0; i < options_.silenceBlocks && r.passed; ++i) expectOk(r, ctx.process(kBlock), "process");
+  if (!ctx.outputs.allFinite(kBlock)) fail(r, "silence produced non-finite samples");
+}
+
+void ConformanceSuite::flushParameters(CheckResult& r, Context& ctx)
+{
+  ParameterChanges changes;
+  parameterQueues(1, changes);
+  expectOk(r, ctx.flush(&changes, false), "process without buses");
+  expectOk(r, ctx.flush(&changes, true), "process with empty buses");
+  changes.clear();
+  parameterQueues(params_.size(), changes);
+  expectOk(r, ctx.flush(&changes, false), "process without buses (all parameters)");
+  if (!changes.referencesBalanced()) fail(r, "the plug-in kept a parameter queue");
+}
+
+void ConformanceSuite::variableBlockSizes(CheckResult& r, Context& ctx)
+{
+  for (int i = 0; i < options_.variableBlocks; ++i) {
+    const auto frames = i == 0 ? 0 : static_cast<int32>(rng_() % kMaxBlock);
+    const tresult result = ctx.process(frames);
+    if (i > 0) expectOk(r, result, "process(" + std::to_string(frames) + " samples)");
+  }
+}
+
+void ConformanceSuite::processFormats(CheckResult& r, Context& ctx)
+{
+  expectOk(r, component_->setActive(0), "setActive(false)");
+  for (double rate : {22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0, 384000.0, 1234.5678, 12345.678,
+                      123456.78, 1234567.8}) {
+    const std::string at = " at " + std::to_string(rate) + " Hz";
+    ProcessSetup setup{kRealtime, ctx.sampleSize, kMaxBlock, rate};
+    if (processor_->setupProcessing(setup) != kResultOk) r.messages.push_back("setupProcessing refused" + at);
+    if (!expectOk(r, component_->setActive(1), "setActive(true)" + at)) continue;
+    ctx.inputs.fill(0.25);
+    if (ctx.process(kBlock) != kResultOk) r.messages.push_back("process failed" + at);
+    if (!ctx.outputs.allFinite(kBlock)) fail(r, "non-finite output" + at);
+    expectOk(r, component_->setActive(0), "setActive(false)" + at);
+  }
+  expectOk(r, component_->setActive(1), "setActive(true)");
+}
+
+void ConformanceSuite::bypassPersistence(CheckResult& r, Context& ctx)
+{
+  const ParameterInfo* bypass = nullptr;
+  for (const auto& p : params_)
+    if (p.flags & ParameterInfo::kIsBypass) bypass = &p;
+  if (bypass == nullptr) {
+    r.messages.push_back("no bypass parameter");
+    return;
+  }
+  // Bypass on, through the processor and the controller, then a preset is saved.
+  ParameterChanges on;
+  on.add(bypass->id, 0, 1.0);
+  expectOk(r, ctx.flush(&on, false), "process (bypass on)");
+  controller_->setParamNormalized(bypass->id, 1.0);
+  if (controller_->getParamNormalized(bypass->id) < 1.0) r.messages.push_back("the controller does not follow the bypass");
+  MemoryStream componentState, controllerState;
+  tresult result = component_->getState(&componentState);
+  if (!okOrNotImplemented(result)) fail(r, "component getState answered " + resultName(result));
+  result = controller_->getState(&controllerState);
+  if (!okOrNotImplemented(result)) fail(r, "controller getState answered " + resultName(result));
+  // Bypass off, then the preset is loaded again: the bypass must come back.
+  ParameterChanges off;
+  off.add(bypass->id, 0, 0.0);
+  expectOk(r, ctx.flush(&off, false), "process (bypass off)");
+  componentState.rewind();
+  controllerState.rewind();
+  bool loaded = okOrNotImplemented(result = component_->setState(&componentState));
+  componentState.rewind();
+  loaded = loaded && okOrNotImplemented(result = controller_->setComponentState(&componentState));
+  loaded = loaded && okOrNotImplemented(result = controller_->setState(&controllerState));
+  if (!loaded) fail(r, "loading the saved state answered " + resultName(result));
+  if (controller_->getParamNormalized(bypass->id) != 1.0) fail(r, "the bypass did not come back with the saved state");
+  if (componentState.heldByPlugin() != 0 || controllerState.heldByPlugin() != 0) fail(r, "the plug-in kept a state stream");
+}
+
+void ConformanceSuite::automation(CheckResult& r, Context& ctx)
+{
+  struct Variant
+  {
+    std::size_t count;  // parameters automated (0: all)
+    int32 every;        // samples between points
+    bool sampleAccurate;
   };
-  auto check = [&](const std::string& name, auto body) {
-    CheckResult r{name + sizeName(sampleSize), true, {}};
-    activateMain(true);
-    Context ctx(*this, sampleSize);
-    bool supported = false;
-    if (ctx.setUp(r, supported)) {
-      body(r, ctx);
-      ctx.tearDown(r);
-    }
-    if (ctx.overrun) fail(r, "process wrote outside the block in the host's buffers");
-    activateMain(false);
-    results.push_back(r);
-  };
-
-  check("Process", [&](CheckResult& r, Context& ctx) {
-    processor_->setProcessing(1);
-    for (int i = 0; i < 3; ++i) expectOk(r, ctx.process(kBlock), "process");
-    processor_->setProcessing(0);
-  });
-
-  check("Process from a second thread", [&](CheckResult& r, Context& ctx) {
-    int failures = 0;
-    std::thread audio([&] {
-      for (int i = 0; i < options_.threadBlocks; ++i)
-        if (ctx.process(kBlock) != kResultOk) ++failures;
-    });
-    audio.join();
-    if (failures != 0) fail(r, std::to_string(failures) + " process calls failed");
-  });
-
-  check("Silence flags", [&](CheckResult& r, Context& ctx) {
-    if (ctx.inputs.busCount() == 0) return;
-    const int32 channels = std::min(ctx.inputs.channelCount(0), 4);
-    for (uint64 flags = 0; flags < (uint64{1} << channels); ++flags) {
-      ctx.inputs.buses()[0].silenceFlags = flags;
-      expectOk(r, ctx.process(kBlock), "process with silence flags " + std::to_string(flags));
-    }
-    ctx.inputs.buses()[0].silenceFlags = 0;
-  });
-
-  check("Silence processing", [&](CheckResult& r, Context& ctx) {
-    ctx.inputs.fill(0.0);
-    for (int32 b = 0; b < ctx.inputs.busCount(); ++b)
-      ctx.inputs.buses()[b].silenceFlags = (uint64{1} << std::min(ctx.inputs.channelCount(b), 63)) - 1;
-    for (int i = 0; i < options_.silenceBlocks && r.passed; ++i) expectOk(r, ctx.process(kBlock), "process");
-    if (!ctx.outputs.allFinite(kBlock)) fail(r, "silence produced non-finite samples");
-  });
-
-  check("Flush parameters", [&](CheckResult& r, Context& ctx) {
-    ParameterChanges changes;
-    queuesFor(1, changes);
-    expectOk(r, ctx.flush(&changes, false), "process without buses");
-    expectOk(r, ctx.flush(&changes, true), "process with empty buses");
-    changes.clear();
-    queuesFor(params.size(), changes);
-    expectOk(r, ctx.flush(&changes, false), "process without buses (all parameters)");
-    if (!changes.referencesBalanced()) fail(r, "the plug-in kept a parameter queue");
-  });
-
-  check("Variable block sizes", [&](CheckResult& r, Context& ctx) {
-    for (int i = 0; i < options_.variableBlocks; ++i) {
-      const auto frames = i == 0 ? 0 : static_cast<int32>(rng() % kMaxBlock);
-      const tresult result = ctx.process(frames);
-      if (i > 0) expectOk(r, result, "process(" + std::to_string(frames) + " samples)");
-    }
-  });
-
-  check("Process formats", [&](CheckResult& r, Context& ctx) {
-    expectOk(r, c->setActive(0), "setActive(false)");
-    for (double rate : {22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0, 384000.0, 1234.5678,
-                        12345.678, 123456.78, 1234567.8}) {
-      const std::string at = " at " + std::to_string(rate) + " Hz";
-      ProcessSetup setup{kRealtime, sampleSize, kMaxBlock, rate};
-      if (processor_->setupProcessing(setup) != kResultOk) r.messages.push_back("setupProcessing refused" + at);
-      if (!expectOk(r, c->setActive(1), "setActive(true)" + at)) continue;
-      ctx.inputs.fill(0.25);
-      if (ctx.process(kBlock) != kResultOk) r.messages.push_back("process failed" + at);
-      if (!ctx.outputs.allFinite(kBlock)) fail(r, "non-finite output" + at);
-      expectOk(r, c->setActive(0), "setActive(false)" + at);
-    }
-    expectOk(r, c->setActive(1), "setActive(true)");
-  });
-
-  check("Bypass persistence", [&](CheckResult& r, Context& ctx) {
-    const ParameterInfo* bypass = nullptr;
-    for (const auto& p : params)
-      if (p.flags & ParameterInfo::kIsBypass) bypass = &p;
-    if (bypass == nullptr) {
-      r.messages.push_back("no bypass parameter");
-      return;
-    }
-    ParameterChanges on;
-    on.add(bypass->id, 0, 1.0);
-    expectOk(r, ctx.flush(&on, false), "process (bypass on)");
-    controller_->setParamNormalized(bypass->id, 1.0);
-    if (controller_->getParamNormalized(bypass->id) < 1.0) r.messages.push_back("the controller does not follow the bypass");
-    MemoryStream componentState, controllerState;
-    tresult result = c->getState(&componentState);
-    if (!okOrNotImplemented(result)) fail(r, "component getState answered " + resultName(result));
-    result = controller_->getState(&controllerState);
-    if (!okOrNotImplemented(result)) fail(r, "controller getState answered " + resultName(result));
-    ParameterChanges off;
-    off.add(bypass->id, 0, 0.0);
-    expectOk(r, ctx.flush(&off, false), "process (bypass off)");
-    componentState.rewind();
-    controllerState.rewind();
-    bool loaded = okOrNotImplemented(result = c->setState(&componentState));
-    componentState.rewind();
-    loaded = loaded && okOrNotImplemented(result = controller_->setComponentState(&componentState));
-    loaded = loaded && okOrNotImplemented(result = controller_->setState(&controllerState));
-    if (!loaded) fail(r, "loading the saved state answered " + resultName(result));
-    if (controller_->getParamNormalized(bypass->id) != 1.0) fail(r, "the bypass did not come back with the saved state");
-    if (componentState.heldByPlugin() != 0 || controllerState.heldByPlugin() != 0) fail(r, "the plug-in kept a state stream");
-  });
-
-  check("Automation", [&](CheckResult& r, Context& ctx) {
-    struct Variant
-    {
-      std::size_t count;  // parameters automated (0: all)
-      int32 every;        // samples between points
-      bool sampleAccurate;
-    };
-    for (const Variant v : {Variant{1, 100, false}, Variant{1, 100, true}, Variant{0, 50, true}}) {
-      const std::size_t count = v.count == 0 ? params.size() : v.count;
-      for (int block = 0; block < 16; ++block) {
-        ParameterChanges changes;
-        for (std::size_t i = 0; i < count && i < params.size(); ++i) {
-          if (!(params[i].flags & ParameterInfo::kCanAutomate)) {
-            changes.addEmptyQueue(kNoParamId);
-            continue;
-          }
-          if (!v.sampleAccurate) {
-            changes.add(params[i].id, 0, unit(rng));
-            continue;
-          }
+  for (const Variant v : {Variant{1, 100, false}, Variant{1, 100, true}, Variant{0, 50, true}}) {
+    const std::size_t count = v.count == 0 ? params_.size() : std::min(v.count, params_.size());
+    for (int block = 0; block < 16; ++block) {
+      ParameterChanges changes;
+      for (std::size_t i = 0; i < count; ++i) {
+        const ParamID id = params_[i].id;
+        if (!(params_[i].flags & ParameterInfo::kCanAutomate)) {
+          changes.addEmptyQueue(kNoParamId);
+        } else if (!v.sampleAccurate) {
+          changes.add(id, 0, random());
+        } else {
           // Points at every multiple of `every` samples, and a jump at offsets 0 and 1 first.
-          if (block == 0) changes.add(params[i].id, 1, unit(rng));
+          if (block == 0) changes.add(id, 1, random());
           const int32 start = block * kBlock;
           for (int32 at = (start + v.every - 1) / v.every * v.every - start; at < kBlock; at += v.every)
-            changes.add(params[i].id, at, unit(rng));
-        }
-        expectOk(r, ctx.process(kBlock, &changes), "process with automation");
-      }
-    }
-    if (!ctx.outputs.allFinite(kBlock)) fail(r, "automation produced non-finite samples");
-  });
-
-  // Last: mono leaves the instance in mono, as a validator's shared instance is left.
-  for (SpeakerArrangement arr : {arrangement::kStereo, arrangement::kMono}) {
-    CheckResult r{std::string(arr == arrangement::kMono ? "Speaker arrangement mono" : "Speaker arrangement stereo") +
-                      sizeName(sampleSize),
-                  true,
-                  {}};
-    std::vector<SpeakerArrangement> ins(static_cast<std::size_t>(c->getBusCount(kAudio, kInput)), arr);
-    std::vector<SpeakerArrangement> outs(static_cast<std::size_t>(c->getBusCount(kAudio, kOutput)), arr);
-    processor_->setBusArrangements(ins.data(), static_cast<int32>(ins.size()), outs.data(), static_cast<int32>(outs.size()));
-    for (BusDirection dir : {kInput, kOutput})
-      for (int32 i = 1; i < c->getBusCount(kAudio, dir); ++i) c->activateBus(kAudio, dir, i, 1);
-    Context ctx(*this, sampleSize);
-    bool supported = false;
-    if (ctx.setUp(r, supported)) {
-      for (BusDirection dir : {kInput, kOutput}) {
-        for (int32 i = 0; i < c->getBusCount(kAudio, dir); ++i) {
-          SpeakerArrangement got = 0;
-          if (!expectOk(r, processor_->getBusArrangement(dir, i, got), "getBusArrangement")) continue;
-          BusInfo info;
-          std::memset(&info, 0, sizeof info);
-          c->getBusInfo(kAudio, dir, i, info);
-          if (got == arr && info.channelCount != channelCount(arr)) fail(r, "the bus reports the arrangement but not its channels");
+            changes.add(id, at, random());
         }
       }
-      for (int i = 0; i < 3; ++i) expectOk(r, ctx.process(kBlock), "process");
-      ctx.tearDown(r);
+      expectOk(r, ctx.process(kBlock, &changes), "process with automation");
     }
-    results.push_back(r);
   }
+  if (!ctx.outputs.allFinite(kBlock)) fail(r, "automation produced non-finite samples");
+}
+
+void ConformanceSuite::speakerArrangement(int32 sampleSize, SpeakerArrangement arr, std::vector<CheckResult>& results)
+{
+  CheckResult r{std::string(arr == arrangement::kMono ? "Speaker arrangement mono" : "Speaker arrangement stereo") +
+                    sizeName(sampleSize),
+                true,
+                {}};
+  std::vector<SpeakerArrangement> ins(static_cast<std::size_t>(component_->getBusCount(kAudio, kInput)), arr);
+  std::vector<SpeakerArrangement> outs(static_cast<std::size_t>(component_->getBusCount(kAudio, kOutput)), arr);
+  processor_->setBusArrangements(ins.data(), static_cast<int32>(ins.size()), outs.data(), static_cast<int32>(outs.size()));
+  for (BusDirection dir : {kInput, kOutput})
+    for (int32 i = 1; i < component_->getBusCount(kAudio, dir); ++i) component_->activateBus(kAudio, dir, i, 1);
+  Context ctx(*this, sampleSize);
+  bool supported = false;
+  if (ctx.setUp(r, supported)) {
+    for (BusDirection dir : {kInput, kOutput}) {
+      for (int32 i = 0; i < component_->getBusCount(kAudio, dir); ++i) {
+        SpeakerArrangement got = 0;
+        if (!expectOk(r, processor_->getBusArrangement(dir, i, got), "getBusArrangement")) continue;
+        BusInfo info;
+        std::memset(&info, 0, sizeof info);
+        component_->getBusInfo(kAudio, dir, i, info);
+        if (got == arr && info.channelCount != channelCount(arr))
+          fail(r, "the bus reports the arrangement but not its channels");
+      }
+    }
+    for (int i = 0; i < 3; ++i) expectOk(r, ctx.process(kBlock), "process");
+    ctx.tearDown(r);
+  }
+  results.push_back(r);
 }
 
 }  // namespace fakehost

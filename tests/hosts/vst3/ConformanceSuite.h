@@ -1,5 +1,5 @@
 #pragma once
-// The checks a standard VST3 validator runs, played on one shared instance of a class:
+// The checks VST3 conformance tools run, played on one shared instance of a class:
 // general checks (buses, parameters, units, MIDI mapping, state transitions, activation)
 // and, for 32- and 64-bit samples, the processing checks (plain blocks, a second thread,
 // silence, parameter flushes without audio, variable block sizes, many sample rates,
@@ -12,8 +12,11 @@
 #include "tests/hosts/vst3/AudioBuffers.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/HostApplication.h"
+#include "tests/hosts/vst3/ParameterChanges.h"
 
 #include <cstdint>
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -48,14 +51,50 @@ public:
 
 private:
   struct Context;
+  using Check = std::function<void(CheckResult&)>;
+  using ProcessCheck = void (ConformanceSuite::*)(CheckResult&, Context&);
+
   bool create(CheckResult& result);
   void destroy(CheckResult& result);
-  void runGeneral(std::vector<CheckResult>& results);
-  void runProcessing(vst3::int32 sampleSize, std::vector<CheckResult>& results);
+  void activateMainBuses(CheckResult& result, bool on);
+  // Runs one check between the activation and deactivation of the main buses.
+  void general(const std::string& name, const Check& check, std::vector<CheckResult>& results);
+  // Runs one check inside a processing set-up at the sample size.
+  void processing(const std::string& name, vst3::int32 sampleSize, ProcessCheck check,
+                  std::vector<CheckResult>& results);
+  std::vector<vst3::ParameterInfo> parameterInfos();
+  double random();
+  // One queue per parameter for the first count parameters.
+  void parameterQueues(std::size_t count, ParameterChanges& changes);
+
+  void scanBuses(CheckResult& r);
+  void scanParameters(CheckResult& r);
+  void midiMapping(CheckResult& r);
+  void unitInfo(CheckResult& r);
+  void programInfo(CheckResult& r);
+  void terminateAndInitialize(CheckResult& r);
+  void stateTransitions(CheckResult& r, vst3::int32 sampleSize);
+  void busConsistency(CheckResult& r);
+  void busActivation(CheckResult& r);
+  void audioArrangements(CheckResult& r);
+  void suspendAndResume(CheckResult& r);
+
+  void processBlocks(CheckResult& r, Context& ctx);
+  void processOnSecondThread(CheckResult& r, Context& ctx);
+  void silenceFlags(CheckResult& r, Context& ctx);
+  void silenceProcessing(CheckResult& r, Context& ctx);
+  void flushParameters(CheckResult& r, Context& ctx);
+  void variableBlockSizes(CheckResult& r, Context& ctx);
+  void processFormats(CheckResult& r, Context& ctx);
+  void bypassPersistence(CheckResult& r, Context& ctx);
+  void automation(CheckResult& r, Context& ctx);
+  void speakerArrangement(vst3::int32 sampleSize, vst3::SpeakerArrangement arr, std::vector<CheckResult>& results);
 
   vst3::IPluginFactory* factory_;
   vst3::TUID cid_;
   Options options_;
+  std::mt19937 rng_;
+  std::vector<vst3::ParameterInfo> params_;  // as listed when the processing checks began
   HostApplication application_;
   ComponentHandler handler_;
   vst3::IComponent* component_ = nullptr;

@@ -1,6 +1,7 @@
 #include "tests/hosts/vst3/HostDriver.h"
 
 #include "tests/hosts/vst3/MemoryStream.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,13 +12,8 @@ namespace {
 
 bool acceptable(vst3::tresult r) { return r == vst3::kResultOk || r == vst3::kNotImplemented; }
 
-template <class I>
-I* query(vst3::FUnknown* from)
-{
-  void* p = nullptr;
-  if (from == nullptr || from->queryInterface(I::iid, &p) != vst3::kResultOk) return nullptr;
-  return static_cast<I*>(p);
-}
+// Marks the out-pointer before a query, to see whether a refusal cleared it.
+void* const kUntouched = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x5EED));
 
 std::string text(const char* field, std::size_t capacity)
 {
@@ -29,16 +25,77 @@ std::string text(const char* field, std::size_t capacity)
 std::string narrow(const vst3::TChar* text, std::size_t capacity)
 {
   std::string out;
-  for (std::size_t i = 0; text != nullptr && i < capacity && text[i] != 0; ++i)
-    out.push_back(text[i] < 0x80 ? static_cast<char>(text[i]) : '?');
+  for (std::size_t i = 0; text != nullptr && i < capacity && text[i] != 0; ++i) {
+    char32_t c = text[i];
+    const bool high = c >= 0xD800 && c < 0xDC00;
+    if (high && i + 1 < capacity && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;  // an unpaired surrogate
+    }
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
   return out;
 }
+
+namespace {
+
+// Decodes one UTF-8 sequence at text[i], advancing i; malformed input gives U+FFFD.
+char32_t decodeUtf8(const std::string& text, std::size_t& i)
+{
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i++);
+  if (lead < 0x80) return lead;
+  int extra = 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    extra = 1;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    extra = 2;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    extra = 3;
+  else
+    return 0xFFFD;
+  char32_t c = lead & (0x7F >> (extra + 1));
+  for (int k = 0; k < extra; ++k) {
+    if (i >= text.size() || (byte(i) & 0xC0) != 0x80) return 0xFFFD;
+    c = (c << 6) | (byte(i++) & 0x3F);
+  }
+  const char32_t minimum[] = {0, 0x80, 0x800, 0x10000};
+  if (c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return 0xFFFD;
+  return c;
+}
+
+}  // namespace
 
 void widen(const std::string& text, vst3::TChar* out, std::size_t capacity)
 {
   if (out == nullptr || capacity == 0) return;
-  const std::size_t n = std::min(text.size(), capacity - 1);
-  for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t c = decodeUtf8(text, i);
+    const std::size_t units = c >= 0x10000 ? 2 : 1;
+    if (n + units > capacity - 1) break;  // never split a pair, always leave the terminator
+    if (units == 2) {
+      out[n++] = static_cast<vst3::TChar>(0xD800 + ((c - 0x10000) >> 10));
+      out[n++] = static_cast<vst3::TChar>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out[n++] = static_cast<vst3::TChar>(c);
+    }
+  }
   out[n] = 0;
 }
 
@@ -55,6 +112,18 @@ std::string resultName(vst3::tresult r)
     case vst3::kOutOfMemory: return "kOutOfMemory";
     default: return "result " + std::to_string(r);
   }
+}
+
+template <class I>
+I* HostDriver::query(vst3::FUnknown* from)
+{
+  if (from == nullptr) return nullptr;
+  void* p = kUntouched;
+  const vst3::tresult r = from->queryInterface(I::iid, &p);
+  if (r == vst3::kResultOk && p != nullptr && p != kUntouched) return static_cast<I*>(p);
+  if (r == vst3::kResultOk) problem("queryInterface answered success without an interface");
+  else if (p != nullptr) problem("queryInterface refused but did not clear the out-pointer");
+  return nullptr;
 }
 
 HostDriver::HostDriver(vst3::IPluginFactory* factory) : factory_(factory)
@@ -89,6 +158,8 @@ std::vector<ClassEntry> HostDriver::classes()
 {
   std::vector<ClassEntry> out;
   if (factory_ == nullptr) return out;
+  // Hosts ask for the newest factory interface first; only the answer's form matters here.
+  if (auto* factory3 = query<vst3::IPluginFactory3>(factory_)) factory3->release();
   auto* factory2 = query<vst3::IPluginFactory2>(factory_);
   const vst3::int32 count = factory_->countClasses();
   for (vst3::int32 i = 0; i < count; ++i) {
@@ -146,6 +217,8 @@ vst3::tresult HostDriver::load(const vst3::TUID cid)
   }
   processor_ = query<vst3::IAudioProcessor>(component_);
   controller_ = query<vst3::IEditController>(component_);
+  // Hosts also ask for extensions a plug-in may lack; a refusal must leave nothing behind.
+  if (auto* requirements = query<vst3::IProcessContextRequirements>(component_)) requirements->release();
   if (processor_ == nullptr || controller_ == nullptr) {
     if (processor_ == nullptr) problem("the component offers no IAudioProcessor");
     if (controller_ == nullptr) problem("separate controller classes are not supported by this host");
@@ -227,7 +300,9 @@ vst3::tresult HostDriver::start(const ProcessSettings& settings)
   r = expectOk(component_->setActive(1), "setActive(true)");
   if (r != vst3::kResultOk) return r;
   stage_ = Stage::Active;
-  processor_->setProcessing(1);  // hosts ignore the answer (kNotImplemented is common)
+  latency_ = processor_->getLatencySamples();
+  handler_.takeRestartFlags();  // requests made while setting up are answered by it
+  onAudioThread([this] { processor_->setProcessing(1); });  // hosts ignore the answer
   stage_ = Stage::Processing;
   return vst3::kResultOk;
 }
@@ -236,36 +311,51 @@ vst3::tresult HostDriver::process(vst3::int32 frames)
 {
   if (stage_ != Stage::Processing) return vst3::kResultFalse;
   if (frames < 0 || frames > settings_.maxBlock) return vst3::kInvalidArgument;
-  vst3::ProcessData data;
-  std::memset(&data, 0, sizeof data);
-  data.processMode = settings_.processMode;
-  data.symbolicSampleSize = settings_.sampleSize;
-  data.numSamples = frames;
-  data.numInputs = inputs_.busCount();
-  data.numOutputs = outputs_.busCount();
-  data.inputs = inputs_.buses();
-  data.outputs = outputs_.buses();
-  data.inputParameterChanges = &inputChanges_;
-  data.outputParameterChanges = &outputChanges_;
-  data.inputEvents = &inputEvents_;
-  data.outputEvents = &outputEvents_;
-  data.processContext = sendTransport_ ? transport_.context() : nullptr;
+  ProcessDataBuilder builder(settings_.sampleSize, frames);
+  builder.mode(settings_.processMode)
+      .inputs(inputs_)
+      .outputs(outputs_)
+      .changes(&inputChanges_, &outputChanges_)
+      .events(&inputEvents_, &outputEvents_)
+      .context(sendTransport_ ? transport_.context() : nullptr);
   outputChanges_.clear();
   outputEvents_.clear();
   inputs_.guardTail(frames);
   outputs_.guardTail(frames);
-  const vst3::tresult r = processRaw(data);
+  const vst3::tresult r = processRaw(builder.data());
   if (!outputs_.allFinite(frames)) problem("process wrote non-finite samples");
   inputChanges_.clear();
   inputEvents_.clear();
   transport_.advance(frames);
+  serviceRestarts();
   return r;
+}
+
+void HostDriver::serviceRestarts()
+{
+  const vst3::int32 flags = handler_.takeRestartFlags();
+  if (!(flags & vst3::kLatencyChanged) || stage_ != Stage::Processing) return;
+  processor_->setProcessing(0);
+  expectOk(component_->setActive(0), "setActive(false)");
+  expectOk(component_->setActive(1), "setActive(true)");
+  processor_->setProcessing(1);
+  latency_ = processor_->getLatencySamples();
+}
+
+void HostDriver::onAudioThread(const std::function<void()>& task)
+{
+  if (audioThread_ != nullptr)
+    audioThread_->run(task);
+  else
+    task();
 }
 
 vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)
 {
   if (stage_ != Stage::Processing) return vst3::kResultFalse;
-  const vst3::tresult r = expectOk(processor_->process(data), "process");
+  vst3::tresult result = vst3::kResultOk;
+  onAudioThread([&] { result = processor_->process(data); });
+  const vst3::tresult r = expectOk(result, "process");
   if (!inputs_.guardsIntact() || !outputs_.guardsIntact()) problem("process wrote outside the host's buffers");
   if (!inputChanges_.referencesBalanced() || !outputChanges_.referencesBalanced() ||
       inputEvents_.heldByPlugin() != 0 || outputEvents_.heldByPlugin() != 0)
@@ -276,7 +366,7 @@ vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)
 vst3::tresult HostDriver::stop()
 {
   if (stage_ == Stage::Processing) {
-    processor_->setProcessing(0);
+    onAudioThread([this] { processor_->setProcessing(0); });
     stage_ = Stage::Active;
   }
   if (stage_ == Stage::Active) {

@@ -12,6 +12,7 @@
 
 #include "sdk/vst3/Interfaces.h"
 #include "tests/hosts/vst3/AudioBuffers.h"
+#include "tests/hosts/vst3/AudioThread.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/EventList.h"
 #include "tests/hosts/vst3/HostApplication.h"
@@ -75,6 +76,12 @@ public:
   // One block of frames (at most the maximum block) from inputs() to outputs() with the
   // pending parameter changes and events, which are cleared afterwards.
   vst3::tresult process(vst3::int32 frames);
+  // Answers the plug-in's restart requests as hosts do between blocks: a latency change
+  // deactivates and reactivates the plug-in and reads the new latency. process() calls it
+  // after every block.
+  void serviceRestarts();
+  // The latency read at activation (and after a latency change).
+  vst3::uint32 latency() const { return latency_; }
   // A process call with data the caller filled (for calls no well-behaved host makes).
   vst3::tresult processRaw(vst3::ProcessData& data);
   vst3::tresult stop();
@@ -113,6 +120,8 @@ public:
   ParameterChanges& outputChanges() { return outputChanges_; }
   EventList& inputEvents() { return inputEvents_; }
   ProcessContextBuilder& transport() { return transport_; }
+  // Makes every process call (and setProcessing) on the given thread; null: the caller's.
+  void useAudioThread(AudioThread* thread) { audioThread_ = thread; }
   // Whether process calls carry a transport record (hosts may send none).
   void sendTransport(bool on) { sendTransport_ = on; }
   HostApplication& application() { return application_; }
@@ -129,9 +138,14 @@ public:
   void problem(const std::string& text);
 
 private:
+  // queryInterface as hosts use it, recording a refusal that leaves the out-pointer set.
+  template <class I>
+  I* query(vst3::FUnknown* from);
   void releaseInterfaces();
   void checkHostObjects();
   vst3::tresult expectOk(vst3::tresult r, const char* call);
+  // Runs task on the audio thread when one is set, otherwise here.
+  void onAudioThread(const std::function<void()>& task);
 
   vst3::IPluginFactory* factory_;
   vst3::IComponent* component_ = nullptr;
@@ -153,12 +167,16 @@ private:
   EventList outputEvents_;
   ProcessContextBuilder transport_{44100.0};
   bool sendTransport_ = true;
+  AudioThread* audioThread_ = nullptr;
+  vst3::uint32 latency_ = 0;
   std::vector<std::string> problems_;
 };
 
-// Text of a TChar string (ASCII kept, anything else as '?').
+// UTF-8 text of a UTF-16 string of at most capacity units (an unpaired surrogate becomes
+// U+FFFD).
 std::string narrow(const vst3::TChar* text, std::size_t capacity = 128);
-// A TChar string from ASCII text, cut to capacity - 1 units.
+// A UTF-16 string from UTF-8 text, cut to capacity - 1 units without splitting a surrogate
+// pair, always terminated; malformed UTF-8 becomes U+FFFD.
 void widen(const std::string& text, vst3::TChar* out, std::size_t capacity = 128);
 // Name of a result code, for messages.
 std::string resultName(vst3::tresult r);

@@ -3,6 +3,7 @@
 set(TQ_VST3_FAKE_HOST_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(TQ_VST3_FAKE_HOST_SOURCES
   ${TQ_VST3_FAKE_HOST_DIR}/AudioBuffers.cpp
+  ${TQ_VST3_FAKE_HOST_DIR}/AudioThread.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ComponentHandler.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ConformanceSuite.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/EventList.cpp
@@ -13,6 +14,7 @@ set(TQ_VST3_FAKE_HOST_SOURCES
   ${TQ_VST3_FAKE_HOST_DIR}/ParameterChanges.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/PlugFrame.cpp
   ${TQ_VST3_FAKE_HOST_DIR}/ProcessContextBuilder.cpp
+  ${TQ_VST3_FAKE_HOST_DIR}/ProcessDataBuilder.cpp
 )
 if(WIN32)
   list(APPEND TQ_VST3_FAKE_HOST_SOURCES ${TQ_VST3_FAKE_HOST_DIR}/win32/ModuleLoaderWin32.cpp

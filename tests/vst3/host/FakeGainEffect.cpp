@@ -61,6 +61,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
 vst3::tresult PLUGIN_API FakeGainEffect::setActive(vst3::TBool state)
 {
   if (faults_.refuseActivation) return vst3::kResultFalse;
+  if (state) ++activations_;
   return SingleComponentEffect::setActive(state);
 }
 
@@ -96,6 +97,14 @@ vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHan
   return r;
 }
 
+void FakeGainEffect::changeLatency(vst3::uint32 samples)
+{
+  latency_ = samples;
+  for (auto& line : delay_) line.assign(latency_, 0.0);
+  delayPos_ = 0;
+  if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
+}
+
 vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)
 {
   if (name == nullptr || std::strcmp(name, vst3::kEditorViewType) != 0) return nullptr;
@@ -129,6 +138,12 @@ vst3::tresult PLUGIN_API FakeGainEffect::queryInterface(const vst3::TUID iid, vo
     addRef();
     *obj = static_cast<vst3::IMidiMapping*>(this);
     return vst3::kResultOk;
+  }
+  if (faults_.sloppyQuery && obj != nullptr) {
+    void* before = *obj;
+    const vst3::tresult r = SingleComponentEffect::queryInterface(iid, obj);
+    if (r != vst3::kResultOk) *obj = before;
+    return r;
   }
   return SingleComponentEffect::queryInterface(iid, obj);
 }
@@ -180,6 +195,7 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
+  processThread_ = std::this_thread::get_id();
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)

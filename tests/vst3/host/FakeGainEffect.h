@@ -8,6 +8,7 @@
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
+#include <thread>
 #include <vector>
 
 namespace fakegain {
@@ -33,6 +34,7 @@ struct Faults
   bool forgetBypass = false;       // restoring state ignores the saved bypass
   bool untitledParameter = false;  // registers a parameter without a title
   bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
+  bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
 };
 
 class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping
@@ -73,6 +75,11 @@ public:
   vst3::tresult setEditorState(vst3::IBStream* state) override;
   vst3::tresult getEditorState(vst3::IBStream* state) override;
 
+  // Changes the latency and tells the host, as an effect does when its delay changes.
+  void changeLatency(vst3::uint32 samples);
+  int activations() const { return activations_; }
+  std::thread::id processThread() const { return processThread_; }
+
   // What the processing side currently applies.
   double gainDb() const { return gainDb_; }
   bool bypassed() const { return bypass_; }
@@ -90,6 +97,8 @@ private:
   vst3::uint32 latency_;
   std::vector<double> delay_[2];  // one line per channel, latency_ samples each
   std::size_t delayPos_ = 0;
+  int activations_ = 0;
+  std::thread::id processThread_;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

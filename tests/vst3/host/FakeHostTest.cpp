@@ -1,13 +1,16 @@
 // The fake host's own objects must behave like a real host's, or the binding tests that use
 // them prove nothing: streams with short reads and failing writes, change queues, buffers
 // whose guard zones catch overruns, reference counts that catch over-releases.
+#include "sdk/vst3/CPluginView.h"
 #include "tests/hosts/vst3/AudioBuffers.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
 #include "tests/hosts/vst3/HostApplication.h"
+#include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/MemoryStream.h"
 #include "tests/hosts/vst3/ParameterChanges.h"
 #include "tests/hosts/vst3/PlugFrame.h"
 #include "tests/hosts/vst3/ProcessContextBuilder.h"
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -170,10 +173,10 @@ TEST(ComponentHandler, RecordsGesturesAndOffersMenusOnlyWhenAsked)
   void* obj = nullptr;
   ASSERT_EQ(handler.queryInterface(vst3::IComponentHandler3::iid, &obj), vst3::kResultOk);
   auto* h3 = static_cast<vst3::IComponentHandler3*>(obj);
-  PlugFrame frameAsView;  // any object stands in for the view pointer here
+  vst3::CPluginView view;
   EXPECT_EQ(h3->createContextMenu(nullptr, nullptr), nullptr) << "the view is required";
   const vst3::ParamID id = 4;
-  vst3::IContextMenu* menu = h3->createContextMenu(reinterpret_cast<vst3::IPlugView*>(&frameAsView), &id);
+  vst3::IContextMenu* menu = h3->createContextMenu(&view, &id);
   ASSERT_NE(menu, nullptr);
   menu->popup(10, 20);
   menu->release();
@@ -243,4 +246,93 @@ TEST(ProcessContextBuilder, MovesSongPositionOnlyWhilePlaying)
   EXPECT_EQ(t.context()->state & vst3::ProcessContext::kPlaying, 0u);
   t.advance(-5);
   EXPECT_EQ(t.context()->continuousTimeSamples, 121000);
+}
+
+TEST(ProcessDataBuilder, FlushWithEmptyBusesLeavesTheHostsBusesAlone)
+{
+  AudioBuffers in, out;
+  in.configure(vst3::kSample32, {2}, 8);
+  out.configure(vst3::kSample32, {2, 1}, 8);
+  ProcessDataBuilder flush(vst3::kSample32, 0);
+  flush.emptyBuses(in, out);
+  const vst3::ProcessData& d = flush.data();
+  EXPECT_EQ(d.numInputs, 0);
+  EXPECT_EQ(d.numOutputs, 0);
+  ASSERT_NE(d.inputs, nullptr);
+  EXPECT_EQ(d.inputs[0].numChannels, 0);
+  EXPECT_EQ(d.outputs[0].channelBuffers32, out.buses()[0].channelBuffers32) << "the arrays stay attached";
+  EXPECT_EQ(in.buses()[0].numChannels, 2) << "the host's own records are untouched";
+  EXPECT_EQ(out.buses()[0].numChannels, 2);
+  EXPECT_EQ(d.inputParameterChanges, nullptr);
+  EXPECT_EQ(d.processContext, nullptr);
+
+  ProcessDataBuilder block(vst3::kSample64, 8);
+  block.inputs(in).outputs(out).mode(vst3::kOffline);
+  EXPECT_EQ(block.data().numOutputs, 2);
+  EXPECT_EQ(block.data().symbolicSampleSize, vst3::kSample64);
+  EXPECT_EQ(block.data().processMode, vst3::kOffline);
+}
+
+TEST(Text, ConvertsBetweenUtf8AndUtf16AtTheBufferLimits)
+{
+  const std::string text = "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80";  // "Größe € 😀"
+  vst3::String128 wide;
+  widen(text, wide);
+  EXPECT_EQ(wide[2], u'\u00F6');
+  EXPECT_EQ(wide[6], u'\u20AC');
+  EXPECT_EQ(wide[8], 0xD83D);
+  EXPECT_EQ(wide[9], 0xDE00);
+  EXPECT_EQ(wide[10], 0);
+  EXPECT_EQ(narrow(wide), text);
+
+  // Cut at the limit: the terminator always fits and a pair is never split.
+  vst3::TChar small[10];  // room for 9 units: the pair would need units 8 and 9
+  widen(text, small, 10);
+  EXPECT_EQ(narrow(small), "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC ");
+  EXPECT_EQ(small[8], 0);
+  widen(std::string(300, 'x'), wide);
+  EXPECT_EQ(narrow(wide).size(), 127u);
+
+  // Malformed input: stray continuation, overlong form, truncated sequence, encoded surrogate.
+  widen("a\x80" "b\xC0\xAF" "c\xE2\x82", wide);
+  EXPECT_EQ(narrow(wide), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD" "c\xEF\xBF\xBD");
+  widen("\xED\xA0\x80", wide);
+  EXPECT_EQ(wide[0], 0xFFFD);
+  const vst3::TChar lone[] = {u'a', 0xD800, u'b', 0};
+  EXPECT_EQ(narrow(lone), "a\xEF\xBF\xBD" "b");
+  const vst3::TChar unterminated[3] = {u'x', u'y', u'z'};
+  EXPECT_EQ(narrow(unterminated, 3), "xyz") << "never reads past the capacity";
+}
+
+TEST(PlugFrame, AnswersAResizeWithOnSizeOnlyWhenTheSizeChanges)
+{
+  struct CountingView : vst3::CPluginView
+  {
+    using CPluginView::CPluginView;
+    vst3::tresult PLUGIN_API onSize(vst3::ViewRect* r) override
+    {
+      ++calls;
+      return CPluginView::onSize(r);
+    }
+    int calls = 0;
+  };
+  const vst3::ViewRect initial{0, 0, 300, 200};
+  CountingView view(&initial);
+  PlugFrame frame;
+  vst3::ViewRect bigger{0, 0, 400, 250};
+  EXPECT_EQ(frame.resizeView(&view, &bigger), vst3::kResultOk);
+  EXPECT_EQ(view.calls, 1);
+  EXPECT_EQ(view.getRect().getWidth(), 400);
+  vst3::ViewRect moved{10, 10, 410, 260};  // same size elsewhere: nothing to do
+  EXPECT_EQ(frame.resizeView(&view, &moved), vst3::kResultOk);
+  EXPECT_EQ(view.calls, 1);
+  ASSERT_EQ(frame.resizes().size(), 2u);
+  EXPECT_EQ(frame.resizeView(nullptr, &bigger), vst3::kInvalidArgument);
+  EXPECT_EQ(frame.resizeView(&view, nullptr), vst3::kInvalidArgument);
+
+  PlugFrame recordOnly(false);
+  vst3::ViewRect smaller{0, 0, 100, 100};
+  recordOnly.resizeView(&view, &smaller);
+  EXPECT_EQ(view.calls, 1) << "a host that refuses the size does not call onSize";
+  EXPECT_EQ(frame.heldByPlugin(), 0);
 }

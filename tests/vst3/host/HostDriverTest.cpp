@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -147,20 +148,23 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
   struct Case
   {
     const char* name;
-    fakegain::Faults faults;
+    void (*set)(fakegain::Faults&);
     const char* expected;
   };
   const Case cases[] = {
-      {"write past the block", {true, false, false, false, false}, "outside the host's buffers"},
-      {"keep the handler", {false, true, false, false, false}, "still holds host objects"},
-      {"refuse activation", {false, false, true, false, false}, "setActive(true)"},
-      {"write NaN", {false, false, false, true, false}, "non-finite"},
-      {"keep the stream", {false, false, false, false, true}, "stream"},
-      {"stale arrangement", {false, false, false, false, false, false, false, false, false, true}, "disagree"},
+      {"write past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "outside the host's buffers"},
+      {"keep the handler", [](fakegain::Faults& f) { f.keepHandler = true; }, "still holds host objects"},
+      {"refuse activation", [](fakegain::Faults& f) { f.refuseActivation = true; }, "setActive(true)"},
+      {"write NaN", [](fakegain::Faults& f) { f.writeNaN = true; }, "non-finite"},
+      {"keep the stream", [](fakegain::Faults& f) { f.keepStream = true; }, "stream"},
+      {"stale arrangement", [](fakegain::Faults& f) { f.staleArrangement = true; }, "disagree"},
+      {"sloppy query", [](fakegain::Faults& f) { f.sloppyQuery = true; }, "out-pointer"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    FakeGainEffect::setFaultsForNewInstances(c.faults);
+    fakegain::Faults faults;
+    c.set(faults);
+    FakeGainEffect::setFaultsForNewInstances(faults);
     Session s;
     HostDriver& d = s.driver;
     ASSERT_EQ(d.load(), vst3::kResultOk);
@@ -175,6 +179,98 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
     for (const auto& p : d.problems()) found = found || p.find(c.expected) != std::string::npos;
     EXPECT_TRUE(found) << "no problem mentioning \"" << c.expected << "\"";
   }
+}
+
+TEST_F(HostDriverTest, AnswersALatencyChangeByReactivating)
+{
+  Session s;
+  HostDriver& d = s.driver;
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ProcessSettings settings;
+  settings.maxBlock = 32;
+  ASSERT_EQ(d.start(settings), vst3::kResultOk);
+  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
+  EXPECT_EQ(d.latency(), 0u);
+  EXPECT_EQ(plugin->activations(), 1);
+  plugin->changeLatency(64);  // as from the audio thread, during a block
+  ASSERT_EQ(d.process(32), vst3::kResultOk);
+  EXPECT_EQ(d.latency(), 64u);
+  EXPECT_EQ(plugin->activations(), 2) << "deactivated and activated again";
+  EXPECT_EQ(d.stage(), HostDriver::Stage::Processing);
+  ASSERT_EQ(d.process(32), vst3::kResultOk);
+  EXPECT_EQ(plugin->activations(), 2) << "one restart answered once";
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
+}
+
+TEST_F(HostDriverTest, ProcessesOnItsAudioThread)
+{
+  AudioThread audio;
+  Session s;
+  HostDriver& d = s.driver;
+  d.useAudioThread(&audio);
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ASSERT_EQ(d.start(ProcessSettings{}), vst3::kResultOk);
+  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
+  for (int i = 0; i < 20; ++i) {
+    ASSERT_EQ(d.process(100), vst3::kResultOk);
+    ASSERT_EQ(plugin->processThread(), audio.id()) << "every block on the same thread";
+  }
+  EXPECT_NE(audio.id(), std::this_thread::get_id());
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
+}
+
+TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
+{
+  AudioThread audio;
+  std::vector<std::thread::id> seen;
+  int sum = 0;
+  for (int i = 1; i <= 100; ++i)
+    audio.run([&] {
+      sum += i;
+      seen.push_back(std::this_thread::get_id());
+    });
+  EXPECT_EQ(sum, 5050) << "each task finished before run returned";
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), audio.id()), 100);
+  // Two callers at once are served one after the other.
+  std::thread other([&] {
+    for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+  });
+  for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+  other.join();
+  EXPECT_EQ(sum, 5250);
+}
+
+TEST_F(HostDriverTest, RestartsWithANewSetUpAfterStopping)
+{
+  Session s;
+  HostDriver& d = s.driver;
+  ASSERT_EQ(d.load(), vst3::kResultOk);
+  d.arrange({}, {});
+  ProcessSettings first;
+  first.maxBlock = 64;
+  ASSERT_EQ(d.start(first), vst3::kResultOk);
+  ASSERT_EQ(d.process(64), vst3::kResultOk);
+  EXPECT_EQ(d.start(first), vst3::kResultFalse) << "a running plug-in is stopped first";
+  ASSERT_EQ(d.stop(), vst3::kResultOk);
+  EXPECT_FALSE(static_cast<FakeGainEffect*>(d.processor())->processing());
+
+  ProcessSettings second;
+  second.sampleRate = 96000.0;
+  second.sampleSize = vst3::kSample64;
+  second.maxBlock = 1024;
+  ASSERT_EQ(d.start(second), vst3::kResultOk);
+  EXPECT_EQ(d.outputs().sampleSize(), vst3::kSample64);
+  EXPECT_EQ(d.outputs().capacity(), 1024);
+  EXPECT_EQ(d.transport().context()->sampleRate, 96000.0);
+  d.inputs().setSample(0, 0, 1000, 0.5);
+  ASSERT_EQ(d.process(1024), vst3::kResultOk);
+  EXPECT_EQ(d.outputs().sample(0, 0, 1000), 0.5) << "0 dB passes the sample unchanged";
+  EXPECT_EQ(d.unload(), vst3::kResultOk);
+  EXPECT_TRUE(d.problems().empty());
 }
 
 TEST_F(HostDriverTest, RefusesCallsOutOfSequence)

@@ -80,11 +80,11 @@ TEST(SignalStats, MatchesClosedForms)
 
 TEST(TestSignal, HasTransientsAndRefusesNonsense)
 {
-  TestSignalSpec spec;
-  spec.seconds = 1.0;
+  TestSignalShape shape;
+  shape.seconds = 1.0;
   AudioBuffer a, b;
-  ASSERT_TRUE(makeTestSignal(spec, a));
-  ASSERT_TRUE(makeTestSignal(spec, b));
+  ASSERT_TRUE(makeTestSignal(shape, a));
+  ASSERT_TRUE(makeTestSignal(shape, b));
   EXPECT_EQ(a.channels, b.channels) << "deterministic";
   ASSERT_EQ(a.numChannels(), 2);
   EXPECT_EQ(a.numFrames(), 44100u);
@@ -103,12 +103,12 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
     EXPECT_GT(after, 4 * before) << "onset " << onset;
   }
 
-  for (auto mutate : std::vector<void (*)(TestSignalSpec&)>{
-           [](TestSignalSpec& x) { x.sampleRate = 0; }, [](TestSignalSpec& x) { x.sampleRate = std::nan(""); },
-           [](TestSignalSpec& x) { x.seconds = -1; }, [](TestSignalSpec& x) { x.seconds = 1e9; },
-           [](TestSignalSpec& x) { x.channels = 0; }, [](TestSignalSpec& x) { x.channels = 65; },
-           [](TestSignalSpec& x) { x.hitsPerSecond = 0; }}) {
-    TestSignalSpec bad = spec;
+  for (auto mutate : std::vector<void (*)(TestSignalShape&)>{
+           [](TestSignalShape& x) { x.sampleRate = 0; }, [](TestSignalShape& x) { x.sampleRate = std::nan(""); },
+           [](TestSignalShape& x) { x.seconds = -1; }, [](TestSignalShape& x) { x.seconds = 1e9; },
+           [](TestSignalShape& x) { x.channels = 0; }, [](TestSignalShape& x) { x.channels = 65; },
+           [](TestSignalShape& x) { x.hitsPerSecond = 0; }}) {
+    TestSignalShape bad = shape;
     mutate(bad);
     AudioBuffer untouched = a;
     EXPECT_FALSE(makeTestSignal(bad, untouched));
@@ -186,10 +186,10 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
 
 TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
 {
-  TestSignalSpec spec;
-  spec.seconds = 0.05;
+  TestSignalShape shape;
+  shape.seconds = 0.05;
   AudioBuffer in;
-  ASSERT_TRUE(makeTestSignal(spec, in));
+  ASSERT_TRUE(makeTestSignal(shape, in));
   for (vst3::uint32 latency : {0u, 1u, 100u, 1000u}) {
     SCOPED_TRACE(latency);
     fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
@@ -223,10 +223,10 @@ TEST(HostTool, RendersThroughTheModuleAndReportsLevels)
   EXPECT_NE(r.out.find("input:"), std::string::npos);
   EXPECT_NE(r.out.find("crest"), std::string::npos);
 
-  TestSignalSpec spec;
-  spec.seconds = 0.5;
+  TestSignalShape shape;
+  shape.seconds = 0.5;
   AudioBuffer in;
-  ASSERT_TRUE(makeTestSignal(spec, in));
+  ASSERT_TRUE(makeTestSignal(shape, in));
   const AudioBuffer out = readBack(outPath);
   ASSERT_EQ(out.numFrames(), in.numFrames());
   const double gain = std::pow(10.0, 6.0 / 20.0);
@@ -244,11 +244,11 @@ TEST(HostTool, SavedStateCarriesIntoTheNextRun)
   ASSERT_EQ(r.code, 0) << r.err;
   r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out", outPath});
   ASSERT_EQ(r.code, 0) << r.err;
-  TestSignalSpec spec;
-  spec.seconds = 0.2;
-  spec.channels = 1;
+  TestSignalShape shape;
+  shape.seconds = 0.2;
+  shape.channels = 1;
   AudioBuffer in;
-  ASSERT_TRUE(makeTestSignal(spec, in));
+  ASSERT_TRUE(makeTestSignal(shape, in));
   const AudioBuffer out = readBack(outPath);
   EXPECT_NEAR(SignalStats::measure(out).peak, SignalStats::measure(in).peak * std::pow(10.0, -12.0 / 20.0), 1e-6);
   std::remove(state.c_str());
