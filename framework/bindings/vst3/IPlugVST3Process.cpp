@@ -139,7 +139,10 @@ void IPlugVST3::ApplyEvents(IEventList* events)
       continue;
     MidiMessage msg;
     if (e.type == Event::kNoteOnEvent)
-      msg.SetNoteOn(e.noteOn.pitch, TruncateToInt(e.noteOn.velocity * 127.0), e.sampleOffset, e.noteOn.channel);
+    {
+      const double velocity = std::isnan(e.noteOn.velocity) ? 0.0 : std::clamp<double>(e.noteOn.velocity, 0.0, 1.0);
+      msg.SetNoteOn(e.noteOn.pitch, TruncateToInt(velocity * 127.0), e.sampleOffset, e.noteOn.channel);
+    }
     else if (e.type == Event::kNoteOffEvent)
       msg.SetNoteOff(e.noteOff.pitch, e.sampleOffset, e.noteOff.channel);
     else
