@@ -1,0 +1,74 @@
+#include "sdk/vst3/ComponentBase.h"
+
+#include <cstring>
+#include <string>
+
+#include "sdk/vst3/StringConvert.h"
+
+namespace vst3 {
+
+ComponentBase::~ComponentBase() { dropContextAndPeer(); }
+
+void ComponentBase::dropContextAndPeer() {
+  if (peer_) {
+    peer_->disconnect(this);
+    peer_->release();
+    peer_ = nullptr;
+  }
+  if (hostContext_) {
+    hostContext_->release();
+    hostContext_ = nullptr;
+  }
+}
+
+tresult PLUGIN_API ComponentBase::initialize(FUnknown* context) {
+  if (initialized_) return kResultFalse;
+  initialized_ = true;
+  hostContext_ = context;
+  if (hostContext_) hostContext_->addRef();
+  return kResultOk;
+}
+
+tresult PLUGIN_API ComponentBase::terminate() {
+  dropContextAndPeer();
+  initialized_ = false;
+  return kResultOk;
+}
+
+tresult PLUGIN_API ComponentBase::connect(IConnectionPoint* other) {
+  if (!other) return kInvalidArgument;
+  if (peer_) return kResultFalse;
+  peer_ = other;
+  peer_->addRef();
+  return kResultOk;
+}
+
+tresult PLUGIN_API ComponentBase::disconnect(IConnectionPoint* other) {
+  if (!peer_ || other != peer_) return kResultFalse;
+  peer_->release();
+  peer_ = nullptr;
+  return kResultOk;
+}
+
+tresult PLUGIN_API ComponentBase::notify(IMessage* message) {
+  if (!message) return kInvalidArgument;
+  const char* id = message->getMessageID();
+  if (!id || std::strcmp(id, "TextMessage") != 0) return kResultFalse;
+  IAttributeList* attributes = message->getAttributes();
+  if (!attributes) return kResultFalse;
+  String128 text = {};
+  if (attributes->getString("Text", text, sizeof(text)) != kResultOk) return kResultFalse;
+  text[127] = 0;  // the host may fill the whole buffer
+  return receiveText(toStr8(text).c_str());
+}
+
+tresult ComponentBase::receiveText(const char*) { return kResultOk; }
+
+tresult PLUGIN_API ComponentBase::queryInterface(const TUID iid_, void** obj) {
+  if (!obj) return kInvalidArgument;
+  if (queryAs<IPluginBase>(iid_, obj, this) == kResultOk) return kResultOk;
+  if (queryAs<IConnectionPoint>(iid_, obj, this) == kResultOk) return kResultOk;
+  return FObject::queryInterface(iid_, obj);
+}
+
+}  // namespace vst3

@@ -1,0 +1,137 @@
+#include "sdk/vst3/EditController.h"
+
+#include <cstring>
+
+namespace vst3 {
+
+EditController::~EditController() { dropHandlers(); }
+
+void EditController::dropHandlers() {
+  if (componentHandler2_) componentHandler2_->release();
+  componentHandler2_ = nullptr;
+  if (componentHandler_) componentHandler_->release();
+  componentHandler_ = nullptr;
+}
+
+tresult PLUGIN_API EditController::initialize(FUnknown* context) {
+  return ComponentBase::initialize(context);
+}
+
+tresult PLUGIN_API EditController::terminate() {
+  parameters.removeAll();
+  dropHandlers();
+  return ComponentBase::terminate();
+}
+
+tresult PLUGIN_API EditController::setComponentState(IBStream*) { return kNotImplemented; }
+tresult PLUGIN_API EditController::setState(IBStream* state) { return setEditorState(state); }
+tresult PLUGIN_API EditController::getState(IBStream* state) { return getEditorState(state); }
+tresult EditController::setEditorState(IBStream*) { return kNotImplemented; }
+tresult EditController::getEditorState(IBStream*) { return kNotImplemented; }
+
+int32 PLUGIN_API EditController::getParameterCount() { return parameters.getParameterCount(); }
+
+tresult PLUGIN_API EditController::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
+  const Parameter* p = parameters.getParameterByIndex(paramIndex);
+  if (!p) return kResultFalse;
+  info = p->getInfo();
+  return kResultTrue;
+}
+
+tresult PLUGIN_API EditController::getParamStringByValue(ParamID id, ParamValue valueNormalized,
+                                                         TChar* string) {
+  const Parameter* p = parameters.getParameter(id);
+  if (!p || !string) return kResultFalse;
+  p->toString(valueNormalized, string);
+  return kResultTrue;
+}
+
+tresult PLUGIN_API EditController::getParamValueByString(ParamID id, TChar* string,
+                                                         ParamValue& valueNormalized) {
+  const Parameter* p = parameters.getParameter(id);
+  if (!p || !string) return kResultFalse;
+  return p->fromString(string, valueNormalized) ? kResultTrue : kResultFalse;
+}
+
+ParamValue PLUGIN_API EditController::normalizedParamToPlain(ParamID id,
+                                                             ParamValue valueNormalized) {
+  const Parameter* p = parameters.getParameter(id);
+  return p ? p->toPlain(valueNormalized) : valueNormalized;
+}
+
+ParamValue PLUGIN_API EditController::plainParamToNormalized(ParamID id, ParamValue plainValue) {
+  const Parameter* p = parameters.getParameter(id);
+  return p ? p->toNormalized(plainValue) : plainValue;
+}
+
+ParamValue PLUGIN_API EditController::getParamNormalized(ParamID id) {
+  const Parameter* p = parameters.getParameter(id);
+  return p ? p->getNormalized() : 0.0;
+}
+
+tresult PLUGIN_API EditController::setParamNormalized(ParamID id, ParamValue value) {
+  Parameter* p = parameters.getParameter(id);
+  if (!p) return kResultFalse;
+  p->setNormalized(value);
+  return kResultTrue;
+}
+
+tresult PLUGIN_API EditController::setComponentHandler(IComponentHandler* handler) {
+  if (handler == componentHandler_) return kResultTrue;
+  if (handler) handler->addRef();  // before dropping the old one: it may be the same object
+  dropHandlers();
+  componentHandler_ = handler;
+  if (handler) {
+    void* p = nullptr;
+    if (handler->queryInterface(IComponentHandler2::iid, &p) == kResultOk && p)
+      componentHandler2_ = static_cast<IComponentHandler2*>(p);
+  }
+  return kResultTrue;
+}
+
+IPlugView* PLUGIN_API EditController::createView(FIDString) { return nullptr; }
+
+tresult PLUGIN_API EditController::setKnobMode(KnobMode mode) {
+  knobMode_ = mode;
+  return kResultTrue;
+}
+
+tresult PLUGIN_API EditController::openHelp(TBool) { return kResultFalse; }
+tresult PLUGIN_API EditController::openAboutBox(TBool) { return kResultFalse; }
+
+tresult EditController::beginEdit(ParamID id) {
+  return componentHandler_ ? componentHandler_->beginEdit(id) : kResultFalse;
+}
+
+tresult EditController::performEdit(ParamID id, ParamValue valueNormalized) {
+  return componentHandler_ ? componentHandler_->performEdit(id, valueNormalized) : kResultFalse;
+}
+
+tresult EditController::endEdit(ParamID id) {
+  return componentHandler_ ? componentHandler_->endEdit(id) : kResultFalse;
+}
+
+tresult EditController::startGroupEdit() {
+  return componentHandler2_ ? componentHandler2_->startGroupEdit() : kNotImplemented;
+}
+
+tresult EditController::finishGroupEdit() {
+  return componentHandler2_ ? componentHandler2_->finishGroupEdit() : kNotImplemented;
+}
+
+tresult EditController::setDirty(bool state) {
+  return componentHandler2_ ? componentHandler2_->setDirty(state ? 1 : 0) : kNotImplemented;
+}
+
+tresult EditController::requestOpenEditor(FIDString name) {
+  return componentHandler2_ ? componentHandler2_->requestOpenEditor(name) : kNotImplemented;
+}
+
+tresult PLUGIN_API EditController::queryInterface(const TUID iid_, void** obj) {
+  if (!obj) return kInvalidArgument;
+  if (queryAs<IEditController>(iid_, obj, this) == kResultOk) return kResultOk;
+  if (queryAs<IEditController2>(iid_, obj, this) == kResultOk) return kResultOk;
+  return ComponentBase::queryInterface(iid_, obj);
+}
+
+}  // namespace vst3

@@ -1,0 +1,48 @@
+#include "tests/hosts/vst3/EventList.h"
+
+#include <cstring>
+
+namespace fakehost {
+
+vst3::tresult PLUGIN_API EventList::getEvent(vst3::int32 index, vst3::Event& e)
+{
+  if (index < 0 || index >= getEventCount()) return vst3::kInvalidArgument;
+  std::memcpy(&e, &events_[static_cast<std::size_t>(index)], sizeof e);
+  return vst3::kResultOk;
+}
+
+vst3::tresult PLUGIN_API EventList::addEvent(vst3::Event& e)
+{
+  events_.push_back(e);
+  return vst3::kResultOk;
+}
+
+void EventList::addNoteOn(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
+{
+  vst3::Event e;
+  std::memset(&e, 0, sizeof e);
+  e.sampleOffset = sampleOffset;
+  e.flags = vst3::Event::kIsLive;
+  e.type = vst3::Event::kNoteOnEvent;
+  e.noteOn.channel = channel;
+  e.noteOn.pitch = pitch;
+  e.noteOn.velocity = velocity;
+  e.noteOn.noteId = -1;
+  events_.push_back(e);
+}
+
+void EventList::addNoteOff(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
+{
+  vst3::Event e;
+  std::memset(&e, 0, sizeof e);
+  e.sampleOffset = sampleOffset;
+  e.flags = vst3::Event::kIsLive;
+  e.type = vst3::Event::kNoteOffEvent;
+  e.noteOff.channel = channel;
+  e.noteOff.pitch = pitch;
+  e.noteOff.velocity = velocity;
+  e.noteOff.noteId = -1;
+  events_.push_back(e);
+}
+
+}  // namespace fakehost

@@ -1,0 +1,23 @@
+#include "tests/hosts/vst3/HostApplication.h"
+
+#include <algorithm>
+
+namespace fakehost {
+
+vst3::tresult PLUGIN_API HostApplication::getName(vst3::TChar* name)
+{
+  ++nameQueries_;
+  if (name == nullptr) return vst3::kInvalidArgument;
+  const std::size_t n = std::min<std::size_t>(name_.size(), 127);
+  std::copy_n(name_.data(), n, name);
+  name[n] = 0;
+  return vst3::kResultOk;
+}
+
+vst3::tresult PLUGIN_API HostApplication::createInstance(char*, char*, void** obj)
+{
+  if (obj != nullptr) *obj = nullptr;
+  return vst3::kNoInterface;
+}
+
+}  // namespace fakehost

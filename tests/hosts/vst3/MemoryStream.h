@@ -1,0 +1,51 @@
+#pragma once
+// A host's byte stream in memory, as hosts hand it to getState and setState.
+//
+// Limits let a test play a host whose storage runs short: a read limit makes the stream
+// look shorter than its contents, a write limit makes writes past it short or failing.
+
+#include "sdk/vst3/IBStream.h"
+#include "tests/hosts/vst3/HostObject.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace fakehost {
+
+class MemoryStream : public HostObject<vst3::IBStream>
+{
+public:
+  MemoryStream() = default;
+  explicit MemoryStream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
+
+  vst3::tresult PLUGIN_API read(void* buffer, vst3::int32 numBytes, vst3::int32* numBytesRead) override;
+  vst3::tresult PLUGIN_API write(void* buffer, vst3::int32 numBytes, vst3::int32* numBytesWritten) override;
+  vst3::tresult PLUGIN_API seek(vst3::int64 pos, vst3::int32 mode, vst3::int64* result) override;
+  vst3::tresult PLUGIN_API tell(vst3::int64* pos) override;
+
+  const std::vector<std::uint8_t>& bytes() const { return data_; }
+  vst3::int64 position() const { return pos_; }
+  void rewind() { pos_ = 0; }
+
+  // Bytes beyond this many are invisible to reads (negative: no limit).
+  void setReadLimit(vst3::int64 limit) { readLimit_ = limit; }
+  // The stream holds at most this many bytes (negative: no limit).
+  void setWriteLimit(vst3::int64 limit) { writeLimit_ = limit; }
+  // What a read that delivers fewer bytes than asked answers. Many hosts' streams answer
+  // success with the short count, so that is the default; some answer kResultFalse.
+  void setShortReadResult(vst3::tresult r) { shortReadResult_ = r; }
+
+  int readCalls() const { return readCalls_; }
+  int writeCalls() const { return writeCalls_; }
+
+private:
+  std::vector<std::uint8_t> data_;
+  vst3::int64 pos_ = 0;
+  vst3::int64 readLimit_ = -1;
+  vst3::int64 writeLimit_ = -1;
+  vst3::tresult shortReadResult_ = vst3::kResultOk;
+  int readCalls_ = 0;
+  int writeCalls_ = 0;
+};
+
+}  // namespace fakehost

@@ -1,0 +1,435 @@
+// The single-component effect as hosts see it: one object behind every interface, one
+// reference count, buses, the component/controller state slots kept apart, and the edit
+// controller's parameter and handler calls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "sdk/vst3/SingleComponentEffect.h"
+#include "tests/vst3/FakeHostObjects.h"
+
+using namespace vst3;
+using vst3test::FakeConnection;
+using vst3test::FakeHandler;
+using vst3test::FakeHandler2;
+using vst3test::FakeHost;
+using vst3test::FakeMessage;
+using vst3test::junkPointer;
+
+namespace {
+
+int gDestroyed = 0;
+
+class TestEffect : public SingleComponentEffect {
+public:
+  TestEffect() {
+    addAudioInput(u"Main Input", arrangement::kStereo);
+    addAudioOutput(u"Output", arrangement::kStereo);
+    addEventInput(u"MIDI Input", 1);
+  }
+  ~TestEffect() override { ++gDestroyed; }
+
+  tresult setEditorState(IBStream*) override { return kResultTrue; }
+  tresult getEditorState(IBStream*) override { return kResultTrue; }
+  tresult receiveText(const char* text) override {
+    received = text;
+    return kResultOk;
+  }
+
+  void addParameters() {
+    auto* gain = new RangeParameter(u"Gain", 0, u"dB", -60, 12, 0);
+    gain->setPrecision(1);
+    parameters.addParameter(gain);
+    auto* list = new StringListParameter(u"Mode", 1);
+    list->appendString(u"off");
+    list->appendString(u"on");
+    parameters.addParameter(list);
+  }
+
+  std::string received;
+  TQ_VST3_OBJECT(TestEffect, SingleComponentEffect)
+};
+
+template <typename I>
+I* query(FUnknown* from) {
+  void* p = junkPointer();
+  return from->queryInterface(I::iid, &p) == kResultOk ? static_cast<I*>(p) : nullptr;
+}
+
+class SingleComponentEffectTest : public ::testing::Test {
+protected:
+  void SetUp() override { gDestroyed = 0; }
+  TestEffect* fx = new TestEffect;
+  void TearDown() override {
+    if (fx) fx->release();
+  }
+  IComponent* component() { return static_cast<IComponent*>(fx); }
+  IEditController* controller() { return static_cast<IEditController*>(fx); }
+  IAudioProcessor* processor() { return static_cast<IAudioProcessor*>(fx); }
+};
+
+}  // namespace
+
+TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount) {
+  EXPECT_EQ(fx->refCount(), 1u);
+  FUnknown* entries[] = {component(), controller(), processor(),
+                         static_cast<IEditController2*>(fx)};
+  FUnknown* identity = nullptr;
+  for (FUnknown* entry : entries) {
+    FUnknown* unknown = query<FUnknown>(entry);
+    ASSERT_NE(unknown, nullptr);
+    if (!identity) identity = unknown;
+    EXPECT_EQ(unknown, identity);  // the same FUnknown from every entry
+    EXPECT_EQ(query<IComponent>(entry), component());
+    EXPECT_EQ(query<IAudioProcessor>(entry), processor());
+    EXPECT_EQ(query<IEditController>(entry), controller());
+    EXPECT_NE(query<IEditController2>(entry), nullptr);
+    EXPECT_NE(query<IPluginBase>(entry), nullptr);
+  }
+  EXPECT_EQ(fx->refCount(), 1u + 4 * 6);
+  for (int i = 0; i < 4 * 6; ++i) entries[i % 4]->release();
+  EXPECT_EQ(fx->refCount(), 1u);
+}
+
+TEST_F(SingleComponentEffectTest, RefusesOtherInterfacesAndClearsTheOutPointer) {
+  const char* refused[] = {IConnectionPoint::iid, IUnitInfo::iid, IMidiMapping::iid,
+                           IPlugView::iid, IProcessContextRequirements::iid,
+                           IPluginFactory::iid};
+  for (const char* id : refused) {
+    void* p = junkPointer();
+    EXPECT_EQ(processor()->queryInterface(id, &p), kNoInterface);
+    EXPECT_EQ(p, nullptr);
+  }
+  EXPECT_EQ(component()->queryInterface(IComponent::iid, nullptr), kInvalidArgument);
+  EXPECT_EQ(fx->refCount(), 1u);
+}
+
+TEST_F(SingleComponentEffectTest, FinalReleaseThroughAnyEntryDestroysOnce) {
+  IAudioProcessor* p = query<IAudioProcessor>(component());
+  IEditController* c = query<IEditController>(component());
+  fx->release();  // the creator's reference
+  fx = nullptr;
+  EXPECT_EQ(gDestroyed, 0);
+  EXPECT_EQ(p->release(), 1u);
+  EXPECT_EQ(gDestroyed, 0);
+  EXPECT_EQ(c->release(), 0u);
+  EXPECT_EQ(gDestroyed, 1);
+}
+
+TEST_F(SingleComponentEffectTest, ClassIdentityChain) {
+  EXPECT_STREQ(fx->isA(), "TestEffect");
+  EXPECT_TRUE(fx->isA("TestEffect"));
+  EXPECT_FALSE(fx->isA("SingleComponentEffect"));
+  for (const char* base : {"SingleComponentEffect", "EditController", "ComponentBase", "FObject"})
+    EXPECT_TRUE(fx->isTypeOf(base)) << base;
+  EXPECT_FALSE(fx->isTypeOf("SingleComponentEffect", false));
+  EXPECT_FALSE(fx->isTypeOf("singlecomponenteffect"));
+  EXPECT_FALSE(fx->isTypeOf(nullptr));
+  EXPECT_STREQ(SingleComponentEffect::getFClassName(), "SingleComponentEffect");
+}
+
+TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClears) {
+  FakeHost host;
+  EXPECT_EQ(component()->initialize(host.unknown()), kResultOk);
+  EXPECT_EQ(host.refs, 2);
+  EXPECT_EQ(fx->getHostContext(), host.unknown());
+  EXPECT_EQ(controller()->initialize(host.unknown()), kResultFalse);  // already initialised
+  EXPECT_EQ(host.refs, 2);
+
+  fx->addParameters();
+  EXPECT_EQ(component()->terminate(), kResultOk);
+  EXPECT_EQ(host.refs, 1);
+  EXPECT_EQ(fx->getHostContext(), nullptr);
+  EXPECT_EQ(controller()->getParameterCount(), 0);
+  EXPECT_EQ(component()->getBusCount(kAudio, kInput), 0);
+  EXPECT_EQ(component()->getBusCount(kEvent, kInput), 0);
+
+  EXPECT_EQ(component()->initialize(nullptr), kResultOk);  // no context is fine
+  EXPECT_EQ(component()->initialize(nullptr), kResultFalse);  // but still only once
+  EXPECT_EQ(component()->terminate(), kResultOk);
+  EXPECT_EQ(component()->initialize(host.unknown()), kResultOk);
+  EXPECT_EQ(host.refs, 2);
+  fx->release();  // destruction without terminate still gives the context back
+  fx = nullptr;
+  EXPECT_EQ(host.refs, 1);
+}
+
+TEST_F(SingleComponentEffectTest, ComponentAndControllerStateSlotsStayApart) {
+  // The controller's pair reaches the plug-in's editor-state code; the component's pair
+  // never does.
+  EXPECT_EQ(component()->getState(nullptr), kNotImplemented);
+  EXPECT_EQ(component()->setState(nullptr), kNotImplemented);
+  EXPECT_EQ(controller()->getState(nullptr), kResultTrue);
+  EXPECT_EQ(controller()->setState(nullptr), kResultTrue);
+  EXPECT_EQ(controller()->setComponentState(nullptr), kNotImplemented);
+}
+
+TEST_F(SingleComponentEffectTest, BusInfoCountsAndActivation) {
+  EXPECT_EQ(component()->getBusCount(kAudio, kInput), 1);
+  EXPECT_EQ(component()->getBusCount(kAudio, kOutput), 1);
+  EXPECT_EQ(component()->getBusCount(kEvent, kInput), 1);
+  EXPECT_EQ(component()->getBusCount(kEvent, kOutput), 0);
+  EXPECT_EQ(component()->getBusCount(7, kInput), 0);
+  EXPECT_EQ(component()->getBusCount(kAudio, 5), 0);
+
+  BusInfo a, b;
+  std::memset(&a, 0xAB, sizeof a);
+  std::memset(&b, 0xCD, sizeof b);
+  ASSERT_EQ(component()->getBusInfo(kAudio, kInput, 0, a), kResultTrue);
+  ASSERT_EQ(component()->getBusInfo(kAudio, kInput, 0, b), kResultTrue);
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);  // no stale bytes, not even in padding
+  EXPECT_EQ(a.mediaType, kAudio);
+  EXPECT_EQ(a.direction, kInput);
+  EXPECT_EQ(a.channelCount, 2);
+  EXPECT_EQ(std::u16string(a.name), u"Main Input");
+  EXPECT_EQ(a.busType, kMain);
+  EXPECT_EQ(a.flags, uint32(BusInfo::kDefaultActive));
+
+  BusInfo e{};
+  ASSERT_EQ(component()->getBusInfo(kEvent, kInput, 0, e), kResultTrue);
+  EXPECT_EQ(e.mediaType, kEvent);
+  EXPECT_EQ(e.channelCount, 1);
+  EXPECT_EQ(std::u16string(e.name), u"MIDI Input");
+
+  for (int32 bad : {-1, 1, 1000})
+    EXPECT_EQ(component()->getBusInfo(kAudio, kOutput, bad, a), kInvalidArgument) << bad;
+  EXPECT_EQ(component()->getBusInfo(kEvent, kOutput, 0, a), kInvalidArgument);
+  EXPECT_EQ(component()->getBusInfo(3, kInput, 0, a), kInvalidArgument);
+
+  EXPECT_FALSE(fx->getAudioOutput(0)->isActive());  // buses start inactive
+  EXPECT_EQ(component()->activateBus(kAudio, kOutput, 0, 1), kResultTrue);
+  EXPECT_TRUE(fx->getAudioOutput(0)->isActive());
+  EXPECT_EQ(component()->activateBus(kAudio, kOutput, 0, 0), kResultTrue);
+  EXPECT_FALSE(fx->getAudioOutput(0)->isActive());
+  EXPECT_EQ(component()->activateBus(kAudio, kOutput, 1, 1), kInvalidArgument);
+  EXPECT_EQ(component()->activateBus(kAudio, kOutput, -1, 1), kInvalidArgument);
+  EXPECT_EQ(component()->activateBus(kEvent, kOutput, 0, 1), kInvalidArgument);
+}
+
+TEST_F(SingleComponentEffectTest, ArrangementsChangeBusesInPlaceAndKeepActivation) {
+  component()->activateBus(kAudio, kOutput, 0, 1);
+  AudioBus* out = fx->getAudioOutput(0);
+  SpeakerArrangement in = arrangement::kMono, outArr = arrangement::kMono;
+  EXPECT_EQ(processor()->setBusArrangements(&in, 1, &outArr, 1), kResultTrue);
+  EXPECT_EQ(fx->getAudioOutput(0), out);  // the same bus object
+  EXPECT_TRUE(out->isActive());
+  SpeakerArrangement arr = 0;
+  EXPECT_EQ(processor()->getBusArrangement(kOutput, 0, arr), kResultTrue);
+  EXPECT_EQ(arr, arrangement::kMono);
+  BusInfo info{};
+  component()->getBusInfo(kAudio, kOutput, 0, info);
+  EXPECT_EQ(info.channelCount, 1);  // info and arrangement agree
+
+  SpeakerArrangement two[2] = {arrangement::kStereo, arrangement::kStereo};
+  EXPECT_EQ(processor()->setBusArrangements(two, 2, two, 1), kResultFalse);
+  EXPECT_EQ(processor()->setBusArrangements(nullptr, 1, two, 1), kInvalidArgument);
+  EXPECT_EQ(processor()->setBusArrangements(two, -1, two, 1), kInvalidArgument);
+  EXPECT_EQ(processor()->setBusArrangements(nullptr, 0, nullptr, 0), kResultTrue);
+  EXPECT_EQ(processor()->getBusArrangement(kInput, 1, arr), kInvalidArgument);
+  EXPECT_EQ(processor()->getBusArrangement(kInput, -1, arr), kInvalidArgument);
+  EXPECT_EQ(processor()->getBusArrangement(9, 0, arr), kInvalidArgument);
+}
+
+TEST_F(SingleComponentEffectTest, ProcessorDefaults) {
+  ProcessSetup setup{kOffline, kSample64, 512, 96000.0};
+  EXPECT_EQ(processor()->setupProcessing(setup), kResultFalse);  // refused size: unchanged
+  EXPECT_EQ(fx->getProcessSetup().sampleRate, 44100.0);
+  setup.symbolicSampleSize = kSample32;
+  EXPECT_EQ(processor()->setupProcessing(setup), kResultOk);
+  EXPECT_EQ(fx->getProcessSetup().maxSamplesPerBlock, 512);
+  // Hosts treat anything but success here as a failed activation.
+  EXPECT_EQ(component()->setActive(1), kResultOk);
+  EXPECT_EQ(component()->setActive(0), kResultOk);
+}
+
+TEST_F(SingleComponentEffectTest, ParameterCallsThroughTheController) {
+  fx->addParameters();
+  IEditController* c = controller();
+  EXPECT_EQ(c->getParameterCount(), 2);
+  ParameterInfo info{};
+  ASSERT_EQ(c->getParameterInfo(1, info), kResultTrue);
+  EXPECT_EQ(info.id, 1u);
+  EXPECT_EQ(std::u16string(info.title), u"Mode");
+  EXPECT_EQ(c->getParameterInfo(2, info), kResultFalse);
+  EXPECT_EQ(c->getParameterInfo(-1, info), kResultFalse);
+
+  String128 s;
+  EXPECT_EQ(c->getParamStringByValue(0, 0.25, s), kResultTrue);
+  EXPECT_EQ(std::u16string(s), u"-42.0");
+  EXPECT_EQ(c->getParamStringByValue(1, 1.0, s), kResultTrue);
+  EXPECT_EQ(std::u16string(s), u"on");
+  EXPECT_EQ(c->getParamStringByValue(5, 0.0, s), kResultFalse);
+  EXPECT_EQ(c->getParamStringByValue(0, 0.0, nullptr), kResultFalse);
+
+  ParamValue v = -1;
+  TChar typed[] = u"-42";
+  EXPECT_EQ(c->getParamValueByString(0, typed, v), kResultTrue);
+  EXPECT_EQ(v, 0.25);
+  TChar word[] = u"maybe";
+  EXPECT_EQ(c->getParamValueByString(1, word, v), kResultFalse);
+  EXPECT_EQ(c->getParamValueByString(5, typed, v), kResultFalse);
+
+  EXPECT_EQ(c->normalizedParamToPlain(0, 0.5), -24.0);
+  EXPECT_EQ(c->plainParamToNormalized(0, -24.0), 0.5);
+  EXPECT_EQ(c->normalizedParamToPlain(77, 0.3), 0.3);  // unknown id: unchanged
+  EXPECT_EQ(c->plainParamToNormalized(77, 5.0), 5.0);
+
+  EXPECT_EQ(c->setParamNormalized(0, 0.75), kResultTrue);
+  EXPECT_EQ(c->getParamNormalized(0), 0.75);
+  EXPECT_EQ(c->setParamNormalized(0, std::nan("")), kResultTrue);
+  EXPECT_EQ(c->getParamNormalized(0), 0.75);  // NaN never stored
+  EXPECT_EQ(c->setParamNormalized(0, -2.0), kResultTrue);
+  EXPECT_EQ(c->getParamNormalized(0), 0.0);
+  EXPECT_EQ(c->setParamNormalized(77, 0.5), kResultFalse);
+  EXPECT_EQ(c->getParamNormalized(77), 0.0);
+}
+
+TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
+  EXPECT_EQ(fx->beginEdit(3), kResultFalse);  // no handler yet
+  EXPECT_EQ(fx->startGroupEdit(), kNotImplemented);
+
+  FakeHandler first;
+  FakeHandler2 second;
+  EXPECT_EQ(controller()->setComponentHandler(&first), kResultTrue);
+  EXPECT_EQ(first.refs, 2);
+  EXPECT_EQ(controller()->setComponentHandler(&first), kResultTrue);  // same one again
+  EXPECT_EQ(first.refs, 2);
+  EXPECT_EQ(fx->getComponentHandler(), &first);
+
+  EXPECT_EQ(fx->beginEdit(3), kResultOk);
+  EXPECT_EQ(fx->performEdit(3, 0.5), kResultOk);
+  EXPECT_EQ(fx->endEdit(3), kResultOk);
+  ASSERT_EQ(first.calls.size(), 3u);
+  EXPECT_EQ(first.calls[0].what, "begin");
+  EXPECT_EQ(first.calls[1].what, "perform");
+  EXPECT_EQ(first.calls[1].id, 3u);
+  EXPECT_EQ(first.calls[1].value, 0.5);
+  EXPECT_EQ(first.calls[2].what, "end");
+  EXPECT_EQ(fx->setDirty(true), kNotImplemented);  // the first handler has no second interface
+
+  EXPECT_EQ(controller()->setComponentHandler(&second), kResultTrue);
+  EXPECT_EQ(first.refs, 1);
+  EXPECT_EQ(second.refs, 3);  // kept, plus its second interface
+  EXPECT_EQ(fx->startGroupEdit(), kResultOk);
+  EXPECT_EQ(second.groupEdits, 1);
+  EXPECT_EQ(fx->finishGroupEdit(), kResultOk);
+  EXPECT_EQ(fx->setDirty(true), kResultOk);
+  EXPECT_TRUE(second.dirty);
+
+  EXPECT_EQ(controller()->setComponentHandler(nullptr), kResultTrue);
+  EXPECT_EQ(second.refs, 1);
+  controller()->setComponentHandler(&second);
+  controller()->terminate();  // terminate gives the handler back
+  EXPECT_EQ(second.refs, 1);
+  EXPECT_EQ(fx->getComponentHandler(), nullptr);
+}
+
+TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
+  IConnectionPoint* point = static_cast<IConnectionPoint*>(fx);
+  FakeConnection peer, other;
+  EXPECT_EQ(point->connect(nullptr), kInvalidArgument);
+  EXPECT_EQ(point->connect(&peer), kResultOk);
+  EXPECT_EQ(peer.refs, 2);
+  EXPECT_EQ(point->connect(&other), kResultFalse);  // one peer at a time
+  EXPECT_EQ(point->disconnect(&other), kResultFalse);
+  EXPECT_EQ(point->disconnect(&peer), kResultOk);
+  EXPECT_EQ(peer.refs, 1);
+  EXPECT_EQ(point->connect(&peer), kResultOk);
+  component()->terminate();  // terminate disconnects and gives the peer back
+  EXPECT_EQ(peer.refs, 1);
+  EXPECT_EQ(peer.disconnects, 1);
+
+  EXPECT_EQ(point->notify(nullptr), kInvalidArgument);
+  FakeMessage message;
+  message.attributes.text = u"hello";
+  EXPECT_EQ(point->notify(&message), kResultOk);
+  EXPECT_EQ(fx->received, "hello");
+  // A host that fills the whole buffer without a terminator: the text is cut, not overrun.
+  message.attributes.text = std::u16string(300, u'x');
+  EXPECT_EQ(point->notify(&message), kResultOk);
+  EXPECT_EQ(fx->received, std::string(127, 'x'));
+  message.id = "OtherMessage";
+  EXPECT_EQ(point->notify(&message), kResultFalse);
+}
+
+// Random calls with the arguments a host controls: indices, media types, arrangements,
+// values and texts. Every answer must be a defined result, every text terminated, every
+// value inside 0..1, and bus information must always agree with the arrangements.
+TEST_F(SingleComponentEffectTest, FuzzedHostCallsStayWellDefined) {
+  fx->addParameters();
+  std::mt19937 rng(20261208);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const double specials[] = {0.0, 1.0, 0.5, -0.0, -1e-300, 1.0000001, 1e308, -1e308,
+                             INFINITY, -INFINITY, std::nan("")};
+  auto value = [&]() {
+    return pick(0, 1) ? specials[pick(0, 10)] : std::uniform_real_distribution<double>(-2, 3)(rng);
+  };
+  const ParamID ids[] = {0, 1, 2, 0x62706173, 0xFFFFFFFF};
+
+  for (int round = 0; round < 20000; ++round) {
+    switch (pick(0, 4)) {
+      case 0: {
+        BusInfo info;
+        std::memset(&info, 0x7F, sizeof info);
+        const tresult r = component()->getBusInfo(pick(-2, 3), pick(-2, 3), pick(-3, 4), info);
+        ASSERT_TRUE(r == kResultTrue || r == kInvalidArgument);
+        if (r == kResultTrue) {
+          EXPECT_LT(strlen16(info.name), 128);
+          EXPECT_GE(info.channelCount, 0);
+        }
+        const tresult a = component()->activateBus(pick(-2, 3), pick(-2, 3), pick(-3, 4), pick(0, 1));
+        ASSERT_TRUE(a == kResultTrue || a == kInvalidArgument);
+        break;
+      }
+      case 1: {
+        SpeakerArrangement in[3], out[3];
+        for (int i = 0; i < 3; ++i) {
+          in[i] = SpeakerArrangement(rng()) << pick(0, 40);
+          out[i] = SpeakerArrangement(rng()) << pick(0, 40);
+        }
+        processor()->setBusArrangements(pick(0, 5) ? in : nullptr, pick(-1, 3),
+                                        pick(0, 5) ? out : nullptr, pick(-1, 3));
+        for (BusDirection dir : {kInput, kOutput}) {
+          SpeakerArrangement arr = 0;
+          BusInfo info{};
+          ASSERT_EQ(processor()->getBusArrangement(dir, 0, arr), kResultTrue);
+          ASSERT_EQ(component()->getBusInfo(kAudio, dir, 0, info), kResultTrue);
+          EXPECT_EQ(info.channelCount, channelCount(arr));
+        }
+        break;
+      }
+      case 2: {
+        std::u16string s(130, u'\x7F7F');
+        if (controller()->getParamStringByValue(ids[pick(0, 4)], value(), &s[0]) == kResultTrue) {
+          EXPECT_LT(strlen16(s.c_str()), 128);
+        }
+        EXPECT_EQ(s[128], u'\x7F7F');  // nothing written past the host's String128
+        break;
+      }
+      case 3: {
+        std::u16string s;
+        const int n = pick(0, 40);
+        for (int i = 0; i < n; ++i)
+          s.push_back(pick(0, 3) ? char16_t(u"0123456789.-+e dBon"[pick(0, 18)])
+                                 : char16_t(pick(1, 0xFFFF)));
+        ParamValue v = 0.5;
+        if (controller()->getParamValueByString(ids[pick(0, 4)], &s[0], v) == kResultTrue) {
+          EXPECT_GE(v, 0.0);
+          EXPECT_LE(v, 1.0);
+        }
+        break;
+      }
+      default: {
+        const ParamID id = ids[pick(0, 4)];
+        controller()->setParamNormalized(id, value());
+        const ParamValue v = controller()->getParamNormalized(id);
+        EXPECT_GE(v, 0.0);
+        EXPECT_LE(v, 1.0);
+        EXPECT_GE(controller()->normalizedParamToPlain(0, v), -60.0);
+        break;
+      }
+    }
+  }
+}

@@ -1,0 +1,239 @@
+#include "tests/vst3/host/FakeGainEffect.h"
+
+#include "sdk/vst3/IBStream.h"
+#include "tests/vst3/host/FakeGainView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace fakegain {
+
+const vst3::TUID kClassId = TQ_VST3_UID(0x5A17C0DEu, 0x6A1B4E11u, 0x9C0FFEE5u, 0x47A1B00Bu);
+
+std::atomic<int> FakeGainEffect::live_{0};
+Faults FakeGainEffect::nextFaults_{};
+vst3::uint32 FakeGainEffect::nextLatency_ = 0;
+
+namespace {
+
+double normalizedToDb(double v) { return kMinDb + (kMaxDb - kMinDb) * v; }
+
+}  // namespace
+
+FakeGainEffect::FakeGainEffect() : faults_(nextFaults_), latency_(nextLatency_)
+{
+  for (auto& line : delay_) line.assign(latency_, 0.0);
+  ++live_;
+}
+
+// A handler kept by the keepHandler fault is deliberately never released.
+FakeGainEffect::~FakeGainEffect() { --live_; }
+
+vst3::FUnknown* FakeGainEffect::create(void*)
+{
+  return static_cast<vst3::IAudioProcessor*>(new FakeGainEffect);
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
+{
+  const vst3::tresult r = SingleComponentEffect::initialize(context);
+  if (r != vst3::kResultOk) return r;
+  addAudioInput(u"Input", vst3::arrangement::kStereo);
+  addAudioOutput(u"Output", vst3::arrangement::kStereo);
+  auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", kMinDb, kMaxDb, 0.0);
+  gain->setPrecision(2);
+  parameters.addParameter(gain);
+  auto* bypass = new vst3::StringListParameter(
+      u"Bypass", kBypassId, nullptr,
+      vst3::ParameterInfo::kCanAutomate | vst3::ParameterInfo::kIsList | vst3::ParameterInfo::kIsBypass);
+  bypass->appendString(u"off");
+  bypass->appendString(u"on");
+  parameters.addParameter(bypass);
+  if (faults_.untitledParameter) parameters.addParameter(new vst3::Parameter(u"", 1));
+  addEventInput(u"MIDI In", 1);
+  gainDb_ = 0.0;
+  bypass_ = false;
+  return vst3::kResultOk;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::setActive(vst3::TBool state)
+{
+  if (faults_.refuseActivation) return vst3::kResultFalse;
+  if (state) ++activations_;
+  return SingleComponentEffect::setActive(state);
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
+                                                            vst3::SpeakerArrangement* outputs, vst3::int32 numOuts)
+{
+  // One bus each way with the same one or two channels; anything else is refused.
+  if (numIns != 1 || numOuts != 1 || inputs == nullptr || outputs == nullptr || inputs[0] != outputs[0])
+    return vst3::kResultFalse;
+  if (inputs[0] != vst3::arrangement::kMono && inputs[0] != vst3::arrangement::kStereo) return vst3::kResultFalse;
+  return SingleComponentEffect::setBusArrangements(inputs, numIns, outputs, numOuts);
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::canProcessSampleSize(vst3::int32 symbolicSampleSize)
+{
+  return symbolicSampleSize == vst3::kSample32 || symbolicSampleSize == vst3::kSample64 ? vst3::kResultTrue
+                                                                                       : vst3::kResultFalse;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::setProcessing(vst3::TBool state)
+{
+  processing_ = state != 0;
+  return vst3::kResultOk;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHandler* handler)
+{
+  const vst3::tresult r = SingleComponentEffect::setComponentHandler(handler);
+  if (faults_.keepHandler && handler != nullptr && keptHandler_ == nullptr) {
+    handler->addRef();
+    keptHandler_ = handler;
+  }
+  return r;
+}
+
+void FakeGainEffect::changeLatency(vst3::uint32 samples)
+{
+  latency_ = samples;
+  for (auto& line : delay_) line.assign(latency_, 0.0);
+  delayPos_ = 0;
+  if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
+}
+
+vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)
+{
+  if (name == nullptr || std::strcmp(name, vst3::kEditorViewType) != 0) return nullptr;
+  return new FakeGainView(this);
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
+                                                           vst3::SpeakerArrangement& arr)
+{
+  const vst3::tresult r = SingleComponentEffect::getBusArrangement(dir, index, arr);
+  if (faults_.staleArrangement && r == vst3::kResultOk) arr = vst3::arrangement::kStereo;
+  return r;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16,
+                                                                     vst3::CtrlNumber controller, vst3::ParamID& id)
+{
+  if (busIndex != 0) return vst3::kResultFalse;
+  if (faults_.brokenMidiMapping) {
+    id = 1000 + static_cast<vst3::ParamID>(controller);
+    return vst3::kResultTrue;
+  }
+  if (controller != 7) return vst3::kResultFalse;  // the volume controller
+  id = kGainId;
+  return vst3::kResultTrue;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::queryInterface(const vst3::TUID iid, void** obj)
+{
+  if (obj != nullptr && vst3::iidEqual(iid, vst3::IMidiMapping::iid)) {
+    addRef();
+    *obj = static_cast<vst3::IMidiMapping*>(this);
+    return vst3::kResultOk;
+  }
+  if (faults_.sloppyQuery && obj != nullptr) {
+    void* before = *obj;
+    const vst3::tresult r = SingleComponentEffect::queryInterface(iid, obj);
+    if (r != vst3::kResultOk) *obj = before;
+    return r;
+  }
+  return SingleComponentEffect::queryInterface(iid, obj);
+}
+
+void FakeGainEffect::applyChanges(vst3::IParameterChanges* changes)
+{
+  if (changes == nullptr) return;
+  const vst3::int32 count = changes->getParameterCount();
+  for (vst3::int32 i = 0; i < count; ++i) {
+    vst3::IParamValueQueue* queue = changes->getParameterData(i);
+    if (queue == nullptr) continue;
+    vst3::int32 offset = 0;
+    vst3::ParamValue value = 0.0;
+    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != vst3::kResultOk || !std::isfinite(value))
+      continue;
+    value = std::min(1.0, std::max(0.0, value));
+    if (queue->getParameterId() == kGainId) gainDb_ = normalizedToDb(value);
+    if (queue->getParameterId() == kBypassId) bypass_ = value > 0.5;
+  }
+}
+
+template <typename Sample>
+void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(vst3::AudioBusBuffers&))
+{
+  if (data.numSamples <= 0 || data.numOutputs < 1 || data.outputs == nullptr) return;
+  vst3::AudioBusBuffers& out = data.outputs[0];
+  const bool haveInput = data.numInputs >= 1 && data.inputs != nullptr;
+  const double gain = bypass_ ? 1.0 : std::pow(10.0, gainDb_ / 20.0);
+  const vst3::int32 frames = data.numSamples + (faults_.writePastBlock ? 1 : 0);
+  std::size_t pos = delayPos_;
+  for (vst3::int32 c = 0; c < out.numChannels; ++c) {
+    Sample* dst = channels(out)[c];
+    if (dst == nullptr) continue;
+    const Sample* src = nullptr;
+    if (haveInput && c < data.inputs[0].numChannels) src = channels(data.inputs[0])[c];
+    std::vector<double>* line = c < 2 && latency_ > 0 ? &delay_[c] : nullptr;
+    pos = delayPos_;
+    for (vst3::int32 i = 0; i < frames; ++i) {
+      double x = src != nullptr && i < data.numSamples ? static_cast<double>(src[i]) : 0.0;
+      if (line != nullptr) {
+        std::swap(x, (*line)[pos]);
+        pos = (pos + 1) % latency_;
+      }
+      dst[i] = faults_.writeNaN ? std::numeric_limits<Sample>::quiet_NaN() : static_cast<Sample>(x * gain);
+    }
+  }
+  if (latency_ > 0) delayPos_ = (delayPos_ + static_cast<std::size_t>(data.numSamples)) % latency_;
+}
+
+vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
+{
+  processThread_ = std::this_thread::get_id();
+  if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
+  applyChanges(data.inputParameterChanges);
+  if (processSetup.symbolicSampleSize == vst3::kSample64)
+    processBuses<double>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers64; });
+  else
+    processBuses<float>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers32; });
+  return vst3::kResultOk;
+}
+
+vst3::tresult FakeGainEffect::getEditorState(vst3::IBStream* state)
+{
+  if (state == nullptr) return vst3::kInvalidArgument;
+  if (faults_.keepStream) state->addRef();
+  double gain = getParamNormalized(kGainId);
+  vst3::int32 bypass = getParamNormalized(kBypassId) > 0.5 ? 1 : 0;
+  vst3::int32 written = 0;
+  if (state->write(&gain, sizeof gain, &written) != vst3::kResultOk || written != sizeof gain) return vst3::kResultFalse;
+  if (state->write(&bypass, sizeof bypass, &written) != vst3::kResultOk || written != sizeof bypass)
+    return vst3::kResultFalse;
+  return vst3::kResultOk;
+}
+
+vst3::tresult FakeGainEffect::setEditorState(vst3::IBStream* state)
+{
+  if (state == nullptr) return vst3::kInvalidArgument;
+  double gain = 0.0;
+  vst3::int32 bypass = 0;
+  vst3::int32 got = 0;
+  if (state->read(&gain, sizeof gain, &got) != vst3::kResultOk || got != sizeof gain || !std::isfinite(gain))
+    return vst3::kResultFalse;
+  if (state->read(&bypass, sizeof bypass, &got) != vst3::kResultOk || got != sizeof bypass) return vst3::kResultFalse;
+  setParamNormalized(kGainId, gain);
+  if (faults_.forgetBypass) bypass = 0;
+  setParamNormalized(kBypassId, bypass != 0 ? 1.0 : 0.0);
+  // A single-component plug-in restores its processing side with the controller state.
+  gainDb_ = normalizedToDb(getParamNormalized(kGainId));
+  bypass_ = bypass != 0;
+  return vst3::kResultOk;
+}
+
+}  // namespace fakegain

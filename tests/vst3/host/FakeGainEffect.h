@@ -1,0 +1,108 @@
+#pragma once
+// A tiny gain effect built on the VST3 helper classes, used to test the host side: one
+// stereo (or mono) bus each way, a gain parameter in dB, a bypass, and a MIDI input whose
+// volume controller maps to the gain. Faults can be switched on to check that the host
+// notices plug-ins that break the host contract.
+
+#include "sdk/vst3/IUnitInfo.h"
+#include "sdk/vst3/SingleComponentEffect.h"
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace fakegain {
+
+constexpr vst3::ParamID kGainId = 0;
+constexpr vst3::ParamID kBypassId = 0x62706173;  // 'bpas'
+constexpr double kMinDb = -24.0;
+constexpr double kMaxDb = 24.0;
+
+// The class id, built from four words like every id of the layer.
+extern const vst3::TUID kClassId;
+
+// Deliberate breaches of the host contract, off by default.
+struct Faults
+{
+  bool writePastBlock = false;     // writes one sample beyond numSamples
+  bool keepHandler = false;        // takes an extra handler reference and never drops it
+  bool refuseActivation = false;   // setActive answers kResultFalse
+  bool writeNaN = false;           // outputs NaN
+  bool keepStream = false;         // keeps a reference on the state stream
+  bool refuseFlush = false;        // process without audio answers kResultFalse
+  bool brokenMidiMapping = false;  // maps every controller to an id that does not exist
+  bool forgetBypass = false;       // restoring state ignores the saved bypass
+  bool untitledParameter = false;  // registers a parameter without a title
+  bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
+  bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
+};
+
+class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping
+{
+public:
+  FakeGainEffect();
+  ~FakeGainEffect() override;
+
+  static vst3::FUnknown* create(void* context);
+  // Objects alive in this process (the host's final release must bring it back).
+  static int liveInstances() { return live_.load(); }
+  // Faults given to instances created from now on.
+  static void setFaultsForNewInstances(const Faults& faults) { nextFaults_ = faults; }
+  // Latency (output delay, reported to the host) of instances created from now on.
+  static void setLatencyForNewInstances(vst3::uint32 samples) { nextLatency_ = samples; }
+
+  vst3::tresult PLUGIN_API initialize(vst3::FUnknown* context) override;
+  vst3::tresult PLUGIN_API setActive(vst3::TBool state) override;
+  vst3::tresult PLUGIN_API setBusArrangements(vst3::SpeakerArrangement* inputs, vst3::int32 numIns,
+                                              vst3::SpeakerArrangement* outputs, vst3::int32 numOuts) override;
+  vst3::tresult PLUGIN_API canProcessSampleSize(vst3::int32 symbolicSampleSize) override;
+  vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
+  vst3::uint32 PLUGIN_API getLatencySamples() override { return latency_; }
+  vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
+  vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
+  // "editor" gives a new view; any other name null.
+  vst3::IPlugView* PLUGIN_API createView(vst3::FIDString name) override;
+  vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
+                                             vst3::SpeakerArrangement& arr) override;
+  vst3::tresult PLUGIN_API getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16 channel,
+                                                       vst3::CtrlNumber midiControllerNumber,
+                                                       vst3::ParamID& id) override;
+
+  vst3::tresult PLUGIN_API queryInterface(const vst3::TUID iid, void** obj) override;
+  TQ_VST3_REFCOUNT_FROM(SingleComponentEffect)
+
+  // The controller state: the gain's normalised value (8 bytes) and the bypass (4 bytes).
+  vst3::tresult setEditorState(vst3::IBStream* state) override;
+  vst3::tresult getEditorState(vst3::IBStream* state) override;
+
+  // Changes the latency and tells the host, as an effect does when its delay changes.
+  void changeLatency(vst3::uint32 samples);
+  int activations() const { return activations_; }
+  std::thread::id processThread() const { return processThread_; }
+
+  // What the processing side currently applies.
+  double gainDb() const { return gainDb_; }
+  bool bypassed() const { return bypass_; }
+  bool processing() const { return processing_; }
+
+private:
+  void applyChanges(vst3::IParameterChanges* changes);
+  template <typename Sample>
+  void processBuses(vst3::ProcessData& data, Sample** (*channels)(vst3::AudioBusBuffers&));
+
+  static std::atomic<int> live_;
+  static Faults nextFaults_;
+  static vst3::uint32 nextLatency_;
+  Faults faults_;
+  vst3::uint32 latency_;
+  std::vector<double> delay_[2];  // one line per channel, latency_ samples each
+  std::size_t delayPos_ = 0;
+  int activations_ = 0;
+  std::thread::id processThread_;
+  double gainDb_ = 0.0;
+  bool bypass_ = false;
+  bool processing_ = false;
+  vst3::IComponentHandler* keptHandler_ = nullptr;
+};
+
+}  // namespace fakegain

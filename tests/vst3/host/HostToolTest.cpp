@@ -1,0 +1,281 @@
+// The host tool: level figures against closed forms, the generated signal, the state file,
+// the command line, and whole runs against the gain module.
+#include "tools/vst3host/AudioFile.h"
+#include "tools/vst3host/CommandLine.h"
+#include "tools/vst3host/HostTool.h"
+#include "tools/vst3host/SignalStats.h"
+#include "tools/vst3host/StateFile.h"
+#include "tools/vst3host/Render.h"
+#include "tools/vst3host/TestSignal.h"
+#include "tests/vst3/host/FakeGainEffect.h"
+#include "tests/vst3/host/FakeGainFactory.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <sstream>
+
+using namespace vst3host;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct RunResult
+{
+  int code;
+  std::string out;
+  std::string err;
+};
+
+RunResult run(const std::vector<std::string>& args)
+{
+  HostOptions options;
+  std::string error;
+  if (!parseCommandLine(args, options, error)) return {-1, "", error};
+  std::ostringstream out, err;
+  const int code = runHost(options, out, err);
+  return {code, out.str(), err.str()};
+}
+
+AudioBuffer readBack(const std::string& path)
+{
+  AudioBuffer a;
+  std::string error;
+  EXPECT_TRUE(readAudioFile(path, a, error)) << error;
+  return a;
+}
+
+}  // namespace
+
+TEST(SignalStats, MatchesClosedForms)
+{
+  AudioBuffer square;
+  square.channels = {{0.5, -0.5, 0.5, -0.5}, {-0.5, 0.5, -0.5, 0.5}};
+  SignalStats s = SignalStats::measure(square);
+  EXPECT_EQ(s.peak, 0.5);
+  EXPECT_EQ(s.rms, 0.5);
+  EXPECT_EQ(s.crest, 1.0);
+
+  AudioBuffer sine;
+  sine.channels.assign(1, std::vector<double>(4800));
+  for (std::size_t i = 0; i < 4800; ++i) sine.channels[0][i] = 0.8 * std::sin(2 * kPi * 10 * i / 4800.0);
+  s = SignalStats::measure(sine);
+  EXPECT_NEAR(s.peak, 0.8, 1e-12);
+  EXPECT_NEAR(s.rms, 0.8 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(s.crest, std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(toDecibels(s.crest), 3.0103, 1e-4);
+
+  AudioBuffer silence;
+  silence.resize(2, 100);
+  s = SignalStats::measure(silence);
+  EXPECT_EQ(s.rms, 0.0);
+  EXPECT_EQ(s.crest, 0.0);
+  EXPECT_NE(formatStats(s).find("silence"), std::string::npos);
+  EXPECT_EQ(SignalStats::measure(AudioBuffer{}).rms, 0.0);
+  EXPECT_TRUE(std::isinf(toDecibels(0.0)));
+}
+
+TEST(TestSignal, HasTransientsAndRefusesNonsense)
+{
+  TestSignalShape shape;
+  shape.seconds = 1.0;
+  AudioBuffer a, b;
+  ASSERT_TRUE(makeTestSignal(shape, a));
+  ASSERT_TRUE(makeTestSignal(shape, b));
+  EXPECT_EQ(a.channels, b.channels) << "deterministic";
+  ASSERT_EQ(a.numChannels(), 2);
+  EXPECT_EQ(a.numFrames(), 44100u);
+  const SignalStats s = SignalStats::measure(a);
+  EXPECT_LE(s.peak, 1.0);
+  EXPECT_GT(s.crest, 3.0) << "hits stand well above the bed";
+  // Each hit starts at a multiple of the period: the 2 ms after it are far louder than the
+  // 2 ms before it.
+  const std::size_t period = 44100 / 4;
+  for (std::size_t onset = period; onset < a.numFrames(); onset += period) {
+    double before = 0.0, after = 0.0;
+    for (std::size_t i = 0; i < 88; ++i) {
+      before = std::max(before, std::fabs(a.channels[0][onset - 1 - i]));
+      after = std::max(after, std::fabs(a.channels[0][onset + i]));
+    }
+    EXPECT_GT(after, 4 * before) << "onset " << onset;
+  }
+
+  for (auto mutate : std::vector<void (*)(TestSignalShape&)>{
+           [](TestSignalShape& x) { x.sampleRate = 0; }, [](TestSignalShape& x) { x.sampleRate = std::nan(""); },
+           [](TestSignalShape& x) { x.seconds = -1; }, [](TestSignalShape& x) { x.seconds = 1e9; },
+           [](TestSignalShape& x) { x.channels = 0; }, [](TestSignalShape& x) { x.channels = 65; },
+           [](TestSignalShape& x) { x.hitsPerSecond = 0; }}) {
+    TestSignalShape bad = shape;
+    mutate(bad);
+    AudioBuffer untouched = a;
+    EXPECT_FALSE(makeTestSignal(bad, untouched));
+    EXPECT_EQ(untouched.channels, a.channels);
+  }
+}
+
+TEST(StateFile, RoundTripsAndRefusesDamage)
+{
+  SavedState state{{1, 2, 3}, std::vector<std::uint8_t>(300, 9)};
+  const auto bytes = encodeState(state);
+  SavedState back;
+  std::string error;
+  ASSERT_TRUE(decodeState(bytes, back, error)) << error;
+  EXPECT_EQ(back.component, state.component);
+  EXPECT_EQ(back.controller, state.controller);
+
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+    const std::vector<std::uint8_t> shorter(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+    EXPECT_FALSE(decodeState(shorter, back, error)) << "cut at " << cut;
+  }
+  auto longer = bytes;
+  longer.push_back(0);
+  EXPECT_FALSE(decodeState(longer, back, error));
+  auto huge = bytes;
+  huge[8] = 0xFF;
+  huge[11] = 0xFF;  // component length near 4 GiB
+  EXPECT_FALSE(decodeState(huge, back, error));
+  EXPECT_EQ(back.controller, state.controller) << "a refused file leaves the state alone";
+}
+
+TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
+{
+  HostOptions o;
+  std::string error;
+  ASSERT_TRUE(parseCommandLine({"m.vst3", "--out", "o.wav", "--format", "pcm24", "--block", "256", "--double",
+                                "--set", "Gain=6", "--set-normalized", "Bypass=1", "--seconds", "0.5"},
+                               o, error))
+      << error;
+  EXPECT_EQ(o.modulePath, "m.vst3");
+  EXPECT_EQ(o.outputFormat, WavFormat::Pcm24);
+  EXPECT_EQ(o.blockSize, 256);
+  EXPECT_TRUE(o.doublePrecision);
+  ASSERT_EQ(o.settings.size(), 2u);
+  EXPECT_EQ(o.settings[0].name, "Gain");
+  EXPECT_EQ(o.settings[0].value, "6");
+  EXPECT_TRUE(o.settings[1].normalised);
+
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"m", "--block", "0"},
+      {"m", "--block", "1.5"},
+      {"m", "--block"},
+      {"m", "--rate", "nan"},
+      {"m", "--rate", "44100x"},
+      {"m", "--channels", "65"},
+      {"m", "--format", "pcm8"},
+      {"m", "--set", "=3"},
+      {"m", "--set", "Gain"},
+      {"m", "--set-normalized", "Gain=1.5"},
+      {"m", "--seconds", "-1"},
+      {"m", "--frobnicate", "1"},
+      {"m", "n"},
+  };
+  for (const auto& args : bad) {
+    HostOptions untouched;
+    untouched.blockSize = 77;
+    EXPECT_FALSE(parseCommandLine(args, untouched, error)) << (args.empty() ? "" : args.back());
+    EXPECT_EQ(untouched.blockSize, 77);
+  }
+  HostOptions help;
+  EXPECT_TRUE(parseCommandLine({"--help"}, help, error));
+  EXPECT_TRUE(help.help);
+}
+
+TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
+{
+  TestSignalShape shape;
+  shape.seconds = 0.05;
+  AudioBuffer in;
+  ASSERT_TRUE(makeTestSignal(shape, in));
+  for (vst3::uint32 latency : {0u, 1u, 100u, 1000u}) {
+    SCOPED_TRACE(latency);
+    fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
+    vst3::IPluginFactory* factory = fakegain::obtainFactory();
+    {
+      fakehost::HostDriver driver(factory);
+      ASSERT_EQ(driver.load(), vst3::kResultOk);
+      driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
+      fakehost::ProcessSettings settings;
+      settings.maxBlock = 256;  // the latency spans blocks
+      settings.sampleSize = vst3::kSample64;
+      ASSERT_EQ(driver.start(settings), vst3::kResultOk);
+      AudioBuffer out;
+      std::string error;
+      ASSERT_TRUE(render(driver, in, out, error)) << error;
+      ASSERT_EQ(out.numFrames(), in.numFrames());
+      EXPECT_EQ(out.channels, in.channels) << "0 dB, 64-bit: the very same samples, aligned";
+    }
+    factory->release();
+  }
+  fakegain::FakeGainEffect::setLatencyForNewInstances(0);
+}
+
+TEST(HostTool, RendersThroughTheModuleAndReportsLevels)
+{
+  const std::string outPath = "hosttool-render.wav";
+  const RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.5", "--set", "Gain=6", "--out", outPath, "--list"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Fake Gain"), std::string::npos);
+  EXPECT_NE(r.out.find("Gain"), std::string::npos);
+  EXPECT_NE(r.out.find("input:"), std::string::npos);
+  EXPECT_NE(r.out.find("crest"), std::string::npos);
+
+  TestSignalShape shape;
+  shape.seconds = 0.5;
+  AudioBuffer in;
+  ASSERT_TRUE(makeTestSignal(shape, in));
+  const AudioBuffer out = readBack(outPath);
+  ASSERT_EQ(out.numFrames(), in.numFrames());
+  const double gain = std::pow(10.0, 6.0 / 20.0);
+  EXPECT_NEAR(SignalStats::measure(out).peak, SignalStats::measure(in).peak * gain, 1e-5);
+  EXPECT_NEAR(SignalStats::measure(out).crest, SignalStats::measure(in).crest, 1e-4) << "gain keeps the crest";
+  std::remove(outPath.c_str());
+}
+
+TEST(HostTool, SavedStateCarriesIntoTheNextRun)
+{
+  const std::string state = "hosttool-state.bin";
+  const std::string outPath = "hosttool-restored.wav";
+  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--set-normalized", "Gain=0.25",
+               "--save-state", state, "--double"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out", outPath});
+  ASSERT_EQ(r.code, 0) << r.err;
+  TestSignalShape shape;
+  shape.seconds = 0.2;
+  shape.channels = 1;
+  AudioBuffer in;
+  ASSERT_TRUE(makeTestSignal(shape, in));
+  const AudioBuffer out = readBack(outPath);
+  EXPECT_NEAR(SignalStats::measure(out).peak, SignalStats::measure(in).peak * std::pow(10.0, -12.0 / 20.0), 1e-6);
+  std::remove(state.c_str());
+  std::remove(outPath.c_str());
+}
+
+TEST(HostTool, RunsTheConformanceChecksOnAModule)
+{
+  const RunResult r = run({FAKE_GAIN_FILE, "--check"});
+  EXPECT_EQ(r.code, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("passed  Bypass persistence (64-bit)"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("FAILED"), std::string::npos);
+}
+
+TEST(HostTool, FailsClearly)
+{
+  RunResult r = run({"no-such-module.vst3"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(r.err.empty());
+  r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--set", "Volume=3"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Volume"), std::string::npos);
+  r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--set", "Gain=loud"});
+  EXPECT_EQ(r.code, 1);
+  r = run({FAKE_GAIN_FILE, "--in", "no-such-input.wav"});
+  EXPECT_EQ(r.code, 1);
+  r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--load-state", "no-such-state.bin"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.find("contract"), std::string::npos) << "failures of the inputs are not the plug-in's";
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Command line of the host tool.
+
+#include "tools/vst3host/WavFile.h"
+
+#include <string>
+#include <vector>
+
+namespace vst3host {
+
+struct ParameterSetting
+{
+  std::string name;      // parameter title or decimal id
+  std::string value;     // display text, or a normalised value when normalised is set
+  bool normalised = false;
+};
+
+struct HostOptions
+{
+  std::string modulePath;
+  std::string inputPath;   // empty: a generated test signal
+  std::string outputPath;  // empty: no output file
+  std::string saveStatePath;
+  std::string loadStatePath;
+  std::vector<ParameterSetting> settings;
+  WavFormat outputFormat = WavFormat::Float32;
+  double sampleRate = 44100.0;  // for the generated signal
+  double seconds = 4.0;
+  int channels = 2;
+  int blockSize = 512;
+  bool doublePrecision = false;
+  bool listParameters = false;
+  bool conformance = false;  // run the conformance checks instead of rendering
+  bool help = false;
+};
+
+// Parses argv[1..]. Returns false with a message on an unknown option, a missing or bad value,
+// or no module path (unless help was asked).
+bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options, std::string& error);
+
+std::string usageText();
+
+}  // namespace vst3host
