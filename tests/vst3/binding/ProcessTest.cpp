@@ -45,8 +45,7 @@ TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
   for (ProcessSetup bad : { ProcessSetup{ kRealtime, 2, 256, 96000.0 }, ProcessSetup{ kRealtime, kSample32, 0, 96000.0 },
                             ProcessSetup{ kRealtime, kSample32, -8, 96000.0 }, ProcessSetup{ kRealtime, kSample32, 64, 0.0 },
                             ProcessSetup{ kRealtime, kSample32, 64, kNaN },
-                            ProcessSetup{ kRealtime, kSample32, 64, std::numeric_limits<double>::infinity() },
-                            ProcessSetup{ kRealtime, kSample32, 0x7FFFFFFF, 96000.0 } })
+                            ProcessSetup{ kRealtime, kSample32, 64, std::numeric_limits<double>::infinity() } })
   {
     EXPECT_EQ(s.Processor().setupProcessing(bad), kResultFalse);
     EXPECT_EQ(s.Plug().SampleRate(), 48000.0);
@@ -62,6 +61,10 @@ TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
   EXPECT_TRUE(s.Plug().RendersOffline());
   EXPECT_EQ(s.Processor().getLatencySamples(), 0u);
   EXPECT_EQ(s.Processor().getTailSamples(), 0u);
+  // An absurd block size is taken, but claims no more scratch than a bounded slice.
+  ProcessSetup huge{ kRealtime, kSample32, 0x7FFFFFFF, 96000.0 };
+  ASSERT_EQ(s.Processor().setupProcessing(huge), kResultOk);
+  EXPECT_EQ(s.Plug().BlockSize(), IPlugVST3::kMaxScratchFrames);
 }
 
 TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
