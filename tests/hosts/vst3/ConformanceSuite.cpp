@@ -658,6 +658,9 @@ void ConformanceSuite::speakerArrangement(int32 sampleSize, SpeakerArrangement a
                     sizeName(sampleSize),
                 true,
                 {}};
+  // As every check, this one starts with the main buses active: an arrangement that replaces
+  // a bus must not lose that activation, since hosts do not activate again.
+  activateMainBuses(r, true);
   std::vector<SpeakerArrangement> ins(static_cast<std::size_t>(component_->getBusCount(kAudio, kInput)), arr);
   std::vector<SpeakerArrangement> outs(static_cast<std::size_t>(component_->getBusCount(kAudio, kOutput)), arr);
   processor_->setBusArrangements(ins.data(), static_cast<int32>(ins.size()), outs.data(), static_cast<int32>(outs.size()));
@@ -680,6 +683,7 @@ void ConformanceSuite::speakerArrangement(int32 sampleSize, SpeakerArrangement a
     for (int i = 0; i < 3; ++i) expectOk(r, ctx.process(kBlock), "process");
     ctx.tearDown(r);
   }
+  activateMainBuses(r, false);
   results.push_back(r);
 }
 

@@ -4,6 +4,7 @@
 #include "sdk/vst3/CPluginView.h"
 #include "tests/hosts/vst3/AudioBuffers.h"
 #include "tests/hosts/vst3/ComponentHandler.h"
+#include "tests/hosts/vst3/EventList.h"
 #include "tests/hosts/vst3/HostApplication.h"
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/MemoryStream.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 using namespace fakehost;
@@ -335,4 +337,29 @@ TEST(PlugFrame, AnswersAResizeWithOnSizeOnlyWhenTheSizeChanges)
   recordOnly.resizeView(&view, &smaller);
   EXPECT_EQ(view.calls, 1) << "a host that refuses the size does not call onSize";
   EXPECT_EQ(frame.heldByPlugin(), 0);
+}
+
+TEST(EventList, HandsOutWholeCopiesOfItsEvents)
+{
+  EventList events;
+  events.addNoteOn(5, 2, 60, 0.5f);
+  events.addNoteOff(9, 2, 60, 0.25f);
+  ASSERT_EQ(events.getEventCount(), 2);
+  vst3::Event e;
+  std::memset(&e, 0xAB, sizeof e);
+  ASSERT_EQ(events.getEvent(0, e), vst3::kResultOk);
+  EXPECT_EQ(e.type, vst3::Event::kNoteOnEvent);
+  EXPECT_EQ(e.sampleOffset, 5);
+  EXPECT_EQ(e.noteOn.pitch, 60);
+  EXPECT_EQ(e.noteOn.velocity, 0.5f);
+  EXPECT_EQ(e.noteOn.noteId, -1);
+  EXPECT_EQ(e.busIndex, 0) << "every field is written, none left from the caller";
+  ASSERT_EQ(events.getEvent(1, e), vst3::kResultOk);
+  EXPECT_EQ(e.type, vst3::Event::kNoteOffEvent);
+  EXPECT_EQ(e.noteOff.velocity, 0.25f);
+  EXPECT_EQ(e.noteOff.channel, 2);
+  EXPECT_EQ(events.getEvent(2, e), vst3::kInvalidArgument);
+  EXPECT_EQ(events.getEvent(-1, e), vst3::kInvalidArgument);
+  EXPECT_EQ(events.addEvent(e), vst3::kResultOk);
+  EXPECT_EQ(events.getEventCount(), 3);
 }
