@@ -2,6 +2,7 @@
 // interface queries, and what IPlugBase tells or asks the host.
 #include "framework/bindings/vst3/IPlugVST3.h"
 
+#include "platform/ScopedLock.h"
 #include "sdk/vst3/IHostApplication.h"
 #include "sdk/vst3/StringConvert.h"
 
@@ -159,6 +160,8 @@ void Rearrange(AudioBus* bus, int nChannels, const char16_t* name)
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts)
 {
+  // The channel records are the audio thread's too.
+  ScopedLock lock(Mutex());
   ConnectInputs(0, NInChannels(), false);
   ConnectOutputs(0, NOutChannels(), false);
 

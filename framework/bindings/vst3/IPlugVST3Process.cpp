@@ -45,7 +45,8 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples()
   return static_cast<uint32>(std::max(TailSize(), 0));
 }
 
-// A set-up the plug-in cannot run with is refused whole: the previous one stays.
+// A set-up the plug-in cannot run with is refused whole: the previous one stays. The scratch
+// buffers hold at most kMaxScratchFrames; longer blocks are processed in slices.
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
 {
   if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
@@ -53,7 +54,7 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
   if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
     return kResultFalse;
   ScopedLock lock(Mutex());
-  if (!ChangeBlockSize(setup.maxSamplesPerBlock))
+  if (!ChangeBlockSize(std::min(setup.maxSamplesPerBlock, kMaxScratchFrames)))
     return kResultFalse;
   ChangeSampleRate(setup.sampleRate);
   mBypass.store(false, std::memory_order_relaxed);

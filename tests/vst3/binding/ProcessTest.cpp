@@ -1,5 +1,6 @@
 // The audio side: set-up, parameter queues, events, 32- and 64-bit blocks, bypass, transport
 // and notices to the host, and process data as careless hosts send it.
+#include "tests/hosts/vst3/ProcessDataBuilder.h"
 #include "tests/vst3/binding/BindingTestSupport.h"
 
 #include <cmath>
@@ -30,11 +31,6 @@ std::vector<double> Render(Session& s, int rounds, std::vector<int> blocks)
   return out;
 }
 
-ProcessData Empty()
-{
-  ProcessData d{};
-  return d;
-}
 } // namespace
 
 TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
@@ -45,8 +41,7 @@ TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
   for (ProcessSetup bad : { ProcessSetup{ kRealtime, 2, 256, 96000.0 }, ProcessSetup{ kRealtime, kSample32, 0, 96000.0 },
                             ProcessSetup{ kRealtime, kSample32, -8, 96000.0 }, ProcessSetup{ kRealtime, kSample32, 64, 0.0 },
                             ProcessSetup{ kRealtime, kSample32, 64, kNaN },
-                            ProcessSetup{ kRealtime, kSample32, 64, std::numeric_limits<double>::infinity() },
-                            ProcessSetup{ kRealtime, kSample32, 0x7FFFFFFF, 96000.0 } })
+                            ProcessSetup{ kRealtime, kSample32, 64, std::numeric_limits<double>::infinity() } })
   {
     EXPECT_EQ(s.Processor().setupProcessing(bad), kResultFalse);
     EXPECT_EQ(s.Plug().SampleRate(), 48000.0);
@@ -62,6 +57,10 @@ TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
   EXPECT_TRUE(s.Plug().RendersOffline());
   EXPECT_EQ(s.Processor().getLatencySamples(), 0u);
   EXPECT_EQ(s.Processor().getTailSamples(), 0u);
+  // An absurd block size is taken, but claims no more scratch than a bounded slice.
+  ProcessSetup huge{ kRealtime, kSample32, 0x7FFFFFFF, 96000.0 };
+  ASSERT_EQ(s.Processor().setupProcessing(huge), kResultOk);
+  EXPECT_EQ(s.Plug().BlockSize(), IPlugVST3::kMaxScratchFrames);
 }
 
 TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
@@ -198,54 +197,42 @@ TEST(Audio, MonoInactiveBusesAndMissingBuffers)
 
 TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
 {
+  using fakehost::ProcessDataBuilder;
   Session s;
   // Before any set-up a block is answered with silence.
-  std::vector<float> in(64, 0.5f), out(64, 0.5f);
-  float* inPtr[2] = { in.data(), in.data() };
-  float* outPtr[2] = { out.data(), out.data() };
-  AudioBusBuffers inBus{ 2, 0, { inPtr } }, outBus{ 2, 0, { outPtr } };
+  fakehost::AudioBuffers in, out;
+  in.configure(kSample32, { 2 }, 64);
+  out.configure(kSample32, { 2 }, 64);
+  in.fill(0.5);
+  out.fill(0.5);
   s.driver->component()->activateBus(kAudio, kOutput, 0, 1);
-  ProcessData early = Empty();
-  early.numSamples = 64;
-  early.numInputs = early.numOutputs = 1;
-  early.inputs = &inBus;
-  early.outputs = &outBus;
-  ASSERT_EQ(s.Processor().process(early), kResultOk);
-  EXPECT_EQ(out[10], 0.0f);
+  ASSERT_EQ(s.Processor().process(ProcessDataBuilder(kSample32, 64).inputs(in).outputs(out).data()), kResultOk);
+  EXPECT_EQ(out.sample(0, 0, 10), 0.0);
 
+  // Flushes without buses, and with bus arrays whose first bus has no channels.
   s.Start(kSample64, 128);
-  s.driver->outputs().fill(0.125);
-  ProcessData flush = Empty();
-  ASSERT_EQ(s.driver->processRaw(flush), kResultOk);
-  flush.inputs = s.driver->inputs().buses();
-  flush.outputs = s.driver->outputs().buses();
+  fakehost::AudioBuffers& hostOut = s.driver->outputs();
+  hostOut.fill(0.125);
   fakehost::ParameterChanges bypassOn;
   bypassOn.add(kBypass, 0, 1.0);
-  flush.inputParameterChanges = &bypassOn;
-  ASSERT_EQ(s.driver->processRaw(flush), kResultOk);
-  EXPECT_EQ(s.driver->outputs().sample(0, 1, 0), 0.125) << "a flush touches no buffer";
+  ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 0).changes(&bypassOn).data()), kResultOk);
+  ASSERT_EQ(s.driver->processRaw(
+                ProcessDataBuilder(kSample64, 0).emptyBuses(s.driver->inputs(), hostOut).changes(&bypassOn).data()),
+            kResultOk);
+  EXPECT_EQ(hostOut.sample(0, 1, 0), 0.125) << "a flush touches no buffer";
   EXPECT_EQ(s.Controller().getParamNormalized(kBypass), 1.0);
 
-  // Last block's host inputs are gone; a block without inputs must not read them.
+  // Last block's host inputs are gone; a block without inputs must not read them. The
+  // record claims 32-bit samples, but the set-up decides.
   {
-    std::vector<double> gone(128, 0.5);
-    double* gonePtr[2] = { gone.data(), gone.data() };
-    AudioBusBuffers goneBus{ 2, 0, {} };
-    goneBus.channelBuffers64 = gonePtr;
-    ProcessData d = Empty();
-    d.numSamples = 128;
-    d.numInputs = d.numOutputs = 1;
-    d.inputs = &goneBus;
-    d.outputs = s.driver->outputs().buses();
-    ASSERT_EQ(s.driver->processRaw(d), kResultOk);
+    fakehost::AudioBuffers gone;
+    gone.configure(kSample64, { 2 }, 128);
+    gone.fill(0.5);
+    ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 128).inputs(gone).outputs(hostOut).data()),
+              kResultOk);
   }
-  ProcessData noInputs = Empty();
-  noInputs.symbolicSampleSize = kSample32; // the set-up decides the width
-  noInputs.numSamples = 128;
-  noInputs.numOutputs = 1;
-  noInputs.outputs = s.driver->outputs().buses();
-  ASSERT_EQ(s.driver->processRaw(noInputs), kResultOk);
-  EXPECT_EQ(s.driver->outputs().sample(0, 0, 5), 0.0) << "bypassed silence";
+  ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample32, 128).outputs(hostOut).data()), kResultOk);
+  EXPECT_EQ(hostOut.sample(0, 0, 5), 0.0) << "bypassed silence";
 }
 
 TEST(Transport, QueriesAnswerFromTheLastContext)
