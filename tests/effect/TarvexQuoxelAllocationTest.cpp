@@ -11,6 +11,8 @@ namespace
 {
 std::atomic<long> gNews{0};
 std::atomic<long> gGrowths{0};
+// Allocations still allowed before operator new throws; negative: no limit.
+std::atomic<long> gNewsLeft{-1};
 
 const GrowAllocator kCountingHeap = {
   [](void* block, size_t bytes) { ++gGrowths; return std::realloc(block, bytes); },
@@ -22,6 +24,10 @@ const GrowAllocator kCountingHeap = {
 void* operator new(size_t bytes)
 {
   ++gNews;
+  if (gNewsLeft == 0)
+    throw std::bad_alloc();
+  if (gNewsLeft > 0)
+    --gNewsLeft;
   if (void* p = std::malloc(bytes ? bytes : 1))
     return p;
   throw std::bad_alloc();
@@ -66,6 +72,21 @@ TEST(AudioThread, ProcessingParameterAndTempoChangesNeverAllocate)
   SetGrowAllocator(previous);
   EXPECT_EQ(gNews.load(), 0);
   EXPECT_EQ(gGrowths.load(), 0);
+}
+
+// Running out of memory at any point of creation frees whatever was made (the leak check
+// at exit sees the rest) and leaves the creation lock free for the next attempt.
+TEST(Creation, EveryFailedAllocationIsCleanedUp)
+{
+  std::unique_ptr<TarvexQuoxel> plug;
+  for (long allowed = 0; allowed < 1000 && !plug; ++allowed)
+  {
+    gNewsLeft = allowed;
+    plug.reset(NewTarvexQuoxel(nullptr));
+    gNewsLeft = -1;
+  }
+  ASSERT_NE(plug, nullptr);
+  EXPECT_EQ(plug->NParams(), TarvexQuoxel::kNumParams);
 }
 
 } // namespace
