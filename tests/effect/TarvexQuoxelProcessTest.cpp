@@ -124,20 +124,6 @@ TEST(BlockProcess, CrestFactorFollowsTheAmount)
   EXPECT_NEAR(unchanged, crestIn, 0.1);
 }
 
-TEST(BlockProcess, BypassPassesTheInputThrough)
-{
-  EffectUnderTest fx;
-  fx.SetParam(TarvexQuoxel::kLevel, 100);
-  std::vector<double> l = DrumLoop(1000, 44100), r = Sine(1000, 440, 0.3);
-  const std::vector<double> inL = l, inR = r;
-  double* io[] = {l.data(), r.data()};
-  fx.plug->BindInputsDouble(0, 2, io);
-  fx.plug->BindOutputsDouble(0, 2, io);
-  fx.plug->BypassDouble(1000);
-  EXPECT_EQ(l, inL);
-  EXPECT_EQ(r, inR);
-}
-
 TEST(BlockProcess, StateRoundTripGivesIdenticalAudio)
 {
   EffectUnderTest a;
