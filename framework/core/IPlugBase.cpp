@@ -19,61 +19,76 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   , mDoesMidi(doesMidi)
   , mLatency(latency < 0 ? 0 : latency)
 {
-  TQ_TRACE("IPlugBase::IPlugBase", "%s:%s", effectName, "");
-
-  for (int i = 0; i < nParams; ++i)
+  // The destructor does not run when construction throws: whatever was made so far is
+  // released here.
+  try
   {
-    IPlugParameter* param = new IPlugParameter();
-    if (!mParams.Append(param))
-    {
-      delete param;
-      break;
-    }
-  }
-  for (int i = 0; i < nPresets; ++i)
-  {
-    PresetSlot* preset = new PresetSlot();
-    if (!mPresets.Append(preset))
-    {
-      delete preset;
-      break;
-    }
-  }
+    TQ_TRACE("IPlugBase::IPlugBase", "%s:%s", effectName, "");
 
-  CopyText(mEffectName, kNameSize, effectName);
-  CopyText(mProductName, kNameSize, productName);
-  CopyText(mMakerName, kNameSize, makerName);
-
-  int maxIn = 0, maxOut = 0;
-  ParseChannelIO(channelIOStr, &maxIn, &maxOut);
-
-  // The pointer arrays are sized once, here: nothing may move them afterwards.
-  mInPtrs.SetSize(maxIn * static_cast<int>(sizeof(double*)), true);
-  mOutPtrs.SetSize(maxOut * static_cast<int>(sizeof(double*)), true);
-  const int nIn = mInPtrs.Size() / static_cast<int>(sizeof(double*));
-  const int nOut = mOutPtrs.Size() / static_cast<int>(sizeof(double*));
-  for (int i = 0; i < nIn; ++i)
-  {
-    ChannelIO* channel = new ChannelIO(i);
-    if (!mInChannels.Append(channel))
+    for (int i = 0; i < nParams; ++i)
     {
-      delete channel;
-      break;
+      IPlugParameter* param = new IPlugParameter();
+      if (!mParams.Append(param))
+      {
+        delete param;
+        break;
+      }
     }
-  }
-  for (int i = 0; i < nOut; ++i)
-  {
-    ChannelIO* channel = new ChannelIO(i);
-    if (!mOutChannels.Append(channel))
+    for (int i = 0; i < nPresets; ++i)
     {
-      delete channel;
-      break;
+      PresetSlot* preset = new PresetSlot();
+      if (!mPresets.Append(preset))
+      {
+        delete preset;
+        break;
+      }
     }
+
+    CopyText(mEffectName, kNameSize, effectName);
+    CopyText(mProductName, kNameSize, productName);
+    CopyText(mMakerName, kNameSize, makerName);
+
+    int maxIn = 0, maxOut = 0;
+    ParseChannelIO(channelIOStr, &maxIn, &maxOut);
+
+    // The pointer arrays are sized once, here: nothing may move them afterwards.
+    mInPtrs.SetSize(maxIn * static_cast<int>(sizeof(double*)), true);
+    mOutPtrs.SetSize(maxOut * static_cast<int>(sizeof(double*)), true);
+    const int nIn = mInPtrs.Size() / static_cast<int>(sizeof(double*));
+    const int nOut = mOutPtrs.Size() / static_cast<int>(sizeof(double*));
+    for (int i = 0; i < nIn; ++i)
+    {
+      ChannelIO* channel = new ChannelIO(i);
+      if (!mInChannels.Append(channel))
+      {
+        delete channel;
+        break;
+      }
+    }
+    for (int i = 0; i < nOut; ++i)
+    {
+      ChannelIO* channel = new ChannelIO(i);
+      if (!mOutChannels.Append(channel))
+      {
+        delete channel;
+        break;
+      }
+    }
+    ResolveSlots(0);
   }
-  ResolveSlots(0);
+  catch (...)
+  {
+    DeleteOwned();
+    throw;
+  }
 }
 
 IPlugBase::~IPlugBase()
+{
+  DeleteOwned();
+}
+
+void IPlugBase::DeleteOwned()
 {
   DeleteEditor();
   mParams.DeleteAll();

@@ -195,6 +195,8 @@ private:
     kWriteAccumulate,
   };
 
+  // Deletes the editor, every record of the owning lists and the delay line.
+  void DeleteOwned();
   void ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut);
   void ResolveSlots(int offset);
   void PrepareSlice(int offset, int nFrames);

@@ -169,9 +169,13 @@ void IPlugBase::ModifyCurrentPreset(const char* newName)
   PresetSlot* slot = PresetAt(mCurrentPresetIdx);
   if (!slot)
     return;
-  slot->state.Clear();
   TQ_TRACE("IPlugBase::ModifyCurrentPreset", "%d %s", mCurrentPresetIdx, slot->name);
-  WriteState(&slot->state);
+  // The new state is written aside and replaces the old one only when it went in whole,
+  // so running out of memory does not cost the preset what it held.
+  StateChunk fresh;
+  if (!WriteState(&fresh))
+    return;
+  slot->state.Buffer().Swap(fresh.Buffer());
   if (newName && newName[0])
     slot->SetName(newName);
 }

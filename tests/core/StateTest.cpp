@@ -231,6 +231,19 @@ TEST(Presets, DamagedOrUnwritablePresetChangesNothing)
   }
   EXPECT_FALSE(tight.PresetAt(0)->initialised);
   EXPECT_STREQ(tight.PresetNameAt(0), "empty");
+
+  // Storing over a preset when memory runs out keeps what it held.
+  plug.ModifyCurrentPreset();
+  const std::vector<double> stored = plug.Values();
+  for (int i = 0; i < 9; ++i)
+    plug.ParamAt(i)->SetPlain(plug.ParamAt(i)->Min());
+  {
+    FailingAllocator fail(0);
+    plug.ModifyCurrentPreset("renamed");
+  }
+  EXPECT_TRUE(plug.LoadPreset(0));
+  EXPECT_EQ(plug.Values(), stored);
+  EXPECT_STREQ(plug.PresetNameAt(0), "Empty");
 }
 
 // Host data with random truncations and bytes never puts a NaN or an out-of-range value

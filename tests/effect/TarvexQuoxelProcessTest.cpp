@@ -124,18 +124,19 @@ TEST(BlockProcess, CrestFactorFollowsTheAmount)
   EXPECT_NEAR(unchanged, crestIn, 0.1);
 }
 
-TEST(BlockProcess, BypassPassesTheInputThrough)
+// A host may process before it has pushed any parameter or set a rate: the new object
+// already runs its defaults at 44,100 Hz, audibly, with working meters.
+TEST(BlockProcess, FreshObjectProcessesAudiblyBeforeAnySetUp)
 {
-  EffectUnderTest fx;
-  fx.SetParam(TarvexQuoxel::kLevel, 100);
-  std::vector<double> l = DrumLoop(1000, 44100), r = Sine(1000, 440, 0.3);
-  const std::vector<double> inL = l, inR = r;
+  std::unique_ptr<TarvexQuoxel> plug(NewTarvexQuoxel(nullptr));
+  EXPECT_EQ(plug->Engine().Oversampling(), 8);
+  std::vector<double> l = Sine(2048, 220, 0.5), r = l;
+  const std::vector<double> in = l;
   double* io[] = {l.data(), r.data()};
-  fx.plug->BindInputsDouble(0, 2, io);
-  fx.plug->BindOutputsDouble(0, 2, io);
-  fx.plug->BypassDouble(1000);
-  EXPECT_EQ(l, inL);
-  EXPECT_EQ(r, inR);
+  plug->ProcessBlockDouble(io, io, 2048);
+  EXPECT_NEAR(Rms(l, 1024) / Rms(in, 1024), 1.0, 0.01);
+  EXPECT_NEAR(plug->MeterValue(TarvexQuoxel::kInputMeter0), (20.0 * std::log10(0.5) + 48.0) / 48.0, 0.01);
+  EXPECT_GT(plug->MeterValue(TarvexQuoxel::kOutputMeter1), 0.8);
 }
 
 TEST(BlockProcess, StateRoundTripGivesIdenticalAudio)

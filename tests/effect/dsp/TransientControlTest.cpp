@@ -184,6 +184,15 @@ TEST(TransientEngine, MonoTouchesOnlyTheFirstChannel)
   EXPECT_NE(tc.GainPeak(0), 1.0);
   EXPECT_EQ(tc.GainPeak(1), 1.0);
   EXPECT_EQ(tc.Follower(2).level, 0.0);
+
+  // Oversampled, a mono block stays within its one value per frame.
+  tc.SetOversampling(8);
+  std::vector<double> block = Burst(300, 7);
+  block.resize(601, 1234.0);
+  tc.ProcessBlock(block.data(), 600);
+  EXPECT_EQ(block[600], 1234.0);
+  EXPECT_NE(tc.GainPeak(0), 1.0);
+  EXPECT_EQ(tc.GainPeak(1), 1.0);
 }
 
 TEST(TransientEngine, StartsWithTheEffectsDefaultsAndRefusesNonsense)
