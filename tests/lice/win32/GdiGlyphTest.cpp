@@ -38,17 +38,23 @@ Ink FindInk(LICE_IBitmap& bitmap, Pixel32 colour = KnobText)
   return ink;
 }
 
+template <class Bitmap> Bitmap& Clear(Bitmap& bitmap)
+{
+  for (int y = 0; y < bitmap.PixelHeight(); ++y)
+    std::fill_n(bitmap.PixelData() + y * bitmap.RowPitch(), bitmap.PixelWidth(), Background);
+  return bitmap;
+}
+
 class GdiFontTest : public ::testing::TestWithParam<int>
 {
 protected:
   void SetUp() override
   {
-    handle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
+    LICE_FontHandle handle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
     ASSERT_NE(handle, nullptr);
     font.AssignFont(handle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
     font.ChangeTextColour(KnobText);
   }
-  LICE_FontHandle handle = nullptr;
   LICE_CachedFont font;
 };
 
@@ -62,7 +68,6 @@ TEST_P(GdiFontTest, LineHeightAndDigitAdvances)
     LICE_TextRect rect{0, 0, 0, 0};
     EXPECT_EQ(font.PaintText(nullptr, text, -1, &rect, LICE_DT_CALCRECT), GetParam()) << c;
     const GlyphRecord* record = font.LookupGlyph(c);
-    ASSERT_NE(record, nullptr);
     ASSERT_GT(record->maskPosition, 0) << c;
     if (!digit) digit = record->advance;
     EXPECT_EQ(record->advance, digit) << c;
@@ -71,20 +76,21 @@ TEST_P(GdiFontTest, LineHeightAndDigitAdvances)
   EXPECT_GT(digit, GetParam() / 4);
 }
 
+// As the editor draws a value, into plain memory and into a section with a device context.
 TEST_P(GdiFontTest, KnobTextIsCentredInsideItsRectangle)
 {
   const int size = GetParam();
-  for (bool system : {false, true})
+  LICE_MemBitmap memory(100, 40);
+  LICE_SysBitmap section(100, 40);
+  for (LICE_IBitmap* bitmap : {static_cast<LICE_IBitmap*>(&memory), static_cast<LICE_IBitmap*>(&section)})
   {
-    LICE_MemBitmap memory(100, 40);
-    LICE_SysBitmap section(100, 40);
-    LICE_IBitmap& bitmap = system ? static_cast<LICE_IBitmap&>(section) : memory;
-    for (int y = 0; y < 40; ++y) std::fill_n(bitmap.PixelData() + y * bitmap.RowPitch(), 100, Background);
+    Clear(*bitmap);
     LICE_TextRect measured{0, 0, 0, 0};
-    font.PaintText(&bitmap, "-12 dB", -1, &measured, 0x524);
+    font.PaintText(bitmap, "-12 dB", -1, &measured, 0x524);
     LICE_TextRect rect{10, 10, 90, 10 + size + 4};
-    EXPECT_EQ(font.PaintText(&bitmap, "-12 dB", -1, &rect, 0x125), size);
-    const Ink ink = FindInk(bitmap);
+    EXPECT_EQ(font.PaintText(bitmap, "-12 dB", -1, &rect, 0x125), size);
+    const Ink ink = FindInk(*bitmap);
+    const bool system = bitmap == &section;
     EXPECT_GT(ink.full, 5) << system;
     EXPECT_GE(ink.minX, 10 + (80 - measured.right) / 2) << system;
     EXPECT_LE(std::abs(ink.minX + ink.maxX - 100), 4) << system;
@@ -95,23 +101,19 @@ TEST_P(GdiFontTest, KnobTextIsCentredInsideItsRectangle)
 
 INSTANTIATE_TEST_SUITE_P(EditorSizes, GdiFontTest, ::testing::Values(16, 14));
 
+// 'H' at quality 3 (no anti-aliasing): two stems from the cap line to the baseline.
 TEST(GdiRasteriser, GlyphCellsAreWhiteOnBlackFromTheTopLeft)
 {
   LICE_CachedFont font;
   font.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 3), LICE_FontOwnsHandle | LICE_FontMono);
   ASSERT_TRUE(font.CacheGlyph('H'));
-  const GlyphRecord* record = font.LookupGlyph('H');
-  ASSERT_GT(record->maskPosition, 0);
-  // 'H' at quality 3 (no anti-aliasing): two stems reaching from the cap line to the baseline.
+  ASSERT_GT(font.LookupGlyph('H')->maskPosition, 0);
   GuardedBitmap bitmap(24, 16);
   bitmap.Fill(Background);
   LICE_TextRect rect{0, 0, 24, 16};
   font.ChangeTextColour(0xFFFFFFFF);
   font.PaintText(&bitmap, "H", -1, &rect, 0);
-  int stemPixels = 0;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 24; ++x) stemPixels += bitmap.At(x, y) == 0xFFFFFFFF;
-  EXPECT_GT(stemPixels, 2 * 8);
+  EXPECT_GT(FindInk(bitmap, 0xFFFFFFFF).full, 2 * 8);
   EXPECT_TRUE(bitmap.GuardsIntact());
 }
 
@@ -123,31 +125,27 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   small.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   small.ChangeTextColour(KnobText);
-  // No red: if the canvas kept this colour, the cache would read empty glyphs afterwards.
-  huge.ChangeTextColour(0xFF00FF00);
+  huge.ChangeTextColour(0xFF00FF00); // no red: were the canvas left in this colour, cached glyphs would read empty
 
   LICE_MemBitmap memory(400, 340);
-  for (int y = 0; y < 340; ++y) std::fill_n(memory.PixelData() + y * memory.RowPitch(), 400, Background);
   LICE_TextRect rect{0, 0, 400, 340};
-  EXPECT_GE(huge.PaintText(&memory, "8", -1, &rect, LICE_DT_CENTER), 290);
-  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0);  // never went through the glyph cache
+  EXPECT_GE(huge.PaintText(&Clear(memory), "8", -1, &rect, LICE_DT_CENTER), 290);
+  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0); // never went through the glyph cache
   const Ink hugeInk = FindInk(memory, 0xFF00FF00);
   EXPECT_GT(hugeInk.full, 1000);
   EXPECT_LE(std::abs(hugeInk.minX + hugeInk.maxX - 400), 8);
 
   // A section with a device context is drawn into directly.
   LICE_SysBitmap section(400, 340);
-  for (int y = 0; y < 340; ++y) std::fill_n(section.PixelData() + y * section.RowPitch(), 400, Background);
-  EXPECT_GE(huge.PaintText(&section, "8", -1, &rect, LICE_DT_CENTER), 290);
+  EXPECT_GE(huge.PaintText(&Clear(section), "8", -1, &rect, LICE_DT_CENTER), 290);
   const Ink sectionInk = FindInk(section, 0xFF00FF00);
   EXPECT_GT(sectionInk.full, 1000);
   EXPECT_EQ(sectionInk.minX, hugeInk.minX);
 
   // The shared canvas is white on black again for the cache.
   LICE_MemBitmap target(60, 20);
-  for (int y = 0; y < 20; ++y) std::fill_n(target.PixelData() + y * target.RowPitch(), 60, Background);
   LICE_TextRect line{0, 0, 60, 20};
-  EXPECT_EQ(small.PaintText(&target, "88", -1, &line, 0), 16);
+  EXPECT_EQ(small.PaintText(&Clear(target), "88", -1, &line, 0), 16);
   EXPECT_GT(small.LookupGlyph('8')->maskPosition, 0);
   EXPECT_GT(FindInk(target).full, 5);
 
