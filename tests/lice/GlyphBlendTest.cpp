@@ -25,11 +25,8 @@ struct Scene
   {
     std::mt19937 random(seed);
     const int width = static_cast<int>(values.size());
-    for (int i = 0; i < width * rows; ++i)
-    {
-      mask.push_back(static_cast<unsigned char>(values[i % width]));
-      pixels.push_back(static_cast<Pixel32>(random()));
-    }
+    for (int i = 0; i < width * rows; ++i) mask.push_back(static_cast<unsigned char>(values[i % width]));
+    for (int i = 0; i < width * rows; ++i) pixels.push_back(static_cast<Pixel32>(random()));
     span = LICE_GlyphSpan{mask.data(), width, pixels.data(), width, width, rows};
   }
 };
