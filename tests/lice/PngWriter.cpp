@@ -44,14 +44,6 @@ std::vector<Pixel32> PngImage::Expected() const
 
 namespace {
 
-void Append(png_structp png, png_bytep data, png_size_t size)
-{
-  auto* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + size);
-}
-
-void NoFlush(png_structp) {}
-
 void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t v)
 {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
@@ -91,7 +83,13 @@ std::vector<unsigned char> WritePng(const PngImage& im)
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng refused the test image");
-  png_set_write_fn(png, &out, Append, NoFlush);
+  png_set_write_fn(
+    png, &out,
+    [](png_structp p, png_bytep data, png_size_t size) {
+      auto* bytes = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(p));
+      bytes->insert(bytes->end(), data, data + size);
+    },
+    [](png_structp) {});
   png_set_IHDR(png, info, im.width, im.height, im.depth, im.colourType,
                im.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
