@@ -1,6 +1,6 @@
 #pragma once
-// A deterministic glyph source for layout tests: every glyph is described by numbers, so
-// masks, advances and drawn pixels are known exactly.
+// A deterministic glyph source for layout tests: every glyph is described by numbers, so masks,
+// advances and drawn pixels are known exactly.
 
 #include <functional>
 #include <map>
@@ -15,30 +15,29 @@
 struct FakeGlyph
 {
   int advance = 8;
-  std::function<int(int x, int y, int height)> coverage;  // at cell column x, row y
+  std::function<int(int x, int y, int height)> coverage; // at cell column x, row y
 };
 
 class FakeGlyphRasteriser : public LICE_GlyphRasteriser
 {
 public:
-  // Glyphs not listed: advance 8, a solid block over columns 1..6 and rows 2..height-3;
-  // the space has advance 4 and no ink. The face "NoSuchFace" cannot be made.
+  // Glyphs not listed: advance 8, a solid block over columns 1..6 and rows 2..height-3; the
+  // space has advance 4 and no ink. The face "NoSuchFace" cannot be made.
   std::map<int, FakeGlyph> glyphs;
-  std::map<int, int> renders;  // render calls per character
+  std::map<int, int> renders; // render calls per character
   int deleted = 0;
   int doubleDeletes = 0;
 
   LICE_FontHandle CreateFontHandle(const char* face, int height, int, bool, int, int) override
   {
     if (std::string(face) == "NoSuchFace" || height < 0) return nullptr;
-    m_fonts.push_back(std::make_unique<int>(height));  // kept, so handles are never reused
+    m_fonts.push_back(std::make_unique<int>(height)); // kept, so handles are never reused
     m_live.insert(m_fonts.back().get());
     return reinterpret_cast<LICE_FontHandle>(m_fonts.back().get());
   }
   void DeleteFontHandle(LICE_FontHandle font) override
   {
-    if (m_live.erase(reinterpret_cast<int*>(font))) ++deleted;
-    else ++doubleDeletes;
+    ++(m_live.erase(reinterpret_cast<int*>(font)) ? deleted : doubleDeletes);
   }
   void PrepareCanvas(LICE_IBitmap*) override {}
   int LineHeight(LICE_FontHandle font, LICE_IBitmap*) override { return font ? Height(font) : 0; }
@@ -66,12 +65,6 @@ public:
     if (found != glyphs.end()) return found->second;
     if (ch == ' ') return FakeGlyph{4, [](int, int, int) { return 0; }};
     return FakeGlyph{8, [](int x, int y, int h) { return x >= 1 && x <= 6 && y >= 2 && y < h - 2 ? 255 : 0; }};
-  }
-  int RenderCount() const
-  {
-    int total = 0;
-    for (const auto& entry : renders) total += entry.second;
-    return total;
   }
 
 private:

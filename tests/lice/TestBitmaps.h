@@ -1,5 +1,5 @@
-// Test bitmaps: fixed-size pixels over caller-visible memory, optionally upside down, with
-// guard pixels around the drawable area so any write outside it is seen.
+// Bitmaps over test-owned memory, optionally upside down, with guard pixels around the drawable
+// area so that any write outside it shows.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@ class GuardedBitmap : public LICE_IBitmap
 {
 public:
   static constexpr Pixel32 kGuard = 0xA5C3E10Fu;
-  static constexpr int kBand = 4; // guard rows above and below, guard columns left and right
+  static constexpr int kBand = 4;
 
   GuardedBitmap(int width, int height, bool upsideDown = false)
     : m_width(width), m_height(height), m_pitch(width + 2 * kBand), m_upsideDown(upsideDown),
@@ -28,18 +28,22 @@ public:
   bool IsUpsideDown() const override { return m_upsideDown; }
   bool Reallocate(int, int) override { return false; }
 
-  // Pixel at column x of drawn row y.
+  // Pixel x of drawn row y.
   Pixel32& At(int x, int y) { return PixelData()[(m_upsideDown ? m_height - 1 - y : y) * m_pitch + x]; }
 
-  void Fill(Pixel32 v)
+  template <class F> void ForEach(F f)
   {
     for (int y = 0; y < m_height; ++y)
-      for (int x = 0; x < m_width; ++x) At(x, y) = v;
+      for (int x = 0; x < m_width; ++x) f(At(x, y));
   }
-  void Randomise(std::mt19937& rng)
+  void Fill(Pixel32 v) { ForEach([v](Pixel32& p) { p = v; }); }
+  void Randomise(std::mt19937& rng) { ForEach([&rng](Pixel32& p) { p = static_cast<Pixel32>(rng()); }); }
+  // Drawn rows, top to bottom.
+  std::vector<Pixel32> Pixels()
   {
-    for (int y = 0; y < m_height; ++y)
-      for (int x = 0; x < m_width; ++x) At(x, y) = static_cast<Pixel32>(rng());
+    std::vector<Pixel32> out;
+    ForEach([&out](Pixel32& p) { out.push_back(p); });
+    return out;
   }
 
   bool GuardsIntact() const
@@ -51,15 +55,6 @@ public:
         if (!inside && m_store[static_cast<std::size_t>(row * m_pitch + col)] != kGuard) return false;
       }
     return true;
-  }
-
-  // Drawn rows, top to bottom.
-  std::vector<Pixel32> Pixels()
-  {
-    std::vector<Pixel32> out;
-    for (int y = 0; y < m_height; ++y)
-      for (int x = 0; x < m_width; ++x) out.push_back(At(x, y));
-    return out;
   }
 
 private:

@@ -1,54 +1,28 @@
 // The Windows glyph source and the x64 direct-GDI text path, against the real GDI.
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_GlyphCanvas.h"
 #include "tests/lice/TestBitmaps.h"
+#include "tests/lice/TextInk.h"
 #if defined(_WIN64)
 #include "lice/win32/LICE_NativeText.h"
 #endif
 
 namespace
 {
-constexpr Pixel32 Background = 0xFF000000;
-constexpr Pixel32 KnobText = 0xFFFFC83F;
-
-struct Ink
-{
-  int minX = 1 << 20, maxX = -1, minY = 1 << 20, maxY = -1, full = 0;
-};
-
-Ink FindInk(LICE_IBitmap& bitmap, Pixel32 colour = KnobText)
-{
-  Ink ink;
-  for (int y = 0; y < bitmap.PixelHeight(); ++y)
-    for (int x = 0; x < bitmap.PixelWidth(); ++x)
-    {
-      const Pixel32 p = bitmap.PixelData()[y * bitmap.RowPitch() + x] | 0xFF000000;
-      if (p == Background) continue;
-      ink.minX = std::min(ink.minX, x), ink.maxX = std::max(ink.maxX, x);
-      ink.minY = std::min(ink.minY, y), ink.maxY = std::max(ink.maxY, y);
-      ink.full += p == colour;
-    }
-  return ink;
-}
-
 class GdiFontTest : public ::testing::TestWithParam<int>
 {
 protected:
   void SetUp() override
   {
-    handle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
+    LICE_FontHandle handle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
     ASSERT_NE(handle, nullptr);
     font.AssignFont(handle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
-    font.ChangeTextColour(KnobText);
+    font.ChangeTextColour(0xFFFFC83F);
   }
-  LICE_FontHandle handle = nullptr;
   LICE_CachedFont font;
 };
 
@@ -62,7 +36,6 @@ TEST_P(GdiFontTest, LineHeightAndDigitAdvances)
     LICE_TextRect rect{0, 0, 0, 0};
     EXPECT_EQ(font.PaintText(nullptr, text, -1, &rect, LICE_DT_CALCRECT), GetParam()) << c;
     const GlyphRecord* record = font.LookupGlyph(c);
-    ASSERT_NE(record, nullptr);
     ASSERT_GT(record->maskPosition, 0) << c;
     if (!digit) digit = record->advance;
     EXPECT_EQ(record->advance, digit) << c;
@@ -71,47 +44,30 @@ TEST_P(GdiFontTest, LineHeightAndDigitAdvances)
   EXPECT_GT(digit, GetParam() / 4);
 }
 
+// Into plain memory and into a section with a device context.
 TEST_P(GdiFontTest, KnobTextIsCentredInsideItsRectangle)
 {
-  const int size = GetParam();
-  for (bool system : {false, true})
-  {
-    LICE_MemBitmap memory(100, 40);
-    LICE_SysBitmap section(100, 40);
-    LICE_IBitmap& bitmap = system ? static_cast<LICE_IBitmap&>(section) : memory;
-    for (int y = 0; y < 40; ++y) std::fill_n(bitmap.PixelData() + y * bitmap.RowPitch(), 100, Background);
-    LICE_TextRect measured{0, 0, 0, 0};
-    font.PaintText(&bitmap, "-12 dB", -1, &measured, 0x524);
-    LICE_TextRect rect{10, 10, 90, 10 + size + 4};
-    EXPECT_EQ(font.PaintText(&bitmap, "-12 dB", -1, &rect, 0x125), size);
-    const Ink ink = FindInk(bitmap);
-    EXPECT_GT(ink.full, 5) << system;
-    EXPECT_GE(ink.minX, 10 + (80 - measured.right) / 2) << system;
-    EXPECT_LE(std::abs(ink.minX + ink.maxX - 100), 4) << system;
-    EXPECT_GE(ink.minY, 12) << system;
-    EXPECT_LT(ink.maxY, 12 + size) << system;
-  }
+  LICE_MemBitmap memory(100, 40);
+  LICE_SysBitmap section(100, 40);
+  ExpectKnobTextCentred(font, memory, GetParam(), 5);
+  ExpectKnobTextCentred(font, section, GetParam(), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(EditorSizes, GdiFontTest, ::testing::Values(16, 14));
 
+// 'H' at quality 3 (no anti-aliasing): two stems from the cap line to the baseline.
 TEST(GdiRasteriser, GlyphCellsAreWhiteOnBlackFromTheTopLeft)
 {
   LICE_CachedFont font;
   font.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 3), LICE_FontOwnsHandle | LICE_FontMono);
   ASSERT_TRUE(font.CacheGlyph('H'));
-  const GlyphRecord* record = font.LookupGlyph('H');
-  ASSERT_GT(record->maskPosition, 0);
-  // 'H' at quality 3 (no anti-aliasing): two stems reaching from the cap line to the baseline.
+  ASSERT_GT(font.LookupGlyph('H')->maskPosition, 0);
   GuardedBitmap bitmap(24, 16);
-  bitmap.Fill(Background);
+  bitmap.Fill(0xFF000000);
   LICE_TextRect rect{0, 0, 24, 16};
   font.ChangeTextColour(0xFFFFFFFF);
   font.PaintText(&bitmap, "H", -1, &rect, 0);
-  int stemPixels = 0;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 24; ++x) stemPixels += bitmap.At(x, y) == 0xFFFFFFFF;
-  EXPECT_GT(stemPixels, 2 * 8);
+  EXPECT_GT(FindInk(bitmap, 0xFFFFFFFF).full, 2 * 8);
   EXPECT_TRUE(bitmap.GuardsIntact());
 }
 
@@ -122,34 +78,30 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   LICE_CachedFont small, huge;
   small.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
-  small.ChangeTextColour(KnobText);
-  // No red: if the canvas kept this colour, the cache would read empty glyphs afterwards.
-  huge.ChangeTextColour(0xFF00FF00);
+  small.ChangeTextColour(0xFFFFC83F);
+  huge.ChangeTextColour(0xFF00FF00); // no red: were the canvas left in this colour, cached glyphs would read empty
 
   LICE_MemBitmap memory(400, 340);
-  for (int y = 0; y < 340; ++y) std::fill_n(memory.PixelData() + y * memory.RowPitch(), 400, Background);
+  LICE_SysBitmap section(400, 340); // has a device context: drawn into directly
   LICE_TextRect rect{0, 0, 400, 340};
+  ClearToBlack(memory);
+  ClearToBlack(section);
   EXPECT_GE(huge.PaintText(&memory, "8", -1, &rect, LICE_DT_CENTER), 290);
-  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0);  // never went through the glyph cache
-  const Ink hugeInk = FindInk(memory, 0xFF00FF00);
-  EXPECT_GT(hugeInk.full, 1000);
-  EXPECT_LE(std::abs(hugeInk.minX + hugeInk.maxX - 400), 8);
-
-  // A section with a device context is drawn into directly.
-  LICE_SysBitmap section(400, 340);
-  for (int y = 0; y < 340; ++y) std::fill_n(section.PixelData() + y * section.RowPitch(), 400, Background);
   EXPECT_GE(huge.PaintText(&section, "8", -1, &rect, LICE_DT_CENTER), 290);
-  const Ink sectionInk = FindInk(section, 0xFF00FF00);
+  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0); // never went through the glyph cache
+  const TextInk memoryInk = FindInk(memory, 0xFF00FF00), sectionInk = FindInk(section, 0xFF00FF00);
+  EXPECT_GT(memoryInk.full, 1000);
+  EXPECT_LE(std::abs(memoryInk.minX + memoryInk.maxX - 400), 8);
   EXPECT_GT(sectionInk.full, 1000);
-  EXPECT_EQ(sectionInk.minX, hugeInk.minX);
+  EXPECT_EQ(sectionInk.minX, memoryInk.minX);
 
   // The shared canvas is white on black again for the cache.
   LICE_MemBitmap target(60, 20);
-  for (int y = 0; y < 20; ++y) std::fill_n(target.PixelData() + y * target.RowPitch(), 60, Background);
+  ClearToBlack(target);
   LICE_TextRect line{0, 0, 60, 20};
   EXPECT_EQ(small.PaintText(&target, "88", -1, &line, 0), 16);
   EXPECT_GT(small.LookupGlyph('8')->maskPosition, 0);
-  EXPECT_GT(FindInk(target).full, 5);
+  EXPECT_GT(FindInk(target, 0xFFFFC83F).full, 5);
 
   LICE_TextRect measure{5, 5, 5, 5};
   EXPECT_GE(huge.PaintText(nullptr, "88", -1, &measure, LICE_DT_CALCRECT), 290);
