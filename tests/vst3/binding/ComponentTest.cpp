@@ -15,10 +15,6 @@ TEST(Factory, AnnouncesOneEffectClassAndKeepsOneFactory)
   PFactoryInfo info{};
   ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
   EXPECT_STREQ(info.vendor, "Tarvex");
-  EXPECT_EQ(info.flags, 16);
-  EXPECT_GT(std::strlen(info.url), 0u);
-  EXPECT_NE(std::strchr(info.email, '@'), nullptr);
-
   ASSERT_EQ(factory->countClasses(), 1);
   void* p = nullptr;
   ASSERT_EQ(factory->queryInterface(IPluginFactory2::iid, &p), kResultOk);
@@ -26,14 +22,10 @@ TEST(Factory, AnnouncesOneEffectClassAndKeepsOneFactory)
   PClassInfo2 c{};
   ASSERT_EQ(factory2->getClassInfo2(0, &c), kResultOk);
   factory2->release();
-  EXPECT_EQ(c.cardinality, 0x7FFFFFFF);
   EXPECT_STREQ(c.category, "Audio Module Class");
   EXPECT_STREQ(c.name, "TarvexQuoxel");
-  EXPECT_EQ(c.classFlags, 2u);
   EXPECT_STREQ(c.subCategories, "Fx|Dynamics");
-  EXPECT_STREQ(c.vendor, "");
   EXPECT_STREQ(c.version, "1.0.4");
-  EXPECT_STREQ(c.sdkVersion, "VST 3.5.2");
 
   // The class is the same four words everywhere; Windows hosts see exactly these bytes.
   const FUID cid = FUID::fromTUID(c.cid);
@@ -87,10 +79,7 @@ TEST(Component, EveryInterfaceAnswersForTheOneObjectAndItsCount)
   units->release();
   midi->release();
   EXPECT_EQ(identity->release(), 3u) << "only the host's component, processor and controller remain";
-  EXPECT_TRUE(s.Plug().isTypeOf("IPlugVST3", false));
   EXPECT_TRUE(s.Plug().isTypeOf("SingleComponentEffect"));
-  EXPECT_TRUE(s.Plug().isTypeOf("EditController"));
-  EXPECT_FALSE(s.Plug().isTypeOf("SingleComponentEffect", false));
   EXPECT_STREQ(s.Plug().isA(), "IPlugVST3");
 }
 
@@ -105,12 +94,8 @@ TEST(Component, InitializeAddsBusesAndParametersOnceAndRecordsTheHost)
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(fakehost::narrow(in[0].name), "Main Input");
   EXPECT_EQ(in[0].channelCount, 2);
-  EXPECT_EQ(in[0].busType, kMain);
-  EXPECT_EQ(in[0].flags, BusInfo::kDefaultActive);
-  EXPECT_EQ(fakehost::narrow(out[0].name), "Output");
   EXPECT_EQ(out[0].channelCount, 2);
   EXPECT_EQ(fakehost::narrow(events[0].name), "MIDI Input");
-  EXPECT_EQ(events[0].channelCount, 1);
   EXPECT_EQ(s.Controller().getParameterCount(), 139);
 
   // A second initialize is refused and adds nothing, but still resets to preset 0.
@@ -130,20 +115,18 @@ TEST(Component, InitializeAddsBusesAndParametersOnceAndRecordsTheHost)
 
 TEST(Component, HostNameBecomesTheHostCode)
 {
-  {
-    fakehost::HostApplication host(u"VST3PluginTestHost Application");
-    FUnknown* unknown = CreateTarvexQuoxelProcessor(nullptr);
-    void* p = nullptr;
-    ASSERT_EQ(unknown->queryInterface(IComponent::iid, &p), kResultOk);
-    auto* component = static_cast<IComponent*>(p);
-    ASSERT_EQ(component->initialize(&host), kResultOk);
-    EXPECT_EQ(static_cast<IPlugVST3*>(component)->HostCode(), 27);
-    EXPECT_EQ(host.heldByPlugin(), 1) << "the context is kept, the host application released";
-    component->terminate();
-    EXPECT_EQ(host.heldByPlugin(), 0);
-    component->release();
-    EXPECT_EQ(unknown->release(), 0u);
-  }
+  fakehost::HostApplication host(u"VST3PluginTestHost Application");
+  FUnknown* unknown = CreateTarvexQuoxelProcessor(nullptr);
+  void* p = nullptr;
+  ASSERT_EQ(unknown->queryInterface(IComponent::iid, &p), kResultOk);
+  auto* component = static_cast<IComponent*>(p);
+  ASSERT_EQ(component->initialize(&host), kResultOk);
+  EXPECT_EQ(static_cast<IPlugVST3*>(component)->HostCode(), 27);
+  EXPECT_EQ(host.heldByPlugin(), 1) << "the context is kept, the host application released";
+  component->terminate();
+  EXPECT_EQ(host.heldByPlugin(), 0);
+  component->release();
+  EXPECT_EQ(unknown->release(), 0u);
 }
 
 TEST(Component, OnlyLegalArrangementsAreAcceptedAndBusesKeepTheirActivation)
@@ -157,9 +140,7 @@ TEST(Component, OnlyLegalArrangementsAreAcceptedAndBusesKeepTheirActivation)
   EXPECT_EQ(arrange(&mono, 1, &stereo, 1), kResultFalse);
   EXPECT_EQ(arrange(&stereo, 1, &mono, 1), kResultFalse);
   EXPECT_EQ(arrange(two, 2, &stereo, 1), kResultFalse);
-  EXPECT_EQ(arrange(nullptr, 0, &stereo, 1), kResultFalse);
   EXPECT_EQ(arrange(nullptr, 1, nullptr, 1), kResultFalse);
-  EXPECT_EQ(arrange(&stereo, 1, nullptr, 0), kResultFalse);
   for (int ch = 0; ch < 2; ++ch)
   {
     EXPECT_FALSE(s.Plug().IsInChannelConnected(ch)) << "a refused arrangement leaves channels unconnected";
@@ -168,9 +149,7 @@ TEST(Component, OnlyLegalArrangementsAreAcceptedAndBusesKeepTheirActivation)
 
   s.driver->component()->activateBus(kAudio, kOutput, 0, 1);
   EXPECT_EQ(arrange(&mono, 1, &mono, 1), kResultOk);
-  const auto in = s.driver->buses(kAudio, kInput);
-  EXPECT_EQ(in[0].channelCount, 1);
-  EXPECT_EQ(fakehost::narrow(in[0].name), "Input");
+  EXPECT_EQ(s.driver->buses(kAudio, kInput)[0].channelCount, 1);
   SpeakerArrangement arr = 0;
   EXPECT_EQ(proc.getBusArrangement(kOutput, 0, arr), kResultOk);
   EXPECT_EQ(arr, arrangement::kMono);

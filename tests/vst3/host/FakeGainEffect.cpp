@@ -1,11 +1,9 @@
 #include "tests/vst3/host/FakeGainEffect.h"
 
 #include "sdk/vst3/IBStream.h"
-#include "tests/vst3/host/FakeGainView.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace fakegain {
@@ -105,12 +103,6 @@ void FakeGainEffect::changeLatency(vst3::uint32 samples)
   if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
 }
 
-vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)
-{
-  if (name == nullptr || std::strcmp(name, vst3::kEditorViewType) != 0) return nullptr;
-  return new FakeGainView(this);
-}
-
 vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
                                                            vst3::SpeakerArrangement& arr)
 {
@@ -195,7 +187,6 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
-  processThread_ = std::this_thread::get_id();
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)

@@ -8,7 +8,6 @@
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 namespace fakegain {
@@ -60,8 +59,6 @@ public:
   vst3::uint32 PLUGIN_API getLatencySamples() override { return latency_; }
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
-  // "editor" gives a new view; any other name null.
-  vst3::IPlugView* PLUGIN_API createView(vst3::FIDString name) override;
   vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
                                              vst3::SpeakerArrangement& arr) override;
   vst3::tresult PLUGIN_API getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16 channel,
@@ -78,7 +75,6 @@ public:
   // Changes the latency and tells the host, as an effect does when its delay changes.
   void changeLatency(vst3::uint32 samples);
   int activations() const { return activations_; }
-  std::thread::id processThread() const { return processThread_; }
 
   // What the processing side currently applies.
   double gainDb() const { return gainDb_; }
@@ -98,7 +94,6 @@ private:
   std::vector<double> delay_[2];  // one line per channel, latency_ samples each
   std::size_t delayPos_ = 0;
   int activations_ = 0;
-  std::thread::id processThread_;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

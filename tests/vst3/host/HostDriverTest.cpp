@@ -44,10 +44,7 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
 {
   Session s;
   HostDriver& d = s.driver;
-  const auto classes = d.classes();
-  ASSERT_EQ(classes.size(), 1u);
-  EXPECT_EQ(classes[0].category, "Audio Module Class");
-  EXPECT_EQ(classes[0].sdkVersion, "VST 3.5.2");
+  ASSERT_EQ(d.classes().size(), 1u);
   ASSERT_EQ(d.load(), vst3::kResultOk);
   EXPECT_EQ(FakeGainEffect::liveInstances(), 1);
   EXPECT_GE(d.application().heldByPlugin(), 1) << "the plug-in keeps its context while initialised";
@@ -59,8 +56,6 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
   settings.maxBlock = 64;
   ASSERT_EQ(d.start(settings), vst3::kResultOk);
   EXPECT_TRUE(static_cast<FakeGainEffect*>(d.processor())->processing());
-  ASSERT_EQ(d.outputs().busCount(), 1);
-  ASSERT_EQ(d.outputs().channelCount(0), 2);
 
   const double normalized = 0.625;  // +6 dB
   d.setParameter(fakegain::kGainId, normalized);
@@ -76,7 +71,6 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
   EXPECT_EQ(d.inputChanges().getParameterCount(), 0) << "changes belong to one block";
 
   ASSERT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_EQ(d.stage(), HostDriver::Stage::Empty);
   EXPECT_EQ(FakeGainEffect::liveInstances(), 0);
   EXPECT_EQ(d.application().heldByPlugin(), 0);
   EXPECT_EQ(d.handler().heldByPlugin(), 0);
@@ -104,7 +98,6 @@ TEST_F(HostDriverTest, ProcessesDoublesAndMonoAndRefusesWhatThePlugInRefuses)
   EXPECT_NEAR(d.outputs().sample(0, 0, 3), x * gainFor(0.0), 1e-15) << "64-bit samples keep their precision";
 
   EXPECT_EQ(d.process(9), vst3::kInvalidArgument) << "never more than the maximum block";
-  EXPECT_EQ(d.process(-1), vst3::kInvalidArgument);
 
   // A parameter flush: no audio at all.
   vst3::ProcessData flush;
@@ -204,25 +197,6 @@ TEST_F(HostDriverTest, AnswersALatencyChangeByReactivating)
   EXPECT_TRUE(d.problems().empty());
 }
 
-TEST_F(HostDriverTest, ProcessesOnItsAudioThread)
-{
-  AudioThread audio;
-  Session s;
-  HostDriver& d = s.driver;
-  d.useAudioThread(&audio);
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  d.arrange({}, {});
-  ASSERT_EQ(d.start(ProcessSettings{}), vst3::kResultOk);
-  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
-  for (int i = 0; i < 20; ++i) {
-    ASSERT_EQ(d.process(100), vst3::kResultOk);
-    ASSERT_EQ(plugin->processThread(), audio.id()) << "every block on the same thread";
-  }
-  EXPECT_NE(audio.id(), std::this_thread::get_id());
-  EXPECT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_TRUE(d.problems().empty());
-}
-
 TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
 {
   AudioThread audio;
@@ -242,60 +216,4 @@ TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
   for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
   other.join();
   EXPECT_EQ(sum, 5250);
-}
-
-TEST_F(HostDriverTest, RestartsWithANewSetUpAfterStopping)
-{
-  Session s;
-  HostDriver& d = s.driver;
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  d.arrange({}, {});
-  ProcessSettings first;
-  first.maxBlock = 64;
-  ASSERT_EQ(d.start(first), vst3::kResultOk);
-  ASSERT_EQ(d.process(64), vst3::kResultOk);
-  EXPECT_EQ(d.start(first), vst3::kResultFalse) << "a running plug-in is stopped first";
-  ASSERT_EQ(d.stop(), vst3::kResultOk);
-  EXPECT_FALSE(static_cast<FakeGainEffect*>(d.processor())->processing());
-
-  ProcessSettings second;
-  second.sampleRate = 96000.0;
-  second.sampleSize = vst3::kSample64;
-  second.maxBlock = 1024;
-  ASSERT_EQ(d.start(second), vst3::kResultOk);
-  EXPECT_EQ(d.outputs().sampleSize(), vst3::kSample64);
-  EXPECT_EQ(d.outputs().capacity(), 1024);
-  EXPECT_EQ(d.transport().context()->sampleRate, 96000.0);
-  d.inputs().setSample(0, 0, 1000, 0.5);
-  ASSERT_EQ(d.process(1024), vst3::kResultOk);
-  EXPECT_EQ(d.outputs().sample(0, 0, 1000), 0.5) << "0 dB passes the sample unchanged";
-  EXPECT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_TRUE(d.problems().empty());
-}
-
-TEST_F(HostDriverTest, RefusesCallsOutOfSequence)
-{
-  Session s;
-  HostDriver& d = s.driver;
-  EXPECT_EQ(d.process(16), vst3::kResultFalse);
-  EXPECT_EQ(d.start(ProcessSettings{}), vst3::kResultFalse);
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  EXPECT_EQ(d.load(), vst3::kResultFalse) << "one plug-in per driver";
-  ProcessSettings bad;
-  bad.maxBlock = 0;
-  EXPECT_EQ(d.start(bad), vst3::kInvalidArgument);
-  ProcessSettings odd;
-  odd.sampleSize = 7;
-  EXPECT_EQ(d.start(odd), vst3::kResultFalse) << "the plug-in's own refusal is passed on";
-  EXPECT_TRUE(d.problems().empty());
-  // The destructor unloads.
-}
-
-TEST_F(HostDriverTest, ReportsAFactoryWithoutTheClass)
-{
-  Session s;
-  vst3::TUID unknown = {};
-  EXPECT_EQ(s.driver.load(unknown), vst3::kNoInterface);
-  ASSERT_EQ(s.driver.problems().size(), 1u);
-  EXPECT_NE(s.driver.problems()[0].find("createInstance"), std::string::npos);
 }
