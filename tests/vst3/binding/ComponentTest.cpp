@@ -12,9 +12,6 @@ using namespace vst3binding;
 TEST(Factory, AnnouncesOneEffectClassAndKeepsOneFactory)
 {
   IPluginFactory* factory = GetPluginFactory();
-  PFactoryInfo info{};
-  ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
-  EXPECT_STREQ(info.vendor, "Tarvex");
   ASSERT_EQ(factory->countClasses(), 1);
   void* p = nullptr;
   ASSERT_EQ(factory->queryInterface(IPluginFactory2::iid, &p), kResultOk);
@@ -28,11 +25,7 @@ TEST(Factory, AnnouncesOneEffectClassAndKeepsOneFactory)
   EXPECT_STREQ(c.version, "1.0.4");
 
   // The class is the same four words everywhere; Windows hosts see exactly these bytes.
-  const FUID cid = FUID::fromTUID(c.cid);
-  EXPECT_EQ(cid.getLong1(), 0xF2AEE70Du);
-  EXPECT_EQ(cid.getLong2(), 0x00DE4F4Eu);
-  EXPECT_EQ(cid.getLong3(), 0x54767872u);
-  EXPECT_EQ(cid.getLong4(), 0x51786C73u);
+  EXPECT_EQ(FUID::fromTUID(c.cid), FUID(0xF2AEE70D, 0x00DE4F4E, 0x54767872, 0x51786C73));
 #if defined(_WIN32)
   EXPECT_EQ(std::memcmp(c.cid, "\x0D\xE7\xAE\xF2\xDE\x00\x4E\x4FTvxrQxls", 16), 0);
 #endif
