@@ -118,8 +118,6 @@ TEST_F(FactoryTest, InformationCalls) {
   std::memset(&c2, 0xEE, sizeof c2);
   EXPECT_EQ(factory->getClassInfo2(1, &c2), kResultFalse);
   EXPECT_EQ(c2.name[0], 0);
-  ASSERT_EQ(factory->getClassInfo(1, &c1), kResultOk);
-  EXPECT_EQ(std::string(c1.name), "Nothing");
 
   for (int32 bad : {-1, 3}) {
     EXPECT_EQ(factory->getClassInfo(bad, &c1), kInvalidArgument);
@@ -141,8 +139,6 @@ TEST_F(FactoryTest, QueryInterface) {
   }
   EXPECT_EQ(factory->queryInterface(IPluginFactory3::iid, &p), kNoInterface);
   EXPECT_EQ(p, nullptr);
-  EXPECT_EQ(factory->queryInterface(IPluginFactory::iid, nullptr), kInvalidArgument);
-  EXPECT_EQ(factory->refCount(), 1u);
 }
 
 TEST_F(FactoryTest, CreateInstanceHandsOverOneReferenceOrLeavesNothing) {
