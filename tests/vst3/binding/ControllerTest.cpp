@@ -199,9 +199,10 @@ TEST(State, RestoreAppliesWholeValuesClampsAndReportsShortStreams)
   EXPECT_EQ(s.LoadController(std::vector<uint8_t>(saved.begin(), saved.begin() + 72)), kResultFalse);
   EXPECT_EQ(Values(s.Plug()), before);
 
-  // 44 bytes: five whole values; the half-read sixth and the rest keep their settings.
+  // 44 bytes: five whole values; the half-read sixth (its low bytes arrived) and the rest keep
+  // their settings.
   std::vector<uint8_t> other;
-  for (double v : { 50.0, 6.0, 0.0, 100.0, 60.0, 400.0, 0.0, 3.0, -3.0 })
+  for (double v : { 50.0, 6.0, 0.0, 100.0, 60.0, 123.456789, 0.0, 3.0, -3.0 })
   {
     const std::vector<uint8_t> b = LittleEndian(v);
     other.insert(other.end(), b.begin(), b.end());
