@@ -138,32 +138,23 @@ TEST_F(SingleComponentEffectTest, BusesAnswerWholeRecordsAndKeepActivationAcross
   EXPECT_EQ(processor()->setBusArrangements(nullptr, 1, two, 1), kInvalidArgument);
 }
 
-TEST_F(SingleComponentEffectTest, ParameterCallsThroughTheController) {
+// Texts and mappings of known parameters are checked through the binding; here the refusals.
+TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN) {
   fx->addParameters();
   IEditController* c = controller();
   ParameterInfo info{};
-  ASSERT_EQ(c->getParameterInfo(1, info), kResultTrue);
-  EXPECT_EQ(std::u16string(info.title), u"Mode");
   EXPECT_EQ(c->getParameterInfo(2, info), kResultFalse);
-
   String128 s;
-  EXPECT_EQ(c->getParamStringByValue(0, 0.25, s), kResultTrue);
-  EXPECT_EQ(std::u16string(s), u"-42.0");
   EXPECT_EQ(c->getParamStringByValue(5, 0.0, s), kResultFalse);
   EXPECT_EQ(c->getParamStringByValue(0, 0.0, nullptr), kResultFalse);
   ParamValue v = -1;
   TChar typed[] = u"-42";
-  EXPECT_EQ(c->getParamValueByString(0, typed, v), kResultTrue);
-  EXPECT_EQ(v, 0.25);
   EXPECT_EQ(c->getParamValueByString(5, typed, v), kResultFalse);
-  EXPECT_EQ(c->normalizedParamToPlain(0, 0.5), -24.0);
   EXPECT_EQ(c->normalizedParamToPlain(77, 0.3), 0.3);  // unknown id: unchanged
-
   EXPECT_EQ(c->setParamNormalized(0, 0.75), kResultTrue);
   EXPECT_EQ(c->setParamNormalized(0, std::nan("")), kResultTrue);
   EXPECT_EQ(c->getParamNormalized(0), 0.75);  // NaN never stored
   EXPECT_EQ(c->setParamNormalized(77, 0.5), kResultFalse);
-  EXPECT_EQ(c->getParamNormalized(77), 0.0);
 }
 
 TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
@@ -174,8 +165,7 @@ TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
   EXPECT_EQ(controller()->setComponentHandler(&first), kResultTrue);  // same one again
   EXPECT_EQ(first.refs, 2);
   EXPECT_EQ(fx->performEdit(3, 0.5), kResultOk);
-  ASSERT_EQ(first.calls.size(), 1u);
-  EXPECT_EQ(first.calls[0].value, 0.5);
+  EXPECT_EQ(first.edits, std::vector<double>{0.5});
   EXPECT_EQ(fx->setDirty(true), kNotImplemented);  // the first handler has no second interface
 
   EXPECT_EQ(controller()->setComponentHandler(&second), kResultTrue);

@@ -16,7 +16,8 @@ vst3::uint32 FakeGainEffect::nextLatency_ = 0;
 
 namespace {
 
-double normalizedToDb(double v) { return kMinDb + (kMaxDb - kMinDb) * v; }
+// -24 to +24 dB.
+double normalizedToDb(double v) { return -24.0 + 48.0 * v; }
 
 }  // namespace
 
@@ -40,7 +41,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   if (r != vst3::kResultOk) return r;
   addAudioInput(u"Input", vst3::arrangement::kStereo);
   addAudioOutput(u"Output", vst3::arrangement::kStereo);
-  auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", kMinDb, kMaxDb, 0.0);
+  auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", -24.0, 24.0, 0.0);
   gain->setPrecision(2);
   parameters.addParameter(gain);
   auto* bypass = new vst3::StringListParameter(

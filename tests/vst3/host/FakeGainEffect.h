@@ -1,8 +1,7 @@
 #pragma once
-// A tiny gain effect built on the VST3 helper classes, used to test the host side: one
-// stereo (or mono) bus each way, a gain parameter in dB, a bypass, and a MIDI input whose
-// volume controller maps to the gain. Faults can be switched on to check that the host
-// notices plug-ins that break the host contract.
+// A tiny gain effect on the layer's helper classes for testing the host side: one mono or
+// stereo bus each way, a gain in dB, a bypass, a MIDI input whose volume controller maps to
+// the gain, and faults that break the host contract on request.
 
 #include "sdk/vst3/IUnitInfo.h"
 #include "sdk/vst3/SingleComponentEffect.h"
@@ -14,10 +13,6 @@ namespace fakegain {
 
 constexpr vst3::ParamID kGainId = 0;
 constexpr vst3::ParamID kBypassId = 0x62706173;  // 'bpas'
-constexpr double kMinDb = -24.0;
-constexpr double kMaxDb = 24.0;
-
-// The class id, built from four words like every id of the layer.
 extern const vst3::TUID kClassId;
 
 // Deliberate breaches of the host contract, off by default.
@@ -75,10 +70,6 @@ public:
   // Changes the latency and tells the host, as an effect does when its delay changes.
   void changeLatency(vst3::uint32 samples);
   int activations() const { return activations_; }
-
-  // What the processing side currently applies.
-  double gainDb() const { return gainDb_; }
-  bool bypassed() const { return bypass_; }
   bool processing() const { return processing_; }
 
 private:

@@ -8,12 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
-
 using namespace fakehost;
 using vst3::int32;
-using vst3::int64;
 
 TEST(MemoryStream, ReadsBackWhatWasWrittenAndReportsShortReads)
 {
@@ -42,24 +38,6 @@ TEST(MemoryStream, ReadsBackWhatWasWrittenAndReportsShortReads)
   EXPECT_EQ(w.write(src, 4, &n), vst3::kResultFalse);
   EXPECT_EQ(n, 2);
   EXPECT_EQ(w.bytes().size(), 6u);
-}
-
-TEST(MemoryStream, SeekRefusesBadPositionsAndFillsGaps)
-{
-  MemoryStream s(std::vector<std::uint8_t>{9, 9});
-  int64 pos = -1;
-  EXPECT_EQ(s.seek(-1, vst3::IBStream::kIBSeekSet, &pos), vst3::kInvalidArgument);
-  EXPECT_EQ(s.seek(0, 7, &pos), vst3::kInvalidArgument);
-  EXPECT_EQ(s.seek(std::numeric_limits<int64>::max(), vst3::IBStream::kIBSeekEnd, &pos), vst3::kInvalidArgument);
-  ASSERT_EQ(s.tell(&pos), vst3::kResultOk);
-  EXPECT_EQ(pos, 0) << "a refused seek leaves the position";
-
-  ASSERT_EQ(s.seek(2, vst3::IBStream::kIBSeekEnd, &pos), vst3::kResultOk);
-  EXPECT_EQ(pos, 4);
-  std::uint8_t one = 5;
-  s.write(&one, 1, nullptr);
-  EXPECT_EQ(s.bytes(), (std::vector<std::uint8_t>{9, 9, 0, 0, 5}));
-  EXPECT_EQ(s.read(nullptr, 1, nullptr), vst3::kInvalidArgument);
 }
 
 TEST(ParameterChanges, QueuesKeepPointsOrderedAndIdsUnique)
