@@ -168,19 +168,6 @@ TEST_F(FactoryTest, CreateInstanceHandsOverOneReferenceOrLeavesNothing) {
   EXPECT_EQ(gLive, 0);
 }
 
-TEST(FactoryObtain, OneLivingFactoryPerModuleAndANewOneAfterTheLastRelease) {
-  gRegistrations = 0;
-  IPluginFactory* first = CPluginFactory::obtain(vendorInfo(), registerAll);
-  IPluginFactory* again = CPluginFactory::obtain(vendorInfo(), registerAll);
-  EXPECT_EQ(first, again);
-  EXPECT_EQ(first->countClasses(), 3);  // classes registered once, not twice
-  EXPECT_EQ(again->release(), 1u);
-  EXPECT_EQ(first->release(), 0u);
-  IPluginFactory* fresh = CPluginFactory::obtain(vendorInfo(), registerAll);
-  EXPECT_EQ(gRegistrations, 2);
-  EXPECT_EQ(fresh->release(), 0u);
-}
-
 TEST(FactoryObtain, ConcurrentFirstCallsShareOneFactory) {
   gRegistrations = 0;
   constexpr int kThreads = 8;
