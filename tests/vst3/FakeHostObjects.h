@@ -58,33 +58,24 @@ public:
   }
 };
 
-class FakeHandler : public Counted<IComponentHandler> {
-public:
-  tresult PLUGIN_API beginEdit(ParamID id) override { return log("begin", id, 0.0); }
-  tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return log("perform", id, v); }
-  tresult PLUGIN_API endEdit(ParamID id) override { return log("end", id, 0.0); }
-  tresult PLUGIN_API restartComponent(int32 flags) override { return log("restart", flags, 0.0); }
-
-  struct Call {
-    std::string what;
-    uint32 id;
-    double value;
-  };
-  std::vector<Call> calls;
-
-private:
-  tresult log(const char* what, uint32 id, double v) {
-    calls.push_back({what, id, v});
-    return kResultOk;
-  }
-};
-
-class FakeHandler2 : public Counted<IComponentHandler, IComponentHandler2> {
+// Records the values of performed edits.
+template <typename... More>
+class Handler : public Counted<IComponentHandler, More...> {
 public:
   tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
-  tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
+  tresult PLUGIN_API performEdit(ParamID, ParamValue v) override {
+    edits.push_back(v);
+    return kResultOk;
+  }
   tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
   tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+  std::vector<double> edits;
+};
+
+using FakeHandler = Handler<>;
+
+class FakeHandler2 : public Handler<IComponentHandler2> {
+public:
   tresult PLUGIN_API setDirty(TBool state) override {
     dirty = state != 0;
     return kResultOk;

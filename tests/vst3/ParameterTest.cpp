@@ -39,20 +39,16 @@ TEST(Parameter, InfoIsFilledAndTextsAreCut) {
   EXPECT_EQ(Parameter(u"a", 1, nullptr, 0.0, -4).getInfo().stepCount, 0);
 }
 
-TEST(Parameter, SetNormalizedClampsAndRefusesNaN) {
-  Parameter p(u"p", 1);
-  EXPECT_TRUE(p.setNormalized(0.5));
-  EXPECT_FALSE(p.setNormalized(0.5));  // unchanged
-  EXPECT_TRUE(p.setNormalized(3.0));
-  EXPECT_EQ(p.getNormalized(), 1.0);
-  EXPECT_TRUE(p.setNormalized(-INFINITY));
-  EXPECT_EQ(p.getNormalized(), 0.0);
-  EXPECT_FALSE(p.setNormalized(std::nan("")));
-  EXPECT_EQ(p.getNormalized(), 0.0);
-}
-
-TEST(Parameter, TextOfPlainAndToggleParameters) {
+TEST(Parameter, ValuesClampTextsFollow) {
   Parameter plain(u"p", 1);
+  EXPECT_TRUE(plain.setNormalized(0.5));
+  EXPECT_FALSE(plain.setNormalized(0.5));  // unchanged
+  EXPECT_TRUE(plain.setNormalized(-INFINITY));
+  EXPECT_EQ(plain.getNormalized(), 0.0);
+  EXPECT_TRUE(plain.setNormalized(3.0));
+  EXPECT_FALSE(plain.setNormalized(std::nan("")));
+  EXPECT_EQ(plain.getNormalized(), 1.0);
+
   EXPECT_EQ(text(plain, 0.123456), u"0.1235");  // precision 4 by default
   plain.setPrecision(1);
   EXPECT_EQ(text(plain, 0.25), u"0.2");
@@ -64,8 +60,6 @@ TEST(Parameter, TextOfPlainAndToggleParameters) {
   EXPECT_EQ(text(toggle, 0.51), u"On");
 
   ParamValue v = -1;
-  EXPECT_TRUE(plain.fromString(u"0.75", v));
-  EXPECT_EQ(v, 0.75);
   EXPECT_TRUE(plain.fromString(u"12", v));
   EXPECT_EQ(v, 1.0);
   EXPECT_FALSE(plain.fromString(u"loud", v));
@@ -83,7 +77,6 @@ TEST(RangeParameter, ContinuousMappingBothWays) {
     EXPECT_EQ(gain.toPlain(n), plain) << n;
     EXPECT_EQ(gain.toNormalized(plain), n) << n;
   }
-  EXPECT_EQ(gain.toPlain(-1.0), -60.0);
   EXPECT_EQ(gain.toPlain(std::nan("")), -60.0);
   EXPECT_EQ(gain.toNormalized(100.0), 1.0);
   EXPECT_EQ(gain.toNormalized(std::nan("")), 0.0);
@@ -94,21 +87,15 @@ TEST(RangeParameter, ContinuousMappingBothWays) {
   ParamValue v = -1;
   EXPECT_TRUE(gain.fromString(u"-42 dB", v));
   EXPECT_EQ(v, 0.25);
-  EXPECT_TRUE(gain.fromString(u"1000", v));
-  EXPECT_EQ(v, 1.0);
   EXPECT_TRUE(gain.fromString(u"-1000", v));
   EXPECT_EQ(v, 0.0);
   EXPECT_FALSE(gain.fromString(u"nan", v));
-  EXPECT_FALSE(gain.fromString(u"", v));
   EXPECT_EQ(v, 0.0);
-}
 
-TEST(RangeParameter, EmptyRangeGivesNoNaN) {
+  // An empty range gives no NaN.
   RangeParameter fixed(u"f", 1, nullptr, 5.0, 5.0, 5.0);
   EXPECT_EQ(fixed.getInfo().defaultNormalizedValue, 0.0);
-  EXPECT_EQ(fixed.toNormalized(5.0), 0.0);
   EXPECT_EQ(fixed.toPlain(0.7), 5.0);
-  ParamValue v = -1;
   EXPECT_TRUE(fixed.fromString(u"9", v));
   EXPECT_EQ(v, 0.0);
 }
@@ -117,19 +104,13 @@ TEST(RangeParameter, SteppedRangeUsesWholeSteps) {
   RangeParameter steps(u"s", 1, nullptr, 10.0, 14.0, 13.0, 4);
   EXPECT_EQ(steps.getInfo().defaultNormalizedValue, 0.75);
   // Five steps share the normalised range equally: [0, 0.2) is the first.
-  EXPECT_EQ(steps.toPlain(0.0), 10.0);
-  EXPECT_EQ(steps.toPlain(0.19), 10.0);
-  EXPECT_EQ(steps.toPlain(0.2), 11.0);
-  EXPECT_EQ(steps.toPlain(0.79), 13.0);
-  EXPECT_EQ(steps.toPlain(0.8), 14.0);
-  EXPECT_EQ(steps.toPlain(1.0), 14.0);
+  const double plainOf[][2] = {{0.0, 10}, {0.19, 10}, {0.2, 11}, {0.79, 13}, {0.8, 14}, {1.0, 14}};
+  for (auto [n, plain] : plainOf) EXPECT_EQ(steps.toPlain(n), plain) << n;
   EXPECT_EQ(steps.toNormalized(12.0), 0.5);
   EXPECT_EQ(text(steps, 0.5), u"12");
   ParamValue v = -1;
   EXPECT_TRUE(steps.fromString(u"13", v));
   EXPECT_EQ(v, 0.75);
-  EXPECT_TRUE(steps.fromString(u"99", v));
-  EXPECT_EQ(v, 1.0);
 
   // A minimum far outside any integer type still prints, cut to the host's buffer.
   RangeParameter huge(u"h", 2, nullptr, 1e300, 2e300, 1e300, 4);
@@ -146,19 +127,14 @@ TEST(StringListParameter, StringsStepsAndTexts) {
   bypass.appendString(u"on");
   EXPECT_EQ(bypass.getInfo().stepCount, 1);
   EXPECT_EQ(bypass.getInfo().flags, 0x10009);
-  EXPECT_EQ(text(bypass, 0.0), u"off");
-  EXPECT_EQ(text(bypass, 0.49), u"off");
-  EXPECT_EQ(text(bypass, 0.5), u"on");
-  EXPECT_EQ(text(bypass, 1.0), u"on");
-  EXPECT_EQ(text(bypass, -3.0), u"off");  // out-of-range values never index outside the list
-  EXPECT_EQ(text(bypass, 42.0), u"on");
-  EXPECT_EQ(text(bypass, std::nan("")), u"off");
+  // Out-of-range values never index outside the list.
+  for (double n : {0.0, 0.49, -3.0, std::nan("")}) EXPECT_EQ(text(bypass, n), u"off") << n;
+  for (double n : {0.5, 1.0, 42.0}) EXPECT_EQ(text(bypass, n), u"on") << n;
 
   ParamValue v = -1;
   EXPECT_TRUE(bypass.fromString(u"on", v));
   EXPECT_EQ(v, 1.0);
   EXPECT_FALSE(bypass.fromString(u"ON", v));
-  EXPECT_FALSE(bypass.fromString(nullptr, v));
   EXPECT_EQ(v, 1.0);
 
   StringListParameter three(u"mode", 3);
@@ -167,7 +143,6 @@ TEST(StringListParameter, StringsStepsAndTexts) {
   EXPECT_EQ(three.toPlain(0.5), 1.0);
   EXPECT_EQ(three.toPlain(0.99), 2.0);
   EXPECT_EQ(three.toNormalized(7), 1.0);
-  EXPECT_EQ(three.toNormalized(-1), 0.0);
 }
 
 TEST(ParameterContainer, UniqueIdsAndOwnership) {
@@ -178,16 +153,10 @@ TEST(ParameterContainer, UniqueIdsAndOwnership) {
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(c.addParameter(new Counting(7, &deaths)), nullptr);  // same id: refused, deleted
     EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(c.addParameter(static_cast<Parameter*>(nullptr)), nullptr);
     Parameter* b = c.addParameter(new Counting(9, &deaths));
-    EXPECT_EQ(c.getParameterCount(), 2);
     EXPECT_EQ(c.getParameter(7), a);
-    EXPECT_EQ(c.getParameter(9), b);
-    EXPECT_EQ(c.getParameter(8), nullptr);
-    EXPECT_EQ(c.getParameterByIndex(0), a);
     EXPECT_EQ(c.getParameterByIndex(1), b);
     EXPECT_EQ(c.getParameterByIndex(2), nullptr);
-    EXPECT_EQ(c.getParameterByIndex(-1), nullptr);
 
     ParameterInfo info{};
     info.id = 11;
@@ -200,7 +169,6 @@ TEST(ParameterContainer, UniqueIdsAndOwnership) {
 
     c.removeAll();
     EXPECT_EQ(deaths, 3);
-    EXPECT_EQ(c.getParameterCount(), 0);
     EXPECT_EQ(c.getParameter(7), nullptr);
     c.addParameter(new Counting(7, &deaths));  // the id is free again
     EXPECT_EQ(c.getParameterCount(), 1);

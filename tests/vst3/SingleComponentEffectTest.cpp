@@ -1,6 +1,5 @@
 // The single-component effect as hosts see it: one object behind every interface, one
-// reference count, buses, the component/controller state slots kept apart, and the edit
-// controller's parameter and handler calls.
+// reference count, buses, and the edit controller's parameter, handler and message calls.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,8 +19,6 @@ using vst3test::junkPointer;
 
 namespace {
 
-int gDestroyed = 0;
-
 class TestEffect : public SingleComponentEffect {
 public:
   TestEffect() {
@@ -29,7 +26,6 @@ public:
     addAudioOutput(u"Output", arrangement::kStereo);
     addEventInput(u"MIDI Input", 1);
   }
-  ~TestEffect() override { ++gDestroyed; }
 
   tresult setEditorState(IBStream*) override { return kResultTrue; }
   tresult getEditorState(IBStream*) override { return kResultTrue; }
@@ -60,7 +56,6 @@ I* query(FUnknown* from) {
 
 class SingleComponentEffectTest : public ::testing::Test {
 protected:
-  void SetUp() override { gDestroyed = 0; }
   TestEffect* fx = new TestEffect;
   void TearDown() override {
     if (fx) fx->release();
@@ -90,44 +85,14 @@ TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount
   }
   EXPECT_EQ(fx->refCount(), 1u + 4 * 6);
   for (int i = 0; i < 4 * 6; ++i) entries[i % 4]->release();
-  EXPECT_EQ(fx->refCount(), 1u);
-}
 
-TEST_F(SingleComponentEffectTest, RefusesOtherInterfacesAndClearsTheOutPointer) {
-  const char* refused[] = {IConnectionPoint::iid, IUnitInfo::iid, IMidiMapping::iid,
-                           IPlugView::iid, IProcessContextRequirements::iid,
-                           IPluginFactory::iid};
-  for (const char* id : refused) {
+  for (const char* id : {IConnectionPoint::iid, IUnitInfo::iid, IPlugView::iid}) {
     void* p = junkPointer();
     EXPECT_EQ(processor()->queryInterface(id, &p), kNoInterface);
     EXPECT_EQ(p, nullptr);
   }
   EXPECT_EQ(component()->queryInterface(IComponent::iid, nullptr), kInvalidArgument);
   EXPECT_EQ(fx->refCount(), 1u);
-}
-
-TEST_F(SingleComponentEffectTest, FinalReleaseThroughAnyEntryDestroysOnce) {
-  IAudioProcessor* p = query<IAudioProcessor>(component());
-  IEditController* c = query<IEditController>(component());
-  fx->release();  // the creator's reference
-  fx = nullptr;
-  EXPECT_EQ(gDestroyed, 0);
-  EXPECT_EQ(p->release(), 1u);
-  EXPECT_EQ(gDestroyed, 0);
-  EXPECT_EQ(c->release(), 0u);
-  EXPECT_EQ(gDestroyed, 1);
-}
-
-TEST_F(SingleComponentEffectTest, ClassIdentityChain) {
-  EXPECT_STREQ(fx->isA(), "TestEffect");
-  EXPECT_TRUE(fx->isA("TestEffect"));
-  EXPECT_FALSE(fx->isA("SingleComponentEffect"));
-  for (const char* base : {"SingleComponentEffect", "EditController", "ComponentBase", "FObject"})
-    EXPECT_TRUE(fx->isTypeOf(base)) << base;
-  EXPECT_FALSE(fx->isTypeOf("SingleComponentEffect", false));
-  EXPECT_FALSE(fx->isTypeOf("singlecomponenteffect"));
-  EXPECT_FALSE(fx->isTypeOf(nullptr));
-  EXPECT_STREQ(SingleComponentEffect::getFClassName(), "SingleComponentEffect");
 }
 
 TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClears) {
@@ -143,12 +108,7 @@ TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClear
   EXPECT_EQ(host.refs, 1);
   EXPECT_EQ(fx->getHostContext(), nullptr);
   EXPECT_EQ(controller()->getParameterCount(), 0);
-  EXPECT_EQ(component()->getBusCount(kAudio, kInput), 0);
   EXPECT_EQ(component()->getBusCount(kEvent, kInput), 0);
-
-  EXPECT_EQ(component()->initialize(nullptr), kResultOk);  // no context is fine
-  EXPECT_EQ(component()->initialize(nullptr), kResultFalse);  // but still only once
-  EXPECT_EQ(component()->terminate(), kResultOk);
   EXPECT_EQ(component()->initialize(host.unknown()), kResultOk);
   EXPECT_EQ(host.refs, 2);
   fx->release();  // destruction without terminate still gives the context back
@@ -156,157 +116,56 @@ TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClear
   EXPECT_EQ(host.refs, 1);
 }
 
-TEST_F(SingleComponentEffectTest, ComponentAndControllerStateSlotsStayApart) {
-  // The controller's pair reaches the plug-in's editor-state code; the component's pair
-  // never does.
-  EXPECT_EQ(component()->getState(nullptr), kNotImplemented);
-  EXPECT_EQ(component()->setState(nullptr), kNotImplemented);
-  EXPECT_EQ(controller()->getState(nullptr), kResultTrue);
-  EXPECT_EQ(controller()->setState(nullptr), kResultTrue);
-  EXPECT_EQ(controller()->setComponentState(nullptr), kNotImplemented);
-}
-
-TEST_F(SingleComponentEffectTest, BusInfoCountsAndActivation) {
-  EXPECT_EQ(component()->getBusCount(kAudio, kInput), 1);
-  EXPECT_EQ(component()->getBusCount(kAudio, kOutput), 1);
-  EXPECT_EQ(component()->getBusCount(kEvent, kInput), 1);
-  EXPECT_EQ(component()->getBusCount(kEvent, kOutput), 0);
-  EXPECT_EQ(component()->getBusCount(7, kInput), 0);
-  EXPECT_EQ(component()->getBusCount(kAudio, 5), 0);
-
+// Bad indices and media types are covered by the fuzzed calls below.
+TEST_F(SingleComponentEffectTest, BusesAnswerWholeRecordsAndKeepActivationAcrossArrangements) {
   BusInfo a, b;
   std::memset(&a, 0xAB, sizeof a);
   std::memset(&b, 0xCD, sizeof b);
   ASSERT_EQ(component()->getBusInfo(kAudio, kInput, 0, a), kResultTrue);
   ASSERT_EQ(component()->getBusInfo(kAudio, kInput, 0, b), kResultTrue);
   EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);  // no stale bytes, not even in padding
-  EXPECT_EQ(a.mediaType, kAudio);
-  EXPECT_EQ(a.direction, kInput);
-  EXPECT_EQ(a.channelCount, 2);
   EXPECT_EQ(std::u16string(a.name), u"Main Input");
-  EXPECT_EQ(a.busType, kMain);
   EXPECT_EQ(a.flags, uint32(BusInfo::kDefaultActive));
-
-  BusInfo e{};
-  ASSERT_EQ(component()->getBusInfo(kEvent, kInput, 0, e), kResultTrue);
-  EXPECT_EQ(e.mediaType, kEvent);
-  EXPECT_EQ(e.channelCount, 1);
-  EXPECT_EQ(std::u16string(e.name), u"MIDI Input");
-
-  for (int32 bad : {-1, 1, 1000})
-    EXPECT_EQ(component()->getBusInfo(kAudio, kOutput, bad, a), kInvalidArgument) << bad;
-  EXPECT_EQ(component()->getBusInfo(kEvent, kOutput, 0, a), kInvalidArgument);
-  EXPECT_EQ(component()->getBusInfo(3, kInput, 0, a), kInvalidArgument);
 
   EXPECT_FALSE(fx->getAudioOutput(0)->isActive());  // buses start inactive
   EXPECT_EQ(component()->activateBus(kAudio, kOutput, 0, 1), kResultTrue);
-  EXPECT_TRUE(fx->getAudioOutput(0)->isActive());
-  EXPECT_EQ(component()->activateBus(kAudio, kOutput, 0, 0), kResultTrue);
-  EXPECT_FALSE(fx->getAudioOutput(0)->isActive());
-  EXPECT_EQ(component()->activateBus(kAudio, kOutput, 1, 1), kInvalidArgument);
-  EXPECT_EQ(component()->activateBus(kAudio, kOutput, -1, 1), kInvalidArgument);
-  EXPECT_EQ(component()->activateBus(kEvent, kOutput, 0, 1), kInvalidArgument);
-}
-
-TEST_F(SingleComponentEffectTest, ArrangementsChangeBusesInPlaceAndKeepActivation) {
-  component()->activateBus(kAudio, kOutput, 0, 1);
   AudioBus* out = fx->getAudioOutput(0);
-  SpeakerArrangement in = arrangement::kMono, outArr = arrangement::kMono;
-  EXPECT_EQ(processor()->setBusArrangements(&in, 1, &outArr, 1), kResultTrue);
-  EXPECT_EQ(fx->getAudioOutput(0), out);  // the same bus object
+  SpeakerArrangement mono = arrangement::kMono, two[2] = {arrangement::kStereo, arrangement::kStereo};
+  EXPECT_EQ(processor()->setBusArrangements(&mono, 1, &mono, 1), kResultTrue);
+  EXPECT_EQ(fx->getAudioOutput(0), out);  // changed in place
   EXPECT_TRUE(out->isActive());
-  SpeakerArrangement arr = 0;
-  EXPECT_EQ(processor()->getBusArrangement(kOutput, 0, arr), kResultTrue);
-  EXPECT_EQ(arr, arrangement::kMono);
-  BusInfo info{};
-  component()->getBusInfo(kAudio, kOutput, 0, info);
-  EXPECT_EQ(info.channelCount, 1);  // info and arrangement agree
-
-  SpeakerArrangement two[2] = {arrangement::kStereo, arrangement::kStereo};
   EXPECT_EQ(processor()->setBusArrangements(two, 2, two, 1), kResultFalse);
   EXPECT_EQ(processor()->setBusArrangements(nullptr, 1, two, 1), kInvalidArgument);
-  EXPECT_EQ(processor()->setBusArrangements(two, -1, two, 1), kInvalidArgument);
-  EXPECT_EQ(processor()->setBusArrangements(nullptr, 0, nullptr, 0), kResultTrue);
-  EXPECT_EQ(processor()->getBusArrangement(kInput, 1, arr), kInvalidArgument);
-  EXPECT_EQ(processor()->getBusArrangement(kInput, -1, arr), kInvalidArgument);
-  EXPECT_EQ(processor()->getBusArrangement(9, 0, arr), kInvalidArgument);
 }
 
-TEST_F(SingleComponentEffectTest, ProcessorDefaults) {
-  ProcessSetup setup{kOffline, kSample64, 512, 96000.0};
-  EXPECT_EQ(processor()->setupProcessing(setup), kResultFalse);  // refused size: unchanged
-  EXPECT_EQ(fx->getProcessSetup().sampleRate, 44100.0);
-  setup.symbolicSampleSize = kSample32;
-  EXPECT_EQ(processor()->setupProcessing(setup), kResultOk);
-  EXPECT_EQ(fx->getProcessSetup().maxSamplesPerBlock, 512);
-  // Hosts treat anything but success here as a failed activation.
-  EXPECT_EQ(component()->setActive(1), kResultOk);
-  EXPECT_EQ(component()->setActive(0), kResultOk);
-}
-
-TEST_F(SingleComponentEffectTest, ParameterCallsThroughTheController) {
+// Texts and mappings of known parameters are checked through the binding; here the refusals.
+TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN) {
   fx->addParameters();
   IEditController* c = controller();
-  EXPECT_EQ(c->getParameterCount(), 2);
   ParameterInfo info{};
-  ASSERT_EQ(c->getParameterInfo(1, info), kResultTrue);
-  EXPECT_EQ(info.id, 1u);
-  EXPECT_EQ(std::u16string(info.title), u"Mode");
   EXPECT_EQ(c->getParameterInfo(2, info), kResultFalse);
-  EXPECT_EQ(c->getParameterInfo(-1, info), kResultFalse);
-
   String128 s;
-  EXPECT_EQ(c->getParamStringByValue(0, 0.25, s), kResultTrue);
-  EXPECT_EQ(std::u16string(s), u"-42.0");
-  EXPECT_EQ(c->getParamStringByValue(1, 1.0, s), kResultTrue);
-  EXPECT_EQ(std::u16string(s), u"on");
   EXPECT_EQ(c->getParamStringByValue(5, 0.0, s), kResultFalse);
   EXPECT_EQ(c->getParamStringByValue(0, 0.0, nullptr), kResultFalse);
-
   ParamValue v = -1;
   TChar typed[] = u"-42";
-  EXPECT_EQ(c->getParamValueByString(0, typed, v), kResultTrue);
-  EXPECT_EQ(v, 0.25);
-  TChar word[] = u"maybe";
-  EXPECT_EQ(c->getParamValueByString(1, word, v), kResultFalse);
   EXPECT_EQ(c->getParamValueByString(5, typed, v), kResultFalse);
-
-  EXPECT_EQ(c->normalizedParamToPlain(0, 0.5), -24.0);
-  EXPECT_EQ(c->plainParamToNormalized(0, -24.0), 0.5);
   EXPECT_EQ(c->normalizedParamToPlain(77, 0.3), 0.3);  // unknown id: unchanged
-  EXPECT_EQ(c->plainParamToNormalized(77, 5.0), 5.0);
-
   EXPECT_EQ(c->setParamNormalized(0, 0.75), kResultTrue);
-  EXPECT_EQ(c->getParamNormalized(0), 0.75);
   EXPECT_EQ(c->setParamNormalized(0, std::nan("")), kResultTrue);
   EXPECT_EQ(c->getParamNormalized(0), 0.75);  // NaN never stored
-  EXPECT_EQ(c->setParamNormalized(0, -2.0), kResultTrue);
-  EXPECT_EQ(c->getParamNormalized(0), 0.0);
   EXPECT_EQ(c->setParamNormalized(77, 0.5), kResultFalse);
-  EXPECT_EQ(c->getParamNormalized(77), 0.0);
 }
 
 TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
   EXPECT_EQ(fx->beginEdit(3), kResultFalse);  // no handler yet
-  EXPECT_EQ(fx->startGroupEdit(), kNotImplemented);
-
   FakeHandler first;
   FakeHandler2 second;
   EXPECT_EQ(controller()->setComponentHandler(&first), kResultTrue);
-  EXPECT_EQ(first.refs, 2);
   EXPECT_EQ(controller()->setComponentHandler(&first), kResultTrue);  // same one again
   EXPECT_EQ(first.refs, 2);
-  EXPECT_EQ(fx->getComponentHandler(), &first);
-
-  EXPECT_EQ(fx->beginEdit(3), kResultOk);
   EXPECT_EQ(fx->performEdit(3, 0.5), kResultOk);
-  EXPECT_EQ(fx->endEdit(3), kResultOk);
-  ASSERT_EQ(first.calls.size(), 3u);
-  EXPECT_EQ(first.calls[0].what, "begin");
-  EXPECT_EQ(first.calls[1].what, "perform");
-  EXPECT_EQ(first.calls[1].id, 3u);
-  EXPECT_EQ(first.calls[1].value, 0.5);
-  EXPECT_EQ(first.calls[2].what, "end");
+  EXPECT_EQ(first.edits, std::vector<double>{0.5});
   EXPECT_EQ(fx->setDirty(true), kNotImplemented);  // the first handler has no second interface
 
   EXPECT_EQ(controller()->setComponentHandler(&second), kResultTrue);
@@ -314,16 +173,10 @@ TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
   EXPECT_EQ(second.refs, 3);  // kept, plus its second interface
   EXPECT_EQ(fx->startGroupEdit(), kResultOk);
   EXPECT_EQ(second.groupEdits, 1);
-  EXPECT_EQ(fx->finishGroupEdit(), kResultOk);
   EXPECT_EQ(fx->setDirty(true), kResultOk);
   EXPECT_TRUE(second.dirty);
-
-  EXPECT_EQ(controller()->setComponentHandler(nullptr), kResultTrue);
-  EXPECT_EQ(second.refs, 1);
-  controller()->setComponentHandler(&second);
   controller()->terminate();  // terminate gives the handler back
   EXPECT_EQ(second.refs, 1);
-  EXPECT_EQ(fx->getComponentHandler(), nullptr);
 }
 
 TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
@@ -334,14 +187,10 @@ TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
   EXPECT_EQ(peer.refs, 2);
   EXPECT_EQ(point->connect(&other), kResultFalse);  // one peer at a time
   EXPECT_EQ(point->disconnect(&other), kResultFalse);
-  EXPECT_EQ(point->disconnect(&peer), kResultOk);
-  EXPECT_EQ(peer.refs, 1);
-  EXPECT_EQ(point->connect(&peer), kResultOk);
   component()->terminate();  // terminate disconnects and gives the peer back
   EXPECT_EQ(peer.refs, 1);
   EXPECT_EQ(peer.disconnects, 1);
 
-  EXPECT_EQ(point->notify(nullptr), kInvalidArgument);
   FakeMessage message;
   message.attributes.text = u"hello";
   EXPECT_EQ(point->notify(&message), kResultOk);
@@ -354,9 +203,8 @@ TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
   EXPECT_EQ(point->notify(&message), kResultFalse);
 }
 
-// Random calls with the arguments a host controls: indices, media types, arrangements,
-// values and texts. Every answer must be a defined result, every text terminated, every
-// value inside 0..1, and bus information must always agree with the arrangements.
+// Random host-controlled arguments: every answer defined, every text terminated, every value
+// inside 0..1, bus information always agreeing with the arrangements.
 TEST_F(SingleComponentEffectTest, FuzzedHostCallsStayWellDefined) {
   fx->addParameters();
   std::mt19937 rng(20261208);

@@ -64,23 +64,23 @@ TEST(ConformanceSuite, EachBreachFailsItsCheck)
   struct Case
   {
     const char* name;
-    void (*set)(fakegain::Faults&);
+    bool fakegain::Faults::*fault;
     const char* check;
   };
   const Case cases[] = {
-      {"flush refused", [](fakegain::Faults& f) { f.refuseFlush = true; }, "Flush parameters"},
-      {"MIDI mapped to nothing", [](fakegain::Faults& f) { f.brokenMidiMapping = true; }, "MIDI mapping"},
-      {"bypass forgotten", [](fakegain::Faults& f) { f.forgetBypass = true; }, "Bypass persistence"},
-      {"activation refused", [](fakegain::Faults& f) { f.refuseActivation = true; }, "Suspend and resume"},
-      {"NaN output", [](fakegain::Faults& f) { f.writeNaN = true; }, "Process formats"},
-      {"handler kept", [](fakegain::Faults& f) { f.keepHandler = true; }, "Terminate and release"},
-      {"untitled parameter", [](fakegain::Faults& f) { f.untitledParameter = true; }, "Scan parameters"},
-      {"writes past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "Variable block sizes"},
+      {"flush refused", &fakegain::Faults::refuseFlush, "Flush parameters"},
+      {"MIDI mapped to nothing", &fakegain::Faults::brokenMidiMapping, "MIDI mapping"},
+      {"bypass forgotten", &fakegain::Faults::forgetBypass, "Bypass persistence"},
+      {"activation refused", &fakegain::Faults::refuseActivation, "Suspend and resume"},
+      {"NaN output", &fakegain::Faults::writeNaN, "Process formats"},
+      {"handler kept", &fakegain::Faults::keepHandler, "Terminate and release"},
+      {"untitled parameter", &fakegain::Faults::untitledParameter, "Scan parameters"},
+      {"writes past the block", &fakegain::Faults::writePastBlock, "Variable block sizes"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fakegain::Faults faults;
-    c.set(faults);
+    faults.*c.fault = true;
     const auto results = runSuite(faults);
     EXPECT_TRUE(failed(results, c.check)) << describe(results);
   }

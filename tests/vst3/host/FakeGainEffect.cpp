@@ -1,11 +1,9 @@
 #include "tests/vst3/host/FakeGainEffect.h"
 
 #include "sdk/vst3/IBStream.h"
-#include "tests/vst3/host/FakeGainView.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace fakegain {
@@ -18,7 +16,8 @@ vst3::uint32 FakeGainEffect::nextLatency_ = 0;
 
 namespace {
 
-double normalizedToDb(double v) { return kMinDb + (kMaxDb - kMinDb) * v; }
+// -24 to +24 dB.
+double normalizedToDb(double v) { return -24.0 + 48.0 * v; }
 
 }  // namespace
 
@@ -42,7 +41,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   if (r != vst3::kResultOk) return r;
   addAudioInput(u"Input", vst3::arrangement::kStereo);
   addAudioOutput(u"Output", vst3::arrangement::kStereo);
-  auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", kMinDb, kMaxDb, 0.0);
+  auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", -24.0, 24.0, 0.0);
   gain->setPrecision(2);
   parameters.addParameter(gain);
   auto* bypass = new vst3::StringListParameter(
@@ -103,12 +102,6 @@ void FakeGainEffect::changeLatency(vst3::uint32 samples)
   for (auto& line : delay_) line.assign(latency_, 0.0);
   delayPos_ = 0;
   if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
-}
-
-vst3::IPlugView* PLUGIN_API FakeGainEffect::createView(vst3::FIDString name)
-{
-  if (name == nullptr || std::strcmp(name, vst3::kEditorViewType) != 0) return nullptr;
-  return new FakeGainView(this);
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
@@ -195,7 +188,6 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
-  processThread_ = std::this_thread::get_id();
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)

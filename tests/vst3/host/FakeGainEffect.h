@@ -1,24 +1,18 @@
 #pragma once
-// A tiny gain effect built on the VST3 helper classes, used to test the host side: one
-// stereo (or mono) bus each way, a gain parameter in dB, a bypass, and a MIDI input whose
-// volume controller maps to the gain. Faults can be switched on to check that the host
-// notices plug-ins that break the host contract.
+// A tiny gain effect on the layer's helper classes for testing the host side: one mono or
+// stereo bus each way, a gain in dB, a bypass, a MIDI input whose volume controller maps to
+// the gain, and faults that break the host contract on request.
 
 #include "sdk/vst3/IUnitInfo.h"
 #include "sdk/vst3/SingleComponentEffect.h"
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 namespace fakegain {
 
 constexpr vst3::ParamID kGainId = 0;
 constexpr vst3::ParamID kBypassId = 0x62706173;  // 'bpas'
-constexpr double kMinDb = -24.0;
-constexpr double kMaxDb = 24.0;
-
-// The class id, built from four words like every id of the layer.
 extern const vst3::TUID kClassId;
 
 // Deliberate breaches of the host contract, off by default.
@@ -60,8 +54,6 @@ public:
   vst3::uint32 PLUGIN_API getLatencySamples() override { return latency_; }
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
-  // "editor" gives a new view; any other name null.
-  vst3::IPlugView* PLUGIN_API createView(vst3::FIDString name) override;
   vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
                                              vst3::SpeakerArrangement& arr) override;
   vst3::tresult PLUGIN_API getMidiControllerAssignment(vst3::int32 busIndex, vst3::int16 channel,
@@ -78,11 +70,6 @@ public:
   // Changes the latency and tells the host, as an effect does when its delay changes.
   void changeLatency(vst3::uint32 samples);
   int activations() const { return activations_; }
-  std::thread::id processThread() const { return processThread_; }
-
-  // What the processing side currently applies.
-  double gainDb() const { return gainDb_; }
-  bool bypassed() const { return bypass_; }
   bool processing() const { return processing_; }
 
 private:
@@ -98,7 +85,6 @@ private:
   std::vector<double> delay_[2];  // one line per channel, latency_ samples each
   std::size_t delayPos_ = 0;
   int activations_ = 0;
-  std::thread::id processThread_;
   double gainDb_ = 0.0;
   bool bypass_ = false;
   bool processing_ = false;

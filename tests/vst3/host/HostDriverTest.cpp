@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 using namespace fakehost;
 using fakegain::FakeGainEffect;
@@ -44,10 +43,7 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
 {
   Session s;
   HostDriver& d = s.driver;
-  const auto classes = d.classes();
-  ASSERT_EQ(classes.size(), 1u);
-  EXPECT_EQ(classes[0].category, "Audio Module Class");
-  EXPECT_EQ(classes[0].sdkVersion, "VST 3.5.2");
+  ASSERT_EQ(d.classes().size(), 1u);
   ASSERT_EQ(d.load(), vst3::kResultOk);
   EXPECT_EQ(FakeGainEffect::liveInstances(), 1);
   EXPECT_GE(d.application().heldByPlugin(), 1) << "the plug-in keeps its context while initialised";
@@ -59,8 +55,6 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
   settings.maxBlock = 64;
   ASSERT_EQ(d.start(settings), vst3::kResultOk);
   EXPECT_TRUE(static_cast<FakeGainEffect*>(d.processor())->processing());
-  ASSERT_EQ(d.outputs().busCount(), 1);
-  ASSERT_EQ(d.outputs().channelCount(0), 2);
 
   const double normalized = 0.625;  // +6 dB
   d.setParameter(fakegain::kGainId, normalized);
@@ -76,14 +70,13 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
   EXPECT_EQ(d.inputChanges().getParameterCount(), 0) << "changes belong to one block";
 
   ASSERT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_EQ(d.stage(), HostDriver::Stage::Empty);
   EXPECT_EQ(FakeGainEffect::liveInstances(), 0);
   EXPECT_EQ(d.application().heldByPlugin(), 0);
   EXPECT_EQ(d.handler().heldByPlugin(), 0);
   EXPECT_TRUE(d.problems().empty()) << d.problems().front();
 }
 
-TEST_F(HostDriverTest, ProcessesDoublesAndMonoAndRefusesWhatThePlugInRefuses)
+TEST_F(HostDriverTest, ProcessesDoublesAndMonoAndAnswersALatencyChange)
 {
   Session s;
   HostDriver& d = s.driver;
@@ -96,25 +89,21 @@ TEST_F(HostDriverTest, ProcessesDoublesAndMonoAndRefusesWhatThePlugInRefuses)
   settings.sampleSize = vst3::kSample64;
   settings.maxBlock = 8;
   ASSERT_EQ(d.start(settings), vst3::kResultOk);
-  ASSERT_EQ(d.inputs().channelCount(0), 1);
   d.setParameter(fakegain::kGainId, 0.0);  // -24 dB
   const double x = 0.1234567890123;
   d.inputs().setSample(0, 0, 3, x);
   ASSERT_EQ(d.process(8), vst3::kResultOk);
   EXPECT_NEAR(d.outputs().sample(0, 0, 3), x * gainFor(0.0), 1e-15) << "64-bit samples keep their precision";
-
   EXPECT_EQ(d.process(9), vst3::kInvalidArgument) << "never more than the maximum block";
-  EXPECT_EQ(d.process(-1), vst3::kInvalidArgument);
 
-  // A parameter flush: no audio at all.
-  vst3::ProcessData flush;
-  std::memset(&flush, 0, sizeof flush);
-  flush.symbolicSampleSize = vst3::kSample64;
-  d.inputChanges().add(fakegain::kBypassId, 0, 1.0);
-  flush.inputParameterChanges = &d.inputChanges();
-  EXPECT_EQ(d.processRaw(flush), vst3::kResultOk);
-  EXPECT_TRUE(static_cast<FakeGainEffect*>(d.processor())->bypassed());
-  d.inputChanges().clear();
+  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
+  EXPECT_EQ(plugin->activations(), 1);
+  plugin->changeLatency(64);  // as from the audio thread, during a block
+  ASSERT_EQ(d.process(8), vst3::kResultOk);
+  EXPECT_EQ(d.latency(), 64u);
+  EXPECT_EQ(plugin->activations(), 2) << "deactivated and activated again";
+  ASSERT_EQ(d.process(8), vst3::kResultOk);
+  EXPECT_EQ(plugin->activations(), 2) << "one restart answered once";
   EXPECT_EQ(d.unload(), vst3::kResultOk);
   EXPECT_TRUE(d.problems().empty()) << d.problems().front();
 }
@@ -148,22 +137,22 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
   struct Case
   {
     const char* name;
-    void (*set)(fakegain::Faults&);
+    bool fakegain::Faults::*fault;
     const char* expected;
   };
   const Case cases[] = {
-      {"write past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "outside the host's buffers"},
-      {"keep the handler", [](fakegain::Faults& f) { f.keepHandler = true; }, "still holds host objects"},
-      {"refuse activation", [](fakegain::Faults& f) { f.refuseActivation = true; }, "setActive(true)"},
-      {"write NaN", [](fakegain::Faults& f) { f.writeNaN = true; }, "non-finite"},
-      {"keep the stream", [](fakegain::Faults& f) { f.keepStream = true; }, "stream"},
-      {"stale arrangement", [](fakegain::Faults& f) { f.staleArrangement = true; }, "disagree"},
-      {"sloppy query", [](fakegain::Faults& f) { f.sloppyQuery = true; }, "out-pointer"},
+      {"write past the block", &fakegain::Faults::writePastBlock, "outside the host's buffers"},
+      {"keep the handler", &fakegain::Faults::keepHandler, "still holds host objects"},
+      {"refuse activation", &fakegain::Faults::refuseActivation, "setActive(true)"},
+      {"write NaN", &fakegain::Faults::writeNaN, "non-finite"},
+      {"keep the stream", &fakegain::Faults::keepStream, "stream"},
+      {"stale arrangement", &fakegain::Faults::staleArrangement, "disagree"},
+      {"sloppy query", &fakegain::Faults::sloppyQuery, "out-pointer"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fakegain::Faults faults;
-    c.set(faults);
+    faults.*c.fault = true;
     FakeGainEffect::setFaultsForNewInstances(faults);
     Session s;
     HostDriver& d = s.driver;
@@ -179,48 +168,6 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
     for (const auto& p : d.problems()) found = found || p.find(c.expected) != std::string::npos;
     EXPECT_TRUE(found) << "no problem mentioning \"" << c.expected << "\"";
   }
-}
-
-TEST_F(HostDriverTest, AnswersALatencyChangeByReactivating)
-{
-  Session s;
-  HostDriver& d = s.driver;
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  d.arrange({}, {});
-  ProcessSettings settings;
-  settings.maxBlock = 32;
-  ASSERT_EQ(d.start(settings), vst3::kResultOk);
-  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
-  EXPECT_EQ(d.latency(), 0u);
-  EXPECT_EQ(plugin->activations(), 1);
-  plugin->changeLatency(64);  // as from the audio thread, during a block
-  ASSERT_EQ(d.process(32), vst3::kResultOk);
-  EXPECT_EQ(d.latency(), 64u);
-  EXPECT_EQ(plugin->activations(), 2) << "deactivated and activated again";
-  EXPECT_EQ(d.stage(), HostDriver::Stage::Processing);
-  ASSERT_EQ(d.process(32), vst3::kResultOk);
-  EXPECT_EQ(plugin->activations(), 2) << "one restart answered once";
-  EXPECT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_TRUE(d.problems().empty());
-}
-
-TEST_F(HostDriverTest, ProcessesOnItsAudioThread)
-{
-  AudioThread audio;
-  Session s;
-  HostDriver& d = s.driver;
-  d.useAudioThread(&audio);
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  d.arrange({}, {});
-  ASSERT_EQ(d.start(ProcessSettings{}), vst3::kResultOk);
-  auto* plugin = static_cast<FakeGainEffect*>(d.processor());
-  for (int i = 0; i < 20; ++i) {
-    ASSERT_EQ(d.process(100), vst3::kResultOk);
-    ASSERT_EQ(plugin->processThread(), audio.id()) << "every block on the same thread";
-  }
-  EXPECT_NE(audio.id(), std::this_thread::get_id());
-  EXPECT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_TRUE(d.problems().empty());
 }
 
 TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
@@ -242,60 +189,4 @@ TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
   for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
   other.join();
   EXPECT_EQ(sum, 5250);
-}
-
-TEST_F(HostDriverTest, RestartsWithANewSetUpAfterStopping)
-{
-  Session s;
-  HostDriver& d = s.driver;
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  d.arrange({}, {});
-  ProcessSettings first;
-  first.maxBlock = 64;
-  ASSERT_EQ(d.start(first), vst3::kResultOk);
-  ASSERT_EQ(d.process(64), vst3::kResultOk);
-  EXPECT_EQ(d.start(first), vst3::kResultFalse) << "a running plug-in is stopped first";
-  ASSERT_EQ(d.stop(), vst3::kResultOk);
-  EXPECT_FALSE(static_cast<FakeGainEffect*>(d.processor())->processing());
-
-  ProcessSettings second;
-  second.sampleRate = 96000.0;
-  second.sampleSize = vst3::kSample64;
-  second.maxBlock = 1024;
-  ASSERT_EQ(d.start(second), vst3::kResultOk);
-  EXPECT_EQ(d.outputs().sampleSize(), vst3::kSample64);
-  EXPECT_EQ(d.outputs().capacity(), 1024);
-  EXPECT_EQ(d.transport().context()->sampleRate, 96000.0);
-  d.inputs().setSample(0, 0, 1000, 0.5);
-  ASSERT_EQ(d.process(1024), vst3::kResultOk);
-  EXPECT_EQ(d.outputs().sample(0, 0, 1000), 0.5) << "0 dB passes the sample unchanged";
-  EXPECT_EQ(d.unload(), vst3::kResultOk);
-  EXPECT_TRUE(d.problems().empty());
-}
-
-TEST_F(HostDriverTest, RefusesCallsOutOfSequence)
-{
-  Session s;
-  HostDriver& d = s.driver;
-  EXPECT_EQ(d.process(16), vst3::kResultFalse);
-  EXPECT_EQ(d.start(ProcessSettings{}), vst3::kResultFalse);
-  ASSERT_EQ(d.load(), vst3::kResultOk);
-  EXPECT_EQ(d.load(), vst3::kResultFalse) << "one plug-in per driver";
-  ProcessSettings bad;
-  bad.maxBlock = 0;
-  EXPECT_EQ(d.start(bad), vst3::kInvalidArgument);
-  ProcessSettings odd;
-  odd.sampleSize = 7;
-  EXPECT_EQ(d.start(odd), vst3::kResultFalse) << "the plug-in's own refusal is passed on";
-  EXPECT_TRUE(d.problems().empty());
-  // The destructor unloads.
-}
-
-TEST_F(HostDriverTest, ReportsAFactoryWithoutTheClass)
-{
-  Session s;
-  vst3::TUID unknown = {};
-  EXPECT_EQ(s.driver.load(unknown), vst3::kNoInterface);
-  ASSERT_EQ(s.driver.problems().size(), 1u);
-  EXPECT_NE(s.driver.problems()[0].find("createInstance"), std::string::npos);
 }

@@ -21,8 +21,6 @@ using namespace vst3host;
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct RunResult
 {
   int code;
@@ -40,42 +38,32 @@ RunResult run(const std::vector<std::string>& args)
   return {code, out.str(), err.str()};
 }
 
-AudioBuffer readBack(const std::string& path)
+double peakOf(const std::string& path)
 {
   AudioBuffer a;
   std::string error;
   EXPECT_TRUE(readAudioFile(path, a, error)) << error;
-  return a;
+  std::remove(path.c_str());
+  return SignalStats::measure(a).peak;
 }
 
 }  // namespace
 
 TEST(SignalStats, MatchesClosedForms)
 {
-  AudioBuffer square;
-  square.channels = {{0.5, -0.5, 0.5, -0.5}, {-0.5, 0.5, -0.5, 0.5}};
-  SignalStats s = SignalStats::measure(square);
-  EXPECT_EQ(s.peak, 0.5);
-  EXPECT_EQ(s.rms, 0.5);
-  EXPECT_EQ(s.crest, 1.0);
-
   AudioBuffer sine;
   sine.channels.assign(1, std::vector<double>(4800));
-  for (std::size_t i = 0; i < 4800; ++i) sine.channels[0][i] = 0.8 * std::sin(2 * kPi * 10 * i / 4800.0);
-  s = SignalStats::measure(sine);
+  for (std::size_t i = 0; i < 4800; ++i) sine.channels[0][i] = 0.8 * std::sin(6.283185307179586 * 10 * i / 4800.0);
+  SignalStats s = SignalStats::measure(sine);
   EXPECT_NEAR(s.peak, 0.8, 1e-12);
   EXPECT_NEAR(s.rms, 0.8 / std::sqrt(2.0), 1e-12);
-  EXPECT_NEAR(s.crest, std::sqrt(2.0), 1e-12);
   EXPECT_NEAR(toDecibels(s.crest), 3.0103, 1e-4);
 
   AudioBuffer silence;
   silence.resize(2, 100);
   s = SignalStats::measure(silence);
-  EXPECT_EQ(s.rms, 0.0);
   EXPECT_EQ(s.crest, 0.0);
   EXPECT_NE(formatStats(s).find("silence"), std::string::npos);
-  EXPECT_EQ(SignalStats::measure(AudioBuffer{}).rms, 0.0);
-  EXPECT_TRUE(std::isinf(toDecibels(0.0)));
 }
 
 TEST(TestSignal, HasTransientsAndRefusesNonsense)
@@ -86,13 +74,8 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
   ASSERT_TRUE(makeTestSignal(shape, a));
   ASSERT_TRUE(makeTestSignal(shape, b));
   EXPECT_EQ(a.channels, b.channels) << "deterministic";
-  ASSERT_EQ(a.numChannels(), 2);
-  EXPECT_EQ(a.numFrames(), 44100u);
-  const SignalStats s = SignalStats::measure(a);
-  EXPECT_LE(s.peak, 1.0);
-  EXPECT_GT(s.crest, 3.0) << "hits stand well above the bed";
-  // Each hit starts at a multiple of the period: the 2 ms after it are far louder than the
-  // 2 ms before it.
+  EXPECT_LE(SignalStats::measure(a).peak, 1.0);
+  // Each hit starts at a multiple of the period: the 2 ms after it far louder than the 2 ms before.
   const std::size_t period = 44100 / 4;
   for (std::size_t onset = period; onset < a.numFrames(); onset += period) {
     double before = 0.0, after = 0.0;
@@ -104,10 +87,8 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
   }
 
   for (auto mutate : std::vector<void (*)(TestSignalShape&)>{
-           [](TestSignalShape& x) { x.sampleRate = 0; }, [](TestSignalShape& x) { x.sampleRate = std::nan(""); },
-           [](TestSignalShape& x) { x.seconds = -1; }, [](TestSignalShape& x) { x.seconds = 1e9; },
-           [](TestSignalShape& x) { x.channels = 0; }, [](TestSignalShape& x) { x.channels = 65; },
-           [](TestSignalShape& x) { x.hitsPerSecond = 0; }}) {
+           [](TestSignalShape& x) { x.sampleRate = std::nan(""); }, [](TestSignalShape& x) { x.seconds = 1e9; },
+           [](TestSignalShape& x) { x.channels = 65; }, [](TestSignalShape& x) { x.hitsPerSecond = 0; }}) {
     TestSignalShape bad = shape;
     mutate(bad);
     AudioBuffer untouched = a;
@@ -153,25 +134,15 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
   EXPECT_EQ(o.blockSize, 256);
   EXPECT_TRUE(o.doublePrecision);
   ASSERT_EQ(o.settings.size(), 2u);
-  EXPECT_EQ(o.settings[0].name, "Gain");
   EXPECT_EQ(o.settings[0].value, "6");
   EXPECT_TRUE(o.settings[1].normalised);
 
   const std::vector<std::vector<std::string>> bad = {
       {},
-      {"m", "--block", "0"},
-      {"m", "--block", "1.5"},
-      {"m", "--block"},
-      {"m", "--rate", "nan"},
-      {"m", "--rate", "44100x"},
-      {"m", "--channels", "65"},
-      {"m", "--format", "pcm8"},
-      {"m", "--set", "=3"},
-      {"m", "--set", "Gain"},
-      {"m", "--set-normalized", "Gain=1.5"},
-      {"m", "--seconds", "-1"},
-      {"m", "--frobnicate", "1"},
-      {"m", "n"},
+      {"m", "--block", "0"}, {"m", "--block", "1.5"}, {"m", "--block"}, {"m", "--rate", "nan"},
+      {"m", "--rate", "44100x"}, {"m", "--channels", "65"}, {"m", "--format", "pcm8"}, {"m", "--set", "=3"},
+      {"m", "--set", "Gain"}, {"m", "--set-normalized", "Gain=1.5"}, {"m", "--seconds", "-1"},
+      {"m", "--frobnicate", "1"}, {"m", "n"},
   };
   for (const auto& args : bad) {
     HostOptions untouched;
@@ -179,9 +150,6 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
     EXPECT_FALSE(parseCommandLine(args, untouched, error)) << (args.empty() ? "" : args.back());
     EXPECT_EQ(untouched.blockSize, 77);
   }
-  HostOptions help;
-  EXPECT_TRUE(parseCommandLine({"--help"}, help, error));
-  EXPECT_TRUE(help.help);
 }
 
 TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
@@ -205,7 +173,6 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
       AudioBuffer out;
       std::string error;
       ASSERT_TRUE(render(driver, in, out, error)) << error;
-      ASSERT_EQ(out.numFrames(), in.numFrames());
       EXPECT_EQ(out.channels, in.channels) << "0 dB, 64-bit: the very same samples, aligned";
     }
     factory->release();
@@ -213,68 +180,43 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
   fakegain::FakeGainEffect::setLatencyForNewInstances(0);
 }
 
-TEST(HostTool, RendersThroughTheModuleAndReportsLevels)
+TEST(HostTool, RendersThroughTheModuleAndCarriesStateIntoTheNextRun)
 {
-  const std::string outPath = "hosttool-render.wav";
-  const RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.5", "--set", "Gain=6", "--out", outPath, "--list"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("Fake Gain"), std::string::npos);
-  EXPECT_NE(r.out.find("Gain"), std::string::npos);
-  EXPECT_NE(r.out.find("input:"), std::string::npos);
-  EXPECT_NE(r.out.find("crest"), std::string::npos);
-
-  TestSignalShape shape;
-  shape.seconds = 0.5;
-  AudioBuffer in;
-  ASSERT_TRUE(makeTestSignal(shape, in));
-  const AudioBuffer out = readBack(outPath);
-  ASSERT_EQ(out.numFrames(), in.numFrames());
-  const double gain = std::pow(10.0, 6.0 / 20.0);
-  EXPECT_NEAR(SignalStats::measure(out).peak, SignalStats::measure(in).peak * gain, 1e-5);
-  EXPECT_NEAR(SignalStats::measure(out).crest, SignalStats::measure(in).crest, 1e-4) << "gain keeps the crest";
-  std::remove(outPath.c_str());
-}
-
-TEST(HostTool, SavedStateCarriesIntoTheNextRun)
-{
-  const std::string state = "hosttool-state.bin";
-  const std::string outPath = "hosttool-restored.wav";
-  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--set-normalized", "Gain=0.25",
-               "--save-state", state, "--double"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out", outPath});
-  ASSERT_EQ(r.code, 0) << r.err;
   TestSignalShape shape;
   shape.seconds = 0.2;
   shape.channels = 1;
   AudioBuffer in;
   ASSERT_TRUE(makeTestSignal(shape, in));
-  const AudioBuffer out = readBack(outPath);
-  EXPECT_NEAR(SignalStats::measure(out).peak, SignalStats::measure(in).peak * std::pow(10.0, -12.0 / 20.0), 1e-6);
+  const double expected = SignalStats::measure(in).peak * std::pow(10.0, 6.0 / 20.0);
+
+  const std::string state = "hosttool-state.bin";
+  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--set", "Gain=6", "--save-state",
+                     state, "--out", "hosttool-render.wav", "--list", "--double"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Fake Gain"), std::string::npos);
+  EXPECT_NE(r.out.find("crest"), std::string::npos);
+  EXPECT_NEAR(peakOf("hosttool-render.wav"), expected, 1e-5);
+
+  r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out",
+           "hosttool-restored.wav"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NEAR(peakOf("hosttool-restored.wav"), expected, 1e-5);
   std::remove(state.c_str());
-  std::remove(outPath.c_str());
 }
 
-TEST(HostTool, RunsTheConformanceChecksOnAModule)
+TEST(HostTool, RunsTheConformanceChecksAndFailsClearly)
 {
-  const RunResult r = run({FAKE_GAIN_FILE, "--check"});
+  RunResult r = run({FAKE_GAIN_FILE, "--check"});
   EXPECT_EQ(r.code, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("passed  Bypass persistence (64-bit)"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("FAILED"), std::string::npos);
-}
 
-TEST(HostTool, FailsClearly)
-{
-  RunResult r = run({"no-such-module.vst3"});
+  r = run({"no-such-module.vst3"});
   EXPECT_EQ(r.code, 1);
   EXPECT_FALSE(r.err.empty());
   r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--set", "Volume=3"});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("Volume"), std::string::npos);
-  r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--set", "Gain=loud"});
-  EXPECT_EQ(r.code, 1);
-  r = run({FAKE_GAIN_FILE, "--in", "no-such-input.wav"});
-  EXPECT_EQ(r.code, 1);
   r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--load-state", "no-such-state.bin"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err.find("contract"), std::string::npos) << "failures of the inputs are not the plug-in's";

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -43,9 +44,15 @@ void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
 
 }  // namespace
 
-TEST(WavFile, EveryFormatRoundTripsExactly)
+// Exact round trips of representable values, clamped integers (full scale is one step below
+// 1) and NaN written as silence, in every format.
+TEST(WavFile, EveryFormatRoundTripsExactlyAndClamps)
 {
-  const AudioBuffer in = exactSignal(3, 257);
+  const AudioBuffer exact = exactSignal(3, 257);
+  AudioBuffer in = exact;
+  in.channels[1][0] = 2.0;
+  in.channels[1][1] = -2.0;
+  in.channels[1][2] = std::nan("");
   for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32}) {
     const auto bytes = encoded(in, f);
     const std::size_t sampleBytes = f == WavFormat::Pcm16 ? 2 : f == WavFormat::Pcm24 ? 3 : 4;
@@ -54,44 +61,19 @@ TEST(WavFile, EveryFormatRoundTripsExactly)
     std::string error;
     ASSERT_TRUE(decodeWav(bytes.data(), bytes.size(), out, error)) << error;
     EXPECT_EQ(out.sampleRate, 48000.0);
-    EXPECT_EQ(out.channels, in.channels);
+    const int bits = static_cast<int>(sampleBytes) * 8;
+    const double top = f == WavFormat::Float32 ? 2.0 : 1.0 - std::ldexp(1.0, 1 - bits);
+    EXPECT_EQ(out.channels[1][0], top);
+    EXPECT_EQ(out.channels[1][1], f == WavFormat::Float32 ? -2.0 : -1.0);
+    EXPECT_EQ(out.channels[1][2], 0.0);
+    std::copy_n(exact.channels[1].begin(), 3, out.channels[1].begin());
+    EXPECT_EQ(out.channels, exact.channels);
   }
-}
-
-TEST(WavFile, IntegerOutputIsClampedAndNaNBecomesSilence)
-{
-  AudioBuffer in;
-  in.sampleRate = 44100;
-  in.channels = {{2.0, -2.0, 1.0, std::nan(""), -1.0}};
-  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32}) {
-    const auto bytes = encoded(in, f);
-    AudioBuffer out;
-    std::string error;
-    ASSERT_TRUE(decodeWav(bytes.data(), bytes.size(), out, error));
-    const double top = f == WavFormat::Pcm16 ? 32767.0 / 32768.0
-                       : f == WavFormat::Pcm24 ? 8388607.0 / 8388608.0
-                       : f == WavFormat::Pcm32 ? 2147483647.0 / 2147483648.0
-                                               : 2.0;
-    EXPECT_EQ(out.channels[0][0], top);
-    EXPECT_EQ(out.channels[0][1], f == WavFormat::Float32 ? -2.0 : -1.0);
-    EXPECT_EQ(out.channels[0][3], 0.0);
-    EXPECT_EQ(out.channels[0][4], -1.0);
-  }
-}
-
-TEST(WavFile, RefusesWhatItCannotWrite)
-{
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-  AudioBuffer none;
-  EXPECT_FALSE(encodeWav(none, WavFormat::Pcm16, bytes, error));
   AudioBuffer ragged;
   ragged.channels = {{0.0, 0.0}, {0.0}};
+  std::vector<std::uint8_t> bytes;
+  std::string error;
   EXPECT_FALSE(encodeWav(ragged, WavFormat::Pcm16, bytes, error));
-  AudioBuffer badRate = exactSignal(1, 4);
-  badRate.sampleRate = std::nan("");
-  EXPECT_FALSE(encodeWav(badRate, WavFormat::Pcm16, bytes, error));
-  EXPECT_TRUE(bytes.empty());
 }
 
 TEST(WavFile, ReadsOddChunksExtensibleHeadersAndCutData)
@@ -157,7 +139,6 @@ TEST(WavFile, RefusesDamagedHeaders)
   std::string error;
   AudioBuffer out;
   EXPECT_FALSE(decodeWav(good.data(), 36, out, error)) << "no data chunk";
-  EXPECT_FALSE(decodeWav(nullptr, 0, out, error));
   auto hugeChunk = good;
   put32(hugeChunk, 16, 0xFFFFFFF0u);  // fmt chunk claims to run far past the end
   EXPECT_FALSE(decodeWav(hugeChunk.data(), hugeChunk.size(), out, error));
@@ -202,8 +183,4 @@ TEST(AudioFile, FilesRoundTripThroughTheBuildsReaderAndWriter)
     EXPECT_EQ(viaBuild.sampleRate, 48000.0);
   }
   std::remove(path.c_str());
-  std::string error;
-  AudioBuffer out;
-  EXPECT_FALSE(readAudioFile("no-such-file.wav", out, error));
-  EXPECT_FALSE(error.empty());
 }
