@@ -76,6 +76,9 @@ TEST(ConformanceSuite, EachBreachFailsItsCheck)
       {"handler kept", [](fakegain::Faults& f) { f.keepHandler = true; }, "Terminate and release"},
       {"untitled parameter", [](fakegain::Faults& f) { f.untitledParameter = true; }, "Scan parameters"},
       {"writes past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "Variable block sizes"},
+      {"parameter in no unit", [](fakegain::Faults& f) { f.parameterWithoutUnit = true; }, "Scan parameters"},
+      {"new SDK without context requirements", [](fakegain::Faults& f) { f.claimsNewSdk = true; },
+       "Process context requirements"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -52,6 +52,8 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   bypass->appendString(u"on");
   parameters.addParameter(bypass);
   if (faults_.untitledParameter) parameters.addParameter(new vst3::Parameter(u"", 1));
+  if (faults_.parameterWithoutUnit)
+    parameters.addParameter(new vst3::Parameter(u"Stray", 2, u"", 0.0, 0, vst3::ParameterInfo::kCanAutomate, -1));
   addEventInput(u"MIDI In", 1);
   gainDb_ = 0.0;
   bypass_ = false;
