@@ -1,7 +1,6 @@
 // The built module seen as a host sees it: loaded from its bundle, its exports looked up by
 // name, every call made through a numbered table slot with the ids, result codes and
-// record offsets typed in by hand. Nothing here comes from our interface declarations
-// except the one test that compares them with the typed ids.
+// record offsets typed in by hand. Nothing here comes from our interface declarations.
 #include "tests/vst3/abi/RawAbi.h"
 #include "tests/vst3/abi/RawHost.h"
 #include "tests/vst3/abi/RawModule.h"
@@ -225,7 +224,7 @@ I32 setup(void* processorObject, I32 sampleSize, I32 maxBlock, double rate)
 
 // ---- The typed facts themselves ----------------------------------------------------------------------
 
-TEST(TypedIds, WindowsBytesFollowFromTheWordsAndOurDeclarationsCarryThem)
+TEST(TypedIds, WindowsBytesFollowFromTheWordsAndAllAreDistinct)
 {
   std::set<std::string> distinct;
   for (std::size_t i = 0; i < kKnownIdCount; ++i) {
@@ -597,11 +596,23 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   ASSERT_EQ(callSlot<I32>(e, controller::getParamValueByString, U32{0}, static_cast<char16_t*>(typed), &parsed), kOk);
   EXPECT_EQ(parsed, 0.625);
 
+  // A host change of the level makes the automatic output gain follow, reported to the
+  // host through the handler's performEdit slot: out gain (id 1) at |1 - level|.
+  RawQueue level(U32{0}, {{0, 0.75}});
+  RawChanges levelChange;
+  levelChange.queues.push_back(&level);
+  ASSERT_EQ(setup(x.processor, 0, 1024, 44100.0), kOk);
+  RawProcess levelFlush(0, 0, false);
+  levelFlush.changes(&levelChange);
+  ASSERT_EQ(levelFlush.run(x.processor), kOk);
+  EXPECT_EQ(handler.performs, 1);
+  EXPECT_EQ(handler.lastId, 1u);
+  EXPECT_EQ(handler.lastValue, 0.25);
+
   // Controller state: written, then read back with the bypass it carried.
   RawQueue bypassOn(kBypassId, {{0, 1.0}});
   RawChanges on;
   on.queues.push_back(&bypassOn);
-  ASSERT_EQ(setup(x.processor, 0, 1024, 44100.0), kOk);
   RawProcess flush(0, 0, false);
   flush.changes(&on);
   ASSERT_EQ(flush.run(x.processor), kOk);

@@ -136,9 +136,13 @@ I32 RAW_CALL beginEditFn(void* p, U32)
   ++self<RawHandler>(p)->edits;
   return kOk;
 }
-I32 RAW_CALL performEditFn(void* p, U32, double)
+I32 RAW_CALL performEditFn(void* p, U32 id, double value)
 {
-  ++self<RawHandler>(p)->edits;
+  RawHandler* h = self<RawHandler>(p);
+  ++h->edits;
+  ++h->performs;
+  h->lastId = id;
+  h->lastValue = value;
   return kOk;
 }
 I32 RAW_CALL endEditFn(void* p, U32)

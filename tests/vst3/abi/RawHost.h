@@ -50,11 +50,14 @@ struct RawChanges : RawObject
   std::vector<RawQueue*> queues;
 };
 
-// IComponentHandler that counts edits.
+// IComponentHandler that counts edits and keeps the last value performed.
 struct RawHandler : RawObject
 {
   RawHandler();
-  int edits = 0;
+  int edits = 0;  // begin, perform and end together
+  int performs = 0;
+  std::uint32_t lastId = 0xFFFFFFFFu;
+  double lastValue = -1.0;
   int restarts = 0;
 };
 
