@@ -50,7 +50,7 @@ constexpr std::size_t kBusInfoSize = 276, kParameterInfoSize = 792, kUnitInfoSiz
 constexpr std::size_t kProcessSetupSize = 24, kAudioBusBuffersSize = 24;
 constexpr std::size_t kProcessDataSize = k64Bit ? 80 : 48;
 constexpr std::size_t kPdInputs = k64Bit ? 24 : 20, kPdOutputs = k64Bit ? 32 : 24, kPdInputChanges = k64Bit ? 40 : 28,
-                      kPdContext = k64Bit ? 72 : 44;
+                      kPdInputEvents = k64Bit ? 56 : 36;
 
 constexpr U32 kBypassId = 0x62706173;  // 'bpas'
 constexpr U32 kPresetId = 0x70727374;  // 'prst'
@@ -187,6 +187,7 @@ struct RawProcess
     setFieldAt<void*>(data, kPdOutputs, out);
   }
   void changes(RawChanges* c) { setFieldAt<void*>(data, kPdInputChanges, c ? hostPointer(*c) : nullptr); }
+  void events(RawEventList* e) { setFieldAt<void*>(data, kPdInputEvents, e ? hostPointer(*e) : nullptr); }
   I32 run(void* processorObject) { return callSlot<I32>(processorObject, processor::process, static_cast<void*>(data)); }
   double outputAt(int channel, std::size_t i) const
   {
@@ -503,8 +504,15 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     flush.changes(&offChanges);
     ASSERT_EQ(flush.run(p), kOk);
     EXPECT_EQ(callSlot<double>(x.editController, controller::getParamNormalized, kBypassId), 0.0);
+    // Events are copied whole into the plug-in's record, one getEvent per event.
+    RawEventList notes;
+    notes.addNote(true, 3, 60, 0.8f);
+    notes.addNote(false, 300, 60, 0.0f);
     RawProcess plain(size, 512, true);
+    plain.events(&notes);
     ASSERT_EQ(plain.run(p), kOk);
+    EXPECT_EQ(notes.reads, 2);
+    EXPECT_EQ(notes.references, 1);
     for (std::size_t i = 0; i < 512; ++i) ASSERT_TRUE(std::isfinite(plain.outputAt(0, i)));
     // Nothing keeps the host's change lists past the call.
     EXPECT_EQ(changes.references, 1);

@@ -130,6 +130,21 @@ void* const kChangesTable[] = {reinterpret_cast<void*>(&queryInterfaceFn),      
                                reinterpret_cast<void*>(&releaseFn),             reinterpret_cast<void*>(&getParameterCountFn),
                                reinterpret_cast<void*>(&getParameterDataFn),    reinterpret_cast<void*>(&addParameterDataFn)};
 
+// IEventList
+I32 RAW_CALL getEventCountFn(void* p) { return static_cast<I32>(self<RawEventList>(p)->events.size()); }
+I32 RAW_CALL getEventFn(void* p, I32 index, void* event)
+{
+  RawEventList* l = self<RawEventList>(p);
+  ++l->reads;
+  if (index < 0 || index >= static_cast<I32>(l->events.size())) return kInvalidArgument;
+  std::memcpy(event, l->events[static_cast<std::size_t>(index)].data(), RawEventList::kEventSize);
+  return kOk;
+}
+I32 RAW_CALL addEventFn(void*, void*) { return kFalse; }
+void* const kEventListTable[] = {reinterpret_cast<void*>(&queryInterfaceFn), reinterpret_cast<void*>(&addRefFn),
+                                 reinterpret_cast<void*>(&releaseFn),        reinterpret_cast<void*>(&getEventCountFn),
+                                 reinterpret_cast<void*>(&getEventFn),       reinterpret_cast<void*>(&addEventFn)};
+
 // IComponentHandler
 I32 RAW_CALL beginEditFn(void* p, U32)
 {
@@ -171,6 +186,23 @@ RawQueue::RawQueue(std::uint32_t id_, std::vector<std::pair<std::int32_t, double
 {
 }
 RawChanges::RawChanges() : RawObject(kChangesTable, "IParameterChanges") {}
+RawEventList::RawEventList() : RawObject(kEventListTable, "IEventList") {}
+
+// Header: busIndex @0, sampleOffset @4, ppqPosition @8, flags @16, type @18 (0 note on,
+// 1 note off); payload at 24 (20 on 32-bit): channel @0, pitch @2, then for note on
+// tuning @4, velocity @8, length @12, noteId @16; for note off velocity @4, noteId @8.
+void RawEventList::addNote(bool on, std::int32_t sampleOffset, std::int16_t pitch, float velocity)
+{
+  std::vector<unsigned char> e(kEventSize, 0);
+  const std::size_t payload = sizeof(void*) == 8 ? 24 : 20;
+  setFieldAt<I32>(e.data(), 4, sampleOffset);
+  setFieldAt<std::uint16_t>(e.data(), 18, on ? 0 : 1);
+  setFieldAt<std::int16_t>(e.data(), payload + 2, pitch);
+  setFieldAt<float>(e.data(), payload + (on ? 8 : 4), velocity);
+  setFieldAt<I32>(e.data(), payload + (on ? 16 : 8), -1);
+  events.push_back(std::move(e));
+}
+
 RawHandler::RawHandler() : RawObject(kHandlerTable, "IComponentHandler") {}
 
 }  // namespace rawabi

@@ -50,6 +50,17 @@ struct RawChanges : RawObject
   std::vector<RawQueue*> queues;
 };
 
+// IEventList whose getEvent writes whole records of the size hosts use (48 bytes on 64-bit
+// targets, 40 on 32-bit Windows): a shorter record on the plug-in's side is overwritten.
+struct RawEventList : RawObject
+{
+  static constexpr std::size_t kEventSize = sizeof(void*) == 8 ? 48 : 40;
+  RawEventList();
+  void addNote(bool on, std::int32_t sampleOffset, std::int16_t pitch, float velocity);
+  std::vector<std::vector<unsigned char>> events;
+  int reads = 0;
+};
+
 // IComponentHandler that counts edits and keeps the last value performed.
 struct RawHandler : RawObject
 {
