@@ -76,6 +76,7 @@ TEST(ConformanceSuite, EachBreachFailsItsCheck)
       {"handler kept", [](fakegain::Faults& f) { f.keepHandler = true; }, "Terminate and release"},
       {"untitled parameter", [](fakegain::Faults& f) { f.untitledParameter = true; }, "Scan parameters"},
       {"writes past the block", [](fakegain::Faults& f) { f.writePastBlock = true; }, "Variable block sizes"},
+      {"flush writes into the buses", [](fakegain::Faults& f) { f.touchFlushBuffers = true; }, "Flush parameters"},
       {"parameter in no unit", [](fakegain::Faults& f) { f.parameterWithoutUnit = true; }, "Scan parameters"},
       {"new SDK without context requirements", [](fakegain::Faults& f) { f.claimsNewSdk = true; },
        "Process context requirements"},

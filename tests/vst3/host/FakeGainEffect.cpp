@@ -199,6 +199,13 @@ vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
   processThread_ = std::this_thread::get_id();
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
+  if (faults_.touchFlushBuffers && data.numSamples == 0 && data.outputs != nullptr &&
+      data.outputs[0].channelBuffers32 != nullptr && data.outputs[0].channelBuffers32[0] != nullptr) {
+    if (processSetup.symbolicSampleSize == vst3::kSample64)
+      data.outputs[0].channelBuffers64[0][0] = 0.0;
+    else
+      data.outputs[0].channelBuffers32[0][0] = 0.0f;
+  }
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)
     processBuses<double>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers64; });

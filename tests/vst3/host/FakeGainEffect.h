@@ -36,6 +36,7 @@ struct Faults
   bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
   bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
   bool parameterWithoutUnit = false;  // registers a parameter in unit -1, which no unit list holds
+  bool touchFlushBuffers = false;  // a flush writes through the output array despite zero buses
   bool claimsNewSdk = false;       // class information says "VST 3.7.14" (context requirements missing)
 };
 
