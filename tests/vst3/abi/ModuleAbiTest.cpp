@@ -40,13 +40,18 @@ constexpr int setComponentState = 5, setState = 6, getState = 7, getParameterCou
               setComponentHandler = 16, createView = 17;
 }
 namespace units {
-constexpr int getUnitCount = 3, getUnitInfo = 4, getProgramListCount = 5, getSelectedUnit = 11;
+constexpr int getUnitCount = 3, getUnitInfo = 4, getProgramListCount = 5, getProgramListInfo = 6, getProgramName = 7,
+              getProgramInfo = 8, hasProgramPitchNames = 9, getProgramPitchName = 10, getSelectedUnit = 11,
+              selectUnit = 12, getUnitByBus = 13, setUnitProgramData = 14;
+}
+namespace controller2 {
+constexpr int setKnobMode = 3, openHelp = 4, openAboutBox = 5;
 }
 constexpr int kGetMidiControllerAssignment = 3;
 
 // ---- Records: sizes and offsets ------------------------------------------------------------------
 constexpr std::size_t kFactoryInfoSize = 452, kClassInfoSize = 116, kClassInfo2Size = 440;
-constexpr std::size_t kBusInfoSize = 276, kParameterInfoSize = 792, kUnitInfoSize = 268;
+constexpr std::size_t kBusInfoSize = 276, kParameterInfoSize = 792, kUnitInfoSize = 268, kProgramListInfoSize = 264;
 constexpr std::size_t kProcessSetupSize = 24, kAudioBusBuffersSize = 24;
 constexpr std::size_t kProcessDataSize = k64Bit ? 80 : 48;
 constexpr std::size_t kPdInputs = k64Bit ? 24 : 20, kPdOutputs = k64Bit ? 32 : 24, kPdInputChanges = k64Bit ? 40 : 28,
@@ -427,6 +432,7 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
   void* p = x.processor;
   char controllerClass[16] = {};
   EXPECT_EQ(callSlot<I32>(c, component::getControllerClassId, static_cast<char*>(controllerClass)), kNotImplemented);
+  EXPECT_EQ(callSlot<I32>(c, component::setIoMode, I32{1}), kNotImplemented);
   ASSERT_EQ(callSlot<I32>(c, component::initialize, hostPointer(host)), kOk);
   EXPECT_EQ(host.queries, 1) << "the context is asked for IHostApplication by its typed id";
   EXPECT_EQ(host.nameCalls, 1);
@@ -455,6 +461,10 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     EXPECT_EQ(callSlot<I32>(c, component::getBusInfo, b.type, b.dir, I32{1}, bus.data()), kInvalidArgument);
     EXPECT_EQ(callSlot<I32>(c, component::activateBus, b.type, b.dir, I32{0}, std::uint8_t{1}), kOk);
   }
+
+  unsigned char routeIn[12] = {}, routeOut[12] = {};
+  EXPECT_EQ(callSlot<I32>(c, component::getRoutingInfo, static_cast<void*>(routeIn), static_cast<void*>(routeOut)),
+            kNotImplemented);
 
   // Arrangements travel as 64-bit masks: mono 0x80000, stereo 3.
   U64 arrangement = 0;
@@ -659,6 +669,40 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   EXPECT_EQ(fieldAt<I32>(unit.data(), 264), -1);
   EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getProgramListCount), 0);
   EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getSelectedUnit), 0);
+  // The preset list answers by its id 'prst' although none is counted; the rest is not offered.
+  GuardedRecord list(kProgramListInfoSize);
+  ASSERT_EQ(callSlot<I32>(x.unitInfo, units::getProgramListInfo, I32{0}, list.data()), kOk);
+  EXPECT_TRUE(list.guardIntact());
+  EXPECT_EQ(fieldAt<U32>(list.data(), 0), kPresetId);
+  EXPECT_EQ(text16At(list.data(), 4, 128), "Factory Presets");
+  EXPECT_EQ(fieldAt<I32>(list.data(), 260), 1);
+  char16_t name[128];
+  std::memset(name, 0xFF, sizeof name);
+  ASSERT_EQ(callSlot<I32>(x.unitInfo, units::getProgramName, static_cast<I32>(kPresetId), I32{0},
+                          static_cast<char16_t*>(name)),
+            kOk);
+  EXPECT_EQ(text16At(name, 0, 128), "-");
+  const I32 listId = static_cast<I32>(kPresetId);
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getProgramInfo, listId, I32{0}, "name", static_cast<char16_t*>(name)),
+            kNotImplemented);
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::hasProgramPitchNames, listId, I32{0}), kNotImplemented);
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getProgramPitchName, listId, I32{0}, std::int16_t{60},
+                          static_cast<char16_t*>(name)),
+            kNotImplemented);
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::selectUnit, I32{0}), kNotImplemented);
+  I32 unitOfBus = 7;
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getUnitByBus, I32{0}, I32{0}, I32{0}, I32{0}, &unitOfBus),
+            kNotImplemented);
+  EXPECT_EQ(callSlot<I32>(x.unitInfo, units::setUnitProgramData, I32{0}, I32{0}, static_cast<void*>(nullptr)),
+            kNotImplemented);
+
+  // The second controller interface: knob mode kept, no help or about box.
+  void* e2 = query(x.component, "IEditController2");
+  ASSERT_NE(e2, nullptr);
+  EXPECT_EQ(callSlot<I32>(e2, controller2::setKnobMode, I32{2}), kOk);
+  EXPECT_EQ(callSlot<I32>(e2, controller2::openHelp, std::uint8_t{1}), kFalse);
+  EXPECT_EQ(callSlot<I32>(e2, controller2::openAboutBox, std::uint8_t{1}), kFalse);
+  release(e2);
 
   // MIDI controllers 0..127 map to ids 9..136; aftertouch, pitch bend and beyond do not.
   for (std::int16_t ctrl : {std::int16_t{0}, std::int16_t{7}, std::int16_t{127}}) {
