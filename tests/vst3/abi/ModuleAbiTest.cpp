@@ -721,3 +721,22 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   EXPECT_EQ(x.releaseAll(), 0u);
   EXPECT_EQ(release(f), 0u);
 }
+
+TEST(ModuleAbi, ReleaseWithoutTerminateGivesBackTheHostObjects)
+{
+  Module m;
+  REQUIRE_MODULE(m);
+  void* f = m.getFactory();
+  Instance x(f);
+  ASSERT_NE(x.editController, nullptr);
+  RawHostApplication host;
+  RawHandler handler;
+  ASSERT_EQ(callSlot<I32>(x.component, component::initialize, hostPointer(host)), kOk);
+  ASSERT_EQ(callSlot<I32>(x.editController, controller::setComponentHandler, hostPointer(handler)), kOk);
+  EXPECT_EQ(host.references, 2);
+  EXPECT_EQ(handler.references, 2);
+  EXPECT_EQ(x.releaseAll(), 0u);
+  EXPECT_EQ(host.references, 1);
+  EXPECT_EQ(handler.references, 1);
+  EXPECT_EQ(release(f), 0u);
+}
