@@ -151,8 +151,10 @@ tresult PLUGIN_API IPlugVST3::terminate()
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state)
 {
-  ActivationChanged(state != 0);
-  return kResultOk;
+  return noThrow([&] {
+    ActivationChanged(state != 0);
+    return kResultOk;
+  });
 }
 
 namespace

@@ -22,6 +22,7 @@ struct Failing
   bool restart = false;
   bool writeState = false;
   bool readState = false;
+  bool activation = false;
 };
 
 class FailingPlug : public IPlugVST3
@@ -37,6 +38,11 @@ public:
   }
 
   void HostSetupDone() override { Fail(failing.hostSetup); }
+  void ActivationChanged(bool active) override
+  {
+    Fail(failing.activation);
+    IPlugVST3::ActivationChanged(active);
+  }
   void HandleParameterChange(int, int) override { Fail(failing.parameterChange); }
   void RestartProcessing() override
   {
@@ -114,6 +120,10 @@ TEST(NoThrow, ProcessingAndStateCallsAnswerResultCodes)
   EXPECT_EQ(plug->setupProcessing(setup), kOutOfMemory);
   plug->failing.restart = false;
   ASSERT_EQ(plug->setupProcessing(setup), kResultOk);
+  plug->failing.activation = true;
+  EXPECT_EQ(plug->setActive(1), kOutOfMemory);
+  plug->failing.activation = false;
+  EXPECT_EQ(plug->setActive(1), kResultOk);
 
   // A parameter change that fails inside: the call answers, and the lock it held is free.
   fakehost::ParameterChanges changes;
