@@ -1,6 +1,7 @@
 #include "sdk/vst3/CPluginFactory.h"
 
 #include <mutex>
+#include <new>
 
 #include "sdk/vst3/StringConvert.h"
 
@@ -53,24 +54,40 @@ bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction create
   e.hasInfo2 = false;
   e.create = create;
   e.context = context;
-  classes_.push_back(e);
-  return true;
+  return append(e);
 }
 
 bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction create,
                                    void* context) {
   if (!info || !create) return false;
-  classes_.push_back(ClassEntry{*info, true, create, context});
-  return true;
+  return append(ClassEntry{*info, true, create, context});
+}
+
+bool CPluginFactory::append(const ClassEntry& entry) {
+  try {
+    classes_.push_back(entry);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;  // out of memory: the class is not offered
+  }
 }
 
 IPluginFactory* CPluginFactory::obtain(const PFactoryInfo& info,
                                        void (*registerClasses)(CPluginFactory& factory)) {
-  std::lock_guard<std::mutex> lock(gFactoryLock);
+  std::unique_lock<std::mutex> lock(gFactoryLock);
   // A factory whose count already reached zero is being destroyed: build a new one.
   if (gKeptFactory && gKeptFactory->tryAddRef()) return gKeptFactory;
-  auto* factory = new CPluginFactory(info);
-  if (registerClasses) registerClasses(*factory);
+  CPluginFactory* factory = nullptr;
+  try {
+    factory = new CPluginFactory(info);
+    if (registerClasses) registerClasses(*factory);
+  } catch (...) {
+    // Out of memory while the module's entry runs: the host gets no factory, never an
+    // exception. The destructor takes the lock.
+    lock.unlock();
+    delete factory;
+    return nullptr;
+  }
   gKeptFactory = factory;
   return factory;
 }

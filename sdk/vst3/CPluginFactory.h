@@ -26,13 +26,14 @@ public:
   CPluginFactory& operator=(const CPluginFactory&) = delete;
   virtual ~CPluginFactory();
 
-  // Appends a class; false for a null info or function.
+  // Appends a class; false for a null info or function, or when memory runs out.
   bool registerClass(const PClassInfo* info, CreateFunction create, void* context = nullptr);
   bool registerClass(const PClassInfo2* info, CreateFunction create, void* context = nullptr);
 
   // The module's factory: the living one with a reference added for the caller, or, when
   // there is none, a new one built from `info` and given its classes by `registerClasses`.
   // Safe against concurrent first calls and against the last release racing a new call.
+  // Null when building it fails (memory running out): no exception reaches the host.
   static IPluginFactory* obtain(const PFactoryInfo& info,
                                 void (*registerClasses)(CPluginFactory& factory));
 
@@ -60,6 +61,7 @@ private:
   };
 
   bool tryAddRef();
+  bool append(const ClassEntry& entry);
 
   PFactoryInfo factoryInfo_;
   std::vector<ClassEntry> classes_;

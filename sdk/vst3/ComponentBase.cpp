@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "sdk/vst3/NoThrow.h"
 #include "sdk/vst3/StringConvert.h"
 
 namespace vst3 {
@@ -59,7 +60,7 @@ tresult PLUGIN_API ComponentBase::notify(IMessage* message) {
   String128 text = {};
   if (attributes->getString("Text", text, sizeof(text)) != kResultOk) return kResultFalse;
   text[127] = 0;  // the host may fill the whole buffer
-  return receiveText(toStr8(text).c_str());
+  return noThrow([&] { return receiveText(toStr8(text).c_str()); });
 }
 
 tresult ComponentBase::receiveText(const char*) { return kResultOk; }

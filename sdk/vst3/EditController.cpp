@@ -1,5 +1,7 @@
 #include "sdk/vst3/EditController.h"
 
+#include "sdk/vst3/NoThrow.h"
+
 #include <cstring>
 
 namespace vst3 {
@@ -50,7 +52,7 @@ tresult PLUGIN_API EditController::getParamValueByString(ParamID id, TChar* stri
                                                          ParamValue& valueNormalized) {
   const Parameter* p = parameters.getParameter(id);
   if (!p || !string) return kResultFalse;
-  return p->fromString(string, valueNormalized) ? kResultTrue : kResultFalse;
+  return noThrow([&] { return p->fromString(string, valueNormalized) ? kResultTrue : kResultFalse; });
 }
 
 ParamValue PLUGIN_API EditController::normalizedParamToPlain(ParamID id,

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -184,4 +185,17 @@ TEST(FactoryObtain, ConcurrentFirstCallsShareOneFactory) {
   EXPECT_EQ(gRegistrations, 1);
   for (IPluginFactory* f : got) EXPECT_EQ(f, got[0]);
   for (IPluginFactory* f : got) f->release();
+}
+
+TEST(FactoryObtain, ARegistrationThatRunsOutOfMemoryGivesNoFactoryAndNoException) {
+  IPluginFactory* none = nullptr;
+  EXPECT_NO_THROW(none = CPluginFactory::obtain(vendorInfo(), [](CPluginFactory&) { throw std::bad_alloc(); }));
+  EXPECT_EQ(none, nullptr);
+  // Nothing half-built is kept: the next call builds a whole factory.
+  gRegistrations = 0;
+  IPluginFactory* whole = CPluginFactory::obtain(vendorInfo(), registerAll);
+  ASSERT_NE(whole, nullptr);
+  EXPECT_EQ(gRegistrations, 1);
+  EXPECT_EQ(whole->countClasses(), 3);
+  EXPECT_EQ(whole->release(), 0u);
 }

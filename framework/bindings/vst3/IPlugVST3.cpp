@@ -4,6 +4,7 @@
 
 #include "platform/ScopedLock.h"
 #include "sdk/vst3/IHostApplication.h"
+#include "sdk/vst3/NoThrow.h"
 #include "sdk/vst3/StringConvert.h"
 
 #include <algorithm>
@@ -74,10 +75,26 @@ SpeakerArrangement IPlugVST3::ArrangementForChannelCount(int nChannels)
   }
 }
 
+// A host never terminates an object whose initialize failed, so a call that fails inside
+// (memory running out) gives back what it took: the context, buses and parameters.
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
 {
-  const tresult r = SingleComponentEffect::initialize(context);
+  bool tookContext = false;
+  bool finished = false;
+  const tresult r = noThrow([&] {
+    const tresult base = SingleComponentEffect::initialize(context);
+    tookContext = base == kResultOk;
+    InitializeFor(context, base);
+    finished = true;
+    return base;
+  });
+  if (!finished && tookContext)
+    SingleComponentEffect::terminate();
+  return r;
+}
 
+void IPlugVST3::InitializeFor(FUnknown* context, tresult r)
+{
   FUnknownPtr<IHostApplication> host(context);
   if (host)
   {
@@ -96,7 +113,6 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
   }
   HostSetupDone();
   LoadPreset(0);
-  return r;
 }
 
 void IPlugVST3::AddBuses()
@@ -135,8 +151,10 @@ tresult PLUGIN_API IPlugVST3::terminate()
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state)
 {
-  ActivationChanged(state != 0);
-  return kResultOk;
+  return noThrow([&] {
+    ActivationChanged(state != 0);
+    return kResultOk;
+  });
 }
 
 namespace
@@ -159,6 +177,11 @@ void Rearrange(AudioBus* bus, int nChannels, const char16_t* name)
 
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts)
+{
+  return noThrow([&] { return ArrangeBuses(inputs, numIns, outputs, numOuts); });
+}
+
+tresult IPlugVST3::ArrangeBuses(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs, int32 numOuts)
 {
   // The channel records are the audio thread's too.
   ScopedLock lock(Mutex());

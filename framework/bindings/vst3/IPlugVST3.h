@@ -115,6 +115,14 @@ public:
   const std::vector<std::string>& GroupNames() const { return mGroupNames; }
 
 private:
+  // The steps of initialize after the base's answer r: host name, buses, parameters, preset.
+  void InitializeFor(vst3::FUnknown* context, vst3::tresult r);
+  vst3::tresult ArrangeBuses(vst3::SpeakerArrangement* inputs, vst3::int32 numIns, vst3::SpeakerArrangement* outputs,
+                             vst3::int32 numOuts);
+  vst3::tresult SetUpProcessing(vst3::ProcessSetup& setup);
+  vst3::tresult Process(vst3::ProcessData& data);
+  vst3::tresult WriteEditorState(vst3::IBStream* state);
+  vst3::tresult ReadEditorState(vst3::IBStream* state);
   void AddBuses();
   void AddParameters();
   void AddParameter(int paramIdx);

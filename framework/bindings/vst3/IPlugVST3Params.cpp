@@ -4,6 +4,7 @@
 
 #include "platform/ScopedLock.h"
 #include "sdk/vst3/IBStream.h"
+#include "sdk/vst3/NoThrow.h"
 #include "sdk/vst3/StringConvert.h"
 
 #include <algorithm>
@@ -275,6 +276,11 @@ tresult PLUGIN_API IPlugVST3::getMidiControllerAssignment(int32, int16, CtrlNumb
 
 tresult IPlugVST3::getEditorState(IBStream* state)
 {
+  return noThrow([&] { return WriteEditorState(state); });
+}
+
+tresult IPlugVST3::WriteEditorState(IBStream* state)
+{
   if (!state)
     return kResultFalse;
   ScopedLock lock(Mutex());
@@ -285,6 +291,11 @@ tresult IPlugVST3::getEditorState(IBStream* state)
 }
 
 tresult IPlugVST3::setEditorState(IBStream* state)
+{
+  return noThrow([&] { return ReadEditorState(state); });
+}
+
+tresult IPlugVST3::ReadEditorState(IBStream* state)
 {
   if (!state)
     return kResultFalse;

@@ -4,6 +4,7 @@
 
 #include "platform/ScopedLock.h"
 #include "sdk/vst3/IEventList.h"
+#include "sdk/vst3/NoThrow.h"
 #include "sdk/vst3/IParameterChanges.h"
 
 #include <algorithm>
@@ -49,6 +50,11 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples()
 // buffers hold at most kMaxScratchFrames; longer blocks are processed in slices.
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
 {
+  return noThrow([&] { return SetUpProcessing(setup); });
+}
+
+tresult IPlugVST3::SetUpProcessing(ProcessSetup& setup)
+{
   if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
     return kResultFalse;
   if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0 || setup.maxSamplesPerBlock <= 0)
@@ -64,6 +70,11 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
 }
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
+{
+  return noThrow([&] { return Process(data); });
+}
+
+tresult IPlugVST3::Process(ProcessData& data)
 {
   ScopedLock lock(Mutex());
   if (data.processContext)

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <random>
 #include <set>
 #include <thread>
@@ -118,9 +120,16 @@ struct ConformanceSuite::Context
   tresult flush(IParameterChanges* changes, bool withEmptyBusArrays)
   {
     ProcessDataBuilder data(sampleSize, 0);
-    if (withEmptyBusArrays) data.emptyBuses(inputs, outputs);
+    if (withEmptyBusArrays) {
+      // The buffers behind the empty bus records are reachable but must stay untouched.
+      inputs.guardTail(0);
+      outputs.guardTail(0);
+      data.emptyBuses(inputs, outputs);
+    }
     data.changes(changes);
-    return suite.processor_->process(data.data());
+    const tresult r = suite.processor_->process(data.data());
+    if (withEmptyBusArrays && (!inputs.guardsIntact() || !outputs.guardsIntact())) overrun = true;
+    return r;
   }
 
   ConformanceSuite& suite;
@@ -207,12 +216,12 @@ std::vector<CheckResult> ConformanceSuite::run()
   general("Program info", bind(&ConformanceSuite::programInfo), results);
   general("Terminate and initialize again", bind(&ConformanceSuite::terminateAndInitialize), results);
   for (int32 size : {kSample32, kSample64})
-    general("Valid state transitions" + sizeName(size), [this, size](CheckResult& r) { stateTransitions(r, size); },
-            results);
+    processing("Valid state transitions", size, &ConformanceSuite::stateTransitions, results);
   general("Bus consistency", bind(&ConformanceSuite::busConsistency), results);
   general("Bus activation", bind(&ConformanceSuite::busActivation), results);
   general("Audio bus arrangements", bind(&ConformanceSuite::audioArrangements), results);
   general("Suspend and resume", bind(&ConformanceSuite::suspendAndResume), results);
+  general("Process context requirements", bind(&ConformanceSuite::processContextRequirements), results);
 
   for (int32 size : {kSample32, kSample64}) {
     params_ = parameterInfos();
@@ -324,6 +333,8 @@ void ConformanceSuite::scanParameters(CheckResult& r)
   const int32 n = controller_->getParameterCount();
   if (n < 0) fail(r, "negative parameter count");
   std::set<ParamID> ids;
+  std::map<UnitID, int> perUnit;
+  std::set<std::pair<UnitID, std::u16string>> titles;
   int bypassCount = 0;
   for (int32 i = 0; i < n; ++i) {
     ParameterInfo p;
@@ -336,8 +347,12 @@ void ConformanceSuite::scanParameters(CheckResult& r)
     if (p.title[0] == 0) fail(r, at + ": no title");
     if (!(p.defaultNormalizedValue >= 0.0 && p.defaultNormalizedValue <= 1.0)) fail(r, at + ": default outside 0..1");
     if (p.unitId < kNoParentUnitId) fail(r, at + ": unit id below -1");
-    if (p.unitId > kRootUnitId && units.count(p.unitId) == 0)
+    // Any unit but the root must be one the unit information lists; -1 never is.
+    if (p.unitId != kRootUnitId && units.count(p.unitId) == 0)
       fail(r, at + ": unit " + std::to_string(p.unitId) + " not defined");
+    if (++perUnit[p.unitId] == 129) r.messages.push_back("unit " + std::to_string(p.unitId) + " has more than 128 parameters");
+    if (!titles.insert({p.unitId, std::u16string(p.title, std::find(p.title, p.title + 128, u'\0'))}).second)
+      r.messages.push_back(at + ": title used twice in its unit");
     const int32 f = p.flags;
     if ((f & ParameterInfo::kCanAutomate) && (f & ParameterInfo::kIsReadOnly)) fail(r, at + ": automatable and read-only");
     if ((f & ParameterInfo::kIsProgramChange) && (f & ParameterInfo::kIsReadOnly))
@@ -435,15 +450,13 @@ void ConformanceSuite::terminateAndInitialize(CheckResult& r)
     expectOk(r, component_->initialize(static_cast<IHostApplication*>(&application_)), "initialize");
 }
 
-void ConformanceSuite::stateTransitions(CheckResult& r, int32 sampleSize)
+// Starts inside a processing set-up (active), and leaves the re-initialized instance to the
+// set-up's tear-down, which must still be able to deactivate it.
+void ConformanceSuite::stateTransitions(CheckResult& r, Context& ctx)
 {
-  if (processor_->canProcessSampleSize(sampleSize) != kResultOk) {
-    r.messages.push_back("sample size not supported");
-    return;
-  }
   expectOk(r, component_->setActive(0), "setActive(false)");
   for (int round = 0; round < 4 && r.passed; ++round) {
-    ProcessSetup setup{kRealtime, sampleSize, kMaxBlock, kRate};
+    ProcessSetup setup{kRealtime, ctx.sampleSize, kMaxBlock, kRate};
     expectOk(r, processor_->setupProcessing(setup), "setupProcessing");
     expectOk(r, component_->setActive(1), "setActive(true)");
     expectOk(r, component_->setActive(0), "setActive(false)");
@@ -507,6 +520,35 @@ void ConformanceSuite::suspendAndResume(CheckResult& r)
       expectOk(r, component_->setActive(1), "setActive(true)");
       expectOk(r, component_->setActive(0), "setActive(false)");
     }
+}
+
+// A class that claims SDK 3.7 or later in its version text must tell the host which
+// transport fields it needs; hosts may send none otherwise. Older version texts are exempt.
+void ConformanceSuite::processContextRequirements(CheckResult& r)
+{
+  IPluginFactory2* factory2 = query<IPluginFactory2>(factory_);
+  if (factory2 == nullptr) {
+    r.messages.push_back("no extended class information: no SDK version to judge");
+    return;
+  }
+  std::string version;
+  for (int32 i = 0; i < factory2->countClasses(); ++i) {
+    PClassInfo2 info;
+    std::memset(&info, 0, sizeof info);
+    if (factory2->getClassInfo2(i, &info) == kResultOk && std::memcmp(info.cid, cid_, sizeof cid_) == 0)
+      version.assign(info.sdkVersion, std::find(info.sdkVersion, info.sdkVersion + sizeof info.sdkVersion, '\0'));
+  }
+  factory2->release();
+  const std::size_t first = version.find_first_of("0123456789");
+  int major = 0, minor = 0;
+  if (first == std::string::npos || std::sscanf(version.c_str() + first, "%d.%d", &major, &minor) < 1) {
+    r.messages.push_back("SDK version \"" + version + "\" not understood");
+    return;
+  }
+  if (major < 3 || (major == 3 && minor < 7)) return;
+  IProcessContextRequirements* requirements = query<IProcessContextRequirements>(processor_);
+  if (requirements == nullptr) fail(r, "SDK version " + version + " without process context requirements");
+  releaseAndClear(requirements);
 }
 
 void ConformanceSuite::processBlocks(CheckResult& r, Context& ctx)

@@ -1,6 +1,7 @@
 #pragma once
 // The checks VST3 conformance tools run, played on one shared instance of a class:
-// general checks (buses, parameters, units, MIDI mapping, state transitions, activation)
+// general checks (buses, parameters, units, MIDI mapping, state transitions, activation,
+// the process context requirements a class's SDK version calls for)
 // and, for 32- and 64-bit samples, the processing checks (plain blocks, a second thread,
 // silence, parameter flushes without audio, variable block sizes, many sample rates,
 // bypass persistence through saved state, speaker arrangements, automation).
@@ -73,11 +74,12 @@ private:
   void unitInfo(CheckResult& r);
   void programInfo(CheckResult& r);
   void terminateAndInitialize(CheckResult& r);
-  void stateTransitions(CheckResult& r, vst3::int32 sampleSize);
+  void stateTransitions(CheckResult& r, Context& ctx);
   void busConsistency(CheckResult& r);
   void busActivation(CheckResult& r);
   void audioArrangements(CheckResult& r);
   void suspendAndResume(CheckResult& r);
+  void processContextRequirements(CheckResult& r);
 
   void processBlocks(CheckResult& r, Context& ctx);
   void processOnSecondThread(CheckResult& r, Context& ctx);

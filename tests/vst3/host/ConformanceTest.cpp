@@ -76,6 +76,9 @@ TEST(ConformanceSuite, EachBreachFailsItsCheck)
       {"handler kept", &fakegain::Faults::keepHandler, "Terminate and release"},
       {"untitled parameter", &fakegain::Faults::untitledParameter, "Scan parameters"},
       {"writes past the block", &fakegain::Faults::writePastBlock, "Variable block sizes"},
+      {"flush writes into the buses", &fakegain::Faults::touchFlushBuffers, "Flush parameters"},
+      {"parameter in no unit", &fakegain::Faults::parameterWithoutUnit, "Scan parameters"},
+      {"new SDK without context requirements", &fakegain::Faults::claimsNewSdk, "Process context requirements"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

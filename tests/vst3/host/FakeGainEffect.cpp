@@ -51,6 +51,8 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   bypass->appendString(u"on");
   parameters.addParameter(bypass);
   if (faults_.untitledParameter) parameters.addParameter(new vst3::Parameter(u"", 1));
+  if (faults_.parameterWithoutUnit)
+    parameters.addParameter(new vst3::Parameter(u"Stray", 2, u"", 0.0, 0, vst3::ParameterInfo::kCanAutomate, -1));
   addEventInput(u"MIDI In", 1);
   gainDb_ = 0.0;
   bypass_ = false;
@@ -189,6 +191,13 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
   if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
+  if (faults_.touchFlushBuffers && data.numSamples == 0 && data.outputs != nullptr &&
+      data.outputs[0].channelBuffers32 != nullptr && data.outputs[0].channelBuffers32[0] != nullptr) {
+    if (processSetup.symbolicSampleSize == vst3::kSample64)
+      data.outputs[0].channelBuffers64[0][0] = 0.0;
+    else
+      data.outputs[0].channelBuffers32[0][0] = 0.0f;
+  }
   applyChanges(data.inputParameterChanges);
   if (processSetup.symbolicSampleSize == vst3::kSample64)
     processBuses<double>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers64; });

@@ -29,6 +29,9 @@ struct Faults
   bool untitledParameter = false;  // registers a parameter without a title
   bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
   bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
+  bool parameterWithoutUnit = false;  // registers a parameter in unit -1, which no unit list holds
+  bool touchFlushBuffers = false;  // a flush writes through the output array despite zero buses
+  bool claimsNewSdk = false;       // class information says "VST 3.7.14" (context requirements missing)
 };
 
 class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping
@@ -42,6 +45,7 @@ public:
   static int liveInstances() { return live_.load(); }
   // Faults given to instances created from now on.
   static void setFaultsForNewInstances(const Faults& faults) { nextFaults_ = faults; }
+  static const Faults& faultsForNewInstances() { return nextFaults_; }
   // Latency (output delay, reported to the host) of instances created from now on.
   static void setLatencyForNewInstances(vst3::uint32 samples) { nextLatency_ = samples; }
 

@@ -7,9 +7,10 @@ namespace {
 
 void registerClasses(vst3::CPluginFactory& factory)
 {
-  static const vst3::PClassInfo2 info =
+  const char* sdkVersion = FakeGainEffect::faultsForNewInstances().claimsNewSdk ? "VST 3.7.14" : "VST 3.5.2";
+  const vst3::PClassInfo2 info =
       vst3::makeClassInfo2(kClassId, vst3::kManyInstances, vst3::kVstAudioEffectClass, "Fake Gain",
-                           vst3::kSimpleModeSupported, "Fx", "", "1.0.0", "VST 3.5.2");
+                           vst3::kSimpleModeSupported, "Fx", "", "1.0.0", sdkVersion);
   factory.registerClass(&info, &FakeGainEffect::create);
 }
 
