@@ -79,6 +79,10 @@ SpeakerArrangement IPlugVST3::ArrangementForChannelCount(int nChannels)
 // (memory running out) gives back what it took: the context, buses and parameters.
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
 {
+  // A repeated initialize is refused and changes nothing: reloading the default preset
+  // here would throw away the user's settings.
+  if (isInitialized())
+    return kResultFalse;
   bool tookContext = false;
   bool finished = false;
   const tresult r = noThrow([&] {

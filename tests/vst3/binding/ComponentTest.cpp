@@ -85,12 +85,13 @@ TEST(Component, InitializeAddsBusesAndParametersOnce)
   EXPECT_EQ(in[0].channelCount, 2);
   EXPECT_EQ(s.driver->buses(kEvent, kInput).size(), 1u);
 
-  // A second initialize is refused and adds nothing, but still resets to preset 0.
+  // A second initialize is refused and changes nothing: no buses, no parameters, and the
+  // user's values stay.
   s.Controller().setParamNormalized(TarvexQuoxel::kHiPass, 1.0);
   EXPECT_EQ(s.driver->component()->initialize(nullptr), kResultFalse);
   EXPECT_EQ(s.Controller().getParameterCount(), 139);
   EXPECT_EQ(s.driver->component()->getBusCount(kAudio, kInput), 1);
-  EXPECT_EQ(s.Plug().ParamAt(TarvexQuoxel::kHiPass)->Value(), 20.0);
+  EXPECT_EQ(s.Plug().ParamAt(TarvexQuoxel::kHiPass)->Value(), 400.0);
   EXPECT_EQ(s.driver->component()->terminate(), kResultOk);
   EXPECT_EQ(s.driver->component()->initialize(nullptr), kResultOk);
   EXPECT_EQ(s.Controller().getParameterCount(), 139);

@@ -98,9 +98,10 @@ TEST(NoThrow, AFailedInitializeAnswersOutOfMemoryAndGivesBackWhatItTook)
   EXPECT_EQ(plug->getParameterCount(), 4); // preset, bypass and the two parameters
   EXPECT_EQ(host.heldByPlugin(), 1);
 
-  // A second initialize is refused; failing inside it does not undo the first one.
+  // A second initialize is refused before it does anything, so nothing inside can fail or
+  // undo the first one.
   plug->failing.hostSetup = true;
-  EXPECT_EQ(plug->initialize(&host), kOutOfMemory);
+  EXPECT_EQ(plug->initialize(&host), kResultFalse);
   EXPECT_EQ(plug->getParameterCount(), 4);
   EXPECT_EQ(host.heldByPlugin(), 1);
 
