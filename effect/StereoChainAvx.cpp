@@ -80,7 +80,10 @@ TQ_AVX_FUNCTION __m256d RunMasked(StagePair& p, __m256d in, bool lo, bool hi)
 struct Transient
 {
   __m128d a1, a2, b0, b1, b2, w1, w2;  // detector high-pass
+  // Followers; each coefficient travels with its complement, so that choosing one costs
+  // no subtraction on the way from one level to the next.
   __m128d fast, slow, fastRel, fastAtt, slowRel, slowAtt;
+  __m128d fastRelC, fastAttC, slowRelC, slowAttC;
   __m128d peak, amount, upper, lower, outGain;
 };
 
@@ -105,17 +108,19 @@ TQ_AVX_FUNCTION __m128d Detect(Transient& t, __m128d in)
 }
 
 // level = (1 - c) d + level c, c the attack coefficient where rising; tiny levels are 0.
-TQ_AVX_FUNCTION __m128d Step(__m128d level, __m128d d, __m128d rising, __m128d att, __m128d rel)
+TQ_AVX_FUNCTION __m128d Step(__m128d level, __m128d d, __m128d rising, __m128d att, __m128d rel,
+                             __m128d attC, __m128d relC)
 {
   const __m128d c = _mm_blendv_pd(rel, att, rising);
-  level = _mm_fmadd_pd(level, c, _mm_mul_pd(_mm_sub_pd(_mm_set1_pd(1.0), c), d));
+  const __m128d complement = _mm_blendv_pd(relC, attC, rising);
+  level = _mm_fmadd_pd(level, c, _mm_mul_pd(complement, d));
   return _mm_and_pd(_mm_cmpge_pd(level, _mm_set1_pd(TransientControl::kFlushLevel)), level);
 }
 
 TQ_AVX_FUNCTION void Follow(Transient& t, __m128d d)
 {
-  t.fast = Step(t.fast, d, _mm_cmplt_pd(t.fast, d), t.fastAtt, t.fastRel);
-  t.slow = Step(t.slow, d, _mm_cmpgt_pd(d, t.slow), t.slowAtt, t.slowRel);
+  t.fast = Step(t.fast, d, _mm_cmplt_pd(t.fast, d), t.fastAtt, t.fastRel, t.fastAttC, t.fastRelC);
+  t.slow = Step(t.slow, d, _mm_cmpgt_pd(d, t.slow), t.slowAtt, t.slowRel, t.slowAttC, t.slowRelC);
 }
 
 TQ_AVX_FUNCTION __m128d Shape(Transient& t, __m128d in)
@@ -209,6 +214,11 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   t.fastRel = Pair(fl[0].releaseCoefficient, fl[2].releaseCoefficient);
   t.slowAtt = Pair(fl[1].attackCoefficient, fl[3].attackCoefficient);
   t.slowRel = Pair(fl[1].releaseCoefficient, fl[3].releaseCoefficient);
+  const __m128d one = _mm_set1_pd(1.0);
+  t.fastAttC = _mm_sub_pd(one, t.fastAtt);
+  t.fastRelC = _mm_sub_pd(one, t.fastRel);
+  t.slowAttC = _mm_sub_pd(one, t.slowAtt);
+  t.slowRelC = _mm_sub_pd(one, t.slowRel);
   t.peak = Pair(c.peaks[0], c.peaks[1]);
   t.amount = _mm_set1_pd(c.amount);
   t.upper = _mm_set1_pd(c.upper);
