@@ -242,6 +242,44 @@ TQ_AVX_FUNCTION void Store(const Engine& e, StereoChain& c)
   Unpair(t.peak, c.peaks[0], c.peaks[1]);
 }
 
+// The rounds of whole host frames from..to - 1 where every step has its frame, for a
+// factor that divides the pipeline length: a host frame is read in the round that writes
+// the output of one kSteps - 1 rounds earlier, and the factor's rounds unroll.
+template <int F>
+TQ_AVX_FUNCTION void RunHostFrames(Engine& e, double* x, int from, int to, int n)
+{
+  static_assert((kSteps - 1) % F == 0, "outputs must fall on the input rounds");
+  for (int j = from; j < to; ++j)
+  {
+    const __m128d hold = _mm_loadu_pd(x + 2 * j);
+    Round<false>(e, hold, 0, n);
+    _mm_storeu_pd(x + 2 * (j - (kSteps - 1) / F), _mm256_extractf128_pd(e.outC, 1));
+    for (int k = 1; k < F; ++k)
+      Round<false>(e, hold, 0, n);
+  }
+}
+
+// Runs rounds first..n - 1 (all steps busy) when the factor has an unrolled form; answers
+// whether it did.
+TQ_AVX_FUNCTION bool RunUnrolled(Engine& e, double* x, int frames, int factor)
+{
+  const int from = (kSteps - 1) / factor;
+  switch (factor)
+  {
+    case 2:
+      RunHostFrames<2>(e, x, from, frames, frames * factor);
+      return true;
+    case 4:
+      RunHostFrames<4>(e, x, from, frames, frames * factor);
+      return true;
+    case 8:
+      RunHostFrames<8>(e, x, from, frames, frames * factor);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, double* x, int frames, int factor)
@@ -259,6 +297,15 @@ TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, double* x, int frames, i
   __m128d hold = _mm_setzero_pd();
   for (int r = 0; r < n + kSteps - 1;)
   {
+    if (r >= kSteps - 1 && r < n && RunUnrolled(e, x, frames, factor))
+    {
+      // Every input is read and the outputs have reached the pipeline's tail; the
+      // phases are those of round n, where both are 0.
+      in = x + 2 * frames;
+      out = x + 2 * (frames - (kSteps - 1) / factor);
+      r = n;
+      continue;
+    }
     if (r >= kSteps - 1 && r < n)
     {
       for (; r < n; ++r)
