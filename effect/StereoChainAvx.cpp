@@ -76,14 +76,16 @@ TQ_AVX_FUNCTION __m256d RunMasked(StagePair& p, __m256d in, bool lo, bool hi)
   return out;
 }
 
-// The transient engine on both channels, lane 0 the first.
+// The transient engine on both channels, lane 0 the first. The fast and the slow
+// follower step alike (each rises where its level is below the detector's output), so
+// their levels share one register: fast 0, fast 1, slow 0, slow 1.
 struct Transient
 {
   __m128d a1, a2, b0, b1, b2, w1, w2;  // detector high-pass
-  // Followers; each coefficient travels with its complement, so that choosing one costs
-  // no subtraction on the way from one level to the next.
-  __m128d fast, slow, fastRel, fastAtt, slowRel, slowAtt;
-  __m128d fastRelC, fastAttC, slowRelC, slowAttC;
+  __m256d levels;
+  // Attack and release coefficients, and each with its complement, so that choosing
+  // one costs no subtraction on the way from one level to the next.
+  __m256d att, rel, attC, relC;
   __m128d peak, amount, upper, lower, outGain;
 };
 
@@ -108,27 +110,24 @@ TQ_AVX_FUNCTION __m128d Detect(Transient& t, __m128d in)
 }
 
 // level = (1 - c) d + level c, c the attack coefficient where rising; tiny levels are 0.
-TQ_AVX_FUNCTION __m128d Step(__m128d level, __m128d d, __m128d rising, __m128d att, __m128d rel,
-                             __m128d attC, __m128d relC)
-{
-  const __m128d c = _mm_blendv_pd(rel, att, rising);
-  const __m128d complement = _mm_blendv_pd(relC, attC, rising);
-  level = _mm_fmadd_pd(level, c, _mm_mul_pd(complement, d));
-  return _mm_and_pd(_mm_cmpge_pd(level, _mm_set1_pd(TransientControl::kFlushLevel)), level);
-}
-
 TQ_AVX_FUNCTION void Follow(Transient& t, __m128d d)
 {
-  t.fast = Step(t.fast, d, _mm_cmplt_pd(t.fast, d), t.fastAtt, t.fastRel, t.fastAttC, t.fastRelC);
-  t.slow = Step(t.slow, d, _mm_cmpgt_pd(d, t.slow), t.slowAtt, t.slowRel, t.slowAttC, t.slowRelC);
+  const __m256d d4 = _mm256_set_m128d(d, d);
+  const __m256d rising = _mm256_cmp_pd(t.levels, d4, _CMP_LT_OQ);
+  const __m256d c = _mm256_blendv_pd(t.rel, t.att, rising);
+  const __m256d complement = _mm256_blendv_pd(t.relC, t.attC, rising);
+  const __m256d level = _mm256_fmadd_pd(t.levels, c, _mm256_mul_pd(complement, d4));
+  t.levels = _mm256_and_pd(_mm256_cmp_pd(level, _mm256_set1_pd(TransientControl::kFlushLevel), _CMP_GE_OQ),
+                           level);
 }
 
 TQ_AVX_FUNCTION __m128d Shape(Transient& t, __m128d in)
 {
   const __m128d one = _mm_set1_pd(1.0);
+  const __m128d fast = _mm256_castpd256_pd128(t.levels), slow = _mm256_extractf128_pd(t.levels, 1);
   // Levels are never negative, so either being 0 is the smaller one being 0.
-  const __m128d silent = _mm_cmpeq_pd(_mm_min_pd(t.fast, t.slow), _mm_setzero_pd());
-  const __m128d q = _mm_min_pd(_mm_div_pd(t.fast, t.slow), _mm_set1_pd(TransientControl::kMaxRatio));
+  const __m128d silent = _mm_cmpeq_pd(_mm_min_pd(fast, slow), _mm_setzero_pd());
+  const __m128d q = _mm_min_pd(_mm_div_pd(fast, slow), _mm_set1_pd(TransientControl::kMaxRatio));
   const __m128d ratio = _mm_blendv_pd(q, one, silent);
   __m128d g = _mm_fnmadd_pd(t.amount, _mm_sub_pd(one, ratio), one);
   g = _mm_min_pd(t.upper, g);  // upper < g ? upper : g
@@ -208,17 +207,14 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   t.w1 = Pair(c.detectorHistory[0]->w1, c.detectorHistory[1]->w1);
   t.w2 = Pair(c.detectorHistory[0]->w2, c.detectorHistory[1]->w2);
   const EnvelopeFollower* fl = c.followers;
-  t.fast = Pair(fl[0].level, fl[2].level);
-  t.slow = Pair(fl[1].level, fl[3].level);
-  t.fastAtt = Pair(fl[0].attackCoefficient, fl[2].attackCoefficient);
-  t.fastRel = Pair(fl[0].releaseCoefficient, fl[2].releaseCoefficient);
-  t.slowAtt = Pair(fl[1].attackCoefficient, fl[3].attackCoefficient);
-  t.slowRel = Pair(fl[1].releaseCoefficient, fl[3].releaseCoefficient);
-  const __m128d one = _mm_set1_pd(1.0);
-  t.fastAttC = _mm_sub_pd(one, t.fastAtt);
-  t.fastRelC = _mm_sub_pd(one, t.fastRel);
-  t.slowAttC = _mm_sub_pd(one, t.slowAtt);
-  t.slowRelC = _mm_sub_pd(one, t.slowRel);
+  t.levels = _mm256_setr_pd(fl[0].level, fl[2].level, fl[1].level, fl[3].level);
+  t.att = _mm256_setr_pd(fl[0].attackCoefficient, fl[2].attackCoefficient, fl[1].attackCoefficient,
+                         fl[3].attackCoefficient);
+  t.rel = _mm256_setr_pd(fl[0].releaseCoefficient, fl[2].releaseCoefficient,
+                         fl[1].releaseCoefficient, fl[3].releaseCoefficient);
+  const __m256d one = _mm256_set1_pd(1.0);
+  t.attC = _mm256_sub_pd(one, t.att);
+  t.relC = _mm256_sub_pd(one, t.rel);
   t.peak = Pair(c.peaks[0], c.peaks[1]);
   t.amount = _mm_set1_pd(c.amount);
   t.upper = _mm_set1_pd(c.upper);
@@ -237,8 +233,12 @@ TQ_AVX_FUNCTION void Store(const Engine& e, StereoChain& c)
   Unpair(t.w1, c.detectorHistory[0]->w1, c.detectorHistory[1]->w1);
   Unpair(t.w2, c.detectorHistory[0]->w2, c.detectorHistory[1]->w2);
   EnvelopeFollower* fl = c.followers;
-  Unpair(t.fast, fl[0].level, fl[2].level);
-  Unpair(t.slow, fl[1].level, fl[3].level);
+  double levels[4];
+  _mm256_storeu_pd(levels, t.levels);
+  fl[0].level = levels[0];
+  fl[2].level = levels[1];
+  fl[1].level = levels[2];
+  fl[3].level = levels[3];
   Unpair(t.peak, c.peaks[0], c.peaks[1]);
 }
 
