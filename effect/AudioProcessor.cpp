@@ -124,6 +124,8 @@ void AudioProcessor::ProcessSlice(double* x, int frames)
       MixWithDry(x, dry_, values);
     return;
   }
+  if (!mixing && ch == 2 && ProcessSliceFused(x, frames))
+    return;
   const int n = frames * factor_;
   const size_t values = static_cast<size_t>(n) * ch;
   UpsampleHold(x, work_, frames);

@@ -58,6 +58,13 @@ protected:
   // True while ProcessBlock feeds the second or a later slice of one host block to
   // ProcessFrames, so per-block figures can span the whole block.
   bool ContinuingBlock() const { return continuingBlock_; }
+  // May run a whole stereo slice (host frames in, host frames out) through hold,
+  // interpolation filter, the per-sample stage and decimation filter in one pass, the
+  // same arithmetic as the separate passes; false when it cannot, and the passes run.
+  // Asked only with two channels, a factor of 2 or more and the whole processed signal.
+  virtual bool ProcessSliceFused(double* /*frames*/, int /*count*/) { return false; }
+  Dsp::ChebyIILowPass<6, 2>& MutableInterpolationFilter() { return interpolation_; }
+  Dsp::ChebyIILowPass<6, 2>& MutableDecimationFilter() { return decimation_; }
 
 private:
   void DesignFilters();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effect/StereoChain.h"
 #include "effect/dsp/CpuFeatures.h"
 #include "effect/dsp/SseSupport.h"
 
@@ -168,6 +169,40 @@ int TransientControl::ProcessFrames(double* frames, int count)
     ProcessScalar(frames, count, channels);
   ClearNonFiniteState();
   return 0;
+}
+
+bool TransientControl::ProcessSliceFused(double* frames, int count)
+{
+#if TQ_HAVE_SSE_PATH
+  const CpuFeatures& cpu = ProcessorFeatures();
+  Dsp::CascadeFilter& ip = MutableInterpolationFilter();
+  Dsp::CascadeFilter& dp = MutableDecimationFilter();
+  // A gliding design runs through the separate passes, which know the glide.
+  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() ||
+      dp.Ramping())
+    return false;
+  if (!ContinuingBlock())
+    gainPeak_[0] = gainPeak_[1] = 1.0;
+  StereoChain chain{&ip.Stage(0),
+                    &ip.MutableHistory(0, 0),
+                    &dp.Stage(0),
+                    &dp.MutableHistory(0, 0),
+                    {&detector_[0].Stage(0), &detector_[1].Stage(0)},
+                    {&detector_[0].MutableHistory(), &detector_[1].MutableHistory()},
+                    followers_,
+                    amount_,
+                    upperLimit_,
+                    lowerLimit_,
+                    outputGain_,
+                    gainPeak_};
+  RunStereoChainAvx(chain, frames, count, Oversampling());
+  ClearNonFiniteState();
+  return true;
+#else
+  (void)frames;
+  (void)count;
+  return false;
+#endif
 }
 
 namespace

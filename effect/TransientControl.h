@@ -73,6 +73,9 @@ public:
   // The gain law for one sample, given both levels.
   static double Gain(double fast, double slow, double amount, double upper, double lower);
 
+protected:
+  bool ProcessSliceFused(double* frames, int count) override;
+
 private:
   void ProcessScalar(double* frames, int count, int channels);
   void ProcessStereoSse(double* frames, int count);

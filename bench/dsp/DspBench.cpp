@@ -38,22 +38,24 @@ std::vector<double> Signal(int rate, int channels, bool silent)
   return x;
 }
 
-// Args: rate index, channels, block size, silent, vector path.
+// Args: rate index, channels, block size, silent, path (0 scalar, 1 SSE2, 2 AVX2 fused).
 void Chain(benchmark::State& state)
 {
   const int rate = kRates[state.range(0)];
   const int channels = static_cast<int>(state.range(1));
   const int block = static_cast<int>(state.range(2));
   const bool silent = state.range(3) != 0;
-  const bool vec = state.range(4) != 0;
+  const int path = static_cast<int>(state.range(4));
 
-  const bool saved = ProcessorFeatures().sse3;
-  ProcessorFeatures().sse3 = vec && saved;
-  if (vec && !saved)
+  CpuFeatures& cpu = ProcessorFeatures();
+  const CpuFeatures saved = cpu;
+  if ((path >= 1 && !saved.sse3) || (path == 2 && !saved.avx2))
   {
-    state.SkipWithError("no vector unit");
+    state.SkipWithError("no such vector unit");
     return;
   }
+  cpu.sse3 = path >= 1;
+  cpu.avx2 = path == 2;
 
   TransientControl tc;
   tc.SetChannelCount(channels);
@@ -81,19 +83,19 @@ void Chain(benchmark::State& state)
     benchmark::DoNotOptimize(work.data());
     at = (at + 1) % blocks;
   }
-  ProcessorFeatures().sse3 = saved;
+  cpu = saved;
 
   const double frames = static_cast<double>(state.iterations()) * block;
   state.counters["frames/s"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
   state.counters["xRT"] = benchmark::Counter(frames / rate, benchmark::Counter::kIsRate);
   state.SetLabel(std::to_string(rate) + " Hz " + (channels == 2 ? "stereo" : "mono") +
                  " block " + std::to_string(block) + (silent ? " silence" : " noise") +
-                 (vec ? " vector" : " scalar"));
+                 (path == 2 ? " avx2" : path == 1 ? " sse2" : " scalar"));
 }
 
 void AllCases(benchmark::internal::Benchmark* b)
 {
-  for (int vec : {1, 0})
+  for (int vec : {2, 1, 0})
     for (int r = 0; r < 6; ++r)
       for (int ch : {2, 1})
         for (int block : {64, 512})

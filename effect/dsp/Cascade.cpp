@@ -215,6 +215,14 @@ void CascadeFilter::FilterFramesScalar(size_t frames, double* x, size_t stride)
   }
 }
 
+bool CascadeFilter::Ramping() const
+{
+  for (int s = 0; s < StageCount(); ++s)
+    if (Stage(s).Ramping())
+      return true;
+  return false;
+}
+
 void CascadeFilter::ClearHistory()
 {
   for (int i = 0; i < StageCapacity() * channelCapacity_; ++i)

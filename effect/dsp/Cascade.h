@@ -84,6 +84,12 @@ public:
   {
     return history_[stage * channelCapacity_ + channel];
   }
+  StageHistory& MutableHistory(int channel, int stage)
+  {
+    return history_[stage * channelCapacity_ + channel];
+  }
+  // True while a vector path would still glide a stage towards its targets.
+  bool Ramping() const;
 
   // Filters frames interleaved frames in place; after each frame stride further values
   // are skipped. Two channels take the vector path when the processor offers it.

@@ -1,8 +1,10 @@
 #pragma once
 
-// The processor's feature flags, read once per process. Only the SSE3 flag steers
-// anything: it selects the two-channel vector path of the filter cascade and of the
-// transient engine. Tests and benchmarks clear it to force the scalar path.
+// The processor's feature flags, read once per process. The SSE3 flag selects the
+// two-channel vector path of the filter cascade and of the transient engine; the AVX2
+// flag (which also demands FMA and an operating system that keeps the wide registers)
+// selects the fused oversampled chain on top of it. Tests and benchmarks clear them to
+// force a narrower path.
 
 struct CpuidRegisters
 {
@@ -12,6 +14,9 @@ struct CpuidRegisters
 // Reads one CPUID leaf. Leaf 0 answers the highest supported leaf in eax (0 when the
 // processor has no CPUID at all).
 using CpuidReader = void (*)(unsigned leaf, CpuidRegisters& out);
+// Reads the low half of extended control register 0 (which register sets the operating
+// system saves on a task switch).
+using XcrReader = unsigned (*)();
 
 struct CpuFeatures
 {
@@ -22,9 +27,12 @@ struct CpuFeatures
   bool ssse3 = false;
   bool sse41 = false;
   bool sse42 = false;
+  bool avx2 = false;  // AVX2 and FMA, usable
 
-  CpuFeatures();                             // probes this processor
-  explicit CpuFeatures(CpuidReader cpuid);   // probes through the given reader
+  CpuFeatures();  // probes this processor
+  // Probes through the given readers; without an XCR reader the wide registers count as
+  // unusable.
+  explicit CpuFeatures(CpuidReader cpuid, XcrReader xcr = nullptr);
 };
 
 // The process-wide record, probed when the module loads (and safe to call earlier).

@@ -19,6 +19,21 @@ private:
   bool saved_;
 };
 
+// Keeps the fused 256-bit chain out (on false) for the life of the object; the SSE2
+// paths stay as the processor allows.
+class ScopedWidePath
+{
+public:
+  explicit ScopedWidePath(bool on) : saved_(ProcessorFeatures().avx2)
+  {
+    ProcessorFeatures().avx2 = on && saved_;
+  }
+  ~ScopedWidePath() { ProcessorFeatures().avx2 = saved_; }
+
+private:
+  bool saved_;
+};
+
 // Deterministic noise in [-1, 1).
 class TestNoise
 {

@@ -52,8 +52,9 @@ TEST(SampleBlock, StrideRoutinesSkipAndReturnTheEndOfTheLastWrite)
   EXPECT_EQ(dst[0], 0.5);
 }
 
-// A fake processor: leaf 0 answers the highest leaf, leaf 1 the feature bits.
-unsigned gMaxLeaf, gEcx, gEdx;
+// A fake processor: leaf 0 answers the highest leaf, leaf 1 the feature bits, leaf 7
+// the extended ones; the XCR reader says which register sets the system saves.
+unsigned gMaxLeaf, gEcx, gEdx, gLeaf7Ebx, gXcr0;
 void FakeCpuid(unsigned leaf, CpuidRegisters& out)
 {
   out = CpuidRegisters{};
@@ -61,7 +62,10 @@ void FakeCpuid(unsigned leaf, CpuidRegisters& out)
     out.eax = gMaxLeaf;
   else if (leaf == 1 && gMaxLeaf >= 1)
     out.ecx = gEcx, out.edx = gEdx;
+  else if (leaf == 7 && gMaxLeaf >= 7)
+    out.ebx = gLeaf7Ebx;
 }
+unsigned FakeXcr0() { return gXcr0; }
 
 TEST(CpuFeatures, ReadsEachFlagFromItsBitAndNothingWithoutLeafOne)
 {
@@ -85,6 +89,39 @@ TEST(CpuFeatures, ReadsEachFlagFromItsBitAndNothingWithoutLeafOne)
 #if defined(__x86_64__)
   EXPECT_TRUE(CpuFeatures().sse);  // every x86-64 processor has it
 #endif
+}
+
+TEST(CpuFeatures, WideFusedPathNeedsAvx2FmaAndTheSystemSavingTheRegisters)
+{
+  const unsigned fma = 1u << 12, osxsave = 1u << 27, avx = 1u << 28, avx2 = 1u << 5;
+  struct Row
+  {
+    unsigned maxLeaf, ecx, ebx7, xcr0;
+    bool expect;
+  } rows[] = {
+      {7, fma | osxsave | avx, avx2, 7, true},
+      {7, fma | osxsave | avx, avx2, 6, true},      // x87 state is not needed
+      {6, fma | osxsave | avx, avx2, 7, false},     // no leaf 7
+      {7, osxsave | avx, avx2, 7, false},           // no FMA
+      {7, fma | avx, avx2, 7, false},               // XGETBV not enabled
+      {7, fma | osxsave, avx2, 7, false},           // no AVX
+      {7, fma | osxsave | avx, 0, 7, false},        // no AVX2
+      {7, fma | osxsave | avx, avx2, 3, false},     // upper halves not saved
+      {7, fma | osxsave | avx, avx2, 5, false},     // SSE state not saved
+      {7, fma | osxsave | avx, ~avx2, 7, false},    // other leaf-7 bits do not count
+  };
+  for (const Row& r : rows)
+  {
+    gMaxLeaf = r.maxLeaf;
+    gEcx = r.ecx;
+    gEdx = 0;
+    gLeaf7Ebx = r.ebx7;
+    gXcr0 = r.xcr0;
+    EXPECT_EQ(CpuFeatures(&FakeCpuid, &FakeXcr0).avx2, r.expect) << r.maxLeaf << " " << r.ecx << " " << r.xcr0;
+  }
+  // Without a way to ask the system, the wide registers count as unusable.
+  gMaxLeaf = 7, gEcx = fma | osxsave | avx, gLeaf7Ebx = avx2, gXcr0 = 7;
+  EXPECT_FALSE(CpuFeatures(&FakeCpuid).avx2);
 }
 
 }  // namespace
