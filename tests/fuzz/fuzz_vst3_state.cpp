@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,72 @@ void CheckNoProblems(fakehost::HostDriver& driver)
 {
   for (const std::string& p : driver.problems()) std::fprintf(stderr, "host saw: %s\n", p.c_str());
   TQ_FUZZ_CHECK(driver.problems().empty());
+}
+
+double Wild(FuzzedDataProvider& in)
+{
+  switch (in.ConsumeIntegralInRange(0, 4))
+  {
+    case 0: return std::numeric_limits<double>::quiet_NaN();
+    case 1: return in.PickValueInArray<double>({INFINITY, -INFINITY, 1e300, -1e300, 4.9e-324, -0.0, 1.0000001});
+    case 2: return in.ConsumeFloatingPoint<double>();
+    default: return in.ConsumeProbability<double>();
+  }
+}
+
+ParamID AnyId(FuzzedDataProvider& in, IEditController& controller)
+{
+  if (in.ConsumeIntegralInRange(0, 4) == 0) return in.ConsumeIntegral<ParamID>();
+  ParameterInfo info{};
+  const int32 count = controller.getParameterCount();
+  if (controller.getParameterInfo(in.ConsumeIntegralInRange<int32>(0, count), info) != kResultOk) return 0;
+  return info.id;
+}
+
+// The controller's parameter calls with host values and texts: strings in and out are
+// exactly 128 units, the input one not always terminated.
+void ParameterCalls(FuzzedDataProvider& in, IEditController& controller)
+{
+  const ParamID id = AnyId(in, controller);
+  switch (in.ConsumeIntegralInRange(0, 3))
+  {
+    case 0:
+    {
+      controller.setParamNormalized(id, Wild(in));
+      break;
+    }
+    case 1:
+    {
+      auto text = std::make_unique<TChar[]>(128);
+      controller.getParamStringByValue(id, Wild(in), text.get());
+      break;
+    }
+    case 2:
+    {
+      auto text = std::make_unique<TChar[]>(128);
+      const std::string bytes = in.ConsumeRandomLengthString(140);
+      const bool terminated = in.ConsumeIntegralInRange(0, 7) != 0;
+      size_t n = 0;
+      for (; n < 128 && n < bytes.size(); ++n) text[n] = static_cast<TChar>(static_cast<unsigned char>(bytes[n]));
+      if (terminated && n == 128) n = 127;
+      if (terminated) text[n] = 0;
+      else for (; n < 128; ++n) text[n] = u'9';
+      ParamValue value = 0.25;
+      if (controller.getParamValueByString(id, text.get(), value) == kResultOk)
+        TQ_FUZZ_CHECK(value >= 0.0 && value <= 1.0);
+      break;
+    }
+    default:
+    {
+      // Unknown ids pass the value through; known ones answer finite values for finite ones.
+      const ParamValue normalIn = Wild(in), plainIn = Wild(in);
+      const ParamValue plain = controller.normalizedParamToPlain(id, normalIn);
+      const ParamValue normal = controller.plainParamToNormalized(id, plainIn);
+      TQ_FUZZ_CHECK(!std::isfinite(normalIn) || std::isfinite(plain));
+      TQ_FUZZ_CHECK(!std::isfinite(plainIn) || std::isfinite(normal));
+      break;
+    }
+  }
 }
 
 void Block(FuzzedDataProvider& in, fakehost::HostDriver& driver)
@@ -49,12 +116,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
   TQ_FUZZ_CHECK(driver->start(settings) == kResultOk);
 
-  for (int step = 0; step < 8 && in.remaining_bytes() > 0; ++step)
+  for (int step = 0; step < 12 && in.remaining_bytes() > 0; ++step)
   {
-    const int target = in.ConsumeIntegralInRange(0, 3);
+    const int target = in.ConsumeIntegralInRange(0, 4);
     if (target == 3)
     {
       Block(in, *driver);
+      continue;
+    }
+    if (target == 4)
+    {
+      ParameterCalls(in, *driver->controller());
       continue;
     }
     fakehost::MemoryStream stream(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 160)));
