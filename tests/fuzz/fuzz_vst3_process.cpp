@@ -184,6 +184,41 @@ bool Finite(const Bus& bus, int32 numChannels, int32 frames, bool is64)
   return true;
 }
 
+// Bus calls hosts make between set-ups, with any indices, counts and arrangements; the
+// arrangement lists are exactly as long as the counts given.
+void BusCalls(FuzzedDataProvider& in, fakehost::HostDriver& driver)
+{
+  for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n)
+  {
+    const MediaType type = in.ConsumeIntegralInRange<MediaType>(-1, 2);
+    const BusDirection dir = in.ConsumeIntegralInRange<BusDirection>(-1, 2);
+    const int32 index = in.ConsumeIntegralInRange<int32>(-2, 3);
+    switch (in.ConsumeIntegralInRange(0, 3))
+    {
+      case 0: driver.component()->activateBus(type, dir, index, in.ConsumeIntegralInRange<TBool>(0, 2)); break;
+      case 1:
+      {
+        BusInfo info{};
+        driver.component()->getBusInfo(type, dir, index, info);
+        SpeakerArrangement arr = 0;
+        driver.processor()->getBusArrangement(dir, index, arr);
+        break;
+      }
+      case 2:
+      {
+        std::vector<SpeakerArrangement> ins(in.ConsumeIntegralInRange<size_t>(0, 3));
+        std::vector<SpeakerArrangement> outs(in.ConsumeIntegralInRange<size_t>(0, 3));
+        for (SpeakerArrangement& a : ins) a = in.ConsumeIntegral<SpeakerArrangement>();
+        for (SpeakerArrangement& a : outs) a = in.ConsumeIntegral<SpeakerArrangement>();
+        driver.processor()->setBusArrangements(ins.empty() ? nullptr : ins.data(), static_cast<int32>(ins.size()),
+                                               outs.empty() ? nullptr : outs.data(), static_cast<int32>(outs.size()));
+        break;
+      }
+      default: driver.component()->setIoMode(in.ConsumeIntegralInRange<int32>(-1, 3)); break;
+    }
+  }
+}
+
 void RunBlock(FuzzedDataProvider& in, fakehost::HostDriver& driver, const fakehost::ProcessSettings& settings)
 {
   Block block;
@@ -234,6 +269,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                         arrangement::k51};
   const SpeakerArrangement inArr = in.PickValueInArray(choices), outArr = in.PickValueInArray(choices);
   if (driver->arrange({inArr}, {outArr}) != kResultOk) driver->arrange({}, {});
+  BusCalls(in, *driver);
   fakehost::ProcessSettings settings;
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
   settings.maxBlock = in.ConsumeIntegralInRange<int32>(1, 2048);

@@ -5,6 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -130,11 +131,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       continue;
     }
     fakehost::MemoryStream stream(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 160)));
-    if (in.ConsumeBool()) stream.setReadLimit(in.ConsumeIntegralInRange<int64>(0, 160));
+    int64 readable = static_cast<int64>(stream.bytes().size());
+    if (in.ConsumeBool())
+    {
+      const int64 limit = in.ConsumeIntegralInRange<int64>(0, 160);
+      stream.setReadLimit(limit);
+      readable = std::min(readable, limit);
+    }
     if (in.ConsumeBool()) stream.setShortReadResult(kResultFalse);
-    if (target == 0) driver->component()->setState(&stream);
-    else if (target == 1) driver->controller()->setComponentState(&stream);
-    else driver->controller()->setState(&stream);
+    fakehost::MemoryStream before;
+    TQ_FUZZ_CHECK(driver->controller()->getState(&before) == kResultOk);
+    tresult r;
+    if (target == 0) r = driver->component()->setState(&stream);
+    else if (target == 1) r = driver->controller()->setComponentState(&stream);
+    else r = driver->controller()->setState(&stream);
+    // A stream not even one value long, or one the call does not take, changes nothing (longer
+    // short streams restore the values that arrived whole).
+    if (r == kNotImplemented || (r != kResultOk && readable < 8))
+    {
+      fakehost::MemoryStream after;
+      TQ_FUZZ_CHECK(driver->controller()->getState(&after) == kResultOk);
+      TQ_FUZZ_CHECK(after.bytes() == before.bytes());
+    }
 
     const int32 count = driver->controller()->getParameterCount();
     for (int32 i = 0; i < count; ++i)
