@@ -3,6 +3,7 @@
 option(TQ_BUILD_TESTS "Build the unit and integration tests" ON)
 option(TQ_BUILD_BENCHMARKS "Build the Google Benchmark programs (native only)" OFF)
 option(TQ_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(TQ_BUILD_FUZZERS "Build the libFuzzer harnesses of tests/fuzz (clang only, native only)" OFF)
 
 if(WIN32)
   set(TQ_PLATFORM_WINDOWS ON)
@@ -20,6 +21,18 @@ if(TQ_SANITIZE)
   target_compile_options(tq_build_flags INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(tq_build_flags INTERFACE -fsanitize=address,undefined)
+endif()
+# Fuzzing instruments every library of ours for coverage; only the harnesses link the
+# fuzzer's driver.
+if(TQ_BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND NOT CMAKE_CROSSCOMPILING)
+  set(TQ_FUZZING ON)
+  target_compile_options(tq_build_flags INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+    # Fields that only the Windows build uses are not faults.
+    -Wno-unused-private-field)
+  target_link_options(tq_build_flags INTERFACE -fsanitize=address,undefined)
+else()
+  set(TQ_FUZZING OFF)
 endif()
 if(TQ_PLATFORM_WINDOWS)
   # Modules and test programs carry their C++ runtime with them: a host (or Wine) finds

@@ -1,6 +1,7 @@
 #include "sdk/vst3/EditController.h"
 
 #include "sdk/vst3/NoThrow.h"
+#include "sdk/vst3/StringConvert.h"
 
 #include <cstring>
 
@@ -52,7 +53,10 @@ tresult PLUGIN_API EditController::getParamValueByString(ParamID id, TChar* stri
                                                          ParamValue& valueNormalized) {
   const Parameter* p = parameters.getParameter(id);
   if (!p || !string) return kResultFalse;
-  return noThrow([&] { return p->fromString(string, valueNormalized) ? kResultTrue : kResultFalse; });
+  // The host's text is a String128: a text filling it without a terminator is read no further.
+  String128 text;
+  copyStr16(text, string, 128);
+  return noThrow([&] { return p->fromString(text, valueNormalized) ? kResultTrue : kResultFalse; });
 }
 
 ParamValue PLUGIN_API EditController::normalizedParamToPlain(ParamID id,

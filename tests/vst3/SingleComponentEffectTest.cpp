@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <algorithm>
 #include <random>
 
 #include "sdk/vst3/SingleComponentEffect.h"
@@ -155,6 +157,23 @@ TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN) {
   EXPECT_EQ(c->setParamNormalized(0, std::nan("")), kResultTrue);
   EXPECT_EQ(c->getParamNormalized(0), 0.75);  // NaN never stored
   EXPECT_EQ(c->setParamNormalized(77, 0.5), kResultFalse);
+}
+
+// A host's text is a String128: one that fills all 128 units without a terminator is read no
+// further (the sanitizer sees a read past the heap block), and the numbers in it still count.
+TEST_F(SingleComponentEffectTest, TypedTextIsReadWithinItsString128) {
+  fx->addParameters();
+  IEditController* c = controller();
+  auto zeros = std::make_unique<TChar[]>(128);
+  std::fill(zeros.get(), zeros.get() + 128, u'0');
+  ParamValue v = -1;
+  ASSERT_EQ(c->getParamValueByString(0, zeros.get(), v), kResultTrue);
+  EXPECT_DOUBLE_EQ(v, 60.0 / 72.0);
+  auto gain = std::make_unique<TChar[]>(128);
+  std::fill(gain.get(), gain.get() + 128, u' ');
+  std::copy_n(u"-6", 2, gain.get());
+  ASSERT_EQ(c->getParamValueByString(0, gain.get(), v), kResultTrue);
+  EXPECT_DOUBLE_EQ(v, 54.0 / 72.0);
 }
 
 TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {

@@ -1,0 +1,45 @@
+#!/usr/bin/env python3
+"""Writes small seed inputs for the fuzzers: valid PNGs of every colour type and depth, and
+byte strings that start each harness on its common paths."""
+import os
+import struct
+import sys
+import zlib
+
+
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+
+
+def png(width, height, depth, colour, interlace=0, extra=b""):
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour]
+    row = (width * channels * depth + 7) // 8
+    raw = b"".join(b"\0" + bytes((x * 37 + y) & 0xFF for x in range(row)) for y in range(height))
+    head = struct.pack(">IIBBBBB", width, height, depth, colour, 0, 0, interlace)
+    body = chunk(b"IHDR", head) + extra
+    if colour == 3:
+        body += chunk(b"PLTE", bytes(range(48)))
+    return b"\x89PNG\r\n\x1a\n" + body + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+
+
+def write(folder, name, data):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def main(out):
+    cases = [(8, 0), (8, 2), (8, 3), (8, 4), (8, 6), (16, 2), (16, 6), (1, 0), (4, 3), (2, 0)]
+    for i, (depth, colour) in enumerate(cases):
+        image = png(5 + i, 3 + i, depth, colour, interlace=i % 2)
+        write(os.path.join(out, "png"), f"png{i}", b"\x40" + image)   # from memory
+        write(os.path.join(out, "png"), f"file{i}", b"\x53" + image)   # into a given bitmap
+    write(os.path.join(out, "png"), "trns", b"\x40" + png(4, 4, 8, 2, extra=chunk(b"tRNS", b"\0\1\0\2\0\3")))
+    for name in ("plug_state", "vst3_state", "vst3_process", "cached_font"):
+        for i in range(4):
+            write(os.path.join(out, name), f"seed{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
+    write(os.path.join(out, "cached_font"), "text", b"\x10\x20" * 8 + "Hello, wörld €\n\tline".encode())
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "seeds")
