@@ -96,6 +96,8 @@ void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s
   switch (mode)
   {
   case 0:
+    // Copy only moves toward the source: a negative weight draws nothing.
+    if (w < 0) break;
     if (w == 256) CopyRows(d, dstep, s, sstep, width, height);
     else
       rows([w](Pixel32& p, Pixel32 c) { LICE_MixCopyPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), LICE_Alpha(c), w); });

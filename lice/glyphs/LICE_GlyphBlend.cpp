@@ -124,8 +124,8 @@ void LICE_BlendGlyphSpan(const LICE_GlyphSpan& span, LICE_GlyphFamily family, Bl
   if (low > BlendHsvAdjust) return;
   if (family != LICE_GlyphFamily::Plain && alpha == 1.0f && low == BlendCopy)
   {
-    // Mono masks hold only 0 and 255, so this stores the text colour there.
-    StoreWords(span, textColour, effectColour);
+    // Mono stores the text colour for every mark, shadow or outline marks included.
+    StoreWords(span, textColour, family == LICE_GlyphFamily::Mono ? textColour : effectColour);
     return;
   }
   int w = LICE_WeightFromAlpha(alpha);

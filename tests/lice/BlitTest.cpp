@@ -15,11 +15,12 @@ namespace {
 
 // One blit pixel from the mode table. With the source-alpha bit the weight is
 // k = w * (sa + 1) / 256; copy then skips transparent pixels and raises alpha by sa (by k below
-// full weight), and add and multiply skip transparent pixels too. Unknown modes draw nothing.
+// full weight), and add and multiply skip transparent pixels too. Unknown modes draw nothing,
+// and so does plain copy at a negative weight (it would push colours away from the source).
 Pixel32 BlitPixel(int mode, int w, Pixel32 d, Pixel32 s)
 {
   const int low = mode & 0xFF, sa = int(s >> 24), k = w * (sa + 1) / 256;
-  if (low > 5 || w == 0) return d;
+  if (low > 5 || w == 0 || (mode == 0 && w < 0)) return d;
   if (!(mode & BlendUseSourceAlpha)) return ref::Mix(low, d, s, w);
   if (sa == 0 && (low == 0 || low == 1 || low == 3)) return d;
   if (low != 0) return ref::Mix(low, d, s, k);

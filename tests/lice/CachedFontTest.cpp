@@ -305,6 +305,8 @@ TEST_F(CachedFontTest, MonoThresholdInversionEffectsAndRotation)
   EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontShadow), "L"), shadow);
   EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontOutline), "L"), (Mask{"+#+.", "+#+.", "+##+", ".++."}));
   EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontShadow | LICE_FontOutline), "L"), shadow);
+  // Mono draws with the mono loops: the shadow's marks take the text colour too.
+  EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontMono | LICE_FontShadow), "L"), (Mask{".##.", ".##.", ".###", ".###"}));
   EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontMono | LICE_FontVertical), "L"), (Mask{"....", ".###", ".#..", "...."}));
   // Upward text starts one measured height lower, so the mask ends at the rectangle's bottom.
   EXPECT_EQ(ReadMask(*MakeFont(4, LICE_FontMono | LICE_FontVertical | LICE_FontUpward), "L"),
