@@ -299,7 +299,10 @@ void LICE_CachedFont::RotateMask(std::size_t start, int* width, int* height)
 {
   const int w = *width, h = *height;
   unsigned char* mask = m_masks.data() + start;
-  const std::vector<unsigned char> old(mask, mask + static_cast<std::size_t>(w) * h);
+  // The canvas, whose cell is already read, holds the unrotated copy: at least w x h pixels,
+  // so there is room for w x h bytes, and nothing is allocated while drawing.
+  unsigned char* old = reinterpret_cast<unsigned char*>(GlyphCanvas->PixelData());
+  std::memcpy(old, mask, static_cast<std::size_t>(w) * h);
   const bool upward = (m_flags & LICE_FontUpward) != 0;
   // New row i, column j: clockwise takes old row h-1-j, column i; upward old row j, column w-1-i.
   for (int i = 0; i < w; ++i)

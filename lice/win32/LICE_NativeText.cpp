@@ -25,9 +25,12 @@ bool GdiDraws(const LICE_NativeTextFont& font, int flags)
 class GdiText
 {
 public:
-  GdiText(const char* text, int length) : m_bytes(text ? text : ""), m_length(text ? length : 0)
+  GdiText(const char* text, int length) : m_bytes(text ? text : ""), m_length(0)
   {
-    const int byteCount = m_length < 0 ? static_cast<int>(std::strlen(m_bytes)) : m_length;
+    // The text ends at its NUL within the length, as on the glyph-cache path; nothing beyond
+    // it is read.
+    while ((length < 0 || m_length < length) && m_bytes[m_length]) ++m_length;
+    const int byteCount = m_length;
     if (!std::any_of(m_bytes, m_bytes + byteCount, [](char c) { return (c & 0x80) != 0; })) return;
     const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, nullptr, 0);
     if (needed <= 0) return;
@@ -104,7 +107,10 @@ int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, con
     LICE_SysBitmap* canvas;
     ~Restore() { LICE_ActiveGlyphRasteriser()->PrepareCanvas(canvas); }
   } restore{canvas};
-  RECT size = {0, 0, rect->right - rect->left, rect->bottom - rect->top};
+  // Placement in 64 bits: a rectangle may span the whole int range.
+  const long long left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
+  RECT size = {0, 0, static_cast<LONG>(std::min(right - left, 0x7FFFFFFFLL)),
+               static_cast<LONG>(std::min(bottom - top, 0x7FFFFFFFLL))};
   int result = 0;
   {
     TextState state(dc, font);
@@ -113,32 +119,37 @@ int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, con
   const int width = size.right - size.left, height = size.bottom - size.top;
   if (flags & DT_CALCRECT)
   {
-    rect->right = rect->left + width;
-    rect->bottom = rect->top + height;
+    rect->right = static_cast<int>(std::min(left + width, 0x7FFFFFFFLL));
+    rect->bottom = static_cast<int>(std::min(top + height, 0x7FFFFFFFLL));
     return result;
   }
-  int x = rect->left, y = rect->top;
-  if (flags & DT_CENTER) x = rect->left + (rect->right - rect->left - width) / 2;
-  if (flags & DT_RIGHT) x = rect->right - width;
-  if (flags & DT_VCENTER) y = rect->top + (rect->bottom - rect->top - height) / 2;
-  if (flags & DT_BOTTOM) y = rect->bottom - height;
+  long long x = left, y = top;
+  if (flags & DT_CENTER) x = left + (right - left - width) / 2;
+  if (flags & DT_RIGHT) x = right - width;
+  if (flags & DT_VCENTER) y = top + (bottom - top - height) / 2;
+  if (flags & DT_BOTTOM) y = bottom - height;
 
-  LICE_SourceRect area = {std::max(x, 0), std::max(y, 0), std::min(x + width, bitmap->PixelWidth()),
-                          std::min(y + height, bitmap->PixelHeight())};
+  long long areaLeft = std::max(x, 0LL), areaTop = std::max(y, 0LL);
+  long long areaRight = std::min<long long>(x + width, bitmap->PixelWidth());
+  long long areaBottom = std::min<long long>(y + height, bitmap->PixelHeight());
   if (!(flags & DT_NOCLIP))
   {
-    area.left = std::max(area.left, rect->left);
-    area.top = std::max(area.top, rect->top);
-    area.right = std::min(area.right, rect->right);
-    area.bottom = std::min(area.bottom, rect->bottom);
+    areaLeft = std::max(areaLeft, left);
+    areaTop = std::max(areaTop, top);
+    areaRight = std::min(areaRight, right);
+    areaBottom = std::min(areaBottom, bottom);
   }
+  if (areaRight <= areaLeft || areaBottom <= areaTop) return result;
+  // Inside the bitmap from here, so every coordinate fits an int.
+  const LICE_SourceRect area = {static_cast<int>(areaLeft), static_cast<int>(areaTop), static_cast<int>(areaRight),
+                                static_cast<int>(areaBottom)};
   const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
-  if (areaWidth <= 0 || areaHeight <= 0) return result;
   if (!LICE_EnsureGlyphCanvas(areaWidth, areaHeight)) return result;
 
   LICE_CopyRect(canvas, bitmap, 0, 0, &area, 1.0f, BlendCopy);
   GdiFlush();
-  RECT place = {x - area.left, y - area.top, x - area.left + width, y - area.top + height};
+  const LONG placeX = static_cast<LONG>(x - area.left), placeY = static_cast<LONG>(y - area.top);
+  RECT place = {placeX, placeY, placeX + width, placeY + height};
   {
     TextState state(dc, font);
     result = text.Draw(dc, &place, flags & ~(AlignmentFlags | DT_NOCLIP));

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
+
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_GlyphCanvas.h"
 #include "tests/lice/TestBitmaps.h"
@@ -106,6 +109,45 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   LICE_TextRect measure{5, 5, 5, 5};
   EXPECT_GE(huge.PaintText(nullptr, "88", -1, &measure, LICE_DT_CALCRECT), 290);
   EXPECT_GT(measure.right - 5, 200);
+}
+
+// Text whose NUL comes before the given length ends at the NUL, as on the glyph-cache path:
+// here the NUL is the last readable byte, so reading on faults. And a rectangle spanning the
+// whole int range centres the text on its middle, column 0, without wrapping around.
+TEST(NativeText, DirectGdiTextStopsAtTheNulAndTakesAnyRectangle)
+{
+  LICE_CachedFont huge;
+  huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
+  huge.ChangeTextColour(0xFF00FF00);
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  const SIZE_T page = system.dwPageSize;
+  char* pages = static_cast<char*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(pages, nullptr);
+  DWORD old = 0;
+  ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_NOACCESS, &old));
+  LICE_MemBitmap memory(400, 340);
+  for (const char* text : {"8", "\xC3\xA9"})
+  {
+    char* at = pages + page - std::strlen(text) - 1;
+    std::strcpy(at, text);
+    ClearToBlack(memory);
+    LICE_TextRect rect{0, 0, 400, 340};
+    EXPECT_GE(huge.PaintText(&memory, at, 64, &rect, LICE_DT_CENTER), 290) << text;
+    EXPECT_GT(FindInk(memory, 0xFF00FF00).full, 500) << text;
+    LICE_TextRect measure{0, 0, 0, 0};
+    EXPECT_GE(huge.PaintText(nullptr, at, 64, &measure, LICE_DT_CALCRECT), 290) << text;
+  }
+  VirtualFree(pages, 0, MEM_RELEASE);
+
+  ClearToBlack(memory);
+  LICE_TextRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  huge.PaintText(&memory, "8", -1, &whole, LICE_DT_CENTER | LICE_DT_VCENTER);
+  const TextInk ink = FindInk(memory, 0xFF00FF00);
+  EXPECT_GT(ink.full, 100);
+  EXPECT_EQ(ink.minX, 0);
+  EXPECT_EQ(ink.minY, 0);
+  EXPECT_LT(ink.maxX, 200);
 }
 #endif
 
