@@ -276,7 +276,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   settings.sampleRate = in.PickValueInArray({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 22050.0});
   settings.processMode = in.ConsumeIntegralInRange<int32>(0, 2);
   if (driver->start(settings) == kResultOk)
-    for (int b = 0; b < 6 && in.remaining_bytes() > 0; ++b) RunBlock(in, *driver, settings);
+    for (int b = 0; b < 6 && in.remaining_bytes() > 0; ++b)
+    {
+      // Now and then a new set-up between blocks, refused or taken; later blocks follow the
+      // one in force.
+      if (in.ConsumeIntegralInRange(0, 5) == 0)
+      {
+        ProcessSetup setup{in.ConsumeIntegralInRange<int32>(-1, 3), in.ConsumeIntegralInRange<int32>(-1, 2),
+                           in.ConsumeIntegralInRange<int32>(-4, 4096),
+                           in.ConsumeBool() ? 48000.0 : Wild(in) * 1e6};
+        if (driver->processor()->setupProcessing(setup) == kResultOk)
+        {
+          settings.processMode = setup.processMode;
+          settings.sampleSize = setup.symbolicSampleSize;
+          settings.maxBlock = setup.maxSamplesPerBlock;
+        }
+      }
+      RunBlock(in, *driver, settings);
+    }
   driver->unload();
   for (const std::string& p : driver->problems()) std::fprintf(stderr, "host saw: %s\n", p.c_str());
   TQ_FUZZ_CHECK(driver->problems().empty());
