@@ -142,78 +142,75 @@ int IPlugBase::ConnectOutputs(int first, int count, bool connected)
   return end;
 }
 
-void IPlugBase::BindInputsDouble(int first, int count, double** host)
+namespace
+{
+
+void SetHostBuffer(ChannelIO* channel, double* buffer)
+{
+  channel->hostDouble = buffer;
+  channel->hostFloat = nullptr;
+  channel->host = buffer ? ChannelIO::kHostDouble : ChannelIO::kHostNone;
+}
+
+void SetHostBuffer(ChannelIO* channel, float* buffer)
+{
+  channel->hostDouble = nullptr;
+  channel->hostFloat = buffer;
+  channel->host = buffer ? ChannelIO::kHostFloat : ChannelIO::kHostNone;
+}
+
+// Gives the connected channels of [first, first + count) the host's buffers, in order (a
+// null array means none); then(channel, buffer) runs for each channel bound.
+template <class Sample, class Then>
+void BindHostBuffers(PtrList<ChannelIO>& channels, int first, int count, Sample** host, Then then)
 {
   int begin, end, next = 0;
-  ClipRange(first, count, NInChannels(), &begin, &end);
+  ClipRange(first, count, channels.Count(), &begin, &end);
   for (int i = begin; i < end; ++i)
   {
-    ChannelIO* channel = mInChannels.At(i);
+    ChannelIO* channel = channels.At(i);
     if (!channel->connected)
       continue;
-    double* buffer = host ? host[next++] : nullptr;
-    channel->hostDouble = buffer;
-    channel->hostFloat = nullptr;
-    channel->host = buffer ? ChannelIO::kHostDouble : ChannelIO::kHostNone;
+    Sample* buffer = host ? host[next++] : nullptr;
+    SetHostBuffer(channel, buffer);
+    then(channel, buffer);
+  }
+}
+
+void NothingMore(ChannelIO*, const void*) {}
+
+} // namespace
+
+void IPlugBase::BindInputsDouble(int first, int count, double** host)
+{
+  BindHostBuffers(mInChannels, first, count, host, [this](ChannelIO* channel, double* buffer) {
     if (!buffer)
       ZeroDoubles(channel->Scratch(), mBlockSize);
-  }
+  });
   ResolveSlots(0);
 }
 
 void IPlugBase::BindInputsFloat(int first, int count, float** host, int nFrames)
 {
-  int begin, end, next = 0;
-  ClipRange(first, count, NInChannels(), &begin, &end);
   const int n = std::clamp(nFrames, 0, mBlockSize);
-  for (int i = begin; i < end; ++i)
-  {
-    ChannelIO* channel = mInChannels.At(i);
-    if (!channel->connected)
-      continue;
-    float* buffer = host ? host[next++] : nullptr;
-    channel->hostDouble = nullptr;
-    channel->hostFloat = buffer;
-    channel->host = buffer ? ChannelIO::kHostFloat : ChannelIO::kHostNone;
+  BindHostBuffers(mInChannels, first, count, host, [this, n](ChannelIO* channel, float* buffer) {
     if (buffer && channel->Scratch())
       FloatToDouble(buffer, channel->Scratch(), n);
     else
       ZeroDoubles(channel->Scratch(), mBlockSize);
-  }
+  });
   ResolveSlots(0);
 }
 
 void IPlugBase::BindOutputsDouble(int first, int count, double** host)
 {
-  int begin, end, next = 0;
-  ClipRange(first, count, NOutChannels(), &begin, &end);
-  for (int i = begin; i < end; ++i)
-  {
-    ChannelIO* channel = mOutChannels.At(i);
-    if (!channel->connected)
-      continue;
-    double* buffer = host ? host[next++] : nullptr;
-    channel->hostDouble = buffer;
-    channel->hostFloat = nullptr;
-    channel->host = buffer ? ChannelIO::kHostDouble : ChannelIO::kHostNone;
-  }
+  BindHostBuffers(mOutChannels, first, count, host, NothingMore);
   ResolveSlots(0);
 }
 
 void IPlugBase::BindOutputsFloat(int first, int count, float** host)
 {
-  int begin, end, next = 0;
-  ClipRange(first, count, NOutChannels(), &begin, &end);
-  for (int i = begin; i < end; ++i)
-  {
-    ChannelIO* channel = mOutChannels.At(i);
-    if (!channel->connected)
-      continue;
-    float* buffer = host ? host[next++] : nullptr;
-    channel->hostDouble = nullptr;
-    channel->hostFloat = buffer;
-    channel->host = buffer ? ChannelIO::kHostFloat : ChannelIO::kHostNone;
-  }
+  BindHostBuffers(mOutChannels, first, count, host, NothingMore);
   ResolveSlots(0);
 }
 
