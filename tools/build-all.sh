@@ -47,6 +47,6 @@ fi
 # Wine reaches the bundle by a path relative to the working folder.
 # (The virtual display going away at the end is not worth a message.)
 (cd dist && ../tools/with-display.sh wine "$host_exe" TarvexQuoxel.vst3 "${demo_args[@]}" \
-  2> >(grep -v "X connection" >&2) | tr -d '\r' | report)
+  2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r' | report)
 wineserver -k 2>/dev/null || true
 echo "All builds done."
