@@ -17,31 +17,32 @@ vst3::tresult PLUGIN_API EventList::addEvent(vst3::Event& e)
   return vst3::kResultOk;
 }
 
-void EventList::addNoteOn(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
+namespace {
+
+// A live note event of the given type at the offset, everything else zero.
+vst3::Event liveEvent(vst3::int32 sampleOffset, vst3::uint16 type)
 {
   vst3::Event e;
   std::memset(&e, 0, sizeof e);
   e.sampleOffset = sampleOffset;
   e.flags = vst3::Event::kIsLive;
-  e.type = vst3::Event::kNoteOnEvent;
-  e.noteOn.channel = channel;
-  e.noteOn.pitch = pitch;
-  e.noteOn.velocity = velocity;
-  e.noteOn.noteId = -1;
+  e.type = type;
+  return e;
+}
+
+}  // namespace
+
+void EventList::addNoteOn(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
+{
+  vst3::Event e = liveEvent(sampleOffset, vst3::Event::kNoteOnEvent);
+  e.noteOn = {channel, pitch, 0.0f, velocity, 0, -1};
   events_.push_back(e);
 }
 
 void EventList::addNoteOff(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
 {
-  vst3::Event e;
-  std::memset(&e, 0, sizeof e);
-  e.sampleOffset = sampleOffset;
-  e.flags = vst3::Event::kIsLive;
-  e.type = vst3::Event::kNoteOffEvent;
-  e.noteOff.channel = channel;
-  e.noteOff.pitch = pitch;
-  e.noteOff.velocity = velocity;
-  e.noteOff.noteId = -1;
+  vst3::Event e = liveEvent(sampleOffset, vst3::Event::kNoteOffEvent);
+  e.noteOff = {channel, pitch, velocity, -1, 0.0f};
   events_.push_back(e);
 }
 
