@@ -36,19 +36,19 @@ double TransientControl::Gain(double fast, double slow, double amount, double up
 
 double TransientControl::EffectiveReleaseTime() const
 {
-  return tempoRelease_ ? 60.0 / tempo_ * 1000.0 * 0.5 : releaseMs_;
+  return mTempoRelease ? 60.0 / mTempo * 1000.0 * 0.5 : mReleaseMs;
 }
 
 void TransientControl::UpdateForRate()
 {
   const int rate = ProcessingRate();
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
   {
     f.sampleRate = rate;
     f.level = 0.0;
   }
-  followers_[0].attackCoefficient = TimeCoefficient(kFastAttackMs, rate);
-  followers_[2].attackCoefficient = followers_[0].attackCoefficient;
+  mFollowers[0].attackCoefficient = TimeCoefficient(kFastAttackMs, rate);
+  mFollowers[2].attackCoefficient = mFollowers[0].attackCoefficient;
   UpdateSlowAttacks();
   UpdateReleases();
   ConfigureDetectors();
@@ -58,20 +58,20 @@ void TransientControl::UpdateForRate()
 void TransientControl::UpdateSlowAttacks()
 {
   for (int i : {1, 3})
-    followers_[i].attackCoefficient = TimeCoefficient(slowAttackMs_, followers_[i].sampleRate);
+    mFollowers[i].attackCoefficient = TimeCoefficient(mSlowAttackMs, mFollowers[i].sampleRate);
 }
 
 void TransientControl::UpdateReleases()
 {
   const double ms = EffectiveReleaseTime();
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
     f.releaseCoefficient = TimeCoefficient(ms, f.sampleRate);
 }
 
 void TransientControl::ConfigureDetectors()
 {
-  const double f = highPassHz_ / ProcessingRate();
-  for (Dsp::HighPassBiquad& hp : detector_)
+  const double f = mHighPassHz / ProcessingRate();
+  for (Dsp::HighPassBiquad& hp : mDetector)
     hp.Configure(f, kDetectorQ);
 }
 
@@ -81,7 +81,7 @@ bool TransientControl::SetHighPassFrequency(double hz)
 {
   if (!FinitePositive(hz))
     return false;
-  highPassHz_ = hz;
+  mHighPassHz = hz;
   ConfigureDetectors();
   return true;
 }
@@ -90,7 +90,7 @@ bool TransientControl::SetSlowAttack(double ms)
 {
   if (!FinitePositive(ms))
     return false;
-  slowAttackMs_ = ms;
+  mSlowAttackMs = ms;
   UpdateSlowAttacks();
   return true;
 }
@@ -99,14 +99,14 @@ bool TransientControl::SetReleaseTime(double ms)
 {
   if (!FinitePositive(ms))
     return false;
-  releaseMs_ = ms;
+  mReleaseMs = ms;
   UpdateReleases();
   return true;
 }
 
 void TransientControl::SetTempoRelease(bool on)
 {
-  tempoRelease_ = on;
+  mTempoRelease = on;
   UpdateReleases();
 }
 
@@ -115,8 +115,8 @@ bool TransientControl::SetTempo(double bpm)
   // A host without a tempo may send 0 or garbage: keep the last good one.
   if (!FinitePositive(bpm))
     return false;
-  tempo_ = bpm;
-  if (tempoRelease_)
+  mTempo = bpm;
+  if (mTempoRelease)
     UpdateReleases();
   return true;
 }
@@ -125,7 +125,7 @@ bool TransientControl::SetAmount(double amount)
 {
   if (!std::isfinite(amount))
     return false;
-  amount_ = amount;
+  mAmount = amount;
   return true;
 }
 
@@ -133,7 +133,7 @@ bool TransientControl::SetOutputGain(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  outputGain_ = linear;
+  mOutputGain = linear;
   return true;
 }
 
@@ -141,7 +141,7 @@ bool TransientControl::SetGainUpperLimit(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  upperLimit_ = linear;
+  mUpperLimit = linear;
   return true;
 }
 
@@ -149,7 +149,7 @@ bool TransientControl::SetGainLowerLimit(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  lowerLimit_ = linear;
+  mLowerLimit = linear;
   return true;
 }
 
@@ -157,7 +157,7 @@ int TransientControl::ProcessFrames(double* frames, int count)
 {
   // Gain peaks describe one host block, which AudioProcessor may hand over in slices.
   if (!ContinuingBlock())
-    gainPeak_[0] = gainPeak_[1] = 1.0;
+    mGainPeak[0] = mGainPeak[1] = 1.0;
   if (!frames || count <= 0)
     return 0;
   const int channels = ChannelCount();
@@ -182,19 +182,19 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
       dp.Ramping())
     return false;
   if (!ContinuingBlock())
-    gainPeak_[0] = gainPeak_[1] = 1.0;
+    mGainPeak[0] = mGainPeak[1] = 1.0;
   StereoChain chain{&ip.Stage(0),
                     &ip.MutableHistory(0, 0),
                     &dp.Stage(0),
                     &dp.MutableHistory(0, 0),
-                    {&detector_[0].Stage(0), &detector_[1].Stage(0)},
-                    {&detector_[0].MutableHistory(), &detector_[1].MutableHistory()},
-                    followers_,
-                    amount_,
-                    upperLimit_,
-                    lowerLimit_,
-                    outputGain_,
-                    gainPeak_};
+                    {&mDetector[0].Stage(0), &mDetector[1].Stage(0)},
+                    {&mDetector[0].MutableHistory(), &mDetector[1].MutableHistory()},
+                    mFollowers,
+                    mAmount,
+                    mUpperLimit,
+                    mLowerLimit,
+                    mOutputGain,
+                    mGainPeak};
   RunStereoChainAvx(chain, frames, count, Oversampling());
   ClearNonFiniteState();
   return true;
@@ -223,16 +223,16 @@ void TransientControl::ProcessScalar(double* frames, int count, int channels)
     for (int c = 0; c < channels; ++c)
     {
       const double x = frames[c];
-      const double d = std::fabs(detector_[c].Tick(x));
-      EnvelopeFollower& fast = followers_[2 * c];
-      EnvelopeFollower& slow = followers_[2 * c + 1];
+      const double d = std::fabs(mDetector[c].Tick(x));
+      EnvelopeFollower& fast = mFollowers[2 * c];
+      EnvelopeFollower& slow = mFollowers[2 * c + 1];
       StepFollower(fast, d, fast.level < d);
       StepFollower(slow, d, d > slow.level);
-      const double g = Gain(fast.level, slow.level, amount_, upperLimit_, lowerLimit_);
-      double& peak = gainPeak_[c];
+      const double g = Gain(fast.level, slow.level, mAmount, mUpperLimit, mLowerLimit);
+      double& peak = mGainPeak[c];
       if ((g > 1.0 && g > peak) || (g < 1.0 && g < peak))
         peak = g;
-      frames[c] = x * g * outputGain_;
+      frames[c] = x * g * mOutputGain;
     }
   }
 }
@@ -373,8 +373,8 @@ TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::Hig
 
 void TransientControl::ProcessStereoSse(double* frames, int count)
 {
-  RunStereo(frames, count, followers_, detector_, amount_, upperLimit_, lowerLimit_,
-            outputGain_, gainPeak_);
+  RunStereo(frames, count, mFollowers, mDetector, mAmount, mUpperLimit, mLowerLimit,
+            mOutputGain, mGainPeak);
 }
 #else
 void TransientControl::ProcessStereoSse(double* frames, int count)
@@ -385,9 +385,9 @@ void TransientControl::ProcessStereoSse(double* frames, int count)
 
 void TransientControl::ClearNonFiniteState()
 {
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
     if (!std::isfinite(f.level))
       f.level = 0.0;
-  for (Dsp::HighPassBiquad& hp : detector_)
+  for (Dsp::HighPassBiquad& hp : mDetector)
     hp.ClearIfNotFinite();
 }

@@ -64,17 +64,17 @@ int LICE_DecodeUtf8Char(const unsigned char* b, std::size_t available, int* code
 }
 
 LICE_Utf8Cursor::LICE_Utf8Cursor(const char* text, int length)
-  : m_next(reinterpret_cast<const unsigned char*>(text ? text : "")), m_remaining(length)
+  : mNext(reinterpret_cast<const unsigned char*>(text ? text : "")), mRemaining(length)
 {
 }
 
 bool LICE_Utf8Cursor::Next(int* code)
 {
-  if (m_remaining == 0 || *m_next == 0) return false;
-  const std::size_t available = m_remaining < 0 ? SIZE_MAX : static_cast<std::size_t>(m_remaining);
-  const int used = LICE_DecodeUtf8Char(m_next, available, code);
-  m_next += used;
-  if (m_remaining > 0) m_remaining = std::max(0, m_remaining - used);
+  if (mRemaining == 0 || *mNext == 0) return false;
+  const std::size_t available = mRemaining < 0 ? SIZE_MAX : static_cast<std::size_t>(mRemaining);
+  const int used = LICE_DecodeUtf8Char(mNext, available, code);
+  mNext += used;
+  if (mRemaining > 0) mRemaining = std::max(0, mRemaining - used);
   return true;
 }
 
@@ -119,24 +119,24 @@ int LICE_CachedFont::LiveFontCount()
 
 void LICE_CachedFont::ReleaseHandle()
 {
-  if ((m_flags & LICE_FontOwnsHandle) && m_font) LICE_DeleteFont(m_font);
-  m_font = nullptr;
+  if ((mFlags & LICE_FontOwnsHandle) && mFont) LICE_DeleteFont(mFont);
+  mFont = nullptr;
 }
 
 void LICE_CachedFont::AssignFont(LICE_FontHandle font, int flags)
 {
   Lock hold(LICE_FontLock());
-  if ((m_flags & LICE_FontOwnsHandle) && m_font && m_font != font) LICE_DeleteFont(m_font);
-  m_flags = flags;
-  m_font = font;
+  if ((mFlags & LICE_FontOwnsHandle) && mFont && mFont != font) LICE_DeleteFont(mFont);
+  mFlags = flags;
+  mFont = font;
   if (font)
   {
     LICE_SysBitmap* canvas = LICE_EnsureGlyphCanvas(256, 256);
-    m_lineHeight = LICE_ActiveGlyphRasteriser()->LineHeight(font, canvas);
+    mLineHeight = LICE_ActiveGlyphRasteriser()->LineHeight(font, canvas);
   }
-  std::memset(m_direct, 0, sizeof(m_direct));
-  m_extra.clear();
-  m_masks.clear();
+  std::memset(mDirect, 0, sizeof(mDirect));
+  mExtra.clear();
+  mMasks.clear();
   if (flags & LICE_FontPreRender)
   {
     for (int c = 0; c < 128; ++c) CacheGlyph(c);
@@ -145,43 +145,43 @@ void LICE_CachedFont::AssignFont(LICE_FontHandle font, int flags)
 
 Pixel32 LICE_CachedFont::ChangeTextColour(Pixel32 colour)
 {
-  const Pixel32 previous = m_textColour;
-  m_textColour = colour;
+  const Pixel32 previous = mTextColour;
+  mTextColour = colour;
   return previous;
 }
 
 Pixel32 LICE_CachedFont::ChangeBackColour(Pixel32 colour)
 {
-  const Pixel32 previous = m_backColour;
-  m_backColour = colour;
+  const Pixel32 previous = mBackColour;
+  mBackColour = colour;
   return previous;
 }
 
 Pixel32 LICE_CachedFont::ChangeEffectColour(Pixel32 colour)
 {
-  const Pixel32 previous = m_effectColour;
-  m_effectColour = colour;
+  const Pixel32 previous = mEffectColour;
+  mEffectColour = colour;
   return previous;
 }
 
 int LICE_CachedFont::ChangeBackMode(int mode)
 {
-  const int previous = m_backMode;
-  m_backMode = mode;
+  const int previous = mBackMode;
+  mBackMode = mode;
   return previous;
 }
 
 void LICE_CachedFont::ChangeBlend(BlendMode mode, float alpha)
 {
-  m_blendMode = mode;
-  m_alpha = alpha;
+  mBlendMode = mode;
+  mAlpha = alpha;
 }
 
 GlyphRecord* LICE_CachedFont::FindRecord(int character)
 {
-  if (character >= 0 && character < 128) return &m_direct[character];
-  auto at = std::lower_bound(m_extra.begin(), m_extra.end(), character, ByCharacter);
-  return at != m_extra.end() && at->character == character ? &*at : nullptr;
+  if (character >= 0 && character < 128) return &mDirect[character];
+  auto at = std::lower_bound(mExtra.begin(), mExtra.end(), character, ByCharacter);
+  return at != mExtra.end() && at->character == character ? &*at : nullptr;
 }
 
 const GlyphRecord* LICE_CachedFont::LookupGlyph(int character) const
@@ -194,24 +194,24 @@ bool LICE_CachedFont::MaskInStore(const GlyphRecord& record) const
   if (record.maskPosition <= 0 || record.width < 0 || record.height < 0) return false;
   const long long end = static_cast<long long>(record.maskPosition) - 1 +
                         static_cast<long long>(record.width) * record.height;
-  return end <= static_cast<long long>(m_masks.size());
+  return end <= static_cast<long long>(mMasks.size());
 }
 
 bool LICE_CachedFont::CacheGlyph(int character)
 {
   Lock hold(LICE_FontLock());
-  if (m_lineHeight > 1023 || character < 0 || character > 0xFFFF) return false;
+  if (mLineHeight > 1023 || character < 0 || character > 0xFFFF) return false;
 
   GlyphRecord* record = FindRecord(character);
   if (!record)
   {
-    if (m_flags & LICE_FontPreRender) return false;
+    if (mFlags & LICE_FontPreRender) return false;
     // Inserted at its sorted place at once, so an early return below cannot leave the list
     // unsorted for the binary search.
-    auto at = std::lower_bound(m_extra.begin(), m_extra.end(), character, ByCharacter);
+    auto at = std::lower_bound(mExtra.begin(), mExtra.end(), character, ByCharacter);
     try
     {
-      record = &*m_extra.insert(at, GlyphRecord{0, 0, 0, 0, character});
+      record = &*mExtra.insert(at, GlyphRecord{0, 0, 0, 0, character});
     }
     catch (const std::bad_alloc&)
     {
@@ -220,13 +220,13 @@ bool LICE_CachedFont::CacheGlyph(int character)
   }
 
   LICE_GlyphRasteriser* rasteriser = LICE_ActiveGlyphRasteriser();
-  const int side = 2 * std::max(m_lineHeight, 1) + 8;
+  const int side = 2 * std::max(mLineHeight, 1) + 8;
   LICE_SysBitmap* canvas = LICE_EnsureGlyphCanvas(side, side);
   if (!canvas) return false;
 
-  const int margin = m_lineHeight < 16 ? 0 : m_lineHeight / 16;
+  const int margin = mLineHeight < 16 ? 0 : mLineHeight / 16;
   int advance = 0, cellHeight = 0;
-  rasteriser->MeasureGlyph(m_font, canvas, static_cast<unsigned short>(character), &advance, &cellHeight);
+  rasteriser->MeasureGlyph(mFont, canvas, static_cast<unsigned short>(character), &advance, &cellHeight);
   advance = std::min(advance, canvas->PixelWidth());
   cellHeight = std::min(cellHeight, canvas->PixelHeight());
   if (advance < 1 || cellHeight < 1)
@@ -236,8 +236,8 @@ bool LICE_CachedFont::CacheGlyph(int character)
   }
   const int cellWidth = std::min(advance + margin + 2, canvas->PixelWidth());
   LICE_PaintRect(canvas, 0, 0, cellWidth, cellHeight, 0, 1.0f, BlendCopy);
-  rasteriser->RenderGlyph(m_font, canvas, static_cast<unsigned short>(character), cellWidth, cellHeight);
-  if (m_flags & LICE_FontBlur) LICE_BlurCanvas(cellWidth, cellHeight);
+  rasteriser->RenderGlyph(mFont, canvas, static_cast<unsigned short>(character), cellWidth, cellHeight);
+  if (mFlags & LICE_FontBlur) LICE_BlurCanvas(cellWidth, cellHeight);
 
   record->character = character;
   BuildMask(record, advance, cellWidth, cellHeight);
@@ -246,7 +246,7 @@ bool LICE_CachedFont::CacheGlyph(int character)
 
 void LICE_CachedFont::BuildMask(GlyphRecord* record, int advance, int cellWidth, int cellHeight)
 {
-  const std::size_t start = m_masks.size();
+  const std::size_t start = mMasks.size();
   const long long cellBytes = static_cast<long long>(cellWidth) * cellHeight;
   // Positions are ints (offset + 1), so the store may never pass INT_MAX - 1 bytes.
   if (static_cast<long long>(start) + cellBytes > INT_MAX - 1)
@@ -256,7 +256,7 @@ void LICE_CachedFont::BuildMask(GlyphRecord* record, int advance, int cellWidth,
   }
   try
   {
-    m_masks.resize(start + static_cast<std::size_t>(cellBytes));
+    mMasks.resize(start + static_cast<std::size_t>(cellBytes));
   }
   catch (const std::bad_alloc&)
   {
@@ -266,9 +266,9 @@ void LICE_CachedFont::BuildMask(GlyphRecord* record, int advance, int cellWidth,
 
   const Pixel32* pixels = GlyphCanvas->PixelData();
   const int pitch = GlyphCanvas->RowPitch();
-  const bool invert = (m_flags & LICE_FontInvert) != 0;
+  const bool invert = (mFlags & LICE_FontInvert) != 0;
   int inkRight = 0;
-  unsigned char* mask = m_masks.data() + start;
+  unsigned char* mask = mMasks.data() + start;
   for (int y = 0; y < cellHeight; ++y)
   {
     const Pixel32* row = pixels + static_cast<std::ptrdiff_t>(y) * pitch;
@@ -283,11 +283,11 @@ void LICE_CachedFont::BuildMask(GlyphRecord* record, int advance, int cellWidth,
   if (width < cellWidth)
   {
     for (int y = 1; y < cellHeight; ++y) std::memmove(mask + y * width, mask + y * cellWidth, width);
-    m_masks.resize(start + static_cast<std::size_t>(width) * cellHeight);
+    mMasks.resize(start + static_cast<std::size_t>(width) * cellHeight);
   }
   int height = cellHeight;
-  if (m_flags & LICE_FontVertical) RotateMask(start, &width, &height);
-  if (m_flags & (LICE_FontMono | LICE_FontShadow | LICE_FontOutline)) ApplyEffects(start, width, height);
+  if (mFlags & LICE_FontVertical) RotateMask(start, &width, &height);
+  if (mFlags & (LICE_FontMono | LICE_FontShadow | LICE_FontOutline)) ApplyEffects(start, width, height);
 
   record->maskPosition = static_cast<int>(start) + 1;
   record->width = width;
@@ -298,12 +298,12 @@ void LICE_CachedFont::BuildMask(GlyphRecord* record, int advance, int cellWidth,
 void LICE_CachedFont::RotateMask(std::size_t start, int* width, int* height)
 {
   const int w = *width, h = *height;
-  unsigned char* mask = m_masks.data() + start;
+  unsigned char* mask = mMasks.data() + start;
   // The canvas, whose cell is already read, holds the unrotated copy: at least w x h pixels,
   // so there is room for w x h bytes, and nothing is allocated while drawing.
   unsigned char* old = reinterpret_cast<unsigned char*>(GlyphCanvas->PixelData());
   std::memcpy(old, mask, static_cast<std::size_t>(w) * h);
-  const bool upward = (m_flags & LICE_FontUpward) != 0;
+  const bool upward = (mFlags & LICE_FontUpward) != 0;
   // New row i, column j: clockwise takes old row h-1-j, column i; upward old row j, column w-1-i.
   for (int i = 0; i < w; ++i)
   {
@@ -316,11 +316,11 @@ void LICE_CachedFont::RotateMask(std::size_t start, int* width, int* height)
 
 void LICE_CachedFont::ApplyEffects(std::size_t start, int width, int height)
 {
-  unsigned char* mask = m_masks.data() + start;
+  unsigned char* mask = mMasks.data() + start;
   const std::size_t count = static_cast<std::size_t>(width) * height;
   for (std::size_t i = 0; i < count; ++i) mask[i] = mask[i] > 130 ? 255 : 0;
-  const bool shadow = (m_flags & LICE_FontShadow) != 0;
-  if (!shadow && !(m_flags & LICE_FontOutline)) return;
+  const bool shadow = (mFlags & LICE_FontShadow) != 0;
+  if (!shadow && !(mFlags & LICE_FontOutline)) return;
   // One pass from the top-left: marks are 128, never 255, so they do not spread.
   auto full = [&](int x, int y) {
     return x >= 0 && y >= 0 && x < width && y < height && mask[y * width + x] == 255;
@@ -360,9 +360,9 @@ int LICE_CachedFont::LayoutText(LICE_IBitmap* bitmap, const char* text, int leng
   const bool measuring = (flags & LICE_DT_CALCRECT) != 0;
   if ((!bitmap && !measuring) || !rect) return 0;
 #if defined(_WIN64)
-  if (!internalMeasure && (m_flags & LICE_FontNativeDraw) && m_font)
+  if (!internalMeasure && (mFlags & LICE_FontNativeDraw) && mFont)
   {
-    const LICE_NativeTextFont font{m_font, m_textColour, m_backColour, m_backMode, m_alpha, m_flags, m_lineHeight};
+    const LICE_NativeTextFont font{mFont, mTextColour, mBackColour, mBackMode, mAlpha, mFlags, mLineHeight};
     int result = 0;
     if (LICE_NativeTextDraw(font, bitmap, text, length, rect, flags, &result)) return result;
   }
@@ -371,25 +371,25 @@ int LICE_CachedFont::LayoutText(LICE_IBitmap* bitmap, const char* text, int leng
 #endif
   if (measuring) return MeasureLayout(text, length, rect, flags);
 
-  const float savedAlpha = m_alpha;
-  if (flags & LICE_DT_USE_TEXT_ALPHA) m_alpha *= static_cast<float>(LICE_Alpha(m_textColour)) / 255.0f;
-  const int result = m_alpha == 0.0f ? 0 : DrawLayout(bitmap, text, length, *rect, flags);
-  m_alpha = savedAlpha;
+  const float savedAlpha = mAlpha;
+  if (flags & LICE_DT_USE_TEXT_ALPHA) mAlpha *= static_cast<float>(LICE_Alpha(mTextColour)) / 255.0f;
+  const int result = mAlpha == 0.0f ? 0 : DrawLayout(bitmap, text, length, *rect, flags);
+  mAlpha = savedAlpha;
   return result;
 }
 
 bool LICE_CachedFont::NextGlyph(LICE_Utf8Cursor& cursor, bool lineFeedIsSpace, Pen* pen, int* code,
                                 GlyphRecord* glyph)
 {
-  const bool vertical = (m_flags & LICE_FontVertical) != 0;
+  const bool vertical = (mFlags & LICE_FontVertical) != 0;
   while (cursor.Next(code))
   {
     if (*code == '\r') continue;
     if (*code == '\n' && !lineFeedIsSpace)
     {
       // A new line: across for vertical text, down otherwise.
-      if (vertical) pen->x += m_lineHeight, pen->y = pen->lineY;
-      else pen->y += m_lineHeight, pen->x = pen->lineX;
+      if (vertical) pen->x += mLineHeight, pen->y = pen->lineY;
+      else pen->y += mLineHeight, pen->x = pen->lineX;
       continue;
     }
     if (*code == '\n') *code = ' ';
@@ -404,7 +404,7 @@ bool LICE_CachedFont::NextGlyph(LICE_Utf8Cursor& cursor, bool lineFeedIsSpace, P
 
 int LICE_CachedFont::MeasureLayout(const char* text, int length, LICE_TextRect* rect, int flags)
 {
-  const bool vertical = (m_flags & LICE_FontVertical) != 0;
+  const bool vertical = (mFlags & LICE_FontVertical) != 0;
   Pen pen{0, 0, 0, 0};
   long long width = 0, height = 0;
   int code = 0;
@@ -432,7 +432,7 @@ int LICE_CachedFont::MeasureLayout(const char* text, int length, LICE_TextRect* 
 
 void LICE_CachedFont::AlignPen(const char* text, int length, const LICE_TextRect& rect, int flags, Pen* pen)
 {
-  const bool upward = (m_flags & LICE_FontVertical) && (m_flags & LICE_FontUpward);
+  const bool upward = (mFlags & LICE_FontVertical) && (mFlags & LICE_FontUpward);
   if (!(flags & (LICE_DT_CENTER | LICE_DT_RIGHT | LICE_DT_VCENTER | LICE_DT_BOTTOM)) && !upward) return;
   // Multi-line text is placed by its single-line extent.
   LICE_TextRect measured{0, 0, 0, 0};
@@ -458,8 +458,8 @@ int LICE_CachedFont::DrawLayout(LICE_IBitmap* bitmap, const char* text, int leng
   AlignPen(text, length, rect, flags, &pen);
   pen.lineX = pen.x;
   pen.lineY = pen.y;
-  const bool vertical = (m_flags & LICE_FontVertical) != 0;
-  const bool upward = vertical && (m_flags & LICE_FontUpward);
+  const bool vertical = (mFlags & LICE_FontVertical) != 0;
+  const bool upward = vertical && (mFlags & LICE_FontUpward);
   int code = 0;
   long long lowest = pen.y, farthest = pen.x;
   bool drewAny = false;
@@ -502,11 +502,11 @@ bool LICE_CachedFont::BlendGlyph(LICE_IBitmap* bitmap, int character, int x, int
 
   const int cellX = static_cast<int>(left), cellY = static_cast<int>(top);
   const int cellWidth = static_cast<int>(right - left), cellHeight = static_cast<int>(bottom - top);
-  if (m_backMode == LICE_BackOpaque)
-    LICE_PaintRect(bitmap, cellX, cellY, cellWidth, cellHeight, m_backColour, m_alpha, m_blendMode & ~BlendUseSourceAlpha);
+  if (mBackMode == LICE_BackOpaque)
+    LICE_PaintRect(bitmap, cellX, cellY, cellWidth, cellHeight, mBackColour, mAlpha, mBlendMode & ~BlendUseSourceAlpha);
 
   LICE_GlyphSpan span;
-  span.mask = m_masks.data() + (record->maskPosition - 1) + (cellY - y) * static_cast<std::ptrdiff_t>(record->width) +
+  span.mask = mMasks.data() + (record->maskPosition - 1) + (cellY - y) * static_cast<std::ptrdiff_t>(record->width) +
               (cellX - x);
   span.maskStride = record->width;
   span.width = cellWidth;
@@ -516,9 +516,9 @@ bool LICE_CachedFont::BlendGlyph(LICE_IBitmap* bitmap, int character, int x, int
   span.pixels = pixels + memoryRow * pitch + cellX;
   span.rowStep = bitmap->IsUpsideDown() ? -pitch : pitch;
 
-  const LICE_GlyphFamily family = (m_flags & LICE_FontMono) ? LICE_GlyphFamily::Mono
-                                  : (m_flags & (LICE_FontShadow | LICE_FontOutline)) ? LICE_GlyphFamily::Effect
+  const LICE_GlyphFamily family = (mFlags & LICE_FontMono) ? LICE_GlyphFamily::Mono
+                                  : (mFlags & (LICE_FontShadow | LICE_FontOutline)) ? LICE_GlyphFamily::Effect
                                                                                       : LICE_GlyphFamily::Plain;
-  LICE_BlendGlyphSpan(span, family, m_blendMode, m_alpha, m_textColour, m_effectColour);
+  LICE_BlendGlyphSpan(span, family, mBlendMode, mAlpha, mTextColour, mEffectColour);
   return true;
 }

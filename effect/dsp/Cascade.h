@@ -47,10 +47,10 @@ public:
   Cascade(const Cascade&) = delete;
   Cascade& operator=(const Cascade&) = delete;
 
-  int StageCount() const { return stageCount_; }
-  int StageCapacity() const { return stageCapacity_; }
-  const BiquadStage& Stage(int i) const { return stages_[i]; }
-  BiquadStage& Stage(int i) { return stages_[i]; }
+  int StageCount() const { return mStageCount; }
+  int StageCapacity() const { return mStageCapacity; }
+  const BiquadStage& Stage(int i) const { return mStages[i]; }
+  BiquadStage& Stage(int i) { return mStages[i]; }
 
   // Every stage passes its input unchanged (targets only).
   void SetPassThrough();
@@ -62,31 +62,31 @@ public:
   bool BuildFromLayout(const Layout& digital);
 
 protected:
-  Cascade(BiquadStage* stages, int capacity) : stageCapacity_(capacity), stages_(stages) {}
+  Cascade(BiquadStage* stages, int capacity) : mStageCapacity(capacity), mStages(stages) {}
   ~Cascade() = default;
-  void SetStageCount(int count) { stageCount_ = count < stageCapacity_ ? count : stageCapacity_; }
+  void SetStageCount(int count) { mStageCount = count < mStageCapacity ? count : mStageCapacity; }
 
 private:
-  int stageCount_ = 0;
-  int stageCapacity_;
-  BiquadStage* stages_;
+  int mStageCount = 0;
+  int mStageCapacity;
+  BiquadStage* mStages;
 };
 
 class CascadeFilter : public Cascade
 {
 public:
-  int ChannelCount() const { return channels_; }
-  int ChannelCapacity() const { return channelCapacity_; }
+  int ChannelCount() const { return mChannels; }
+  int ChannelCapacity() const { return mChannelCapacity; }
   // How many channels the interleaved frames carry; refuses 0 and more than the capacity.
   bool SetChannelCount(int channels);
 
   const StageHistory& History(int channel, int stage) const
   {
-    return history_[stage * channelCapacity_ + channel];
+    return mHistory[stage * mChannelCapacity + channel];
   }
   StageHistory& MutableHistory(int channel, int stage)
   {
-    return history_[stage * channelCapacity_ + channel];
+    return mHistory[stage * mChannelCapacity + channel];
   }
   // True while a vector path would still glide a stage towards its targets.
   bool Ramping() const;
@@ -105,17 +105,17 @@ public:
 protected:
   CascadeFilter(BiquadStage* stages, int stageCapacity, StageHistory* history, int channels)
       : Cascade(stages, stageCapacity),
-        channels_(channels),
-        channelCapacity_(channels),
-        history_(history)
+        mChannels(channels),
+        mChannelCapacity(channels),
+        mHistory(history)
   {
   }
   ~CascadeFilter() = default;
 
 private:
-  int channels_;
-  int channelCapacity_;
-  StageHistory* history_;
+  int mChannels;
+  int mChannelCapacity;
+  StageHistory* mHistory;
 };
 
 template <int MaxPoles, int Channels>
@@ -123,8 +123,8 @@ class CascadeSpace
 {
 protected:
   static constexpr int kStages = (MaxPoles + 1) / 2;
-  BiquadStage stageStorage_[kStages];
-  StageHistory historyStorage_[Channels * kStages];
+  BiquadStage mStageStorage[kStages];
+  StageHistory mHistoryStorage[Channels * kStages];
 };
 
 // One stage over packed two-channel frames, gliding the working coefficients towards

@@ -42,7 +42,7 @@ class PoleFilterSpace<ChebyII, LowPass, MaxPoles, Channels>
 
 public:
   PoleFilterSpace()
-      : PoleFilter(Space::stageStorage_, Space::kStages, Space::historyStorage_, Channels)
+      : PoleFilter(Space::mStageStorage, Space::kStages, Space::mHistoryStorage, Channels)
   {
     // Pass-through stages until the first design; working coefficients start at zero.
     this->SetStageCount(Space::kStages);
@@ -59,17 +59,17 @@ public:
       return false;
     if (!BuildFromLayout(digital))
       return false;
-    analog_.CopyFrom(analog);
-    digital_.CopyFrom(digital);
+    mAnalog.CopyFrom(analog);
+    mDigital.CopyFrom(digital);
     return true;
   }
 
-  const Layout& AnalogLayout() const { return analog_; }
-  const Layout& DigitalLayout() const { return digital_; }
+  const Layout& AnalogLayout() const { return mAnalog; }
+  const Layout& DigitalLayout() const { return mDigital; }
 
 private:
-  LayoutSpace<MaxPoles> analog_;
-  LayoutSpace<MaxPoles> digital_;
+  LayoutSpace<MaxPoles> mAnalog;
+  LayoutSpace<MaxPoles> mDigital;
 };
 
 template <int MaxPoles, int Channels>

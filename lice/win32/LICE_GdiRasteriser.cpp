@@ -15,23 +15,23 @@ class SelectedFont
 public:
   SelectedFont(LICE_IBitmap* canvas, LICE_FontHandle font)
   {
-    m_dc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
-    if (!m_dc) m_dc = m_ownDc = CreateCompatibleDC(nullptr);
-    if (m_dc && font) m_previous = SelectObject(m_dc, AsFont(font));
+    mDc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
+    if (!mDc) mDc = mOwnDc = CreateCompatibleDC(nullptr);
+    if (mDc && font) mPrevious = SelectObject(mDc, AsFont(font));
   }
   ~SelectedFont()
   {
-    if (m_previous) SelectObject(m_dc, m_previous);
-    if (m_ownDc) DeleteDC(m_ownDc);
+    if (mPrevious) SelectObject(mDc, mPrevious);
+    if (mOwnDc) DeleteDC(mOwnDc);
   }
   SelectedFont(const SelectedFont&) = delete;
   SelectedFont& operator=(const SelectedFont&) = delete;
-  HDC Dc() const { return m_dc; }
+  HDC Dc() const { return mDc; }
 
 private:
-  HDC m_dc = nullptr;
-  HDC m_ownDc = nullptr;
-  HGDIOBJ m_previous = nullptr;
+  HDC mDc = nullptr;
+  HDC mOwnDc = nullptr;
+  HGDIOBJ mPrevious = nullptr;
 };
 } // namespace
 

@@ -25,55 +25,55 @@ bool GdiDraws(const LICE_NativeTextFont& font, int flags)
 class GdiText
 {
 public:
-  GdiText(const char* text, int length) : m_bytes(text ? text : ""), m_length(0)
+  GdiText(const char* text, int length) : mBytes(text ? text : ""), mLength(0)
   {
     // The text ends at its NUL within the length, as on the glyph-cache path; nothing beyond
     // it is read.
-    while ((length < 0 || m_length < length) && m_bytes[m_length]) ++m_length;
-    const int byteCount = m_length;
-    if (!std::any_of(m_bytes, m_bytes + byteCount, [](char c) { return (c & 0x80) != 0; })) return;
-    const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, nullptr, 0);
+    while ((length < 0 || mLength < length) && mBytes[mLength]) ++mLength;
+    const int byteCount = mLength;
+    if (!std::any_of(mBytes, mBytes + byteCount, [](char c) { return (c & 0x80) != 0; })) return;
+    const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, mBytes, byteCount, nullptr, 0);
     if (needed <= 0) return;
-    m_wide.assign(needed >= 1000 ? needed + 32 : 1024, L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, m_wide.data(), needed) != needed)
-      m_wide.clear();
+    mWide.assign(needed >= 1000 ? needed + 32 : 1024, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, mBytes, byteCount, mWide.data(), needed) != needed)
+      mWide.clear();
   }
 
   int Draw(HDC dc, RECT* rect, int flags) const
   {
     // Our own "times text alpha" bit is not GDI's to see.
     flags = (flags & ~LICE_DT_USE_TEXT_ALPHA) | DT_NOPREFIX;
-    if (!m_wide.empty()) return DrawTextW(dc, m_wide.data(), -1, rect, static_cast<UINT>(flags));
-    return DrawTextA(dc, m_bytes, m_length, rect, static_cast<UINT>(flags));
+    if (!mWide.empty()) return DrawTextW(dc, mWide.data(), -1, rect, static_cast<UINT>(flags));
+    return DrawTextA(dc, mBytes, mLength, rect, static_cast<UINT>(flags));
   }
 
 private:
-  const char* m_bytes;
-  int m_length;
-  std::vector<wchar_t> m_wide;  // NUL-terminated when used
+  const char* mBytes;
+  int mLength;
+  std::vector<wchar_t> mWide;  // NUL-terminated when used
 };
 
 // Selects the font and the font's colours into a context for the scope.
 class TextState
 {
 public:
-  TextState(HDC dc, const LICE_NativeTextFont& font) : m_dc(dc)
+  TextState(HDC dc, const LICE_NativeTextFont& font) : mDc(dc)
   {
-    m_previous = SelectObject(dc, reinterpret_cast<HFONT>(font.font));
+    mPrevious = SelectObject(dc, reinterpret_cast<HFONT>(font.font));
     SetTextColor(dc, ColourRef(font.textColour));
     SetBkMode(dc, font.backMode);
     if (font.backMode == OPAQUE) SetBkColor(dc, ColourRef(font.backColour));
   }
   ~TextState()
   {
-    if (m_previous) SelectObject(m_dc, m_previous);
+    if (mPrevious) SelectObject(mDc, mPrevious);
   }
   TextState(const TextState&) = delete;
   TextState& operator=(const TextState&) = delete;
 
 private:
-  HDC m_dc;
-  HGDIOBJ m_previous;
+  HDC mDc;
+  HGDIOBJ mPrevious;
 };
 
 int DrawIntoContext(const LICE_NativeTextFont& font, HDC dc, const GdiText& text, LICE_TextRect* rect, int flags)

@@ -40,7 +40,7 @@ PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* catego
   return info;
 }
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo_(info) {}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info) : mFactoryInfo(info) {}
 
 CPluginFactory::~CPluginFactory() {
   std::lock_guard<std::mutex> lock(gFactoryLock);
@@ -65,7 +65,7 @@ bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction creat
 
 bool CPluginFactory::append(const ClassEntry& entry) {
   try {
-    classes_.push_back(entry);
+    mClasses.push_back(entry);
     return true;
   } catch (const std::bad_alloc&) {
     return false;  // out of memory: the class is not offered
@@ -104,38 +104,38 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid_, void** obj) {
   return kNoInterface;
 }
 
-uint32 PLUGIN_API CPluginFactory::addRef() { return ++refCount_; }
+uint32 PLUGIN_API CPluginFactory::addRef() { return ++mRefCount; }
 
 uint32 PLUGIN_API CPluginFactory::release() {
-  const uint32 n = --refCount_;
+  const uint32 n = --mRefCount;
   if (n == 0) delete this;
   return n;
 }
 
 bool CPluginFactory::tryAddRef() {
-  uint32 n = refCount_.load();
+  uint32 n = mRefCount.load();
   while (n != 0)
-    if (refCount_.compare_exchange_weak(n, n + 1)) return true;
+    if (mRefCount.compare_exchange_weak(n, n + 1)) return true;
   return false;
 }
 
 tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info) {
   if (!info) return kInvalidArgument;
-  *info = factoryInfo_;
+  *info = mFactoryInfo;
   return kResultOk;
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses() { return static_cast<int32>(classes_.size()); }
+int32 PLUGIN_API CPluginFactory::countClasses() { return static_cast<int32>(mClasses.size()); }
 
 tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
   if (!info || index < 0 || index >= countClasses()) return kInvalidArgument;
-  std::memcpy(info, &classes_[static_cast<size_t>(index)].info2, sizeof(PClassInfo));
+  std::memcpy(info, &mClasses[static_cast<size_t>(index)].info2, sizeof(PClassInfo));
   return kResultOk;
 }
 
 tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info) {
   if (!info || index < 0 || index >= countClasses()) return kInvalidArgument;
-  const ClassEntry& e = classes_[static_cast<size_t>(index)];
+  const ClassEntry& e = mClasses[static_cast<size_t>(index)];
   if (!e.hasInfo2) {
     *info = PClassInfo2{};
     return kResultFalse;
@@ -148,7 +148,7 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid_,
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
   if (!cid || !iid_) return kInvalidArgument;
-  for (const ClassEntry& e : classes_) {
+  for (const ClassEntry& e : mClasses) {
     if (!iidEqual(e.info2.cid, cid)) continue;
     FUnknown* instance = nullptr;
     try {

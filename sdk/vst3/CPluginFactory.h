@@ -41,7 +41,7 @@ public:
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   uint32 PLUGIN_API addRef() override;
   uint32 PLUGIN_API release() override;
-  uint32 refCount() const { return refCount_.load(); }
+  uint32 refCount() const { return mRefCount.load(); }
 
   // IPluginFactory
   tresult PLUGIN_API getFactoryInfo(PFactoryInfo* info) override;
@@ -63,9 +63,9 @@ private:
   bool tryAddRef();
   bool append(const ClassEntry& entry);
 
-  PFactoryInfo factoryInfo_;
-  std::vector<ClassEntry> classes_;
-  std::atomic<uint32> refCount_{1};
+  PFactoryInfo mFactoryInfo;
+  std::vector<ClassEntry> mClasses;
+  std::atomic<uint32> mRefCount{1};
 };
 
 }  // namespace vst3

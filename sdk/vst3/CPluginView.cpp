@@ -3,23 +3,23 @@
 namespace vst3 {
 
 CPluginView::CPluginView(const ViewRect* rect) {
-  if (rect) rect_ = *rect;
+  if (rect) mRect = *rect;
 }
 
 CPluginView::~CPluginView() {
-  if (frame_) frame_->release();
+  if (mFrame) mFrame->release();
 }
 
 tresult PLUGIN_API CPluginView::isPlatformTypeSupported(FIDString) { return kNotImplemented; }
 
 tresult PLUGIN_API CPluginView::attached(void* parent, FIDString) {
-  parent_ = parent;
+  mParent = parent;
   attachedToParent();
   return kResultOk;
 }
 
 tresult PLUGIN_API CPluginView::removed() {
-  parent_ = nullptr;
+  mParent = nullptr;
   removedFromParent();
   return kResultOk;
 }
@@ -30,12 +30,12 @@ tresult PLUGIN_API CPluginView::onKeyUp(char16, int16, int16) { return kResultFa
 
 tresult PLUGIN_API CPluginView::getSize(ViewRect* size) {
   if (!size) return kInvalidArgument;
-  *size = rect_;
+  *size = mRect;
   return kResultTrue;
 }
 
 tresult PLUGIN_API CPluginView::onSize(ViewRect* newSize) {
-  if (newSize) rect_ = *newSize;
+  if (newSize) mRect = *newSize;
   return kResultTrue;
 }
 
@@ -43,8 +43,8 @@ tresult PLUGIN_API CPluginView::onFocus(TBool) { return kResultFalse; }
 
 tresult PLUGIN_API CPluginView::setFrame(IPlugFrame* frame) {
   if (frame) frame->addRef();
-  if (frame_) frame_->release();
-  frame_ = frame;
+  if (mFrame) mFrame->release();
+  mFrame = frame;
   return kResultTrue;
 }
 

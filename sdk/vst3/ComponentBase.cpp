@@ -11,43 +11,43 @@ namespace vst3 {
 ComponentBase::~ComponentBase() { dropContextAndPeer(); }
 
 void ComponentBase::dropContextAndPeer() {
-  if (peer_) {
-    peer_->disconnect(this);
-    peer_->release();
-    peer_ = nullptr;
+  if (mPeer) {
+    mPeer->disconnect(this);
+    mPeer->release();
+    mPeer = nullptr;
   }
-  if (hostContext_) {
-    hostContext_->release();
-    hostContext_ = nullptr;
+  if (mHostContext) {
+    mHostContext->release();
+    mHostContext = nullptr;
   }
 }
 
 tresult PLUGIN_API ComponentBase::initialize(FUnknown* context) {
-  if (initialized_) return kResultFalse;
-  initialized_ = true;
-  hostContext_ = context;
-  if (hostContext_) hostContext_->addRef();
+  if (mInitialized) return kResultFalse;
+  mInitialized = true;
+  mHostContext = context;
+  if (mHostContext) mHostContext->addRef();
   return kResultOk;
 }
 
 tresult PLUGIN_API ComponentBase::terminate() {
   dropContextAndPeer();
-  initialized_ = false;
+  mInitialized = false;
   return kResultOk;
 }
 
 tresult PLUGIN_API ComponentBase::connect(IConnectionPoint* other) {
   if (!other) return kInvalidArgument;
-  if (peer_) return kResultFalse;
-  peer_ = other;
-  peer_->addRef();
+  if (mPeer) return kResultFalse;
+  mPeer = other;
+  mPeer->addRef();
   return kResultOk;
 }
 
 tresult PLUGIN_API ComponentBase::disconnect(IConnectionPoint* other) {
-  if (!peer_ || other != peer_) return kResultFalse;
-  peer_->release();
-  peer_ = nullptr;
+  if (!mPeer || other != mPeer) return kResultFalse;
+  mPeer->release();
+  mPeer = nullptr;
   return kResultOk;
 }
 

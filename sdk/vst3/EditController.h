@@ -54,23 +54,23 @@ public:
   virtual tresult setDirty(bool state);
   virtual tresult requestOpenEditor(FIDString name = kEditorViewType);
 
-  IComponentHandler* getComponentHandler() const { return componentHandler_; }
-  KnobMode getKnobMode() const { return knobMode_; }
-  Parameter* getParameterObject(ParamID id) const { return parameters.getParameter(id); }
+  IComponentHandler* getComponentHandler() const { return mComponentHandler; }
+  KnobMode getKnobMode() const { return mKnobMode; }
+  Parameter* getParameterObject(ParamID id) const { return mParameters.getParameter(id); }
 
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   TQ_VST3_REFCOUNT_FROM(ComponentBase)
   TQ_VST3_OBJECT(EditController, ComponentBase)
 
 protected:
-  ParameterContainer parameters;
+  ParameterContainer mParameters;
 
 private:
   void dropHandlers();
 
-  IComponentHandler* componentHandler_ = nullptr;
-  IComponentHandler2* componentHandler2_ = nullptr;
-  KnobMode knobMode_ = kCircularMode;
+  IComponentHandler* mComponentHandler = nullptr;
+  IComponentHandler2* mComponentHandler2 = nullptr;
+  KnobMode mKnobMode = kCircularMode;
 };
 
 }  // namespace vst3

@@ -19,18 +19,18 @@ tresult PLUGIN_API FObject::queryInterface(const TUID iid_, void** obj) {
   return kNoInterface;
 }
 
-uint32 PLUGIN_API FObject::addRef() { return ++refCount_; }
+uint32 PLUGIN_API FObject::addRef() { return ++mRefCount; }
 
 uint32 PLUGIN_API FObject::release() {
-  const uint32 n = --refCount_;
+  const uint32 n = --mRefCount;
   if (n == 0) delete this;
   return n;
 }
 
 bool FObject::tryAddRef() {
-  uint32 n = refCount_.load();
+  uint32 n = mRefCount.load();
   while (n != 0)
-    if (refCount_.compare_exchange_weak(n, n + 1)) return true;
+    if (mRefCount.compare_exchange_weak(n, n + 1)) return true;
   return false;
 }
 

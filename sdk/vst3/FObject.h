@@ -23,7 +23,7 @@ public:
   uint32 PLUGIN_API addRef() override;
   uint32 PLUGIN_API release() override;
 
-  uint32 refCount() const { return refCount_.load(); }
+  uint32 refCount() const { return mRefCount.load(); }
   // Adds a reference unless the count already reached zero (the object is going away).
   bool tryAddRef();
 
@@ -37,7 +37,7 @@ public:
   FUnknown* unknownCast() { return static_cast<FUnknown*>(this); }
 
 private:
-  std::atomic<uint32> refCount_{1};
+  std::atomic<uint32> mRefCount{1};
 };
 
 }  // namespace vst3

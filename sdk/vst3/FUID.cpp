@@ -24,62 +24,62 @@ int hexValue(char c) {
 
 }  // namespace
 
-FUID::FUID() { std::memset(data_, 0, sizeof data_); }
+FUID::FUID() { std::memset(mData, 0, sizeof mData); }
 
 FUID::FUID(uint32 l1, uint32 l2, uint32 l3, uint32 l4) {
 #if TQ_VST3_COM_COMPATIBLE
   const auto b = [](uint32 w, int shift) { return static_cast<char>((w >> shift) & 0xFF); };
-  data_[0] = b(l1, 0);
-  data_[1] = b(l1, 8);
-  data_[2] = b(l1, 16);
-  data_[3] = b(l1, 24);
-  data_[4] = b(l2, 16);
-  data_[5] = b(l2, 24);
-  data_[6] = b(l2, 0);
-  data_[7] = b(l2, 8);
+  mData[0] = b(l1, 0);
+  mData[1] = b(l1, 8);
+  mData[2] = b(l1, 16);
+  mData[3] = b(l1, 24);
+  mData[4] = b(l2, 16);
+  mData[5] = b(l2, 24);
+  mData[6] = b(l2, 0);
+  mData[7] = b(l2, 8);
 #else
-  writeBE(data_, l1);
-  writeBE(data_ + 4, l2);
+  writeBE(mData, l1);
+  writeBE(mData + 4, l2);
 #endif
-  writeBE(data_ + 8, l3);
-  writeBE(data_ + 12, l4);
+  writeBE(mData + 8, l3);
+  writeBE(mData + 12, l4);
 }
 
 FUID FUID::fromTUID(const char* bytes) {
   FUID id;
-  if (bytes) std::memcpy(id.data_, bytes, sizeof id.data_);
+  if (bytes) std::memcpy(id.mData, bytes, sizeof id.mData);
   return id;
 }
 
 bool FUID::isValid() const {
-  for (char c : data_)
+  for (char c : mData)
     if (c != 0) return true;
   return false;
 }
 
 uint32 FUID::getLong1() const {
 #if TQ_VST3_COM_COMPATIBLE
-  const auto* b = reinterpret_cast<const unsigned char*>(data_);
+  const auto* b = reinterpret_cast<const unsigned char*>(mData);
   return uint32(b[3]) << 24 | uint32(b[2]) << 16 | uint32(b[1]) << 8 | uint32(b[0]);
 #else
-  return readBE(data_);
+  return readBE(mData);
 #endif
 }
 
 uint32 FUID::getLong2() const {
 #if TQ_VST3_COM_COMPATIBLE
-  const auto* b = reinterpret_cast<const unsigned char*>(data_);
+  const auto* b = reinterpret_cast<const unsigned char*>(mData);
   return uint32(b[5]) << 24 | uint32(b[4]) << 16 | uint32(b[7]) << 8 | uint32(b[6]);
 #else
-  return readBE(data_ + 4);
+  return readBE(mData + 4);
 #endif
 }
 
-uint32 FUID::getLong3() const { return readBE(data_ + 8); }
-uint32 FUID::getLong4() const { return readBE(data_ + 12); }
+uint32 FUID::getLong3() const { return readBE(mData + 8); }
+uint32 FUID::getLong4() const { return readBE(mData + 12); }
 
 void FUID::toTUID(char* out) const {
-  if (out) std::memcpy(out, data_, sizeof data_);
+  if (out) std::memcpy(out, mData, sizeof mData);
 }
 
 std::string FUID::toString() const {
@@ -112,11 +112,11 @@ std::string FUID::toRegistryString() const {
 }
 
 bool FUID::operator==(const FUID& other) const {
-  return std::memcmp(data_, other.data_, sizeof data_) == 0;
+  return std::memcmp(mData, other.mData, sizeof mData) == 0;
 }
 
 bool FUID::operator<(const FUID& other) const {
-  return std::memcmp(data_, other.data_, sizeof data_) < 0;
+  return std::memcmp(mData, other.mData, sizeof mData) < 0;
 }
 
 }  // namespace vst3

@@ -21,7 +21,7 @@ public:
   uint32 getLong3() const;
   uint32 getLong4() const;
 
-  const char* toTUID() const { return data_; }
+  const char* toTUID() const { return mData; }
   void toTUID(char* out) const;  // 16 bytes
 
   // 32 upper-case hex digits of the four words.
@@ -36,7 +36,7 @@ public:
   bool operator<(const FUID& other) const;
 
 private:
-  TUID data_;
+  TUID mData;
 };
 
 }  // namespace vst3

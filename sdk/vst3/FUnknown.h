@@ -121,21 +121,21 @@ public:
   FUnknownPtr() = default;
   explicit FUnknownPtr(FUnknown* from) {
     void* p = nullptr;
-    if (from && from->queryInterface(I::iid, &p) == kResultOk) ptr_ = static_cast<I*>(p);
+    if (from && from->queryInterface(I::iid, &p) == kResultOk) mPtr = static_cast<I*>(p);
   }
   FUnknownPtr(const FUnknownPtr&) = delete;
   FUnknownPtr& operator=(const FUnknownPtr&) = delete;
   ~FUnknownPtr() { reset(); }
   void reset() {
-    if (ptr_) ptr_->release();
-    ptr_ = nullptr;
+    if (mPtr) mPtr->release();
+    mPtr = nullptr;
   }
-  I* get() const { return ptr_; }
-  I* operator->() const { return ptr_; }
-  explicit operator bool() const { return ptr_ != nullptr; }
+  I* get() const { return mPtr; }
+  I* operator->() const { return mPtr; }
+  explicit operator bool() const { return mPtr != nullptr; }
 
 private:
-  I* ptr_ = nullptr;
+  I* mPtr = nullptr;
 };
 
 }  // namespace vst3

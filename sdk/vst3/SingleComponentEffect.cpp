@@ -3,10 +3,10 @@
 namespace vst3 {
 
 SingleComponentEffect::SingleComponentEffect() {
-  processSetup.processMode = kRealtime;
-  processSetup.symbolicSampleSize = kSample32;
-  processSetup.maxSamplesPerBlock = 1024;
-  processSetup.sampleRate = 44100.0;
+  mProcessSetup.processMode = kRealtime;
+  mProcessSetup.symbolicSampleSize = kSample32;
+  mProcessSetup.maxSamplesPerBlock = 1024;
+  mProcessSetup.sampleRate = 44100.0;
 }
 
 SingleComponentEffect::~SingleComponentEffect() = default;
@@ -16,7 +16,7 @@ tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context) {
 }
 
 tresult PLUGIN_API SingleComponentEffect::terminate() {
-  parameters.removeAll();
+  mParameters.removeAll();
   removeAllBusses();
   return EditController::terminate();
 }
@@ -25,8 +25,8 @@ tresult PLUGIN_API SingleComponentEffect::getControllerClassId(char*) { return k
 tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode) { return kNotImplemented; }
 
 BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
-  if (type == kAudio) return dir == kInput ? &audioInputs : (dir == kOutput ? &audioOutputs : nullptr);
-  if (type == kEvent) return dir == kInput ? &eventInputs : (dir == kOutput ? &eventOutputs : nullptr);
+  if (type == kAudio) return dir == kInput ? &mAudioInputs : (dir == kOutput ? &mAudioOutputs : nullptr);
+  if (type == kEvent) return dir == kInput ? &mEventInputs : (dir == kOutput ? &mEventOutputs : nullptr);
   return nullptr;
 }
 
@@ -72,11 +72,11 @@ tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement*
                                                              int32 numOuts) {
   if (numIns < 0 || numOuts < 0) return kInvalidArgument;
   if ((numIns > 0 && !inputs) || (numOuts > 0 && !outputs)) return kInvalidArgument;
-  if (numIns > audioInputs.size() || numOuts > audioOutputs.size()) return kResultFalse;
+  if (numIns > mAudioInputs.size() || numOuts > mAudioOutputs.size()) return kResultFalse;
   for (int32 i = 0; i < numIns; ++i)
-    static_cast<AudioBus*>(audioInputs.at(i))->setArrangement(inputs[i]);
+    static_cast<AudioBus*>(mAudioInputs.at(i))->setArrangement(inputs[i]);
   for (int32 i = 0; i < numOuts; ++i)
-    static_cast<AudioBus*>(audioOutputs.at(i))->setArrangement(outputs[i]);
+    static_cast<AudioBus*>(mAudioOutputs.at(i))->setArrangement(outputs[i]);
   return kResultTrue;
 }
 
@@ -97,7 +97,7 @@ uint32 PLUGIN_API SingleComponentEffect::getLatencySamples() { return 0; }
 
 tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup) {
   if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
-  processSetup = setup;
+  mProcessSetup = setup;
   return kResultOk;
 }
 
@@ -108,35 +108,35 @@ uint32 PLUGIN_API SingleComponentEffect::getTailSamples() { return kNoTail; }
 AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr,
                                                BusType busType, int32 flags) {
   return static_cast<AudioBus*>(
-      audioInputs.append(std::make_unique<AudioBus>(name, busType, flags, arr)));
+      mAudioInputs.append(std::make_unique<AudioBus>(name, busType, flags, arr)));
 }
 
 AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr,
                                                 BusType busType, int32 flags) {
   return static_cast<AudioBus*>(
-      audioOutputs.append(std::make_unique<AudioBus>(name, busType, flags, arr)));
+      mAudioOutputs.append(std::make_unique<AudioBus>(name, busType, flags, arr)));
 }
 
 EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels,
                                                BusType busType, int32 flags) {
   return static_cast<EventBus*>(
-      eventInputs.append(std::make_unique<EventBus>(name, busType, flags, channels)));
+      mEventInputs.append(std::make_unique<EventBus>(name, busType, flags, channels)));
 }
 
 EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels,
                                                 BusType busType, int32 flags) {
   return static_cast<EventBus*>(
-      eventOutputs.append(std::make_unique<EventBus>(name, busType, flags, channels)));
+      mEventOutputs.append(std::make_unique<EventBus>(name, busType, flags, channels)));
 }
 
 void SingleComponentEffect::removeAudioBusses() {
-  audioInputs.clear();
-  audioOutputs.clear();
+  mAudioInputs.clear();
+  mAudioOutputs.clear();
 }
 
 void SingleComponentEffect::removeEventBusses() {
-  eventInputs.clear();
-  eventOutputs.clear();
+  mEventInputs.clear();
+  mEventOutputs.clear();
 }
 
 void SingleComponentEffect::removeAllBusses() {
@@ -145,16 +145,16 @@ void SingleComponentEffect::removeAllBusses() {
 }
 
 AudioBus* SingleComponentEffect::getAudioInput(int32 index) const {
-  return static_cast<AudioBus*>(audioInputs.at(index));
+  return static_cast<AudioBus*>(mAudioInputs.at(index));
 }
 AudioBus* SingleComponentEffect::getAudioOutput(int32 index) const {
-  return static_cast<AudioBus*>(audioOutputs.at(index));
+  return static_cast<AudioBus*>(mAudioOutputs.at(index));
 }
 EventBus* SingleComponentEffect::getEventInput(int32 index) const {
-  return static_cast<EventBus*>(eventInputs.at(index));
+  return static_cast<EventBus*>(mEventInputs.at(index));
 }
 EventBus* SingleComponentEffect::getEventOutput(int32 index) const {
-  return static_cast<EventBus*>(eventOutputs.at(index));
+  return static_cast<EventBus*>(mEventOutputs.at(index));
 }
 
 tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid_, void** obj) {

@@ -73,18 +73,18 @@ public:
   BusList* getBusList(MediaType type, BusDirection dir);
   const BusList* getBusList(MediaType type, BusDirection dir) const;
 
-  const ProcessSetup& getProcessSetup() const { return processSetup; }
+  const ProcessSetup& getProcessSetup() const { return mProcessSetup; }
 
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   TQ_VST3_REFCOUNT_FROM(EditController)
   TQ_VST3_OBJECT(SingleComponentEffect, EditController)
 
 protected:
-  ProcessSetup processSetup;
-  BusList audioInputs{kAudio, kInput};
-  BusList audioOutputs{kAudio, kOutput};
-  BusList eventInputs{kEvent, kInput};
-  BusList eventOutputs{kEvent, kOutput};
+  ProcessSetup mProcessSetup;
+  BusList mAudioInputs{kAudio, kInput};
+  BusList mAudioOutputs{kAudio, kOutput};
+  BusList mEventInputs{kEvent, kInput};
+  BusList mEventOutputs{kEvent, kOutput};
 };
 
 }  // namespace vst3

@@ -58,8 +58,8 @@ protected:
     return bitmap;
   }
 
-  ScopedFakeRasteriser m_fake;
-  FakeGlyphRasteriser& fake = m_fake.fake;
+  ScopedFakeRasteriser mFake;
+  FakeGlyphRasteriser& fake = mFake.fake;
 };
 
 // Exactly the allowed bytes lie on the heap, so any read past them is an AddressSanitizer error.

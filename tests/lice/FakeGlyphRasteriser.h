@@ -31,13 +31,13 @@ public:
   LICE_FontHandle CreateFontHandle(const char* face, int height, int, bool, int, int) override
   {
     if (std::string(face) == "NoSuchFace" || height < 0) return nullptr;
-    m_fonts.push_back(std::make_unique<int>(height)); // kept, so handles are never reused
-    m_live.insert(m_fonts.back().get());
-    return reinterpret_cast<LICE_FontHandle>(m_fonts.back().get());
+    mFonts.push_back(std::make_unique<int>(height)); // kept, so handles are never reused
+    mLive.insert(mFonts.back().get());
+    return reinterpret_cast<LICE_FontHandle>(mFonts.back().get());
   }
   void DeleteFontHandle(LICE_FontHandle font) override
   {
-    ++(m_live.erase(reinterpret_cast<int*>(font)) ? deleted : doubleDeletes);
+    ++(mLive.erase(reinterpret_cast<int*>(font)) ? deleted : doubleDeletes);
   }
   void PrepareCanvas(LICE_IBitmap*) override {}
   int LineHeight(LICE_FontHandle font, LICE_IBitmap*) override { return font ? Height(font) : 0; }
@@ -69,18 +69,18 @@ public:
 
 private:
   static int Height(LICE_FontHandle font) { return *reinterpret_cast<int*>(font); }
-  std::vector<std::unique_ptr<int>> m_fonts;
-  std::set<int*> m_live;
+  std::vector<std::unique_ptr<int>> mFonts;
+  std::set<int*> mLive;
 };
 
 // Installs a fresh fake for the life of a test and restores the previous rasteriser.
 class ScopedFakeRasteriser
 {
 public:
-  ScopedFakeRasteriser() : m_previous(LICE_SetGlyphRasteriser(&fake)) {}
-  ~ScopedFakeRasteriser() { LICE_SetGlyphRasteriser(m_previous); }
+  ScopedFakeRasteriser() : mPrevious(LICE_SetGlyphRasteriser(&fake)) {}
+  ~ScopedFakeRasteriser() { LICE_SetGlyphRasteriser(mPrevious); }
   FakeGlyphRasteriser fake;
 
 private:
-  LICE_GlyphRasteriser* m_previous;
+  LICE_GlyphRasteriser* mPrevious;
 };

@@ -17,9 +17,9 @@ std::u16string text(const Parameter& p, ParamValue normalized) {
 }
 
 struct Counting : Parameter {
-  explicit Counting(ParamID id, int* deaths) : Parameter(u"c", id), deaths_(deaths) {}
-  ~Counting() override { ++*deaths_; }
-  int* deaths_;
+  explicit Counting(ParamID id, int* deaths) : Parameter(u"c", id), mDeaths(deaths) {}
+  ~Counting() override { ++*mDeaths; }
+  int* mDeaths;
 };
 
 }  // namespace

@@ -12,15 +12,15 @@ namespace {
 class TestView : public CPluginView {
 public:
   explicit TestView(int* destroyed, const ViewRect* r = nullptr)
-      : CPluginView(r), destroyed_(destroyed) {}
-  ~TestView() override { ++*destroyed_; }
+      : CPluginView(r), mDestroyed(destroyed) {}
+  ~TestView() override { ++*mDestroyed; }
   void attachedToParent() override { ++attachedCalls; }
   void removedFromParent() override { ++removedCalls; }
   int attachedCalls = 0;
   int removedCalls = 0;
 
 private:
-  int* destroyed_;
+  int* mDestroyed;
 };
 
 }  // namespace

@@ -39,11 +39,11 @@ public:
   void addParameters() {
     auto* gain = new RangeParameter(u"Gain", 0, u"dB", -60, 12, 0);
     gain->setPrecision(1);
-    parameters.addParameter(gain);
+    mParameters.addParameter(gain);
     auto* list = new StringListParameter(u"Mode", 1);
     list->appendString(u"off");
     list->appendString(u"on");
-    parameters.addParameter(list);
+    mParameters.addParameter(list);
   }
 
   std::string received;

@@ -16,12 +16,12 @@ class Noise
 public:
   double next()
   {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
+    mState = mState * 1664525u + 1013904223u;
+    return static_cast<double>(mState >> 8) / 8388608.0 - 1.0;
   }
 
 private:
-  std::uint32_t state_ = 0x2545F491u;
+  std::uint32_t mState = 0x2545F491u;
 };
 
 }  // namespace

@@ -250,7 +250,7 @@ void IPlugVST3::ChangeLatency(int samples)
 
 bool IPlugVST3::RendersOffline()
 {
-  return processSetup.processMode == kOffline;
+  return mProcessSetup.processMode == kOffline;
 }
 
 int IPlugVST3::HostSamplePosition()

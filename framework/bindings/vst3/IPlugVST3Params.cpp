@@ -25,7 +25,7 @@ class ListParameter : public StringListParameter
 {
 public:
   using StringListParameter::StringListParameter;
-  void SetDefaultNormalized(ParamValue value) { info_.defaultNormalizedValue = value; }
+  void SetDefaultNormalized(ParamValue value) { mInfo.defaultNormalizedValue = value; }
 };
 
 double ClampNormal(double value)
@@ -72,7 +72,7 @@ void IPlugVST3::AddParameters()
   mGroupNames.clear();
 
   if (NPresets() >= 1)
-    parameters.addParameter(new Parameter(u"Preset", kPresetParamId, u"", 0.0, NPresets(),
+    mParameters.addParameter(new Parameter(u"Preset", kPresetParamId, u"", 0.0, NPresets(),
                                           ParameterInfo::kIsProgramChange, kRootUnitId));
 
   if (!IsInstrument())
@@ -82,7 +82,7 @@ void IPlugVST3::AddParameters()
         ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
     bypass->appendString(u"off");
     bypass->appendString(u"on");
-    parameters.addParameter(bypass);
+    mParameters.addParameter(bypass);
   }
 
   for (int i = 0, n = NParams(); i < n; ++i)
@@ -95,7 +95,7 @@ void IPlugVST3::AddParameters()
       auto* controller = new RangeParameter(u"MIDI CC", static_cast<ParamID>(NParams() + cc), u"", 0.0, 127.0, 0.0,
                                             0, ParameterInfo::kCanAutomate, kRootUnitId);
       controller->setPrecision(1);
-      parameters.addParameter(controller);
+      mParameters.addParameter(controller);
     }
   }
 }
@@ -119,7 +119,7 @@ void IPlugVST3::AddParameter(int paramIdx)
       for (int value = 0, n = param->TextCount(); value < n; ++value)
         list->appendString(toStr16(param->TextForValue(value)).c_str());
       list->SetDefaultNormalized(param->NormalOf(param->Default()));
-      parameters.addParameter(list);
+      mParameters.addParameter(list);
       break;
     }
     case IPlugParameter::kTypeInt:
@@ -128,7 +128,7 @@ void IPlugVST3::AddParameter(int paramIdx)
       auto* range = new RangeParameter(title.c_str(), id, units.c_str(), param->Min(), param->Max(),
                                        param->Default(), 0, flags, unit);
       range->setPrecision(param->Precision());
-      parameters.addParameter(range);
+      mParameters.addParameter(range);
       break;
     }
     default:

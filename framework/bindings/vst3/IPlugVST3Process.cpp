@@ -65,7 +65,7 @@ tresult IPlugVST3::SetUpProcessing(ProcessSetup& setup)
   ChangeSampleRate(setup.sampleRate);
   mBypass.store(false, std::memory_order_relaxed);
   RestartProcessing();
-  processSetup = setup;
+  mProcessSetup = setup;
   return kResultOk;
 }
 
@@ -87,9 +87,9 @@ tresult IPlugVST3::Process(ProcessData& data)
   if (data.numSamples > 0)
   {
     // The width is the one agreed in the set-up, whatever this call's record says.
-    if (processSetup.symbolicSampleSize == kSample32)
+    if (mProcessSetup.symbolicSampleSize == kSample32)
       ProcessAudio<float>(data);
-    else if (processSetup.symbolicSampleSize == kSample64)
+    else if (mProcessSetup.symbolicSampleSize == kSample64)
       ProcessAudio<double>(data);
   }
   return kResultOk;

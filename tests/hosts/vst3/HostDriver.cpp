@@ -126,15 +126,15 @@ I* HostDriver::query(vst3::FUnknown* from)
   return nullptr;
 }
 
-HostDriver::HostDriver(vst3::IPluginFactory* factory) : factory_(factory)
+HostDriver::HostDriver(vst3::IPluginFactory* factory) : mFactory(factory)
 {
-  if (factory_ != nullptr) factory_->addRef();
+  if (mFactory != nullptr) mFactory->addRef();
 }
 
 HostDriver::~HostDriver()
 {
   unload();
-  if (factory_ != nullptr) factory_->release();
+  if (mFactory != nullptr) mFactory->release();
 }
 
 vst3::tresult HostDriver::expectOk(vst3::tresult r, const char* call)
@@ -145,23 +145,23 @@ vst3::tresult HostDriver::expectOk(vst3::tresult r, const char* call)
 
 void HostDriver::problem(const std::string& text)
 {
-  if (std::find(problems_.begin(), problems_.end(), text) == problems_.end()) problems_.push_back(text);
+  if (std::find(mProblems.begin(), mProblems.end(), text) == mProblems.end()) mProblems.push_back(text);
 }
 
 vst3::tresult HostDriver::factoryInfo(vst3::PFactoryInfo& info)
 {
   std::memset(&info, 0, sizeof info);
-  return factory_ != nullptr ? factory_->getFactoryInfo(&info) : vst3::kNotInitialized;
+  return mFactory != nullptr ? mFactory->getFactoryInfo(&info) : vst3::kNotInitialized;
 }
 
 std::vector<ClassEntry> HostDriver::classes()
 {
   std::vector<ClassEntry> out;
-  if (factory_ == nullptr) return out;
+  if (mFactory == nullptr) return out;
   // Hosts ask for the newest factory interface first; only the answer's form matters here.
-  if (auto* factory3 = query<vst3::IPluginFactory3>(factory_)) factory3->release();
-  auto* factory2 = query<vst3::IPluginFactory2>(factory_);
-  const vst3::int32 count = factory_->countClasses();
+  if (auto* factory3 = query<vst3::IPluginFactory3>(mFactory)) factory3->release();
+  auto* factory2 = query<vst3::IPluginFactory2>(mFactory);
+  const vst3::int32 count = mFactory->countClasses();
   for (vst3::int32 i = 0; i < count; ++i) {
     ClassEntry entry{};
     vst3::PClassInfo2 info2;
@@ -176,7 +176,7 @@ std::vector<ClassEntry> HostDriver::classes()
     } else {
       vst3::PClassInfo info;
       std::memset(&info, 0, sizeof info);
-      if (factory_->getClassInfo(i, &info) != vst3::kResultOk) {
+      if (mFactory->getClassInfo(i, &info) != vst3::kResultOk) {
         problem("getClassInfo(" + std::to_string(i) + ") failed for a counted class");
         continue;
       }
@@ -200,46 +200,46 @@ vst3::tresult HostDriver::load()
 
 vst3::tresult HostDriver::load(const vst3::TUID cid)
 {
-  if (stage_ != Stage::Empty || factory_ == nullptr) return vst3::kResultFalse;
+  if (mStage != Stage::Empty || mFactory == nullptr) return vst3::kResultFalse;
   void* obj = nullptr;
-  vst3::tresult r = factory_->createInstance(cid, vst3::IComponent::iid, &obj);
+  vst3::tresult r = mFactory->createInstance(cid, vst3::IComponent::iid, &obj);
   if (r != vst3::kResultOk || obj == nullptr) {
     problem("createInstance(IComponent) answered " + resultName(r));
     return r != vst3::kResultOk ? r : vst3::kNoInterface;
   }
-  component_ = static_cast<vst3::IComponent*>(obj);
-  r = component_->initialize(static_cast<vst3::IHostApplication*>(&application_));
+  mComponent = static_cast<vst3::IComponent*>(obj);
+  r = mComponent->initialize(static_cast<vst3::IHostApplication*>(&mApplication));
   if (r != vst3::kResultOk) {
     // Hosts release a component that refused initialize without terminating it.
     problem("initialize answered " + resultName(r));
     releaseInterfaces();
     return r;
   }
-  processor_ = query<vst3::IAudioProcessor>(component_);
-  controller_ = query<vst3::IEditController>(component_);
+  mProcessor = query<vst3::IAudioProcessor>(mComponent);
+  mController = query<vst3::IEditController>(mComponent);
   // Hosts also ask for extensions a plug-in may lack; a refusal must leave nothing behind.
-  if (auto* requirements = query<vst3::IProcessContextRequirements>(component_)) requirements->release();
-  if (processor_ == nullptr || controller_ == nullptr) {
-    if (processor_ == nullptr) problem("the component offers no IAudioProcessor");
-    if (controller_ == nullptr) problem("separate controller classes are not supported by this host");
-    component_->terminate();
+  if (auto* requirements = query<vst3::IProcessContextRequirements>(mComponent)) requirements->release();
+  if (mProcessor == nullptr || mController == nullptr) {
+    if (mProcessor == nullptr) problem("the component offers no IAudioProcessor");
+    if (mController == nullptr) problem("separate controller classes are not supported by this host");
+    mComponent->terminate();
     releaseInterfaces();
-    return processor_ == nullptr ? vst3::kNoInterface : vst3::kNotImplemented;
+    return mProcessor == nullptr ? vst3::kNoInterface : vst3::kNotImplemented;
   }
-  expectOk(controller_->setComponentHandler(&handler_), "setComponentHandler");
-  stage_ = Stage::Initialized;
+  expectOk(mController->setComponentHandler(&mHandler), "setComponentHandler");
+  mStage = Stage::Initialized;
   return vst3::kResultOk;
 }
 
 std::vector<vst3::BusInfo> HostDriver::buses(vst3::MediaType type, vst3::BusDirection direction)
 {
   std::vector<vst3::BusInfo> out;
-  if (component_ == nullptr) return out;
-  const vst3::int32 count = component_->getBusCount(type, direction);
+  if (mComponent == nullptr) return out;
+  const vst3::int32 count = mComponent->getBusCount(type, direction);
   for (vst3::int32 i = 0; i < count; ++i) {
     vst3::BusInfo info;
     std::memset(&info, 0, sizeof info);
-    if (component_->getBusInfo(type, direction, i, info) != vst3::kResultOk) {
+    if (mComponent->getBusInfo(type, direction, i, info) != vst3::kResultOk) {
       problem("getBusInfo failed for a counted bus");
       std::memset(&info, 0, sizeof info);
     }
@@ -251,12 +251,12 @@ std::vector<vst3::BusInfo> HostDriver::buses(vst3::MediaType type, vst3::BusDire
 vst3::tresult HostDriver::arrange(const std::vector<vst3::SpeakerArrangement>& inputs,
                                   const std::vector<vst3::SpeakerArrangement>& outputs)
 {
-  if (stage_ != Stage::Initialized) return vst3::kResultFalse;
+  if (mStage != Stage::Initialized) return vst3::kResultFalse;
   vst3::tresult result = vst3::kResultOk;
   if (!inputs.empty() || !outputs.empty()) {
     std::vector<vst3::SpeakerArrangement> in = inputs;
     std::vector<vst3::SpeakerArrangement> out = outputs;
-    result = processor_->setBusArrangements(in.empty() ? nullptr : in.data(), static_cast<vst3::int32>(in.size()),
+    result = mProcessor->setBusArrangements(in.empty() ? nullptr : in.data(), static_cast<vst3::int32>(in.size()),
                                             out.empty() ? nullptr : out.data(), static_cast<vst3::int32>(out.size()));
   }
   // Whatever the answer, the plug-in must now describe its buses consistently.
@@ -264,132 +264,132 @@ vst3::tresult HostDriver::arrange(const std::vector<vst3::SpeakerArrangement>& i
     const auto infos = buses(vst3::kAudio, dir);
     for (std::size_t i = 0; i < infos.size(); ++i) {
       vst3::SpeakerArrangement arr = 0;
-      if (processor_->getBusArrangement(dir, static_cast<vst3::int32>(i), arr) != vst3::kResultOk)
+      if (mProcessor->getBusArrangement(dir, static_cast<vst3::int32>(i), arr) != vst3::kResultOk)
         problem("getBusArrangement failed for a counted bus");
       else if (vst3::channelCount(arr) != infos[i].channelCount)
         problem("getBusArrangement and getBusInfo disagree on a bus's channel count");
       if (i == 0 || (infos[i].flags & vst3::BusInfo::kDefaultActive))
-        expectOk(component_->activateBus(vst3::kAudio, dir, static_cast<vst3::int32>(i), 1), "activateBus(audio)");
+        expectOk(mComponent->activateBus(vst3::kAudio, dir, static_cast<vst3::int32>(i), 1), "activateBus(audio)");
     }
     const auto events = buses(vst3::kEvent, dir);
     for (std::size_t i = 0; i < events.size(); ++i)
       if (events[i].flags & vst3::BusInfo::kDefaultActive)
-        expectOk(component_->activateBus(vst3::kEvent, dir, static_cast<vst3::int32>(i), 1), "activateBus(event)");
+        expectOk(mComponent->activateBus(vst3::kEvent, dir, static_cast<vst3::int32>(i), 1), "activateBus(event)");
   }
   return result;
 }
 
 vst3::tresult HostDriver::start(const ProcessSettings& settings)
 {
-  if (stage_ != Stage::Initialized) return vst3::kResultFalse;
+  if (mStage != Stage::Initialized) return vst3::kResultFalse;
   if (settings.maxBlock < 1) return vst3::kInvalidArgument;
-  vst3::tresult r = processor_->canProcessSampleSize(settings.sampleSize);
+  vst3::tresult r = mProcessor->canProcessSampleSize(settings.sampleSize);
   if (r != vst3::kResultOk) return r;  // not a fault: the host picks another size
   vst3::ProcessSetup setup{settings.processMode, settings.sampleSize, settings.maxBlock, settings.sampleRate};
-  r = expectOk(processor_->setupProcessing(setup), "setupProcessing");
+  r = expectOk(mProcessor->setupProcessing(setup), "setupProcessing");
   if (r != vst3::kResultOk) return r;
-  settings_ = settings;
+  mSettings = settings;
 
   std::vector<vst3::int32> inChannels, outChannels;
   for (const auto& info : buses(vst3::kAudio, vst3::kInput)) inChannels.push_back(info.channelCount);
   for (const auto& info : buses(vst3::kAudio, vst3::kOutput)) outChannels.push_back(info.channelCount);
-  inputs_.configure(settings.sampleSize, inChannels, settings.maxBlock);
-  outputs_.configure(settings.sampleSize, outChannels, settings.maxBlock);
-  transport_.context()->sampleRate = settings.sampleRate;
+  mInputs.configure(settings.sampleSize, inChannels, settings.maxBlock);
+  mOutputs.configure(settings.sampleSize, outChannels, settings.maxBlock);
+  mTransport.context()->sampleRate = settings.sampleRate;
 
-  r = expectOk(component_->setActive(1), "setActive(true)");
+  r = expectOk(mComponent->setActive(1), "setActive(true)");
   if (r != vst3::kResultOk) return r;
-  stage_ = Stage::Active;
-  latency_ = processor_->getLatencySamples();
-  handler_.takeRestartFlags();  // requests made while setting up are answered by it
-  onAudioThread([this] { processor_->setProcessing(1); });  // hosts ignore the answer
-  stage_ = Stage::Processing;
+  mStage = Stage::Active;
+  mLatency = mProcessor->getLatencySamples();
+  mHandler.takeRestartFlags();  // requests made while setting up are answered by it
+  onAudioThread([this] { mProcessor->setProcessing(1); });  // hosts ignore the answer
+  mStage = Stage::Processing;
   return vst3::kResultOk;
 }
 
 vst3::tresult HostDriver::process(vst3::int32 frames)
 {
-  if (stage_ != Stage::Processing) return vst3::kResultFalse;
-  if (frames < 0 || frames > settings_.maxBlock) return vst3::kInvalidArgument;
-  ProcessDataBuilder builder(settings_.sampleSize, frames);
-  builder.mode(settings_.processMode)
-      .inputs(inputs_)
-      .outputs(outputs_)
-      .changes(&inputChanges_, &outputChanges_)
-      .events(&inputEvents_, &outputEvents_)
-      .context(sendTransport_ ? transport_.context() : nullptr);
-  outputChanges_.clear();
-  outputEvents_.clear();
-  inputs_.guardTail(frames);
-  outputs_.guardTail(frames);
+  if (mStage != Stage::Processing) return vst3::kResultFalse;
+  if (frames < 0 || frames > mSettings.maxBlock) return vst3::kInvalidArgument;
+  ProcessDataBuilder builder(mSettings.sampleSize, frames);
+  builder.mode(mSettings.processMode)
+      .inputs(mInputs)
+      .outputs(mOutputs)
+      .changes(&mInputChanges, &mOutputChanges)
+      .events(&mInputEvents, &mOutputEvents)
+      .context(mSendTransport ? mTransport.context() : nullptr);
+  mOutputChanges.clear();
+  mOutputEvents.clear();
+  mInputs.guardTail(frames);
+  mOutputs.guardTail(frames);
   const vst3::tresult r = processRaw(builder.data());
-  if (!outputs_.allFinite(frames)) problem("process wrote non-finite samples");
-  inputChanges_.clear();
-  inputEvents_.clear();
-  transport_.advance(frames);
+  if (!mOutputs.allFinite(frames)) problem("process wrote non-finite samples");
+  mInputChanges.clear();
+  mInputEvents.clear();
+  mTransport.advance(frames);
   serviceRestarts();
   return r;
 }
 
 void HostDriver::serviceRestarts()
 {
-  const vst3::int32 flags = handler_.takeRestartFlags();
-  if (!(flags & vst3::kLatencyChanged) || stage_ != Stage::Processing) return;
-  processor_->setProcessing(0);
-  expectOk(component_->setActive(0), "setActive(false)");
-  expectOk(component_->setActive(1), "setActive(true)");
-  processor_->setProcessing(1);
-  latency_ = processor_->getLatencySamples();
+  const vst3::int32 flags = mHandler.takeRestartFlags();
+  if (!(flags & vst3::kLatencyChanged) || mStage != Stage::Processing) return;
+  mProcessor->setProcessing(0);
+  expectOk(mComponent->setActive(0), "setActive(false)");
+  expectOk(mComponent->setActive(1), "setActive(true)");
+  mProcessor->setProcessing(1);
+  mLatency = mProcessor->getLatencySamples();
 }
 
 void HostDriver::onAudioThread(const std::function<void()>& task)
 {
-  if (audioThread_ != nullptr)
-    audioThread_->run(task);
+  if (mAudioThread != nullptr)
+    mAudioThread->run(task);
   else
     task();
 }
 
 vst3::tresult HostDriver::processRaw(vst3::ProcessData& data)
 {
-  if (stage_ != Stage::Processing) return vst3::kResultFalse;
+  if (mStage != Stage::Processing) return vst3::kResultFalse;
   vst3::tresult result = vst3::kResultOk;
-  onAudioThread([&] { result = processor_->process(data); });
+  onAudioThread([&] { result = mProcessor->process(data); });
   const vst3::tresult r = expectOk(result, "process");
-  if (!inputs_.guardsIntact() || !outputs_.guardsIntact()) problem("process wrote outside the host's buffers");
-  if (!inputChanges_.referencesBalanced() || !outputChanges_.referencesBalanced() ||
-      inputEvents_.heldByPlugin() != 0 || outputEvents_.heldByPlugin() != 0)
+  if (!mInputs.guardsIntact() || !mOutputs.guardsIntact()) problem("process wrote outside the host's buffers");
+  if (!mInputChanges.referencesBalanced() || !mOutputChanges.referencesBalanced() ||
+      mInputEvents.heldByPlugin() != 0 || mOutputEvents.heldByPlugin() != 0)
     problem("process kept or over-released a reference on the host's change or event lists");
   return r;
 }
 
 vst3::tresult HostDriver::stop()
 {
-  if (stage_ == Stage::Processing) {
-    onAudioThread([this] { processor_->setProcessing(0); });
-    stage_ = Stage::Active;
+  if (mStage == Stage::Processing) {
+    onAudioThread([this] { mProcessor->setProcessing(0); });
+    mStage = Stage::Active;
   }
-  if (stage_ == Stage::Active) {
-    stage_ = Stage::Initialized;
-    return expectOk(component_->setActive(0), "setActive(false)");
+  if (mStage == Stage::Active) {
+    mStage = Stage::Initialized;
+    return expectOk(mComponent->setActive(0), "setActive(false)");
   }
   return vst3::kResultOk;
 }
 
 vst3::tresult HostDriver::setParameter(vst3::ParamID id, vst3::ParamValue normalized)
 {
-  if (controller_ == nullptr) return vst3::kNotInitialized;
-  const vst3::tresult r = controller_->setParamNormalized(id, normalized);
-  inputChanges_.add(id, 0, normalized);
+  if (mController == nullptr) return vst3::kNotInitialized;
+  const vst3::tresult r = mController->setParamNormalized(id, normalized);
+  mInputChanges.add(id, 0, normalized);
   return r;
 }
 
 vst3::tresult HostDriver::saveState(std::vector<std::uint8_t>& component, std::vector<std::uint8_t>& controller)
 {
-  if (stage_ == Stage::Empty) return vst3::kNotInitialized;
+  if (mStage == Stage::Empty) return vst3::kNotInitialized;
   MemoryStream a, b;
-  vst3::tresult r = component_->getState(&a);
-  if (acceptable(r)) r = controller_->getState(&b);
+  vst3::tresult r = mComponent->getState(&a);
+  if (acceptable(r)) r = mController->getState(&b);
   if (a.heldByPlugin() != 0 || b.heldByPlugin() != 0 || a.overReleased() || b.overReleased())
     problem("getState kept or over-released a reference on the host's stream");
   if (!acceptable(r)) {
@@ -404,14 +404,14 @@ vst3::tresult HostDriver::saveState(std::vector<std::uint8_t>& component, std::v
 vst3::tresult HostDriver::loadState(const std::vector<std::uint8_t>& component,
                                     const std::vector<std::uint8_t>& controller)
 {
-  if (stage_ == Stage::Empty) return vst3::kNotInitialized;
+  if (mStage == Stage::Empty) return vst3::kNotInitialized;
   MemoryStream a(component), b(controller);
-  vst3::tresult r = component_->setState(&a);
+  vst3::tresult r = mComponent->setState(&a);
   if (acceptable(r)) {
     a.rewind();
-    r = controller_->setComponentState(&a);
+    r = mController->setComponentState(&a);
   }
-  if (acceptable(r) && !controller.empty()) r = controller_->setState(&b);
+  if (acceptable(r) && !controller.empty()) r = mController->setState(&b);
   if (a.heldByPlugin() != 0 || b.heldByPlugin() != 0 || a.overReleased() || b.overReleased())
     problem("setState kept or over-released a reference on the host's stream");
   return acceptable(r) ? vst3::kResultOk : r;
@@ -420,12 +420,12 @@ vst3::tresult HostDriver::loadState(const std::vector<std::uint8_t>& component,
 std::vector<vst3::ParameterInfo> HostDriver::parameters()
 {
   std::vector<vst3::ParameterInfo> out;
-  if (controller_ == nullptr) return out;
-  const vst3::int32 count = controller_->getParameterCount();
+  if (mController == nullptr) return out;
+  const vst3::int32 count = mController->getParameterCount();
   for (vst3::int32 i = 0; i < count; ++i) {
     vst3::ParameterInfo info;
     std::memset(&info, 0, sizeof info);
-    if (controller_->getParameterInfo(i, info) != vst3::kResultOk) {
+    if (mController->getParameterInfo(i, info) != vst3::kResultOk) {
       problem("getParameterInfo failed for a counted parameter");
       continue;
     }
@@ -436,47 +436,47 @@ std::vector<vst3::ParameterInfo> HostDriver::parameters()
 
 void HostDriver::releaseInterfaces()
 {
-  if (processor_ != nullptr) processor_->release();
-  if (controller_ != nullptr) controller_->release();
-  processor_ = nullptr;
-  controller_ = nullptr;
-  if (component_ != nullptr) {
-    const vst3::uint32 left = component_->release();
+  if (mProcessor != nullptr) mProcessor->release();
+  if (mController != nullptr) mController->release();
+  mProcessor = nullptr;
+  mController = nullptr;
+  if (mComponent != nullptr) {
+    const vst3::uint32 left = mComponent->release();
     if (left != 0)
       problem("the plug-in keeps " + std::to_string(left) + " reference(s) after the host's last release");
   }
-  component_ = nullptr;
-  stage_ = Stage::Empty;
+  mComponent = nullptr;
+  mStage = Stage::Empty;
   checkHostObjects();
 }
 
 void HostDriver::checkHostObjects()
 {
-  if (application_.heldByPlugin() != 0 || handler_.heldByPlugin() != 0 || handler_.menu().heldByPlugin() != 0 ||
-      frame_.heldByPlugin() != 0)
+  if (mApplication.heldByPlugin() != 0 || mHandler.heldByPlugin() != 0 || mHandler.menu().heldByPlugin() != 0 ||
+      mFrame.heldByPlugin() != 0)
     problem("the plug-in still holds host objects after it was released");
-  if (application_.overReleased() || handler_.overReleased() || handler_.menu().overReleased() ||
-      frame_.overReleased())
+  if (mApplication.overReleased() || mHandler.overReleased() || mHandler.menu().overReleased() ||
+      mFrame.overReleased())
     problem("the plug-in released a host object more often than it referenced it");
 }
 
 vst3::tresult HostDriver::openEditor(void* parent, const char* platformType)
 {
-  if (controller_ == nullptr || view_ != nullptr) return vst3::kResultFalse;
-  view_ = controller_->createView(vst3::kEditorViewType);
-  if (view_ == nullptr) return vst3::kNoInterface;
-  std::memset(&editorSize_, 0, sizeof editorSize_);
-  if (view_->getSize(&editorSize_) != vst3::kResultOk) problem("getSize of a new view failed");
-  vst3::tresult r = view_->isPlatformTypeSupported(platformType);
+  if (mController == nullptr || mView != nullptr) return vst3::kResultFalse;
+  mView = mController->createView(vst3::kEditorViewType);
+  if (mView == nullptr) return vst3::kNoInterface;
+  std::memset(&mEditorSize, 0, sizeof mEditorSize);
+  if (mView->getSize(&mEditorSize) != vst3::kResultOk) problem("getSize of a new view failed");
+  vst3::tresult r = mView->isPlatformTypeSupported(platformType);
   if (r == vst3::kResultOk) {
-    view_->setFrame(&frame_);
-    r = view_->attached(parent, platformType);
-    if (r != vst3::kResultOk) view_->setFrame(nullptr);
+    mView->setFrame(&mFrame);
+    r = mView->attached(parent, platformType);
+    if (r != vst3::kResultOk) mView->setFrame(nullptr);
   }
   if (r != vst3::kResultOk) {
-    view_->release();
-    view_ = nullptr;
-    if (frame_.heldByPlugin() != 0) problem("a view that was not attached keeps the host's frame");
+    mView->release();
+    mView = nullptr;
+    if (mFrame.heldByPlugin() != 0) problem("a view that was not attached keeps the host's frame");
     return r;
   }
   return vst3::kResultOk;
@@ -484,22 +484,22 @@ vst3::tresult HostDriver::openEditor(void* parent, const char* platformType)
 
 vst3::tresult HostDriver::closeEditor()
 {
-  if (view_ == nullptr) return vst3::kResultOk;
-  view_->setFrame(nullptr);
-  const vst3::tresult r = expectOk(view_->removed(), "removed");
-  const vst3::uint32 left = view_->release();
-  view_ = nullptr;
+  if (mView == nullptr) return vst3::kResultOk;
+  mView->setFrame(nullptr);
+  const vst3::tresult r = expectOk(mView->removed(), "removed");
+  const vst3::uint32 left = mView->release();
+  mView = nullptr;
   if (left != 0) problem("the view keeps " + std::to_string(left) + " reference(s) after the host's release");
-  if (frame_.heldByPlugin() != 0 || frame_.overReleased()) problem("the view did not let go of the host's frame");
+  if (mFrame.heldByPlugin() != 0 || mFrame.overReleased()) problem("the view did not let go of the host's frame");
   return r;
 }
 
 vst3::tresult HostDriver::unload()
 {
-  if (stage_ == Stage::Empty) return vst3::kResultOk;
+  if (mStage == Stage::Empty) return vst3::kResultOk;
   closeEditor();
   stop();
-  const vst3::tresult r = expectOk(component_->terminate(), "terminate");
+  const vst3::tresult r = expectOk(mComponent->terminate(), "terminate");
   releaseInterfaces();
   return r;
 }

@@ -35,26 +35,26 @@ public:
     return vst3::kNoInterface;
   }
 
-  vst3::uint32 PLUGIN_API addRef() override { return ++count_; }
+  vst3::uint32 PLUGIN_API addRef() override { return ++mCount; }
 
   vst3::uint32 PLUGIN_API release() override
   {
-    int now = count_.load();
+    int now = mCount.load();
     do {
       if (now <= 1) {
-        overReleased_ = true;
+        mOverReleased = true;
         return static_cast<vst3::uint32>(now);
       }
-    } while (!count_.compare_exchange_weak(now, now - 1));
+    } while (!mCount.compare_exchange_weak(now, now - 1));
     return static_cast<vst3::uint32>(now - 1);
   }
 
   // The host's own reference included: 1 when the plug-in holds none.
-  int refCount() const { return count_.load(); }
+  int refCount() const { return mCount.load(); }
   // True once the plug-in released a reference it did not hold.
-  bool overReleased() const { return overReleased_.load(); }
+  bool overReleased() const { return mOverReleased.load(); }
   // References the plug-in holds now.
-  int heldByPlugin() const { return count_.load() - 1; }
+  int heldByPlugin() const { return mCount.load() - 1; }
 
 protected:
   // Lets an object hide one of its interfaces (a host that does not offer it).
@@ -73,8 +73,8 @@ private:
     return false;
   }
 
-  std::atomic<int> count_{1};
-  std::atomic<bool> overReleased_{false};
+  std::atomic<int> mCount{1};
+  std::atomic<bool> mOverReleased{false};
 };
 
 }  // namespace fakehost

@@ -72,42 +72,42 @@ std::string bundlePath() { return TQ_ABI_BUNDLE; }
 class Module
 {
 public:
-  Module() : file_(RawModule::binaryPath(bundlePath()))
+  Module() : mFile(RawModule::binaryPath(bundlePath()))
   {
-    if (!file_.loaded()) return;
+    if (!mFile.loaded()) return;
 #if defined(_WIN32)
-    auto init = reinterpret_cast<bool (*)()>(file_.symbol("InitDll"));
-    entered_ = init != nullptr && init();
+    auto init = reinterpret_cast<bool (*)()>(mFile.symbol("InitDll"));
+    mEntered = init != nullptr && init();
 #else
-    auto entry = reinterpret_cast<bool (*)(void*)>(file_.symbol("ModuleEntry"));
-    entered_ = entry != nullptr && entry(file_.handle());
+    auto entry = reinterpret_cast<bool (*)(void*)>(mFile.symbol("ModuleEntry"));
+    mEntered = entry != nullptr && entry(mFile.handle());
 #endif
-    getFactory_ = reinterpret_cast<void*(RAW_CALL*)()>(file_.symbol("GetPluginFactory"));
+    mGetFactory = reinterpret_cast<void*(RAW_CALL*)()>(mFile.symbol("GetPluginFactory"));
   }
   ~Module()
   {
-    if (entered_) leave();
+    if (mEntered) leave();
   }
 
-  bool ready() const { return entered_ && getFactory_ != nullptr; }
-  std::string error() const { return file_.error(); }
-  void* getFactory() { return getFactory_(); }
-  const RawModule& file() const { return file_; }
+  bool ready() const { return mEntered && mGetFactory != nullptr; }
+  std::string error() const { return mFile.error(); }
+  void* getFactory() { return mGetFactory(); }
+  const RawModule& file() const { return mFile; }
   bool leave()
   {
-    entered_ = false;
+    mEntered = false;
 #if defined(_WIN32)
-    auto exit = reinterpret_cast<bool (*)()>(file_.symbol("ExitDll"));
+    auto exit = reinterpret_cast<bool (*)()>(mFile.symbol("ExitDll"));
 #else
-    auto exit = reinterpret_cast<bool (*)()>(file_.symbol("ModuleExit"));
+    auto exit = reinterpret_cast<bool (*)()>(mFile.symbol("ModuleExit"));
 #endif
     return exit != nullptr && exit();
   }
 
 private:
-  RawModule file_;
-  bool entered_ = false;
-  void* (RAW_CALL* getFactory_)() = nullptr;
+  RawModule mFile;
+  bool mEntered = false;
+  void* (RAW_CALL* mGetFactory)() = nullptr;
 };
 
 #define REQUIRE_MODULE(m) ASSERT_TRUE((m).ready()) << RawModule::binaryPath(bundlePath()) << ": " << (m).error()

@@ -146,18 +146,18 @@ std::string text16At(const void* record, std::size_t offset, std::size_t units)
 }
 
 GuardedRecord::GuardedRecord(std::size_t size, unsigned char fill)
-    : size_(size), bytes_(new unsigned char[size + kGuard])
+    : mSize(size), mBytes(new unsigned char[size + kGuard])
 {
-  std::memset(bytes_, fill, size);
-  std::memset(bytes_ + size, 0xA5, kGuard);
+  std::memset(mBytes, fill, size);
+  std::memset(mBytes + size, 0xA5, kGuard);
 }
 
-GuardedRecord::~GuardedRecord() { delete[] bytes_; }
+GuardedRecord::~GuardedRecord() { delete[] mBytes; }
 
 bool GuardedRecord::guardIntact() const
 {
   for (std::size_t i = 0; i < kGuard; ++i)
-    if (bytes_[size_ + i] != 0xA5) return false;
+    if (mBytes[mSize + i] != 0xA5) return false;
   return true;
 }
 

@@ -111,14 +111,14 @@ public:
   ~GuardedRecord();
   GuardedRecord(const GuardedRecord&) = delete;
   GuardedRecord& operator=(const GuardedRecord&) = delete;
-  void* data() { return bytes_; }
-  const void* data() const { return bytes_; }
+  void* data() { return mBytes; }
+  const void* data() const { return mBytes; }
   bool guardIntact() const;
 
 private:
   static constexpr std::size_t kGuard = 64;
-  std::size_t size_;
-  unsigned char* bytes_;
+  std::size_t mSize;
+  unsigned char* mBytes;
 };
 
 }  // namespace rawabi

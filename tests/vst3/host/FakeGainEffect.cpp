@@ -10,9 +10,9 @@ namespace fakegain {
 
 const vst3::TUID kClassId = TQ_VST3_UID(0x5A17C0DEu, 0x6A1B4E11u, 0x9C0FFEE5u, 0x47A1B00Bu);
 
-std::atomic<int> FakeGainEffect::live_{0};
-Faults FakeGainEffect::nextFaults_{};
-vst3::uint32 FakeGainEffect::nextLatency_ = 0;
+std::atomic<int> FakeGainEffect::mLive{0};
+Faults FakeGainEffect::mNextFaults{};
+vst3::uint32 FakeGainEffect::mNextLatency = 0;
 
 namespace {
 
@@ -21,14 +21,14 @@ double normalizedToDb(double v) { return -24.0 + 48.0 * v; }
 
 }  // namespace
 
-FakeGainEffect::FakeGainEffect() : faults_(nextFaults_), latency_(nextLatency_)
+FakeGainEffect::FakeGainEffect() : mFaults(mNextFaults), mLatency(mNextLatency)
 {
-  for (auto& line : delay_) line.assign(latency_, 0.0);
-  ++live_;
+  for (auto& line : mDelay) line.assign(mLatency, 0.0);
+  ++mLive;
 }
 
 // A handler kept by the keepHandler fault is deliberately never released.
-FakeGainEffect::~FakeGainEffect() { --live_; }
+FakeGainEffect::~FakeGainEffect() { --mLive; }
 
 vst3::FUnknown* FakeGainEffect::create(void*)
 {
@@ -43,26 +43,26 @@ vst3::tresult PLUGIN_API FakeGainEffect::initialize(vst3::FUnknown* context)
   addAudioOutput(u"Output", vst3::arrangement::kStereo);
   auto* gain = new vst3::RangeParameter(u"Gain", kGainId, u"dB", -24.0, 24.0, 0.0);
   gain->setPrecision(2);
-  parameters.addParameter(gain);
+  mParameters.addParameter(gain);
   auto* bypass = new vst3::StringListParameter(
       u"Bypass", kBypassId, nullptr,
       vst3::ParameterInfo::kCanAutomate | vst3::ParameterInfo::kIsList | vst3::ParameterInfo::kIsBypass);
   bypass->appendString(u"off");
   bypass->appendString(u"on");
-  parameters.addParameter(bypass);
-  if (faults_.untitledParameter) parameters.addParameter(new vst3::Parameter(u"", 1));
-  if (faults_.parameterWithoutUnit)
-    parameters.addParameter(new vst3::Parameter(u"Stray", 2, u"", 0.0, 0, vst3::ParameterInfo::kCanAutomate, -1));
+  mParameters.addParameter(bypass);
+  if (mFaults.untitledParameter) mParameters.addParameter(new vst3::Parameter(u"", 1));
+  if (mFaults.parameterWithoutUnit)
+    mParameters.addParameter(new vst3::Parameter(u"Stray", 2, u"", 0.0, 0, vst3::ParameterInfo::kCanAutomate, -1));
   addEventInput(u"MIDI In", 1);
-  gainDb_ = 0.0;
-  bypass_ = false;
+  mGainDb = 0.0;
+  mBypass = false;
   return vst3::kResultOk;
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::setActive(vst3::TBool state)
 {
-  if (faults_.refuseActivation) return vst3::kResultFalse;
-  if (state) ++activations_;
+  if (mFaults.refuseActivation) return vst3::kResultFalse;
+  if (state) ++mActivations;
   return SingleComponentEffect::setActive(state);
 }
 
@@ -84,25 +84,25 @@ vst3::tresult PLUGIN_API FakeGainEffect::canProcessSampleSize(vst3::int32 symbol
 
 vst3::tresult PLUGIN_API FakeGainEffect::setProcessing(vst3::TBool state)
 {
-  processing_ = state != 0;
+  mProcessing = state != 0;
   return vst3::kResultOk;
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::setComponentHandler(vst3::IComponentHandler* handler)
 {
   const vst3::tresult r = SingleComponentEffect::setComponentHandler(handler);
-  if (faults_.keepHandler && handler != nullptr && keptHandler_ == nullptr) {
+  if (mFaults.keepHandler && handler != nullptr && mKeptHandler == nullptr) {
     handler->addRef();
-    keptHandler_ = handler;
+    mKeptHandler = handler;
   }
   return r;
 }
 
 void FakeGainEffect::changeLatency(vst3::uint32 samples)
 {
-  latency_ = samples;
-  for (auto& line : delay_) line.assign(latency_, 0.0);
-  delayPos_ = 0;
+  mLatency = samples;
+  for (auto& line : mDelay) line.assign(mLatency, 0.0);
+  mDelayPos = 0;
   if (getComponentHandler() != nullptr) getComponentHandler()->restartComponent(vst3::kLatencyChanged);
 }
 
@@ -110,7 +110,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::getBusArrangement(vst3::BusDirection di
                                                            vst3::SpeakerArrangement& arr)
 {
   const vst3::tresult r = SingleComponentEffect::getBusArrangement(dir, index, arr);
-  if (faults_.staleArrangement && r == vst3::kResultOk) arr = vst3::arrangement::kStereo;
+  if (mFaults.staleArrangement && r == vst3::kResultOk) arr = vst3::arrangement::kStereo;
   return r;
 }
 
@@ -118,7 +118,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::getMidiControllerAssignment(vst3::int32
                                                                      vst3::CtrlNumber controller, vst3::ParamID& id)
 {
   if (busIndex != 0) return vst3::kResultFalse;
-  if (faults_.brokenMidiMapping) {
+  if (mFaults.brokenMidiMapping) {
     id = 1000 + static_cast<vst3::ParamID>(controller);
     return vst3::kResultTrue;
   }
@@ -134,7 +134,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::queryInterface(const vst3::TUID iid, vo
     *obj = static_cast<vst3::IMidiMapping*>(this);
     return vst3::kResultOk;
   }
-  if (faults_.sloppyQuery && obj != nullptr) {
+  if (mFaults.sloppyQuery && obj != nullptr) {
     void* before = *obj;
     const vst3::tresult r = SingleComponentEffect::queryInterface(iid, obj);
     if (r != vst3::kResultOk) *obj = before;
@@ -155,8 +155,8 @@ void FakeGainEffect::applyChanges(vst3::IParameterChanges* changes)
     if (queue->getPoint(queue->getPointCount() - 1, offset, value) != vst3::kResultOk || !std::isfinite(value))
       continue;
     value = std::min(1.0, std::max(0.0, value));
-    if (queue->getParameterId() == kGainId) gainDb_ = normalizedToDb(value);
-    if (queue->getParameterId() == kBypassId) bypass_ = value > 0.5;
+    if (queue->getParameterId() == kGainId) mGainDb = normalizedToDb(value);
+    if (queue->getParameterId() == kBypassId) mBypass = value > 0.5;
   }
 }
 
@@ -166,40 +166,40 @@ void FakeGainEffect::processBuses(vst3::ProcessData& data, Sample** (*channels)(
   if (data.numSamples <= 0 || data.numOutputs < 1 || data.outputs == nullptr) return;
   vst3::AudioBusBuffers& out = data.outputs[0];
   const bool haveInput = data.numInputs >= 1 && data.inputs != nullptr;
-  const double gain = bypass_ ? 1.0 : std::pow(10.0, gainDb_ / 20.0);
-  const vst3::int32 frames = data.numSamples + (faults_.writePastBlock ? 1 : 0);
-  std::size_t pos = delayPos_;
+  const double gain = mBypass ? 1.0 : std::pow(10.0, mGainDb / 20.0);
+  const vst3::int32 frames = data.numSamples + (mFaults.writePastBlock ? 1 : 0);
+  std::size_t pos = mDelayPos;
   for (vst3::int32 c = 0; c < out.numChannels; ++c) {
     Sample* dst = channels(out)[c];
     if (dst == nullptr) continue;
     const Sample* src = nullptr;
     if (haveInput && c < data.inputs[0].numChannels) src = channels(data.inputs[0])[c];
-    std::vector<double>* line = c < 2 && latency_ > 0 ? &delay_[c] : nullptr;
-    pos = delayPos_;
+    std::vector<double>* line = c < 2 && mLatency > 0 ? &mDelay[c] : nullptr;
+    pos = mDelayPos;
     for (vst3::int32 i = 0; i < frames; ++i) {
       double x = src != nullptr && i < data.numSamples ? static_cast<double>(src[i]) : 0.0;
       if (line != nullptr) {
         std::swap(x, (*line)[pos]);
-        pos = (pos + 1) % latency_;
+        pos = (pos + 1) % mLatency;
       }
-      dst[i] = faults_.writeNaN ? std::numeric_limits<Sample>::quiet_NaN() : static_cast<Sample>(x * gain);
+      dst[i] = mFaults.writeNaN ? std::numeric_limits<Sample>::quiet_NaN() : static_cast<Sample>(x * gain);
     }
   }
-  if (latency_ > 0) delayPos_ = (delayPos_ + static_cast<std::size_t>(data.numSamples)) % latency_;
+  if (mLatency > 0) mDelayPos = (mDelayPos + static_cast<std::size_t>(data.numSamples)) % mLatency;
 }
 
 vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 {
-  if (faults_.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
-  if (faults_.touchFlushBuffers && data.numSamples == 0 && data.outputs != nullptr &&
+  if (mFaults.refuseFlush && (data.numSamples == 0 || data.outputs == nullptr)) return vst3::kResultFalse;
+  if (mFaults.touchFlushBuffers && data.numSamples == 0 && data.outputs != nullptr &&
       data.outputs[0].channelBuffers32 != nullptr && data.outputs[0].channelBuffers32[0] != nullptr) {
-    if (processSetup.symbolicSampleSize == vst3::kSample64)
+    if (mProcessSetup.symbolicSampleSize == vst3::kSample64)
       data.outputs[0].channelBuffers64[0][0] = 0.0;
     else
       data.outputs[0].channelBuffers32[0][0] = 0.0f;
   }
   applyChanges(data.inputParameterChanges);
-  if (processSetup.symbolicSampleSize == vst3::kSample64)
+  if (mProcessSetup.symbolicSampleSize == vst3::kSample64)
     processBuses<double>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers64; });
   else
     processBuses<float>(data, [](vst3::AudioBusBuffers& b) { return b.channelBuffers32; });
@@ -209,7 +209,7 @@ vst3::tresult PLUGIN_API FakeGainEffect::process(vst3::ProcessData& data)
 vst3::tresult FakeGainEffect::getEditorState(vst3::IBStream* state)
 {
   if (state == nullptr) return vst3::kInvalidArgument;
-  if (faults_.keepStream) state->addRef();
+  if (mFaults.keepStream) state->addRef();
   double gain = getParamNormalized(kGainId);
   vst3::int32 bypass = getParamNormalized(kBypassId) > 0.5 ? 1 : 0;
   vst3::int32 written = 0;
@@ -229,11 +229,11 @@ vst3::tresult FakeGainEffect::setEditorState(vst3::IBStream* state)
     return vst3::kResultFalse;
   if (state->read(&bypass, sizeof bypass, &got) != vst3::kResultOk || got != sizeof bypass) return vst3::kResultFalse;
   setParamNormalized(kGainId, gain);
-  if (faults_.forgetBypass) bypass = 0;
+  if (mFaults.forgetBypass) bypass = 0;
   setParamNormalized(kBypassId, bypass != 0 ? 1.0 : 0.0);
   // A single-component plug-in restores its processing side with the controller state.
-  gainDb_ = normalizedToDb(getParamNormalized(kGainId));
-  bypass_ = bypass != 0;
+  mGainDb = normalizedToDb(getParamNormalized(kGainId));
+  mBypass = bypass != 0;
   return vst3::kResultOk;
 }
 
