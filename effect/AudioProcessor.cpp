@@ -6,8 +6,7 @@
 
 #include "effect/dsp/SampleBlock.h"
 
-namespace
-{
+namespace {
 // Beyond this the slices would hold less than a host frame and the oversampled rate
 // could leave the int range.
 constexpr int kMaxFactor = 64;

@@ -21,8 +21,7 @@ double TransientControl::TimeCoefficient(double ms, double hz)
   return std::pow(0.01, 1.0 / (hz * ms * 0.001));
 }
 
-double TransientControl::Gain(double fast, double slow, double amount, double upper,
-                              double lower)
+double TransientControl::Gain(double fast, double slow, double amount, double upper, double lower)
 {
   double ratio = (fast == 0.0 || slow == 0.0) ? 1.0 : fast / slow;
   ratio = ratio < kMaxRatio ? ratio : kMaxRatio;  // an overflow would make 0 * inf
@@ -75,7 +74,10 @@ void TransientControl::ConfigureDetectors()
     hp.Configure(f, kDetectorQ);
 }
 
-static bool FinitePositive(double v) { return std::isfinite(v) && v > 0.0; }
+static bool FinitePositive(double v)
+{
+  return std::isfinite(v) && v > 0.0;
+}
 
 bool TransientControl::SetHighPassFrequency(double hz)
 {
@@ -178,8 +180,7 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
   Dsp::CascadeFilter& ip = MutableInterpolationFilter();
   Dsp::CascadeFilter& dp = MutableDecimationFilter();
   // A gliding design runs through the separate passes, which know the glide.
-  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() ||
-      dp.Ramping())
+  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() || dp.Ramping())
     return false;
   if (!ContinuingBlock())
     mGainPeak[0] = mGainPeak[1] = 1.0;
@@ -205,8 +206,7 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
 #endif
 }
 
-namespace
-{
+namespace {
 inline void StepFollower(EnvelopeFollower& f, double d, bool rising)
 {
   double c = rising ? f.attackCoefficient : f.releaseCoefficient;
@@ -238,14 +238,16 @@ void TransientControl::ProcessScalar(double* frames, int count, int channels)
 }
 
 #if TQ_HAVE_SSE_PATH
-namespace
-{
+namespace {
 TQ_SSE_FUNCTION inline __m128d Select(__m128d mask, __m128d yes, __m128d no)
 {
   return _mm_or_pd(_mm_and_pd(mask, yes), _mm_andnot_pd(mask, no));
 }
 
-TQ_SSE_FUNCTION inline __m128d Pair(double left, double right) { return _mm_set_pd(right, left); }
+TQ_SSE_FUNCTION inline __m128d Pair(double left, double right)
+{
+  return _mm_set_pd(right, left);
+}
 
 TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 {
@@ -259,7 +261,7 @@ TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 // as the scalar path, so the two give the same numbers.
 struct StereoEngine
 {
-  __m128d a1, a2, b0, b1, b2, w1, w2;                   // detector high-pass
+  __m128d a1, a2, b0, b1, b2, w1, w2;  // detector high-pass
   // Followers; the coefficients are kept as release and attack ^ release, so that a
   // choice between them costs two operations.
   __m128d fast, slow, fastRel, fastFlip, slowRel, slowFlip;
@@ -267,11 +269,9 @@ struct StereoEngine
 
   TQ_SSE_FUNCTION __m128d Detect(__m128d in)
   {
-    const __m128d w = _mm_add_pd(
-        _mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)),
-        _mm_set1_pd(Dsp::kStageOffset));
-    const __m128d out = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)),
-                                   _mm_mul_pd(b2, w2));
+    const __m128d w =
+      _mm_add_pd(_mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)), _mm_set1_pd(Dsp::kStageOffset));
+    const __m128d out = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)), _mm_mul_pd(b2, w2));
     w2 = w1;
     w1 = w;
     return _mm_andnot_pd(_mm_set1_pd(-0.0), out);
@@ -300,8 +300,7 @@ struct StereoEngine
     g = _mm_min_pd(upper, g);  // upper < g ? upper : g
     g = _mm_max_pd(lower, g);  // lower > g ? lower : g
     // Above both 1 and the peak, or below both.
-    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)),
-                                   _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
+    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)), _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
     peak = Select(away, g, peak);
     return _mm_mul_pd(_mm_mul_pd(in, g), outGain);
   }
@@ -333,9 +332,8 @@ TQ_SSE_FUNCTION void RunWavefront(StereoEngine& e, double* x, int count)
   _mm_storeu_pd(last + 2, e.Shape(_mm_loadu_pd(last + 2), e.fast, e.slow));
 }
 
-TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::HighPassBiquad* hp,
-                            double amount, double upper, double lower, double outGain,
-                            double* peaks)
+TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::HighPassBiquad* hp, double amount,
+                            double upper, double lower, double outGain, double* peaks)
 {
   const Dsp::BiquadStage& s0 = hp[0].Stage(0);
   const Dsp::BiquadStage& s1 = hp[1].Stage(0);
@@ -373,8 +371,7 @@ TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::Hig
 
 void TransientControl::ProcessStereoSse(double* frames, int count)
 {
-  RunStereo(frames, count, mFollowers, mDetector, mAmount, mUpperLimit, mLowerLimit,
-            mOutputGain, mGainPeak);
+  RunStereo(frames, count, mFollowers, mDetector, mAmount, mUpperLimit, mLowerLimit, mOutputGain, mGainPeak);
 }
 #else
 void TransientControl::ProcessStereoSse(double* frames, int count)

@@ -2,26 +2,31 @@
 
 #include <cstdlib>
 
-static_assert(LICE_MaxBitmapBytes + LICE_MaxBitmapBytes / 4 + 63 < INT32_MAX,
-              "allocated sizes are kept in an int");
+static_assert(LICE_MaxBitmapBytes + LICE_MaxBitmapBytes / 4 + 63 < INT32_MAX, "allocated sizes are kept in an int");
 
 LICE_MemBitmap::LICE_MemBitmap(int width, int height)
 {
-  if (width > 0 && height > 0) Reallocate(width, height);
+  if (width > 0 && height > 0)
+    Reallocate(width, height);
 }
 
-LICE_MemBitmap::~LICE_MemBitmap() { std::free(mStorage); }
+LICE_MemBitmap::~LICE_MemBitmap()
+{
+  std::free(mStorage);
+}
 
 Pixel32* LICE_MemBitmap::PixelData() const
 {
-  if (!mStorage) return nullptr;
+  if (!mStorage)
+    return nullptr;
   const std::uintptr_t p = reinterpret_cast<std::uintptr_t>(mStorage);
   return reinterpret_cast<Pixel32*>((p + 63) & ~std::uintptr_t(63));
 }
 
 bool LICE_MemBitmap::Reallocate(int width, int height)
 {
-  if (width == mWidth && height == mHeight) return false;
+  if (width == mWidth && height == mHeight)
+    return false;
   mWidth = width;
   mHeight = height;
   const std::int64_t bytes = width > 0 ? LICE_StoreBytes(LICE_AlignedPitch(width), height) : -1;

@@ -12,13 +12,17 @@ constexpr std::int64_t LICE_MaxBitmapBytes = std::int64_t(256) << 20;
 
 // Row pitch (in pixels) for a width: rows hold a multiple of 4 pixels. 64-bit, so widths
 // near INT_MAX cannot overflow; a negative width gives a non-positive pitch.
-inline std::int64_t LICE_AlignedPitch(std::int64_t width) { return (width + 3) & ~std::int64_t(3); }
+inline std::int64_t LICE_AlignedPitch(std::int64_t width)
+{
+  return (width + 3) & ~std::int64_t(3);
+}
 
 // Bytes of `rows` rows of `pitch` pixels; -1 when either is not positive or the store would
 // exceed LICE_MaxBitmapBytes. Never overflows.
 inline std::int64_t LICE_StoreBytes(std::int64_t pitch, std::int64_t rows)
 {
-  if (pitch <= 0 || rows <= 0 || pitch > LICE_MaxBitmapBytes / 4 / rows) return -1;
+  if (pitch <= 0 || rows <= 0 || pitch > LICE_MaxBitmapBytes / 4 / rows)
+    return -1;
   return pitch * rows * 4;
 }
 

@@ -19,15 +19,15 @@ struct LICE_TextRect
 
 // Font flags (AssignFont).
 constexpr int LICE_FontVertical = 0x1;
-constexpr int LICE_FontUpward = 0x2;           // with LICE_FontVertical
-constexpr int LICE_FontPreRender = 0x4;        // renders 0..127 at once, never anything above
+constexpr int LICE_FontUpward = 0x2;     // with LICE_FontVertical
+constexpr int LICE_FontPreRender = 0x4;  // renders 0..127 at once, never anything above
 constexpr int LICE_FontBlur = 0x10;
 constexpr int LICE_FontInvert = 0x20;
 constexpr int LICE_FontMono = 0x40;
 constexpr int LICE_FontShadow = 0x80;
 constexpr int LICE_FontOutline = 0x100;
 constexpr int LICE_FontOwnsHandle = 0x200;
-constexpr int LICE_FontNativeDraw = 0x400;     // x64 Windows modules only
+constexpr int LICE_FontNativeDraw = 0x400;  // x64 Windows modules only
 
 // Draw flags (PaintText): GDI's DrawText bits, plus one of our own.
 constexpr int LICE_DT_CENTER = 0x1;
@@ -154,7 +154,7 @@ private:
   int mFlags = 0;
   int mLineHeight = 0;
   GlyphRecord mDirect[128] = {};
-  std::vector<GlyphRecord> mExtra;        // sorted by character at all times
+  std::vector<GlyphRecord> mExtra;  // sorted by character at all times
   std::vector<unsigned char> mMasks;
   LICE_FontHandle mFont = nullptr;
 };

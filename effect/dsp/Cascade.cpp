@@ -6,8 +6,7 @@
 #include "effect/dsp/CpuFeatures.h"
 #include "effect/dsp/SseSupport.h"
 
-namespace Dsp
-{
+namespace Dsp {
 
 void Cascade::SetPassThrough()
 {
@@ -30,8 +29,7 @@ std::complex<double> Cascade::EvaluateResponse(double angle) const
   return h;
 }
 
-namespace
-{
+namespace {
 // Target coefficients only; the working copies stay with the live stages.
 struct StageTargets
 {

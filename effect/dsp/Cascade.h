@@ -7,8 +7,7 @@
 
 // Second-order stages in series, run in Direct Form II on interleaved frames in place.
 
-namespace Dsp
-{
+namespace Dsp {
 
 // One stage: H(z) = (b0 + b1 z^-1 + b2 z^-2) / (1 - a1 z^-1 - a2 z^-2). The feedback
 // coefficients are stored negated so that the recursion adds them. The working copies
@@ -80,14 +79,8 @@ public:
   // How many channels the interleaved frames carry; refuses 0 and more than the capacity.
   bool SetChannelCount(int channels);
 
-  const StageHistory& History(int channel, int stage) const
-  {
-    return mHistory[stage * mChannelCapacity + channel];
-  }
-  StageHistory& MutableHistory(int channel, int stage)
-  {
-    return mHistory[stage * mChannelCapacity + channel];
-  }
+  const StageHistory& History(int channel, int stage) const { return mHistory[stage * mChannelCapacity + channel]; }
+  StageHistory& MutableHistory(int channel, int stage) { return mHistory[stage * mChannelCapacity + channel]; }
   // True while a vector path would still glide a stage towards its targets.
   bool Ramping() const;
 
@@ -104,12 +97,8 @@ public:
 
 protected:
   CascadeFilter(BiquadStage* stages, int stageCapacity, StageHistory* history, int channels)
-      : Cascade(stages, stageCapacity),
-        mChannels(channels),
-        mChannelCapacity(channels),
-        mHistory(history)
-  {
-  }
+    : Cascade(stages, stageCapacity), mChannels(channels), mChannelCapacity(channels), mHistory(history)
+  {}
   ~CascadeFilter() = default;
 
 private:
@@ -130,14 +119,13 @@ protected:
 // One stage over packed two-channel frames, gliding the working coefficients towards
 // the targets over the block; history holds the stage's two channels. Runs on the SSE2
 // unit: call only when the processor has it.
-void FilterStageStereoSse(size_t frames, double* interleaved, BiquadStage& stage,
-                          StageHistory* history);
+void FilterStageStereoSse(size_t frames, double* interleaved, BiquadStage& stage, StageHistory* history);
 
 // All stages of a two-channel cascade in one pass over the frames (history: per stage
 // its two channels). The arithmetic of each stage is that of FilterStageStereoSse, so
 // the result is the same as running the stages one after the other over the block, but
 // the stages overlap in time.
-void FilterStagesStereoSse(size_t frames, double* interleaved, BiquadStage* stages,
-                           int stageCount, StageHistory* history);
+void FilterStagesStereoSse(size_t frames, double* interleaved, BiquadStage* stages, int stageCount,
+                           StageHistory* history);
 
 }  // namespace Dsp

@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-
-namespace Dsp
-{
+namespace Dsp {
 
 void HighPassBiquad::InitStageStorage()
 {

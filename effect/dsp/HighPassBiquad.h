@@ -2,8 +2,7 @@
 
 #include "effect/dsp/Cascade.h"
 
-namespace Dsp
-{
+namespace Dsp {
 
 // The detector's second-order high-pass: one stage, one channel, always the scalar path.
 class HighPassBiquad : public CascadeFilter

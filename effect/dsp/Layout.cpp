@@ -4,8 +4,7 @@
 
 #include "effect/dsp/SampleBlock.h"
 
-namespace Dsp
-{
+namespace Dsp {
 
 bool Layout::SetCounts(int poles, int zeros)
 {

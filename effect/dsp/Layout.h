@@ -6,8 +6,7 @@
 // design steps that fill them: the Chebyshev type II analog prototype and the bilinear
 // transform.
 
-namespace Dsp
-{
+namespace Dsp {
 
 using Complex = std::complex<double>;
 
@@ -39,10 +38,7 @@ public:
   bool CopyFrom(const Layout& other);
 
 protected:
-  Layout(Complex* poles, Complex* zeros, int capacity)
-      : mPoles(poles), mZeros(zeros), mCapacity(capacity)
-  {
-  }
+  Layout(Complex* poles, Complex* zeros, int capacity) : mPoles(poles), mZeros(zeros), mCapacity(capacity) {}
   ~Layout() = default;
 
 private:

@@ -5,11 +5,14 @@
 
 LICE_SysBitmap::LICE_SysBitmap(int width, int height)
 {
-  mDc = this; // stands in for the memory device context; never dereferenced
+  mDc = this;  // stands in for the memory device context; never dereferenced
   Reallocate(width, height);
 }
 
-LICE_SysBitmap::~LICE_SysBitmap() { ReleasePixels(); }
+LICE_SysBitmap::~LICE_SysBitmap()
+{
+  ReleasePixels();
+}
 
 void LICE_SysBitmap::ReleasePixels()
 {
@@ -19,10 +22,12 @@ void LICE_SysBitmap::ReleasePixels()
 
 bool LICE_SysBitmap::Reallocate(int width, int height)
 {
-  if (width == mWidth && height == mHeight) return false;
+  if (width == mWidth && height == mHeight)
+    return false;
   mWidth = width;
   mHeight = height;
-  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits) return true;
+  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits)
+    return true;
 
   ReleasePixels();
   const std::int64_t allocWidth = LICE_AlignedPitch(width);

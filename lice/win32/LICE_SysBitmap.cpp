@@ -13,14 +13,17 @@ LICE_SysBitmap::LICE_SysBitmap(int width, int height)
 LICE_SysBitmap::~LICE_SysBitmap()
 {
   ReleasePixels();
-  if (mDc) DeleteDC(static_cast<HDC>(mDc));
+  if (mDc)
+    DeleteDC(static_cast<HDC>(mDc));
 }
 
 void LICE_SysBitmap::ReleasePixels()
 {
-  if (mPreviousBitmap && mDc) SelectObject(static_cast<HDC>(mDc), static_cast<HGDIOBJ>(mPreviousBitmap));
+  if (mPreviousBitmap && mDc)
+    SelectObject(static_cast<HDC>(mDc), static_cast<HGDIOBJ>(mPreviousBitmap));
   mPreviousBitmap = nullptr;
-  if (mDib) DeleteObject(static_cast<HGDIOBJ>(mDib));
+  if (mDib)
+    DeleteObject(static_cast<HGDIOBJ>(mDib));
   mDib = nullptr;
   mBits = nullptr;
 }
@@ -33,10 +36,12 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
     mBits = nullptr;
     return false;
   }
-  if (width == mWidth && height == mHeight) return false;
+  if (width == mWidth && height == mHeight)
+    return false;
   mWidth = width;
   mHeight = height;
-  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits) return true;
+  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits)
+    return true;
 
   ReleasePixels();
   const std::int64_t allocWidth = LICE_AlignedPitch(width);
@@ -62,7 +67,8 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
   HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib || !bits)
   {
-    if (dib) DeleteObject(dib);
+    if (dib)
+      DeleteObject(dib);
     mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return true;
   }

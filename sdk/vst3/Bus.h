@@ -12,7 +12,8 @@
 
 namespace vst3 {
 
-class Bus {
+class Bus
+{
 public:
   Bus(const TChar* name, BusType busType, int32 flags);
   virtual ~Bus() = default;
@@ -39,7 +40,8 @@ private:
   std::atomic<bool> mActive{false};
 };
 
-class AudioBus : public Bus {
+class AudioBus : public Bus
+{
 public:
   AudioBus(const TChar* name, BusType busType, int32 flags, SpeakerArrangement arr);
 
@@ -51,7 +53,8 @@ private:
   SpeakerArrangement mArrangement;
 };
 
-class EventBus : public Bus {
+class EventBus : public Bus
+{
 public:
   EventBus(const TChar* name, BusType busType, int32 flags, int32 channelCount);
 
@@ -62,7 +65,8 @@ private:
   int32 mChannelCount;
 };
 
-class BusList {
+class BusList
+{
 public:
   BusList(MediaType type, BusDirection direction) : mType(type), mDirection(direction) {}
 

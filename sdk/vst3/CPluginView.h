@@ -7,7 +7,8 @@
 
 namespace vst3 {
 
-class CPluginView : public FObject, public IPlugView {
+class CPluginView : public FObject, public IPlugView
+{
 public:
   explicit CPluginView(const ViewRect* rect = nullptr);
   ~CPluginView() override;

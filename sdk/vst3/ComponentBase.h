@@ -8,7 +8,8 @@
 
 namespace vst3 {
 
-class ComponentBase : public FObject, public IPluginBase, public IConnectionPoint {
+class ComponentBase : public FObject, public IPluginBase, public IConnectionPoint
+{
 public:
   ComponentBase() = default;
   ~ComponentBase() override;

@@ -8,7 +8,8 @@
 
 namespace vst3 {
 
-class EditController : public ComponentBase, public IEditController, public IEditController2 {
+class EditController : public ComponentBase, public IEditController, public IEditController2
+{
 public:
   EditController() = default;
   ~EditController() override;
@@ -24,10 +25,8 @@ public:
   tresult PLUGIN_API getState(IBStream* state) override;
   int32 PLUGIN_API getParameterCount() override;
   tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
-  tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized,
-                                           TChar* string) override;
-  tresult PLUGIN_API getParamValueByString(ParamID id, TChar* string,
-                                           ParamValue& valueNormalized) override;
+  tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized, TChar* string) override;
+  tresult PLUGIN_API getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized) override;
   ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) override;
   ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) override;
   ParamValue PLUGIN_API getParamNormalized(ParamID id) override;

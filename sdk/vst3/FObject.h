@@ -12,7 +12,8 @@ namespace vst3 {
 // Exact, case-sensitive; a null name never matches.
 bool classNameEquals(const char* a, const char* b);
 
-class FObject : public FUnknown {
+class FObject : public FUnknown
+{
 public:
   FObject() = default;
   FObject(const FObject&) = delete;
@@ -43,17 +44,29 @@ private:
 }  // namespace vst3
 
 // Gives a class derived from FObject its name and its place in the is-a chain.
-#define TQ_VST3_OBJECT(ClassName, BaseName)                                                   \
-  static constexpr const char* getFClassName() { return #ClassName; }                        \
-  using BaseName::isA;                                                                        \
-  const char* isA() const override { return #ClassName; }                                    \
-  bool isTypeOf(const char* name, bool askBaseClass = true) const override {                 \
-    return ::vst3::classNameEquals(name, #ClassName) ||                                       \
-           (askBaseClass && BaseName::isTypeOf(name, true));                                  \
+#define TQ_VST3_OBJECT(ClassName, BaseName)                                                                            \
+  static constexpr const char* getFClassName()                                                                         \
+  {                                                                                                                    \
+    return #ClassName;                                                                                                 \
+  }                                                                                                                    \
+  using BaseName::isA;                                                                                                 \
+  const char* isA() const override                                                                                     \
+  {                                                                                                                    \
+    return #ClassName;                                                                                                 \
+  }                                                                                                                    \
+  bool isTypeOf(const char* name, bool askBaseClass = true) const override                                             \
+  {                                                                                                                    \
+    return ::vst3::classNameEquals(name, #ClassName) || (askBaseClass && BaseName::isTypeOf(name, true));              \
   }
 
 // In a class that adds interfaces to an FObject, the FUnknown methods of every added
 // interface go to the one shared count.
-#define TQ_VST3_REFCOUNT_FROM(BaseName)                                                       \
-  ::vst3::uint32 PLUGIN_API addRef() override { return BaseName::addRef(); }                 \
-  ::vst3::uint32 PLUGIN_API release() override { return BaseName::release(); }
+#define TQ_VST3_REFCOUNT_FROM(BaseName)                                                                                \
+  ::vst3::uint32 PLUGIN_API addRef() override                                                                          \
+  {                                                                                                                    \
+    return BaseName::addRef();                                                                                         \
+  }                                                                                                                    \
+  ::vst3::uint32 PLUGIN_API release() override                                                                         \
+  {                                                                                                                    \
+    return BaseName::release();                                                                                        \
+  }

@@ -9,7 +9,8 @@
 
 namespace vst3 {
 
-class FUID {
+class FUID
+{
 public:
   FUID();  // all zero: not valid
   FUID(uint32 l1, uint32 l2, uint32 l3, uint32 l4);

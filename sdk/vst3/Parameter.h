@@ -11,11 +11,11 @@
 
 namespace vst3 {
 
-class Parameter {
+class Parameter
+{
 public:
-  Parameter(const TChar* title, ParamID tag, const TChar* units = nullptr,
-            ParamValue defaultValueNormalized = 0.0, int32 stepCount = 0,
-            int32 flags = ParameterInfo::kCanAutomate, UnitID unitID = kRootUnitId,
+  Parameter(const TChar* title, ParamID tag, const TChar* units = nullptr, ParamValue defaultValueNormalized = 0.0,
+            int32 stepCount = 0, int32 flags = ParameterInfo::kCanAutomate, UnitID unitID = kRootUnitId,
             const TChar* shortTitle = nullptr);
   explicit Parameter(const ParameterInfo& info);
   virtual ~Parameter() = default;
@@ -48,11 +48,11 @@ protected:
   int32 mPrecision = 4;
 };
 
-class RangeParameter : public Parameter {
+class RangeParameter : public Parameter
+{
 public:
-  RangeParameter(const TChar* title, ParamID tag, const TChar* units = nullptr,
-                 ParamValue minPlain = 0.0, ParamValue maxPlain = 1.0,
-                 ParamValue defaultValuePlain = 0.0, int32 stepCount = 0,
+  RangeParameter(const TChar* title, ParamID tag, const TChar* units = nullptr, ParamValue minPlain = 0.0,
+                 ParamValue maxPlain = 1.0, ParamValue defaultValuePlain = 0.0, int32 stepCount = 0,
                  int32 flags = ParameterInfo::kCanAutomate, UnitID unitID = kRootUnitId,
                  const TChar* shortTitle = nullptr);
 
@@ -69,11 +69,12 @@ private:
   ParamValue mMaxPlain;
 };
 
-class StringListParameter : public Parameter {
+class StringListParameter : public Parameter
+{
 public:
   StringListParameter(const TChar* title, ParamID tag, const TChar* units = nullptr,
-                      int32 flags = ParameterInfo::kCanAutomate | ParameterInfo::kIsList,
-                      UnitID unitID = kRootUnitId, const TChar* shortTitle = nullptr);
+                      int32 flags = ParameterInfo::kCanAutomate | ParameterInfo::kIsList, UnitID unitID = kRootUnitId,
+                      const TChar* shortTitle = nullptr);
 
   // Each string adds one step: n strings give step count n - 1.
   void appendString(const TChar* string);
@@ -91,7 +92,8 @@ private:
 // Index of a normalised value among stepCount + 1 discrete steps.
 int32 stepOfNormalized(ParamValue valueNormalized, int32 stepCount);
 
-class ParameterContainer {
+class ParameterContainer
+{
 public:
   // Takes ownership. A null parameter, or one whose id is already registered, is refused
   // (and deleted): ids must be unique. Returns the parameter or null.

@@ -15,7 +15,7 @@
 struct FakeGlyph
 {
   int advance = 8;
-  std::function<int(int x, int y, int height)> coverage; // at cell column x, row y
+  std::function<int(int x, int y, int height)> coverage;  // at cell column x, row y
 };
 
 class FakeGlyphRasteriser : public LICE_GlyphRasteriser
@@ -24,14 +24,15 @@ public:
   // Glyphs not listed: advance 8, a solid block over columns 1..6 and rows 2..height-3; the
   // space has advance 4 and no ink. The face "NoSuchFace" cannot be made.
   std::map<int, FakeGlyph> glyphs;
-  std::map<int, int> renders; // render calls per character
+  std::map<int, int> renders;  // render calls per character
   int deleted = 0;
   int doubleDeletes = 0;
 
   LICE_FontHandle CreateFontHandle(const char* face, int height, int, bool, int, int) override
   {
-    if (std::string(face) == "NoSuchFace" || height < 0) return nullptr;
-    mFonts.push_back(std::make_unique<int>(height)); // kept, so handles are never reused
+    if (std::string(face) == "NoSuchFace" || height < 0)
+      return nullptr;
+    mFonts.push_back(std::make_unique<int>(height));  // kept, so handles are never reused
     mLive.insert(mFonts.back().get());
     return reinterpret_cast<LICE_FontHandle>(mFonts.back().get());
   }
@@ -62,8 +63,10 @@ public:
   FakeGlyph GlyphFor(int ch) const
   {
     auto found = glyphs.find(ch);
-    if (found != glyphs.end()) return found->second;
-    if (ch == ' ') return FakeGlyph{4, [](int, int, int) { return 0; }};
+    if (found != glyphs.end())
+      return found->second;
+    if (ch == ' ')
+      return FakeGlyph{4, [](int, int, int) { return 0; }};
     return FakeGlyph{8, [](int x, int y, int h) { return x >= 1 && x <= 6 && y >= 2 && y < h - 2 ? 255 : 0; }};
   }
 

@@ -7,8 +7,7 @@
 #include "tests/lice/TestBitmaps.h"
 #include "tests/lice/TextInk.h"
 
-namespace
-{
+namespace {
 // The editor's fonts: "Arial" at 16 and 14, as the GDI font height (the cell).
 class FreeTypeFontTest : public ::testing::TestWithParam<int>
 {
@@ -81,8 +80,8 @@ TEST(FreeTypeRasteriser, OddRequestsFailOrDrawSafely)
   rasteriser.DeleteFontHandle(mono);
   LICE_FontHandle em = rasteriser.CreateFontHandle("Arial", -16, 400, false, 0, 0);
   ASSERT_NE(em, nullptr);
-  EXPECT_GT(rasteriser.LineHeight(em, nullptr), 16); // a negative height is the em, not the cell
+  EXPECT_GT(rasteriser.LineHeight(em, nullptr), 16);  // a negative height is the em, not the cell
   rasteriser.DeleteFontHandle(em);
 }
 
-} // namespace
+}  // namespace

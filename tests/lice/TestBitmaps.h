@@ -15,7 +15,10 @@ public:
   static constexpr int kBand = 4;
 
   GuardedBitmap(int width, int height, bool upsideDown = false)
-    : mWidth(width), mHeight(height), mPitch(width + 2 * kBand), mUpsideDown(upsideDown),
+    : mWidth(width),
+      mHeight(height),
+      mPitch(width + 2 * kBand),
+      mUpsideDown(upsideDown),
       mStore(static_cast<std::size_t>((height + 2 * kBand) * mPitch), kGuard)
   {
     Fill(0);
@@ -31,13 +34,21 @@ public:
   // Pixel x of drawn row y.
   Pixel32& At(int x, int y) { return PixelData()[(mUpsideDown ? mHeight - 1 - y : y) * mPitch + x]; }
 
-  template <class F> void ForEach(F f)
+  template <class F>
+  void ForEach(F f)
   {
     for (int y = 0; y < mHeight; ++y)
-      for (int x = 0; x < mWidth; ++x) f(At(x, y));
+      for (int x = 0; x < mWidth; ++x)
+        f(At(x, y));
   }
-  void Fill(Pixel32 v) { ForEach([v](Pixel32& p) { p = v; }); }
-  void Randomise(std::mt19937& rng) { ForEach([&rng](Pixel32& p) { p = static_cast<Pixel32>(rng()); }); }
+  void Fill(Pixel32 v)
+  {
+    ForEach([v](Pixel32& p) { p = v; });
+  }
+  void Randomise(std::mt19937& rng)
+  {
+    ForEach([&rng](Pixel32& p) { p = static_cast<Pixel32>(rng()); });
+  }
   // Drawn rows, top to bottom.
   std::vector<Pixel32> Pixels()
   {
@@ -52,7 +63,8 @@ public:
       for (int col = 0; col < mPitch; ++col)
       {
         const bool inside = row >= kBand && row < kBand + mHeight && col >= kBand && col < kBand + mWidth;
-        if (!inside && mStore[static_cast<std::size_t>(row * mPitch + col)] != kGuard) return false;
+        if (!inside && mStore[static_cast<std::size_t>(row * mPitch + col)] != kGuard)
+          return false;
       }
     return true;
   }

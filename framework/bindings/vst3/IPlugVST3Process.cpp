@@ -13,8 +13,7 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 // The preset a 'prst' value selects. The small allowance keeps k / N from landing on k - 1.
 int PresetIndexFor(double normalised, int nPresets)
 {
@@ -29,7 +28,7 @@ Sample** ChannelBuffers(const AudioBusBuffers& bus)
   else
     return bus.channelBuffers64;
 }
-} // namespace
+}  // namespace
 
 tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize)
 {

@@ -9,10 +9,7 @@
 class ScopedVectorPath
 {
 public:
-  explicit ScopedVectorPath(bool on) : mSaved(ProcessorFeatures().sse3)
-  {
-    ProcessorFeatures().sse3 = on && mSaved;
-  }
+  explicit ScopedVectorPath(bool on) : mSaved(ProcessorFeatures().sse3) { ProcessorFeatures().sse3 = on && mSaved; }
   ~ScopedVectorPath() { ProcessorFeatures().sse3 = mSaved; }
 
 private:
@@ -24,10 +21,7 @@ private:
 class ScopedWidePath
 {
 public:
-  explicit ScopedWidePath(bool on) : mSaved(ProcessorFeatures().avx2)
-  {
-    ProcessorFeatures().avx2 = on && mSaved;
-  }
+  explicit ScopedWidePath(bool on) : mSaved(ProcessorFeatures().avx2) { ProcessorFeatures().avx2 = on && mSaved; }
   ~ScopedWidePath() { ProcessorFeatures().avx2 = mSaved; }
 
 private:
@@ -51,4 +45,7 @@ private:
 
 constexpr double kPi = 3.141592653589793;
 
-inline double ToDb(double linear) { return 20.0 * std::log10(linear); }
+inline double ToDb(double linear)
+{
+  return 20.0 * std::log10(linear);
+}

@@ -16,8 +16,7 @@ public:
   static constexpr double kGuardValue = -1234567.0;
 
   // One bus per entry of channelsPerBus; every channel holds capacity frames, zeroed.
-  void configure(vst3::int32 symbolicSampleSize, const std::vector<vst3::int32>& channelsPerBus,
-                 vst3::int32 capacity);
+  void configure(vst3::int32 symbolicSampleSize, const std::vector<vst3::int32>& channelsPerBus, vst3::int32 capacity);
 
   vst3::AudioBusBuffers* buses() { return mBuses.empty() ? nullptr : mBuses.data(); }
   vst3::int32 busCount() const { return static_cast<vst3::int32>(mBuses.size()); }

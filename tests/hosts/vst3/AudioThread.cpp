@@ -26,9 +26,11 @@ void AudioThread::run(const std::function<void()>& task)
 void AudioThread::loop()
 {
   std::unique_lock<std::mutex> guard(mLock);
-  for (;;) {
+  for (;;)
+  {
     mWake.wait(guard, [this] { return mQuit || mTask != nullptr; });
-    if (mTask == nullptr) return;  // quitting with nothing left to run
+    if (mTask == nullptr)
+      return;  // quitting with nothing left to run
     const std::function<void()>* task = mTask;
     guard.unlock();
     (*task)();

@@ -4,7 +4,8 @@ namespace fakehost {
 
 vst3::tresult PLUGIN_API ContextMenu::getItem(vst3::int32, vst3::IContextMenuItem&, vst3::IContextMenuTarget** target)
 {
-  if (target != nullptr) *target = nullptr;
+  if (target != nullptr)
+    *target = nullptr;
   return vst3::kResultFalse;
 }
 
@@ -64,7 +65,8 @@ vst3::tresult PLUGIN_API ComponentHandler::restartComponent(vst3::int32 flags)
 
 vst3::IContextMenu* PLUGIN_API ComponentHandler::createContextMenu(vst3::IPlugView* view, const vst3::ParamID* paramID)
 {
-  if (view == nullptr) return nullptr;  // the view is required
+  if (view == nullptr)
+    return nullptr;  // the view is required
   {
     std::lock_guard<std::mutex> guard(mLock);
     mMenuRequests.push_back(paramID != nullptr ? *paramID : vst3::kNoParamId);
@@ -96,15 +98,24 @@ bool ComponentHandler::gesturesBalanced(vst3::ParamID id) const
 {
   std::lock_guard<std::mutex> guard(mLock);
   bool open = false;
-  for (const Call& c : mCalls) {
-    if (c.id != id || c.kind == Kind::Restart) continue;
-    if (c.kind == Kind::Begin) {
-      if (open) return false;
+  for (const Call& c : mCalls)
+  {
+    if (c.id != id || c.kind == Kind::Restart)
+      continue;
+    if (c.kind == Kind::Begin)
+    {
+      if (open)
+        return false;
       open = true;
-    } else if (c.kind == Kind::End) {
-      if (!open) return false;
+    }
+    else if (c.kind == Kind::End)
+    {
+      if (!open)
+        return false;
       open = false;
-    } else if (!open) {
+    }
+    else if (!open)
+    {
       return false;
     }
   }

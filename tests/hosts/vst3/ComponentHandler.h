@@ -37,7 +37,13 @@ private:
 class ComponentHandler : public HostObject<vst3::IComponentHandler, vst3::IComponentHandler3>
 {
 public:
-  enum class Kind { Begin, Perform, End, Restart };
+  enum class Kind
+  {
+    Begin,
+    Perform,
+    End,
+    Restart
+  };
   struct Call
   {
     Kind kind;

@@ -6,7 +6,8 @@ namespace fakehost {
 
 vst3::tresult PLUGIN_API EventList::getEvent(vst3::int32 index, vst3::Event& e)
 {
-  if (index < 0 || index >= getEventCount()) return vst3::kInvalidArgument;
+  if (index < 0 || index >= getEventCount())
+    return vst3::kInvalidArgument;
   std::memcpy(&e, &mEvents[static_cast<std::size_t>(index)], sizeof e);
   return vst3::kResultOk;
 }

@@ -7,7 +7,8 @@ namespace fakehost {
 vst3::tresult PLUGIN_API HostApplication::getName(vst3::TChar* name)
 {
   ++mNameQueries;
-  if (name == nullptr) return vst3::kInvalidArgument;
+  if (name == nullptr)
+    return vst3::kInvalidArgument;
   const std::size_t n = std::min<std::size_t>(mName.size(), 127);
   std::copy_n(mName.data(), n, name);
   name[n] = 0;
@@ -16,7 +17,8 @@ vst3::tresult PLUGIN_API HostApplication::getName(vst3::TChar* name)
 
 vst3::tresult PLUGIN_API HostApplication::createInstance(char*, char*, void** obj)
 {
-  if (obj != nullptr) *obj = nullptr;
+  if (obj != nullptr)
+    *obj = nullptr;
   return vst3::kNoInterface;
 }
 

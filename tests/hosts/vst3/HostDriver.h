@@ -47,7 +47,13 @@ struct ClassEntry
 class HostDriver
 {
 public:
-  enum class Stage { Empty, Initialized, Active, Processing };
+  enum class Stage
+  {
+    Empty,
+    Initialized,
+    Active,
+    Processing
+  };
 
   // Keeps a reference on the factory until destruction.
   explicit HostDriver(vst3::IPluginFactory* factory);
@@ -92,8 +98,7 @@ public:
   // Saves component then controller state; loads component, then controller's component
   // state, then controller state. kNotImplemented from any call counts as success.
   vst3::tresult saveState(std::vector<std::uint8_t>& component, std::vector<std::uint8_t>& controller);
-  vst3::tresult loadState(const std::vector<std::uint8_t>& component,
-                          const std::vector<std::uint8_t>& controller);
+  vst3::tresult loadState(const std::vector<std::uint8_t>& component, const std::vector<std::uint8_t>& controller);
 
   // Opens the editor as hosts do: createView("editor"), getSize, isPlatformTypeSupported,
   // setFrame, attached(parent, type). kNoInterface when the plug-in makes no view; the

@@ -23,15 +23,19 @@ public:
 
   vst3::tresult PLUGIN_API queryInterface(const vst3::TUID iid, void** obj) override
   {
-    if (obj == nullptr) return vst3::kInvalidArgument;
+    if (obj == nullptr)
+      return vst3::kInvalidArgument;
     *obj = nullptr;
-    if (iid == nullptr) return vst3::kNoInterface;
-    if (vst3::iidEqual(iid, vst3::FUnknown::iid)) {
+    if (iid == nullptr)
+      return vst3::kNoInterface;
+    if (vst3::iidEqual(iid, vst3::FUnknown::iid))
+    {
       *obj = static_cast<vst3::FUnknown*>(static_cast<Primary*>(this));
       addRef();
       return vst3::kResultOk;
     }
-    if (answer<Primary, Others...>(iid, obj)) return vst3::kResultOk;
+    if (answer<Primary, Others...>(iid, obj))
+      return vst3::kResultOk;
     return vst3::kNoInterface;
   }
 
@@ -40,8 +44,10 @@ public:
   vst3::uint32 PLUGIN_API release() override
   {
     int now = mCount.load();
-    do {
-      if (now <= 1) {
+    do
+    {
+      if (now <= 1)
+      {
         mOverReleased = true;
         return static_cast<vst3::uint32>(now);
       }
@@ -64,12 +70,14 @@ private:
   template <class I, class... Rest>
   bool answer(const vst3::TUID iid, void** obj)
   {
-    if (vst3::iidEqual(iid, I::iid) && offers(iid)) {
+    if (vst3::iidEqual(iid, I::iid) && offers(iid))
+    {
       *obj = static_cast<I*>(this);
       addRef();
       return true;
     }
-    if constexpr (sizeof...(Rest) > 0) return answer<Rest...>(iid, obj);
+    if constexpr (sizeof...(Rest) > 0)
+      return answer<Rest...>(iid, obj);
     return false;
   }
 

@@ -10,7 +10,8 @@ using GetFactoryProc = vst3::IPluginFactory*(PLUGIN_API*)();
 std::string Module::resolve(const std::string& path)
 {
   std::error_code ec;
-  if (std::filesystem::is_directory(std::filesystem::u8path(path), ec)) return platform::bundleBinary(path);
+  if (std::filesystem::is_directory(std::filesystem::u8path(path), ec))
+    return platform::bundleBinary(path);
   return path;
 }
 
@@ -19,21 +20,25 @@ std::unique_ptr<Module> Module::load(const std::string& path, std::string& error
   std::unique_ptr<Module> module(new Module);
   module->mFile = resolve(path);
   module->mHandle = platform::openLibrary(module->mFile, error);
-  if (module->mHandle == nullptr) return nullptr;
+  if (module->mHandle == nullptr)
+    return nullptr;
   auto getFactory = reinterpret_cast<GetFactoryProc>(platform::findSymbol(module->mHandle, "GetPluginFactory"));
-  if (getFactory == nullptr) {
+  if (getFactory == nullptr)
+  {
     error = module->mFile + ": no GetPluginFactory export";
     platform::closeLibrary(module->mHandle);
     module->mHandle = nullptr;
     return nullptr;
   }
-  if (!platform::enterModule(module->mHandle, error)) {
+  if (!platform::enterModule(module->mHandle, error))
+  {
     platform::closeLibrary(module->mHandle);
     module->mHandle = nullptr;
     return nullptr;
   }
   module->mFactory = getFactory();
-  if (module->mFactory == nullptr) {
+  if (module->mFactory == nullptr)
+  {
     error = module->mFile + ": GetPluginFactory returned null";
     module->unload();
     return nullptr;
@@ -43,7 +48,8 @@ std::unique_ptr<Module> Module::load(const std::string& path, std::string& error
 
 vst3::uint32 Module::releaseFactory()
 {
-  if (mFactory == nullptr) return 0;
+  if (mFactory == nullptr)
+    return 0;
   const vst3::uint32 left = mFactory->release();
   mFactory = nullptr;
   return left;
@@ -51,7 +57,8 @@ vst3::uint32 Module::releaseFactory()
 
 bool Module::unload()
 {
-  if (mHandle == nullptr) return true;
+  if (mHandle == nullptr)
+    return true;
   releaseFactory();
   const bool exited = platform::exitModule(mHandle);
   platform::closeLibrary(mHandle);
@@ -59,6 +66,9 @@ bool Module::unload()
   return exited;
 }
 
-Module::~Module() { unload(); }
+Module::~Module()
+{
+  unload();
+}
 
 }  // namespace fakehost

@@ -42,7 +42,8 @@ ProcessContextBuilder& ProcessContextBuilder::cycle(double startQuarters, double
   mContext.cycleStartMusic = startQuarters;
   mContext.cycleEndMusic = endQuarters;
   mContext.state |= PC::kCycleValid;
-  mContext.state = active ? (mContext.state | PC::kCycleActive) : (mContext.state & ~static_cast<vst3::uint32>(PC::kCycleActive));
+  mContext.state =
+    active ? (mContext.state | PC::kCycleActive) : (mContext.state & ~static_cast<vst3::uint32>(PC::kCycleActive));
   return *this;
 }
 
@@ -55,8 +56,10 @@ ProcessContextBuilder& ProcessContextBuilder::position(vst3::int64 samples)
 
 void ProcessContextBuilder::advance(vst3::int32 frames)
 {
-  if (frames <= 0) return;
-  if (mContext.state & PC::kPlaying) mContext.projectTimeSamples += frames;
+  if (frames <= 0)
+    return;
+  if (mContext.state & PC::kPlaying)
+    mContext.projectTimeSamples += frames;
   mContext.continuousTimeSamples += frames;
   if (mContext.sampleRate > 0.0)
     mContext.systemTime += static_cast<vst3::int64>(frames * 1e9 / mContext.sampleRate);
@@ -65,7 +68,8 @@ void ProcessContextBuilder::advance(vst3::int32 frames)
 
 void ProcessContextBuilder::updateMusicalPosition()
 {
-  if (!(mContext.sampleRate > 0.0) || !(mContext.tempo > 0.0) || mContext.timeSigDenominator <= 0) return;
+  if (!(mContext.sampleRate > 0.0) || !(mContext.tempo > 0.0) || mContext.timeSigDenominator <= 0)
+    return;
   const double seconds = static_cast<double>(mContext.projectTimeSamples) / mContext.sampleRate;
   mContext.projectTimeMusic = seconds * mContext.tempo / 60.0;
   const double quartersPerBar = mContext.timeSigNumerator * 4.0 / mContext.timeSigDenominator;

@@ -34,12 +34,14 @@ ProcessDataBuilder& ProcessDataBuilder::outputs(AudioBuffers& buffers)
 
 ProcessDataBuilder& ProcessDataBuilder::emptyBuses(AudioBuffers& inputs, AudioBuffers& outputs)
 {
-  if (inputs.busCount() > 0) {
+  if (inputs.busCount() > 0)
+  {
     mEmptyIn = inputs.buses()[0];
     mEmptyIn.numChannels = 0;
     mData.inputs = &mEmptyIn;
   }
-  if (outputs.busCount() > 0) {
+  if (outputs.busCount() > 0)
+  {
     mEmptyOut = outputs.buses()[0];
     mEmptyOut.numChannels = 0;
     mData.outputs = &mEmptyOut;

@@ -18,20 +18,20 @@ extern const vst3::TUID kClassId;
 // Deliberate breaches of the host contract, off by default.
 struct Faults
 {
-  bool writePastBlock = false;     // writes one sample beyond numSamples
-  bool keepHandler = false;        // takes an extra handler reference and never drops it
-  bool refuseActivation = false;   // setActive answers kResultFalse
-  bool writeNaN = false;           // outputs NaN
-  bool keepStream = false;         // keeps a reference on the state stream
-  bool refuseFlush = false;        // process without audio answers kResultFalse
-  bool brokenMidiMapping = false;  // maps every controller to an id that does not exist
-  bool forgetBypass = false;       // restoring state ignores the saved bypass
-  bool untitledParameter = false;  // registers a parameter without a title
-  bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
-  bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
+  bool writePastBlock = false;        // writes one sample beyond numSamples
+  bool keepHandler = false;           // takes an extra handler reference and never drops it
+  bool refuseActivation = false;      // setActive answers kResultFalse
+  bool writeNaN = false;              // outputs NaN
+  bool keepStream = false;            // keeps a reference on the state stream
+  bool refuseFlush = false;           // process without audio answers kResultFalse
+  bool brokenMidiMapping = false;     // maps every controller to an id that does not exist
+  bool forgetBypass = false;          // restoring state ignores the saved bypass
+  bool untitledParameter = false;     // registers a parameter without a title
+  bool staleArrangement = false;      // getBusArrangement keeps reporting stereo
+  bool sloppyQuery = false;           // refuses unknown interfaces without clearing the pointer
   bool parameterWithoutUnit = false;  // registers a parameter in unit -1, which no unit list holds
-  bool touchFlushBuffers = false;  // a flush writes through the output array despite zero buses
-  bool claimsNewSdk = false;       // class information says "VST 3.7.14" (context requirements missing)
+  bool touchFlushBuffers = false;     // a flush writes through the output array despite zero buses
+  bool claimsNewSdk = false;          // class information says "VST 3.7.14" (context requirements missing)
 };
 
 class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping

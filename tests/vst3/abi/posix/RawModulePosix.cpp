@@ -17,14 +17,19 @@ std::string RawModule::binaryPath(const std::string& bundle)
 RawModule::RawModule(const std::string& path)
 {
   mHandle = dlopen(path.c_str(), RTLD_LAZY);
-  if (!mHandle) mError = dlerror();
+  if (!mHandle)
+    mError = dlerror();
 }
 
 RawModule::~RawModule()
 {
-  if (mHandle) dlclose(mHandle);
+  if (mHandle)
+    dlclose(mHandle);
 }
 
-void* RawModule::symbol(const char* name) const { return mHandle ? dlsym(mHandle, name) : nullptr; }
+void* RawModule::symbol(const char* name) const
+{
+  return mHandle ? dlsym(mHandle, name) : nullptr;
+}
 
 }  // namespace rawabi

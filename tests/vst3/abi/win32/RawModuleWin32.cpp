@@ -17,12 +17,14 @@ std::string RawModule::binaryPath(const std::string& bundle)
 RawModule::RawModule(const std::string& path)
 {
   mHandle = LoadLibraryA(path.c_str());
-  if (!mHandle) mError = "LoadLibrary failed with error " + std::to_string(GetLastError());
+  if (!mHandle)
+    mError = "LoadLibrary failed with error " + std::to_string(GetLastError());
 }
 
 RawModule::~RawModule()
 {
-  if (mHandle) FreeLibrary(static_cast<HMODULE>(mHandle));
+  if (mHandle)
+    FreeLibrary(static_cast<HMODULE>(mHandle));
 }
 
 void* RawModule::symbol(const char* name) const
