@@ -9,7 +9,7 @@
 #include "framework/bindings/vst3/IPlugVST3.h"
 using PlugBinding = IPlugVST3;
 #elif defined(TQ_BINDING_TEST)
-#include "tests/hosts/IPlugTestBinding.h"
+#include "framework/bindings/test/IPlugTestBinding.h"
 using PlugBinding = IPlugTestBinding;
 #else
 #error "No plug-in binding chosen for this build of the effect"
