@@ -13,6 +13,10 @@ using namespace vst2test;
 
 namespace {
 
+// Values past the int range (wrapped to it in 32-bit builds, where intptr_t is 32 bits).
+const intptr_t kBeyondInt = static_cast<intptr_t>(int64_t(INT32_MAX) + 1);
+const intptr_t kExtension = static_cast<intptr_t>(0xBEEF0000u);
+
 // ---- Creation and the record ---------------------------------------------------------------
 
 TEST(Vst2Record, FieldsOfTheRecord)
@@ -177,8 +181,8 @@ TEST(Vst2Dispatcher, CanDoIsAnExactMatch)
     {"receiveVstMidiEvent", 1, 0},
     {"receiveVstMidiEvents", 0, 0},
     {"receiveVstMidi", 0, 0},
-    {"hasVelnorExtensions", 0xBEEF0000, 0xBEEF0000},
-    {"hasVelnorViewAsConfig", 0xBEEF0000, 0xBEEF0000},
+    {"hasVelnorExtensions", kExtension, kExtension},
+    {"hasVelnorViewAsConfig", kExtension, kExtension},
     {"", 0, 0},
   };
   PlugShape noMidi;
@@ -356,7 +360,7 @@ TEST(Vst2Programs, EditsStayWithTheirProgram)
   EXPECT_DOUBLE_EQ(host.plug()->ParamAt(2)->Value(), 10.0);
   host.driver.Dispatch(effSetProgram, 0, 1);
   EXPECT_DOUBLE_EQ(host.plug()->ParamAt(2)->Value(), -10.0);
-  for (intptr_t bad : {intptr_t(5), intptr_t(-1), intptr_t(INT32_MAX) + 1})
+  for (intptr_t bad : {intptr_t(5), intptr_t(-1), kBeyondInt})
   {
     host.driver.Dispatch(effSetProgram, 0, bad);
     EXPECT_EQ(host.driver.Dispatch(effGetProgram), 1);
@@ -372,7 +376,7 @@ TEST(Vst2Setup, UnusableRatesAndBlockSizesKeepTheSetUp)
   host.driver.Dispatch(effSetBlockSize, 0, 512);
   for (float rate : {0.0f, -44100.0f, std::nanf(""), INFINITY})
     host.driver.Dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-  for (intptr_t size : {intptr_t(0), intptr_t(-1), intptr_t(INT32_MAX) + 1})
+  for (intptr_t size : {intptr_t(0), intptr_t(-1), kBeyondInt})
     host.driver.Dispatch(effSetBlockSize, 0, size);
   EXPECT_EQ(host.plug()->SampleRate(), 96000.0);
   EXPECT_EQ(host.plug()->BlockSize(), 512);
