@@ -37,9 +37,9 @@ public:
   static constexpr int kHostNameSize = 256;  // host names are lower-cased into this much
   static constexpr int kMaxChannels = 1024;  // a configuration beyond this is refused
 
-  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
-            int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int bindingKind);
+  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int vendorVersion, int uniqueId, int makerId, int latency, bool doesMidi,
+            bool doesStateChunks, bool isInstrument, int bindingKind);
   virtual ~IPlugBase();
 
   IPlugBase(const IPlugBase&) = delete;
@@ -192,7 +192,7 @@ public:
 
   // ---- Chunks with a header: the plug-in's state or its whole preset bank ------------------
 
-  static constexpr int32_t kChunkMagic = 0x70666674; // "tffp"
+  static constexpr int32_t kChunkMagic = 0x70666674;  // "tffp"
   static constexpr int32_t kChunkVersion = 0x00010000;
 
   // Empties the chunk and writes the header; false when it could not be written.
