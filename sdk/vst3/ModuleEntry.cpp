@@ -3,6 +3,8 @@
 
 #include <mutex>
 
+#include "platform/ModuleHandle.h"
+
 namespace {
 
 std::mutex gEntryLock;
@@ -36,21 +38,11 @@ int moduleEntryCount() {
   return gEntryCount;
 }
 
-#if defined(_WIN32)
-namespace detail {
-void* currentModule();  // platform part: the module containing this code
-}
-#endif
-
 }  // namespace vst3
 
 extern "C" {
 
-#if defined(_WIN32)
-bool InitDll() { return enter(vst3::detail::currentModule()); }
-#else
-bool InitDll() { return enter(nullptr); }
-#endif
+bool InitDll() { return enter(CurrentModuleHandle()); }
 bool ExitDll() { return leave(); }
 
 #if !defined(_WIN32)
