@@ -11,16 +11,21 @@ std::mutex gEntryLock;
 int gEntryCount = 0;
 void* gModuleHandle = nullptr;
 
-bool enter(void* handle) {
+bool enter(void* handle)
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount++ == 0) gModuleHandle = handle;
+  if (gEntryCount++ == 0)
+    gModuleHandle = handle;
   return true;
 }
 
-bool leave() {
+bool leave()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount <= 0) return false;  // an exit without its entry
-  if (--gEntryCount == 0) gModuleHandle = nullptr;
+  if (gEntryCount <= 0)
+    return false;  // an exit without its entry
+  if (--gEntryCount == 0)
+    gModuleHandle = nullptr;
   return true;
 }
 
@@ -28,12 +33,14 @@ bool leave() {
 
 namespace vst3 {
 
-void* moduleHandle() {
+void* moduleHandle()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gModuleHandle;
 }
 
-int moduleEntryCount() {
+int moduleEntryCount()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gEntryCount;
 }
@@ -42,11 +49,23 @@ int moduleEntryCount() {
 
 extern "C" {
 
-bool InitDll() { return enter(CurrentModuleHandle()); }
-bool ExitDll() { return leave(); }
+bool InitDll()
+{
+  return enter(CurrentModuleHandle());
+}
+bool ExitDll()
+{
+  return leave();
+}
 
 #if !defined(_WIN32)
-bool ModuleEntry(void* sharedLibraryHandle) { return enter(sharedLibraryHandle); }
-bool ModuleExit() { return leave(); }
+bool ModuleEntry(void* sharedLibraryHandle)
+{
+  return enter(sharedLibraryHandle);
+}
+bool ModuleExit()
+{
+  return leave();
+}
 #endif
 }
