@@ -1,14 +1,13 @@
-// The handle of the module this code is linked into, found from an address inside it, so
-// the entry can record it without the host's help.
+#include "platform/ModuleHandle.h"
+
 #include <windows.h>
 
-namespace vst3::detail {
-
 namespace {
+// Any address inside the module names it.
 const char kAnchor = 0;
-}
+}  // namespace
 
-void* currentModule()
+void* CurrentModuleHandle()
 {
   HMODULE module = nullptr;
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -16,5 +15,3 @@ void* currentModule()
     return nullptr;
   return module;
 }
-
-}  // namespace vst3::detail
