@@ -3,12 +3,9 @@
 #include "tests/hosts/vst3/ConformanceSuite.h"
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/ModuleLoader.h"
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/HostInput.h"
+#include "tools/vst3host/SessionSteps.h"
 #include "tools/vst3host/Render.h"
-#include "tools/vst3host/SignalStats.h"
 #include "tools/vst3host/StateFile.h"
-#include "tools/vst3host/TestSignal.h"
 #include "tools/vst3host/Vst2Session.h"
 
 #include <cerrno>
@@ -158,18 +155,8 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
   driver.stop();
   if (!rendered)
     return false;
-  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
-  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
-  char digest[64];
-  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
-                static_cast<unsigned long long>(sampleDigest(output)));
-  out << digest;
-  if (!options.outputPath.empty())
-  {
-    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
-      return false;
-    out << "wrote " << options.outputPath << "\n";
-  }
+  if (!reportRender(options, input, output, out, error))
+    return false;
   if (!options.saveStatePath.empty())
   {
     SavedState state;
@@ -215,22 +202,6 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
 }
 
 }  // namespace
-
-bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
-{
-  if (!options.inputPath.empty())
-    return readAudioFile(options.inputPath, audio, error);
-  TestSignalShape shape;
-  shape.sampleRate = options.sampleRate;
-  shape.seconds = options.seconds;
-  shape.channels = options.channels;
-  if (!makeTestSignal(shape, audio))
-  {
-    error = "cannot generate the test signal";
-    return false;
-  }
-  return true;
-}
 
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
 {

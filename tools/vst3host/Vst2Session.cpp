@@ -2,9 +2,7 @@
 
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/HostInput.h"
-#include "tools/vst3host/SignalStats.h"
+#include "tools/vst3host/SessionSteps.h"
 #include "tools/vst3host/StateFile.h"
 
 #include <cstdio>
@@ -81,18 +79,8 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   AudioBuffer output;
   output.sampleRate = input.sampleRate;
   output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
-  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
-  char digest[64];
-  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
-                static_cast<unsigned long long>(sampleDigest(output)));
-  out << digest;
-  if (!options.outputPath.empty())
-  {
-    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
-      return false;
-    out << "wrote " << options.outputPath << "\n";
-  }
+  if (!reportRender(options, input, output, out, error))
+    return false;
   if (!options.saveStatePath.empty())
   {
     SavedState state;
