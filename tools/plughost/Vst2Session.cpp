@@ -1,14 +1,14 @@
-#include "tools/vst3host/Vst2Session.h"
+#include "tools/plughost/Vst2Session.h"
 
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
-#include "tools/vst3host/SessionSteps.h"
-#include "tools/vst3host/StateFile.h"
+#include "tools/plughost/SessionSteps.h"
+#include "tools/plughost/StateFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 void listParameters(vst2host::HostDriver& driver, std::ostream& out)
@@ -113,12 +113,12 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
   auto module = vst2host::Module::Load(options.modulePath, error);
   if (!module)
   {
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
     return 1;
   }
   if (options.conformance)
   {
-    err << "vst3host: the conformance checks are for VST3 modules\n";
+    err << "plughost: the conformance checks are for VST3 modules\n";
     return 1;
   }
   bool ok = false;
@@ -130,8 +130,8 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
       ok = session(options, driver, out, error);
   }
   if (!ok)
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
   return ok ? 0 : 1;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,12 +1,12 @@
-#include "tools/vst3host/SessionSteps.h"
+#include "tools/plughost/SessionSteps.h"
 
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/SignalStats.h"
-#include "tools/vst3host/TestSignal.h"
+#include "tools/plughost/AudioFile.h"
+#include "tools/plughost/SignalStats.h"
+#include "tools/plughost/TestSignal.h"
 
 #include <cstdio>
 
-namespace vst3host {
+namespace plughost {
 
 bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
 {
@@ -41,4 +41,4 @@ bool reportRender(const HostOptions& options, const AudioBuffer& input, const Au
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

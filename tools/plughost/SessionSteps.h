@@ -2,13 +2,13 @@
 // The steps of a render that every plug-in format shares: where the audio comes from, and
 // what is shown and written once it has gone through the plug-in.
 
-#include "tools/vst3host/AudioBuffer.h"
-#include "tools/vst3host/CommandLine.h"
+#include "tools/plughost/AudioBuffer.h"
+#include "tools/plughost/CommandLine.h"
 
 #include <ostream>
 #include <string>
 
-namespace vst3host {
+namespace plughost {
 
 // The file the options name, or the generated test signal.
 bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error);
@@ -18,4 +18,4 @@ bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& erro
 bool reportRender(const HostOptions& options, const AudioBuffer& input, const AudioBuffer& output, std::ostream& out,
                   std::string& error);
 
-}  // namespace vst3host
+}  // namespace plughost

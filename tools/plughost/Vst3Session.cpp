@@ -1,12 +1,11 @@
-#include "tools/vst3host/HostTool.h"
+#include "tools/plughost/Vst3Session.h"
 
 #include "hosts/vst3/ConformanceSuite.h"
 #include "hosts/vst3/HostDriver.h"
 #include "hosts/vst3/ModuleLoader.h"
-#include "tools/vst3host/SessionSteps.h"
-#include "tools/vst3host/Render.h"
-#include "tools/vst3host/StateFile.h"
-#include "tools/vst3host/Vst2Session.h"
+#include "tools/plughost/SessionSteps.h"
+#include "tools/plughost/Render.h"
+#include "tools/plughost/StateFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,7 +13,7 @@
 #include <cstring>
 #include <ostream>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr int kExitFailure = 1;
@@ -203,15 +202,13 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
 
 }  // namespace
 
-int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
+int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err)
 {
-  if (isVst2Module(options.modulePath))
-    return runVst2Host(options, out, err);
   std::string error;
   auto module = fakehost::Module::load(options.modulePath, error);
   if (!module)
   {
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
     return kExitFailure;
   }
   bool ok = false;
@@ -230,12 +227,12 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   if (!module->unload())
     problems.push_back("the module's exit function failed");
   if (!ok)
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
   for (const auto& p : problems)
-    err << "vst3host: host contract broken: " << p << "\n";
+    err << "plughost: host contract broken: " << p << "\n";
   if (!ok)
     return kExitFailure;
   return problems.empty() ? 0 : kExitBreach;
 }
 
-}  // namespace vst3host
+}  // namespace plughost
