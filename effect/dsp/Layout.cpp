@@ -27,37 +27,6 @@ bool Layout::CopyFrom(const Layout& other)
   return true;
 }
 
-bool ChebyII::DesignAnalogPrototype(int n, double stopBandDb, Layout& analog)
-{
-  if (n <= 0 || n % 2 != 0 || n > analog.Capacity())
-    return false;
-  if (!std::isfinite(stopBandDb) || stopBandDb <= 0.0)
-    return false;
-
-  const double pi = 3.141592653589793;
-  double eps = std::sqrt(1.0 / (std::exp(stopBandDb * 0.1 * 2.302585092994046) - 1.0));
-  double inv = 1.0 / eps;
-  double mu = std::log(inv + std::sqrt(inv * inv + 1.0)) / n;
-
-  analog.SetCounts(n, n);
-  for (int i = 0; i < n; ++i)
-  {
-    double k = 1 - n + 2 * i;
-    double theta = k * pi / (2.0 * n);
-    double a = -std::sinh(mu) * std::cos(theta);
-    double b = std::cosh(mu) * std::sin(theta);
-    double d = a * a + b * b;
-    analog.SetPole(i, Complex(a / d, b / d));
-  }
-  for (int i = 0; i < n; ++i)
-  {
-    double phi = (3 - 2 * n + 4 * i) * pi / (2.0 * n);
-    analog.SetZero(i, Complex(0.0, 1.0 / std::cos(phi)));
-  }
-  analog.SetNormal(0.0, 1.0);
-  return true;
-}
-
 static Complex MapRoot(const Complex& r, double k)
 {
   if (IsRootAtInfinity(r))
