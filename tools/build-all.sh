@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
 # assembles the VST3 bundle in dist/, and renders a short demo through the Linux module and,
-# under Wine, through the Windows x64 module.
+# under Wine, through the Windows x64 and x86 modules, whose outputs must be identical.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -37,16 +37,32 @@ report() {
 echo "== demo: Linux module =="
 build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | report
 
-echo "== demo: Windows x64 module under Wine =="
-host_exe=$(pwd)/build/win64/tools/vst3host/vst3host.exe
+# The Windows modules render the same demo under Wine, each through the host tool of its own
+# build. The x86 module computes exactly what the x64 one does: their files must be equal.
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  tools/with-display.sh bash -c 'wineboot --init >/dev/null 2>&1; wineserver -w' || true
-fi
-# Wine reaches the bundle by a path relative to the working folder.
-# (The virtual display going away at the end is not worth a message.)
-(cd dist && ../tools/with-display.sh wine "$host_exe" TarvexQuoxel.vst3 "${demo_args[@]}" \
-  2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r' | report)
+tools/with-display.sh tools/wine-prefix.sh "$WINEPREFIX"
+mkdir -p build/demo && rm -f build/demo/x64.wav build/demo/x86.wav
+render_under_wine() { # BUILD OUTPUT_FILE
+  local host_exe
+  host_exe=$(pwd)/build/$1/tools/vst3host/vst3host.exe
+  # Wine reaches the bundle by a path relative to the working folder.
+  # (The virtual display going away at the end is not worth a message.)
+  (cd dist && ../tools/with-display.sh wine "$host_exe" TarvexQuoxel.vst3 "${demo_args[@]}" --out "../build/demo/$2" \
+    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r' | report)
+}
+echo "== demo: Windows x64 module under Wine =="
+render_under_wine win64 x64.wav
+echo "== demo: Windows x86 module under Wine =="
+render_under_wine win32 x86.wav
 wineserver -k 2>/dev/null || true
+
+echo "== x86 = x64 =="
+if cmp -s build/demo/x64.wav build/demo/x86.wav; then
+  echo "  identical: the x86 module's output equals the x64 module's, sample for sample" \
+    "($(stat -c %s build/demo/x86.wav) bytes each)"
+else
+  echo "  DIFFERENT: the x86 module's output is not the x64 module's:" >&2
+  cmp build/demo/x64.wav build/demo/x86.wav >&2 || true
+  exit 1
+fi
 echo "All builds done."
