@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
-# assembles the VST3 bundle in dist/, and renders a short demo through the Linux module and,
-# under Wine, through the Windows x64 and x86 modules, whose outputs must be identical.
+# assembles the VST3 bundle and the VST2 modules in dist/, renders a short demo through the
+# Linux modules and, under Wine, through the Windows x64 and x86 modules, and shows that every
+# module of a platform gives the same output, and the x86 modules the x64 ones', sample for
+# sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -18,7 +20,11 @@ mkdir -p "$bundle/Contents/x86_64-linux" "$bundle/Contents/x86_64-win" "$bundle/
 cp build/native-release/modules/TarvexQuoxel.vst3/Contents/*-linux/TarvexQuoxel.so "$bundle/Contents/x86_64-linux/"
 cp build/win64/modules/TarvexQuoxel.vst3/Contents/x86_64-win/TarvexQuoxel.vst3 "$bundle/Contents/x86_64-win/"
 cp build/win32/modules/TarvexQuoxel.vst3/Contents/x86-win/TarvexQuoxel.vst3 "$bundle/Contents/x86-win/"
-find "$bundle" -type f | sort
+mkdir -p dist/vst2/x86-win dist/vst2/x86_64-win dist/vst2/x86_64-linux
+cp build/win32/modules/vst2/TarvexQuoxel.dll dist/vst2/x86-win/
+cp build/win64/modules/vst2/TarvexQuoxel.dll dist/vst2/x86_64-win/
+cp build/native-release/modules/vst2/TarvexQuoxel.so dist/vst2/x86_64-linux/
+find "$bundle" dist/vst2 -type f | sort
 
 # Two seconds of generated drums at amount +100%; the host tool prints the input's and the
 # output's peak, RMS and crest factor, and the lines below say what changed.
@@ -34,35 +40,54 @@ report() {
     }'
 }
 
-echo "== demo: Linux module =="
-build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | report
+# Every render ends with a digest of all its output samples. Within one platform the VST2
+# module must give exactly the VST3 module's output.
+digest_of() { awk '/^output digest:/ { print $3 }' "$1"; }
+require_equal() {
+  local a b
+  a=$(digest_of "$out_dir/$1.txt") b=$(digest_of "$out_dir/$2.txt")
+  if [ -z "$a" ] || [ "$a" != "$b" ]; then
+    echo "$1 and $2 differ (digests '$a' and '$b')" >&2
+    exit 1
+  fi
+  echo "== $1 and $2: equal sample for sample (digest $a) =="
+}
+out_dir=build/demo
+mkdir -p "$out_dir"
 
-# The Windows modules render the same demo under Wine, each through the host tool of its own
-# build. The x86 module computes exactly what the x64 one does: their files must be equal.
+echo "== demo: Linux VST3 module =="
+build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
+echo "== demo: Linux VST2 module =="
+build/native-release/tools/vst3host/vst3host dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
+  tee "$out_dir/linux-vst2.txt" | report
+require_equal linux-vst3 linux-vst2
+
+# The Windows modules render under Wine, each through the host tool of its own build.
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 tools/with-display.sh tools/wine-prefix.sh "$WINEPREFIX"
-mkdir -p build/demo && rm -f build/demo/x64.wav build/demo/x86.wav
-render_under_wine() { # BUILD OUTPUT_FILE
-  local host_exe
-  host_exe=$(pwd)/build/$1/tools/vst3host/vst3host.exe
-  # Wine reaches the bundle by a path relative to the working folder.
-  # (The virtual display going away at the end is not worth a message.)
-  (cd dist && ../tools/with-display.sh wine "$host_exe" TarvexQuoxel.vst3 "${demo_args[@]}" --out "../build/demo/$2" \
-    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r' | report)
+# Wine reaches the bundle by a path relative to the working folder.
+# (The virtual display going away at the end is not worth a message.)
+wine_demo() {
+  local build=$1 dir=$2 module=$3 name=$4
+  local host_exe=$PWD/build/$build/tools/vst3host/vst3host.exe
+  (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$host_exe" "$module" "${demo_args[@]}" \
+    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
+    tr -d '\r' | tee "$OLDPWD/$out_dir/$name.txt" | report)
 }
-echo "== demo: Windows x64 module under Wine =="
-render_under_wine win64 x64.wav
-echo "== demo: Windows x86 module under Wine =="
-render_under_wine win32 x86.wav
-wineserver -k 2>/dev/null || true
+echo "== demo: Windows x64 modules under Wine =="
+echo "-- VST3 --"
+wine_demo win64 dist TarvexQuoxel.vst3 win64-vst3
+echo "-- VST2 --"
+wine_demo win64 dist/vst2/x86_64-win TarvexQuoxel.dll win64-vst2
+require_equal win64-vst3 win64-vst2
 
-echo "== x86 = x64 =="
-if cmp -s build/demo/x64.wav build/demo/x86.wav; then
-  echo "  identical: the x86 module's output equals the x64 module's, sample for sample" \
-    "($(stat -c %s build/demo/x86.wav) bytes each)"
-else
-  echo "  DIFFERENT: the x86 module's output is not the x64 module's:" >&2
-  cmp build/demo/x64.wav build/demo/x86.wav >&2 || true
-  exit 1
-fi
+# The x86 modules compute exactly what the x64 ones do.
+echo "== demo: Windows x86 modules under Wine =="
+echo "-- VST3 --"
+wine_demo win32 dist TarvexQuoxel.vst3 win32-vst3
+echo "-- VST2 --"
+wine_demo win32 dist/vst2/x86-win TarvexQuoxel.dll win32-vst2
+wineserver -k 2>/dev/null || true
+require_equal win32-vst3 win32-vst2
+require_equal win64-vst3 win32-vst3
 echo "All builds done."

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Runs every test: the native tests under AddressSanitizer + UndefinedBehaviorSanitizer, and
-# the Windows builds (x86 and x64) with their tests under Wine.
+# Runs every test: the code style check, the native tests under AddressSanitizer +
+# UndefinedBehaviorSanitizer, and the Windows builds (x86 and x64) with their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+
+echo "== code style =="
+tools/format.sh --check
 
 echo "== native (ASan + UBSan) =="
 cmake --preset native >/dev/null

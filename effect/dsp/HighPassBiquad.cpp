@@ -4,16 +4,14 @@
 
 #include "effect/dsp/PortableMath.h"
 
-
-namespace Dsp
-{
+namespace Dsp {
 
 void HighPassBiquad::InitStageStorage()
 {
   // A one-stage cascade that passes everything until configured.
-  stage_ = BiquadStage{};
+  mStage = BiquadStage{};
   SetStageCount(1);
-  history_ = StageHistory{};
+  mHistory = StageHistory{};
 }
 
 bool HighPassBiquad::Configure(double f, double q)

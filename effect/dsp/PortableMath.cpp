@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-namespace Dsp
-{
+namespace Dsp {
 
-namespace
-{
+namespace {
 // π/2 in three parts, the first two of 33 significant bits: k × each is exact for the
 // multiples used here, so the reduced angle keeps full precision (Cody and Waite).
 constexpr double kHalfPi1 = 0x1.921fb544p+0;
@@ -50,14 +48,14 @@ double Sin(double x)
   double r = 0.0;
   switch (Reduce(x, r))
   {
-    case 0:
-      return SinSeries(r);
-    case 1:
-      return CosSeries(r);
-    case 2:
-      return -SinSeries(r);
-    default:
-      return -CosSeries(r);
+  case 0:
+    return SinSeries(r);
+  case 1:
+    return CosSeries(r);
+  case 2:
+    return -SinSeries(r);
+  default:
+    return -CosSeries(r);
   }
 }
 
@@ -68,14 +66,14 @@ double Cos(double x)
   double r = 0.0;
   switch (Reduce(x, r))
   {
-    case 0:
-      return CosSeries(r);
-    case 1:
-      return -SinSeries(r);
-    case 2:
-      return -CosSeries(r);
-    default:
-      return SinSeries(r);
+  case 0:
+    return CosSeries(r);
+  case 1:
+    return -SinSeries(r);
+  case 2:
+    return -CosSeries(r);
+  default:
+    return SinSeries(r);
   }
 }
 

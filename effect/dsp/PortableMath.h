@@ -7,8 +7,7 @@
 // hyperbolic functions and complex division differ in the last bits between the x86 and x64
 // runtimes (and between runtime versions), and the difference would reach the audio.
 
-namespace Dsp
-{
+namespace Dsp {
 
 // Sine and cosine of angles up to a few thousand radians (filter design uses less than 2π),
 // within a unit or two in the last place.

@@ -18,8 +18,7 @@ void CopyText(char* out, int capacity, const char* text)
   out[n] = '\0';
 }
 
-namespace
-{
+namespace {
 // Steps and values built from decimal fractions carry rounding error, and how much depends on
 // the floating-point unit (the x87 keeps 80-bit intermediates that SSE2 rounds away). Within
 // this relative distance of a whole number a value counts as that number.
@@ -59,7 +58,7 @@ int PrecisionOfStep(double step)
     ++precision;
   return precision;
 }
-} // namespace
+}  // namespace
 
 int TruncateToInt(double value)
 {
@@ -76,7 +75,7 @@ void FormatFixed(char* out, int capacity, double value, int precision)
 {
   if (!out || capacity < 1)
     return;
-  char text[400]; // room for any finite double in fixed notation with 6 decimals
+  char text[400];  // room for any finite double in fixed notation with 6 decimals
   if (std::isnan(value))
   {
     CopyText(out, capacity, "nan");
@@ -92,10 +91,7 @@ void FormatFixed(char* out, int capacity, double value, int precision)
   CopyText(out, capacity, text);
 }
 
-IPlugParameter::IPlugParameter()
-  : mTexts(GrowBuffer::kPageGranularity)
-{
-}
+IPlugParameter::IPlugParameter() : mTexts(GrowBuffer::kPageGranularity) {}
 
 void IPlugParameter::DefineDouble(const char* name, double defaultValue, double min, double max, double step,
                                   const char* label, const char* group, double shape)

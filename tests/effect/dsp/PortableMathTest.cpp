@@ -8,8 +8,7 @@
 
 #include "effect/dsp/PortableMath.h"
 
-namespace
-{
+namespace {
 
 // Distance in units in the last place between two doubles of the same sign.
 std::int64_t Ulps(double a, double b)
@@ -65,7 +64,8 @@ TEST(PortableMath, KnownValuesAndNonFiniteAngles)
 TEST(PortableMath, ComplexQuotientAndMagnitude)
 {
   using C = std::complex<double>;
-  const C pairs[][2] = {{C(1, 2), C(3, -4)}, {C(-0.5, 0.25), C(0.125, 8)}, {C(7, 0), C(0, -2)}, {C(1e-3, 5), C(1, 1e-3)}};
+  const C pairs[][2] = {
+    {C(1, 2), C(3, -4)}, {C(-0.5, 0.25), C(0.125, 8)}, {C(7, 0), C(0, -2)}, {C(1e-3, 5), C(1, 1e-3)}};
   for (const auto& p : pairs)
   {
     const C q = Dsp::Divide(p[0], p[1]);
