@@ -90,4 +90,5 @@ wine_demo win32 dist/vst2/x86-win TarvexQuoxel.dll win32-vst2
 wineserver -k 2>/dev/null || true
 require_equal win32-vst3 win32-vst2
 require_equal win64-vst3 win32-vst3
+echo "== identical: the x86 modules give exactly the x64 modules' output =="
 echo "All builds done."
