@@ -56,9 +56,9 @@ out_dir=build/demo
 mkdir -p "$out_dir"
 
 echo "== demo: Linux VST3 module =="
-build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
+build/native-release/tools/plughost/plughost "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
 echo "== demo: Linux VST2 module =="
-build/native-release/tools/vst3host/vst3host dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
+build/native-release/tools/plughost/plughost dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
   tee "$out_dir/linux-vst2.txt" | report
 require_equal linux-vst3 linux-vst2
 
@@ -69,7 +69,7 @@ tools/with-display.sh tools/wine-prefix.sh "$WINEPREFIX"
 # (The virtual display going away at the end is not worth a message.)
 wine_demo() {
   local build=$1 dir=$2 module=$3 name=$4
-  local host_exe=$PWD/build/$build/tools/vst3host/vst3host.exe
+  local host_exe=$PWD/build/$build/tools/plughost/plughost.exe
   (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$host_exe" "$module" "${demo_args[@]}" \
     2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
     tr -d '\r' | tee "$OLDPWD/$out_dir/$name.txt" | report)

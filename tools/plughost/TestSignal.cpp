@@ -1,4 +1,4 @@
-#include "tools/vst3host/TestSignal.h"
+#include "tools/plughost/TestSignal.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "effect/dsp/PortableMath.h"
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -74,4 +74,4 @@ bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost
