@@ -59,7 +59,7 @@ public:
 };
 
 // A straight line over [minimum, maximum]. Real values are truncated, not rounded: over 0..3,
-// 0.5 gives 1 and only 1.0 gives 3.
+// 0.5 gives 1, 0.99 gives 2 and only 1.0 gives 3.
 template <typename T, int kReserved = 0>
 class AAX_CLinearTaperDelegate : public AAX_ITaperDelegate<T>
 {
@@ -72,7 +72,13 @@ public:
   T ToRealValue(double normalized) const override
   {
     const double span = double(mMaximum) - double(mMinimum);
-    return ClampValue(SaturatingTruncate<T>(span * ClampNormalized(normalized) + double(mMinimum)));
+    double real = span * ClampNormalized(normalized) + double(mMinimum);
+    // A value's own normalised form must give the value back, but it is rarely exact
+    // (1/49 * 49 is just below 1), so results within rounding of a whole number are that number.
+    const double whole = std::round(real);
+    if (std::fabs(real - whole) <= 1e-9 * std::fmax(1.0, std::fabs(whole)))
+      real = whole;
+    return ClampValue(SaturatingTruncate<T>(real));
   }
   double ToNormalizedValue(T value) const override
   {

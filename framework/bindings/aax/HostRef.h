@@ -97,7 +97,8 @@ void CreateThroughFactory(IACFUnknown* hostObject, const ACFGuid& classId, HostR
   HostRef<HostComponentFactoryInterface> factory;
   factory.Adopt(kAAX_Success, out);
   void* object = nullptr;
-  made.Adopt(factory.Get()->CreateInstance(classId, nullptr, I::kIID, &object), object);
+  const ACFResult created = factory.Get()->CreateInstance(classId, nullptr, I::kIID, &object);
+  made.Adopt(created, object);
 }
 
 // Runs the body of an operation the host calls: no exception reaches the host, which gets
