@@ -8,8 +8,11 @@
 #if defined(TQ_BINDING_VST3)
 #include "framework/bindings/vst3/IPlugVST3.h"
 using PlugBinding = IPlugVST3;
+#elif defined(TQ_BINDING_VST2)
+#include "framework/bindings/vst2/IPlugVST.h"
+using PlugBinding = IPlugVST;
 #elif defined(TQ_BINDING_TEST)
-#include "tests/hosts/IPlugTestBinding.h"
+#include "framework/bindings/test/IPlugTestBinding.h"
 using PlugBinding = IPlugTestBinding;
 #else
 #error "No plug-in binding chosen for this build of the effect"

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace aaxhost {
+
 std::vector<std::string> CallLog::Matching(const std::string& prefix) const
 {
   std::vector<std::string> found;
@@ -76,3 +78,4 @@ ArgText& ArgText::operator<<(const void* pointer)
   mText += mLog.Describe(pointer);
   return *this;
 }
+}  // namespace aaxhost

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace aaxhost {
+
 // Every call the fake host receives, in order, as text: "Controller.ReadSampleRate(ptr)".
 // Doubles are written with 17 digits, so the text is exact. Results are scripted per
 // operation name ("Controller.ReadSampleRate"); an operation without a script succeeds.
@@ -51,3 +53,4 @@ private:
   const CallLog& mLog;
   std::string mText;
 };
+}  // namespace aaxhost

@@ -3,22 +3,29 @@
 
 #include <mutex>
 
+#include "platform/ModuleHandle.h"
+
 namespace {
 
 std::mutex gEntryLock;
 int gEntryCount = 0;
 void* gModuleHandle = nullptr;
 
-bool enter(void* handle) {
+bool enter(void* handle)
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount++ == 0) gModuleHandle = handle;
+  if (gEntryCount++ == 0)
+    gModuleHandle = handle;
   return true;
 }
 
-bool leave() {
+bool leave()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount <= 0) return false;  // an exit without its entry
-  if (--gEntryCount == 0) gModuleHandle = nullptr;
+  if (gEntryCount <= 0)
+    return false;  // an exit without its entry
+  if (--gEntryCount == 0)
+    gModuleHandle = nullptr;
   return true;
 }
 
@@ -26,35 +33,39 @@ bool leave() {
 
 namespace vst3 {
 
-void* moduleHandle() {
+void* moduleHandle()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gModuleHandle;
 }
 
-int moduleEntryCount() {
+int moduleEntryCount()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gEntryCount;
 }
-
-#if defined(_WIN32)
-namespace detail {
-void* currentModule();  // platform part: the module containing this code
-}
-#endif
 
 }  // namespace vst3
 
 extern "C" {
 
-#if defined(_WIN32)
-bool InitDll() { return enter(vst3::detail::currentModule()); }
-#else
-bool InitDll() { return enter(nullptr); }
-#endif
-bool ExitDll() { return leave(); }
+bool InitDll()
+{
+  return enter(CurrentModuleHandle());
+}
+bool ExitDll()
+{
+  return leave();
+}
 
 #if !defined(_WIN32)
-bool ModuleEntry(void* sharedLibraryHandle) { return enter(sharedLibraryHandle); }
-bool ModuleExit() { return leave(); }
+bool ModuleEntry(void* sharedLibraryHandle)
+{
+  return enter(sharedLibraryHandle);
+}
+bool ModuleExit()
+{
+  return leave();
+}
 #endif
 }

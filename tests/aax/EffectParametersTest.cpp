@@ -1,4 +1,4 @@
-#include "hosts/aax/FakeInstanceHost.h"
+#include "hosts/aax/InstanceHost.h"
 #include "tests/aax/TestPlugParameters.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <vector>
 
 namespace {
+using namespace aaxhost;
+
 using Calls = std::vector<std::string>;
 constexpr uint32_t kElck = AAX_CEffectParameters::kControlsChunkId;
 
@@ -63,7 +65,7 @@ protected:
   }
 
   CallLog log;
-  FakeInstanceHost host{log};
+  InstanceHost host{log};
   std::unique_ptr<TestPlugParameters> plug = std::make_unique<TestPlugParameters>();
 };
 

@@ -7,9 +7,9 @@
 #include "framework/bindings/aax/AAX_VHostServices.h"
 #include "framework/bindings/aax/AAX_VTransport.h"
 #include "framework/bindings/aax/AAX_VViewContainer.h"
-#include "hosts/aax/FakeInstanceHost.h"
-#include "hosts/aax/FakeRegistrationHost.h"
-#include "hosts/aax/FakeViewContainer.h"
+#include "hosts/aax/InstanceHost.h"
+#include "hosts/aax/RegistrationHost.h"
+#include "hosts/aax/ViewContainerHost.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@
 #include <vector>
 
 namespace {
+using namespace aaxhost;
+
 // One wrapper operation: the host call it must make, how to make it, and its answer when the
 // interface it needs is missing.
 template <typename W>
@@ -165,7 +167,7 @@ std::vector<Route<AAX_IViewContainer>> ViewRoutes()
 TEST(InstanceWrappers, ForwardEveryOperationUnchanged)
 {
   CallLog log;
-  FakeInstanceHost host(log);
+  InstanceHost host(log);
   {
     AAX_VController controller(&host);
     AAX_VAutomationDelegate automation(&host);
@@ -196,7 +198,7 @@ TEST(InstanceWrappers, WithoutHostObjectEveryOperationFailsWithoutACall)
 TEST(InstanceWrappers, AHostWithoutSecondInterfacesFailsOnlyThoseOperations)
 {
   CallLog log;
-  FakeInstanceHost host(log);
+  InstanceHost host(log);
   host.Withhold(HostControllerInterface2::kIID);
   host.Withhold(HostTransportInterface2::kIID);
   // A host that leaves garbage behind a refused query must not have it used.
@@ -219,7 +221,7 @@ TEST(InstanceWrappers, AHostWithoutSecondInterfacesFailsOnlyThoseOperations)
 TEST(ViewContainer, ForwardsAndAnswersItsOwnCodesWhenMissing)
 {
   CallLog log;
-  FakeViewContainer host(log);
+  ViewContainerHost host(log);
   int window = 0;
   host.window = &window;
   {
@@ -267,7 +269,7 @@ std::vector<Route<AAX_IComponentDescriptor>> ComponentRoutes()
 TEST(DescriptionWrappers, ForwardEveryOperationUnchanged)
 {
   CallLog log;
-  FakeRegistrationHost host(log);
+  RegistrationHost host(log);
   {
     AAX_VCollection collection(&host);
     AAX_IEffectDescriptor* effect = collection.CreateEffectDescriptor();
@@ -323,7 +325,7 @@ TEST(DescriptionWrappers, MissingInterfacesAnswerTheirCodes)
   EXPECT_FALSE(orphanComponent->CreatePropertyMap()->ReadProperty(11, &value));
   EXPECT_EQ(value, 5u);
 
-  FakeRegistrationHost host(log);
+  RegistrationHost host(log);
   host.withholdSecondInterfaces = true;
   {
     AAX_VCollection collection(&host);
@@ -341,7 +343,7 @@ TEST(DescriptionWrappers, MissingInterfacesAnswerTheirCodes)
 TEST(DescriptionWrappers, CopiedPropertyMapsHoldTheNumberedRange)
 {
   CallLog log;
-  FakeRegistrationHost host(log);
+  RegistrationHost host(log);
   AAX_VCollection collection(&host);
   AAX_IComponentDescriptor* component = collection.CreateEffectDescriptor()->CreateComponentDescriptor();
   AAX_IPropertyMap* source = component->CreatePropertyMap();
@@ -356,7 +358,7 @@ TEST(DescriptionWrappers, CopiedPropertyMapsHoldTheNumberedRange)
 TEST(DescriptionWrappers, AHostThatHandsOverNoFactoryLeavesNoReferenceBehind)
 {
   CallLog log;
-  FakeRegistrationHost host(log);
+  RegistrationHost host(log);
   host.nullFactory = true;
   try
   {
@@ -373,8 +375,8 @@ TEST(DescriptionWrappers, AHostThatHandsOverNoFactoryLeavesNoReferenceBehind)
 TEST(HostServices, TraceIsFormattedBoundedAndSentToTheOneService)
 {
   CallLog log;
-  FakeRegistrationHost host(log);
-  FakeRegistrationHost second(log);
+  RegistrationHost host(log);
+  RegistrationHost second(log);
   EXPECT_EQ(HostTrace(1, "%s", "no services yet"), kAAX_Success);
   SetHostServices(&host);
   SetHostServices(&second);

@@ -1,6 +1,6 @@
 #include "framework/bindings/aax/AAX_VController.h"
 #include "framework/bindings/aax/PacketQueue.h"
-#include "hosts/aax/FakeInstanceHost.h"
+#include "hosts/aax/InstanceHost.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <thread>
 
 namespace {
+using namespace aaxhost;
+
 using Calls = std::vector<std::string>;
 
 // Fills packets with a fixed answer and counts its calls.
@@ -32,7 +34,7 @@ private:
 TEST(PacketQueue, PostsDirtyPacketsThatTheirHandlersFill)
 {
   CallLog log;
-  FakeInstanceHost host(log);
+  InstanceHost host(log);
   {
     AAX_VController controller(&host);
     PacketQueue queue;

@@ -1,6 +1,6 @@
 #include "framework/bindings/aax/AAX_CParameter.h"
 #include "framework/bindings/aax/ParameterRegistry.h"
-#include "hosts/aax/FakeInstanceHost.h"
+#include "hosts/aax/InstanceHost.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,8 @@
 #include <memory>
 
 namespace {
+using namespace aaxhost;
+
 using Calls = std::vector<std::string>;
 
 // A parameter over 0..100 (power 1), shown in dB, and the host's automation beside it.
@@ -24,7 +26,7 @@ protected:
   Calls Automation() const { return log.Matching("Automation."); }
 
   CallLog log;
-  FakeInstanceHost host{log};
+  InstanceHost host{log};
   AAX_VAutomationDelegate automation{&host};
 };
 

@@ -1,8 +1,8 @@
 // Operation N of the host's numbering is table slot N: each slot is called the way the other
 // side of the module boundary calls it, through the raw table, and must reach its operation.
-#include "hosts/aax/FakeInstanceHost.h"
-#include "hosts/aax/FakeRegistrationHost.h"
-#include "hosts/aax/FakeViewContainer.h"
+#include "hosts/aax/InstanceHost.h"
+#include "hosts/aax/RegistrationHost.h"
+#include "hosts/aax/ViewContainerHost.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <vector>
 
 namespace {
+using namespace aaxhost;
+
 template <typename R, typename... A>
 R CallSlot(void* object, int slot, A... arguments)
 {
@@ -73,7 +75,7 @@ const Slots kUnknown = {
 TEST(TableSlots, InstanceInterfaces)
 {
   CallLog log;
-  FakeInstanceHost host(log);
+  InstanceHost host(log);
   ExpectSlots(host.Controller2(), "Controller2", log, kUnknown);
   ExpectSlots(host.Controller2(), "Controller2", log,
               {{"Unused3", At(3, w)},
@@ -125,7 +127,7 @@ TEST(TableSlots, InstanceInterfaces)
 TEST(TableSlots, DescriptionInterfaces)
 {
   CallLog log;
-  FakeRegistrationHost host(log);
+  RegistrationHost host(log);
   ExpectSlots(&host, "Host", log, kUnknown);
   auto make = [&](const ACFGuid& classId, const ACFGuid& iid) {
     void* factory = nullptr;
@@ -188,7 +190,7 @@ TEST(TableSlots, DescriptionInterfaces)
 TEST(TableSlots, ViewContainer)
 {
   CallLog log;
-  FakeViewContainer host(log);
+  ViewContainerHost host(log);
   ExpectSlots(host.View(), "View", log,
               {{"Unused3", At(3)},
                {"NativeWindow", At<void*>(4)},

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "hosts/aax/FakeInstanceHost.h"
+#include "hosts/aax/InstanceHost.h"
 #include "tests/aax/TestPlugParameters.h"
 #include "tests/fuzz/FuzzCheck.h"
 
@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   std::vector<unsigned char> record = RecordOf(bytes, fieldSize);
   CheckParserRoundTrip(Header(record));
 
-  CallLog log;
-  FakeInstanceHost host(log);
+  aaxhost::CallLog log;
+  aaxhost::InstanceHost host(log);
   {
     TestPlugParameters plug;
     TQ_FUZZ_CHECK(plug.StartInstance(&host) == kAAX_Success);

@@ -3,18 +3,23 @@
 
 #include "tools/vst3host/AudioBuffer.h"
 
+#include <cstdint>
 #include <string>
 
 namespace vst3host {
 
 struct SignalStats
 {
-  double peak = 0.0;  // largest absolute sample over all channels
-  double rms = 0.0;   // root mean square over all samples of all channels
-  double crest = 0.0; // peak / rms; 0 for silence
+  double peak = 0.0;   // largest absolute sample over all channels
+  double rms = 0.0;    // root mean square over all samples of all channels
+  double crest = 0.0;  // peak / rms; 0 for silence
 
   static SignalStats measure(const AudioBuffer& audio);
 };
+
+// A digest of every sample's exact value, channel after channel (64-bit FNV-1a over the
+// samples' bytes), so that two renders can be shown equal sample for sample.
+std::uint64_t sampleDigest(const AudioBuffer& audio);
 
 // Linear level in dBFS; -inf for 0.
 double toDecibels(double linear);

@@ -5,8 +5,8 @@
 #include "effect/TarvexQuoxel.h"
 #include "modules/TarvexQuoxelFactory.h"
 #include "sdk/vst3/ModuleEntry.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/MemoryStream.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace vst3binding
-{
+namespace vst3binding {
 using namespace vst3;
 using fakehost::HostDriver;
 using fakehost::MemoryStream;
@@ -34,7 +33,7 @@ public:
   {
     IPluginFactory* factory = GetPluginFactory();
     driver = std::make_unique<HostDriver>(factory);
-    factory->release(); // the driver keeps its own reference
+    factory->release();  // the driver keeps its own reference
     EXPECT_EQ(driver->load(tarvexquoxel::kClassId), kResultOk);
   }
   ~Session()
@@ -111,4 +110,4 @@ inline std::vector<uint8_t> LittleEndian(double v)
   return b;
 }
 
-} // namespace vst3binding
+}  // namespace vst3binding
