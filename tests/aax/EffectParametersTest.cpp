@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -296,22 +295,6 @@ TEST_F(EffectParametersTest, PreviewNotificationsReachOnlyAPreviewParameter)
   EXPECT_TRUE(log.Matching("Automation.RequestValue").empty());
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, &on, 4), kAAX_Success);
   EXPECT_EQ(log.Matching("Automation.RequestValue"), (Calls{"Automation.RequestValue(\"PreviewID\", 1)"}));
-}
-
-TEST_F(EffectParametersTest, WorkFreeOperationsAnswerAsTabled)
-{
-  uint32_t answer = 9;
-  unsigned char block[6] = {1, 2, 3, 4, 5, 6};
-  EXPECT_EQ(plug->FillCustomData(8, block, sizeof block), kAAX_Success);
-  EXPECT_EQ(std::count(block, block + 6, 0), 6);
-  EXPECT_EQ(plug->EmptyAnswer(1, 2, 3, &answer), kAAX_Success);
-  EXPECT_EQ(answer, 0u);
-  EXPECT_EQ(plug->UnsupportedFourArgs(1, 2, 3, 4), kAAX_ErrUnsupported);
-  EXPECT_EQ(plug->UnsupportedOneArg(1), kAAX_ErrUnsupported);
-  EXPECT_EQ(plug->IdleTwoArgsC(1, 2), kAAX_Success);
-  AAX_CString bypassId("x");
-  EXPECT_EQ(plug->CopyBypassParameterId(&bypassId), kAAX_Success);
-  EXPECT_STREQ(bypassId.Chars(), "");
 }
 
 // ---- The 'elck' chunk ------------------------------------------------------------------------

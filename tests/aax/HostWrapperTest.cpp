@@ -340,21 +340,6 @@ TEST(DescriptionWrappers, MissingInterfacesAnswerTheirCodes)
   EXPECT_EQ(host.RefCount(), 0);
 }
 
-TEST(DescriptionWrappers, CopiedPropertyMapsHoldTheNumberedRange)
-{
-  CallLog log;
-  RegistrationHost host(log);
-  AAX_VCollection collection(&host);
-  AAX_IComponentDescriptor* component = collection.CreateEffectDescriptor()->CreateComponentDescriptor();
-  AAX_IPropertyMap* source = component->CreatePropertyMap();
-  for (uint32_t number : {9u, 10u, 56u, 351u, 352u})
-    source->StoreProperty(number, number * 2);
-  EXPECT_EQ(component->CopyPropertyMap(nullptr), nullptr);
-  ASSERT_NE(component->CopyPropertyMap(source), nullptr);
-  const std::map<uint32_t, uint32_t> copied = {{10, 20}, {56, 112}, {351, 702}};
-  EXPECT_EQ(host.Find("Map2")->properties, copied);
-}
-
 TEST(DescriptionWrappers, AHostThatHandsOverNoFactoryLeavesNoReferenceBehind)
 {
   CallLog log;

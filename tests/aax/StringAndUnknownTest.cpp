@@ -42,22 +42,6 @@ TEST(AAX_CString, NullTextIsEmptyEverywhere)
   EXPECT_EQ(text.CapacityLimit(), 0xFFFFFFFEu);
 }
 
-TEST(AAX_CString, EditsKeepTheirRanges)
-{
-  AAX_CString text("x");
-  text.AppendDecimal(1.0, 2);
-  EXPECT_STREQ(text.Chars(), "x1.00");
-  text.AppendStd(std::string("dB\0junk", 7));
-  EXPECT_STREQ(text.Chars(), "x1.00dB");
-  text.EraseRange(1, 4);
-  EXPECT_STREQ(text.Chars(), "xdB");
-  AAX_CString out("old");
-  text.CopySubrange(1, 10, &out);
-  EXPECT_STREQ(out.Chars(), "dB");
-  text.CopyFrom(text);
-  EXPECT_STREQ(text.Chars(), "xdB");
-}
-
 // A locale that writes decimal commas, as a host may make global.
 struct CommaPoint : std::numpunct<char>
 {

@@ -148,14 +148,9 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyBypassParameterId(AAX_IString* id)
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterAutomatable(const char* id, bool* automatable) const
 {
-  if (!automatable)
-    return kAAX_ErrBadTextOrOutput;
-  *automatable = false;
-  const AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  *automatable = parameter->AcceptsAutomation();
-  return kAAX_Success;
+  if (automatable)
+    *automatable = false;
+  return Answer(id, automatable, [](const AAX_IParameter& parameter) { return parameter.AcceptsAutomation(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterStepCount(const char* id, int32_t* steps) const
@@ -221,46 +216,23 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterShortName(const char* id,
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterDefault(const char* id, double* normalized) const
 {
-  if (!normalized)
-    return kAAX_ErrBadTextOrOutput;
-  const AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  *normalized = parameter->NormalizedDefault();
-  return kAAX_Success;
+  return Answer(id, normalized, [](const AAX_IParameter& parameter) { return parameter.NormalizedDefault(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::ChangeParameterDefault(const char* id, double normalized)
 {
-  AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  if (!std::isfinite(normalized))
-    return kAAX_ErrBadTextOrOutput;
-  parameter->ChangeNormalizedDefault(normalized);
-  return kAAX_Success;
+  return Change(id, normalized,
+                [](AAX_IParameter& parameter, double value) { parameter.ChangeNormalizedDefault(value); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterKind(const char* id, int32_t* kind) const
 {
-  if (!kind)
-    return kAAX_ErrBadTextOrOutput;
-  const AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  *kind = parameter->ValueKind();
-  return kAAX_Success;
+  return Answer(id, kind, [](const AAX_IParameter& parameter) { return parameter.ValueKind(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterLayoutWord(const char* id, int32_t* word) const
 {
-  if (!word)
-    return kAAX_ErrBadTextOrOutput;
-  const AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  *word = parameter->LayoutWord();
-  return kAAX_Success;
+  return Answer(id, word, [](const AAX_IParameter& parameter) { return parameter.LayoutWord(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::FindParameter(const char* id, AAX_IParameter** parameter)
@@ -350,26 +322,13 @@ ACFResult AAX_CALL AAX_CEffectParameters::FormatCurrentValue(const char* id, AAX
 
 ACFResult AAX_CALL AAX_CEffectParameters::QueryNormalizedValue(const char* id, double* normalized) const
 {
-  if (!normalized)
-    return kAAX_ErrBadTextOrOutput;
-  const AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  *normalized = parameter->NormalizedValue();
-  return kAAX_Success;
+  return Answer(id, normalized, [](const AAX_IParameter& parameter) { return parameter.NormalizedValue(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValue(const char* id, double normalized)
 {
-  return GuardedHostCall([&] {
-    AAX_IParameter* parameter = Find(id);
-    if (!parameter)
-      return kAAX_ErrParameterNotFound;
-    if (!std::isfinite(normalized))
-      return kAAX_ErrBadTextOrOutput;
-    parameter->ChangeNormalizedValue(normalized);
-    return kAAX_Success;
-  });
+  return Change(id, normalized,
+                [](AAX_IParameter& parameter, double value) { parameter.ChangeNormalizedValue(value); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValueBy(const char* id, double delta)
@@ -384,31 +343,21 @@ ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValueBy(const char* id
 
 ACFResult AAX_CALL AAX_CEffectParameters::BeginParameterGesture(const char* id)
 {
-  AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  parameter->BeginGesture();
-  return kAAX_Success;
+  return Change(id, 0.0, [](AAX_IParameter& parameter, double) { parameter.BeginGesture(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::EndParameterGesture(const char* id)
 {
-  AAX_IParameter* parameter = Find(id);
-  if (!parameter)
-    return kAAX_ErrParameterNotFound;
-  parameter->EndGesture();
-  return kAAX_Success;
+  return Change(id, 0.0, [](AAX_IParameter& parameter, double) { parameter.EndGesture(); });
 }
 
 ACFResult AAX_CALL AAX_CEffectParameters::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
+  const ACFResult applied =
+    Change(id, normalized, [](AAX_IParameter& parameter, double value) { parameter.ApplyNormalizedValue(value); });
+  if (applied != kAAX_Success)
+    return applied;
   return GuardedHostCall([&] {
-    AAX_IParameter* parameter = Find(id);
-    if (!parameter)
-      return kAAX_ErrParameterNotFound;
-    if (!std::isfinite(normalized))
-      return kAAX_ErrBadTextOrOutput;
-    parameter->ApplyNormalizedValue(normalized);
     const ACFResult marked = mPackets.MarkDirty(id, true);
     CountChange();
     return marked;

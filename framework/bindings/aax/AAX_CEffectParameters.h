@@ -9,6 +9,7 @@
 #include "framework/bindings/aax/ParameterRegistry.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
 
+#include <cmath>
 #include <set>
 #include <string>
 
@@ -128,6 +129,36 @@ private:
   // Deletes the parameters, then the wrappers (controller, automation, transport).
   void EndInstance();
   AAX_IParameter* Find(const char* id) const { return mParameters.FindMutable(id); }
+
+  // A query of one parameter: -20002 without an out pointer, -20001 without the parameter,
+  // else the answer of `read` stored in `out`.
+  template <typename Out, typename Read>
+  ACFResult Answer(const char* id, Out* out, Read read) const
+  {
+    if (!out)
+      return kAAX_ErrBadTextOrOutput;
+    const AAX_IParameter* parameter = Find(id);
+    if (!parameter)
+      return kAAX_ErrParameterNotFound;
+    *out = read(*parameter);
+    return kAAX_Success;
+  }
+
+  // A change of one parameter by a normalised value: -20001 without the parameter, -20002 for
+  // a value that is not finite, and no exception reaches the host.
+  template <typename Apply>
+  ACFResult Change(const char* id, double normalized, Apply apply)
+  {
+    return GuardedHostCall([&] {
+      AAX_IParameter* parameter = Find(id);
+      if (!parameter)
+        return kAAX_ErrParameterNotFound;
+      if (!std::isfinite(normalized))
+        return kAAX_ErrBadTextOrOutput;
+      apply(*parameter, normalized);
+      return kAAX_Success;
+    });
+  }
 
   int32_t mChangeCounter = 0;
   int32_t mLastChunkSize = 0;

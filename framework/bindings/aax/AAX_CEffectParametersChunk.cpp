@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 // Doubles read from a chunk may lie beyond float range; they become infinities instead of
@@ -18,73 +19,92 @@ float NarrowToFloat(double value)
   return float(value);
 }
 
-// The parameter's value compared with the one the chunk holds under its identifier. A
-// parameter whose value cannot be read in any type compares equal.
-bool MatchesChunk(const AAX_IParameter& parameter, AAX_CChunkDataParser& parser)
+// Hands `visit` the parameter's value in the first type it reads as: float, int32, bool,
+// double, string. False when it reads as none of them.
+template <typename Visit>
+bool VisitValue(const AAX_IParameter& parameter, Visit&& visit)
 {
-  const char* id = parameter.IdString();
   float f = 0.0f;
   int32_t i = 0;
   bool b = false;
   double d = 0.0;
   AAX_CString s;
   if (parameter.ReadFloat(f))
-    return parser.LookUpDouble(id, d) && NarrowToFloat(d) == f;
-  if (parameter.ReadInt32(i))
-  {
-    int32_t stored = 0;
-    return parser.LookUpInt32(id, stored) && stored == i;
-  }
-  if (parameter.ReadBool(b))
-    return parser.LookUpInt32(id, i) && (i != 0) == b;
-  if (parameter.ReadDouble(d))
-  {
-    double stored = 0.0;
-    return parser.LookUpDouble(id, stored) && NarrowToFloat(stored) == NarrowToFloat(d);
-  }
-  if (parameter.ReadString(s))
-  {
-    AAX_CString stored;
-    return parser.LookUpString(id, stored) && stored.SameAs(s);
-  }
+    visit(f);
+  else if (parameter.ReadInt32(i))
+    visit(i);
+  else if (parameter.ReadBool(b))
+    visit(b);
+  else if (parameter.ReadDouble(d))
+    visit(d);
+  else if (parameter.ReadString(s))
+    visit(s);
+  else
+    return false;
   return true;
+}
+
+// How the chunk stores a parameter of type T: floats and doubles as doubles, ints and bools as
+// int32, texts as texts.
+template <typename T>
+using StoredAs = std::conditional_t<std::is_floating_point_v<T>, double,
+                                    std::conditional_t<std::is_same_v<T, AAX_CString>, AAX_CString, int32_t>>;
+
+// The chunk's value under the identifier, in its stored type; false when it has none.
+template <typename Stored>
+bool LookUp(AAX_CChunkDataParser& parser, const char* id, Stored& out)
+{
+  if constexpr (std::is_same_v<Stored, double>)
+    return parser.LookUpDouble(id, out);
+  else if constexpr (std::is_same_v<Stored, int32_t>)
+    return parser.LookUpInt32(id, out);
+  else
+    return parser.LookUpString(id, out);
+}
+
+// The parameter's value compared with the one the chunk holds under its identifier: floats
+// and doubles as floats (a NaN never compares equal), bools by truth. A missing value is a
+// difference; a parameter that reads as no type compares equal.
+bool MatchesChunk(const AAX_IParameter& parameter, AAX_CChunkDataParser& parser)
+{
+  bool equal = true;
+  VisitValue(parameter, [&](const auto& value) {
+    using T = std::decay_t<decltype(value)>;
+    StoredAs<T> stored{};
+    if (!LookUp(parser, parameter.IdString(), stored))
+      equal = false;
+    else if constexpr (std::is_floating_point_v<T>)
+      equal = NarrowToFloat(stored) == NarrowToFloat(double(value));
+    else if constexpr (std::is_same_v<T, bool>)
+      equal = (stored != 0) == value;
+    else if constexpr (std::is_same_v<T, AAX_CString>)
+      equal = stored.SameAs(value);
+    else
+      equal = stored == value;
+  });
+  return equal;
 }
 
 // Requests the value the chunk holds for the parameter; a missing value or one of another
 // type leaves it alone.
 void RestoreFromChunk(AAX_IParameter& parameter, AAX_CChunkDataParser& parser)
 {
-  const char* id = parameter.IdString();
-  float f = 0.0f;
-  int32_t i = 0;
-  bool b = false;
-  double d = 0.0;
-  AAX_CString s;
-  if (parameter.ReadFloat(f))
-  {
-    if (parser.LookUpDouble(id, d))
-      parameter.WriteFloat(NarrowToFloat(d));
-  }
-  else if (parameter.ReadInt32(i))
-  {
-    if (parser.LookUpInt32(id, i))
-      parameter.WriteInt32(i);
-  }
-  else if (parameter.ReadBool(b))
-  {
-    if (parser.LookUpInt32(id, i))
-      parameter.WriteBool(i != 0);
-  }
-  else if (parameter.ReadDouble(d))
-  {
-    if (parser.LookUpDouble(id, d))
-      parameter.WriteDouble(d);
-  }
-  else if (parameter.ReadString(s))
-  {
-    if (parser.LookUpString(id, s))
-      parameter.WriteString(s);
-  }
+  VisitValue(parameter, [&](const auto& value) {
+    using T = std::decay_t<decltype(value)>;
+    StoredAs<T> stored{};
+    if (!LookUp(parser, parameter.IdString(), stored))
+      return;
+    if constexpr (std::is_same_v<T, float>)
+      parameter.WriteFloat(NarrowToFloat(stored));
+    else if constexpr (std::is_same_v<T, int32_t>)
+      parameter.WriteInt32(stored);
+    else if constexpr (std::is_same_v<T, bool>)
+      parameter.WriteBool(stored != 0);
+    else if constexpr (std::is_same_v<T, double>)
+      parameter.WriteDouble(stored);
+    else
+      parameter.WriteString(stored);
+  });
 }
 }  // namespace
 
@@ -103,21 +123,15 @@ void AAX_CEffectParameters::CollectChunkValues()
     const char* id = parameter->IdString();
     if (mExcluded.count(id))
       continue;
-    float f = 0.0f;
-    int32_t i = 0;
-    bool b = false;
-    double d = 0.0;
-    AAX_CString s;
-    if (parameter->ReadFloat(f))
-      mParser.PutDouble(id, f);
-    else if (parameter->ReadInt32(i))
-      mParser.PutInt32(id, i);
-    else if (parameter->ReadBool(b))
-      mParser.PutInt32(id, b ? 1 : 0);
-    else if (parameter->ReadDouble(d))
-      mParser.PutDouble(id, d);
-    else if (parameter->ReadString(s))
-      mParser.PutString(id, s);
+    VisitValue(*parameter, [&](const auto& value) {
+      using T = std::decay_t<decltype(value)>;
+      if constexpr (std::is_floating_point_v<T>)
+        mParser.PutDouble(id, double(value));
+      else if constexpr (std::is_same_v<T, AAX_CString>)
+        mParser.PutString(id, value);
+      else
+        mParser.PutInt32(id, int32_t(value));
+    });
   }
 }
 
