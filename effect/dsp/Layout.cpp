@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effect/dsp/PortableMath.h"
 #include "effect/dsp/SampleBlock.h"
 
 namespace Dsp {
@@ -31,7 +32,7 @@ static Complex MapRoot(const Complex& r, double k)
 {
   if (IsRootAtInfinity(r))
     return Complex(-1.0, 0.0);
-  return (1.0 + k * r) / (1.0 - k * r);
+  return Divide(1.0 + k * r, 1.0 - k * r);
 }
 
 void MapPolesToDigital(const Layout& analog, double k, Layout& digital)
@@ -52,7 +53,7 @@ bool MapLayoutToDigital(const Layout& analog, double rate, double cutoff, Layout
     return false;
   if (analog.PoleCount() > digital.Capacity() || analog.ZeroCount() > digital.Capacity())
     return false;
-  double k = std::tan(cutoff * 6.283185307179586 / rate * 0.5);
+  double k = Tan(cutoff * 6.283185307179586 / rate * 0.5);
   MapPolesToDigital(analog, k, digital);
   return true;
 }
