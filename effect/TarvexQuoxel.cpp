@@ -47,6 +47,7 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   if (NParams() != kNumParams || NInChannels() != 2 || NOutChannels() != 2 || NChannelConfigs() != 2)
     throw std::bad_alloc();
   DefineParameters();
+  BuildEditor();
   FillFreePresets("-", 1);
   if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 ||
       !PresetAt(0)->initialised)
@@ -56,10 +57,14 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   // defaults and is reset for the framework's initial rate.
   ApplyParametersToEngine();
   RestartProcessing();
+  // The automatic modes start switched on: their manual controls start greyed.
+  GreyControlsOf(kOutGain, Value(kAutoOutGain) >= 0.5);
+  GreyControlsOf(kRelease, Value(kAutoRelease) >= 0.5);
 }
 
 TarvexQuoxel::~TarvexQuoxel()
 {
+  mGraphics = nullptr;
   DeleteEditor();
 }
 
@@ -236,7 +241,9 @@ void TarvexQuoxel::UpdateMeters(const double gainPeaks[2])
 
 void TarvexQuoxel::SetMeter(int meter, double value)
 {
-  mMeters[meter].store(ClampMeter(value), std::memory_order_relaxed);
+  value = ClampMeter(value);
+  mMeters[meter].store(value, std::memory_order_relaxed);
+  ShowMeter(meter, value);
 }
 
 TarvexQuoxel* NewTarvexQuoxel(const PlugBinding::InstanceInfo& info)
