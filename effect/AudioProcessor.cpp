@@ -6,8 +6,7 @@
 
 #include "effect/dsp/SampleBlock.h"
 
-namespace
-{
+namespace {
 // Beyond this the slices would hold less than a host frame and the oversampled rate
 // could leave the int range.
 constexpr int kMaxFactor = 64;
@@ -22,13 +21,13 @@ void ZeroNonFinite(double* x, size_t values)
 
 AudioProcessor::AudioProcessor()
 {
-  std::memset(work_, 0, sizeof(work_));
-  std::memset(dry_, 0, sizeof(dry_));
+  std::memset(mWork, 0, sizeof(mWork));
+  std::memset(mDry, 0, sizeof(mDry));
 }
 
 void AudioProcessor::SetOversampling(int factor)
 {
-  factor_ = std::clamp(factor, 1, kMaxFactor);
+  mFactor = std::clamp(factor, 1, kMaxFactor);
   DesignFilters();
   UpdateForRate();
 }
@@ -37,14 +36,14 @@ bool AudioProcessor::SetMix(double mix)
 {
   if (!std::isfinite(mix))
     return false;
-  mix_ = mix;
+  mMix = mix;
   return true;
 }
 
 void AudioProcessor::RedesignFilters()
 {
-  interpolation_.SetPassThrough();
-  decimation_.SetPassThrough();
+  mInterpolation.SetPassThrough();
+  mDecimation.SetPassThrough();
   DesignFilters();
 }
 
@@ -52,9 +51,9 @@ bool AudioProcessor::SetSampleRate(int hz)
 {
   if (hz <= 0 || hz > kMaxSampleRate)
     return false;
-  if (hz != sampleRate_)
+  if (hz != mSampleRate)
   {
-    sampleRate_ = hz;
+    mSampleRate = hz;
     UpdateForRate();
   }
   return true;
@@ -64,9 +63,9 @@ bool AudioProcessor::SetChannelCount(int channels)
 {
   if (channels < 1 || channels > kMaxChannels)
     return false;
-  channels_ = channels;
-  interpolation_.SetChannelCount(channels);
-  decimation_.SetChannelCount(channels);
+  mChannels = channels;
+  mInterpolation.SetChannelCount(channels);
+  mDecimation.SetChannelCount(channels);
   return true;
 }
 
@@ -74,15 +73,15 @@ void AudioProcessor::DesignFilters()
 {
   // Without oversampling the filters do not run; the half-rate design would put its
   // poles on the unit circle, so it is not made.
-  if (factor_ < 2)
+  if (mFactor < 2)
     return;
   Dsp::DesignParams p;
   p.order = 6;
   p.sampleRate = 1.0;
-  p.cutoff = 0.5 / factor_;
+  p.cutoff = 0.5 / mFactor;
   p.stopBandDb = 9.0;
-  interpolation_.Configure(p);
-  decimation_.Configure(p);
+  mInterpolation.Configure(p);
+  mDecimation.Configure(p);
 }
 
 void AudioProcessor::ProcessBlock(double* x, int frames)
@@ -93,54 +92,54 @@ void AudioProcessor::ProcessBlock(double* x, int frames)
   const size_t values = static_cast<size_t>(frames) * ch;
   ZeroNonFinite(x, values);
 
-  const int sliceFrames = factor_ >= 2 ? kSliceFrames / factor_ : kSliceFrames;
-  continuingBlock_ = false;
+  const int sliceFrames = mFactor >= 2 ? kSliceFrames / mFactor : kSliceFrames;
+  mContinuingBlock = false;
   for (int done = 0; done < frames;)
   {
     int n = std::min(sliceFrames, frames - done);
     ProcessSlice(x + static_cast<size_t>(done) * ch, n);
     done += n;
-    continuingBlock_ = true;
+    mContinuingBlock = true;
   }
-  continuingBlock_ = false;
+  mContinuingBlock = false;
 
   // An overflow inside the chain must not leave the filters ringing with inf or NaN.
-  interpolation_.ClearIfNotFinite();
-  decimation_.ClearIfNotFinite();
+  mInterpolation.ClearIfNotFinite();
+  mDecimation.ClearIfNotFinite();
   ZeroNonFinite(x, values);
 }
 
 void AudioProcessor::ProcessSlice(double* x, int frames)
 {
   const int ch = ChannelCount();
-  const bool mixing = mix_ != 1.0;  // with the whole processed signal, dry adds exactly 0
-  if (factor_ < 2)
+  const bool mixing = mMix != 1.0;  // with the whole processed signal, dry adds exactly 0
+  if (mFactor < 2)
   {
     const size_t values = static_cast<size_t>(frames) * ch;
     if (mixing)
-      std::memcpy(dry_, x, values * sizeof(double));
+      std::memcpy(mDry, x, values * sizeof(double));
     ProcessFrames(x, frames);
     if (mixing)
-      MixWithDry(x, dry_, values);
+      MixWithDry(x, mDry, values);
     return;
   }
   if (!mixing && ch == 2 && ProcessSliceFused(x, frames))
     return;
-  const int n = frames * factor_;
+  const int n = frames * mFactor;
   const size_t values = static_cast<size_t>(n) * ch;
-  UpsampleHold(x, work_, frames);
-  interpolation_.FilterFrames(n, work_, 0);
+  UpsampleHold(x, mWork, frames);
+  mInterpolation.FilterFrames(n, mWork, 0);
   if (mixing)
-    std::memcpy(dry_, work_, values * sizeof(double));
-  ProcessFrames(work_, n);
+    std::memcpy(mDry, mWork, values * sizeof(double));
+  ProcessFrames(mWork, n);
   if (mixing)
-    MixWithDry(work_, dry_, values);
-  FilterAndDecimate(work_, x, n);
+    MixWithDry(mWork, mDry, values);
+  FilterAndDecimate(mWork, x, n);
 }
 
 void AudioProcessor::UpsampleHold(const double* x, double* work, int frames) const
 {
-  const int f = factor_;
+  const int f = mFactor;
   if (ChannelCount() == 2)
   {
     for (int i = 0; i < frames; ++i, x += 2)
@@ -158,10 +157,10 @@ void AudioProcessor::UpsampleHold(const double* x, double* work, int frames) con
 
 void AudioProcessor::FilterAndDecimate(double* work, double* x, int n)
 {
-  decimation_.FilterFrames(n, work, 0);
+  mDecimation.FilterFrames(n, work, 0);
   const int ch = ChannelCount();
-  const size_t step = static_cast<size_t>(factor_) * ch;
-  const int frames = n / factor_;
+  const size_t step = static_cast<size_t>(mFactor) * ch;
+  const int frames = n / mFactor;
   for (int i = 0; i < frames; ++i, x += ch, work += step)
     for (int c = 0; c < ch; ++c)
       x[c] = work[c];
@@ -169,7 +168,7 @@ void AudioProcessor::FilterAndDecimate(double* work, double* x, int n)
 
 void AudioProcessor::MixWithDry(double* work, double* dry, size_t values) const
 {
-  Dsp::ScaleWithStride(values, 1, work, mix_, 0);
-  Dsp::ScaleWithStride(values, 1, dry, 1.0 - mix_, 0);
+  Dsp::ScaleWithStride(values, 1, work, mMix, 0);
+  Dsp::ScaleWithStride(values, 1, dry, 1.0 - mMix, 0);
   Dsp::AccumulateWithStride(values, 1, work, dry, 0, 0);
 }

@@ -44,27 +44,27 @@ public:
   // enter as silence, and state that overflowed is cleared, so the output stays finite.
   void ProcessBlock(double* interleaved, int frames);
 
-  int SampleRate() const { return sampleRate_; }
-  int Oversampling() const { return factor_; }
-  int ChannelCount() const { return static_cast<int>(channels_); }
-  double Mix() const { return mix_; }
+  int SampleRate() const { return mSampleRate; }
+  int Oversampling() const { return mFactor; }
+  int ChannelCount() const { return static_cast<int>(mChannels); }
+  double Mix() const { return mMix; }
   // The oversampled rate the per-sample stage runs at.
-  int ProcessingRate() const { return sampleRate_ * factor_; }
+  int ProcessingRate() const { return mSampleRate * mFactor; }
 
-  const Dsp::ChebyIILowPass<6, 2>& InterpolationFilter() const { return interpolation_; }
-  const Dsp::ChebyIILowPass<6, 2>& DecimationFilter() const { return decimation_; }
+  const Dsp::ChebyIILowPass<6, 2>& InterpolationFilter() const { return mInterpolation; }
+  const Dsp::ChebyIILowPass<6, 2>& DecimationFilter() const { return mDecimation; }
 
 protected:
   // True while ProcessBlock feeds the second or a later slice of one host block to
   // ProcessFrames, so per-block figures can span the whole block.
-  bool ContinuingBlock() const { return continuingBlock_; }
+  bool ContinuingBlock() const { return mContinuingBlock; }
   // May run a whole stereo slice (host frames in, host frames out) through hold,
   // interpolation filter, the per-sample stage and decimation filter in one pass, the
   // same arithmetic as the separate passes; false when it cannot, and the passes run.
   // Asked only with two channels, a factor of 2 or more and the whole processed signal.
   virtual bool ProcessSliceFused(double* /*frames*/, int /*count*/) { return false; }
-  Dsp::ChebyIILowPass<6, 2>& MutableInterpolationFilter() { return interpolation_; }
-  Dsp::ChebyIILowPass<6, 2>& MutableDecimationFilter() { return decimation_; }
+  Dsp::ChebyIILowPass<6, 2>& MutableInterpolationFilter() { return mInterpolation; }
+  Dsp::ChebyIILowPass<6, 2>& MutableDecimationFilter() { return mDecimation; }
 
 private:
   void DesignFilters();
@@ -73,13 +73,13 @@ private:
   void FilterAndDecimate(double* work, double* x, int oversampledFrames);
   void MixWithDry(double* work, double* dry, size_t values) const;
 
-  int sampleRate_ = 44100;
-  int factor_ = 1;
-  double channels_ = 2.0;
-  double mix_ = 1.0;
-  bool continuingBlock_ = false;
-  Dsp::ChebyIILowPass<6, 2> interpolation_;
-  Dsp::ChebyIILowPass<6, 2> decimation_;
-  alignas(16) double work_[kSliceFrames * kMaxChannels];
-  alignas(16) double dry_[kSliceFrames * kMaxChannels];
+  int mSampleRate = 44100;
+  int mFactor = 1;
+  double mChannels = 2.0;
+  double mMix = 1.0;
+  bool mContinuingBlock = false;
+  Dsp::ChebyIILowPass<6, 2> mInterpolation;
+  Dsp::ChebyIILowPass<6, 2> mDecimation;
+  alignas(16) double mWork[kSliceFrames * kMaxChannels];
+  alignas(16) double mDry[kSliceFrames * kMaxChannels];
 };

@@ -14,8 +14,7 @@
 // the two-channel paths with multiplies and adds fused, which shortens the recursions;
 // the results agree with the other paths to rounding.
 
-namespace
-{
+namespace {
 
 constexpr int kSteps = 9;  // the last step runs on frame r - 8
 
@@ -26,7 +25,10 @@ struct StagePair
   __m256d a1, a2, b0, b1, b2, w1, w2;
 };
 
-TQ_AVX_FUNCTION __m256d Halves(double lo, double hi) { return _mm256_setr_pd(lo, lo, hi, hi); }
+TQ_AVX_FUNCTION __m256d Halves(double lo, double hi)
+{
+  return _mm256_setr_pd(lo, lo, hi, hi);
+}
 
 TQ_AVX_FUNCTION void Load(StagePair& p, const Dsp::BiquadStage& lo, const Dsp::StageHistory* hlo,
                           const Dsp::BiquadStage& hi, const Dsp::StageHistory* hhi)
@@ -54,11 +56,10 @@ TQ_AVX_FUNCTION void Store(const StagePair& p, Dsp::StageHistory* hlo, Dsp::Stag
 // w = a1 w1 + a2 w2 + (in + 1e-18) + 1e-25; out = b0 w + b1 w1 + b2 w2.
 TQ_AVX_FUNCTION __m256d Run(StagePair& p, __m256d in)
 {
-  const __m256d pre = _mm256_add_pd(_mm256_add_pd(in, _mm256_set1_pd(Dsp::kVectorInputOffset)),
-                                    _mm256_set1_pd(Dsp::kStageOffset));
+  const __m256d pre =
+    _mm256_add_pd(_mm256_add_pd(in, _mm256_set1_pd(Dsp::kVectorInputOffset)), _mm256_set1_pd(Dsp::kStageOffset));
   const __m256d w = _mm256_fmadd_pd(p.a1, p.w1, _mm256_fmadd_pd(p.a2, p.w2, pre));
-  const __m256d out =
-      _mm256_fmadd_pd(p.b0, w, _mm256_fmadd_pd(p.b1, p.w1, _mm256_mul_pd(p.b2, p.w2)));
+  const __m256d out = _mm256_fmadd_pd(p.b0, w, _mm256_fmadd_pd(p.b1, p.w1, _mm256_mul_pd(p.b2, p.w2)));
   p.w2 = p.w1;
   p.w1 = w;
   return out;
@@ -89,7 +90,10 @@ struct Transient
   __m128d peak, amount, upper, lower, outGain;
 };
 
-TQ_AVX_FUNCTION __m128d Pair(double left, double right) { return _mm_setr_pd(left, right); }
+TQ_AVX_FUNCTION __m128d Pair(double left, double right)
+{
+  return _mm_setr_pd(left, right);
+}
 
 TQ_AVX_FUNCTION void Unpair(__m128d v, double& left, double& right)
 {
@@ -117,8 +121,7 @@ TQ_AVX_FUNCTION void Follow(Transient& t, __m128d d)
   const __m256d c = _mm256_blendv_pd(t.rel, t.att, rising);
   const __m256d complement = _mm256_blendv_pd(t.relC, t.attC, rising);
   const __m256d level = _mm256_fmadd_pd(t.levels, c, _mm256_mul_pd(complement, d4));
-  t.levels = _mm256_and_pd(_mm256_cmp_pd(level, _mm256_set1_pd(TransientControl::kFlushLevel), _CMP_GE_OQ),
-                           level);
+  t.levels = _mm256_and_pd(_mm256_cmp_pd(level, _mm256_set1_pd(TransientControl::kFlushLevel), _CMP_GE_OQ), level);
 }
 
 TQ_AVX_FUNCTION __m128d Shape(Transient& t, __m128d in)
@@ -132,8 +135,7 @@ TQ_AVX_FUNCTION __m128d Shape(Transient& t, __m128d in)
   __m128d g = _mm_fnmadd_pd(t.amount, _mm_sub_pd(one, ratio), one);
   g = _mm_min_pd(t.upper, g);  // upper < g ? upper : g
   g = _mm_max_pd(t.lower, g);  // lower > g ? lower : g
-  const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, t.peak)),
-                                 _mm_cmplt_pd(g, _mm_min_pd(one, t.peak)));
+  const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, t.peak)), _mm_cmplt_pd(g, _mm_min_pd(one, t.peak)));
   t.peak = _mm_blendv_pd(t.peak, g, away);
   return _mm_mul_pd(_mm_mul_pd(in, g), t.outGain);
 }
@@ -208,10 +210,10 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   t.w2 = Pair(c.detectorHistory[0]->w2, c.detectorHistory[1]->w2);
   const EnvelopeFollower* fl = c.followers;
   t.levels = _mm256_setr_pd(fl[0].level, fl[2].level, fl[1].level, fl[3].level);
-  t.att = _mm256_setr_pd(fl[0].attackCoefficient, fl[2].attackCoefficient, fl[1].attackCoefficient,
-                         fl[3].attackCoefficient);
-  t.rel = _mm256_setr_pd(fl[0].releaseCoefficient, fl[2].releaseCoefficient,
-                         fl[1].releaseCoefficient, fl[3].releaseCoefficient);
+  t.att =
+    _mm256_setr_pd(fl[0].attackCoefficient, fl[2].attackCoefficient, fl[1].attackCoefficient, fl[3].attackCoefficient);
+  t.rel = _mm256_setr_pd(fl[0].releaseCoefficient, fl[2].releaseCoefficient, fl[1].releaseCoefficient,
+                         fl[3].releaseCoefficient);
   const __m256d one = _mm256_set1_pd(1.0);
   t.attC = _mm256_sub_pd(one, t.att);
   t.relC = _mm256_sub_pd(one, t.rel);
@@ -266,17 +268,17 @@ TQ_AVX_FUNCTION bool RunUnrolled(Engine& e, double* x, int frames, int factor)
   const int from = (kSteps - 1) / factor;
   switch (factor)
   {
-    case 2:
-      RunHostFrames<2>(e, x, from, frames, frames * factor);
-      return true;
-    case 4:
-      RunHostFrames<4>(e, x, from, frames, frames * factor);
-      return true;
-    case 8:
-      RunHostFrames<8>(e, x, from, frames, frames * factor);
-      return true;
-    default:
-      return false;
+  case 2:
+    RunHostFrames<2>(e, x, from, frames, frames * factor);
+    return true;
+  case 4:
+    RunHostFrames<4>(e, x, from, frames, frames * factor);
+    return true;
+  case 8:
+    RunHostFrames<8>(e, x, from, frames, frames * factor);
+    return true;
+  default:
+    return false;
   }
 }
 

@@ -6,8 +6,7 @@
 #include <cmath>
 #include <new>
 
-namespace
-{
+namespace {
 
 double DecibelsToLinear(double db)
 {
@@ -29,16 +28,16 @@ double CombineGainPeak(double peak, double g)
 
 double ClampMeter(double value)
 {
-  if (!(value > 0.0)) // also NaN
+  if (!(value > 0.0))  // also NaN
     return 0.0;
   return value > 1.0 ? 1.0 : value;
 }
 
-} // namespace
+}  // namespace
 
 TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
-  : PlugBinding(info, kNumParams, "1-1 2-2", 1, "TarvexQuoxel", "", "Tarvex", kVersion, kUniqueId, kMakerId,
-                0, true, false, false, 0)
+  : PlugBinding(info, kNumParams, "1-1 2-2", 1, "TarvexQuoxel", "", "Tarvex", kVersion, kUniqueId, kMakerId, 0, true,
+                false, false, 0)
 {
   for (std::atomic<double>& meter : mMeters)
     meter.store(0.0, std::memory_order_relaxed);
@@ -49,8 +48,7 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   DefineParameters();
   BuildEditor();
   FillFreePresets("-", 1);
-  if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 ||
-      !PresetAt(0)->initialised)
+  if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 || !PresetAt(0)->initialised)
     throw std::bad_alloc();
   mLastHostTempo = 120.0;
   // A new object processes audibly before any host call: the engine holds the
@@ -113,8 +111,7 @@ void TarvexQuoxel::RestartProcessing()
   mEngine.SetChannelCount(2);
   mEngine.SetSampleRate(rate);
   mEngine.SetOversampling(OversamplingFor(fs));
-  for (MeterFollower* follower : {&mInputFollowers[0], &mInputFollowers[1], &mOutputFollowers[0],
-                                  &mOutputFollowers[1]})
+  for (MeterFollower* follower : {&mInputFollowers[0], &mInputFollowers[1], &mOutputFollowers[0], &mOutputFollowers[1]})
     follower->SetTimes(1.0, 300.0, rate);
 }
 
@@ -123,43 +120,43 @@ void TarvexQuoxel::HandleParameterChange(int paramIdx, int)
   ScopedLock lock(Mutex());
   switch (paramIdx)
   {
-    case kLevel:
-      mEngine.SetAmount(Value(kLevel) / 100.0);
-      if (Value(kAutoOutGain) >= 0.5)
-        ApplyAutomaticOutputGain();
-      break;
-    case kOutGain:
-      mEngine.SetOutputGain(DecibelsToLinear(Value(kOutGain)));
-      break;
-    case kAutoOutGain:
-      GreyControlsOf(kOutGain, Value(kAutoOutGain) >= 0.5);
-      // Switching the automatic gain on applies it at once, editor or not.
-      if (Value(kAutoOutGain) >= 0.5)
-        HandleParameterChange(kLevel, 0);
-      break;
-    case kHiPass:
-      mEngine.SetHighPassFrequency(Value(kHiPass));
-      break;
-    case kLength:
-      mEngine.SetSlowAttack(Value(kLength));
-      break;
-    case kRelease:
-      mEngine.SetReleaseTime(Value(kRelease));
-      break;
-    case kAutoRelease:
-      mEngine.SetTempoRelease(Value(kAutoRelease) >= 0.5);
-      GreyControlsOf(kRelease, Value(kAutoRelease) >= 0.5);
-      break;
-    case kUpperLimit:
-      mEngine.SetGainUpperLimit(DecibelsToLinear(Value(kUpperLimit)));
+  case kLevel:
+    mEngine.SetAmount(Value(kLevel) / 100.0);
+    if (Value(kAutoOutGain) >= 0.5)
+      ApplyAutomaticOutputGain();
+    break;
+  case kOutGain:
+    mEngine.SetOutputGain(DecibelsToLinear(Value(kOutGain)));
+    break;
+  case kAutoOutGain:
+    GreyControlsOf(kOutGain, Value(kAutoOutGain) >= 0.5);
+    // Switching the automatic gain on applies it at once, editor or not.
+    if (Value(kAutoOutGain) >= 0.5)
       HandleParameterChange(kLevel, 0);
-      break;
-    case kLowerLimit:
-      mEngine.SetGainLowerLimit(DecibelsToLinear(Value(kLowerLimit)));
-      HandleParameterChange(kLevel, 0);
-      break;
-    default:
-      break;
+    break;
+  case kHiPass:
+    mEngine.SetHighPassFrequency(Value(kHiPass));
+    break;
+  case kLength:
+    mEngine.SetSlowAttack(Value(kLength));
+    break;
+  case kRelease:
+    mEngine.SetReleaseTime(Value(kRelease));
+    break;
+  case kAutoRelease:
+    mEngine.SetTempoRelease(Value(kAutoRelease) >= 0.5);
+    GreyControlsOf(kRelease, Value(kAutoRelease) >= 0.5);
+    break;
+  case kUpperLimit:
+    mEngine.SetGainUpperLimit(DecibelsToLinear(Value(kUpperLimit)));
+    HandleParameterChange(kLevel, 0);
+    break;
+  case kLowerLimit:
+    mEngine.SetGainLowerLimit(DecibelsToLinear(Value(kLowerLimit)));
+    HandleParameterChange(kLevel, 0);
+    break;
+  default:
+    break;
   }
 }
 

@@ -41,8 +41,8 @@ public:
   };
 
   static constexpr int kVersion = 0x00010004;
-  static constexpr int kUniqueId = 0x51786C73; // 'Qxls'
-  static constexpr int kMakerId = 0x54767872;  // 'Tvxr'
+  static constexpr int kUniqueId = 0x51786C73;  // 'Qxls'
+  static constexpr int kMakerId = 0x54767872;   // 'Tvxr'
   // Sample rates from here up are refused by the reset.
   static constexpr double kMaxSampleRate = 10000000.0;
   static constexpr int kEditorWidth = 650;

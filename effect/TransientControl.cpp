@@ -21,8 +21,7 @@ double TransientControl::TimeCoefficient(double ms, double hz)
   return std::pow(0.01, 1.0 / (hz * ms * 0.001));
 }
 
-double TransientControl::Gain(double fast, double slow, double amount, double upper,
-                              double lower)
+double TransientControl::Gain(double fast, double slow, double amount, double upper, double lower)
 {
   double ratio = (fast == 0.0 || slow == 0.0) ? 1.0 : fast / slow;
   ratio = ratio < kMaxRatio ? ratio : kMaxRatio;  // an overflow would make 0 * inf
@@ -36,19 +35,19 @@ double TransientControl::Gain(double fast, double slow, double amount, double up
 
 double TransientControl::EffectiveReleaseTime() const
 {
-  return tempoRelease_ ? 60.0 / tempo_ * 1000.0 * 0.5 : releaseMs_;
+  return mTempoRelease ? 60.0 / mTempo * 1000.0 * 0.5 : mReleaseMs;
 }
 
 void TransientControl::UpdateForRate()
 {
   const int rate = ProcessingRate();
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
   {
     f.sampleRate = rate;
     f.level = 0.0;
   }
-  followers_[0].attackCoefficient = TimeCoefficient(kFastAttackMs, rate);
-  followers_[2].attackCoefficient = followers_[0].attackCoefficient;
+  mFollowers[0].attackCoefficient = TimeCoefficient(kFastAttackMs, rate);
+  mFollowers[2].attackCoefficient = mFollowers[0].attackCoefficient;
   UpdateSlowAttacks();
   UpdateReleases();
   ConfigureDetectors();
@@ -58,30 +57,33 @@ void TransientControl::UpdateForRate()
 void TransientControl::UpdateSlowAttacks()
 {
   for (int i : {1, 3})
-    followers_[i].attackCoefficient = TimeCoefficient(slowAttackMs_, followers_[i].sampleRate);
+    mFollowers[i].attackCoefficient = TimeCoefficient(mSlowAttackMs, mFollowers[i].sampleRate);
 }
 
 void TransientControl::UpdateReleases()
 {
   const double ms = EffectiveReleaseTime();
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
     f.releaseCoefficient = TimeCoefficient(ms, f.sampleRate);
 }
 
 void TransientControl::ConfigureDetectors()
 {
-  const double f = highPassHz_ / ProcessingRate();
-  for (Dsp::HighPassBiquad& hp : detector_)
+  const double f = mHighPassHz / ProcessingRate();
+  for (Dsp::HighPassBiquad& hp : mDetector)
     hp.Configure(f, kDetectorQ);
 }
 
-static bool FinitePositive(double v) { return std::isfinite(v) && v > 0.0; }
+static bool FinitePositive(double v)
+{
+  return std::isfinite(v) && v > 0.0;
+}
 
 bool TransientControl::SetHighPassFrequency(double hz)
 {
   if (!FinitePositive(hz))
     return false;
-  highPassHz_ = hz;
+  mHighPassHz = hz;
   ConfigureDetectors();
   return true;
 }
@@ -90,7 +92,7 @@ bool TransientControl::SetSlowAttack(double ms)
 {
   if (!FinitePositive(ms))
     return false;
-  slowAttackMs_ = ms;
+  mSlowAttackMs = ms;
   UpdateSlowAttacks();
   return true;
 }
@@ -99,14 +101,14 @@ bool TransientControl::SetReleaseTime(double ms)
 {
   if (!FinitePositive(ms))
     return false;
-  releaseMs_ = ms;
+  mReleaseMs = ms;
   UpdateReleases();
   return true;
 }
 
 void TransientControl::SetTempoRelease(bool on)
 {
-  tempoRelease_ = on;
+  mTempoRelease = on;
   UpdateReleases();
 }
 
@@ -115,8 +117,8 @@ bool TransientControl::SetTempo(double bpm)
   // A host without a tempo may send 0 or garbage: keep the last good one.
   if (!FinitePositive(bpm))
     return false;
-  tempo_ = bpm;
-  if (tempoRelease_)
+  mTempo = bpm;
+  if (mTempoRelease)
     UpdateReleases();
   return true;
 }
@@ -125,7 +127,7 @@ bool TransientControl::SetAmount(double amount)
 {
   if (!std::isfinite(amount))
     return false;
-  amount_ = amount;
+  mAmount = amount;
   return true;
 }
 
@@ -133,7 +135,7 @@ bool TransientControl::SetOutputGain(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  outputGain_ = linear;
+  mOutputGain = linear;
   return true;
 }
 
@@ -141,7 +143,7 @@ bool TransientControl::SetGainUpperLimit(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  upperLimit_ = linear;
+  mUpperLimit = linear;
   return true;
 }
 
@@ -149,7 +151,7 @@ bool TransientControl::SetGainLowerLimit(double linear)
 {
   if (!std::isfinite(linear))
     return false;
-  lowerLimit_ = linear;
+  mLowerLimit = linear;
   return true;
 }
 
@@ -157,7 +159,7 @@ int TransientControl::ProcessFrames(double* frames, int count)
 {
   // Gain peaks describe one host block, which AudioProcessor may hand over in slices.
   if (!ContinuingBlock())
-    gainPeak_[0] = gainPeak_[1] = 1.0;
+    mGainPeak[0] = mGainPeak[1] = 1.0;
   if (!frames || count <= 0)
     return 0;
   const int channels = ChannelCount();
@@ -178,23 +180,22 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
   Dsp::CascadeFilter& ip = MutableInterpolationFilter();
   Dsp::CascadeFilter& dp = MutableDecimationFilter();
   // A gliding design runs through the separate passes, which know the glide.
-  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() ||
-      dp.Ramping())
+  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() || dp.Ramping())
     return false;
   if (!ContinuingBlock())
-    gainPeak_[0] = gainPeak_[1] = 1.0;
+    mGainPeak[0] = mGainPeak[1] = 1.0;
   StereoChain chain{&ip.Stage(0),
                     &ip.MutableHistory(0, 0),
                     &dp.Stage(0),
                     &dp.MutableHistory(0, 0),
-                    {&detector_[0].Stage(0), &detector_[1].Stage(0)},
-                    {&detector_[0].MutableHistory(), &detector_[1].MutableHistory()},
-                    followers_,
-                    amount_,
-                    upperLimit_,
-                    lowerLimit_,
-                    outputGain_,
-                    gainPeak_};
+                    {&mDetector[0].Stage(0), &mDetector[1].Stage(0)},
+                    {&mDetector[0].MutableHistory(), &mDetector[1].MutableHistory()},
+                    mFollowers,
+                    mAmount,
+                    mUpperLimit,
+                    mLowerLimit,
+                    mOutputGain,
+                    mGainPeak};
   RunStereoChainAvx(chain, frames, count, Oversampling());
   ClearNonFiniteState();
   return true;
@@ -205,8 +206,7 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
 #endif
 }
 
-namespace
-{
+namespace {
 inline void StepFollower(EnvelopeFollower& f, double d, bool rising)
 {
   double c = rising ? f.attackCoefficient : f.releaseCoefficient;
@@ -223,29 +223,31 @@ void TransientControl::ProcessScalar(double* frames, int count, int channels)
     for (int c = 0; c < channels; ++c)
     {
       const double x = frames[c];
-      const double d = std::fabs(detector_[c].Tick(x));
-      EnvelopeFollower& fast = followers_[2 * c];
-      EnvelopeFollower& slow = followers_[2 * c + 1];
+      const double d = std::fabs(mDetector[c].Tick(x));
+      EnvelopeFollower& fast = mFollowers[2 * c];
+      EnvelopeFollower& slow = mFollowers[2 * c + 1];
       StepFollower(fast, d, fast.level < d);
       StepFollower(slow, d, d > slow.level);
-      const double g = Gain(fast.level, slow.level, amount_, upperLimit_, lowerLimit_);
-      double& peak = gainPeak_[c];
+      const double g = Gain(fast.level, slow.level, mAmount, mUpperLimit, mLowerLimit);
+      double& peak = mGainPeak[c];
       if ((g > 1.0 && g > peak) || (g < 1.0 && g < peak))
         peak = g;
-      frames[c] = x * g * outputGain_;
+      frames[c] = x * g * mOutputGain;
     }
   }
 }
 
 #if TQ_HAVE_SSE_PATH
-namespace
-{
+namespace {
 TQ_SSE_FUNCTION inline __m128d Select(__m128d mask, __m128d yes, __m128d no)
 {
   return _mm_or_pd(_mm_and_pd(mask, yes), _mm_andnot_pd(mask, no));
 }
 
-TQ_SSE_FUNCTION inline __m128d Pair(double left, double right) { return _mm_set_pd(right, left); }
+TQ_SSE_FUNCTION inline __m128d Pair(double left, double right)
+{
+  return _mm_set_pd(right, left);
+}
 
 TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 {
@@ -259,7 +261,7 @@ TQ_SSE_FUNCTION inline void Unpair(__m128d v, double& left, double& right)
 // as the scalar path, so the two give the same numbers.
 struct StereoEngine
 {
-  __m128d a1, a2, b0, b1, b2, w1, w2;                   // detector high-pass
+  __m128d a1, a2, b0, b1, b2, w1, w2;  // detector high-pass
   // Followers; the coefficients are kept as release and attack ^ release, so that a
   // choice between them costs two operations.
   __m128d fast, slow, fastRel, fastFlip, slowRel, slowFlip;
@@ -267,11 +269,9 @@ struct StereoEngine
 
   TQ_SSE_FUNCTION __m128d Detect(__m128d in)
   {
-    const __m128d w = _mm_add_pd(
-        _mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)),
-        _mm_set1_pd(Dsp::kStageOffset));
-    const __m128d out = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)),
-                                   _mm_mul_pd(b2, w2));
+    const __m128d w =
+      _mm_add_pd(_mm_add_pd(_mm_add_pd(in, _mm_mul_pd(a1, w1)), _mm_mul_pd(a2, w2)), _mm_set1_pd(Dsp::kStageOffset));
+    const __m128d out = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0, w), _mm_mul_pd(b1, w1)), _mm_mul_pd(b2, w2));
     w2 = w1;
     w1 = w;
     return _mm_andnot_pd(_mm_set1_pd(-0.0), out);
@@ -300,8 +300,7 @@ struct StereoEngine
     g = _mm_min_pd(upper, g);  // upper < g ? upper : g
     g = _mm_max_pd(lower, g);  // lower > g ? lower : g
     // Above both 1 and the peak, or below both.
-    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)),
-                                   _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
+    const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, peak)), _mm_cmplt_pd(g, _mm_min_pd(one, peak)));
     peak = Select(away, g, peak);
     return _mm_mul_pd(_mm_mul_pd(in, g), outGain);
   }
@@ -333,9 +332,8 @@ TQ_SSE_FUNCTION void RunWavefront(StereoEngine& e, double* x, int count)
   _mm_storeu_pd(last + 2, e.Shape(_mm_loadu_pd(last + 2), e.fast, e.slow));
 }
 
-TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::HighPassBiquad* hp,
-                            double amount, double upper, double lower, double outGain,
-                            double* peaks)
+TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::HighPassBiquad* hp, double amount,
+                            double upper, double lower, double outGain, double* peaks)
 {
   const Dsp::BiquadStage& s0 = hp[0].Stage(0);
   const Dsp::BiquadStage& s1 = hp[1].Stage(0);
@@ -373,8 +371,7 @@ TQ_SSE_ENTRY void RunStereo(double* x, int count, EnvelopeFollower* fl, Dsp::Hig
 
 void TransientControl::ProcessStereoSse(double* frames, int count)
 {
-  RunStereo(frames, count, followers_, detector_, amount_, upperLimit_, lowerLimit_,
-            outputGain_, gainPeak_);
+  RunStereo(frames, count, mFollowers, mDetector, mAmount, mUpperLimit, mLowerLimit, mOutputGain, mGainPeak);
 }
 #else
 void TransientControl::ProcessStereoSse(double* frames, int count)
@@ -385,9 +382,9 @@ void TransientControl::ProcessStereoSse(double* frames, int count)
 
 void TransientControl::ClearNonFiniteState()
 {
-  for (EnvelopeFollower& f : followers_)
+  for (EnvelopeFollower& f : mFollowers)
     if (!std::isfinite(f.level))
       f.level = 0.0;
-  for (Dsp::HighPassBiquad& hp : detector_)
+  for (Dsp::HighPassBiquad& hp : mDetector)
     hp.ClearIfNotFinite();
 }

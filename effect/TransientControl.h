@@ -49,24 +49,24 @@ public:
   bool SetGainUpperLimit(double linear);
   bool SetGainLowerLimit(double linear);
 
-  double Amount() const { return amount_; }
-  double OutputGain() const { return outputGain_; }
-  double GainUpperLimit() const { return upperLimit_; }
-  double GainLowerLimit() const { return lowerLimit_; }
-  double Tempo() const { return tempo_; }
-  bool TempoRelease() const { return tempoRelease_; }
-  double ReleaseTime() const { return releaseMs_; }
-  double SlowAttack() const { return slowAttackMs_; }
-  double HighPassFrequency() const { return highPassHz_; }
+  double Amount() const { return mAmount; }
+  double OutputGain() const { return mOutputGain; }
+  double GainUpperLimit() const { return mUpperLimit; }
+  double GainLowerLimit() const { return mLowerLimit; }
+  double Tempo() const { return mTempo; }
+  bool TempoRelease() const { return mTempoRelease; }
+  double ReleaseTime() const { return mReleaseMs; }
+  double SlowAttack() const { return mSlowAttackMs; }
+  double HighPassFrequency() const { return mHighPassHz; }
   // The release time in force: half a beat with tempo release, else the release time.
   double EffectiveReleaseTime() const;
 
   // The latest excursion of the gain away from 1 in the last block, per channel.
-  double GainPeak(int channel) const { return gainPeak_[channel]; }
+  double GainPeak(int channel) const { return mGainPeak[channel]; }
 
   // fast 0, slow 0, fast 1, slow 1
-  const EnvelopeFollower& Follower(int i) const { return followers_[i]; }
-  const Dsp::HighPassBiquad& DetectorFilter(int channel) const { return detector_[channel]; }
+  const EnvelopeFollower& Follower(int i) const { return mFollowers[i]; }
+  const Dsp::HighPassBiquad& DetectorFilter(int channel) const { return mDetector[channel]; }
 
   // Coefficient that lets a follower at rate hz cover 99% of a step in ms milliseconds.
   static double TimeCoefficient(double ms, double hz);
@@ -84,16 +84,16 @@ private:
   void ConfigureDetectors();
   void ClearNonFiniteState();
 
-  EnvelopeFollower followers_[4];
-  Dsp::HighPassBiquad detector_[2];
-  double amount_ = 0.0;
-  double tempo_ = 120.0;
-  bool tempoRelease_ = true;
-  double upperLimit_ = 3.981071705534863;   // +12 dB
-  double lowerLimit_ = 0.2511886431509649;  // -12 dB
-  double gainPeak_[2] = {1.0, 1.0};
-  double outputGain_ = 1.0;
-  double releaseMs_ = 50.0;
-  double slowAttackMs_ = 30.0;
-  double highPassHz_ = 20.0;
+  EnvelopeFollower mFollowers[4];
+  Dsp::HighPassBiquad mDetector[2];
+  double mAmount = 0.0;
+  double mTempo = 120.0;
+  bool mTempoRelease = true;
+  double mUpperLimit = 3.981071705534863;   // +12 dB
+  double mLowerLimit = 0.2511886431509649;  // -12 dB
+  double mGainPeak[2] = {1.0, 1.0};
+  double mOutputGain = 1.0;
+  double mReleaseMs = 50.0;
+  double mSlowAttackMs = 30.0;
+  double mHighPassHz = 20.0;
 };

@@ -12,13 +12,17 @@ constexpr std::int64_t LICE_MaxBitmapBytes = std::int64_t(256) << 20;
 
 // Row pitch (in pixels) for a width: rows hold a multiple of 4 pixels. 64-bit, so widths
 // near INT_MAX cannot overflow; a negative width gives a non-positive pitch.
-inline std::int64_t LICE_AlignedPitch(std::int64_t width) { return (width + 3) & ~std::int64_t(3); }
+inline std::int64_t LICE_AlignedPitch(std::int64_t width)
+{
+  return (width + 3) & ~std::int64_t(3);
+}
 
 // Bytes of `rows` rows of `pitch` pixels; -1 when either is not positive or the store would
 // exceed LICE_MaxBitmapBytes. Never overflows.
 inline std::int64_t LICE_StoreBytes(std::int64_t pitch, std::int64_t rows)
 {
-  if (pitch <= 0 || rows <= 0 || pitch > LICE_MaxBitmapBytes / 4 / rows) return -1;
+  if (pitch <= 0 || rows <= 0 || pitch > LICE_MaxBitmapBytes / 4 / rows)
+    return -1;
   return pitch * rows * 4;
 }
 
@@ -53,20 +57,20 @@ public:
   LICE_MemBitmap& operator=(const LICE_MemBitmap&) = delete;
 
   Pixel32* PixelData() const override;
-  int PixelWidth() const override { return m_width; }
-  int PixelHeight() const override { return m_height; }
-  int RowPitch() const override { return (m_width + m_alignMask) & ~m_alignMask; }
+  int PixelWidth() const override { return mWidth; }
+  int PixelHeight() const override { return mHeight; }
+  int RowPitch() const override { return (mWidth + mAlignMask) & ~mAlignMask; }
   bool Reallocate(int width, int height) override;
 
   // Bytes of pixel storage held (not counting the alignment slack).
-  int AllocatedBytes() const { return m_allocated; }
+  int AllocatedBytes() const { return mAllocated; }
 
 private:
-  void* m_storage = nullptr;
-  int m_width = 0;
-  int m_height = 0;
-  int m_allocated = 0;
-  int m_alignMask = 3;
+  void* mStorage = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  int mAllocated = 0;
+  int mAlignMask = 3;
 };
 
 // The editor's drawing surface: a DIB section selected into a memory device context on
@@ -80,24 +84,24 @@ public:
   LICE_SysBitmap(const LICE_SysBitmap&) = delete;
   LICE_SysBitmap& operator=(const LICE_SysBitmap&) = delete;
 
-  Pixel32* PixelData() const override { return m_bits; }
-  int PixelWidth() const override { return m_width; }
-  int PixelHeight() const override { return m_height; }
-  int RowPitch() const override { return m_allocWidth; }
+  Pixel32* PixelData() const override { return mBits; }
+  int PixelWidth() const override { return mWidth; }
+  int PixelHeight() const override { return mHeight; }
+  int RowPitch() const override { return mAllocWidth; }
   bool Reallocate(int width, int height) override;
   // Windows: the memory HDC. Elsewhere a non-null token: there is no GDI, but callers that
   // test for a context behave as they do on Windows.
-  void* DrawingContext() const override { return m_dc; }
+  void* DrawingContext() const override { return mDc; }
 
 private:
   void ReleasePixels();
 
-  int m_width = 0;
-  int m_height = 0;
-  void* m_dc = nullptr;
-  Pixel32* m_bits = nullptr;
-  int m_allocWidth = 0;
-  int m_allocHeight = 0;
-  void* m_dib = nullptr;
-  void* m_previousBitmap = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  void* mDc = nullptr;
+  Pixel32* mBits = nullptr;
+  int mAllocWidth = 0;
+  int mAllocHeight = 0;
+  void* mDib = nullptr;
+  void* mPreviousBitmap = nullptr;
 };

@@ -15,8 +15,8 @@ struct LICE_SourceRect
 // Copies `sourceRect` of `source` (the whole source when null) to x, y of `destination`,
 // combined by `mode` at weight `alpha`. Clipped to both bitmaps; a source that shares memory
 // with the destination is read as it was before the call.
-void LICE_CopyRect(LICE_IBitmap* destination, LICE_IBitmap* source, int x, int y,
-                   const LICE_SourceRect* sourceRect, float alpha, BlendMode mode);
+void LICE_CopyRect(LICE_IBitmap* destination, LICE_IBitmap* source, int x, int y, const LICE_SourceRect* sourceRect,
+                   float alpha, BlendMode mode);
 
 // Fills width x height at x, y with `colour`, combined by `mode` at weight `alpha`; with
 // BlendUseSourceAlpha the weight is also scaled by the colour's alpha.

@@ -19,15 +19,15 @@ struct LICE_TextRect
 
 // Font flags (AssignFont).
 constexpr int LICE_FontVertical = 0x1;
-constexpr int LICE_FontUpward = 0x2;           // with LICE_FontVertical
-constexpr int LICE_FontPreRender = 0x4;        // renders 0..127 at once, never anything above
+constexpr int LICE_FontUpward = 0x2;     // with LICE_FontVertical
+constexpr int LICE_FontPreRender = 0x4;  // renders 0..127 at once, never anything above
 constexpr int LICE_FontBlur = 0x10;
 constexpr int LICE_FontInvert = 0x20;
 constexpr int LICE_FontMono = 0x40;
 constexpr int LICE_FontShadow = 0x80;
 constexpr int LICE_FontOutline = 0x100;
 constexpr int LICE_FontOwnsHandle = 0x200;
-constexpr int LICE_FontNativeDraw = 0x400;     // x64 Windows modules only
+constexpr int LICE_FontNativeDraw = 0x400;  // x64 Windows modules only
 
 // Draw flags (PaintText): GDI's DrawText bits, plus one of our own.
 constexpr int LICE_DT_CENTER = 0x1;
@@ -68,8 +68,8 @@ public:
   bool Next(int* code);
 
 private:
-  const unsigned char* m_next;
-  int m_remaining;
+  const unsigned char* mNext;
+  int mRemaining;
 };
 
 // Creates the glyph canvas, or grows it to at least width x height (a side never shrinks), and
@@ -109,9 +109,9 @@ public:
   int ChangeBackMode(int mode) override;
   void ChangeBlend(BlendMode mode, float alpha) override;
   int PaintText(LICE_IBitmap* bitmap, const char* text, int length, LICE_TextRect* rect, int flags) override;
-  Pixel32 CurrentTextColour() const override { return m_textColour; }
-  LICE_FontHandle FontHandle() const override { return m_font; }
-  int LineHeight() const override { return m_lineHeight; }
+  Pixel32 CurrentTextColour() const override { return mTextColour; }
+  LICE_FontHandle FontHandle() const override { return mFont; }
+  int LineHeight() const override { return mLineHeight; }
 
   // Blends the mask of `character` at x, y, clipped to `clip` (and to the bitmap). False when
   // nothing of it lies inside.
@@ -145,16 +145,16 @@ private:
   void ApplyEffects(std::size_t start, int width, int height);
   void ReleaseHandle();
 
-  Pixel32 m_textColour = 0;
-  Pixel32 m_backColour = 0xFFFFFFFF;
-  Pixel32 m_effectColour = 0xFFFFFFFF;
-  int m_backMode = LICE_BackTransparent;
-  BlendMode m_blendMode = BlendCopy;
-  float m_alpha = 1.0f;
-  int m_flags = 0;
-  int m_lineHeight = 0;
-  GlyphRecord m_direct[128] = {};
-  std::vector<GlyphRecord> m_extra;        // sorted by character at all times
-  std::vector<unsigned char> m_masks;
-  LICE_FontHandle m_font = nullptr;
+  Pixel32 mTextColour = 0;
+  Pixel32 mBackColour = 0xFFFFFFFF;
+  Pixel32 mEffectColour = 0xFFFFFFFF;
+  int mBackMode = LICE_BackTransparent;
+  BlendMode mBlendMode = BlendCopy;
+  float mAlpha = 1.0f;
+  int mFlags = 0;
+  int mLineHeight = 0;
+  GlyphRecord mDirect[128] = {};
+  std::vector<GlyphRecord> mExtra;  // sorted by character at all times
+  std::vector<unsigned char> mMasks;
+  LICE_FontHandle mFont = nullptr;
 };

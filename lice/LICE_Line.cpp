@@ -31,8 +31,14 @@ struct AverageOp
   }
 };
 
-inline Pixel32 Half(Pixel32 v) { return (v >> 1) & 0x7F7F7F7F; }
-inline Pixel32 Quarter(Pixel32 v) { return (v >> 2) & 0x3F3F3F3F; }
+inline Pixel32 Half(Pixel32 v)
+{
+  return (v >> 1) & 0x7F7F7F7F;
+}
+inline Pixel32 Quarter(Pixel32 v)
+{
+  return (v >> 2) & 0x3F3F3F3F;
+}
 
 struct HalfMaskOp
 {
@@ -57,12 +63,18 @@ struct ModeOp
   void operator()(Pixel32* p, int k) const
   {
     const int r = LICE_Red(c), g = LICE_Green(c), b = LICE_Blue(c), a = LICE_Alpha(c);
-    if constexpr (Mode == 0) LICE_MixCopyPixel(p, r, g, b, a, k);
-    else if constexpr (Mode == 1) LICE_MixAddPixel(p, r, g, b, a, k);
-    else if constexpr (Mode == 2) LICE_MixDodgePixel(p, r, g, b, a, k);
-    else if constexpr (Mode == 3) LICE_MixMultiplyPixel(p, r, g, b, a, k);
-    else if constexpr (Mode == 4) LICE_MixOverlayPixel(p, r, g, b, a, k);
-    else LICE_MixHsvPixel(p, r, g, b, a, k);
+    if constexpr (Mode == 0)
+      LICE_MixCopyPixel(p, r, g, b, a, k);
+    else if constexpr (Mode == 1)
+      LICE_MixAddPixel(p, r, g, b, a, k);
+    else if constexpr (Mode == 2)
+      LICE_MixDodgePixel(p, r, g, b, a, k);
+    else if constexpr (Mode == 3)
+      LICE_MixMultiplyPixel(p, r, g, b, a, k);
+    else if constexpr (Mode == 4)
+      LICE_MixOverlayPixel(p, r, g, b, a, k);
+    else
+      LICE_MixHsvPixel(p, r, g, b, a, k);
   }
 };
 
@@ -72,12 +84,23 @@ void WithModeOp(int mode, Pixel32 colour, F f)
 {
   switch (mode)
   {
-  case 1: f(ModeOp<1>{colour}); break;
-  case 2: f(ModeOp<2>{colour}); break;
-  case 3: f(ModeOp<3>{colour}); break;
-  case 4: f(ModeOp<4>{colour}); break;
-  case 5: f(ModeOp<5>{colour}); break;
-  default: break;
+  case 1:
+    f(ModeOp<1>{colour});
+    break;
+  case 2:
+    f(ModeOp<2>{colour});
+    break;
+  case 3:
+    f(ModeOp<3>{colour});
+    break;
+  case 4:
+    f(ModeOp<4>{colour});
+    break;
+  case 5:
+    f(ModeOp<5>{colour});
+    break;
+  default:
+    break;
   }
 }
 
@@ -86,27 +109,37 @@ void WithModeOp(int mode, Pixel32 colour, F f)
 template <class F>
 void WithPlainOp(int mode, int w, Pixel32 colour, F f)
 {
-  if (w == 0) return;
-  if (mode != 0) WithModeOp(mode, colour, f);
-  else if (w == 256) f(StoreOp{colour});
-  else if (w == 128) f(AverageOp{colour});
-  else if (w > 0) f(ModeOp<0>{colour});
+  if (w == 0)
+    return;
+  if (mode != 0)
+    WithModeOp(mode, colour, f);
+  else if (w == 256)
+    f(StoreOp{colour});
+  else if (w == 128)
+    f(AverageOp{colour});
+  else if (w > 0)
+    f(ModeOp<0>{colour});
 }
 
 template <class Op>
 void Run(Pixel32* p, ptrdiff_t step, int count, Op op, int k)
 {
-  for (int i = 0; i < count; ++i, p += step) op(p, k);
+  for (int i = 0; i < count; ++i, p += step)
+    op(p, k);
 }
 
 void DrawAxisRun(Pixel32* p, ptrdiff_t step, int count, Pixel32 colour, float alpha, int w, int mode)
 {
   if (mode == 0)
   {
-    if (alpha == 1.0f) return Run(p, step, count, StoreOp{colour}, 0);
-    if (alpha == 0.5f) return Run(p, step, count, HalfMaskOp{colour}, 0);
-    if (alpha == 0.25f) return Run(p, step, count, QuarterMaskOp{colour}, 0);
-    if (alpha == 0.75f) return Run(p, step, count, ThreeQuarterMaskOp{colour}, 0);
+    if (alpha == 1.0f)
+      return Run(p, step, count, StoreOp{colour}, 0);
+    if (alpha == 0.5f)
+      return Run(p, step, count, HalfMaskOp{colour}, 0);
+    if (alpha == 0.25f)
+      return Run(p, step, count, QuarterMaskOp{colour}, 0);
+    if (alpha == 0.75f)
+      return Run(p, step, count, ThreeQuarterMaskOp{colour}, 0);
   }
   WithPlainOp(mode, w, colour, [&](auto op) { Run(p, step, count, op, w); });
 }
@@ -137,11 +170,14 @@ void DrawDiagonal(Pixel32* p, ptrdiff_t sx, ptrdiff_t sy, int n, Pixel32 colour,
 {
   if (mode == 0 && alpha == 1.0f)
   {
-    if (antiAlias) Diagonal(p, sx, sy, n, ThreeQuarterMaskOp{colour}, 0, ComplementMaskOp{colour}, 0, true);
-    else Diagonal(p, sx, sy, n, StoreOp{colour}, 0, StoreOp{colour}, 0, false);
+    if (antiAlias)
+      Diagonal(p, sx, sy, n, ThreeQuarterMaskOp{colour}, 0, ComplementMaskOp{colour}, 0, true);
+    else
+      Diagonal(p, sx, sy, n, StoreOp{colour}, 0, StoreOp{colour}, 0, false);
     return;
   }
-  if (w == 0) return;
+  if (w == 0)
+    return;
   if (!antiAlias)
   {
     WithPlainOp(mode, w, colour, [&](auto op) { Diagonal(p, sx, sy, n, op, w, op, w, false); });
@@ -151,9 +187,11 @@ void DrawDiagonal(Pixel32* p, ptrdiff_t sx, ptrdiff_t sy, int n, Pixel32 colour,
   auto draw = [&](auto op) { Diagonal(p, sx, sy, n, op, mainWeight, op, sideWeight, true); };
   if (mode == 0)
   {
-    if (w > 0) draw(ModeOp<0>{colour});
+    if (w > 0)
+      draw(ModeOp<0>{colour});
   }
-  else WithModeOp(mode, colour, draw);
+  else
+    WithModeOp(mode, colour, draw);
 }
 
 // A sloped segment walked from both ends toward the middle, so exchanging the end points draws
@@ -165,7 +203,7 @@ struct Slope
   ptrdiff_t major;
   ptrdiff_t minor;
   int length;
-  int fraction; // 16.16 minor advance per major step
+  int fraction;  // 16.16 minor advance per major step
 };
 
 template <class Op>
@@ -188,7 +226,8 @@ void SlopedPlain(const Slope& s, Op op, int w)
     pa += s.major;
     pb -= s.major;
   }
-  if ((s.length & 1) == 0) op(pa, w);
+  if ((s.length & 1) == 0)
+    op(pa, w);
 }
 
 template <class Op>
@@ -243,7 +282,8 @@ void SlopedAntiAliased(const Slope& s, Op op, int w)
 
 void DrawSloped(const Slope& s, Pixel32 colour, int w, int mode, bool antiAlias)
 {
-  if (w == 0) return;
+  if (w == 0)
+    return;
   if (!antiAlias)
   {
     WithPlainOp(mode, w, colour, [&](auto op) { SlopedPlain(s, op, w); });
@@ -252,9 +292,11 @@ void DrawSloped(const Slope& s, Pixel32 colour, int w, int mode, bool antiAlias)
   auto draw = [&](auto op) { SlopedAntiAliased(s, op, w); };
   if (mode == 0)
   {
-    if (w > 0) draw(ModeOp<0>{colour});
+    if (w > 0)
+      draw(ModeOp<0>{colour});
   }
-  else WithModeOp(mode, colour, draw);
+  else
+    WithModeOp(mode, colour, draw);
 }
 
 int RegionCode(int64_t x, int64_t y, int64_t width, int64_t height)
@@ -267,15 +309,18 @@ int RegionCode(int64_t x, int64_t y, int64_t width, int64_t height)
 // Cohen-Sutherland in 64-bit coordinates with double interpolation: no input can overflow.
 bool ClipSegment64(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t width, int64_t height)
 {
-  if (width <= 0 || height <= 0) return false;
+  if (width <= 0 || height <= 0)
+    return false;
   int c1 = RegionCode(x1, y1, width, height), c2 = RegionCode(x2, y2, width, height);
   // Each pass puts one point on an edge. Because the far edges interpolate one past the last
   // column or row, a segment that grazes a corner can creep toward it a pixel per pass; a
   // crossing needs a handful of passes, so a long creep means the segment misses the bitmap.
   for (int pass = 0; pass < 64; ++pass)
   {
-    if (!(c1 | c2)) return true;
-    if (c1 & c2) return false;
+    if (!(c1 | c2))
+      return true;
+    if (c1 & c2)
+      return false;
     const bool first = c1 != 0;
     const int c = first ? c1 : c2;
     const double dx = double(x2) - double(x1), dy = double(y2) - double(y1);
@@ -316,12 +361,13 @@ bool ClipSegment64(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t w
   return false;
 }
 
-} // namespace
+}  // namespace
 
 bool LICE_ClipSegment(int& x1, int& y1, int& x2, int& y2, int width, int height)
 {
   int64_t a = x1, b = y1, c = x2, d = y2;
-  if (!ClipSegment64(a, b, c, d, width, height)) return false;
+  if (!ClipSegment64(a, b, c, d, width, height))
+    return false;
   x1 = static_cast<int>(a);
   y1 = static_cast<int>(b);
   x2 = static_cast<int>(c);
@@ -329,13 +375,15 @@ bool LICE_ClipSegment(int& x1, int& y1, int& x2, int& y2, int width, int height)
   return true;
 }
 
-void LICE_DrawSegment(LICE_IBitmap* bitmap, int x1, int y1, int x2, int y2, Pixel32 colour, float alpha,
-                      BlendMode mode, bool antiAlias)
+void LICE_DrawSegment(LICE_IBitmap* bitmap, int x1, int y1, int x2, int y2, Pixel32 colour, float alpha, BlendMode mode,
+                      bool antiAlias)
 {
   const LICE_Surface surface(bitmap);
-  if (!surface.Usable()) return;
+  if (!surface.Usable())
+    return;
   const int m = mode & 0xFF;
-  if (m > BlendHsvAdjust) return;
+  if (m > BlendHsvAdjust)
+    return;
 
   int64_t ax = x1, ay = y1, bx = x2, by = y2;
   // Flipped before clipping, so the clipped rows are memory rows.
@@ -344,7 +392,8 @@ void LICE_DrawSegment(LICE_IBitmap* bitmap, int x1, int y1, int x2, int y2, Pixe
     ay = surface.height - 1 - ay;
     by = surface.height - 1 - by;
   }
-  if (!ClipSegment64(ax, ay, bx, by, surface.width, surface.height)) return;
+  if (!ClipSegment64(ax, ay, bx, by, surface.width, surface.height))
+    return;
 
   const int w = LICE_WeightFromAlpha(alpha);
   const ptrdiff_t pitch = surface.pitch;
@@ -363,8 +412,8 @@ void LICE_DrawSegment(LICE_IBitmap* bitmap, int x1, int y1, int x2, int y2, Pixe
   }
   else if (std::llabs(dx) == std::llabs(dy))
   {
-    DrawDiagonal(at(ax, ay), dx > 0 ? 1 : -1, dy > 0 ? pitch : -pitch, static_cast<int>(std::llabs(dx)), colour,
-                 alpha, w, m, antiAlias);
+    DrawDiagonal(at(ax, ay), dx > 0 ? 1 : -1, dy > 0 ? pitch : -pitch, static_cast<int>(std::llabs(dx)), colour, alpha,
+                 w, m, antiAlias);
   }
   else
   {

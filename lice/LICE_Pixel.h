@@ -24,10 +24,22 @@ constexpr BlendMode BlendUseSourceAlpha = 0x10000;
 // Hue runs 0..383 in six sectors of 64 (0 red, 64 yellow, 128 green, 192 cyan, 256 blue, 320 magenta).
 constexpr int LICE_HueRange = 384;
 
-inline int LICE_Blue(Pixel32 p) { return static_cast<int>(p & 0xFF); }
-inline int LICE_Green(Pixel32 p) { return static_cast<int>((p >> 8) & 0xFF); }
-inline int LICE_Red(Pixel32 p) { return static_cast<int>((p >> 16) & 0xFF); }
-inline int LICE_Alpha(Pixel32 p) { return static_cast<int>(p >> 24); }
+inline int LICE_Blue(Pixel32 p)
+{
+  return static_cast<int>(p & 0xFF);
+}
+inline int LICE_Green(Pixel32 p)
+{
+  return static_cast<int>((p >> 8) & 0xFF);
+}
+inline int LICE_Red(Pixel32 p)
+{
+  return static_cast<int>((p >> 16) & 0xFF);
+}
+inline int LICE_Alpha(Pixel32 p)
+{
+  return static_cast<int>(p >> 24);
+}
 
 inline Pixel32 LICE_Rgba(int red, int green, int blue, int alpha)
 {
@@ -35,16 +47,22 @@ inline Pixel32 LICE_Rgba(int red, int green, int blue, int alpha)
          (static_cast<Pixel32>(green & 0xFF) << 8) | static_cast<Pixel32>(blue & 0xFF);
 }
 
-inline int LICE_Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int LICE_Clamp255(int v)
+{
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 // The integer weight every routine derives from its float alpha: trunc(alpha * 256).
 // NaN gives 0 (draw nothing) and |alpha| is limited to 16, so neither the conversion nor the
 // channel products can overflow; every weight a caller can mean (-16..16) is unchanged.
 inline int LICE_WeightFromAlpha(double alpha)
 {
-  if (!(alpha == alpha)) return 0;
-  if (alpha > 16.0) alpha = 16.0;
-  if (alpha < -16.0) alpha = -16.0;
+  if (!(alpha == alpha))
+    return 0;
+  if (alpha > 16.0)
+    alpha = 16.0;
+  if (alpha < -16.0)
+    alpha = -16.0;
   return static_cast<int>(alpha * 256.0);
 }
 
@@ -55,14 +73,23 @@ inline void LICE_StoreClamped(Pixel32* pixel, int red, int green, int blue, int 
 
 // Per-channel formulas, shared by the blit, fill, glyph and line loops. Weights 0..256 keep
 // every result inside 0..255; the clamped stores only matter for weights outside that range.
-inline int LICE_CopyChannel(int c, int s, int w) { return s + (c - s) * (256 - w) / 256; }
-inline int LICE_AddChannel(int c, int s, int w) { return c + s * w / 256; }
+inline int LICE_CopyChannel(int c, int s, int w)
+{
+  return s + (c - s) * (256 - w) / 256;
+}
+inline int LICE_AddChannel(int c, int s, int w)
+{
+  return c + s * w / 256;
+}
 inline int LICE_DodgeChannel(int c, int s, int w)
 {
   const int k = s * w / 256;
   return k >= 255 ? c * 256 : c * 256 / (256 - k);
 }
-inline int LICE_MultiplyChannel(int c, int s, int w) { return (c * ((s - 256) * w + 65536)) >> 16; }
+inline int LICE_MultiplyChannel(int c, int s, int w)
+{
+  return (c * ((s - 256) * w + 65536)) >> 16;
+}
 inline int LICE_OverlayChannel(int c, int s, int w)
 {
   const int m = s * w + (256 - w) * 128;
@@ -93,9 +120,8 @@ inline void LICE_MixDodgePixel(Pixel32* pixel, int red, int green, int blue, int
 inline void LICE_MixMultiplyPixel(Pixel32* pixel, int red, int green, int blue, int alpha, int w)
 {
   const Pixel32 d = *pixel;
-  LICE_StoreClamped(pixel, LICE_MultiplyChannel(LICE_Red(d), red, w),
-                    LICE_MultiplyChannel(LICE_Green(d), green, w), LICE_MultiplyChannel(LICE_Blue(d), blue, w),
-                    LICE_MultiplyChannel(LICE_Alpha(d), alpha, w));
+  LICE_StoreClamped(pixel, LICE_MultiplyChannel(LICE_Red(d), red, w), LICE_MultiplyChannel(LICE_Green(d), green, w),
+                    LICE_MultiplyChannel(LICE_Blue(d), blue, w), LICE_MultiplyChannel(LICE_Alpha(d), alpha, w));
 }
 
 inline void LICE_MixOverlayPixel(Pixel32* pixel, int red, int green, int blue, int alpha, int w)

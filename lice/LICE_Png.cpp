@@ -37,13 +37,17 @@ void PngMemoryReader(png_structp png, png_bytep buffer, png_size_t count)
 }
 
 // The plug-in runs inside a host: libpng's messages must not go to the host's stderr.
-void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void SilentError(png_structp png, png_const_charp)
+{
+  png_longjmp(png, 1);
+}
 void SilentWarning(png_structp, png_const_charp) {}
 
 png_structp CreateReader()
 {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
-  if (png) png_set_user_limits(png, LICE_MaxPngSide, LICE_MaxPngSide);
+  if (png)
+    png_set_user_limits(png, LICE_MaxPngSide, LICE_MaxPngSide);
   return png;
 }
 
@@ -56,25 +60,35 @@ bool ReadHeader(png_structp png, png_infop info, int* width, int* height)
   int depth = 0, colourType = 0, interlace = 0, compression = 0, filter = 0;
   png_get_IHDR(png, info, &w, &h, &depth, &colourType, &interlace, &compression, &filter);
 
-  if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-  if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (colourType == PNG_COLOR_TYPE_PALETTE)
+    png_set_palette_to_rgb(png);
+  if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8)
+    png_set_expand_gray_1_2_4_to_8(png);
   if (png_get_valid(png, info, PNG_INFO_tRNS))
   {
     png_set_tRNS_to_alpha(png);
     colourType |= PNG_COLOR_MASK_ALPHA;
   }
-  if (depth == 16) png_set_strip_16(png);
-  if (depth < 8) png_set_packing(png);
-  if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-  if (colourType & PNG_COLOR_MASK_ALPHA) png_set_swap_alpha(png);
-  else png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+  if (depth == 16)
+    png_set_strip_16(png);
+  if (depth < 8)
+    png_set_packing(png);
+  if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    png_set_gray_to_rgb(png);
+  if (colourType & PNG_COLOR_MASK_ALPHA)
+    png_set_swap_alpha(png);
+  else
+    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
 
   // The rows are written straight into the bitmap: verify their size rather than trust it.
-  if (w == 0 || h == 0 || w > png_uint_32(LICE_MaxPngSide) || h > png_uint_32(LICE_MaxPngSide)) return false;
-  if (png_get_bit_depth(png, info) != 8 || png_get_rowbytes(png, info) != png_size_t(w) * 4) return false;
-  if (LICE_StoreBytes(LICE_AlignedPitch(w), h) < 0) return false;
+  if (w == 0 || h == 0 || w > png_uint_32(LICE_MaxPngSide) || h > png_uint_32(LICE_MaxPngSide))
+    return false;
+  if (png_get_bit_depth(png, info) != 8 || png_get_rowbytes(png, info) != png_size_t(w) * 4)
+    return false;
+  if (LICE_StoreBytes(LICE_AlignedPitch(w), h) < 0)
+    return false;
   *width = static_cast<int>(w);
   *height = static_cast<int>(h);
   return true;
@@ -85,9 +99,11 @@ png_bytep* MakeRows(LICE_IBitmap* bitmap, int width, int height)
 {
   Pixel32* data = bitmap->PixelData();
   const int pitch = bitmap->RowPitch();
-  if (!data || bitmap->PixelWidth() != width || bitmap->PixelHeight() != height || pitch < width) return nullptr;
+  if (!data || bitmap->PixelWidth() != width || bitmap->PixelHeight() != height || pitch < width)
+    return nullptr;
   auto* rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * static_cast<std::size_t>(height)));
-  if (!rows) return nullptr;
+  if (!rows)
+    return nullptr;
   const bool flip = bitmap->IsUpsideDown();
   for (int i = 0; i < height; ++i)
   {
@@ -113,7 +129,10 @@ void ConvertRows(png_bytep* rows, int width, int height)
   }
 }
 
-const char* PngFilterText() { return "PNG files (*.PNG)"; }
+const char* PngFilterText()
+{
+  return "PNG files (*.PNG)";
+}
 
 PngImageLoader pngLoader = {LICE_LoadPngImage, PngFilterText, nullptr};
 
@@ -126,7 +145,7 @@ struct PngLoaderRegistration
   }
 } pngLoaderRegistration;
 
-} // namespace
+}  // namespace
 
 PngImageLoader* ImageLoaderList = nullptr;
 
@@ -138,7 +157,7 @@ struct PngJob
 {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  LICE_IBitmap* given = nullptr; // resized and filled when set, else `made` is created
+  LICE_IBitmap* given = nullptr;  // resized and filled when set, else `made` is created
   LICE_MemBitmap* made = nullptr;
   LICE_IBitmap* target = nullptr;
   png_bytep* rows = nullptr;
@@ -148,22 +167,27 @@ struct PngJob
 
 void DecodeBody(PngJob* job)
 {
-  if (!ReadHeader(job->png, job->info, &job->width, &job->height)) return;
+  if (!ReadHeader(job->png, job->info, &job->width, &job->height))
+    return;
   if (job->given)
   {
     job->given->Reallocate(job->width, job->height);
     job->target = job->given;
   }
-  else job->target = job->made = new (std::nothrow) LICE_MemBitmap(job->width, job->height);
-  if (!job->target) return;
+  else
+    job->target = job->made = new (std::nothrow) LICE_MemBitmap(job->width, job->height);
+  if (!job->target)
+    return;
   job->rows = MakeRows(job->target, job->width, job->height);
-  if (job->rows) png_read_image(job->png, job->rows);
+  if (job->rows)
+    png_read_image(job->png, job->rows);
 }
 
 // True when the rows were read. No C++ object with a destructor lives in this frame.
 bool RunDecode(PngJob* job)
 {
-  if (setjmp(png_jmpbuf(job->png))) return false;
+  if (setjmp(png_jmpbuf(job->png)))
+    return false;
   DecodeBody(job);
   return job->rows != nullptr;
 }
@@ -172,7 +196,8 @@ bool RunDecode(PngJob* job)
 LICE_IBitmap* Decode(PngJob* job, void (*attachInput)(png_structp, void*), void* input)
 {
   job->png = CreateReader();
-  if (!job->png) return nullptr;
+  if (!job->png)
+    return nullptr;
   job->info = png_create_info_struct(job->png);
   if (!job->info)
   {
@@ -182,18 +207,21 @@ LICE_IBitmap* Decode(PngJob* job, void (*attachInput)(png_structp, void*), void*
   attachInput(job->png, input);
   const bool ok = RunDecode(job);
   png_destroy_read_struct(&job->png, &job->info, nullptr);
-  if (ok) ConvertRows(job->rows, job->width, job->height);
+  if (ok)
+    ConvertRows(job->rows, job->width, job->height);
   std::free(job->rows);
-  if (ok) return job->target;
-  delete job->made; // a given bitmap stays with its caller
+  if (ok)
+    return job->target;
+  delete job->made;  // a given bitmap stays with its caller
   return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 LICE_MemBitmap* LICE_DecodePngMemory(const void* data, int length)
 {
-  if (!data || length <= 7 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0) return nullptr;
+  if (!data || length <= 7 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
+    return nullptr;
   PngMemoryCursor cursor = {static_cast<const unsigned char*>(data), length};
   PngJob job;
   auto attach = [](png_structp png, void* input) { png_set_read_fn(png, input, PngMemoryReader); };
@@ -202,9 +230,11 @@ LICE_MemBitmap* LICE_DecodePngMemory(const void* data, int length)
 
 LICE_IBitmap* LICE_DecodePngFile(const char* path, LICE_IBitmap* bitmap)
 {
-  if (!path) return nullptr;
+  if (!path)
+    return nullptr;
   std::FILE* file = LICE_OpenFileUtf8(path);
-  if (!file) return nullptr;
+  if (!file)
+    return nullptr;
   PngJob job;
   job.given = bitmap;
   auto attach = [](png_structp png, void* input) { png_init_io(png, static_cast<std::FILE*>(input)); };
@@ -215,18 +245,21 @@ LICE_IBitmap* LICE_DecodePngFile(const char* path, LICE_IBitmap* bitmap)
 
 LICE_IBitmap* LICE_LoadPngImage(const char* path, bool checkExtension, LICE_IBitmap* bitmap)
 {
-  if (!path) return nullptr;
+  if (!path)
+    return nullptr;
   if (checkExtension)
   {
     const char* tail = path;
     for (const char* p = path; *p; ++p)
-      if (*p == '.' || *p == '/' || *p == '\\') tail = p;
+      if (*p == '.' || *p == '/' || *p == '\\')
+        tail = p;
     const char* expected = ".png";
     for (int i = 0; i < 5; ++i)
     {
       const char c = tail[i];
       const char lower = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-      if (lower != expected[i]) return nullptr;
+      if (lower != expected[i])
+        return nullptr;
     }
   }
   return LICE_DecodePngFile(path, bitmap);

@@ -17,7 +17,8 @@ struct LICE_Surface
 
   explicit LICE_Surface(const LICE_IBitmap* bitmap)
   {
-    if (!bitmap) return;
+    if (!bitmap)
+      return;
     data = bitmap->PixelData();
     width = bitmap->PixelWidth();
     height = bitmap->PixelHeight();

@@ -22,8 +22,7 @@ private:
 class ScopedLock
 {
 public:
-  explicit ScopedLock(PlugMutex* mutex)
-    : mMutex(mutex)
+  explicit ScopedLock(PlugMutex* mutex) : mMutex(mutex)
   {
     if (mMutex)
       mMutex->Enter();

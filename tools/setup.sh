@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
-  wine wine64 xvfb xauth
+  wine wine64 xvfb xauth clang-format-14
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Runs every test: the native tests under AddressSanitizer + UndefinedBehaviorSanitizer,
-# the Windows builds (x64 and x86), and the Windows x64 tests under Wine.
+# Runs every test: the code style check, the native tests under AddressSanitizer +
+# UndefinedBehaviorSanitizer, the Windows builds (x64 and x86), and the Windows x64 tests
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+
+echo "== code style =="
+tools/format.sh --check
 
 echo "== native (ASan + UBSan) =="
 cmake --preset native >/dev/null

@@ -6,16 +6,14 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 // A stereo plug-in whose host hears nothing.
 class QuietPlug : public IPlugBase
 {
 public:
   explicit QuietPlug(int nParams)
     : IPlugBase(nParams, "1-1 2-2", 1, "Bench", "", "", 0x10000, 1, 1, 0, false, false, false, kBindingVST3)
-  {
-  }
+  {}
   void BeginInformHostOfParamChange(int) override {}
   void InformHostOfParamChange(int, double) override {}
   void EndInformHostOfParamChange(int) override {}
@@ -34,8 +32,8 @@ void FloatBlock(benchmark::State& state)
   QuietPlug plug(0);
   plug.ChangeBlockSize(frames);
   std::vector<float> l(frames, 0.25f), r(frames, -0.5f), ol(frames), orr(frames);
-  float* ins[] = { l.data(), r.data() };
-  float* outs[] = { ol.data(), orr.data() };
+  float* ins[] = {l.data(), r.data()};
+  float* outs[] = {ol.data(), orr.data()};
   plug.ConnectInputs(0, 2, true);
   plug.ConnectOutputs(0, 2, true);
   for (auto _ : state)
@@ -63,6 +61,6 @@ void StateRoundTrip(benchmark::State& state)
   }
 }
 BENCHMARK(StateRoundTrip);
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

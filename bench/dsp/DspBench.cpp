@@ -11,12 +11,14 @@
 #include "effect/TransientControl.h"
 #include "effect/dsp/CpuFeatures.h"
 
-namespace
-{
+namespace {
 
 const int kRates[] = {44100, 48000, 88200, 96000, 176400, 192000};
 
-int FactorFor(int rate) { return rate < 88100 ? 8 : rate < 192000 ? 4 : 2; }
+int FactorFor(int rate)
+{
+  return rate < 88100 ? 8 : rate < 192000 ? 4 : 2;
+}
 
 // Noise with a hit every 100 ms, or digital silence.
 std::vector<double> Signal(int rate, int channels, bool silent)
@@ -31,8 +33,7 @@ std::vector<double> Signal(int rate, int channels, bool silent)
     for (int c = 0; c < channels; ++c)
     {
       s = s * 6364136223846793005ull + 1442695040888963407ull;
-      x[static_cast<size_t>(i) * channels + c] =
-          env * (static_cast<double>(s >> 11) / 4503599627370496.0 - 1.0);
+      x[static_cast<size_t>(i) * channels + c] = env * (static_cast<double>(s >> 11) / 4503599627370496.0 - 1.0);
     }
   }
   return x;
@@ -77,8 +78,7 @@ void Chain(benchmark::State& state)
   int at = 0;
   for (auto _ : state)
   {
-    std::memcpy(work.data(), source.data() + static_cast<size_t>(at) * block * channels,
-                work.size() * sizeof(double));
+    std::memcpy(work.data(), source.data() + static_cast<size_t>(at) * block * channels, work.size() * sizeof(double));
     tc.ProcessBlock(work.data(), block);
     benchmark::DoNotOptimize(work.data());
     at = (at + 1) % blocks;
@@ -88,9 +88,11 @@ void Chain(benchmark::State& state)
   const double frames = static_cast<double>(state.iterations()) * block;
   state.counters["frames/s"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
   state.counters["xRT"] = benchmark::Counter(frames / rate, benchmark::Counter::kIsRate);
-  state.SetLabel(std::to_string(rate) + " Hz " + (channels == 2 ? "stereo" : "mono") +
-                 " block " + std::to_string(block) + (silent ? " silence" : " noise") +
-                 (path == 2 ? " avx2" : path == 1 ? " sse2" : " scalar"));
+  state.SetLabel(std::to_string(rate) + " Hz " + (channels == 2 ? "stereo" : "mono") + " block " +
+                 std::to_string(block) + (silent ? " silence" : " noise") +
+                 (path == 2   ? " avx2"
+                  : path == 1 ? " sse2"
+                              : " scalar"));
 }
 
 void AllCases(benchmark::internal::Benchmark* b)

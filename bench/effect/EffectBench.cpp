@@ -9,8 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace
-{
+namespace {
 
 void FillDrums(std::vector<double>& x, double rate)
 {
@@ -20,7 +19,8 @@ void FillDrums(std::vector<double>& x, double rate)
   {
     const double t = static_cast<double>(i % beat) / rate;
     seed = seed * 1664525u + 1013904223u;
-    x[i] = 0.7 * std::exp(-t * 25.0) * std::sin(1130.0 * t) + (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.01;
+    x[i] =
+      0.7 * std::exp(-t * 25.0) * std::sin(1130.0 * t) + (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 0.01;
   }
 }
 
@@ -66,6 +66,6 @@ BENCHMARK(BM_ProcessBlockDouble)
   ->ArgNames({"rate", "block", "drums"})
   ->ArgsProduct({{44100, 96000, 192000}, {64, 512}, {1, 0}});
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

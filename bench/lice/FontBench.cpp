@@ -8,8 +8,7 @@
 #include "lice/LICE_CachedFont.h"
 #include "lice/glyphs/LICE_GlyphBlend.h"
 
-namespace
-{
+namespace {
 const char* const KnobText = "-12.5 dB 30%";  // 12 characters
 
 void BM_DrawKnobString(benchmark::State& state)
@@ -57,7 +56,8 @@ void BM_FirstRender(benchmark::State& state)
   for (auto _ : state)
   {
     font.AssignFont(handle, 0);
-    for (int c = '0'; c <= '9'; ++c) benchmark::DoNotOptimize(font.CacheGlyph(c));
+    for (int c = '0'; c <= '9'; ++c)
+      benchmark::DoNotOptimize(font.CacheGlyph(c));
   }
   state.SetItemsProcessed(state.iterations() * 10);
   font.AssignFont(nullptr, 0);
@@ -65,4 +65,4 @@ void BM_FirstRender(benchmark::State& state)
 }
 BENCHMARK(BM_FirstRender);
 
-} // namespace
+}  // namespace

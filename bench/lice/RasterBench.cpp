@@ -76,11 +76,13 @@ std::vector<unsigned char> MakePng(int width, int height)
       p[3] = r < 56 ? 255 : r < 60 ? static_cast<unsigned char>((60 - r) * 63) : 0;
     }
   std::vector<png_bytep> rows;
-  for (int y = 0; y < height; ++y) rows.push_back(&pixels[static_cast<std::size_t>(y) * width * 4]);
+  for (int y = 0; y < height; ++y)
+    rows.push_back(&pixels[static_cast<std::size_t>(y) * width * 4]);
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) return {};
+  if (setjmp(png_jmpbuf(png)))
+    return {};
   png_set_write_fn(png, &out, Append, NoFlush);
   png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
@@ -97,14 +99,15 @@ void BM_DecodePng(benchmark::State& state, int width, int height)
   for (auto _ : state)
   {
     LICE_MemBitmap* bitmap = LICE_DecodePngMemory(file.data(), static_cast<int>(file.size()));
-    if (!bitmap) state.SkipWithError("decoding failed");
+    if (!bitmap)
+      state.SkipWithError("decoding failed");
     delete bitmap;
   }
   state.SetItemsProcessed(state.iterations() * width * height);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.size()));
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK_CAPTURE(BM_CopyRect, copy_1_0, 0, 1.0f);
 BENCHMARK_CAPTURE(BM_CopyRect, copy_0_5, 0, 0.5f);

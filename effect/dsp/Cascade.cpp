@@ -6,13 +6,12 @@
 #include "effect/dsp/CpuFeatures.h"
 #include "effect/dsp/SseSupport.h"
 
-namespace Dsp
-{
+namespace Dsp {
 
 void Cascade::SetPassThrough()
 {
-  for (int i = 0; i < stageCount_; ++i)
-    stages_[i].SetPassThrough();
+  for (int i = 0; i < mStageCount; ++i)
+    mStages[i].SetPassThrough();
 }
 
 std::complex<double> Cascade::EvaluateResponse(double angle) const
@@ -20,9 +19,9 @@ std::complex<double> Cascade::EvaluateResponse(double angle) const
   const Complex z1 = std::polar(1.0, -angle);  // z^-1
   const Complex z2 = z1 * z1;
   Complex h(1.0, 0.0);
-  for (int i = 0; i < stageCount_; ++i)
+  for (int i = 0; i < mStageCount; ++i)
   {
-    const BiquadStage& s = stages_[i];
+    const BiquadStage& s = mStages[i];
     Complex num = s.b0 + s.b1 * z1 + s.b2 * z2;
     Complex den = 1.0 - s.a1 * z1 - s.a2 * z2;
     h *= num / den;
@@ -30,8 +29,7 @@ std::complex<double> Cascade::EvaluateResponse(double angle) const
   return h;
 }
 
-namespace
-{
+namespace {
 // Target coefficients only; the working copies stay with the live stages.
 struct StageTargets
 {
@@ -123,7 +121,7 @@ bool PlaceRoots(const Layout& layout, bool isPole, StageTargets* st, int stages)
 bool Cascade::BuildFromLayout(const Layout& digital)
 {
   int stages = std::max((digital.ZeroCount() + 1) / 2, (digital.PoleCount() + 1) / 2);
-  if (stages > stageCapacity_)
+  if (stages > mStageCapacity)
     return false;
 
   constexpr int kMaxStages = 16;
@@ -158,10 +156,10 @@ bool Cascade::BuildFromLayout(const Layout& digital)
   st[0].b1 *= g;
   st[0].b2 *= g;
 
-  stageCount_ = stages;
+  mStageCount = stages;
   for (int i = 0; i < stages; ++i)
   {
-    BiquadStage& s = stages_[i];
+    BiquadStage& s = mStages[i];
     s.a1 = st[i].a1;
     s.a2 = st[i].a2;
     s.b0 = st[i].b0;
@@ -173,9 +171,9 @@ bool Cascade::BuildFromLayout(const Layout& digital)
 
 bool CascadeFilter::SetChannelCount(int channels)
 {
-  if (channels < 1 || channels > channelCapacity_)
+  if (channels < 1 || channels > mChannelCapacity)
     return false;
-  channels_ = channels;
+  mChannels = channels;
   return true;
 }
 
@@ -183,9 +181,9 @@ void CascadeFilter::FilterFrames(size_t frames, double* x, size_t stride)
 {
 #if TQ_HAVE_SSE_PATH
   // The vector path packs both channels of a frame; it knows no stride (callers pass 0).
-  if (channels_ == 2 && stride == 0 && ProcessorFeatures().sse3)
+  if (mChannels == 2 && stride == 0 && ProcessorFeatures().sse3)
   {
-    FilterStagesStereoSse(frames, x, &Stage(0), StageCount(), history_);
+    FilterStagesStereoSse(frames, x, &Stage(0), StageCount(), mHistory);
     return;
   }
 #endif
@@ -197,13 +195,13 @@ void CascadeFilter::FilterFramesScalar(size_t frames, double* x, size_t stride)
   const int stages = StageCount();
   for (size_t f = 0; f < frames; ++f)
   {
-    for (int ch = 0; ch < channels_; ++ch)
+    for (int ch = 0; ch < mChannels; ++ch)
     {
       double v = x[ch];
       for (int s = 0; s < stages; ++s)
       {
         const BiquadStage& st = Stage(s);
-        StageHistory& h = history_[s * channelCapacity_ + ch];
+        StageHistory& h = mHistory[s * mChannelCapacity + ch];
         double w = v + st.a1 * h.w1 + st.a2 * h.w2 + kStageOffset;
         v = st.b0 * w + st.b1 * h.w1 + st.b2 * h.w2;
         h.w2 = h.w1;
@@ -211,7 +209,7 @@ void CascadeFilter::FilterFramesScalar(size_t frames, double* x, size_t stride)
       }
       x[ch] = v;
     }
-    x += channels_ + stride;
+    x += mChannels + stride;
   }
 }
 
@@ -225,15 +223,15 @@ bool CascadeFilter::Ramping() const
 
 void CascadeFilter::ClearHistory()
 {
-  for (int i = 0; i < StageCapacity() * channelCapacity_; ++i)
-    history_[i] = StageHistory{};
+  for (int i = 0; i < StageCapacity() * mChannelCapacity; ++i)
+    mHistory[i] = StageHistory{};
 }
 
 bool CascadeFilter::ClearIfNotFinite()
 {
-  for (int i = 0; i < StageCapacity() * channelCapacity_; ++i)
+  for (int i = 0; i < StageCapacity() * mChannelCapacity; ++i)
   {
-    if (!std::isfinite(history_[i].w1) || !std::isfinite(history_[i].w2))
+    if (!std::isfinite(mHistory[i].w1) || !std::isfinite(mHistory[i].w2))
     {
       ClearHistory();
       return true;

@@ -7,8 +7,7 @@
 
 // Second-order stages in series, run in Direct Form II on interleaved frames in place.
 
-namespace Dsp
-{
+namespace Dsp {
 
 // One stage: H(z) = (b0 + b1 z^-1 + b2 z^-2) / (1 - a1 z^-1 - a2 z^-2). The feedback
 // coefficients are stored negated so that the recursion adds them. The working copies
@@ -47,10 +46,10 @@ public:
   Cascade(const Cascade&) = delete;
   Cascade& operator=(const Cascade&) = delete;
 
-  int StageCount() const { return stageCount_; }
-  int StageCapacity() const { return stageCapacity_; }
-  const BiquadStage& Stage(int i) const { return stages_[i]; }
-  BiquadStage& Stage(int i) { return stages_[i]; }
+  int StageCount() const { return mStageCount; }
+  int StageCapacity() const { return mStageCapacity; }
+  const BiquadStage& Stage(int i) const { return mStages[i]; }
+  BiquadStage& Stage(int i) { return mStages[i]; }
 
   // Every stage passes its input unchanged (targets only).
   void SetPassThrough();
@@ -62,32 +61,26 @@ public:
   bool BuildFromLayout(const Layout& digital);
 
 protected:
-  Cascade(BiquadStage* stages, int capacity) : stageCapacity_(capacity), stages_(stages) {}
+  Cascade(BiquadStage* stages, int capacity) : mStageCapacity(capacity), mStages(stages) {}
   ~Cascade() = default;
-  void SetStageCount(int count) { stageCount_ = count < stageCapacity_ ? count : stageCapacity_; }
+  void SetStageCount(int count) { mStageCount = count < mStageCapacity ? count : mStageCapacity; }
 
 private:
-  int stageCount_ = 0;
-  int stageCapacity_;
-  BiquadStage* stages_;
+  int mStageCount = 0;
+  int mStageCapacity;
+  BiquadStage* mStages;
 };
 
 class CascadeFilter : public Cascade
 {
 public:
-  int ChannelCount() const { return channels_; }
-  int ChannelCapacity() const { return channelCapacity_; }
+  int ChannelCount() const { return mChannels; }
+  int ChannelCapacity() const { return mChannelCapacity; }
   // How many channels the interleaved frames carry; refuses 0 and more than the capacity.
   bool SetChannelCount(int channels);
 
-  const StageHistory& History(int channel, int stage) const
-  {
-    return history_[stage * channelCapacity_ + channel];
-  }
-  StageHistory& MutableHistory(int channel, int stage)
-  {
-    return history_[stage * channelCapacity_ + channel];
-  }
+  const StageHistory& History(int channel, int stage) const { return mHistory[stage * mChannelCapacity + channel]; }
+  StageHistory& MutableHistory(int channel, int stage) { return mHistory[stage * mChannelCapacity + channel]; }
   // True while a vector path would still glide a stage towards its targets.
   bool Ramping() const;
 
@@ -104,18 +97,14 @@ public:
 
 protected:
   CascadeFilter(BiquadStage* stages, int stageCapacity, StageHistory* history, int channels)
-      : Cascade(stages, stageCapacity),
-        channels_(channels),
-        channelCapacity_(channels),
-        history_(history)
-  {
-  }
+    : Cascade(stages, stageCapacity), mChannels(channels), mChannelCapacity(channels), mHistory(history)
+  {}
   ~CascadeFilter() = default;
 
 private:
-  int channels_;
-  int channelCapacity_;
-  StageHistory* history_;
+  int mChannels;
+  int mChannelCapacity;
+  StageHistory* mHistory;
 };
 
 template <int MaxPoles, int Channels>
@@ -123,21 +112,20 @@ class CascadeSpace
 {
 protected:
   static constexpr int kStages = (MaxPoles + 1) / 2;
-  BiquadStage stageStorage_[kStages];
-  StageHistory historyStorage_[Channels * kStages];
+  BiquadStage mStageStorage[kStages];
+  StageHistory mHistoryStorage[Channels * kStages];
 };
 
 // One stage over packed two-channel frames, gliding the working coefficients towards
 // the targets over the block; history holds the stage's two channels. Runs on the SSE2
 // unit: call only when the processor has it.
-void FilterStageStereoSse(size_t frames, double* interleaved, BiquadStage& stage,
-                          StageHistory* history);
+void FilterStageStereoSse(size_t frames, double* interleaved, BiquadStage& stage, StageHistory* history);
 
 // All stages of a two-channel cascade in one pass over the frames (history: per stage
 // its two channels). The arithmetic of each stage is that of FilterStageStereoSse, so
 // the result is the same as running the stages one after the other over the block, but
 // the stages overlap in time.
-void FilterStagesStereoSse(size_t frames, double* interleaved, BiquadStage* stages,
-                           int stageCount, StageHistory* history);
+void FilterStagesStereoSse(size_t frames, double* interleaved, BiquadStage* stages, int stageCount,
+                           StageHistory* history);
 
 }  // namespace Dsp

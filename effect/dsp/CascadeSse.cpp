@@ -4,10 +4,8 @@
 #if TQ_HAVE_SSE_PATH
 #include <emmintrin.h>
 
-namespace Dsp
-{
-namespace
-{
+namespace Dsp {
+namespace {
 
 // Both channels of a frame sit side by side in one register: lane 0 the first
 // channel, lane 1 the second. Unaligned loads, so any caller buffer will do.
@@ -53,8 +51,7 @@ TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageH
       }
       __m128d fb = _mm_add_pd(_mm_mul_pd(a1[s], w1[s]), _mm_mul_pd(a2[s], w2[s]));
       __m128d w = _mm_add_pd(_mm_add_pd(fb, _mm_add_pd(v, inOffset)), offset);
-      v = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0[s], w), _mm_mul_pd(b1[s], w1[s])),
-                     _mm_mul_pd(b2[s], w2[s]));
+      v = _mm_add_pd(_mm_add_pd(_mm_mul_pd(b0[s], w), _mm_mul_pd(b1[s], w1[s])), _mm_mul_pd(b2[s], w2[s]));
       w2[s] = w1[s];
       w1[s] = w;
     }
@@ -124,8 +121,7 @@ struct PackedStage
 // independent of one another and overlap in the processor, where running a frame through
 // all three in turn would make each wait for the one before. Same arithmetic per stage
 // and frame, so the same numbers.
-TQ_SSE_FUNCTION void RunThreeStagesWavefront(size_t frames, double* x, BiquadStage* st,
-                                              StageHistory* h)
+TQ_SSE_FUNCTION void RunThreeStagesWavefront(size_t frames, double* x, BiquadStage* st, StageHistory* h)
 {
   PackedStage s0, s1, s2;
   s0.Load(st[0], h);
@@ -172,34 +168,33 @@ TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageH
 
 }  // namespace
 
-TQ_SSE_ENTRY void FilterStageStereoSse(size_t frames, double* x, BiquadStage& stage,
-                                       StageHistory* history)
+TQ_SSE_ENTRY void FilterStageStereoSse(size_t frames, double* x, BiquadStage& stage, StageHistory* history)
 {
   if (frames == 0)
     return;
   RunStages<1>(frames, x, &stage, history);
 }
 
-TQ_SSE_ENTRY void FilterStagesStereoSse(size_t frames, double* x, BiquadStage* stages,
-                                        int stageCount, StageHistory* history)
+TQ_SSE_ENTRY void FilterStagesStereoSse(size_t frames, double* x, BiquadStage* stages, int stageCount,
+                                        StageHistory* history)
 {
   if (frames == 0)
     return;
   switch (stageCount)
   {
-    case 1:
-      RunStages<1>(frames, x, stages, history);
-      return;
-    case 2:
-      RunStages<2>(frames, x, stages, history);
-      return;
-    case 3:
-      RunStages<3>(frames, x, stages, history);
-      return;
-    default:
-      for (int s = 0; s < stageCount; ++s)
-        RunStages<1>(frames, x, stages + s, history + 2 * s);
-      return;
+  case 1:
+    RunStages<1>(frames, x, stages, history);
+    return;
+  case 2:
+    RunStages<2>(frames, x, stages, history);
+    return;
+  case 3:
+    RunStages<3>(frames, x, stages, history);
+    return;
+  default:
+    for (int s = 0; s < stageCount; ++s)
+      RunStages<1>(frames, x, stages + s, history + 2 * s);
+    return;
   }
 }
 

@@ -4,8 +4,7 @@
 #include <cpuid.h>
 #endif
 
-namespace
-{
+namespace {
 void ReadCpuid(unsigned leaf, CpuidRegisters& out)
 {
   out = CpuidRegisters{};
@@ -35,7 +34,10 @@ unsigned ReadXcr0()
 #endif
 }
 
-bool Bit(unsigned reg, int bit) { return ((reg >> bit) & 1u) != 0; }
+bool Bit(unsigned reg, int bit)
+{
+  return ((reg >> bit) & 1u) != 0;
+}
 
 unsigned MaxLeaf(CpuidReader cpuid)
 {
@@ -79,8 +81,7 @@ CpuFeatures& ProcessorFeatures()
   return features;
 }
 
-namespace
-{
+namespace {
 // Probe when the module loads, so the audio thread never pays for the first look.
 const bool kProbedAtLoad = (ProcessorFeatures(), true);
 }  // namespace

@@ -2,16 +2,14 @@
 
 #include <cmath>
 
-
-namespace Dsp
-{
+namespace Dsp {
 
 void HighPassBiquad::InitStageStorage()
 {
   // A one-stage cascade that passes everything until configured.
-  stage_ = BiquadStage{};
+  mStage = BiquadStage{};
   SetStageCount(1);
-  history_ = StageHistory{};
+  mHistory = StageHistory{};
 }
 
 bool HighPassBiquad::Configure(double f, double q)

@@ -4,15 +4,14 @@
 
 #include "effect/dsp/SampleBlock.h"
 
-namespace Dsp
-{
+namespace Dsp {
 
 bool Layout::SetCounts(int poles, int zeros)
 {
-  if (poles < 0 || zeros < 0 || poles > capacity_ || zeros > capacity_)
+  if (poles < 0 || zeros < 0 || poles > mCapacity || zeros > mCapacity)
     return false;
-  poleCount_ = poles;
-  zeroCount_ = zeros;
+  mPoleCount = poles;
+  mZeroCount = zeros;
   return true;
 }
 
@@ -20,10 +19,10 @@ bool Layout::CopyFrom(const Layout& other)
 {
   if (!SetCounts(other.PoleCount(), other.ZeroCount()))
     return false;
-  for (int i = 0; i < poleCount_; ++i)
-    poles_[i] = other.Pole(i);
-  for (int i = 0; i < zeroCount_; ++i)
-    zeros_[i] = other.Zero(i);
+  for (int i = 0; i < mPoleCount; ++i)
+    mPoles[i] = other.Pole(i);
+  for (int i = 0; i < mZeroCount; ++i)
+    mZeros[i] = other.Zero(i);
   SetNormal(other.NormalFrequency(), other.NormalGain());
   return true;
 }

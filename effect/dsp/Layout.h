@@ -6,8 +6,7 @@
 // design steps that fill them: the Chebyshev type II analog prototype and the bilinear
 // transform.
 
-namespace Dsp
-{
+namespace Dsp {
 
 using Complex = std::complex<double>;
 
@@ -17,53 +16,50 @@ public:
   Layout(const Layout&) = delete;
   Layout& operator=(const Layout&) = delete;
 
-  int PoleCount() const { return poleCount_; }
-  int ZeroCount() const { return zeroCount_; }
-  int Capacity() const { return capacity_; }
-  const Complex& Pole(int i) const { return poles_[i]; }
-  const Complex& Zero(int i) const { return zeros_[i]; }
-  double NormalFrequency() const { return normalFrequency_; }
-  double NormalGain() const { return normalGain_; }
+  int PoleCount() const { return mPoleCount; }
+  int ZeroCount() const { return mZeroCount; }
+  int Capacity() const { return mCapacity; }
+  const Complex& Pole(int i) const { return mPoles[i]; }
+  const Complex& Zero(int i) const { return mZeros[i]; }
+  double NormalFrequency() const { return mNormalFrequency; }
+  double NormalGain() const { return mNormalGain; }
 
   // Refuses counts above the capacity (returns false, changes nothing).
   bool SetCounts(int poles, int zeros);
-  void SetPole(int i, const Complex& p) { poles_[i] = p; }
-  void SetZero(int i, const Complex& z) { zeros_[i] = z; }
+  void SetPole(int i, const Complex& p) { mPoles[i] = p; }
+  void SetZero(int i, const Complex& z) { mZeros[i] = z; }
   void SetNormal(double frequency, double gain)
   {
-    normalFrequency_ = frequency;
-    normalGain_ = gain;
+    mNormalFrequency = frequency;
+    mNormalGain = gain;
   }
 
   // Copies counts, roots and normal point from another layout of enough capacity.
   bool CopyFrom(const Layout& other);
 
 protected:
-  Layout(Complex* poles, Complex* zeros, int capacity)
-      : poles_(poles), zeros_(zeros), capacity_(capacity)
-  {
-  }
+  Layout(Complex* poles, Complex* zeros, int capacity) : mPoles(poles), mZeros(zeros), mCapacity(capacity) {}
   ~Layout() = default;
 
 private:
-  Complex* poles_;
-  Complex* zeros_;
-  int capacity_;
-  int poleCount_ = 0;
-  int zeroCount_ = 0;
-  double normalFrequency_ = 0.0;
-  double normalGain_ = 1.0;
+  Complex* mPoles;
+  Complex* mZeros;
+  int mCapacity;
+  int mPoleCount = 0;
+  int mZeroCount = 0;
+  double mNormalFrequency = 0.0;
+  double mNormalGain = 1.0;
 };
 
 template <int MaxRoots>
 class LayoutSpace : public Layout
 {
 public:
-  LayoutSpace() : Layout(poleStorage_, zeroStorage_, MaxRoots) {}
+  LayoutSpace() : Layout(mPoleStorage, mZeroStorage, MaxRoots) {}
 
 private:
-  Complex poleStorage_[MaxRoots] = {};
-  Complex zeroStorage_[MaxRoots] = {};
+  Complex mPoleStorage[MaxRoots] = {};
+  Complex mZeroStorage[MaxRoots] = {};
 };
 
 // The Chebyshev type II design; also the design tag of PoleFilterSpace.

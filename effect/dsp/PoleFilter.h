@@ -5,8 +5,7 @@
 
 // Filters designed from poles and zeros and run as a cascade of second-order stages.
 
-namespace Dsp
-{
+namespace Dsp {
 
 struct DesignParams
 {
@@ -35,14 +34,13 @@ template <class Design, class Kind, int MaxPoles, int Channels>
 class PoleFilterSpace;
 
 template <int MaxPoles, int Channels>
-class PoleFilterSpace<ChebyII, LowPass, MaxPoles, Channels>
-    : private CascadeSpace<MaxPoles, Channels>, public PoleFilter
+class PoleFilterSpace<ChebyII, LowPass, MaxPoles, Channels> : private CascadeSpace<MaxPoles, Channels>,
+                                                              public PoleFilter
 {
   using Space = CascadeSpace<MaxPoles, Channels>;
 
 public:
-  PoleFilterSpace()
-      : PoleFilter(Space::stageStorage_, Space::kStages, Space::historyStorage_, Channels)
+  PoleFilterSpace() : PoleFilter(Space::mStageStorage, Space::kStages, Space::mHistoryStorage, Channels)
   {
     // Pass-through stages until the first design; working coefficients start at zero.
     this->SetStageCount(Space::kStages);
@@ -59,22 +57,21 @@ public:
       return false;
     if (!BuildFromLayout(digital))
       return false;
-    analog_.CopyFrom(analog);
-    digital_.CopyFrom(digital);
+    mAnalog.CopyFrom(analog);
+    mDigital.CopyFrom(digital);
     return true;
   }
 
-  const Layout& AnalogLayout() const { return analog_; }
-  const Layout& DigitalLayout() const { return digital_; }
+  const Layout& AnalogLayout() const { return mAnalog; }
+  const Layout& DigitalLayout() const { return mDigital; }
 
 private:
-  LayoutSpace<MaxPoles> analog_;
-  LayoutSpace<MaxPoles> digital_;
+  LayoutSpace<MaxPoles> mAnalog;
+  LayoutSpace<MaxPoles> mDigital;
 };
 
 template <int MaxPoles, int Channels>
 class ChebyIILowPass : public PoleFilterSpace<ChebyII, LowPass, MaxPoles, Channels>
-{
-};
+{};
 
 }  // namespace Dsp

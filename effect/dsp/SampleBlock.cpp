@@ -2,11 +2,9 @@
 
 #include <cstring>
 
-namespace Dsp
-{
+namespace Dsp {
 
-double* CopyWithStride(size_t count, size_t frames, double* dst, const double* src,
-                       size_t dstSkip, size_t srcSkip)
+double* CopyWithStride(size_t count, size_t frames, double* dst, const double* src, size_t dstSkip, size_t srcSkip)
 {
   double* end = dst;
   for (size_t f = 0; f < frames; ++f)
@@ -20,8 +18,8 @@ double* CopyWithStride(size_t count, size_t frames, double* dst, const double* s
   return end;
 }
 
-double* AccumulateWithStride(size_t count, size_t frames, double* dst, const double* src,
-                             size_t dstSkip, size_t srcSkip)
+double* AccumulateWithStride(size_t count, size_t frames, double* dst, const double* src, size_t dstSkip,
+                             size_t srcSkip)
 {
   double* end = dst;
   for (size_t f = 0; f < frames; ++f)
@@ -93,8 +91,7 @@ static double* JoinStereo(size_t frames, double* dst, const double* left, const 
   return dst;
 }
 
-const double* SplitInterleaved(size_t channels, size_t frames, double* const* dst,
-                               const double* src)
+const double* SplitInterleaved(size_t channels, size_t frames, double* const* dst, const double* src)
 {
   if (channels == 0 || frames == 0)
     return src;

@@ -12,8 +12,7 @@
 // just past the last interleaved value it read); the final skip is not included. With
 // zero frames the destination pointer comes back unchanged.
 
-namespace Dsp
-{
+namespace Dsp {
 
 // Marks a pole or zero at infinity in an analog layout.
 inline const std::complex<double> kRootAtInfinity{std::numeric_limits<double>::infinity(), 0.0};
@@ -23,14 +22,12 @@ inline bool IsRootAtInfinity(const std::complex<double>& root)
   return root.real() == kRootAtInfinity.real() && root.imag() == 0.0;
 }
 
-double* CopyWithStride(size_t count, size_t frames, double* dst, const double* src,
-                       size_t dstSkip, size_t srcSkip);
-double* AccumulateWithStride(size_t count, size_t frames, double* dst, const double* src,
-                             size_t dstSkip, size_t srcSkip);
+double* CopyWithStride(size_t count, size_t frames, double* dst, const double* src, size_t dstSkip, size_t srcSkip);
+double* AccumulateWithStride(size_t count, size_t frames, double* dst, const double* src, size_t dstSkip,
+                             size_t srcSkip);
 double* ScaleWithStride(size_t count, size_t frames, double* buf, double factor, size_t skip);
 
-const double* SplitInterleaved(size_t channels, size_t frames, double* const* dst,
-                               const double* src);
+const double* SplitInterleaved(size_t channels, size_t frames, double* const* dst, const double* src);
 double* JoinInterleaved(size_t channels, size_t frames, double* dst, const double* const* src);
 
 }  // namespace Dsp

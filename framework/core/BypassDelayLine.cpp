@@ -5,8 +5,7 @@
 
 BypassDelayLine::BypassDelayLine(int nInputs, int nOutputs)
   : mBuffer(GrowBuffer::kPageGranularity), mNIn(std::max(nInputs, 0)), mNOut(std::max(nOutputs, 0))
-{
-}
+{}
 
 bool BypassDelayLine::SetLength(int frames)
 {
@@ -54,7 +53,7 @@ void BypassDelayLine::Run(double* const* in, double* const* out, int frames)
         if (!out[j] || !in[j])
           continue;
         double& entry = rings[int64_t(j) * mLength + mWritePos];
-        const double sample = in[j][f]; // read first: in and out may be one buffer
+        const double sample = in[j][f];  // read first: in and out may be one buffer
         out[j][f] = entry;
         entry = sample;
       }

@@ -10,15 +10,12 @@ struct ChannelIO
 {
   enum EHostBuffer
   {
-    kHostNone,   // not connected, or connected without a host buffer: scratch
-    kHostDouble, // the host's 64-bit buffer is used directly
-    kHostFloat,  // the host's 32-bit buffer converted through scratch
+    kHostNone,    // not connected, or connected without a host buffer: scratch
+    kHostDouble,  // the host's 64-bit buffer is used directly
+    kHostFloat,   // the host's 32-bit buffer converted through scratch
   };
 
-  explicit ChannelIO(int index)
-    : index(index)
-  {
-  }
+  explicit ChannelIO(int index) : index(index) {}
 
   ChannelIO(const ChannelIO&) = delete;
   ChannelIO& operator=(const ChannelIO&) = delete;
@@ -30,7 +27,7 @@ struct ChannelIO
   EHostBuffer host = kHostNone;
   double* hostDouble = nullptr;
   float* hostFloat = nullptr;
-  GrowBuffer scratch{ GrowBuffer::kPageGranularity };
+  GrowBuffer scratch{GrowBuffer::kPageGranularity};
   StringBuffer label;
 };
 

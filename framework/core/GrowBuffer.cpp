@@ -4,8 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace
-{
+namespace {
 const GrowAllocator kHeap = {
   [](void* block, size_t bytes) { return std::realloc(block, bytes); },
   [](size_t bytes) { return std::malloc(bytes); },
@@ -16,7 +15,7 @@ const GrowAllocator* gAllocator = &kHeap;
 
 constexpr int64_t kMaxStep = 4194304;
 constexpr int64_t kPage = 4096;
-} // namespace
+}  // namespace
 
 const GrowAllocator* SetGrowAllocator(const GrowAllocator* allocator)
 {
@@ -25,10 +24,7 @@ const GrowAllocator* SetGrowAllocator(const GrowAllocator* allocator)
   return previous;
 }
 
-GrowBuffer::GrowBuffer(int granularity)
-  : mGranularity(granularity)
-{
-}
+GrowBuffer::GrowBuffer(int granularity) : mGranularity(granularity) {}
 
 GrowBuffer::~GrowBuffer()
 {
@@ -69,7 +65,7 @@ void* GrowBuffer::SetSize(int newSize, bool allowShrink)
   {
     const int64_t c = CapacityFor(n, mGranularity);
     if (c < 0)
-      return Data(); // too large to represent: treated as a failed allocation
+      return Data();  // too large to represent: treated as a failed allocation
     if (c != mCapacity)
     {
       if (c == 0)

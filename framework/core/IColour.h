@@ -9,10 +9,7 @@ struct IColour
   int B = 0;
 
   constexpr IColour() = default;
-  constexpr IColour(int a, int r, int g, int b)
-    : A(a), R(r), G(g), B(b)
-  {
-  }
+  constexpr IColour(int a, int r, int g, int b) : A(a), R(r), G(g), B(b) {}
 
   bool operator==(const IColour& o) const { return A == o.A && R == o.R && G == o.G && B == o.B; }
   bool operator!=(const IColour& o) const { return !(*this == o); }

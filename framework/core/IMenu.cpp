@@ -1,9 +1,6 @@
 #include "framework/core/IMenu.h"
 
-IMenuItem::IMenuItem(const char* text, int flags)
-  : mText(text), mFlags(flags)
-{
-}
+IMenuItem::IMenuItem(const char* text, int flags) : mText(text), mFlags(flags) {}
 
 IMenu::~IMenu()
 {

@@ -39,9 +39,9 @@ public:
   enum ENumbering
   {
     kNoNumbers = 0,
-    kOneDigit = 1,   // "%1d: %s"
-    kTwoDigits = 2,  // "%02d: %s"
-    kThreeDigits = 3 // "%03d: %s"
+    kOneDigit = 1,    // "%1d: %s"
+    kTwoDigits = 2,   // "%02d: %s"
+    kThreeDigits = 3  // "%03d: %s"
   };
 
   IMenu() = default;

@@ -10,14 +10,14 @@
 IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
                      const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
                      int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int bindingKind)
-  : mUniqueId(uniqueId)
-  , mMakerId(makerId)
-  , mVersion(vendorVersion)
-  , mBindingKind(bindingKind)
-  , mDoesStateChunks(doesStateChunks)
-  , mIsInstrument(isInstrument)
-  , mDoesMidi(doesMidi)
-  , mLatency(latency < 0 ? 0 : latency)
+  : mUniqueId(uniqueId),
+    mMakerId(makerId),
+    mVersion(vendorVersion),
+    mBindingKind(bindingKind),
+    mDoesStateChunks(doesStateChunks),
+    mIsInstrument(isInstrument),
+    mDoesMidi(doesMidi),
+    mLatency(latency < 0 ? 0 : latency)
 {
   // The destructor does not run when construction throws: whatever was made so far is
   // released here.
@@ -102,8 +102,7 @@ void IPlugBase::DeleteOwned()
   mDelay = nullptr;
 }
 
-namespace
-{
+namespace {
 // One "%d" as sscanf reads it (leading white space skipped), limited to int.
 bool ReadCount(const char*& p, int* out)
 {
@@ -122,7 +121,7 @@ bool ReadChannelToken(const char* p, int* nIn, int* nOut)
 {
   return ReadCount(p, nIn) && *p++ == '-' && ReadCount(p, nOut);
 }
-} // namespace
+}  // namespace
 
 void IPlugBase::ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut)
 {
@@ -130,12 +129,12 @@ void IPlugBase::ParseChannelIO(const char* channelIOStr, int* maxIn, int* maxOut
   for (const char* token = channelIOStr; token;)
   {
     int nIn = 0, nOut = 0;
-    const bool channelIOStrValid = ReadChannelToken(token, &nIn, &nOut) && nIn >= 0 && nOut >= 0 &&
-                                   nIn <= kMaxChannels && nOut <= kMaxChannels;
+    const bool channelIOStrValid =
+      ReadChannelToken(token, &nIn, &nOut) && nIn >= 0 && nOut >= 0 && nIn <= kMaxChannels && nOut <= kMaxChannels;
     TQ_ASSERT(channelIOStrValid, "IPlugBase");
     if (channelIOStrValid)
     {
-      ChannelConfig* config = new ChannelConfig{ nIn, nOut };
+      ChannelConfig* config = new ChannelConfig{nIn, nOut};
       if (mChannelConfigs.Append(config))
       {
         if (nIn > *maxIn)
@@ -173,11 +172,14 @@ int IPlugBase::HostCodeFromName(const char* hostName)
     const char* substring;
     int code;
   } kHosts[] = {
-    { "cubase", 3 },      { "reaper", 1 },     { "nuendo", 4 },   { "cakewalk", 5 },  { "samplitude", 8 },
-    { "fruity", 7 },      { "live", 9 },       { "melodyne", 12 }, { "vstmanlib", 13 }, { "aulab", 14 },
-    { "garageband", 22 }, { "forte", 15 },     { "chainer", 16 }, { "audition", 17 }, { "orion", 18 },
-    { "sawstudio", 20 },  { "logic", 21 },     { "digital", 23 }, { "audiomulch", 25 }, { "presonus", 26 },
-    { "vst3plugintesthost", 27 }, { "protools", 2 }, { "ardour", 28 }, { "standalone", 24 },
+    {"cubase", 3},      {"reaper", 1},      {"nuendo", 4},
+    {"cakewalk", 5},    {"samplitude", 8},  {"fruity", 7},
+    {"live", 9},        {"melodyne", 12},   {"vstmanlib", 13},
+    {"aulab", 14},      {"garageband", 22}, {"forte", 15},
+    {"chainer", 16},    {"audition", 17},   {"orion", 18},
+    {"sawstudio", 20},  {"logic", 21},      {"digital", 23},
+    {"audiomulch", 25}, {"presonus", 26},   {"vst3plugintesthost", 27},
+    {"protools", 2},    {"ardour", 28},     {"standalone", 24},
   };
 
   if (!hostName)
@@ -207,8 +209,7 @@ void IPlugBase::SetHost(const char* hostName, int hostVersion)
            hostVersion / 65536, (hostVersion >> 8) & 255, hostVersion & 255);
 }
 
-namespace
-{
+namespace {
 void NameBus(PtrList<StringBuffer>& names, int busIdx, const char* text)
 {
   names.RemoveAt(busIdx);
@@ -216,7 +217,7 @@ void NameBus(PtrList<StringBuffer>& names, int busIdx, const char* text)
   if (!names.InsertAt(busIdx, name))
     delete name;
 }
-} // namespace
+}  // namespace
 
 void IPlugBase::NameInputBus(int busIdx, const char* text)
 {

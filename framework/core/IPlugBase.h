@@ -37,9 +37,9 @@ public:
   static constexpr int kHostNameSize = 256;  // host names are lower-cased into this much
   static constexpr int kMaxChannels = 1024;  // a configuration beyond this is refused
 
-  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
-            const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
-            int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int bindingKind);
+  IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
+            const char* makerName, int vendorVersion, int uniqueId, int makerId, int latency, bool doesMidi,
+            bool doesStateChunks, bool isInstrument, int bindingKind);
   virtual ~IPlugBase();
 
   IPlugBase(const IPlugBase&) = delete;

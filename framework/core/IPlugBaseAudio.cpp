@@ -4,8 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace
-{
+namespace {
 void ZeroDoubles(double* p, int n)
 {
   if (p && n > 0)
@@ -72,7 +71,7 @@ void Disconnect(ChannelIO* channel, int blockSize)
   channel->hostFloat = nullptr;
   ZeroDoubles(channel->Scratch(), blockSize);
 }
-} // namespace
+}  // namespace
 
 bool IPlugBase::IsInChannelConnected(int idx) const
 {
@@ -102,8 +101,7 @@ void IPlugBase::ResolveSlots(int offset)
   }
 }
 
-namespace
-{
+namespace {
 
 // Marks channels [first, first + count) of a list connected or not; returns the end of
 // the range that exists.
@@ -127,7 +125,7 @@ int SetConnected(PtrList<ChannelIO>& channels, int first, int count, bool connec
   return end;
 }
 
-} // namespace
+}  // namespace
 
 void IPlugBase::ConnectInputs(int first, int count, bool connected)
 {
@@ -142,8 +140,7 @@ int IPlugBase::ConnectOutputs(int first, int count, bool connected)
   return end;
 }
 
-namespace
-{
+namespace {
 
 void SetHostBuffer(ChannelIO* channel, double* buffer)
 {
@@ -179,7 +176,7 @@ void BindHostBuffers(PtrList<ChannelIO>& channels, int first, int count, Sample*
 
 void NothingMore(ChannelIO*, const void*) {}
 
-} // namespace
+}  // namespace
 
 void IPlugBase::BindInputsDouble(int first, int count, double** host)
 {
@@ -334,8 +331,7 @@ void IPlugBase::RunFloat(int nFrames)
 
 void IPlugBase::RunFloatAccumulate(int nFrames)
 {
-  RunSlices(nFrames, kWriteAccumulate,
-            [this](int n) { ProcessBlockDouble(InputPointers(), OutputPointers(), n); });
+  RunSlices(nFrames, kWriteAccumulate, [this](int n) { ProcessBlockDouble(InputPointers(), OutputPointers(), n); });
 }
 
 void IPlugBase::BypassDouble(int nFrames)

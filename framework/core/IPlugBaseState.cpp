@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-namespace
-{
+namespace {
 constexpr int kValueBytes = 8;
 constexpr const char* kUserPreset = "user preset";
-} // namespace
+}  // namespace
 
 bool IPlugBase::SerializeParamValues(StateChunk* chunk)
 {
@@ -37,7 +36,7 @@ int IPlugBase::UnserializeParams(const StateChunk* chunk, int startPos)
     pos = chunk ? chunk->GetDouble(&value, pos) : -1;
     TQ_TRACE("IPlugBase::UnserializeParams", "%d %s %f", i, param->NameText(), value);
     if (pos < 0)
-      break; // a value not read whole is not applied
+      break;  // a value not read whole is not applied
     if (std::isnan(value))
       value = param->Default();
     param->SetPlain(value);
@@ -92,7 +91,7 @@ void IPlugBase::FillFreePresets(const char* name, int count)
     if (!WriteState(&slot->state))
     {
       slot->state.Clear();
-      return; // the slot stays free rather than hold half a state
+      return;  // the slot stays free rather than hold half a state
     }
     slot->initialised = true;
     slot->SetName(name ? name : "Empty");

@@ -33,7 +33,7 @@ void FormatFixed(char* out, int capacity, double value, int precision)
 {
   if (!out || capacity < 1)
     return;
-  char text[400]; // room for any finite double in fixed notation with 6 decimals
+  char text[400];  // room for any finite double in fixed notation with 6 decimals
   if (std::isnan(value))
   {
     CopyText(out, capacity, "nan");
@@ -49,10 +49,7 @@ void FormatFixed(char* out, int capacity, double value, int precision)
   CopyText(out, capacity, text);
 }
 
-IPlugParameter::IPlugParameter()
-  : mTexts(GrowBuffer::kPageGranularity)
-{
-}
+IPlugParameter::IPlugParameter() : mTexts(GrowBuffer::kPageGranularity) {}
 
 void IPlugParameter::DefineDouble(const char* name, double defaultValue, double min, double max, double step,
                                   const char* label, const char* group, double shape)

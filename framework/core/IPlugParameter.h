@@ -17,7 +17,7 @@ public:
     kTypeDouble = 4,
   };
 
-  static constexpr int kTextSize = 32; // name, label, group and display texts, NUL included
+  static constexpr int kTextSize = 32;  // name, label, group and display texts, NUL included
   static constexpr int kMaxPrecision = 6;
 
   IPlugParameter();
@@ -25,8 +25,8 @@ public:
   IPlugParameter(const IPlugParameter&) = delete;
   IPlugParameter& operator=(const IPlugParameter&) = delete;
 
-  void DefineDouble(const char* name, double defaultValue, double min, double max, double step,
-                    const char* label = "", const char* group = "", double shape = 1.0);
+  void DefineDouble(const char* name, double defaultValue, double min, double max, double step, const char* label = "",
+                    const char* group = "", double shape = 1.0);
   void DefineBool(const char* name, bool defaultValue, const char* label = "", const char* group = "");
 
   // Sets the value from a normalised one; input outside [0, 1] is clamped, NaN taken as 0.

@@ -10,10 +10,7 @@ struct IRectangle
   int B = 0;
 
   IRectangle() = default;
-  IRectangle(int l, int t, int r, int b)
-    : L(l), T(t), R(r), B(b)
-  {
-  }
+  IRectangle(int l, int t, int r, int b) : L(l), T(t), R(r), B(b) {}
 
   bool Empty() const { return L == 0 && T == 0 && R == 0 && B == 0; }
   int W() const { return R - L; }

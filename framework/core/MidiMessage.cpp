@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 uint8_t Status(int kind, int channel)
 {
   return static_cast<uint8_t>(kind | (channel & 0x0F));
@@ -13,7 +12,7 @@ uint8_t DataByte(int value)
 {
   return static_cast<uint8_t>(value & 0x7F);
 }
-} // namespace
+}  // namespace
 
 void MidiMessage::SetNoteOn(int note, int velocity, int sampleOffset, int channel)
 {
@@ -33,7 +32,7 @@ void MidiMessage::SetNoteOff(int note, int sampleOffset, int channel)
 
 void MidiMessage::SetControl(int controller, double value, int channel)
 {
-  if (!(value > 0.0)) // also NaN
+  if (!(value > 0.0))  // also NaN
     value = 0.0;
   else if (value > 1.0)
     value = 1.0;

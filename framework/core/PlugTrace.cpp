@@ -3,12 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-void TraceEvent(const char*, int, const char*, ...)
-{
-}
+void TraceEvent(const char*, int, const char*, ...) {}
 
-namespace
-{
+namespace {
 void DefaultAssertHandler(const char* expression, const char* source, int line)
 {
   std::fprintf(stderr, "assertion failed: %s (%s, line %d)\n", expression, source, line);
@@ -18,7 +15,7 @@ void DefaultAssertHandler(const char* expression, const char* source, int line)
 }
 
 AssertHandler gAssertHandler = DefaultAssertHandler;
-} // namespace
+}  // namespace
 
 AssertHandler SetAssertHandler(AssertHandler handler)
 {

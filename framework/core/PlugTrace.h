@@ -26,6 +26,5 @@ void ReportAssertFailure(const char* expression, const char* source, int line);
 #if defined(TQ_NO_ASSERTS)
 #define TQ_ASSERT(expression, source) ((void)0)
 #else
-#define TQ_ASSERT(expression, source)                                                              \
-  ((expression) ? (void)0 : ReportAssertFailure(#expression, source, __LINE__))
+#define TQ_ASSERT(expression, source) ((expression) ? (void)0 : ReportAssertFailure(#expression, source, __LINE__))
 #endif

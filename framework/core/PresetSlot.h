@@ -5,7 +5,7 @@
 // One preset: whether it holds a state, its name and the state itself.
 struct PresetSlot
 {
-  static constexpr int kNameSize = 256; // NUL included
+  static constexpr int kNameSize = 256;  // NUL included
 
   bool initialised = false;
   char name[kNameSize] = "empty";

@@ -11,10 +11,7 @@ template <class T>
 class PtrList
 {
 public:
-  explicit PtrList(int granularity = GrowBuffer::kPageGranularity)
-    : mBuffer(granularity)
-  {
-  }
+  explicit PtrList(int granularity = GrowBuffer::kPageGranularity) : mBuffer(granularity) {}
 
   PtrList(const PtrList&) = delete;
   PtrList& operator=(const PtrList&) = delete;

@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-StateChunk::StateChunk()
-  : mBuffer(GrowBuffer::kPageGranularity)
-{
-}
+StateChunk::StateChunk() : mBuffer(GrowBuffer::kPageGranularity) {}
 
 bool StateChunk::Resize(int newSize, bool allowShrink)
 {
@@ -36,8 +33,8 @@ bool StateChunk::PutBytes(const void* bytes, int count)
 bool StateChunk::PutInt32(int32_t value)
 {
   const uint32_t bits = static_cast<uint32_t>(value);
-  const unsigned char bytes[4] = { static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-                                   static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24) };
+  const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                                  static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
   return PutBytes(bytes, 4);
 }
 

@@ -5,13 +5,9 @@
 #include <cstring>
 #include <string>
 
-StringBuffer::StringBuffer()
-  : mBuffer(GrowBuffer::kTextGranularity)
-{
-}
+StringBuffer::StringBuffer() : mBuffer(GrowBuffer::kTextGranularity) {}
 
-StringBuffer::StringBuffer(const char* text)
-  : StringBuffer()
+StringBuffer::StringBuffer(const char* text) : StringBuffer()
 {
   Assign(text);
 }

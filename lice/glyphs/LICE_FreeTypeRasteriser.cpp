@@ -10,8 +10,7 @@
 
 #include "lice/LICE_Bitmap.h"
 
-namespace
-{
+namespace {
 struct FreeTypeFont
 {
   FT_Face face = nullptr;
@@ -21,7 +20,10 @@ struct FreeTypeFont
   std::string file;
 };
 
-FreeTypeFont* FromHandle(LICE_FontHandle font) { return reinterpret_cast<FreeTypeFont*>(font); }
+FreeTypeFont* FromHandle(LICE_FontHandle font)
+{
+  return reinterpret_cast<FreeTypeFont*>(font);
+}
 
 // One library per process, never released: faces are released one by one, and the library
 // must outlive fonts freed by static destructors. Guarded by the font lock.
@@ -32,7 +34,8 @@ FT_Library Library()
   if (!tried)
   {
     tried = true;
-    if (FT_Init_FreeType(&library) != 0) library = nullptr;
+    if (FT_Init_FreeType(&library) != 0)
+      library = nullptr;
   }
   return library;
 }
@@ -47,7 +50,8 @@ struct FontConfigRelease
   ~FontConfigRelease()
   {
     std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-    if (g_fontConfig) FcConfigDestroy(g_fontConfig);
+    if (g_fontConfig)
+      FcConfigDestroy(g_fontConfig);
     g_fontConfig = nullptr;  // a later request fails cleanly instead of using a freed config
   }
 } g_fontConfigRelease;
@@ -66,9 +70,11 @@ FcConfig* FontConfig()
 bool MatchFontFile(const char* face, int weight, bool italic, std::string* file, int* index)
 {
   FcConfig* config = FontConfig();
-  if (!config) return false;
+  if (!config)
+    return false;
   FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return false;
+  if (!pattern)
+    return false;
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face));
   FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight <= 0 ? 400 : weight));
   FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
@@ -78,13 +84,15 @@ bool MatchFontFile(const char* face, int weight, bool italic, std::string* file,
   FcResult result = FcResultNoMatch;
   FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
-  if (!match) return false;
+  if (!match)
+    return false;
   FcChar8* path = nullptr;
   bool found = FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path;
   if (found)
   {
     *file = reinterpret_cast<const char*>(path);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch) *index = 0;
+    if (FcPatternGetInteger(match, FC_INDEX, 0, index) != FcResultMatch)
+      *index = 0;
   }
   FcPatternDestroy(match);
   return found;
@@ -112,14 +120,18 @@ void DesignExtent(FT_Face face, long* ascent, long* descent)
   }
 }
 
-long RoundedRatio(long a, long b) { return (2 * a + b) / (2 * b); }
+long RoundedRatio(long a, long b)
+{
+  return (2 * a + b) / (2 * b);
+}
 
 // Sizes the face as GDI would: a positive height is the cell (ascent + descent), a negative
 // one the em.
 bool SizeFace(FreeTypeFont* font, int height)
 {
   FT_Face face = font->face;
-  if (face->units_per_EM <= 0) return false;
+  if (face->units_per_EM <= 0)
+    return false;
   long ascent = 0, descent = 0;
   DesignExtent(face, &ascent, &descent);
   const long extent = ascent + descent;
@@ -138,26 +150,31 @@ bool SizeFace(FreeTypeFont* font, int height)
     font->ascent = static_cast<int>(RoundedRatio(em * ascent, upem));
     emPixels64 = em * 64;
   }
-  if (font->height < 1 || emPixels64 < 1) return false;
+  if (font->height < 1 || emPixels64 < 1)
+    return false;
   FT_Size_RequestRec request = {};
   request.type = FT_SIZE_REQUEST_TYPE_NOMINAL;
   request.height = emPixels64;
   return FT_Request_Size(face, &request) == 0;
 }
 
-} // namespace
+}  // namespace
 
 LICE_FontHandle LICE_FreeTypeRasteriser::CreateFontHandle(const char* face, int height, int weight, bool italic,
-                                                    int /*orientationTenths*/, int quality)
+                                                          int /*orientationTenths*/, int quality)
 {
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-  if (height == 0) height = 12;
-  if (height > 16384 || height < -16384) return nullptr;
+  if (height == 0)
+    height = 12;
+  if (height > 16384 || height < -16384)
+    return nullptr;
   FT_Library library = Library();
-  if (!library) return nullptr;
+  if (!library)
+    return nullptr;
   std::string file;
   int index = 0;
-  if (!MatchFontFile(face ? face : "", weight, italic, &file, &index)) return nullptr;
+  if (!MatchFontFile(face ? face : "", weight, italic, &file, &index))
+    return nullptr;
 
   auto* font = new FreeTypeFont;
   font->file = file;
@@ -180,7 +197,8 @@ LICE_FontHandle LICE_FreeTypeRasteriser::CreateFontHandle(const char* face, int 
 void LICE_FreeTypeRasteriser::DeleteFontHandle(LICE_FontHandle handle)
 {
   FreeTypeFont* font = FromHandle(handle);
-  if (!font) return;
+  if (!font)
+    return;
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
   FT_Done_Face(font->face);
   delete font;
@@ -197,16 +215,18 @@ int LICE_FreeTypeRasteriser::LineHeight(LICE_FontHandle handle, LICE_IBitmap*)
   return font ? font->height : 0;
 }
 
-void LICE_FreeTypeRasteriser::MeasureGlyph(LICE_FontHandle handle, LICE_IBitmap*, unsigned short ch,
-                                           int* advance, int* cellHeight)
+void LICE_FreeTypeRasteriser::MeasureGlyph(LICE_FontHandle handle, LICE_IBitmap*, unsigned short ch, int* advance,
+                                           int* cellHeight)
 {
   *advance = 0;
   *cellHeight = 0;
   FreeTypeFont* font = FromHandle(handle);
-  if (!font) return;
+  if (!font)
+    return;
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
   // An unmapped code loads glyph 0, the font's own "missing" box, as GDI would show it.
-  if (FT_Load_Char(font->face, ch, font->loadFlags) != 0) return;
+  if (FT_Load_Char(font->face, ch, font->loadFlags) != 0)
+    return;
   *advance = static_cast<int>((font->face->glyph->advance.x + 32) >> 6);
   *cellHeight = font->height;
 }
@@ -215,13 +235,16 @@ void LICE_FreeTypeRasteriser::RenderGlyph(LICE_FontHandle handle, LICE_IBitmap* 
                                           int cellWidth, int cellHeight)
 {
   FreeTypeFont* font = FromHandle(handle);
-  if (!font || !canvas || !canvas->PixelData()) return;
+  if (!font || !canvas || !canvas->PixelData())
+    return;
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-  if (FT_Load_Char(font->face, ch, font->loadFlags | FT_LOAD_RENDER) != 0) return;
+  if (FT_Load_Char(font->face, ch, font->loadFlags | FT_LOAD_RENDER) != 0)
+    return;
   const FT_GlyphSlot slot = font->face->glyph;
   const FT_Bitmap& bitmap = slot->bitmap;
   const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-  if (!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return;
+  if (!mono && bitmap.pixel_mode != FT_PIXEL_MODE_GRAY)
+    return;
   const int grays = bitmap.num_grays > 1 ? bitmap.num_grays - 1 : 255;
 
   const int right = cellWidth < canvas->PixelWidth() ? cellWidth : canvas->PixelWidth();
@@ -232,12 +255,14 @@ void LICE_FreeTypeRasteriser::RenderGlyph(LICE_FontHandle handle, LICE_IBitmap* 
   for (int row = 0; row < static_cast<int>(bitmap.rows); ++row)
   {
     const int y = top + row;
-    if (y < 0 || y >= bottom) continue;
+    if (y < 0 || y >= bottom)
+      continue;
     const unsigned char* src = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
     for (int col = 0; col < static_cast<int>(bitmap.width); ++col)
     {
       const int x = slot->bitmap_left + col;
-      if (x < 0 || x >= right) continue;
+      if (x < 0 || x >= right)
+        continue;
       int coverage = mono ? ((src[col >> 3] >> (7 - (col & 7))) & 1) * 255 : src[col] * 255 / grays;
       pixels[static_cast<std::ptrdiff_t>(y) * pitch + x] = LICE_Rgba(coverage, coverage, coverage, 255);
     }

@@ -10,7 +10,7 @@ public:
   // Orientation is not supported: every font is upright (vertical text is the cached font's
   // own flag). Height 0 picks 12 pixels; |height| above 16384 fails.
   LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic, int orientationTenths,
-                             int quality) override;
+                                   int quality) override;
   void DeleteFontHandle(LICE_FontHandle font) override;
   void PrepareCanvas(LICE_IBitmap* canvas) override;
   int LineHeight(LICE_FontHandle font, LICE_IBitmap* canvas) override;

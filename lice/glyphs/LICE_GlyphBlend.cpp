@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 struct Colour
 {
   int red, green, blue;
 };
 
-Colour ColourOf(Pixel32 p) { return Colour{LICE_Red(p), LICE_Green(p), LICE_Blue(p)}; }
+Colour ColourOf(Pixel32 p)
+{
+  return Colour{LICE_Red(p), LICE_Green(p), LICE_Blue(p)};
+}
 
 // Per-pixel operations: the source alpha is always 255, so alpha moves toward opaque.
 struct CopyOp
@@ -26,17 +28,11 @@ struct DodgeOp
 };
 struct MultiplyOp
 {
-  static void Apply(Pixel32* p, const Colour& c, int k)
-  {
-    LICE_MixMultiplyPixel(p, c.red, c.green, c.blue, 255, k);
-  }
+  static void Apply(Pixel32* p, const Colour& c, int k) { LICE_MixMultiplyPixel(p, c.red, c.green, c.blue, 255, k); }
 };
 struct OverlayOp
 {
-  static void Apply(Pixel32* p, const Colour& c, int k)
-  {
-    LICE_MixOverlayPixel(p, c.red, c.green, c.blue, 255, k);
-  }
+  static void Apply(Pixel32* p, const Colour& c, int k) { LICE_MixOverlayPixel(p, c.red, c.green, c.blue, 255, k); }
 };
 struct HsvOp
 {
@@ -82,7 +78,8 @@ void Run(const LICE_GlyphSpan& span, const Rule& rule)
     for (int x = 0; x < span.width; ++x)
     {
       const int v = mask[x];
-      if (v) Op::Apply(row + x, rule.Pick(v), rule.Weight(v));
+      if (v)
+        Op::Apply(row + x, rule.Pick(v), rule.Weight(v));
     }
   }
 }
@@ -92,13 +89,26 @@ void RunMode(const LICE_GlyphSpan& span, int mode, const Rule& rule)
 {
   switch (mode)
   {
-  case BlendCopy: Run<CopyOp>(span, rule); break;
-  case BlendAdd: Run<AddOp>(span, rule); break;
-  case BlendDodge: Run<DodgeOp>(span, rule); break;
-  case BlendMultiply: Run<MultiplyOp>(span, rule); break;
-  case BlendOverlay: Run<OverlayOp>(span, rule); break;
-  case BlendHsvAdjust: Run<HsvOp>(span, rule); break;
-  default: break;
+  case BlendCopy:
+    Run<CopyOp>(span, rule);
+    break;
+  case BlendAdd:
+    Run<AddOp>(span, rule);
+    break;
+  case BlendDodge:
+    Run<DodgeOp>(span, rule);
+    break;
+  case BlendMultiply:
+    Run<MultiplyOp>(span, rule);
+    break;
+  case BlendOverlay:
+    Run<OverlayOp>(span, rule);
+    break;
+  case BlendHsvAdjust:
+    Run<HsvOp>(span, rule);
+    break;
+  default:
+    break;
   }
 }
 
@@ -110,18 +120,20 @@ void StoreWords(const LICE_GlyphSpan& span, Pixel32 text, Pixel32 effect)
   {
     for (int x = 0; x < span.width; ++x)
     {
-      if (mask[x]) row[x] = mask[x] == 255 ? text : effect;
+      if (mask[x])
+        row[x] = mask[x] == 255 ? text : effect;
     }
   }
 }
 
-} // namespace
+}  // namespace
 
 void LICE_BlendGlyphSpan(const LICE_GlyphSpan& span, LICE_GlyphFamily family, BlendMode mode, float alpha,
                          Pixel32 textColour, Pixel32 effectColour)
 {
   const int low = mode & 0xFF;
-  if (low > BlendHsvAdjust) return;
+  if (low > BlendHsvAdjust)
+    return;
   if (family != LICE_GlyphFamily::Plain && alpha == 1.0f && low == BlendCopy)
   {
     // Mono stores the text colour for every mark, shadow or outline marks included.
@@ -129,18 +141,27 @@ void LICE_BlendGlyphSpan(const LICE_GlyphSpan& span, LICE_GlyphFamily family, Bl
     return;
   }
   int w = LICE_WeightFromAlpha(alpha);
-  if (w == 0) return;
-  if (family != LICE_GlyphFamily::Plain) w = std::min(w, 256);
-  if (low == BlendCopy && w < 0) return;
+  if (w == 0)
+    return;
+  if (family != LICE_GlyphFamily::Plain)
+    w = std::min(w, 256);
+  if (low == BlendCopy && w < 0)
+    return;
 
   const Colour text = ColourOf(textColour);
   switch (family)
   {
   case LICE_GlyphFamily::Plain:
-    if (w == 256) RunMode(span, low, PlainFull{text});
-    else RunMode(span, low, PlainScaled{text, w});
+    if (w == 256)
+      RunMode(span, low, PlainFull{text});
+    else
+      RunMode(span, low, PlainScaled{text, w});
     break;
-  case LICE_GlyphFamily::Mono: RunMode(span, low, MonoWeight{text, w}); break;
-  case LICE_GlyphFamily::Effect: RunMode(span, low, EffectWeight{text, ColourOf(effectColour), w}); break;
+  case LICE_GlyphFamily::Mono:
+    RunMode(span, low, MonoWeight{text, w});
+    break;
+  case LICE_GlyphFamily::Effect:
+    RunMode(span, low, EffectWeight{text, ColourOf(effectColour), w});
+    break;
   }
 }

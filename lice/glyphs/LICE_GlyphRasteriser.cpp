@@ -1,7 +1,6 @@
 #include "lice/glyphs/LICE_GlyphRasteriser.h"
 
-namespace
-{
+namespace {
 LICE_GlyphRasteriser* g_installed = nullptr;
 }
 
@@ -27,17 +26,18 @@ LICE_GlyphRasteriser* LICE_ActiveGlyphRasteriser()
   return g_installed ? g_installed : LICE_PlatformGlyphRasteriser();
 }
 
-LICE_FontHandle LICE_CreateFont(const char* face, int height, int weight, bool italic,
-                                int orientationTenths, int quality)
+LICE_FontHandle LICE_CreateFont(const char* face, int height, int weight, bool italic, int orientationTenths,
+                                int quality)
 {
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
-  return LICE_ActiveGlyphRasteriser()->CreateFontHandle(face ? face : "", height, weight, italic,
-                                                  orientationTenths, quality);
+  return LICE_ActiveGlyphRasteriser()->CreateFontHandle(face ? face : "", height, weight, italic, orientationTenths,
+                                                        quality);
 }
 
 void LICE_DeleteFont(LICE_FontHandle font)
 {
-  if (!font) return;
+  if (!font)
+    return;
   std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
   LICE_ActiveGlyphRasteriser()->DeleteFontHandle(font);
 }

@@ -19,8 +19,8 @@ public:
   // height > 0 is the cell height (ascent + descent), as a GDI font height; weight 400 normal,
   // 700 bold; orientation in tenths of a degree; quality is a GDI font quality (0 default,
   // 3 non-anti-aliased, 4 anti-aliased, 5 subpixel). Null on failure.
-  virtual LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic,
-                                     int orientationTenths, int quality) = 0;
+  virtual LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic, int orientationTenths,
+                                           int quality) = 0;
   virtual void DeleteFontHandle(LICE_FontHandle font) = 0;
 
   // Called whenever the canvas was (re)allocated: text white, background opaque black.
@@ -28,12 +28,12 @@ public:
   // The font's line height (GDI's tmHeight).
   virtual int LineHeight(LICE_FontHandle font, LICE_IBitmap* canvas) = 0;
   // Advance and cell height of one UTF-16 code unit, measured alone.
-  virtual void MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch,
-                            int* advance, int* cellHeight) = 0;
+  virtual void MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int* advance,
+                            int* cellHeight) = 0;
   // Draws one code unit with its origin at the canvas's top-left (baseline at the ascent) into
   // the black cell [0, cellWidth) x [0, cellHeight); the coverage lands in the red byte.
-  virtual void RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch,
-                           int cellWidth, int cellHeight) = 0;
+  virtual void RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int cellWidth,
+                           int cellHeight) = 0;
 };
 
 // The rasteriser every font uses. Starts as the platform's own; a test may install another
@@ -44,8 +44,8 @@ LICE_GlyphRasteriser* LICE_ActiveGlyphRasteriser();
 LICE_GlyphRasteriser* LICE_PlatformGlyphRasteriser();
 
 // Font creation for the editor, through the active rasteriser.
-LICE_FontHandle LICE_CreateFont(const char* face, int height, int weight, bool italic,
-                                int orientationTenths, int quality);
+LICE_FontHandle LICE_CreateFont(const char* face, int height, int weight, bool italic, int orientationTenths,
+                                int quality);
 void LICE_DeleteFont(LICE_FontHandle font);
 
 // The one process-wide lock of font drawing, the glyph canvas and the rasterisers. Recursive,

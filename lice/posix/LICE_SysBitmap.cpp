@@ -5,41 +5,46 @@
 
 LICE_SysBitmap::LICE_SysBitmap(int width, int height)
 {
-  m_dc = this; // stands in for the memory device context; never dereferenced
+  mDc = this;  // stands in for the memory device context; never dereferenced
   Reallocate(width, height);
 }
 
-LICE_SysBitmap::~LICE_SysBitmap() { ReleasePixels(); }
+LICE_SysBitmap::~LICE_SysBitmap()
+{
+  ReleasePixels();
+}
 
 void LICE_SysBitmap::ReleasePixels()
 {
-  std::free(m_bits);
-  m_bits = nullptr;
+  std::free(mBits);
+  mBits = nullptr;
 }
 
 bool LICE_SysBitmap::Reallocate(int width, int height)
 {
-  if (width == m_width && height == m_height) return false;
-  m_width = width;
-  m_height = height;
-  if (width > 0 && height > 0 && m_allocWidth >= width && m_allocHeight >= height && m_bits) return true;
+  if (width == mWidth && height == mHeight)
+    return false;
+  mWidth = width;
+  mHeight = height;
+  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits)
+    return true;
 
   ReleasePixels();
   const std::int64_t allocWidth = LICE_AlignedPitch(width);
   if (allocWidth < 1 || height < 1)
   {
-    m_width = m_height = m_allocWidth = m_allocHeight = 0;
+    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return false;
   }
   const std::int64_t bytes = LICE_StoreBytes(allocWidth, height);
   if (bytes > 0)
-    m_bits = static_cast<Pixel32*>(std::aligned_alloc(64, static_cast<std::size_t>((bytes + 63) & ~63)));
-  if (!m_bits)
+    mBits = static_cast<Pixel32*>(std::aligned_alloc(64, static_cast<std::size_t>((bytes + 63) & ~63)));
+  if (!mBits)
   {
-    m_width = m_height = m_allocWidth = m_allocHeight = 0;
+    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return true;
   }
-  m_allocWidth = static_cast<int>(allocWidth);
-  m_allocHeight = height;
+  mAllocWidth = static_cast<int>(allocWidth);
+  mAllocHeight = height;
   return true;
 }

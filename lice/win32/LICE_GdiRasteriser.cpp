@@ -4,9 +4,11 @@
 
 #include "lice/LICE_Bitmap.h"
 
-namespace
+namespace {
+HFONT AsFont(LICE_FontHandle font)
 {
-HFONT AsFont(LICE_FontHandle font) { return reinterpret_cast<HFONT>(font); }
+  return reinterpret_cast<HFONT>(font);
+}
 
 // The canvas's device context with the font selected for the scope (no font: the context's
 // current one), or a temporary memory context when the canvas has none.
@@ -15,43 +17,49 @@ class SelectedFont
 public:
   SelectedFont(LICE_IBitmap* canvas, LICE_FontHandle font)
   {
-    m_dc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
-    if (!m_dc) m_dc = m_ownDc = CreateCompatibleDC(nullptr);
-    if (m_dc && font) m_previous = SelectObject(m_dc, AsFont(font));
+    mDc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
+    if (!mDc)
+      mDc = mOwnDc = CreateCompatibleDC(nullptr);
+    if (mDc && font)
+      mPrevious = SelectObject(mDc, AsFont(font));
   }
   ~SelectedFont()
   {
-    if (m_previous) SelectObject(m_dc, m_previous);
-    if (m_ownDc) DeleteDC(m_ownDc);
+    if (mPrevious)
+      SelectObject(mDc, mPrevious);
+    if (mOwnDc)
+      DeleteDC(mOwnDc);
   }
   SelectedFont(const SelectedFont&) = delete;
   SelectedFont& operator=(const SelectedFont&) = delete;
-  HDC Dc() const { return m_dc; }
+  HDC Dc() const { return mDc; }
 
 private:
-  HDC m_dc = nullptr;
-  HDC m_ownDc = nullptr;
-  HGDIOBJ m_previous = nullptr;
+  HDC mDc = nullptr;
+  HDC mOwnDc = nullptr;
+  HGDIOBJ mPrevious = nullptr;
 };
-} // namespace
+}  // namespace
 
 LICE_FontHandle LICE_GdiRasteriser::CreateFontHandle(const char* face, int height, int weight, bool italic,
-                                               int orientationTenths, int quality)
+                                                     int orientationTenths, int quality)
 {
-  HFONT font = CreateFontA(height, 0, orientationTenths, orientationTenths, weight, italic ? TRUE : FALSE, FALSE,
-                           FALSE, 0, 0, 0, static_cast<DWORD>(quality), 0, face);
+  HFONT font = CreateFontA(height, 0, orientationTenths, orientationTenths, weight, italic ? TRUE : FALSE, FALSE, FALSE,
+                           0, 0, 0, static_cast<DWORD>(quality), 0, face);
   return reinterpret_cast<LICE_FontHandle>(font);
 }
 
 void LICE_GdiRasteriser::DeleteFontHandle(LICE_FontHandle font)
 {
-  if (font) DeleteObject(AsFont(font));
+  if (font)
+    DeleteObject(AsFont(font));
 }
 
 void LICE_GdiRasteriser::PrepareCanvas(LICE_IBitmap* canvas)
 {
   HDC dc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
-  if (!dc) return;
+  if (!dc)
+    return;
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, RGB(0, 0, 0));
@@ -61,16 +69,18 @@ int LICE_GdiRasteriser::LineHeight(LICE_FontHandle font, LICE_IBitmap* canvas)
 {
   SelectedFont selected(canvas, font);
   TEXTMETRICA metrics = {};
-  if (!selected.Dc() || !GetTextMetricsA(selected.Dc(), &metrics)) return 0;
+  if (!selected.Dc() || !GetTextMetricsA(selected.Dc(), &metrics))
+    return 0;
   return metrics.tmHeight;
 }
 
-void LICE_GdiRasteriser::MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch,
-                                      int* advance, int* cellHeight)
+void LICE_GdiRasteriser::MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int* advance,
+                                      int* cellHeight)
 {
   *advance = *cellHeight = 0;
   SelectedFont selected(canvas, font);
-  if (!selected.Dc()) return;
+  if (!selected.Dc())
+    return;
   const wchar_t text = static_cast<wchar_t>(ch);
   RECT rect = {0, 0, 0, 0};
   DrawTextW(selected.Dc(), &text, 1, &rect, DT_NOPREFIX | DT_CALCRECT | DT_SINGLELINE);
@@ -81,7 +91,8 @@ void LICE_GdiRasteriser::MeasureGlyph(LICE_FontHandle font, LICE_IBitmap* canvas
 void LICE_GdiRasteriser::RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int cellWidth,
                                      int cellHeight)
 {
-  if (!canvas || !canvas->DrawingContext()) return;
+  if (!canvas || !canvas->DrawingContext())
+    return;
   // Pixels written directly (the black cell) must reach the section before GDI draws on it.
   GdiFlush();
   SelectedFont selected(canvas, font);

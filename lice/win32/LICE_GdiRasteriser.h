@@ -8,7 +8,7 @@ class LICE_GdiRasteriser : public LICE_GlyphRasteriser
 {
 public:
   LICE_FontHandle CreateFontHandle(const char* face, int height, int weight, bool italic, int orientationTenths,
-                             int quality) override;
+                                   int quality) override;
   void DeleteFontHandle(LICE_FontHandle font) override;
   void PrepareCanvas(LICE_IBitmap* canvas) override;
   int LineHeight(LICE_FontHandle font, LICE_IBitmap* canvas) override;

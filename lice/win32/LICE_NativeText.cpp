@@ -8,15 +8,18 @@
 
 #include "lice/LICE_Blit.h"
 
-namespace
-{
+namespace {
 constexpr int AlignmentFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;
 
-COLORREF ColourRef(Pixel32 p) { return RGB(LICE_Red(p), LICE_Green(p), LICE_Blue(p)); }
+COLORREF ColourRef(Pixel32 p)
+{
+  return RGB(LICE_Red(p), LICE_Green(p), LICE_Blue(p));
+}
 
 bool GdiDraws(const LICE_NativeTextFont& font, int flags)
 {
-  if (font.lineHeight > 255) return true;
+  if (font.lineHeight > 255)
+    return true;
   return !LICE_RunningUnderWine() && !(flags & LICE_DT_USE_TEXT_ALPHA) &&
          !(font.fontFlags & (LICE_FontPreRender | 0x1F3));
 }
@@ -25,55 +28,61 @@ bool GdiDraws(const LICE_NativeTextFont& font, int flags)
 class GdiText
 {
 public:
-  GdiText(const char* text, int length) : m_bytes(text ? text : ""), m_length(0)
+  GdiText(const char* text, int length) : mBytes(text ? text : ""), mLength(0)
   {
     // The text ends at its NUL within the length, as on the glyph-cache path; nothing beyond
     // it is read.
-    while ((length < 0 || m_length < length) && m_bytes[m_length]) ++m_length;
-    const int byteCount = m_length;
-    if (!std::any_of(m_bytes, m_bytes + byteCount, [](char c) { return (c & 0x80) != 0; })) return;
-    const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, nullptr, 0);
-    if (needed <= 0) return;
-    m_wide.assign(needed >= 1000 ? needed + 32 : 1024, L'\0');
-    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, m_bytes, byteCount, m_wide.data(), needed) != needed)
-      m_wide.clear();
+    while ((length < 0 || mLength < length) && mBytes[mLength])
+      ++mLength;
+    const int byteCount = mLength;
+    if (!std::any_of(mBytes, mBytes + byteCount, [](char c) { return (c & 0x80) != 0; }))
+      return;
+    const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, mBytes, byteCount, nullptr, 0);
+    if (needed <= 0)
+      return;
+    mWide.assign(needed >= 1000 ? needed + 32 : 1024, L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, mBytes, byteCount, mWide.data(), needed) != needed)
+      mWide.clear();
   }
 
   int Draw(HDC dc, RECT* rect, int flags) const
   {
     // Our own "times text alpha" bit is not GDI's to see.
     flags = (flags & ~LICE_DT_USE_TEXT_ALPHA) | DT_NOPREFIX;
-    if (!m_wide.empty()) return DrawTextW(dc, m_wide.data(), -1, rect, static_cast<UINT>(flags));
-    return DrawTextA(dc, m_bytes, m_length, rect, static_cast<UINT>(flags));
+    if (!mWide.empty())
+      return DrawTextW(dc, mWide.data(), -1, rect, static_cast<UINT>(flags));
+    return DrawTextA(dc, mBytes, mLength, rect, static_cast<UINT>(flags));
   }
 
 private:
-  const char* m_bytes;
-  int m_length;
-  std::vector<wchar_t> m_wide;  // NUL-terminated when used
+  const char* mBytes;
+  int mLength;
+  std::vector<wchar_t> mWide;  // NUL-terminated when used
 };
 
 // Selects the font and the font's colours into a context for the scope.
 class TextState
 {
 public:
-  TextState(HDC dc, const LICE_NativeTextFont& font) : m_dc(dc)
+  TextState(HDC dc, const LICE_NativeTextFont& font) : mDc(dc)
   {
-    m_previous = SelectObject(dc, reinterpret_cast<HFONT>(font.font));
+    mPrevious = SelectObject(dc, reinterpret_cast<HFONT>(font.font));
     SetTextColor(dc, ColourRef(font.textColour));
     SetBkMode(dc, font.backMode);
-    if (font.backMode == OPAQUE) SetBkColor(dc, ColourRef(font.backColour));
+    if (font.backMode == OPAQUE)
+      SetBkColor(dc, ColourRef(font.backColour));
   }
   ~TextState()
   {
-    if (m_previous) SelectObject(m_dc, m_previous);
+    if (mPrevious)
+      SelectObject(mDc, mPrevious);
   }
   TextState(const TextState&) = delete;
   TextState& operator=(const TextState&) = delete;
 
 private:
-  HDC m_dc;
-  HGDIOBJ m_previous;
+  HDC mDc;
+  HGDIOBJ mPrevious;
 };
 
 int DrawIntoContext(const LICE_NativeTextFont& font, HDC dc, const GdiText& text, LICE_TextRect* rect, int flags)
@@ -85,14 +94,15 @@ int DrawIntoContext(const LICE_NativeTextFont& font, HDC dc, const GdiText& text
     result = text.Draw(dc, &r, flags);
   }
   GdiFlush();
-  if (flags & DT_CALCRECT) *rect = LICE_TextRect{r.left, r.top, r.right, r.bottom};
+  if (flags & DT_CALCRECT)
+    *rect = LICE_TextRect{r.left, r.top, r.right, r.bottom};
   return result;
 }
 
 // A target without a context: draw in the glyph canvas over a copy of the target area, then
 // copy the area back at the font's alpha.
-int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const GdiText& text,
-                      LICE_TextRect* rect, int flags, bool* handled)
+int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const GdiText& text, LICE_TextRect* rect,
+                      int flags, bool* handled)
 {
   LICE_SysBitmap* canvas = LICE_EnsureGlyphCanvas(4, 4);
   HDC dc = canvas ? static_cast<HDC>(canvas->DrawingContext()) : nullptr;
@@ -124,10 +134,14 @@ int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, con
     return result;
   }
   long long x = left, y = top;
-  if (flags & DT_CENTER) x = left + (right - left - width) / 2;
-  if (flags & DT_RIGHT) x = right - width;
-  if (flags & DT_VCENTER) y = top + (bottom - top - height) / 2;
-  if (flags & DT_BOTTOM) y = bottom - height;
+  if (flags & DT_CENTER)
+    x = left + (right - left - width) / 2;
+  if (flags & DT_RIGHT)
+    x = right - width;
+  if (flags & DT_VCENTER)
+    y = top + (bottom - top - height) / 2;
+  if (flags & DT_BOTTOM)
+    y = bottom - height;
 
   long long areaLeft = std::max(x, 0LL), areaTop = std::max(y, 0LL);
   long long areaRight = std::min<long long>(x + width, bitmap->PixelWidth());
@@ -139,12 +153,14 @@ int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, con
     areaRight = std::min(areaRight, right);
     areaBottom = std::min(areaBottom, bottom);
   }
-  if (areaRight <= areaLeft || areaBottom <= areaTop) return result;
+  if (areaRight <= areaLeft || areaBottom <= areaTop)
+    return result;
   // Inside the bitmap from here, so every coordinate fits an int.
   const LICE_SourceRect area = {static_cast<int>(areaLeft), static_cast<int>(areaTop), static_cast<int>(areaRight),
                                 static_cast<int>(areaBottom)};
   const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
-  if (!LICE_EnsureGlyphCanvas(areaWidth, areaHeight)) return result;
+  if (!LICE_EnsureGlyphCanvas(areaWidth, areaHeight))
+    return result;
 
   LICE_CopyRect(canvas, bitmap, 0, 0, &area, 1.0f, BlendCopy);
   GdiFlush();
@@ -160,13 +176,14 @@ int DrawThroughCanvas(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, con
   return result;
 }
 
-} // namespace
+}  // namespace
 
 bool LICE_RunningUnderWine()
 {
   static const bool underWine = [] {
     HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, "Software\\Wine", &key) != ERROR_SUCCESS)
+      return false;
     RegCloseKey(key);
     return true;
   }();
@@ -176,7 +193,8 @@ bool LICE_RunningUnderWine()
 bool LICE_NativeTextDraw(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const char* text, int length,
                          LICE_TextRect* rect, int flags, int* result)
 {
-  if (!font.font || !rect || !GdiDraws(font, flags)) return false;
+  if (!font.font || !rect || !GdiDraws(font, flags))
+    return false;
   const GdiText gdiText(text, length);
   HDC target = bitmap ? static_cast<HDC>(bitmap->DrawingContext()) : nullptr;
   if (target)
@@ -184,7 +202,8 @@ bool LICE_NativeTextDraw(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, 
     *result = DrawIntoContext(font, target, gdiText, rect, flags);
     return true;
   }
-  if (!bitmap && !(flags & DT_CALCRECT)) return false;
+  if (!bitmap && !(flags & DT_CALCRECT))
+    return false;
   bool handled = true;
   *result = DrawThroughCanvas(font, bitmap, gdiText, rect, flags, &handled);
   return handled;

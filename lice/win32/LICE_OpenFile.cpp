@@ -11,7 +11,8 @@ std::FILE* LICE_OpenFileUtf8(const char* path)
   wchar_t wide[2048];
   if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, 2048) > 0)
   {
-    if (std::FILE* file = _wfopen(wide, L"rb")) return file;
+    if (std::FILE* file = _wfopen(wide, L"rb"))
+      return file;
   }
   return std::fopen(path, "rb");
 }

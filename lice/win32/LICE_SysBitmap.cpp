@@ -6,48 +6,53 @@
 
 LICE_SysBitmap::LICE_SysBitmap(int width, int height)
 {
-  m_dc = CreateCompatibleDC(nullptr);
+  mDc = CreateCompatibleDC(nullptr);
   Reallocate(width, height);
 }
 
 LICE_SysBitmap::~LICE_SysBitmap()
 {
   ReleasePixels();
-  if (m_dc) DeleteDC(static_cast<HDC>(m_dc));
+  if (mDc)
+    DeleteDC(static_cast<HDC>(mDc));
 }
 
 void LICE_SysBitmap::ReleasePixels()
 {
-  if (m_previousBitmap && m_dc) SelectObject(static_cast<HDC>(m_dc), static_cast<HGDIOBJ>(m_previousBitmap));
-  m_previousBitmap = nullptr;
-  if (m_dib) DeleteObject(static_cast<HGDIOBJ>(m_dib));
-  m_dib = nullptr;
-  m_bits = nullptr;
+  if (mPreviousBitmap && mDc)
+    SelectObject(static_cast<HDC>(mDc), static_cast<HGDIOBJ>(mPreviousBitmap));
+  mPreviousBitmap = nullptr;
+  if (mDib)
+    DeleteObject(static_cast<HGDIOBJ>(mDib));
+  mDib = nullptr;
+  mBits = nullptr;
 }
 
 bool LICE_SysBitmap::Reallocate(int width, int height)
 {
-  if (!m_dc)
+  if (!mDc)
   {
-    m_width = m_height = 0;
-    m_bits = nullptr;
+    mWidth = mHeight = 0;
+    mBits = nullptr;
     return false;
   }
-  if (width == m_width && height == m_height) return false;
-  m_width = width;
-  m_height = height;
-  if (width > 0 && height > 0 && m_allocWidth >= width && m_allocHeight >= height && m_bits) return true;
+  if (width == mWidth && height == mHeight)
+    return false;
+  mWidth = width;
+  mHeight = height;
+  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits)
+    return true;
 
   ReleasePixels();
   const std::int64_t allocWidth = LICE_AlignedPitch(width);
   if (allocWidth < 1 || height < 1)
   {
-    m_width = m_height = m_allocWidth = m_allocHeight = 0;
+    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return false;
   }
   if (LICE_StoreBytes(allocWidth, height) < 0)
   {
-    m_width = m_height = m_allocWidth = m_allocHeight = 0;
+    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return true;
   }
 
@@ -62,14 +67,15 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
   HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib || !bits)
   {
-    if (dib) DeleteObject(dib);
-    m_width = m_height = m_allocWidth = m_allocHeight = 0;
+    if (dib)
+      DeleteObject(dib);
+    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
     return true;
   }
-  m_dib = dib;
-  m_bits = static_cast<Pixel32*>(bits);
-  m_previousBitmap = SelectObject(static_cast<HDC>(m_dc), dib);
-  m_allocWidth = static_cast<int>(allocWidth);
-  m_allocHeight = height;
+  mDib = dib;
+  mBits = static_cast<Pixel32*>(bits);
+  mPreviousBitmap = SelectObject(static_cast<HDC>(mDc), dib);
+  mAllocWidth = static_cast<int>(allocWidth);
+  mAllocHeight = height;
   return true;
 }

@@ -3,13 +3,12 @@
 #include <mutex>
 #include <new>
 
-namespace
-{
+namespace {
 std::recursive_mutex& Impl(unsigned char* storage)
 {
   return *std::launder(reinterpret_cast<std::recursive_mutex*>(storage));
 }
-} // namespace
+}  // namespace
 
 PlugMutex::PlugMutex()
 {

@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-namespace
-{
+namespace {
 CRITICAL_SECTION* Impl(unsigned char* storage)
 {
   return reinterpret_cast<CRITICAL_SECTION*>(storage);
 }
-} // namespace
+}  // namespace
 
 PlugMutex::PlugMutex()
 {

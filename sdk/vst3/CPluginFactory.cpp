@@ -14,8 +14,8 @@ CPluginFactory* gKeptFactory = nullptr;  // the module's living factory, if any
 
 }  // namespace
 
-PFactoryInfo makeFactoryInfo(const char* vendor, const char* url, const char* email,
-                             int32 flags) {
+PFactoryInfo makeFactoryInfo(const char* vendor, const char* url, const char* email, int32 flags)
+{
   PFactoryInfo info{};
   copyStr8(info.vendor, vendor, PFactoryInfo::kNameSize);
   copyStr8(info.url, url, PFactoryInfo::kURLSize);
@@ -24,9 +24,9 @@ PFactoryInfo makeFactoryInfo(const char* vendor, const char* url, const char* em
   return info;
 }
 
-PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* category,
-                           const char* name, uint32 classFlags, const char* subCategories,
-                           const char* vendor, const char* version, const char* sdkVersion) {
+PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* category, const char* name, uint32 classFlags,
+                           const char* subCategories, const char* vendor, const char* version, const char* sdkVersion)
+{
   PClassInfo2 info{};
   std::memcpy(info.cid, cid, sizeof(TUID));
   info.cardinality = cardinality;
@@ -40,15 +40,19 @@ PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* catego
   return info;
 }
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo_(info) {}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info) : mFactoryInfo(info) {}
 
-CPluginFactory::~CPluginFactory() {
+CPluginFactory::~CPluginFactory()
+{
   std::lock_guard<std::mutex> lock(gFactoryLock);
-  if (gKeptFactory == this) gKeptFactory = nullptr;
+  if (gKeptFactory == this)
+    gKeptFactory = nullptr;
 }
 
-bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction create, void* context) {
-  if (!info || !create) return false;
+bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction create, void* context)
+{
+  if (!info || !create)
+    return false;
   ClassEntry e{};
   std::memcpy(&e.info2, info, sizeof(PClassInfo));  // PClassInfo2 begins with PClassInfo
   e.hasInfo2 = false;
@@ -57,31 +61,41 @@ bool CPluginFactory::registerClass(const PClassInfo* info, CreateFunction create
   return append(e);
 }
 
-bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction create,
-                                   void* context) {
-  if (!info || !create) return false;
+bool CPluginFactory::registerClass(const PClassInfo2* info, CreateFunction create, void* context)
+{
+  if (!info || !create)
+    return false;
   return append(ClassEntry{*info, true, create, context});
 }
 
-bool CPluginFactory::append(const ClassEntry& entry) {
-  try {
-    classes_.push_back(entry);
+bool CPluginFactory::append(const ClassEntry& entry)
+{
+  try
+  {
+    mClasses.push_back(entry);
     return true;
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     return false;  // out of memory: the class is not offered
   }
 }
 
-IPluginFactory* CPluginFactory::obtain(const PFactoryInfo& info,
-                                       void (*registerClasses)(CPluginFactory& factory)) {
+IPluginFactory* CPluginFactory::obtain(const PFactoryInfo& info, void (*registerClasses)(CPluginFactory& factory))
+{
   std::unique_lock<std::mutex> lock(gFactoryLock);
   // A factory whose count already reached zero is being destroyed: build a new one.
-  if (gKeptFactory && gKeptFactory->tryAddRef()) return gKeptFactory;
+  if (gKeptFactory && gKeptFactory->tryAddRef())
+    return gKeptFactory;
   CPluginFactory* factory = nullptr;
-  try {
+  try
+  {
     factory = new CPluginFactory(info);
-    if (registerClasses) registerClasses(*factory);
-  } catch (...) {
+    if (registerClasses)
+      registerClasses(*factory);
+  }
+  catch (...)
+  {
     // Out of memory while the module's entry runs: the host gets no factory, never an
     // exception. The destructor takes the lock.
     lock.unlock();
@@ -92,10 +106,12 @@ IPluginFactory* CPluginFactory::obtain(const PFactoryInfo& info,
   return factory;
 }
 
-tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid_, void** obj) {
-  if (!obj) return kInvalidArgument;
-  if (iidEqual(iid_, FUnknown::iid) || iidEqual(iid_, IPluginFactory::iid) ||
-      iidEqual(iid_, IPluginFactory2::iid)) {
+tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid_, void** obj)
+{
+  if (!obj)
+    return kInvalidArgument;
+  if (iidEqual(iid_, FUnknown::iid) || iidEqual(iid_, IPluginFactory::iid) || iidEqual(iid_, IPluginFactory2::iid))
+  {
     *obj = static_cast<IPluginFactory2*>(this);
     addRef();
     return kResultOk;
@@ -104,39 +120,56 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid_, void** obj) {
   return kNoInterface;
 }
 
-uint32 PLUGIN_API CPluginFactory::addRef() { return ++refCount_; }
+uint32 PLUGIN_API CPluginFactory::addRef()
+{
+  return ++mRefCount;
+}
 
-uint32 PLUGIN_API CPluginFactory::release() {
-  const uint32 n = --refCount_;
-  if (n == 0) delete this;
+uint32 PLUGIN_API CPluginFactory::release()
+{
+  const uint32 n = --mRefCount;
+  if (n == 0)
+    delete this;
   return n;
 }
 
-bool CPluginFactory::tryAddRef() {
-  uint32 n = refCount_.load();
+bool CPluginFactory::tryAddRef()
+{
+  uint32 n = mRefCount.load();
   while (n != 0)
-    if (refCount_.compare_exchange_weak(n, n + 1)) return true;
+    if (mRefCount.compare_exchange_weak(n, n + 1))
+      return true;
   return false;
 }
 
-tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info) {
-  if (!info) return kInvalidArgument;
-  *info = factoryInfo_;
+tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info)
+{
+  if (!info)
+    return kInvalidArgument;
+  *info = mFactoryInfo;
   return kResultOk;
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses() { return static_cast<int32>(classes_.size()); }
+int32 PLUGIN_API CPluginFactory::countClasses()
+{
+  return static_cast<int32>(mClasses.size());
+}
 
-tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
-  if (!info || index < 0 || index >= countClasses()) return kInvalidArgument;
-  std::memcpy(info, &classes_[static_cast<size_t>(index)].info2, sizeof(PClassInfo));
+tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
+{
+  if (!info || index < 0 || index >= countClasses())
+    return kInvalidArgument;
+  std::memcpy(info, &mClasses[static_cast<size_t>(index)].info2, sizeof(PClassInfo));
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info) {
-  if (!info || index < 0 || index >= countClasses()) return kInvalidArgument;
-  const ClassEntry& e = classes_[static_cast<size_t>(index)];
-  if (!e.hasInfo2) {
+tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
+{
+  if (!info || index < 0 || index >= countClasses())
+    return kInvalidArgument;
+  const ClassEntry& e = mClasses[static_cast<size_t>(index)];
+  if (!e.hasInfo2)
+  {
     *info = PClassInfo2{};
     return kResultFalse;
   }
@@ -144,22 +177,32 @@ tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info)
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid_, void** obj) {
-  if (!obj) return kInvalidArgument;
+tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid_, void** obj)
+{
+  if (!obj)
+    return kInvalidArgument;
   *obj = nullptr;
-  if (!cid || !iid_) return kInvalidArgument;
-  for (const ClassEntry& e : classes_) {
-    if (!iidEqual(e.info2.cid, cid)) continue;
+  if (!cid || !iid_)
+    return kInvalidArgument;
+  for (const ClassEntry& e : mClasses)
+  {
+    if (!iidEqual(e.info2.cid, cid))
+      continue;
     FUnknown* instance = nullptr;
-    try {
+    try
+    {
       instance = e.create(e.context);
-    } catch (...) {
+    }
+    catch (...)
+    {
       instance = nullptr;  // no exception may reach the host
     }
-    if (!instance) return kNoInterface;
+    if (!instance)
+      return kNoInterface;
     const tresult r = instance->queryInterface(iid_, obj);
     instance->release();  // the creation reference; the object dies here when refused
-    if (r != kResultOk) {
+    if (r != kResultOk)
+    {
       *obj = nullptr;
       return kNoInterface;
     }

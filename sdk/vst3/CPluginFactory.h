@@ -12,14 +12,13 @@ namespace vst3 {
 using CreateFunction = FUnknown* (*)(void* context);
 
 // Fills the factory information; texts are cut to their field size.
-PFactoryInfo makeFactoryInfo(const char* vendor, const char* url, const char* email,
-                             int32 flags);
+PFactoryInfo makeFactoryInfo(const char* vendor, const char* url, const char* email, int32 flags);
 // Fills the class information; texts are cut to their field size.
-PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* category,
-                           const char* name, uint32 classFlags, const char* subCategories,
-                           const char* vendor, const char* version, const char* sdkVersion);
+PClassInfo2 makeClassInfo2(const TUID cid, int32 cardinality, const char* category, const char* name, uint32 classFlags,
+                           const char* subCategories, const char* vendor, const char* version, const char* sdkVersion);
 
-class CPluginFactory : public IPluginFactory2 {
+class CPluginFactory : public IPluginFactory2
+{
 public:
   explicit CPluginFactory(const PFactoryInfo& info);
   CPluginFactory(const CPluginFactory&) = delete;
@@ -34,14 +33,13 @@ public:
   // there is none, a new one built from `info` and given its classes by `registerClasses`.
   // Safe against concurrent first calls and against the last release racing a new call.
   // Null when building it fails (memory running out): no exception reaches the host.
-  static IPluginFactory* obtain(const PFactoryInfo& info,
-                                void (*registerClasses)(CPluginFactory& factory));
+  static IPluginFactory* obtain(const PFactoryInfo& info, void (*registerClasses)(CPluginFactory& factory));
 
   // FUnknown
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   uint32 PLUGIN_API addRef() override;
   uint32 PLUGIN_API release() override;
-  uint32 refCount() const { return refCount_.load(); }
+  uint32 refCount() const { return mRefCount.load(); }
 
   // IPluginFactory
   tresult PLUGIN_API getFactoryInfo(PFactoryInfo* info) override;
@@ -53,7 +51,8 @@ public:
   tresult PLUGIN_API getClassInfo2(int32 index, PClassInfo2* info) override;
 
 private:
-  struct ClassEntry {
+  struct ClassEntry
+  {
     PClassInfo2 info2;
     bool hasInfo2;
     CreateFunction create;
@@ -63,9 +62,9 @@ private:
   bool tryAddRef();
   bool append(const ClassEntry& entry);
 
-  PFactoryInfo factoryInfo_;
-  std::vector<ClassEntry> classes_;
-  std::atomic<uint32> refCount_{1};
+  PFactoryInfo mFactoryInfo;
+  std::vector<ClassEntry> mClasses;
+  std::atomic<uint32> mRefCount{1};
 };
 
 }  // namespace vst3

@@ -7,16 +7,17 @@
 
 namespace vst3 {
 
-class CPluginView : public FObject, public IPlugView {
+class CPluginView : public FObject, public IPlugView
+{
 public:
   explicit CPluginView(const ViewRect* rect = nullptr);
   ~CPluginView() override;
 
-  const ViewRect& getRect() const { return rect_; }
-  void setRect(const ViewRect& rect) { rect_ = rect; }
-  bool isAttached() const { return parent_ != nullptr; }
-  void* getParent() const { return parent_; }
-  IPlugFrame* getFrame() const { return frame_; }
+  const ViewRect& getRect() const { return mRect; }
+  void setRect(const ViewRect& rect) { mRect = rect; }
+  bool isAttached() const { return mParent != nullptr; }
+  void* getParent() const { return mParent; }
+  IPlugFrame* getFrame() const { return mFrame; }
 
   // Hooks around attaching to and leaving the host's window.
   virtual void attachedToParent() {}
@@ -41,9 +42,9 @@ public:
   TQ_VST3_OBJECT(CPluginView, FObject)
 
 private:
-  ViewRect rect_{};
-  void* parent_ = nullptr;
-  IPlugFrame* frame_ = nullptr;
+  ViewRect mRect{};
+  void* mParent = nullptr;
+  IPlugFrame* mFrame = nullptr;
 };
 
 }  // namespace vst3

@@ -8,7 +8,8 @@
 
 namespace vst3 {
 
-class ComponentBase : public FObject, public IPluginBase, public IConnectionPoint {
+class ComponentBase : public FObject, public IPluginBase, public IConnectionPoint
+{
 public:
   ComponentBase() = default;
   ~ComponentBase() override;
@@ -23,9 +24,9 @@ public:
   tresult PLUGIN_API disconnect(IConnectionPoint* other) override;
   tresult PLUGIN_API notify(IMessage* message) override;
 
-  FUnknown* getHostContext() const { return hostContext_; }
-  IConnectionPoint* getPeer() const { return peer_; }
-  bool isInitialized() const { return initialized_; }
+  FUnknown* getHostContext() const { return mHostContext; }
+  IConnectionPoint* getPeer() const { return mPeer; }
+  bool isInitialized() const { return mInitialized; }
 
   // A "TextMessage" notification with a "Text" attribute arrives here.
   virtual tresult receiveText(const char* text);
@@ -37,9 +38,9 @@ public:
 private:
   void dropContextAndPeer();
 
-  FUnknown* hostContext_ = nullptr;
-  IConnectionPoint* peer_ = nullptr;
-  bool initialized_ = false;
+  FUnknown* mHostContext = nullptr;
+  IConnectionPoint* mPeer = nullptr;
+  bool mInitialized = false;
 };
 
 }  // namespace vst3

@@ -8,7 +8,8 @@
 
 namespace vst3 {
 
-class EditController : public ComponentBase, public IEditController, public IEditController2 {
+class EditController : public ComponentBase, public IEditController, public IEditController2
+{
 public:
   EditController() = default;
   ~EditController() override;
@@ -24,10 +25,8 @@ public:
   tresult PLUGIN_API getState(IBStream* state) override;
   int32 PLUGIN_API getParameterCount() override;
   tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
-  tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized,
-                                           TChar* string) override;
-  tresult PLUGIN_API getParamValueByString(ParamID id, TChar* string,
-                                           ParamValue& valueNormalized) override;
+  tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue valueNormalized, TChar* string) override;
+  tresult PLUGIN_API getParamValueByString(ParamID id, TChar* string, ParamValue& valueNormalized) override;
   ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue valueNormalized) override;
   ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plainValue) override;
   ParamValue PLUGIN_API getParamNormalized(ParamID id) override;
@@ -54,23 +53,23 @@ public:
   virtual tresult setDirty(bool state);
   virtual tresult requestOpenEditor(FIDString name = kEditorViewType);
 
-  IComponentHandler* getComponentHandler() const { return componentHandler_; }
-  KnobMode getKnobMode() const { return knobMode_; }
-  Parameter* getParameterObject(ParamID id) const { return parameters.getParameter(id); }
+  IComponentHandler* getComponentHandler() const { return mComponentHandler; }
+  KnobMode getKnobMode() const { return mKnobMode; }
+  Parameter* getParameterObject(ParamID id) const { return mParameters.getParameter(id); }
 
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   TQ_VST3_REFCOUNT_FROM(ComponentBase)
   TQ_VST3_OBJECT(EditController, ComponentBase)
 
 protected:
-  ParameterContainer parameters;
+  ParameterContainer mParameters;
 
 private:
   void dropHandlers();
 
-  IComponentHandler* componentHandler_ = nullptr;
-  IComponentHandler2* componentHandler2_ = nullptr;
-  KnobMode knobMode_ = kCircularMode;
+  IComponentHandler* mComponentHandler = nullptr;
+  IComponentHandler2* mComponentHandler2 = nullptr;
+  KnobMode mKnobMode = kCircularMode;
 };
 
 }  // namespace vst3

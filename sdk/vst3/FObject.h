@@ -12,7 +12,8 @@ namespace vst3 {
 // Exact, case-sensitive; a null name never matches.
 bool classNameEquals(const char* a, const char* b);
 
-class FObject : public FUnknown {
+class FObject : public FUnknown
+{
 public:
   FObject() = default;
   FObject(const FObject&) = delete;
@@ -23,7 +24,7 @@ public:
   uint32 PLUGIN_API addRef() override;
   uint32 PLUGIN_API release() override;
 
-  uint32 refCount() const { return refCount_.load(); }
+  uint32 refCount() const { return mRefCount.load(); }
   // Adds a reference unless the count already reached zero (the object is going away).
   bool tryAddRef();
 
@@ -37,23 +38,35 @@ public:
   FUnknown* unknownCast() { return static_cast<FUnknown*>(this); }
 
 private:
-  std::atomic<uint32> refCount_{1};
+  std::atomic<uint32> mRefCount{1};
 };
 
 }  // namespace vst3
 
 // Gives a class derived from FObject its name and its place in the is-a chain.
-#define TQ_VST3_OBJECT(ClassName, BaseName)                                                   \
-  static constexpr const char* getFClassName() { return #ClassName; }                        \
-  using BaseName::isA;                                                                        \
-  const char* isA() const override { return #ClassName; }                                    \
-  bool isTypeOf(const char* name, bool askBaseClass = true) const override {                 \
-    return ::vst3::classNameEquals(name, #ClassName) ||                                       \
-           (askBaseClass && BaseName::isTypeOf(name, true));                                  \
+#define TQ_VST3_OBJECT(ClassName, BaseName)                                                                            \
+  static constexpr const char* getFClassName()                                                                         \
+  {                                                                                                                    \
+    return #ClassName;                                                                                                 \
+  }                                                                                                                    \
+  using BaseName::isA;                                                                                                 \
+  const char* isA() const override                                                                                     \
+  {                                                                                                                    \
+    return #ClassName;                                                                                                 \
+  }                                                                                                                    \
+  bool isTypeOf(const char* name, bool askBaseClass = true) const override                                             \
+  {                                                                                                                    \
+    return ::vst3::classNameEquals(name, #ClassName) || (askBaseClass && BaseName::isTypeOf(name, true));              \
   }
 
 // In a class that adds interfaces to an FObject, the FUnknown methods of every added
 // interface go to the one shared count.
-#define TQ_VST3_REFCOUNT_FROM(BaseName)                                                       \
-  ::vst3::uint32 PLUGIN_API addRef() override { return BaseName::addRef(); }                 \
-  ::vst3::uint32 PLUGIN_API release() override { return BaseName::release(); }
+#define TQ_VST3_REFCOUNT_FROM(BaseName)                                                                                \
+  ::vst3::uint32 PLUGIN_API addRef() override                                                                          \
+  {                                                                                                                    \
+    return BaseName::addRef();                                                                                         \
+  }                                                                                                                    \
+  ::vst3::uint32 PLUGIN_API release() override                                                                         \
+  {                                                                                                                    \
+    return BaseName::release();                                                                                        \
+  }

@@ -9,7 +9,8 @@
 
 namespace vst3 {
 
-class FUID {
+class FUID
+{
 public:
   FUID();  // all zero: not valid
   FUID(uint32 l1, uint32 l2, uint32 l3, uint32 l4);
@@ -21,7 +22,7 @@ public:
   uint32 getLong3() const;
   uint32 getLong4() const;
 
-  const char* toTUID() const { return data_; }
+  const char* toTUID() const { return mData; }
   void toTUID(char* out) const;  // 16 bytes
 
   // 32 upper-case hex digits of the four words.
@@ -36,7 +37,7 @@ public:
   bool operator<(const FUID& other) const;
 
 private:
-  TUID data_;
+  TUID mData;
 };
 
 }  // namespace vst3

@@ -7,14 +7,14 @@
 #include <cstring>
 
 #if defined(_WIN32)
-  #define TQ_VST3_COM_COMPATIBLE 1
-  // Only x86 cares: x64 has one convention. Hosts call every interface method as stdcall.
-  #define PLUGIN_API __stdcall
-  #define TQ_VST3_EXPORT __declspec(dllexport)
+#define TQ_VST3_COM_COMPATIBLE 1
+// Only x86 cares: x64 has one convention. Hosts call every interface method as stdcall.
+#define PLUGIN_API __stdcall
+#define TQ_VST3_EXPORT __declspec(dllexport)
 #else
-  #define TQ_VST3_COM_COMPATIBLE 0
-  #define PLUGIN_API
-  #define TQ_VST3_EXPORT __attribute__((visibility("default")))
+#define TQ_VST3_COM_COMPATIBLE 0
+#define PLUGIN_API
+#define TQ_VST3_EXPORT __attribute__((visibility("default")))
 #endif
 
 namespace vst3 {
@@ -74,29 +74,31 @@ constexpr tresult kOutOfMemory = 6;
 #define TQ_VST3_BYTE(w, shift) static_cast<char>(((w) >> (shift)) & 0xFF)
 #define TQ_VST3_BE32(w) TQ_VST3_BYTE(w, 24), TQ_VST3_BYTE(w, 16), TQ_VST3_BYTE(w, 8), TQ_VST3_BYTE(w, 0)
 #if TQ_VST3_COM_COMPATIBLE
-  #define TQ_VST3_UID(l1, l2, l3, l4)                                                        \
-    {                                                                                        \
-      TQ_VST3_BYTE(l1, 0), TQ_VST3_BYTE(l1, 8), TQ_VST3_BYTE(l1, 16), TQ_VST3_BYTE(l1, 24),  \
-      TQ_VST3_BYTE(l2, 16), TQ_VST3_BYTE(l2, 24), TQ_VST3_BYTE(l2, 0), TQ_VST3_BYTE(l2, 8),  \
-      TQ_VST3_BE32(l3), TQ_VST3_BE32(l4)                                                     \
-    }
+#define TQ_VST3_UID(l1, l2, l3, l4)                                                                                    \
+  {                                                                                                                    \
+    TQ_VST3_BYTE(l1, 0), TQ_VST3_BYTE(l1, 8), TQ_VST3_BYTE(l1, 16), TQ_VST3_BYTE(l1, 24), TQ_VST3_BYTE(l2, 16),        \
+      TQ_VST3_BYTE(l2, 24), TQ_VST3_BYTE(l2, 0), TQ_VST3_BYTE(l2, 8), TQ_VST3_BE32(l3), TQ_VST3_BE32(l4)               \
+  }
 #else
-  #define TQ_VST3_UID(l1, l2, l3, l4) \
-    { TQ_VST3_BE32(l1), TQ_VST3_BE32(l2), TQ_VST3_BE32(l3), TQ_VST3_BE32(l4) }
+#define TQ_VST3_UID(l1, l2, l3, l4)                                                                                    \
+  {                                                                                                                    \
+    TQ_VST3_BE32(l1), TQ_VST3_BE32(l2), TQ_VST3_BE32(l3), TQ_VST3_BE32(l4)                                             \
+  }
 #endif
 
 // Declares the interface id of an interface class.
-#define TQ_VST3_IID(l1, l2, l3, l4) \
-  static constexpr TUID iid = TQ_VST3_UID(0x##l1##u, 0x##l2##u, 0x##l3##u, 0x##l4##u)
+#define TQ_VST3_IID(l1, l2, l3, l4) static constexpr TUID iid = TQ_VST3_UID(0x##l1##u, 0x##l2##u, 0x##l3##u, 0x##l4##u)
 
 // Ids are compared as 16 raw bytes.
-inline bool iidEqual(const void* a, const void* b) {
+inline bool iidEqual(const void* a, const void* b)
+{
   return a != nullptr && b != nullptr && std::memcmp(a, b, sizeof(TUID)) == 0;
 }
 
 // Interfaces are pure abstract classes: no data, no virtual destructor (it would add
 // slots), no overloads; every method uses PLUGIN_API.
-class FUnknown {
+class FUnknown
+{
 public:
   virtual tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) = 0;
   virtual uint32 PLUGIN_API addRef() = 0;
@@ -107,8 +109,10 @@ public:
 // Answers a query with `object` as interface I when the id matches: the reference is added
 // and kResultOk returned; otherwise nothing is touched and kNoInterface returned.
 template <typename I>
-inline tresult queryAs(const TUID id, void** obj, I* object) {
-  if (!iidEqual(id, I::iid)) return kNoInterface;
+inline tresult queryAs(const TUID id, void** obj, I* object)
+{
+  if (!iidEqual(id, I::iid))
+    return kNoInterface;
   *obj = object;
   object->addRef();
   return kResultOk;
@@ -116,26 +120,31 @@ inline tresult queryAs(const TUID id, void** obj, I* object) {
 
 // Holds one reference on an interface obtained by queryInterface and releases it.
 template <typename I>
-class FUnknownPtr {
+class FUnknownPtr
+{
 public:
   FUnknownPtr() = default;
-  explicit FUnknownPtr(FUnknown* from) {
+  explicit FUnknownPtr(FUnknown* from)
+  {
     void* p = nullptr;
-    if (from && from->queryInterface(I::iid, &p) == kResultOk) ptr_ = static_cast<I*>(p);
+    if (from && from->queryInterface(I::iid, &p) == kResultOk)
+      mPtr = static_cast<I*>(p);
   }
   FUnknownPtr(const FUnknownPtr&) = delete;
   FUnknownPtr& operator=(const FUnknownPtr&) = delete;
   ~FUnknownPtr() { reset(); }
-  void reset() {
-    if (ptr_) ptr_->release();
-    ptr_ = nullptr;
+  void reset()
+  {
+    if (mPtr)
+      mPtr->release();
+    mPtr = nullptr;
   }
-  I* get() const { return ptr_; }
-  I* operator->() const { return ptr_; }
-  explicit operator bool() const { return ptr_ != nullptr; }
+  I* get() const { return mPtr; }
+  I* operator->() const { return mPtr; }
+  explicit operator bool() const { return mPtr != nullptr; }
 
 private:
-  I* ptr_ = nullptr;
+  I* mPtr = nullptr;
 };
 
 }  // namespace vst3

@@ -47,58 +47,78 @@ constexpr SpeakerArrangement k30Cine = kStereo | speaker::kC;
 constexpr SpeakerArrangement k30Music = kStereo | speaker::kS;
 constexpr SpeakerArrangement k50 = k30Cine | speaker::kLs | speaker::kRs;
 constexpr SpeakerArrangement k51 = k50 | speaker::kLfe;
-constexpr SpeakerArrangement kAmbi1stOrderACN =
-    speaker::kACN0 | speaker::kACN1 | speaker::kACN2 | speaker::kACN3;
+constexpr SpeakerArrangement kAmbi1stOrderACN = speaker::kACN0 | speaker::kACN1 | speaker::kACN2 | speaker::kACN3;
 constexpr SpeakerArrangement kStereoSurround = speaker::kLs | speaker::kRs;
 }  // namespace arrangement
 
 // Channel count of an arrangement: the number of set bits of the 64-bit mask.
-inline int32 channelCount(SpeakerArrangement arr) {
+inline int32 channelCount(SpeakerArrangement arr)
+{
   int32 n = 0;
-  for (; arr != 0; arr &= arr - 1) ++n;
+  for (; arr != 0; arr &= arr - 1)
+    ++n;
   return n;
 }
 
-enum SymbolicSampleSizes : int32 { kSample32 = 0, kSample64 = 1 };
-enum ProcessModes : int32 { kRealtime = 0, kPrefetch = 1, kOffline = 2 };
+enum SymbolicSampleSizes : int32
+{
+  kSample32 = 0,
+  kSample64 = 1
+};
+enum ProcessModes : int32
+{
+  kRealtime = 0,
+  kPrefetch = 1,
+  kOffline = 2
+};
 constexpr uint32 kNoTail = 0;
 constexpr uint32 kInfiniteTail = 0xFFFFFFFFu;
 
-struct ProcessSetup {
+struct ProcessSetup
+{
   int32 processMode;
   int32 symbolicSampleSize;
   int32 maxSamplesPerBlock;
   SampleRate sampleRate;
 };
-static_assert(sizeof(ProcessSetup) == 24 && offsetof(ProcessSetup, sampleRate) == 16,
-              "ProcessSetup layout");
+static_assert(sizeof(ProcessSetup) == 24 && offsetof(ProcessSetup, sampleRate) == 16, "ProcessSetup layout");
 
-struct AudioBusBuffers {
+struct AudioBusBuffers
+{
   int32 numChannels;
   uint64 silenceFlags;  // bit n: channel n is all zero
-  union {
+  union
+  {
     Sample32** channelBuffers32;
     Sample64** channelBuffers64;
   };
 };
 static_assert(sizeof(AudioBusBuffers) == 24 && offsetof(AudioBusBuffers, silenceFlags) == 8 &&
-                  offsetof(AudioBusBuffers, channelBuffers32) == 16,
+                offsetof(AudioBusBuffers, channelBuffers32) == 16,
               "AudioBusBuffers layout");
 
-struct Chord {
+struct Chord
+{
   uint8 keyNote;
   uint8 rootNote;
   int16 chordMask;
 };
 
-struct FrameRate {
-  enum FrameRateFlags : uint32 { kPullDownRate = 1, kDropRate = 2 };
+struct FrameRate
+{
+  enum FrameRateFlags : uint32
+  {
+    kPullDownRate = 1,
+    kDropRate = 2
+  };
   uint32 framesPerSecond;
   uint32 flags;
 };
 
-struct ProcessContext {
-  enum StatesAndFlags : uint32 {
+struct ProcessContext
+{
+  enum StatesAndFlags : uint32
+  {
     kPlaying = 1 << 1,
     kCycleActive = 1 << 2,
     kRecording = 1 << 3,
@@ -132,22 +152,17 @@ struct ProcessContext {
   int32 samplesToNextClock;
 };
 static_assert(sizeof(ProcessContext) == 112, "ProcessContext size");
-static_assert(offsetof(ProcessContext, sampleRate) == 8 &&
-                  offsetof(ProcessContext, projectTimeSamples) == 16 &&
-                  offsetof(ProcessContext, projectTimeMusic) == 40 &&
-                  offsetof(ProcessContext, barPositionMusic) == 48 &&
-                  offsetof(ProcessContext, cycleStartMusic) == 56 &&
-                  offsetof(ProcessContext, cycleEndMusic) == 64 &&
-                  offsetof(ProcessContext, tempo) == 72 &&
-                  offsetof(ProcessContext, timeSigNumerator) == 80 &&
-                  offsetof(ProcessContext, timeSigDenominator) == 84 &&
-                  offsetof(ProcessContext, chord) == 88 &&
-                  offsetof(ProcessContext, smpteOffsetSubframes) == 92 &&
-                  offsetof(ProcessContext, frameRate) == 96 &&
-                  offsetof(ProcessContext, samplesToNextClock) == 104,
+static_assert(offsetof(ProcessContext, sampleRate) == 8 && offsetof(ProcessContext, projectTimeSamples) == 16 &&
+                offsetof(ProcessContext, projectTimeMusic) == 40 && offsetof(ProcessContext, barPositionMusic) == 48 &&
+                offsetof(ProcessContext, cycleStartMusic) == 56 && offsetof(ProcessContext, cycleEndMusic) == 64 &&
+                offsetof(ProcessContext, tempo) == 72 && offsetof(ProcessContext, timeSigNumerator) == 80 &&
+                offsetof(ProcessContext, timeSigDenominator) == 84 && offsetof(ProcessContext, chord) == 88 &&
+                offsetof(ProcessContext, smpteOffsetSubframes) == 92 && offsetof(ProcessContext, frameRate) == 96 &&
+                offsetof(ProcessContext, samplesToNextClock) == 104,
               "ProcessContext layout");
 
-struct ProcessData {
+struct ProcessData
+{
   int32 processMode;
   int32 symbolicSampleSize;
   int32 numSamples;
@@ -163,20 +178,20 @@ struct ProcessData {
 };
 #if UINTPTR_MAX > 0xFFFFFFFFu
 static_assert(sizeof(ProcessData) == 80 && offsetof(ProcessData, inputs) == 24 &&
-                  offsetof(ProcessData, processContext) == 72,
+                offsetof(ProcessData, processContext) == 72,
               "ProcessData layout (64-bit)");
 #else
 static_assert(sizeof(ProcessData) == 48 && offsetof(ProcessData, inputs) == 20 &&
-                  offsetof(ProcessData, processContext) == 44,
+                offsetof(ProcessData, processContext) == 44,
               "ProcessData layout (32-bit)");
 #endif
 
-class IAudioProcessor : public FUnknown {
+class IAudioProcessor : public FUnknown
+{
 public:
-  virtual tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                SpeakerArrangement* outputs, int32 numOuts) = 0;
-  virtual tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index,
-                                               SpeakerArrangement& arr) = 0;
+  virtual tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                int32 numOuts) = 0;
+  virtual tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) = 0;
   virtual tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) = 0;
   virtual uint32 PLUGIN_API getLatencySamples() = 0;
   virtual tresult PLUGIN_API setupProcessing(ProcessSetup& setup) = 0;
@@ -187,7 +202,8 @@ public:
 };
 
 // Declared so hosts and tests can ask for it; plug-ins built here do not offer it.
-class IProcessContextRequirements : public FUnknown {
+class IProcessContextRequirements : public FUnknown
+{
 public:
   virtual uint32 PLUGIN_API getProcessContextRequirements() = 0;
   TQ_VST3_IID(2A654303, EF764E3D, 95B5FE83, 730EF6D0);

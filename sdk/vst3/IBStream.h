@@ -6,9 +6,15 @@
 
 namespace vst3 {
 
-class IBStream : public FUnknown {
+class IBStream : public FUnknown
+{
 public:
-  enum IStreamSeekMode : int32 { kIBSeekSet = 0, kIBSeekCur = 1, kIBSeekEnd = 2 };
+  enum IStreamSeekMode : int32
+  {
+    kIBSeekSet = 0,
+    kIBSeekCur = 1,
+    kIBSeekEnd = 2
+  };
 
   virtual tresult PLUGIN_API read(void* buffer, int32 numBytes, int32* numBytesRead) = 0;
   virtual tresult PLUGIN_API write(void* buffer, int32 numBytes, int32* numBytesWritten) = 0;
@@ -17,7 +23,8 @@ public:
   TQ_VST3_IID(C3BF6EA2, 30994752, 9B6BF990, 1EE33E9B);
 };
 
-class ISizeableStream : public FUnknown {
+class ISizeableStream : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API getStreamSize(int64& size) = 0;
   virtual tresult PLUGIN_API setStreamSize(int64 size) = 0;

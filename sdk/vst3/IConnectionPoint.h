@@ -5,7 +5,8 @@
 
 namespace vst3 {
 
-class IAttributeList : public FUnknown {
+class IAttributeList : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API setInt(AttrID id, int64 value) = 0;
   virtual tresult PLUGIN_API getInt(AttrID id, int64& value) = 0;
@@ -18,7 +19,8 @@ public:
   TQ_VST3_IID(1E5F0AEB, CC7F4533, A2544011, 38AD5EE4);
 };
 
-class IMessage : public FUnknown {
+class IMessage : public FUnknown
+{
 public:
   virtual FIDString PLUGIN_API getMessageID() = 0;
   virtual void PLUGIN_API setMessageID(FIDString id) = 0;
@@ -26,7 +28,8 @@ public:
   TQ_VST3_IID(936F033B, C6C047DB, BB0882F8, 13C1E613);
 };
 
-class IConnectionPoint : public FUnknown {
+class IConnectionPoint : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API connect(IConnectionPoint* other) = 0;
   virtual tresult PLUGIN_API disconnect(IConnectionPoint* other) = 0;

@@ -9,7 +9,8 @@
 
 namespace vst3 {
 
-struct NoteOnEvent {
+struct NoteOnEvent
+{
   int16 channel;
   int16 pitch;
   float tuning;    // cents
@@ -19,7 +20,8 @@ struct NoteOnEvent {
 };
 static_assert(sizeof(NoteOnEvent) == 20, "NoteOnEvent size");
 
-struct NoteOffEvent {
+struct NoteOffEvent
+{
   int16 channel;
   int16 pitch;
   float velocity;
@@ -28,16 +30,27 @@ struct NoteOffEvent {
 };
 static_assert(sizeof(NoteOffEvent) == 16, "NoteOffEvent size");
 
-struct DataEvent {
-  enum DataTypes : uint32 { kMidiSysEx = 0 };
+struct DataEvent
+{
+  enum DataTypes : uint32
+  {
+    kMidiSysEx = 0
+  };
   uint32 size;
   uint32 type;
   const uint8* bytes;
 };
 
-struct Event {
-  enum EventFlags : uint16 { kIsLive = 1, kUserReserved1 = 0x4000, kUserReserved2 = 0x8000 };
-  enum EventTypes : uint16 {
+struct Event
+{
+  enum EventFlags : uint16
+  {
+    kIsLive = 1,
+    kUserReserved1 = 0x4000,
+    kUserReserved2 = 0x8000
+  };
+  enum EventTypes : uint16
+  {
     kNoteOnEvent = 0,
     kNoteOffEvent = 1,
     kDataEvent = 2,
@@ -54,7 +67,8 @@ struct Event {
   double ppqPosition;
   uint16 flags;
   uint16 type;
-  union {
+  union
+  {
     NoteOnEvent noteOn;
     NoteOffEvent noteOff;
     DataEvent data;
@@ -68,7 +82,8 @@ static_assert(sizeof(Event) == 40 && offsetof(Event, noteOn) == 20, "Event layou
 static_assert(alignof(Event) == 8 && offsetof(Event, flags) == 16 && offsetof(Event, type) == 18,
               "Event header layout");
 
-class IEventList : public FUnknown {
+class IEventList : public FUnknown
+{
 public:
   virtual int32 PLUGIN_API getEventCount() = 0;
   virtual tresult PLUGIN_API getEvent(int32 index, Event& e) = 0;

@@ -5,7 +5,8 @@
 
 namespace vst3 {
 
-class IHostApplication : public FUnknown {
+class IHostApplication : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API getName(TChar* name) = 0;  // String128
   virtual tresult PLUGIN_API createInstance(char* cid, char* iid_, void** obj) = 0;

@@ -10,7 +10,8 @@ using ParamID = uint32;
 using ParamValue = double;
 constexpr ParamID kNoParamId = 0xFFFFFFFFu;
 
-class IParamValueQueue : public FUnknown {
+class IParamValueQueue : public FUnknown
+{
 public:
   virtual ParamID PLUGIN_API getParameterId() = 0;
   virtual int32 PLUGIN_API getPointCount() = 0;
@@ -19,7 +20,8 @@ public:
   TQ_VST3_IID(01263A18, ED074F6F, 98C9D356, 4686F9BA);
 };
 
-class IParameterChanges : public FUnknown {
+class IParameterChanges : public FUnknown
+{
 public:
   virtual int32 PLUGIN_API getParameterCount() = 0;
   virtual IParamValueQueue* PLUGIN_API getParameterData(int32 index) = 0;

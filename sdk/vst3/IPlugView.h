@@ -5,7 +5,8 @@
 
 namespace vst3 {
 
-struct ViewRect {
+struct ViewRect
+{
   int32 left;
   int32 top;
   int32 right;
@@ -20,7 +21,8 @@ constexpr const char* kPlatformTypeX11EmbedWindowID = "X11EmbedWindowID";
 
 class IPlugFrame;
 
-class IPlugView : public FUnknown {
+class IPlugView : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API isPlatformTypeSupported(FIDString type) = 0;
   virtual tresult PLUGIN_API attached(void* parent, FIDString type) = 0;
@@ -37,7 +39,8 @@ public:
   TQ_VST3_IID(5BC32507, D06049EA, A6151B52, 2B755B29);
 };
 
-class IPlugFrame : public FUnknown {
+class IPlugFrame : public FUnknown
+{
 public:
   virtual tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* newSize) = 0;
   TQ_VST3_IID(367FAF01, AFA94693, 8D4DA2A0, ED0882A3);

@@ -9,16 +9,21 @@ std::mutex gEntryLock;
 int gEntryCount = 0;
 void* gModuleHandle = nullptr;
 
-bool enter(void* handle) {
+bool enter(void* handle)
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount++ == 0) gModuleHandle = handle;
+  if (gEntryCount++ == 0)
+    gModuleHandle = handle;
   return true;
 }
 
-bool leave() {
+bool leave()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
-  if (gEntryCount <= 0) return false;  // an exit without its entry
-  if (--gEntryCount == 0) gModuleHandle = nullptr;
+  if (gEntryCount <= 0)
+    return false;  // an exit without its entry
+  if (--gEntryCount == 0)
+    gModuleHandle = nullptr;
   return true;
 }
 
@@ -26,12 +31,14 @@ bool leave() {
 
 namespace vst3 {
 
-void* moduleHandle() {
+void* moduleHandle()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gModuleHandle;
 }
 
-int moduleEntryCount() {
+int moduleEntryCount()
+{
   std::lock_guard<std::mutex> lock(gEntryLock);
   return gEntryCount;
 }
@@ -47,14 +54,29 @@ void* currentModule();  // platform part: the module containing this code
 extern "C" {
 
 #if defined(_WIN32)
-bool InitDll() { return enter(vst3::detail::currentModule()); }
+bool InitDll()
+{
+  return enter(vst3::detail::currentModule());
+}
 #else
-bool InitDll() { return enter(nullptr); }
+bool InitDll()
+{
+  return enter(nullptr);
+}
 #endif
-bool ExitDll() { return leave(); }
+bool ExitDll()
+{
+  return leave();
+}
 
 #if !defined(_WIN32)
-bool ModuleEntry(void* sharedLibraryHandle) { return enter(sharedLibraryHandle); }
-bool ModuleExit() { return leave(); }
+bool ModuleEntry(void* sharedLibraryHandle)
+{
+  return enter(sharedLibraryHandle);
+}
+bool ModuleExit()
+{
+  return leave();
+}
 #endif
 }

@@ -10,12 +10,18 @@
 namespace vst3 {
 
 template <class Call>
-tresult noThrow(Call&& call) noexcept {
-  try {
+tresult noThrow(Call&& call) noexcept
+{
+  try
+  {
     return call();
-  } catch (const std::bad_alloc&) {
+  }
+  catch (const std::bad_alloc&)
+  {
     return kOutOfMemory;
-  } catch (...) {
+  }
+  catch (...)
+  {
     return kInternalError;
   }
 }

@@ -12,15 +12,15 @@ namespace vst3 {
 // IComponent's state slots. A single-component plug-in keeps its state in the controller's
 // pair (setEditorState/getEditorState); the component's pair answers not-implemented and
 // cannot be overridden, so the two can never be confused.
-class ComponentWithoutState : public IComponent {
+class ComponentWithoutState : public IComponent
+{
 public:
   tresult PLUGIN_API setState(IBStream*) final { return kNotImplemented; }
   tresult PLUGIN_API getState(IBStream*) final { return kNotImplemented; }
 };
 
-class SingleComponentEffect : public EditController,
-                              public ComponentWithoutState,
-                              public IAudioProcessor {
+class SingleComponentEffect : public EditController, public ComponentWithoutState, public IAudioProcessor
+{
 public:
   SingleComponentEffect();
   ~SingleComponentEffect() override;
@@ -33,19 +33,16 @@ public:
   tresult PLUGIN_API getControllerClassId(char* classId) override;
   tresult PLUGIN_API setIoMode(IoMode mode) override;
   int32 PLUGIN_API getBusCount(MediaType type, BusDirection dir) override;
-  tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                BusInfo& bus) override;
+  tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& bus) override;
   tresult PLUGIN_API getRoutingInfo(RoutingInfo& inInfo, RoutingInfo& outInfo) override;
-  tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index,
-                                 TBool state) override;
+  tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index, TBool state) override;
   tresult PLUGIN_API setActive(TBool state) override;
 
   // IAudioProcessor. setBusArrangements here changes each given bus in place, keeping the
   // host's activation.
-  tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                        SpeakerArrangement* outputs, int32 numOuts) override;
-  tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index,
-                                       SpeakerArrangement& arr) override;
+  tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                        int32 numOuts) override;
+  tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) override;
   tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) override;
   uint32 PLUGIN_API getLatencySamples() override;
   tresult PLUGIN_API setupProcessing(ProcessSetup& setup) override;
@@ -73,18 +70,18 @@ public:
   BusList* getBusList(MediaType type, BusDirection dir);
   const BusList* getBusList(MediaType type, BusDirection dir) const;
 
-  const ProcessSetup& getProcessSetup() const { return processSetup; }
+  const ProcessSetup& getProcessSetup() const { return mProcessSetup; }
 
   tresult PLUGIN_API queryInterface(const TUID iid_, void** obj) override;
   TQ_VST3_REFCOUNT_FROM(EditController)
   TQ_VST3_OBJECT(SingleComponentEffect, EditController)
 
 protected:
-  ProcessSetup processSetup;
-  BusList audioInputs{kAudio, kInput};
-  BusList audioOutputs{kAudio, kOutput};
-  BusList eventInputs{kEvent, kInput};
-  BusList eventOutputs{kEvent, kOutput};
+  ProcessSetup mProcessSetup;
+  BusList mAudioInputs{kAudio, kInput};
+  BusList mAudioOutputs{kAudio, kOutput};
+  BusList mEventInputs{kEvent, kInput};
+  BusList mEventOutputs{kEvent, kOutput};
 };
 
 }  // namespace vst3

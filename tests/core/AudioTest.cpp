@@ -7,8 +7,7 @@
 #include <random>
 #include <vector>
 
-namespace
-{
+namespace {
 // An effect that scales output c by c + 2 and notes the block sizes and inputs it saw.
 class GainPlug : public TestPlug
 {
@@ -46,8 +45,8 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
   GainPlug plug(PlugArgs(0));
   ASSERT_TRUE(plug.ChangeBlockSize(64));
   std::vector<float> inL = Ramp(64, 0.01f), inR = Ramp(64, -3.3f), outL(64, 9.f), outR(64, 9.f);
-  float* ins[] = { inL.data(), inR.data() };
-  float* outs[] = { outL.data(), outR.data() };
+  float* ins[] = {inL.data(), inR.data()};
+  float* outs[] = {outL.data(), outR.data()};
   plug.ProcessFloat(ins, 2, outs, 2, 64);
   for (int f = 0; f < 64; ++f)
   {
@@ -56,7 +55,7 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
   }
 
   std::vector<float> acc(64, 1.0f);
-  float* accOuts[] = { acc.data() };
+  float* accOuts[] = {acc.data()};
   plug.ConnectOutputs(1, 1, false);
   plug.BindInputsFloat(0, 2, ins, 64);
   plug.BindOutputsFloat(0, 1, accOuts);
@@ -66,7 +65,7 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
 
   std::vector<float> shared = Ramp(64, 0.5f);
   const std::vector<float> original = shared;
-  float* same[] = { shared.data() };
+  float* same[] = {shared.data()};
   plug.ProcessFloat(same, 1, same, 1, 64);
   for (int f = 0; f < 64; ++f)
     ASSERT_EQ(shared[f], Narrowed(original[f], 2));
@@ -79,17 +78,17 @@ TEST(BlockProcessing, BlocksLongerThanTheScratchAreProcessedInSlices)
   std::vector<double> in(40), out(40);
   for (int f = 0; f < 40; ++f)
     in[f] = f;
-  double* ins[] = { in.data() };
-  double* outs[] = { out.data() };
+  double* ins[] = {in.data()};
+  double* outs[] = {out.data()};
   plug.ProcessDouble(ins, 1, outs, 1, 40);
-  EXPECT_EQ(plug.InputPointers()[0], in.data()); // 64-bit buffers are used directly
-  EXPECT_EQ(plug.frames, (std::vector<int>{ 16, 16, 8 }));
+  EXPECT_EQ(plug.InputPointers()[0], in.data());  // 64-bit buffers are used directly
+  EXPECT_EQ(plug.frames, (std::vector<int>{16, 16, 8}));
   for (int f = 0; f < 40; ++f)
     ASSERT_EQ(out[f], 2.0 * f);
 
   std::vector<float> fin = Ramp(40, 1.0f), fout(40, 0.0f);
-  float* fins[] = { fin.data() };
-  float* fouts[] = { fout.data() };
+  float* fins[] = {fin.data()};
+  float* fouts[] = {fout.data()};
   plug.ProcessFloat(fins, 1, fouts, 1, 40);
   for (int f = 0; f < 40; ++f)
     ASSERT_EQ(fout[f], Narrowed(fin[f], 2)) << f;
@@ -107,8 +106,8 @@ TEST(BlockProcessing, DisconnectedAndNullChannelsSeeZeroedScratch)
   // Stereo, then mono: the right input must not keep the last stereo block, and the
   // disconnected output's host buffer is not written.
   std::vector<float> l(32, 0.5f), r(32, 0.25f), ol(32), orr(32);
-  float* ins[] = { l.data(), r.data() };
-  float* outs[] = { ol.data(), orr.data() };
+  float* ins[] = {l.data(), r.data()};
+  float* outs[] = {ol.data(), orr.data()};
   plug.ProcessFloat(ins, 2, outs, 2, 32);
   EXPECT_EQ(orr[0], 0.75f);
   std::fill(orr.begin(), orr.end(), 7.0f);
@@ -118,7 +117,7 @@ TEST(BlockProcessing, DisconnectedAndNullChannelsSeeZeroedScratch)
   EXPECT_EQ(orr[0], 7.0f);
 
   // Null host buffers read as silence and are never written.
-  float* nulls[] = { nullptr, nullptr };
+  float* nulls[] = {nullptr, nullptr};
   plug.ProcessFloat(nulls, 2, nulls, 2, 32);
   plug.ProcessDouble(nullptr, 2, nullptr, 2, 32);
   EXPECT_EQ(plug.seenIn[0][5], 0.0);
@@ -130,11 +129,11 @@ TEST(BlockProcessing, BlockSizeChangesAreAllOrNothing)
   GainPlug plug(PlugArgs(0));
   ASSERT_TRUE(plug.ChangeBlockSize(8));
   plug.InputPointers()[0][3] = 42.0;
-  EXPECT_TRUE(plug.ChangeBlockSize(8)); // same size: contents kept
+  EXPECT_TRUE(plug.ChangeBlockSize(8));  // same size: contents kept
   EXPECT_FALSE(plug.ChangeBlockSize(-1));
-  EXPECT_FALSE(plug.ChangeBlockSize(INT32_MAX / 4)); // bytes beyond 32 bits
+  EXPECT_FALSE(plug.ChangeBlockSize(INT32_MAX / 4));  // bytes beyond 32 bits
   {
-    FailingAllocator fail(2); // a later scratch block fails
+    FailingAllocator fail(2);  // a later scratch block fails
     EXPECT_FALSE(plug.ChangeBlockSize(2048));
   }
   EXPECT_EQ(plug.BlockSize(), 8);
@@ -146,8 +145,8 @@ TEST(BlockProcessing, BlockSizeChangesAreAllOrNothing)
   // Without a block size nothing can be processed: the host hears silence.
   GainPlug unset(PlugArgs(0));
   std::vector<double> in(8, 1.0), out(8, 5.0);
-  double* ins[] = { in.data() };
-  double* outs[] = { out.data() };
+  double* ins[] = {in.data()};
+  double* outs[] = {out.data()};
   unset.ProcessDouble(ins, 1, outs, 1, 8);
   EXPECT_TRUE(unset.frames.empty());
   EXPECT_EQ(out[0], 0.0);
@@ -155,17 +154,17 @@ TEST(BlockProcessing, BlockSizeChangesAreAllOrNothing)
 
 TEST(BlockProcessing, BaseBodyCopiesMatchingChannelsAndSilencesTheRest)
 {
-  double a[4] = { 1, 2, 3, 4 }, b[4] = { 5, 6, 7, 8 }, o[4] = { 9, 9, 9, 9 }, o2[4] = { 9, 9, 9, 9 };
-  double* ins[] = { a, b };
-  double* outs[] = { o, o2 };
+  double a[4] = {1, 2, 3, 4}, b[4] = {5, 6, 7, 8}, o[4] = {9, 9, 9, 9}, o2[4] = {9, 9, 9, 9};
+  double* ins[] = {a, b};
+  double* outs[] = {o, o2};
   GainPlug(PlugArgs(0, "2-1")).IPlugBase::ProcessBlockDouble(ins, outs, 4);
   EXPECT_EQ(o[3], 4.0);
   EXPECT_EQ(o2[3], 9.0);
   GainPlug oneToTwo(PlugArgs(0, "1-2"));
   oneToTwo.IPlugBase::ProcessBlockDouble(ins, outs, 4);
   EXPECT_EQ(o2[0], 0.0);
-  double* inPlace[] = { a, o2 };
-  oneToTwo.IPlugBase::ProcessBlockDouble(inPlace, inPlace, 4); // same buffer in and out
+  double* inPlace[] = {a, o2};
+  oneToTwo.IPlugBase::ProcessBlockDouble(inPlace, inPlace, 4);  // same buffer in and out
   EXPECT_EQ(a[2], 3.0);
 }
 
@@ -176,8 +175,8 @@ std::vector<double> BypassRun(GainPlug& plug, const std::vector<double>& input, 
   for (size_t start = 0; start < input.size(); start += block)
   {
     std::vector<double> in(input.begin() + start, input.begin() + start + block), out(block, 99.0);
-    double* ins[] = { in.data() };
-    double* outs[] = { inPlace ? in.data() : out.data() };
+    double* ins[] = {in.data()};
+    double* outs[] = {inPlace ? in.data() : out.data()};
     plug.ProcessDouble(ins, 1, outs, 1, block, true);
     result.insert(result.end(), outs[0], outs[0] + block);
   }
@@ -189,17 +188,17 @@ TEST(Bypass, DelaysByTheLatencyAcrossBlocksAlsoInPlace)
   std::vector<double> input(20);
   for (int i = 0; i < 20; ++i)
     input[i] = i + 1;
-  for (bool inPlace : { false, true })
+  for (bool inPlace : {false, true})
   {
     GainPlug plug(PlugArgs(0));
     plug.ChangeBlockSize(8);
-    EXPECT_EQ(BypassRun(plug, input, 5, inPlace), input); // latency 0: a plain copy
+    EXPECT_EQ(BypassRun(plug, input, 5, inPlace), input);  // latency 0: a plain copy
     plug.SetBypassDelayLine(new BypassDelayLine(2, 2));
     plug.ChangeLatency(3);
     const std::vector<double> out = BypassRun(plug, input, 5, inPlace);
     for (int i = 0; i < 20; ++i)
       EXPECT_EQ(out[i], i < 3 ? 0.0 : input[i - 3]) << i << (inPlace ? " in place" : "");
-    EXPECT_TRUE(plug.frames.empty()); // the effect never runs while bypassed
+    EXPECT_TRUE(plug.frames.empty());  // the effect never runs while bypassed
   }
 }
 
@@ -210,9 +209,9 @@ TEST(Bypass, LatencyWithoutUsableRingsStillPassesAudio)
   GainPlug plug(args);
   plug.ChangeBlockSize(8);
   const std::vector<double> input(8, 0.5);
-  EXPECT_EQ(BypassRun(plug, input, 8, false), input); // no delay line at all
+  EXPECT_EQ(BypassRun(plug, input, 8, false), input);  // no delay line at all
 
-  plug.SetBypassDelayLine(new BypassDelayLine(2, 2)); // takes the constructor's latency
+  plug.SetBypassDelayLine(new BypassDelayLine(2, 2));  // takes the constructor's latency
   const std::vector<double> out = BypassRun(plug, input, 8, false);
   EXPECT_EQ(out[3], 0.0);
   EXPECT_EQ(out[4], 0.5);
@@ -226,11 +225,11 @@ TEST(Bypass, LatencyWithoutUsableRingsStillPassesAudio)
   EXPECT_EQ(plug.Latency(), 0);
   EXPECT_EQ(plug.EventsOf(IPlugTestBinding::HostEvent::kLatency).size(), 2u);
 
-  BypassDelayLine line(1, 2); // an output without an input is silenced
+  BypassDelayLine line(1, 2);  // an output without an input is silenced
   line.SetLength(2);
-  double in[4] = { 1, 2, 3, 4 }, o0[4], o1[4] = { 9, 9, 9, 9 };
-  double* lineIn[] = { in };
-  double* lineOut[] = { o0, o1 };
+  double in[4] = {1, 2, 3, 4}, o0[4], o1[4] = {9, 9, 9, 9};
+  double* lineIn[] = {in};
+  double* lineOut[] = {o0, o1};
   line.Run(lineIn, lineOut, 4);
   EXPECT_EQ(o0[2], 1.0);
   EXPECT_EQ(o1[3], 0.0);
@@ -239,7 +238,7 @@ TEST(Bypass, LatencyWithoutUsableRingsStillPassesAudio)
 TEST(Channels, RangesAreClippedAndStereoClampDisconnectsExtraInputs)
 {
   GainPlug plug(PlugArgs(0, "4-4"));
-  plug.ConnectInputs(-2, 4, true); // visits 0 and 1 only
+  plug.ConnectInputs(-2, 4, true);  // visits 0 and 1 only
   EXPECT_TRUE(plug.IsInChannelConnected(1));
   EXPECT_FALSE(plug.IsInChannelConnected(2));
   EXPECT_EQ(plug.ConnectOutputs(3, 10, true), 4);
@@ -250,10 +249,9 @@ TEST(Channels, RangesAreClippedAndStereoClampDisconnectsExtraInputs)
   EXPECT_FALSE(plug.IsInChannelConnected(3));
   EXPECT_TRUE(plug.IsOutChannelConnected(3));
 }
-} // namespace
+}  // namespace
 
-namespace
-{
+namespace {
 // Random host block sequences: channel counts, block lengths beyond the scratch, 32- and
 // 64-bit buffers, missing buffers and block-size changes. The base body passes audio
 // through, so every connected output must equal its input (or silence), exactly.
@@ -295,4 +293,4 @@ TEST(BlockProcessing, FuzzedHostBlocksPassAudioThroughExactly)
     }
   }
 }
-} // namespace
+}  // namespace

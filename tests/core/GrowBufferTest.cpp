@@ -5,8 +5,7 @@
 
 #include <cstring>
 
-namespace
-{
+namespace {
 // The capacity rule written out independently: pages minus 96 bytes of allocator
 // overhead, growing by half the size within [1 page, 4 MB]; text buffers by half the size,
 // at least one granule.
@@ -25,8 +24,8 @@ TEST(GrowBuffer, CapacityFollowsTheResizeRule)
   const struct
   {
     int granularity, size, capacity;
-  } cases[] = { { 4096, 8, 4000 },     { 4096, 5000, 8096 }, { 4096, 40000000, 44191648 }, { 128, 10, 138 },
-                { 128, 1000, 1500 },   { 4096, 3999, 4000 }, { 4096, 4000, 8096 },         { 128, 300, 450 } };
+  } cases[] = {{4096, 8, 4000},   {4096, 5000, 8096}, {4096, 40000000, 44191648}, {128, 10, 138},
+               {128, 1000, 1500}, {4096, 3999, 4000}, {4096, 4000, 8096},         {128, 300, 450}};
   for (const auto& c : cases)
   {
     GrowBuffer buffer(c.granularity);
@@ -44,10 +43,10 @@ TEST(GrowBuffer, ShrinksOnlyOnRequestAndBelowTheThreshold)
 {
   GrowBuffer buffer(4096);
   buffer.SetSize(100);
-  EXPECT_EQ(buffer.SetSize(0, false), nullptr); // no data handed out, but the block stays
+  EXPECT_EQ(buffer.SetSize(0, false), nullptr);  // no data handed out, but the block stays
   EXPECT_EQ(buffer.Capacity(), 4000);
   buffer.SetSize(10);
-  EXPECT_EQ(buffer.SetSize(-5, true), nullptr); // shrinking to nothing always frees
+  EXPECT_EQ(buffer.SetSize(-5, true), nullptr);  // shrinking to nothing always frees
   EXPECT_EQ(buffer.Capacity(), 0);
 
   buffer.SetSize(200000);
@@ -59,7 +58,7 @@ TEST(GrowBuffer, ShrinksOnlyOnRequestAndBelowTheThreshold)
   buffer.SetSize(threshold - 1, true);
   EXPECT_EQ(buffer.Capacity(), ExpectedCapacity(threshold - 1, 4096));
 
-  GrowBuffer page(4096); // a single page never shrinks except to nothing
+  GrowBuffer page(4096);  // a single page never shrinks except to nothing
   page.SetSize(3000);
   page.SetSize(1, true);
   EXPECT_EQ(page.Capacity(), 4000);
@@ -72,7 +71,7 @@ TEST(GrowBuffer, ContentsSurviveMovingToAFreshBlockAndZeroFillCoversOnlyTheNewPa
   for (int i = 0; i < 1000; ++i)
     static_cast<int*>(buffer.Data())[i] = i;
   {
-    FailingAllocator fail(-1, true); // reallocation fails, a fresh block does not
+    FailingAllocator fail(-1, true);  // reallocation fails, a fresh block does not
     buffer.SetSize(12000);
   }
   ASSERT_EQ(buffer.Size(), 12000);
@@ -103,7 +102,7 @@ TEST(GrowBuffer, FailedOrImpossibleGrowthLeavesEverythingAsItWas)
 
   buffer.SetSize(200000);
   {
-    FailingAllocator fail(0); // a shrink that cannot move still takes the smaller size
+    FailingAllocator fail(0);  // a shrink that cannot move still takes the smaller size
     buffer.SetSize(10, true);
     EXPECT_EQ(buffer.Size(), 10);
   }
@@ -115,4 +114,4 @@ TEST(GrowBuffer, FailedOrImpossibleGrowthLeavesEverythingAsItWas)
   text.SetSize(1500000000);
   EXPECT_EQ(text.Size(), 0);
 }
-} // namespace
+}  // namespace

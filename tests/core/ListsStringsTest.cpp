@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-struct Tracked // records the order in which elements are destroyed
+namespace {
+struct Tracked  // records the order in which elements are destroyed
 {
   int id;
   std::vector<int>* log;
@@ -21,28 +20,28 @@ TEST(PtrList, KeepsOrderAndDeletesFromTheLastToTheFirst)
   std::vector<int> deleted;
   PtrList<Tracked> list;
   EXPECT_EQ(list.At(0), nullptr);
-  for (int id : { 1, 2 })
-    list.Append(new Tracked{ id, &deleted });
-  list.InsertAt(99, new Tracked{ 3, &deleted }); // beyond the count: appended
-  list.InsertAt(-4, new Tracked{ 0, &deleted }); // negative: at the front
-  list.InsertAt(2, new Tracked{ 9, &deleted });
+  for (int id : {1, 2})
+    list.Append(new Tracked{id, &deleted});
+  list.InsertAt(99, new Tracked{3, &deleted});  // beyond the count: appended
+  list.InsertAt(-4, new Tracked{0, &deleted});  // negative: at the front
+  list.InsertAt(2, new Tracked{9, &deleted});
   list.RemoveAt(5);
   list.RemoveAt(-1);
   EXPECT_TRUE(deleted.empty());
   list.RemoveAt(2);
-  EXPECT_EQ(deleted, std::vector<int>{ 9 });
+  EXPECT_EQ(deleted, std::vector<int>{9});
   ASSERT_EQ(list.Count(), 4);
   EXPECT_EQ(list.At(4), nullptr);
   EXPECT_EQ(list.At(-1), nullptr);
 
   deleted.clear();
-  list.Append(nullptr); // null elements are skipped
+  list.Append(nullptr);  // null elements are skipped
   list.DeleteAll();
-  EXPECT_EQ(deleted, (std::vector<int>{ 3, 2, 1, 0 }));
+  EXPECT_EQ(deleted, (std::vector<int>{3, 2, 1, 0}));
   EXPECT_EQ(list.Count(), 0);
 
   PtrList<Tracked> fresh;
-  Tracked kept{ 7, &deleted };
+  Tracked kept{7, &deleted};
   {
     FailingAllocator fail(0);
     EXPECT_FALSE(fresh.Append(&kept));
@@ -55,19 +54,19 @@ TEST(StringBuffer, AssignTakesTheRequestedPartEvenFromItself)
 {
   StringBuffer s;
   EXPECT_STREQ(s.Get(), "");
-  EXPECT_TRUE(s.Assign("", 0)); // into a buffer never allocated
+  EXPECT_TRUE(s.Assign("", 0));  // into a buffer never allocated
   EXPECT_TRUE(s.Assign("hello world", 5));
   EXPECT_STREQ(s.Get(), "hello");
-  EXPECT_TRUE(s.Assign("hi", 0)); // below 1: the whole text
+  EXPECT_TRUE(s.Assign("hi", 0));  // below 1: the whole text
   EXPECT_STREQ(s.Get(), "hi");
   EXPECT_TRUE(s.Assign(nullptr));
   EXPECT_EQ(s.Length(), 0);
 
   s.Assign("0123456789");
-  s.Assign(s.Get() + 3); // overlapping move inside the block
+  s.Assign(s.Get() + 3);  // overlapping move inside the block
   EXPECT_STREQ(s.Get(), "3456789");
   s.Assign(std::string(200, 'q').c_str());
-  s.Splice(200, s.Get(), 200, 0); // grows while the source lives in the old block
+  s.Splice(200, s.Get(), 200, 0);  // grows while the source lives in the old block
   EXPECT_EQ(std::string(s.Get()), std::string(400, 'q'));
 }
 
@@ -78,9 +77,9 @@ TEST(StringBuffer, SpliceInsertsAndRefusesRangesOutsideTheText)
   EXPECT_STREQ(s.Get(), "hello, world");
   EXPECT_TRUE(s.Splice(7, "there", 5, 0));
   EXPECT_STREQ(s.Get(), "hello, there");
-  EXPECT_TRUE(s.Splice(0, "J", 1, 4)); // the 4 kept bytes follow the insert; the rest goes
+  EXPECT_TRUE(s.Splice(0, "J", 1, 4));  // the 4 kept bytes follow the insert; the rest goes
   EXPECT_STREQ(s.Get(), "Jhell");
-  for (const auto& bad : { std::vector<int>{ 0, 1, -1 }, { 3, 1, 3 }, { 6, 1, 0 }, { -1, 1, 0 }, { 0, 0, 2 } })
+  for (const auto& bad : {std::vector<int>{0, 1, -1}, {3, 1, 3}, {6, 1, 0}, {-1, 1, 0}, {0, 0, 2}})
     EXPECT_FALSE(s.Splice(bad[0], "x", bad[1], bad[2]));
   EXPECT_STREQ(s.Get(), "Jhell");
   EXPECT_TRUE(s.Splice(0, nullptr, 0, 0));
@@ -97,7 +96,7 @@ TEST(StringBuffer, FormatCutsAtTheMaximum)
   EXPECT_TRUE(s.Format(-3, "%s", "abc"));
   EXPECT_STREQ(s.Get(), "");
   s.Assign("keep");
-  EXPECT_TRUE(s.Format(10, "%s!", s.Get())); // an argument inside the buffer
+  EXPECT_TRUE(s.Format(10, "%s!", s.Get()));  // an argument inside the buffer
   EXPECT_STREQ(s.Get(), "keep!");
 }
 
@@ -114,4 +113,4 @@ TEST(StringBuffer, OutOfMemoryLeavesTheTextUnchanged)
   EXPECT_FALSE(empty.Format(-1, "x"));
   EXPECT_STREQ(empty.Get(), "");
 }
-} // namespace
+}  // namespace

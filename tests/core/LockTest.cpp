@@ -5,8 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace
-{
+namespace {
 TEST(PlugMutex, ReentersOnOneThreadExcludesOthersAndSurvivesExceptions)
 {
   PlugMutex mutex;
@@ -17,15 +16,14 @@ TEST(PlugMutex, ReentersOnOneThreadExcludesOthersAndSurvivesExceptions)
     throw std::runtime_error("leave");
   }
   catch (const std::runtime_error&)
-  {
-  }
+  {}
 
   int counter = 0;
   auto work = [&] {
     for (int i = 0; i < 20000; ++i)
     {
       ScopedLock outer(&mutex);
-      ScopedLock inner(&mutex); // same thread: must not deadlock
+      ScopedLock inner(&mutex);  // same thread: must not deadlock
       counter = counter + 1;
     }
   };
@@ -34,4 +32,4 @@ TEST(PlugMutex, ReentersOnOneThreadExcludesOthersAndSurvivesExceptions)
   b.join();
   EXPECT_EQ(counter, 40000);
 }
-} // namespace
+}  // namespace

@@ -7,8 +7,7 @@
 #include <limits>
 #include <string>
 
-namespace
-{
+namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -31,7 +30,7 @@ TEST(IPlugParameter, DefinitionsSetRangeStepPrecisionAndTexts)
   EXPECT_STREQ(b.TextForValue(0), "off");
   EXPECT_STREQ(b.TextForValue(1), "on");
 
-  const std::pair<double, int> precisions[] = { { 0.1, 1 }, { 0.01, 2 }, { 0.5, 1 }, { 1.0, 0 }, { 1e-9, 6 } };
+  const std::pair<double, int> precisions[] = {{0.1, 1}, {0.01, 2}, {0.5, 1}, {1.0, 0}, {1e-9, 6}};
   for (const auto& [step, precision] : precisions)
   {
     IPlugParameter p;
@@ -41,14 +40,14 @@ TEST(IPlugParameter, DefinitionsSetRangeStepPrecisionAndTexts)
 
   IPlugParameter raised;
   raised.DefineDouble("r", 5.0, 5.0, 5.5, 1.0, "Hz", "grp", 0.0);
-  EXPECT_EQ(raised.Max(), 6.0);     // at least min + step
-  EXPECT_EQ(raised.Shape(), 1.0);   // shape 0 keeps the linear default
+  EXPECT_EQ(raised.Max(), 6.0);    // at least min + step
+  EXPECT_EQ(raised.Shape(), 1.0);  // shape 0 keeps the linear default
   EXPECT_EQ(raised.Type(), IPlugParameter::kTypeDouble);
 
-  const std::string tooLong(80, 'n'); // texts are cut to their 32-byte fields
+  const std::string tooLong(80, 'n');  // texts are cut to their 32-byte fields
   raised.DefineDouble(tooLong.c_str(), 0, 0, 1, 0.1, tooLong.c_str(), tooLong.c_str(), 1.0);
   raised.AddDisplayText(7, tooLong.c_str());
-  for (const char* text : { raised.NameText(), raised.UnitLabel(), raised.GroupText(), raised.TextForValue(7) })
+  for (const char* text : {raised.NameText(), raised.UnitLabel(), raised.GroupText(), raised.TextForValue(7)})
     EXPECT_EQ(std::string(text), std::string(31, 'n'));
 }
 
@@ -57,19 +56,19 @@ TEST(IPlugParameter, NormalisedToPlainRoundsByKindAndStaysInRange)
   IPlugParameter b;
   b.DefineBool("b", false);
   b.SetFromNormal(0.74);
-  EXPECT_DOUBLE_EQ(b.Value(), 0.7); // snapped to the 0.1 step, yet shown as "off"
+  EXPECT_DOUBLE_EQ(b.Value(), 0.7);  // snapped to the 0.1 step, yet shown as "off"
   EXPECT_EQ(Display(b, b.Value()), "off");
 
   IPlugParameter whole;
   whole.DefineDouble("w", 0, -5, 5, 1.0, "", "", 1.0);
-  whole.SetFromNormal(0.75); // 2.5 rounds away from zero
+  whole.SetFromNormal(0.75);  // 2.5 rounds away from zero
   EXPECT_EQ(whole.Value(), 3.0);
   whole.SetFromNormal(0.25);
   EXPECT_EQ(whole.Value(), -3.0);
 
   IPlugParameter fine;
   fine.DefineDouble("f", 0, 0, 1, 0.01, "", "", 1.0);
-  fine.SetFromNormal(0.123456); // the double kind rounds only with step 1
+  fine.SetFromNormal(0.123456);  // the double kind rounds only with step 1
   EXPECT_EQ(fine.Value(), 0.123456);
 
   IPlugParameter curved;
@@ -78,7 +77,7 @@ TEST(IPlugParameter, NormalisedToPlainRoundsByKindAndStaysInRange)
   EXPECT_DOUBLE_EQ(curved.Value(), 10 + 0.25 * 100);
   EXPECT_DOUBLE_EQ(curved.Normal(), 0.5);
 
-  IPlugParameter overshoot; // 0.75 rounds up to 1.0 on the 0.5 step, past the maximum
+  IPlugParameter overshoot;  // 0.75 rounds up to 1.0 on the 0.5 step, past the maximum
   overshoot.DefineBool("o", false);
   overshoot.DefineDouble("o", 0, 0, 0.75, 0.5, "", "", 1.0);
   overshoot.SetFromNormal(1.0);
@@ -87,13 +86,13 @@ TEST(IPlugParameter, NormalisedToPlainRoundsByKindAndStaysInRange)
   // Host values outside [0, 1], infinite or NaN never take a value out of the range.
   IPlugParameter p;
   p.DefineDouble("p", 0, -12, 12, 1.0, "dB", "", 1.5);
-  for (double x : { -1.0, 2.0, -1e300, 1e300, -kInf, kInf, kNaN })
+  for (double x : {-1.0, 2.0, -1e300, 1e300, -kInf, kInf, kNaN})
   {
     p.SetFromNormal(x);
     EXPECT_GE(p.Value(), -12.0) << x;
     EXPECT_LE(p.Value(), 12.0) << x;
   }
-  EXPECT_EQ(p.Value(), -12.0); // NaN counts as 0
+  EXPECT_EQ(p.Value(), -12.0);  // NaN counts as 0
   EXPECT_EQ(p.NormalOf(100.0), 1.0);
   EXPECT_EQ(p.NormalOf(-100.0), 0.0);
   EXPECT_EQ(p.NormalOf(kNaN), 0.0);
@@ -101,7 +100,7 @@ TEST(IPlugParameter, NormalisedToPlainRoundsByKindAndStaysInRange)
   EXPECT_FALSE(p.SetPlain(kNaN));
   EXPECT_EQ(p.Value(), 12.0);
 
-  IPlugParameter empty; // step 0 with an empty range: no division by zero
+  IPlugParameter empty;  // step 0 with an empty range: no division by zero
   empty.DefineDouble("d", 3, 3, 3, 0.0, "", "", 1.0);
   EXPECT_EQ(empty.Normal(), 0.0);
 }
@@ -113,21 +112,21 @@ TEST(IPlugParameter, DisplayTextsNumbersAndLabels)
   neg.SetNegateDisplay(true);
   EXPECT_EQ(Display(neg, 3.0), "-3.0");
   neg.AddDisplayText(3, "three");
-  EXPECT_EQ(Display(neg, 3.0), "three"); // looked up with the stored value
+  EXPECT_EQ(Display(neg, 3.0), "three");  // looked up with the stored value
   char plain[16];
   neg.PlainDisplay(plain, sizeof(plain));
   EXPECT_STREQ(plain, "-3.0");
 
   IPlugParameter whole;
   whole.DefineDouble("w", 0, -100, 100, 1.0, "%", "", 1.0);
-  EXPECT_EQ(Display(whole, -2.7), "-2"); // truncated toward zero
+  EXPECT_EQ(Display(whole, -2.7), "-2");  // truncated toward zero
   EXPECT_EQ(Display(whole, 0.75, true), "50");
-  EXPECT_EQ(Display(whole, 1e20), "2147483647"); // saturated, not undefined
+  EXPECT_EQ(Display(whole, 1e20), "2147483647");  // saturated, not undefined
   EXPECT_STREQ(whole.UnitLabel(), "%");
 
   IPlugParameter b;
   b.DefineBool("b", true, "unit");
-  EXPECT_STREQ(b.UnitLabel(), ""); // its values have texts
+  EXPECT_STREQ(b.UnitLabel(), "");  // its values have texts
   int value = -1;
   EXPECT_TRUE(b.ValueForText("on", &value));
   EXPECT_EQ(value, 1);
@@ -135,7 +134,7 @@ TEST(IPlugParameter, DisplayTextsNumbersAndLabels)
   EXPECT_FALSE(b.ValueForText(nullptr, &value));
   EXPECT_STREQ(b.TextForValue(7), "");
 
-  IPlugParameter gap; // a matching entry with an empty text ends the search
+  IPlugParameter gap;  // a matching entry with an empty text ends the search
   gap.DefineDouble("g", 0, 0, 10, 1.0, "", "", 1.0);
   gap.AddDisplayText(2, "");
   gap.AddDisplayText(2, "two");
@@ -154,4 +153,4 @@ TEST(IPlugParameter, DisplayTextsNumbersAndLabels)
   EXPECT_FALSE(huge.AddDisplayText(1, "one"));
   EXPECT_EQ(huge.TextCount(), 0);
 }
-} // namespace
+}  // namespace

@@ -7,8 +7,7 @@
 #include <limits>
 #include <string>
 
-namespace
-{
+namespace {
 std::vector<std::string> gAsserts;
 
 TEST(IPlugBase, ConstructionMakesParametersPresetsAndChannels)
@@ -67,10 +66,20 @@ TEST(IPlugBase, HostIdentificationByName)
   // Case, position in the name and the order of the tests decide; the last entry of the
   // list must still be reachable.
   const std::pair<const char*, int> cases[] = {
-    { "CUBASE 12", 3 },       { "REAPER64 v7", 1 },      { "Cubase and Nuendo", 3 },
-    { "Logic with live", 9 }, { "Logic", 21 },           { "ProTools 2023", 2 },
-    { "VST3PluginTestHost", 27 }, { "Standalone", 24 },  { "Some Other Host", 0 },
-    { "", 0 },                { nullptr, 0 },            { "\xC3\x89" "diteur \xFF", 0 },
+    {"CUBASE 12", 3},
+    {"REAPER64 v7", 1},
+    {"Cubase and Nuendo", 3},
+    {"Logic with live", 9},
+    {"Logic", 21},
+    {"ProTools 2023", 2},
+    {"VST3PluginTestHost", 27},
+    {"Standalone", 24},
+    {"Some Other Host", 0},
+    {"", 0},
+    {nullptr, 0},
+    {"\xC3\x89"
+     "diteur \xFF",
+     0},
   };
   for (const auto& [name, code] : cases)
     EXPECT_EQ(IPlugBase::HostCodeFromName(name), code) << (name ? name : "(null)");
@@ -91,11 +100,11 @@ TEST(IPlugBase, BusNames)
   plug.NameInputBus(2, "ignored");
   plug.NameInputBus(0, "Main In");
   plug.NameInputBus(1, "Side");
-  plug.NameInputBus(0, "Stereo In"); // replaces
+  plug.NameInputBus(0, "Stereo In");  // replaces
   EXPECT_STREQ(plug.InputBusName(0), "Stereo In");
   EXPECT_STREQ(plug.InputBusName(1), "Side");
   EXPECT_EQ(plug.InputBusName(2), nullptr);
-  plug.NameOutputBus(5, "Out"); // clamped to the count: lands at 0
+  plug.NameOutputBus(5, "Out");  // clamped to the count: lands at 0
   plug.NameOutputBus(-1, "no");
   EXPECT_STREQ(plug.OutputBusName(0), "Out");
   EXPECT_EQ(plug.OutputBusName(1), nullptr);
@@ -111,13 +120,13 @@ TEST(IPlugBase, EditorChangesReachParameterHostAndEffectInOrder)
   EXPECT_EQ(plug.events[0].value, 0.75);
   ASSERT_EQ(plug.changes.size(), 1u);
   EXPECT_EQ(plug.changes[0].index, 0);
-  EXPECT_EQ(plug.changes[0].values[0], 6.0); // the handler sees the new value
+  EXPECT_EQ(plug.changes[0].values[0], 6.0);  // the handler sees the new value
 
-  for (int bad : { 7, -1 })
+  for (int bad : {7, -1})
     plug.SetParameterFromGUI(bad, 0.5);
   plug.SetParameterFromGUI(0, std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(plug.changes.size(), 1u);
-  plug.SetParameterFromGUI(0, 3.0); // out of range: the host hears the clamped value
+  plug.SetParameterFromGUI(0, 3.0);  // out of range: the host hears the clamped value
   EXPECT_EQ(plug.ParamAt(0)->Value(), 12.0);
   EXPECT_EQ(plug.events.back().value, 1.0);
 }
@@ -136,7 +145,7 @@ TEST(IPlugBase, AttachedEditorGetsEveryValueAndIsOwned)
     EXPECT_EQ(editor->pushes[1].value, 0.25);
     EXPECT_TRUE(editor->pushes[1].normalised);
     EXPECT_EQ(editor->surfacesMade, 1);
-    plug.AttachEditor(new RecordingEditor(&secondDeleted)); // the previous one is released
+    plug.AttachEditor(new RecordingEditor(&secondDeleted));  // the previous one is released
     EXPECT_TRUE(firstDeleted);
   }
   EXPECT_TRUE(secondDeleted);
@@ -150,4 +159,4 @@ TEST(IPlugBase, SampleRatesThatAreNotFiniteAndPositiveAreRefused)
   EXPECT_TRUE(plug.ChangeSampleRate(48000.0));
   EXPECT_EQ(plug.SampleRate(), 48000.0);
 }
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@
 #include <limits>
 #include <string>
 
-namespace
-{
+namespace {
 TEST(MidiMessage, MakersBuildChannelMessagesThatBadArgumentsCannotChange)
 {
   MidiMessage m;
@@ -20,7 +19,7 @@ TEST(MidiMessage, MakersBuildChannelMessagesThatBadArgumentsCannotChange)
   m.SetControl(7, 0.999, 3);
   EXPECT_EQ(m.data2, 126);
   EXPECT_EQ(m.status, 0xB3);
-  for (double bad : { 7.5, -2.0, std::numeric_limits<double>::quiet_NaN() })
+  for (double bad : {7.5, -2.0, std::numeric_limits<double>::quiet_NaN()})
   {
     m.SetControl(1, bad, 0);
     EXPECT_LE(m.data2, 127);
@@ -43,12 +42,12 @@ TEST(IRectangle, UnionIntersectionAndTheOneSidedOverlap)
   EXPECT_EQ(empty.UnionWith(c), c);
   EXPECT_EQ(c.UnionWith(empty), c);
   EXPECT_EQ(a.UnionWith(IRectangle(-3, 4, 2, 30)), IRectangle(-3, 0, 10, 30));
-  EXPECT_EQ(a.IntersectionWith(b), IRectangle(10, 0, 10, 10)); // touching edges count
+  EXPECT_EQ(a.IntersectionWith(b), IRectangle(10, 0, 10, 10));  // touching edges count
   EXPECT_TRUE(a.Overlaps(b));
   EXPECT_FALSE(b.Overlaps(a));
   EXPECT_EQ(a.IntersectionWith(empty), empty);
   EXPECT_EQ(a.IntersectionWith(IRectangle(2, 3, 4, 50)), IRectangle(2, 3, 4, 10));
-  EXPECT_FALSE(IRectangle(5, 5, 5, 5).Empty()); // zero area, yet not "empty"
+  EXPECT_FALSE(IRectangle(5, 5, 5, 5).Empty());  // zero area, yet not "empty"
 }
 
 TEST(Records, StyleNameIsCutAndMenuRefusesNullItems)
@@ -63,4 +62,4 @@ TEST(Records, StyleNameIsCutAndMenuRefusesNullItems)
   ASSERT_EQ(menu.ItemCount(), 2);
   EXPECT_EQ(menu.ItemAt(0), first);
 }
-} // namespace
+}  // namespace

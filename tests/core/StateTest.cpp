@@ -11,8 +11,7 @@
 #include <random>
 #include <thread>
 
-namespace
-{
+namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -22,8 +21,8 @@ void DefineNine(IPlugBase& plug)
   const struct
   {
     double def, min, max;
-  } ranges[] = { { 0, -100, 100 }, { 0, -12, 12 }, { 1, 0, 1 },  { 20, 20, 400 }, { 30, 10, 100 },
-                 { 50, 10, 500 },  { 1, 0, 1 },     { 12, 1, 12 }, { -12, -12, -1 } };
+  } ranges[] = {{0, -100, 100}, {0, -12, 12}, {1, 0, 1},   {20, 20, 400}, {30, 10, 100},
+                {50, 10, 500},  {1, 0, 1},    {12, 1, 12}, {-12, -12, -1}};
   for (int i = 0; i < 9; ++i)
   {
     if (i == 2 || i == 6)
@@ -35,7 +34,7 @@ void DefineNine(IPlugBase& plug)
 
 std::vector<double> SetSome(IPlugBase& plug)
 {
-  const std::vector<double> values = { -37.0, 4.0, 0.0, 123.0, 77.0, 499.0, 1.0, 3.0, -5.0 };
+  const std::vector<double> values = {-37.0, 4.0, 0.0, 123.0, 77.0, 499.0, 1.0, 3.0, -5.0};
   for (int i = 0; i < 9; ++i)
     plug.ParamAt(i)->SetPlain(values[i]);
   return values;
@@ -52,7 +51,7 @@ TEST(State, RoundTripIsNineLittleEndianDoublesRestoredBeforeAnyHandler)
   StateChunk chunk;
   ASSERT_TRUE(plug.WriteState(&chunk));
   ASSERT_EQ(chunk.Size(), 72);
-  const unsigned char minus37[8] = { 0, 0, 0, 0, 0, 0x80, 0x42, 0xC0 }; // 0xC042800000000000
+  const unsigned char minus37[8] = {0, 0, 0, 0, 0, 0x80, 0x42, 0xC0};  // 0xC042800000000000
   EXPECT_EQ(std::memcmp(chunk.Data(), minus37, 8), 0);
 
   EXPECT_EQ(other.ReadState(&chunk, 0), 72);
@@ -66,7 +65,7 @@ TEST(State, RoundTripIsNineLittleEndianDoublesRestoredBeforeAnyHandler)
     EXPECT_EQ(other.changes[i].values, values);
   }
 
-  StateChunk wrapped; // the reader starts where it is told
+  StateChunk wrapped;  // the reader starts where it is told
   wrapped.PutInt32(0x12345678);
   plug.WriteState(&wrapped);
   EXPECT_EQ(other.ReadState(&wrapped, 4), 76);
@@ -77,12 +76,12 @@ TEST(State, DamagedValuesNeverReachTheParameters)
   TestPlug plug(PlugArgs(9));
   DefineNine(plug);
   StateChunk chunk;
-  for (double v : { 5000.0, kNaN, 0.5, -kInf, kInf, 10.0, 5.0, 1.5, -1e300 })
+  for (double v : {5000.0, kNaN, 0.5, -kInf, kInf, 10.0, 5.0, 1.5, -1e300})
     chunk.PutDouble(v);
   SetSome(plug);
   EXPECT_EQ(plug.ReadState(&chunk, 0), 72);
   // Clamped; NaN takes the default; stored values are not snapped to the step.
-  EXPECT_EQ(plug.Values(), (std::vector<double>{ 100.0, 0.0, 0.5, 20.0, 100.0, 10.0, 1.0, 1.5, -12.0 }));
+  EXPECT_EQ(plug.Values(), (std::vector<double>{100.0, 0.0, 0.5, 20.0, 100.0, 10.0, 1.0, 1.5, -12.0}));
 
   // 20 bytes: two values and half of a third. Only whole values are applied, yet every
   // handler runs and the read reports the shortage.
@@ -96,7 +95,7 @@ TEST(State, DamagedValuesNeverReachTheParameters)
   plug.changes.clear();
   EXPECT_EQ(plug.ReadState(&shortChunk, 0), -1);
   EXPECT_EQ(plug.Values(), expected);
-  EXPECT_EQ(plug.ReadState(&shortChunk, -1), -1); // a failed earlier read passes through
+  EXPECT_EQ(plug.ReadState(&shortChunk, -1), -1);  // a failed earlier read passes through
   EXPECT_EQ(plug.ReadState(&shortChunk, -7), -7);
   EXPECT_EQ(plug.ReadState(nullptr, 0), -1);
   EXPECT_EQ(plug.Values(), expected);
@@ -109,7 +108,7 @@ TEST(State, FailedWriteIsReportedAndWritesNothingPastTheEnd)
   DefineNine(plug);
   StateChunk chunk;
   chunk.Resize(8);
-  ASSERT_TRUE(chunk.Resize(4000)); // the first page exactly full
+  ASSERT_TRUE(chunk.Resize(4000));  // the first page exactly full
   {
     FailingAllocator fail(0);
     EXPECT_FALSE(plug.WriteState(&chunk));
@@ -159,7 +158,7 @@ TEST(State, CompareInSinglePrecisionWithinTheRecord)
   EncodeDouble(0.1 + 1e-7, record + 8);
   EncodeDouble(0.5, record + 16);
   EXPECT_TRUE(plug.StateMatches(record, 3, 1));
-  EXPECT_FALSE(plug.StateMatches(record, 2, 1)); // too short to hold both values
+  EXPECT_FALSE(plug.StateMatches(record, 2, 1));  // too short to hold both values
   EXPECT_FALSE(plug.StateMatches(nullptr, 3, 1));
   EncodeDouble(0.1 + 1e-4, record + 8);
   EXPECT_FALSE(plug.StateMatches(record, 3, 1));
@@ -183,7 +182,7 @@ TEST(Presets, FillNameLoadAndModify)
   RecordingEditor* editor = new RecordingEditor();
   plug.AttachEditor(editor);
   editor->pushes.clear();
-  EXPECT_TRUE(plug.LoadPreset(3)); // an empty slot becomes a user preset of the current state
+  EXPECT_TRUE(plug.LoadPreset(3));  // an empty slot becomes a user preset of the current state
   EXPECT_STREQ(plug.PresetNameAt(3), "user preset 3");
   EXPECT_EQ(plug.CurrentPresetIdx(), 3);
 
@@ -285,4 +284,4 @@ TEST(State, FuzzedRestoresKeepEveryParameterValid)
     plug.changes.clear();
   }
 }
-} // namespace
+}  // namespace

@@ -16,15 +16,12 @@ public:
     std::vector<double> values;
   };
 
-  explicit TestPlug(const Args& args)
-    : IPlugTestBinding(args)
-  {
-  }
+  explicit TestPlug(const Args& args) : IPlugTestBinding(args) {}
 
   void HandleParameterChange(int paramIdx, int cause) override
   {
     IPlugTestBinding::HandleParameterChange(paramIdx, cause);
-    changes.push_back({ paramIdx, cause, Values() });
+    changes.push_back({paramIdx, cause, Values()});
   }
 
   std::vector<double> Values() const

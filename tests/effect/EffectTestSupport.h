@@ -12,8 +12,7 @@ constexpr double kPi = 3.14159265358979323846;
 // connected. Audio goes through the framework's block processing.
 struct EffectUnderTest
 {
-  explicit EffectUnderTest(double sampleRate = 44100.0, int blockSize = 512)
-    : plug(NewTarvexQuoxel(nullptr))
+  explicit EffectUnderTest(double sampleRate = 44100.0, int blockSize = 512) : plug(NewTarvexQuoxel(nullptr))
   {
     plug->ChangeSampleRate(sampleRate);
     plug->ChangeBlockSize(blockSize);

@@ -10,19 +10,24 @@
 // Its operator new and operator delete are malloc and free, which the compiler cannot see
 // through once it inlines them into each other.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace
-{
+namespace {
 std::atomic<long> gNews{0};
 std::atomic<long> gGrowths{0};
 // Allocations still allowed before operator new throws; negative: no limit.
 std::atomic<long> gNewsLeft{-1};
 
 const GrowAllocator kCountingHeap = {
-  [](void* block, size_t bytes) { ++gGrowths; return std::realloc(block, bytes); },
-  [](size_t bytes) { ++gGrowths; return std::malloc(bytes); },
+  [](void* block, size_t bytes) {
+    ++gGrowths;
+    return std::realloc(block, bytes);
+  },
+  [](size_t bytes) {
+    ++gGrowths;
+    return std::malloc(bytes);
+  },
   [](void* block) { std::free(block); },
 };
-} // namespace
+}  // namespace
 
 void* operator new(size_t bytes)
 {
@@ -35,14 +40,28 @@ void* operator new(size_t bytes)
     return p;
   throw std::bad_alloc();
 }
-void* operator new[](size_t bytes) { return operator new(bytes); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-
-namespace
+void* operator new[](size_t bytes)
 {
+  return operator new(bytes);
+}
+void operator delete(void* p) noexcept
+{
+  std::free(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+  std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+  std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept
+{
+  std::free(p);
+}
+
+namespace {
 
 // Hosts deliver blocks of any length up to the maximum, parameter changes and tempo
 // changes on the audio thread: none of it may allocate once the set-up is done.
@@ -56,7 +75,7 @@ TEST(AudioThread, ProcessingParameterAndTempoChangesNeverAllocate)
   double* d[] = {l.data(), r.data()};
   float* f[] = {fl.data(), fr.data()};
 
-  plug->events.reserve(1000); // the fake host's own record of what it heard
+  plug->events.reserve(1000);  // the fake host's own record of what it heard
 
   const GrowAllocator* previous = SetGrowAllocator(&kCountingHeap);
   gNews = 0;
@@ -92,4 +111,4 @@ TEST(Creation, EveryFailedAllocationIsCleanedUp)
   EXPECT_EQ(plug->NParams(), TarvexQuoxel::kNumParams);
 }
 
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@
 #include <limits>
 #include <random>
 
-namespace
-{
+namespace {
 
 // Whatever a host sends, in whatever order: the output stays finite, the meters stay
 // within 0..1 and every parameter within its range.
@@ -29,50 +28,53 @@ struct HostFuzzer
   {
     switch (Int(0, 15))
     {
-      case 0: return std::numeric_limits<double>::quiet_NaN();
-      case 1: return Pick({INFINITY, -INFINITY, 1e30, -1e30, 4.9e-324, 1e-310});
-      default: return Uniform(-1.5, 1.5);
+    case 0:
+      return std::numeric_limits<double>::quiet_NaN();
+    case 1:
+      return Pick({INFINITY, -INFINITY, 1e30, -1e30, 4.9e-324, 1e-310});
+    default:
+      return Uniform(-1.5, 1.5);
     }
   }
 
   double Wild()
   {
-    return Pick({std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY, -1.0, 0.0, 1e-300, 0.5, 1.0, 2.0,
-                 1e300, Uniform(0.0, 1.0), Uniform(0.0, 1.0)});
+    return Pick({std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY, -1.0, 0.0, 1e-300, 0.5, 1.0, 2.0, 1e300,
+                 Uniform(0.0, 1.0), Uniform(0.0, 1.0)});
   }
 
   void Step(IPlugTestBinding& plug)
   {
     switch (Int(0, 9))
     {
-      case 0:
-        plug.SetParameterFromGUI(Int(-2, 10), Wild());
-        break;
-      case 1:
-        plug.Setup(Pick({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 1.0, 0.5, 1e7, 9.99e6, 1e9, 0.0, -44100.0,
-                         std::numeric_limits<double>::quiet_NaN(), Uniform(1.0, 400000.0)}),
-                   Int(-5, 3000));
-        break;
-      case 2:
-        plug.transport.tempo = Pick({120.0, 0.0, -1.0, 1e-300, 4.9e-324, 1e300, INFINITY,
-                                     std::numeric_limits<double>::quiet_NaN(), Uniform(1.0, 999.0)});
-        plug.transport.playing = Int(0, 1) == 1;
-        break;
-      case 3:
-      {
-        StateChunk chunk;
-        const int n = Int(0, 12);
-        for (int i = 0; i < n; ++i)
-          chunk.PutDouble(Int(0, 2) ? Wild() * 200.0 - 100.0 : Wild());
-        plug.ReadState(&chunk, Int(-1, 9));
-        break;
-      }
-      case 4:
-        plug.LoadPreset(Int(-1, 1));
-        break;
-      default:
-        RunBlock(plug);
-        break;
+    case 0:
+      plug.SetParameterFromGUI(Int(-2, 10), Wild());
+      break;
+    case 1:
+      plug.Setup(Pick({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 1.0, 0.5, 1e7, 9.99e6, 1e9, 0.0, -44100.0,
+                       std::numeric_limits<double>::quiet_NaN(), Uniform(1.0, 400000.0)}),
+                 Int(-5, 3000));
+      break;
+    case 2:
+      plug.transport.tempo = Pick({120.0, 0.0, -1.0, 1e-300, 4.9e-324, 1e300, INFINITY,
+                                   std::numeric_limits<double>::quiet_NaN(), Uniform(1.0, 999.0)});
+      plug.transport.playing = Int(0, 1) == 1;
+      break;
+    case 3:
+    {
+      StateChunk chunk;
+      const int n = Int(0, 12);
+      for (int i = 0; i < n; ++i)
+        chunk.PutDouble(Int(0, 2) ? Wild() * 200.0 - 100.0 : Wild());
+      plug.ReadState(&chunk, Int(-1, 9));
+      break;
+    }
+    case 4:
+      plug.LoadPreset(Int(-1, 1));
+      break;
+    default:
+      RunBlock(plug);
+      break;
     }
   }
 
@@ -105,7 +107,7 @@ struct HostFuzzer
       {
         const double v = useFloat ? fout[c][i] : dout[c][i];
         ASSERT_TRUE(std::isfinite(v)) << "channel " << c << " frame " << i << " of " << frames
-                                     << (useFloat ? " float" : " double");
+                                      << (useFloat ? " float" : " double");
       }
   }
 
@@ -141,4 +143,4 @@ TEST(HostFuzz, AnySequenceOfHostCallsKeepsTheEffectSound)
   }
 }
 
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@
 #include <string>
 #include <thread>
 
-namespace
-{
+namespace {
 
 struct ParamRow
 {
@@ -165,7 +164,7 @@ TEST(EngineSettings, EveryParameterReachesTheEngine)
   EXPECT_FALSE(engine.TempoRelease());
   EXPECT_EQ(engine.EffectiveReleaseTime(), 333.0);
   fx.SetParam(TarvexQuoxel::kAutoRelease, 1);
-  EXPECT_EQ(engine.EffectiveReleaseTime(), 250.0); // half a beat at 120 bpm
+  EXPECT_EQ(engine.EffectiveReleaseTime(), 250.0);  // half a beat at 120 bpm
 }
 
 TEST(Reset, OversamplingFollowsTheSampleRate)
@@ -174,9 +173,8 @@ TEST(Reset, OversamplingFollowsTheSampleRate)
   {
     double rate;
     int factor;
-  } cases[] = {{22050, 8},  {44100, 8},  {48000, 8},  {88099.9, 8}, {88100, 4},
-               {88200, 4},  {96000, 4},  {176400, 4}, {191999, 4},  {192000, 2},
-               {384000, 2}};
+  } cases[] = {{22050, 8}, {44100, 8},  {48000, 8},  {88099.9, 8}, {88100, 4}, {88200, 4},
+               {96000, 4}, {176400, 4}, {191999, 4}, {192000, 2},  {384000, 2}};
   for (const auto& c : cases)
   {
     SCOPED_TRACE(c.rate);
@@ -298,4 +296,4 @@ TEST(Creation, RunningOutOfMemoryGivesNoObjectOrAWholeOne)
   EXPECT_TRUE(madeOne);
 }
 
-} // namespace
+}  // namespace

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
+namespace {
 
 std::vector<double> Sine(int n, double hz, double amplitude, double rate = 44100.0)
 {
@@ -268,4 +267,4 @@ TEST(Tempo, OnlyFinitePositiveTempoReachesTheEngine)
     EXPECT_TRUE(std::isfinite(v));
 }
 
-} // namespace
+}  // namespace

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define TQ_FUZZ_CHECK(cond)                                                         \
-  do                                                                                \
-  {                                                                                 \
-    if (!(cond))                                                                    \
-    {                                                                               \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      std::abort();                                                                 \
-    }                                                                               \
+#define TQ_FUZZ_CHECK(cond)                                                                                            \
+  do                                                                                                                   \
+  {                                                                                                                    \
+    if (!(cond))                                                                                                       \
+    {                                                                                                                  \
+      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond);                                    \
+      std::abort();                                                                                                    \
+    }                                                                                                                  \
   } while (0)

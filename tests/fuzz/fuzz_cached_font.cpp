@@ -16,18 +16,20 @@
 #include "tests/lice/FakeGlyphRasteriser.h"
 #include "tests/lice/TestBitmaps.h"
 
-namespace
-{
+namespace {
 int Coordinate(FuzzedDataProvider& in)
 {
   switch (in.ConsumeIntegralInRange(0, 5))
   {
-    case 0: return in.ConsumeIntegral<int>();
-    case 1: return in.PickValueInArray<int>({INT_MIN, INT_MAX, INT_MIN + 1, INT_MAX - 1, -1, 0});
-    default: return in.ConsumeIntegralInRange(-80, 120);
+  case 0:
+    return in.ConsumeIntegral<int>();
+  case 1:
+    return in.PickValueInArray<int>({INT_MIN, INT_MAX, INT_MIN + 1, INT_MAX - 1, -1, 0});
+  default:
+    return in.ConsumeIntegralInRange(-80, 120);
   }
 }
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -49,11 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   font->ChangeBackColour(in.ConsumeIntegral<uint32_t>());
   font->ChangeEffectColour(in.ConsumeIntegral<uint32_t>());
   font->ChangeBackMode(in.ConsumeIntegralInRange(0, 3));
-  const float alpha = in.PickValueInArray({1.0f, 0.5f, 0.0f, -1.0f, 2.0f, std::numeric_limits<float>::quiet_NaN(),
-                                           std::numeric_limits<float>::infinity()});
-  font->ChangeBlend(in.PickValueInArray<BlendMode>({BlendCopy, BlendAdd, BlendDodge, BlendMultiply, BlendOverlay, BlendHsvAdjust,
-                                         BlendChannelCopy, BlendCopy | BlendUseSourceAlpha, 0x7FFFFFFF}),
-                    alpha);
+  const float alpha = in.PickValueInArray(
+    {1.0f, 0.5f, 0.0f, -1.0f, 2.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()});
+  font->ChangeBlend(
+    in.PickValueInArray<BlendMode>({BlendCopy, BlendAdd, BlendDodge, BlendMultiply, BlendOverlay, BlendHsvAdjust,
+                                    BlendChannelCopy, BlendCopy | BlendUseSourceAlpha, 0x7FFFFFFF}),
+    alpha);
 
   for (int call = 0; call < 4 && in.remaining_bytes() > 0; ++call)
   {
@@ -66,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int length = nulTerminated ? -1 : static_cast<int>(bytes.size());
     // Exactly the bytes given, so a read past `length` (or past the NUL) shows.
     std::vector<char> text(bytes.begin(), bytes.end());
-    if (nulTerminated) text.push_back('\0');
+    if (nulTerminated)
+      text.push_back('\0');
     std::unique_ptr<char[]> exact(new char[text.size() ? text.size() : 1]);
     std::copy(text.begin(), text.end(), exact.get());
     const bool noBitmap = in.ConsumeIntegralInRange(0, 7) == 0;

@@ -23,16 +23,19 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 double Wild(FuzzedDataProvider& in)
 {
   switch (in.ConsumeIntegralInRange(0, 5))
   {
-    case 0: return std::numeric_limits<double>::quiet_NaN();
-    case 1: return in.PickValueInArray<double>({INFINITY, -INFINITY, 1e300, -1e300, 4.9e-324, -0.0, 1.0000001});
-    case 2: return in.ConsumeFloatingPoint<double>();
-    default: return in.ConsumeProbability<double>();
+  case 0:
+    return std::numeric_limits<double>::quiet_NaN();
+  case 1:
+    return in.PickValueInArray<double>({INFINITY, -INFINITY, 1e300, -1e300, 4.9e-324, -0.0, 1.0000001});
+  case 2:
+    return in.ConsumeFloatingPoint<double>();
+  default:
+    return in.ConsumeProbability<double>();
   }
 }
 
@@ -94,8 +97,10 @@ void MakeBuses(FuzzedDataProvider& in, int32 frames, bool inputs, bool wide, Blo
     abb.channelBuffers32 = nullptr;
     if (!nullArray && channels > 0)
     {
-      if (wide) abb.channelBuffers64 = bus.d_ptrs.data();
-      else abb.channelBuffers32 = bus.f_ptrs.data();
+      if (wide)
+        abb.channelBuffers64 = bus.d_ptrs.data();
+      else
+        abb.channelBuffers32 = bus.f_ptrs.data();
     }
   }
 }
@@ -108,16 +113,24 @@ void MakeChanges(FuzzedDataProvider& in, int32 frames, Block& block)
     ParamID id;
     switch (in.ConsumeIntegralInRange(0, 3))
     {
-      case 0: id = in.ConsumeIntegral<ParamID>(); break;
-      case 1: id = in.PickValueInArray({IPlugVST3::kBypassParamId, IPlugVST3::kPresetParamId}); break;
-      default: id = in.ConsumeIntegralInRange<ParamID>(0, TarvexQuoxel::kNumParams); break;
+    case 0:
+      id = in.ConsumeIntegral<ParamID>();
+      break;
+    case 1:
+      id = in.PickValueInArray({IPlugVST3::kBypassParamId, IPlugVST3::kPresetParamId});
+      break;
+    default:
+      id = in.ConsumeIntegralInRange<ParamID>(0, TarvexQuoxel::kNumParams);
+      break;
     }
     const int points = in.ConsumeIntegralInRange(0, 4);
-    if (points == 0) block.changes.addEmptyQueue(id);
+    if (points == 0)
+      block.changes.addEmptyQueue(id);
     for (int p = 0; p < points; ++p)
     {
-      const int32 offset = in.ConsumeIntegralInRange(0, 5) == 0 ? in.ConsumeIntegral<int32>()
-                                                                : in.ConsumeIntegralInRange<int32>(0, frames > 0 ? frames : 0);
+      const int32 offset = in.ConsumeIntegralInRange(0, 5) == 0
+                             ? in.ConsumeIntegral<int32>()
+                             : in.ConsumeIntegralInRange<int32>(0, frames > 0 ? frames : 0);
       block.changes.add(id, offset, Wild(in));
     }
   }
@@ -179,7 +192,8 @@ bool Finite(const Bus& bus, int32 numChannels, int32 frames, bool is64)
     for (int32 i = 0; i < frames; ++i)
     {
       const double v = is64 ? bus.d[c][i] : bus.f[c][i];
-      if (!std::isfinite(v)) return false;
+      if (!std::isfinite(v))
+        return false;
     }
   return true;
 }
@@ -195,26 +209,32 @@ void BusCalls(FuzzedDataProvider& in, fakehost::HostDriver& driver)
     const int32 index = in.ConsumeIntegralInRange<int32>(-2, 3);
     switch (in.ConsumeIntegralInRange(0, 3))
     {
-      case 0: driver.component()->activateBus(type, dir, index, in.ConsumeIntegralInRange<TBool>(0, 2)); break;
-      case 1:
-      {
-        BusInfo info{};
-        driver.component()->getBusInfo(type, dir, index, info);
-        SpeakerArrangement arr = 0;
-        driver.processor()->getBusArrangement(dir, index, arr);
-        break;
-      }
-      case 2:
-      {
-        std::vector<SpeakerArrangement> ins(in.ConsumeIntegralInRange<size_t>(0, 3));
-        std::vector<SpeakerArrangement> outs(in.ConsumeIntegralInRange<size_t>(0, 3));
-        for (SpeakerArrangement& a : ins) a = in.ConsumeIntegral<SpeakerArrangement>();
-        for (SpeakerArrangement& a : outs) a = in.ConsumeIntegral<SpeakerArrangement>();
-        driver.processor()->setBusArrangements(ins.empty() ? nullptr : ins.data(), static_cast<int32>(ins.size()),
-                                               outs.empty() ? nullptr : outs.data(), static_cast<int32>(outs.size()));
-        break;
-      }
-      default: driver.component()->setIoMode(in.ConsumeIntegralInRange<int32>(-1, 3)); break;
+    case 0:
+      driver.component()->activateBus(type, dir, index, in.ConsumeIntegralInRange<TBool>(0, 2));
+      break;
+    case 1:
+    {
+      BusInfo info{};
+      driver.component()->getBusInfo(type, dir, index, info);
+      SpeakerArrangement arr = 0;
+      driver.processor()->getBusArrangement(dir, index, arr);
+      break;
+    }
+    case 2:
+    {
+      std::vector<SpeakerArrangement> ins(in.ConsumeIntegralInRange<size_t>(0, 3));
+      std::vector<SpeakerArrangement> outs(in.ConsumeIntegralInRange<size_t>(0, 3));
+      for (SpeakerArrangement& a : ins)
+        a = in.ConsumeIntegral<SpeakerArrangement>();
+      for (SpeakerArrangement& a : outs)
+        a = in.ConsumeIntegral<SpeakerArrangement>();
+      driver.processor()->setBusArrangements(ins.empty() ? nullptr : ins.data(), static_cast<int32>(ins.size()),
+                                             outs.empty() ? nullptr : outs.data(), static_cast<int32>(outs.size()));
+      break;
+    }
+    default:
+      driver.component()->setIoMode(in.ConsumeIntegralInRange<int32>(-1, 3));
+      break;
     }
   }
 }
@@ -223,14 +243,21 @@ void RunBlock(FuzzedDataProvider& in, fakehost::HostDriver& driver, const fakeho
 {
   Block block;
   ProcessData& data = block.data;
-  data.processMode = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 3) : settings.processMode;
-  data.symbolicSampleSize = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 2)
-                                                                 : settings.sampleSize;
+  data.processMode =
+    in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 3) : settings.processMode;
+  data.symbolicSampleSize =
+    in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 2) : settings.sampleSize;
   switch (in.ConsumeIntegralInRange(0, 5))
   {
-    case 0: data.numSamples = in.ConsumeIntegralInRange<int32>(-3, 0); break;
-    case 1: data.numSamples = in.ConsumeIntegralInRange<int32>(settings.maxBlock, 3 * settings.maxBlock + 7); break;
-    default: data.numSamples = in.ConsumeIntegralInRange<int32>(1, settings.maxBlock); break;
+  case 0:
+    data.numSamples = in.ConsumeIntegralInRange<int32>(-3, 0);
+    break;
+  case 1:
+    data.numSamples = in.ConsumeIntegralInRange<int32>(settings.maxBlock, 3 * settings.maxBlock + 7);
+    break;
+  default:
+    data.numSamples = in.ConsumeIntegralInRange<int32>(1, settings.maxBlock);
+    break;
   }
   MakeBuses(in, data.numSamples, true, settings.sampleSize == kSample64, block);
   MakeBuses(in, data.numSamples, false, settings.sampleSize == kSample64, block);
@@ -256,7 +283,7 @@ void RunBlock(FuzzedDataProvider& in, fakehost::HostDriver& driver, const fakeho
   TQ_FUZZ_CHECK(block.events.heldByPlugin() == 0 && block.outEvents.heldByPlugin() == 0);
   TQ_FUZZ_CHECK(!block.changes.overReleased() && !block.events.overReleased());
 }
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -268,7 +295,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   const SpeakerArrangement choices[] = {arrangement::kEmpty, arrangement::kMono, arrangement::kStereo,
                                         arrangement::k51};
   const SpeakerArrangement inArr = in.PickValueInArray(choices), outArr = in.PickValueInArray(choices);
-  if (driver->arrange({inArr}, {outArr}) != kResultOk) driver->arrange({}, {});
+  if (driver->arrange({inArr}, {outArr}) != kResultOk)
+    driver->arrange({}, {});
   BusCalls(in, *driver);
   fakehost::ProcessSettings settings;
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
@@ -283,8 +311,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       if (in.ConsumeIntegralInRange(0, 5) == 0)
       {
         ProcessSetup setup{in.ConsumeIntegralInRange<int32>(-1, 3), in.ConsumeIntegralInRange<int32>(-1, 2),
-                           in.ConsumeIntegralInRange<int32>(-4, 4096),
-                           in.ConsumeBool() ? 48000.0 : Wild(in) * 1e6};
+                           in.ConsumeIntegralInRange<int32>(-4, 4096), in.ConsumeBool() ? 48000.0 : Wild(in) * 1e6};
         if (driver->processor()->setupProcessing(setup) == kResultOk)
         {
           settings.processMode = setup.processMode;
@@ -295,7 +322,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       RunBlock(in, *driver, settings);
     }
   driver->unload();
-  for (const std::string& p : driver->problems()) std::fprintf(stderr, "host saw: %s\n", p.c_str());
+  for (const std::string& p : driver->problems())
+    std::fprintf(stderr, "host saw: %s\n", p.c_str());
   TQ_FUZZ_CHECK(driver->problems().empty());
   return 0;
 }

@@ -21,11 +21,11 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 void CheckNoProblems(fakehost::HostDriver& driver)
 {
-  for (const std::string& p : driver.problems()) std::fprintf(stderr, "host saw: %s\n", p.c_str());
+  for (const std::string& p : driver.problems())
+    std::fprintf(stderr, "host saw: %s\n", p.c_str());
   TQ_FUZZ_CHECK(driver.problems().empty());
 }
 
@@ -33,19 +33,25 @@ double Wild(FuzzedDataProvider& in)
 {
   switch (in.ConsumeIntegralInRange(0, 4))
   {
-    case 0: return std::numeric_limits<double>::quiet_NaN();
-    case 1: return in.PickValueInArray<double>({INFINITY, -INFINITY, 1e300, -1e300, 4.9e-324, -0.0, 1.0000001});
-    case 2: return in.ConsumeFloatingPoint<double>();
-    default: return in.ConsumeProbability<double>();
+  case 0:
+    return std::numeric_limits<double>::quiet_NaN();
+  case 1:
+    return in.PickValueInArray<double>({INFINITY, -INFINITY, 1e300, -1e300, 4.9e-324, -0.0, 1.0000001});
+  case 2:
+    return in.ConsumeFloatingPoint<double>();
+  default:
+    return in.ConsumeProbability<double>();
   }
 }
 
 ParamID AnyId(FuzzedDataProvider& in, IEditController& controller)
 {
-  if (in.ConsumeIntegralInRange(0, 4) == 0) return in.ConsumeIntegral<ParamID>();
+  if (in.ConsumeIntegralInRange(0, 4) == 0)
+    return in.ConsumeIntegral<ParamID>();
   ParameterInfo info{};
   const int32 count = controller.getParameterCount();
-  if (controller.getParameterInfo(in.ConsumeIntegralInRange<int32>(0, count), info) != kResultOk) return 0;
+  if (controller.getParameterInfo(in.ConsumeIntegralInRange<int32>(0, count), info) != kResultOk)
+    return 0;
   return info.id;
 }
 
@@ -56,42 +62,47 @@ void ParameterCalls(FuzzedDataProvider& in, IEditController& controller)
   const ParamID id = AnyId(in, controller);
   switch (in.ConsumeIntegralInRange(0, 3))
   {
-    case 0:
-    {
-      controller.setParamNormalized(id, Wild(in));
-      break;
-    }
-    case 1:
-    {
-      auto text = std::make_unique<TChar[]>(128);
-      controller.getParamStringByValue(id, Wild(in), text.get());
-      break;
-    }
-    case 2:
-    {
-      auto text = std::make_unique<TChar[]>(128);
-      const std::string bytes = in.ConsumeRandomLengthString(140);
-      const bool terminated = in.ConsumeIntegralInRange(0, 7) != 0;
-      size_t n = 0;
-      for (; n < 128 && n < bytes.size(); ++n) text[n] = static_cast<TChar>(static_cast<unsigned char>(bytes[n]));
-      if (terminated && n == 128) n = 127;
-      if (terminated) text[n] = 0;
-      else for (; n < 128; ++n) text[n] = u'9';
-      ParamValue value = 0.25;
-      if (controller.getParamValueByString(id, text.get(), value) == kResultOk)
-        TQ_FUZZ_CHECK(value >= 0.0 && value <= 1.0);
-      break;
-    }
-    default:
-    {
-      // Unknown ids pass the value through; known ones answer finite values for finite ones.
-      const ParamValue normalIn = Wild(in), plainIn = Wild(in);
-      const ParamValue plain = controller.normalizedParamToPlain(id, normalIn);
-      const ParamValue normal = controller.plainParamToNormalized(id, plainIn);
-      TQ_FUZZ_CHECK(!std::isfinite(normalIn) || std::isfinite(plain));
-      TQ_FUZZ_CHECK(!std::isfinite(plainIn) || std::isfinite(normal));
-      break;
-    }
+  case 0:
+  {
+    controller.setParamNormalized(id, Wild(in));
+    break;
+  }
+  case 1:
+  {
+    auto text = std::make_unique<TChar[]>(128);
+    controller.getParamStringByValue(id, Wild(in), text.get());
+    break;
+  }
+  case 2:
+  {
+    auto text = std::make_unique<TChar[]>(128);
+    const std::string bytes = in.ConsumeRandomLengthString(140);
+    const bool terminated = in.ConsumeIntegralInRange(0, 7) != 0;
+    size_t n = 0;
+    for (; n < 128 && n < bytes.size(); ++n)
+      text[n] = static_cast<TChar>(static_cast<unsigned char>(bytes[n]));
+    if (terminated && n == 128)
+      n = 127;
+    if (terminated)
+      text[n] = 0;
+    else
+      for (; n < 128; ++n)
+        text[n] = u'9';
+    ParamValue value = 0.25;
+    if (controller.getParamValueByString(id, text.get(), value) == kResultOk)
+      TQ_FUZZ_CHECK(value >= 0.0 && value <= 1.0);
+    break;
+  }
+  default:
+  {
+    // Unknown ids pass the value through; known ones answer finite values for finite ones.
+    const ParamValue normalIn = Wild(in), plainIn = Wild(in);
+    const ParamValue plain = controller.normalizedParamToPlain(id, normalIn);
+    const ParamValue normal = controller.plainParamToNormalized(id, plainIn);
+    TQ_FUZZ_CHECK(!std::isfinite(normalIn) || std::isfinite(plain));
+    TQ_FUZZ_CHECK(!std::isfinite(plainIn) || std::isfinite(normal));
+    break;
+  }
   }
 }
 
@@ -99,11 +110,12 @@ void Block(FuzzedDataProvider& in, fakehost::HostDriver& driver)
 {
   const int32 frames = in.ConsumeIntegralInRange<int32>(1, 512);
   for (int ch = 0; ch < 2; ++ch)
-    for (int32 i = 0; i < frames; ++i) driver.inputs().setSample(0, ch, i, (i % 97 < 5 ? 0.8 : 0.05) * (ch ? -1 : 1));
+    for (int32 i = 0; i < frames; ++i)
+      driver.inputs().setSample(0, ch, i, (i % 97 < 5 ? 0.8 : 0.05) * (ch ? -1 : 1));
   driver.process(frames);
   CheckNoProblems(driver);
 }
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -138,13 +150,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       stream.setReadLimit(limit);
       readable = std::min(readable, limit);
     }
-    if (in.ConsumeBool()) stream.setShortReadResult(kResultFalse);
+    if (in.ConsumeBool())
+      stream.setShortReadResult(kResultFalse);
     fakehost::MemoryStream before;
     TQ_FUZZ_CHECK(driver->controller()->getState(&before) == kResultOk);
     tresult r;
-    if (target == 0) r = driver->component()->setState(&stream);
-    else if (target == 1) r = driver->controller()->setComponentState(&stream);
-    else r = driver->controller()->setState(&stream);
+    if (target == 0)
+      r = driver->component()->setState(&stream);
+    else if (target == 1)
+      r = driver->controller()->setComponentState(&stream);
+    else
+      r = driver->controller()->setState(&stream);
     // A stream not even one value long, or one the call does not take, changes nothing (longer
     // short streams restore the values that arrived whole).
     if (r == kNotImplemented || (r != kResultOk && readable < 8))

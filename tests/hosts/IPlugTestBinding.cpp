@@ -6,8 +6,7 @@
 IPlugTestBinding::IPlugTestBinding(const Args& a)
   : IPlugBase(a.nParams, a.channelIOStr, a.nPresets, a.effectName, a.productName, a.makerName, a.vendorVersion,
               a.uniqueId, a.makerId, a.latency, a.doesMidi, a.doesStateChunks, a.isInstrument, a.bindingKind)
-{
-}
+{}
 
 IPlugTestBinding::IPlugTestBinding(void*, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
                                    const char* productName, const char* makerName, int vendorVersion, int uniqueId,
@@ -15,27 +14,26 @@ IPlugTestBinding::IPlugTestBinding(void*, int nParams, const char* channelIOStr,
                                    int)
   : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId, makerId,
               latency, doesMidi, doesStateChunks, isInstrument, kBindingVST3)
-{
-}
+{}
 
 void IPlugTestBinding::BeginInformHostOfParamChange(int paramIdx)
 {
-  events.push_back({ HostEvent::kBeginEdit, paramIdx, 0.0 });
+  events.push_back({HostEvent::kBeginEdit, paramIdx, 0.0});
 }
 
 void IPlugTestBinding::InformHostOfParamChange(int paramIdx, double normalised)
 {
-  events.push_back({ HostEvent::kPerformEdit, paramIdx, normalised });
+  events.push_back({HostEvent::kPerformEdit, paramIdx, normalised});
 }
 
 void IPlugTestBinding::EndInformHostOfParamChange(int paramIdx)
 {
-  events.push_back({ HostEvent::kEndEdit, paramIdx, 0.0 });
+  events.push_back({HostEvent::kEndEdit, paramIdx, 0.0});
 }
 
 void IPlugTestBinding::RequestDisplayUpdate()
 {
-  events.push_back({ HostEvent::kDisplayUpdate, 0, 0.0 });
+  events.push_back({HostEvent::kDisplayUpdate, 0, 0.0});
 }
 
 int IPlugTestBinding::HostSamplePosition()
@@ -62,13 +60,13 @@ void IPlugTestBinding::HostTransport(TransportInfo* info)
 
 void IPlugTestBinding::ResizeEditor(int width, int height)
 {
-  events.push_back({ HostEvent::kResize, width, static_cast<double>(height) });
+  events.push_back({HostEvent::kResize, width, static_cast<double>(height)});
 }
 
 void IPlugTestBinding::ChangeLatency(int samples)
 {
   IPlugBase::ChangeLatency(samples);
-  events.push_back({ HostEvent::kLatency, Latency(), 0.0 });
+  events.push_back({HostEvent::kLatency, Latency(), 0.0});
 }
 
 bool IPlugTestBinding::SendMidiToHost(const MidiMessage* msg)

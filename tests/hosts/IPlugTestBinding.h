@@ -41,8 +41,8 @@ public:
       kResize,
     };
     EKind kind;
-    int index;    // parameter index, latency samples, or width
-    double value; // normalised value, or height
+    int index;     // parameter index, latency samples, or width
+    double value;  // normalised value, or height
   };
 
   // What the host hands the plug-in at creation; nothing, for tests.
@@ -85,7 +85,7 @@ public:
   // What the host answers when asked.
   TransportInfo transport;
   bool offline = false;
-  bool acceptsMidi = false; // MIDI output: sent when true, reported as not sent otherwise
+  bool acceptsMidi = false;  // MIDI output: sent when true, reported as not sent otherwise
 
   // What reached the host.
   std::vector<HostEvent> events;

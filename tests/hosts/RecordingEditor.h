@@ -16,10 +16,7 @@ public:
   };
 
   // deleted is set when the editor is destroyed, so tests can check ownership.
-  explicit RecordingEditor(bool* deleted = nullptr)
-    : mDeleted(deleted)
-  {
-  }
+  explicit RecordingEditor(bool* deleted = nullptr) : mDeleted(deleted) {}
   ~RecordingEditor() override
   {
     if (mDeleted)
@@ -28,7 +25,7 @@ public:
 
   void PushParamToControls(int paramIdx, double value, bool normalised) override
   {
-    pushes.push_back({ paramIdx, value, normalised });
+    pushes.push_back({paramIdx, value, normalised});
   }
   void CreateDrawSurfaces() override { ++surfacesMade; }
 

@@ -8,11 +8,17 @@
 
 namespace {
 
-bool Aligned64(const void* p) { return (reinterpret_cast<std::uintptr_t>(p) & 63) == 0; }
+bool Aligned64(const void* p)
+{
+  return (reinterpret_cast<std::uintptr_t>(p) & 63) == 0;
+}
 
-bool Empty(const LICE_IBitmap& b) { return !b.PixelData() && b.PixelWidth() == 0 && b.PixelHeight() == 0; }
+bool Empty(const LICE_IBitmap& b)
+{
+  return !b.PixelData() && b.PixelWidth() == 0 && b.PixelHeight() == 0;
+}
 
-} // namespace
+}  // namespace
 
 // Each store is written whole with memset, so a short allocation shows under ASan.
 TEST(MemBitmap, PitchAlignmentAndGrowthRules)
@@ -25,15 +31,15 @@ TEST(MemBitmap, PitchAlignmentAndGrowthRules)
   EXPECT_TRUE(Aligned64(bitmap.PixelData()));
   std::memset(bitmap.PixelData(), 0xAB, 2 * 8 * 4);
   Pixel32* before = bitmap.PixelData();
-  EXPECT_TRUE(bitmap.Reallocate(4, 2)); // smaller: same storage
+  EXPECT_TRUE(bitmap.Reallocate(4, 2));  // smaller: same storage
   EXPECT_EQ(bitmap.PixelData(), before);
   EXPECT_EQ(bitmap.RowPitch(), 4);
   EXPECT_FALSE(bitmap.Reallocate(4, 2));
-  EXPECT_TRUE(bitmap.Reallocate(20, 10)); // larger: a quarter beyond the request
+  EXPECT_TRUE(bitmap.Reallocate(20, 10));  // larger: a quarter beyond the request
   EXPECT_EQ(bitmap.AllocatedBytes(), 1000);
   EXPECT_TRUE(Aligned64(bitmap.PixelData()));
   std::memset(bitmap.PixelData(), 0, 10 * 20 * 4);
-  EXPECT_TRUE(bitmap.Reallocate(20, 12)); // fits in that quarter
+  EXPECT_TRUE(bitmap.Reallocate(20, 12));  // fits in that quarter
   EXPECT_EQ(bitmap.AllocatedBytes(), 1000);
   EXPECT_TRUE(bitmap.Reallocate(0, 3));
   EXPECT_TRUE(Empty(bitmap));
@@ -65,8 +71,8 @@ TEST(Bitmaps, EmptyHugeOrNegativeSizesHoldNoPixels)
 {
   EXPECT_TRUE(Empty(LICE_MemBitmap(5, 0)));
   EXPECT_TRUE(Empty(LICE_SysBitmap(0, 0)));
-  const int sizes[][2] = {{1000000, 1074}, {INT_MAX, 1}, {INT_MAX - 2, 2}, {1, INT_MAX}, {65536, 65536},
-                          {-5, 4}, {4, -5}, {INT_MIN, INT_MIN}, {(1 << 26) + 1, 1}};
+  const int sizes[][2] = {{1000000, 1074}, {INT_MAX, 1}, {INT_MAX - 2, 2},   {1, INT_MAX},      {65536, 65536},
+                          {-5, 4},         {4, -5},      {INT_MIN, INT_MIN}, {(1 << 26) + 1, 1}};
   for (const auto& s : sizes)
   {
     LICE_MemBitmap mem(3, 3);
@@ -76,5 +82,5 @@ TEST(Bitmaps, EmptyHugeOrNegativeSizesHoldNoPixels)
     EXPECT_TRUE(Empty(mem) && Empty(sys) && Empty(LICE_MemBitmap(s[0], s[1]))) << s[0] << " x " << s[1];
     EXPECT_TRUE(sys.Reallocate(4, 4) && sys.PixelData());
   }
-  EXPECT_NE(LICE_MemBitmap(1 << 26, 1).PixelData(), nullptr); // exactly the cap
+  EXPECT_NE(LICE_MemBitmap(1 << 26, 1).PixelData(), nullptr);  // exactly the cap
 }

@@ -20,10 +20,14 @@ namespace {
 Pixel32 BlitPixel(int mode, int w, Pixel32 d, Pixel32 s)
 {
   const int low = mode & 0xFF, sa = int(s >> 24), k = w * (sa + 1) / 256;
-  if (low > 5 || w == 0 || (mode == 0 && w < 0)) return d;
-  if (!(mode & BlendUseSourceAlpha)) return ref::Mix(low, d, s, w);
-  if (sa == 0 && (low == 0 || low == 1 || low == 3)) return d;
-  if (low != 0) return ref::Mix(low, d, s, k);
+  if (low > 5 || w == 0 || (mode == 0 && w < 0))
+    return d;
+  if (!(mode & BlendUseSourceAlpha))
+    return ref::Mix(low, d, s, w);
+  if (sa == 0 && (low == 0 || low == 1 || low == 3))
+    return d;
+  if (low != 0)
+    return ref::Mix(low, d, s, k);
   return ref::PerChannel(d, s, [&](int i, int c, int x) {
     return i < 3 ? ref::Channel(0, c, x, k) : ref::Clamp(std::min(255, (w == 256 ? sa : k) + c));
   });
@@ -31,8 +35,8 @@ Pixel32 BlitPixel(int mode, int w, Pixel32 d, Pixel32 s)
 
 // The blit as a plain per-pixel loop: source pixel (sx, sy) of the rectangle lands on
 // x + sx - left, y + sy - top when it lies inside both bitmaps.
-std::vector<Pixel32> ReferenceBlit(GuardedBitmap& dst, GuardedBitmap& src, int x, int y,
-                                   const LICE_SourceRect* rect, int mode, float alpha)
+std::vector<Pixel32> ReferenceBlit(GuardedBitmap& dst, GuardedBitmap& src, int x, int y, const LICE_SourceRect* rect,
+                                   int mode, float alpha)
 {
   std::vector<Pixel32> out = dst.Pixels();
   const int w = LICE_WeightFromAlpha(alpha), W = dst.PixelWidth();
@@ -47,7 +51,7 @@ std::vector<Pixel32> ReferenceBlit(GuardedBitmap& dst, GuardedBitmap& src, int x
   return out;
 }
 
-} // namespace
+}  // namespace
 
 // Every placement and source rectangle around the edges, upright and upside down, also of a
 // bitmap onto itself (which reads the source as it was before the call), and coordinates at
@@ -55,8 +59,8 @@ std::vector<Pixel32> ReferenceBlit(GuardedBitmap& dst, GuardedBitmap& src, int x
 TEST(CopyRect, ClipsAtEveryEdgeAndOverlapsItself)
 {
   std::mt19937 rng(1);
-  const LICE_SourceRect rects[] = {{0, 0, 7, 5}, {-2, -1, 3, 4}, {2, 1, 100, 100}, {3, 3, 3, 4},
-                                   {4, 2, 1, 1}, {-10, -10, -5, -5}, {6, 4, 7, 5}, {-3, 2, 2, 9}};
+  const LICE_SourceRect rects[] = {{0, 0, 7, 5}, {-2, -1, 3, 4},     {2, 1, 100, 100}, {3, 3, 3, 4},
+                                   {4, 2, 1, 1}, {-10, -10, -5, -5}, {6, 4, 7, 5},     {-3, 2, 2, 9}};
   auto check = [&](GuardedBitmap& dst, GuardedBitmap& src, int x, int y, const LICE_SourceRect* rect, int mode) {
     const float alpha = mode == 1 ? 0.7f : 1.0f;
     const std::vector<Pixel32> expected = ReferenceBlit(dst, src, x, y, rect, mode, alpha);
@@ -79,8 +83,11 @@ TEST(CopyRect, ClipsAtEveryEdgeAndOverlapsItself)
             }
   GuardedBitmap src(4, 4), dst(4, 4);
   src.Randomise(rng);
-  const LICE_SourceRect extremes[] = {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MAX, INT_MAX, INT_MIN, INT_MIN},
-                                      {INT_MIN, 0, 2, 2}, {0, INT_MIN, INT_MAX, 2}, {-1, -1, INT_MAX, INT_MAX}};
+  const LICE_SourceRect extremes[] = {{INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                                      {INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+                                      {INT_MIN, 0, 2, 2},
+                                      {0, INT_MIN, INT_MAX, 2},
+                                      {-1, -1, INT_MAX, INT_MAX}};
   for (int x : {INT_MIN, INT_MIN + 1, -1, 0, INT_MAX - 1, INT_MAX})
     for (const auto& rect : extremes)
     {
@@ -100,11 +107,12 @@ TEST(CopyRect, EveryModeFollowsItsFormula)
       GuardedBitmap src(67, 9), dst(67, 9);
       src.Randomise(rng);
       dst.Randomise(rng);
-      for (int x = 0; x < 3; ++x) src.At(x, 0) = (src.At(x, 0) & 0x00FFFFFF) | (Pixel32(x * 255 / 2) << 24);
+      for (int x = 0; x < 3; ++x)
+        src.At(x, 0) = (src.At(x, 0) & 0x00FFFFFF) | (Pixel32(x * 255 / 2) << 24);
       std::vector<Pixel32> expected = dst.Pixels();
       const std::vector<Pixel32> source = src.Pixels();
       for (std::size_t i = 0; i < expected.size(); ++i)
-        expected[i] = mode == 0 && alpha == 0.5f // the half-weight copy averages words
+        expected[i] = mode == 0 && alpha == 0.5f  // the half-weight copy averages words
                         ? ((source[i] >> 1) & 0x7F7F7F7F) + ((expected[i] >> 1) & 0x7F7F7F7F)
                         : BlitPixel(mode, LICE_WeightFromAlpha(alpha), expected[i], source[i]);
       LICE_CopyRect(&dst, &src, 0, 0, nullptr, alpha, mode);
@@ -116,8 +124,8 @@ TEST(CopyRect, EveryModeFollowsItsFormula)
 TEST(CopyRect, EditorWeightsGiveExactPixels)
 {
   GuardedBitmap src(4, 1), dst(4, 1);
-  src.At(0, 0) = 0x00123456; // transparent: destination kept
-  src.At(1, 0) = 0xFF123456; // opaque: replaced
+  src.At(0, 0) = 0x00123456;  // transparent: destination kept
+  src.At(1, 0) = 0xFF123456;  // opaque: replaced
   src.At(2, 0) = 0x80FF0000;
   src.At(3, 0) = 0x40FFFFFF;
   dst.Fill(0xFF0000FF);
@@ -127,12 +135,12 @@ TEST(CopyRect, EditorWeightsGiveExactPixels)
   EXPECT_EQ(dst.Pixels(), (std::vector<Pixel32>{0xFF0000FF, 0xFF123456, 0xFF81007E, 0xFF4141FF}));
 
   // Greyed controls: weight 64, k = 64 * (sa + 1) / 256.
-  src.At(1, 0) = 0xFFFFFFFF; // k = 64: 255 - 255 * 192 / 256 = 64
-  src.At(2, 0) = 0x7FFF8000; // k = 32: 255 - 255 * 224 / 256 = 32, 128 - 128 * 224 / 256 = 16
+  src.At(1, 0) = 0xFFFFFFFF;  // k = 64: 255 - 255 * 192 / 256 = 64
+  src.At(2, 0) = 0x7FFF8000;  // k = 32: 255 - 255 * 224 / 256 = 32, 128 - 128 * 224 / 256 = 16
   dst.Fill(0xFF000000);
   LICE_CopyRect(&dst, &src, 0, 0, nullptr, 0.25f, BlendUseSourceAlpha);
   EXPECT_EQ(dst.Pixels(), (std::vector<Pixel32>{0xFF000000, 0xFF404040, 0xFF201000, 0xFF101010}));
-  dst.Fill(0); // over a transparent destination the alpha becomes k
+  dst.Fill(0);  // over a transparent destination the alpha becomes k
   LICE_CopyRect(&dst, &src, 0, 0, nullptr, 0.25f, BlendUseSourceAlpha);
   EXPECT_EQ(LICE_Alpha(dst.At(1, 0)), 64);
 }
@@ -150,7 +158,8 @@ TEST(CopyRect, ChannelCopyAndMissingBitmaps)
   LICE_CopyRect(&dst, &src, 0, 0, nullptr, NAN, 0xF6);
   EXPECT_EQ(dst.Pixels(), before);
   LICE_CopyRect(&dst, &src, 0, 0, nullptr, 0.01f, 0x7FF100F6);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(dst.Pixels()[i], (before[i] & 0xFFFF00FF) | ((source[i] >> 8) & 0xFF00));
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(dst.Pixels()[i], (before[i] & 0xFFFF00FF) | ((source[i] >> 8) & 0xFF00));
 }
 
 // The per-mode fill loops: the weight stands in for the colour's alpha.
@@ -161,14 +170,16 @@ TEST(PaintRect, LoopsFollowTheirFormulas)
     for (float alpha : {0.3f, 0.9f, 1.0f, 0.004f, 2.5f, -0.7f, 1.0f / 256})
     {
       const int w = LICE_WeightFromAlpha(alpha);
-      if (mode == 0 && (w == 256 || w <= 0)) continue; // fast path or nothing, below
+      if (mode == 0 && (w == 256 || w <= 0))
+        continue;  // fast path or nothing, below
       GuardedBitmap bitmap(33, 8);
       bitmap.Randomise(rng);
       const Pixel32 colour = rng();
       std::vector<Pixel32> expected = bitmap.Pixels();
       for (auto& p : expected)
         p = mode == 5 ? ref::Mix(5, p, (colour & 0xFFFFFF) | Pixel32(ref::Clamp(w)) << 24, w)
-                      : ref::PerChannel(p, colour, [&](int i, int c, int s) { return ref::Channel(mode, c, i == 3 ? w : s, w); });
+                      : ref::PerChannel(p, colour,
+                                        [&](int i, int c, int s) { return ref::Channel(mode, c, i == 3 ? w : s, w); });
       LICE_PaintRect(&bitmap, 0, 0, 33, 8, colour, alpha, mode);
       ASSERT_EQ(bitmap.Pixels(), expected) << mode << " " << alpha;
     }
@@ -187,13 +198,13 @@ TEST(PaintRect, FastPathsAndAlphaHandling)
   auto half = [](Pixel32 v) { return (v >> 1) & 0x7F7F7F7F; };
   auto quarter = [](Pixel32 v) { return (v >> 2) & 0x3F3F3F3F; };
   EXPECT_EQ(paint(0.5f, 0), half(kDest) + half(kColour));
-  EXPECT_EQ(paint(0.5f, BlendUseSourceAlpha), half(kDest) + half(kColour)); // opaque: stays 0.5
-  EXPECT_EQ(paint(1.0f, BlendUseSourceAlpha, 0x80FFFFFF), half(kDest) + half(0x80FFFFFF)); // 128/255 -> 128
+  EXPECT_EQ(paint(0.5f, BlendUseSourceAlpha), half(kDest) + half(kColour));                 // opaque: stays 0.5
+  EXPECT_EQ(paint(1.0f, BlendUseSourceAlpha, 0x80FFFFFF), half(kDest) + half(0x80FFFFFF));  // 128/255 -> 128
   EXPECT_EQ(paint(1.0f, 0), kColour);
   EXPECT_EQ(paint(0.25f, 0), half(kDest) + quarter(kDest) + quarter(kColour));
   EXPECT_EQ(paint(0.75f, 0), quarter(kDest) + half(kColour) + quarter(kColour));
   EXPECT_EQ(LICE_Alpha(paint(1.0f, 5)), 255);
-  EXPECT_EQ(LICE_Alpha(paint(1.003f, 0)), 255); // not wrapped to a low byte
+  EXPECT_EQ(LICE_Alpha(paint(1.003f, 0)), 255);  // not wrapped to a low byte
   for (auto [alpha, mode] : {std::pair<float, int>{-0.5f, 0}, {0.0f, 1}, {NAN, 1}, {1.0f, 6}})
     EXPECT_EQ(paint(alpha, mode), kDest) << alpha << " " << mode;
 }
@@ -228,7 +239,7 @@ TEST(Blur, MatchesTheWrittenOutFilter)
 {
   auto part = [](Pixel32 v, int shift) { return (v >> shift) & (0x01010101u * (0xFFu >> shift)); };
   std::mt19937 rng(9);
-  const int sizes[][4] = {{2, 2, 2, 2}, {5, 4, 5, 4}, {9, 6, 6, 4}, {1100, 3, 1100, 3}, {1030, 5, 1025, 4},
+  const int sizes[][4] = {{2, 2, 2, 2},     {5, 4, 5, 4},  {9, 6, 6, 4},  {1100, 3, 1100, 3}, {1030, 5, 1025, 4},
                           {8, 8, 100, 100}, {5, 5, 1, 10}, {5, 5, 10, 1}, {5, 5, -3, 5}};
   for (const auto& s : sizes)
   {
@@ -243,7 +254,9 @@ TEST(Blur, MatchesTheWrittenOutFilter)
       {
         const Pixel32 above = y == 0 ? 0 : y == h - 1 ? out[(y - 1) * W + x] : at(x, y - 1);
         Pixel32 v = part(at(x, y), 1);
-        v += x == 0 ? part(at(1, y), 2) : x == w - 1 ? part(at(w - 2, y), 2) : part(at(x - 1, y), 3) + part(at(x + 1, y), 3);
+        v += x == 0       ? part(at(1, y), 2)
+             : x == w - 1 ? part(at(w - 2, y), 2)
+                          : part(at(x - 1, y), 3) + part(at(x + 1, y), 3);
         v += y == 0 ? part(at(x, 1), 2) : y == h - 1 ? part(above, 2) : part(above, 3) + part(at(x, y + 1), 3);
         out[y * W + x] = v;
       }
@@ -256,7 +269,7 @@ TEST(Blur, MatchesTheWrittenOutFilter)
 TEST(Blur, TheSharedCanvas)
 {
   ASSERT_EQ(GlyphCanvas, nullptr);
-  LICE_BlurCanvas(5, 5); // no canvas yet: nothing
+  LICE_BlurCanvas(5, 5);  // no canvas yet: nothing
   LICE_SysBitmap canvas(4, 4);
   Pixel32* p = canvas.PixelData();
   std::fill_n(p, 4 * canvas.RowPitch(), 0);

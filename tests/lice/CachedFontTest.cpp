@@ -13,12 +13,11 @@
 #include "tests/lice/FakeGlyphRasteriser.h"
 #include "tests/lice/TestBitmaps.h"
 
-namespace
-{
+namespace {
 constexpr Pixel32 Black = 0xFF000000;
 constexpr Pixel32 White = 0xFFFFFFFF;
 
-std::string Utf8(int code) // three bytes, for codes 0x800..0xFFFF and overlong below
+std::string Utf8(int code)  // three bytes, for codes 0x800..0xFFFF and overlong below
 {
   return {char(0xE0 | (code >> 12)), char(0x80 | ((code >> 6) & 0x3F)), char(0x80 | (code & 0x3F))};
 }
@@ -58,8 +57,8 @@ protected:
     return bitmap;
   }
 
-  ScopedFakeRasteriser m_fake;
-  FakeGlyphRasteriser& fake = m_fake.fake;
+  ScopedFakeRasteriser mFake;
+  FakeGlyphRasteriser& fake = mFake.fake;
 };
 
 // Exactly the allowed bytes lie on the heap, so any read past them is an AddressSanitizer error.
@@ -74,13 +73,13 @@ TEST(Utf8Decode, WellFormedBrokenAndTruncatedSequences)
     {{'A'}, 'A', 1},
     {{0xC3, 0xA9}, 0xE9, 2},
     {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
-    {{0xF0, 0x9F, 0x98, 0x80}, ' ', 4}, // beyond 16 bits: a space
+    {{0xF0, 0x9F, 0x98, 0x80}, ' ', 4},  // beyond 16 bits: a space
     {{0xC3, 0xC0}, 0xC3, 1},             // 0xC0 is no continuation byte
     {{0xC0, 0x80}, 0xC0, 1},             // never a lead byte
     {{0xF5, 0x80, 0x80, 0x80}, 0xF5, 1},
-    {{0x80}, 0x80, 1},                   // stray continuation byte
-    {{0xE0, 0x80, 0x8A}, '\n', 3},       // overlong forms are accepted
-    {{0xC3}, 0xC3, 1},                   // sequences cut by the byte budget
+    {{0x80}, 0x80, 1},              // stray continuation byte
+    {{0xE0, 0x80, 0x8A}, '\n', 3},  // overlong forms are accepted
+    {{0xC3}, 0xC3, 1},              // sequences cut by the byte budget
     {{0xE2, 0x82}, 0xE2, 1},
     {{0xF0, 0x9F, 0x98}, 0xF0, 1},
   };
@@ -107,12 +106,19 @@ TEST_F(CachedFontTest, TextLengthLineBreaksAndCharacterCounts)
     int length, flags, height, right;
   };
   const Case cases[] = {
-    {"ABCDEF", 0, 0, 0, 0},     {"ABCDEF", -1, 0, 16, 48}, {"ABCDEF", 3, 0, 16, 24},
-    {"AB\0CD", 5, 0, 16, 16},   // a NUL ends the text whatever the length
-    {"A\r\nB", -1, 0, 32, 8},   {"A\r\nB", -1, LICE_DT_SINGLELINE, 16, 8 + 4 + 8}, // the line feed became a space
-    {"A\xF0\x9F\x98\x80" "B", -1, 0, 16, 20}, {"\xC3\xC0", -1, 0, 16, 16},
-    {"W", -1, 0, 16, 8},        // ink wider than the advance counts
-    {"WW", -1, 0, 16, 5 + 8},   {"W.", -1, 0, 16, 8},
+    {"ABCDEF", 0, 0, 0, 0},
+    {"ABCDEF", -1, 0, 16, 48},
+    {"ABCDEF", 3, 0, 16, 24},
+    {"AB\0CD", 5, 0, 16, 16},  // a NUL ends the text whatever the length
+    {"A\r\nB", -1, 0, 32, 8},
+    {"A\r\nB", -1, LICE_DT_SINGLELINE, 16, 8 + 4 + 8},  // the line feed became a space
+    {"A\xF0\x9F\x98\x80"
+     "B",
+     -1, 0, 16, 20},
+    {"\xC3\xC0", -1, 0, 16, 16},
+    {"W", -1, 0, 16, 8},  // ink wider than the advance counts
+    {"WW", -1, 0, 16, 5 + 8},
+    {"W.", -1, 0, 16, 8},
   };
   for (const Case& c : cases)
   {
@@ -120,7 +126,7 @@ TEST_F(CachedFontTest, TextLengthLineBreaksAndCharacterCounts)
     EXPECT_EQ(std::make_pair(e.height, e.right), std::make_pair(c.height, c.right)) << c.text << " " << c.flags;
   }
   EXPECT_EQ(fake.renders[0xC3] + fake.renders[0xC0], 2);
-  EXPECT_EQ(font->LookupGlyph('.')->width, 3); // the mask is packed to the advance
+  EXPECT_EQ(font->LookupGlyph('.')->width, 3);  // the mask is packed to the advance
   // A lead byte as the last byte allowed, in a buffer without terminator.
   std::unique_ptr<char[]> exact(new char[3]{'A', 'B', '\xE2'});
   EXPECT_EQ(Measure(*font, exact.get(), 3).right, 24);
@@ -137,15 +143,20 @@ TEST_F(CachedFontTest, TextLengthLineBreaksAndCharacterCounts)
 TEST_F(CachedFontTest, AlignmentPlacesThePenFromTheMeasuredText)
 {
   auto font = MakeFont(16);
-  const int cases[][3] = {{0, 11, 7}, {LICE_DT_CENTER, 41, 7}, {LICE_DT_RIGHT, 71, 7}, {LICE_DT_VCENTER, 11, 19},
-                          {LICE_DT_BOTTOM, 11, 31}, {LICE_DT_CENTER | LICE_DT_VCENTER, 41, 19}};
+  const int cases[][3] = {{0, 11, 7},
+                          {LICE_DT_CENTER, 41, 7},
+                          {LICE_DT_RIGHT, 71, 7},
+                          {LICE_DT_VCENTER, 11, 19},
+                          {LICE_DT_BOTTOM, 11, 31},
+                          {LICE_DT_CENTER | LICE_DT_VCENTER, 41, 19}};
   for (const auto& c : cases)
   {
     GuardedBitmap bitmap = Paint(*font, "ABCDE", {10, 5, 110, 45}, c[0], 120, 50);
     int minX = 1000, minY = 1000;
     for (int y = 0; y < 50; ++y)
       for (int x = 0; x < 120; ++x)
-        if (bitmap.At(x, y) != Black) minX = std::min(minX, x), minY = std::min(minY, y);
+        if (bitmap.At(x, y) != Black)
+          minX = std::min(minX, x), minY = std::min(minY, y);
     EXPECT_EQ(minX, c[1]) << c[0];
     EXPECT_EQ(minY, c[2]) << c[0];
   }
@@ -154,7 +165,7 @@ TEST_F(CachedFontTest, AlignmentPlacesThePenFromTheMeasuredText)
 TEST_F(CachedFontTest, ClipsToTheRectangleOrTheBitmapWithoutTouchingOutside)
 {
   auto font = MakeFont(16);
-  GuardedBitmap clipped = Paint(*font, "AB", {4, 4, 14, 10}, 0, 60, 30); // cuts glyph B and the lower rows
+  GuardedBitmap clipped = Paint(*font, "AB", {4, 4, 14, 10}, 0, 60, 30);  // cuts glyph B and the lower rows
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 60; ++x)
     {
@@ -195,7 +206,8 @@ TEST_F(CachedFontTest, TextAlphaFlagBackModeAndExactProductPixels)
   // Text alpha 128 scales the weight to 128 (k = 127 at coverage 255) for that call only;
   // alpha 0 draws nothing.
   font->ChangeTextColour(0x80FF0000);
-  EXPECT_EQ(Paint(*font, "g", rect, LICE_DT_USE_TEXT_ALPHA, 8, 4).At(0, 0), LICE_Rgba(255 - 255 * 129 / 256, 0, 0, 255));
+  EXPECT_EQ(Paint(*font, "g", rect, LICE_DT_USE_TEXT_ALPHA, 8, 4).At(0, 0),
+            LICE_Rgba(255 - 255 * 129 / 256, 0, 0, 255));
   EXPECT_EQ(Paint(*font, "g", rect, 0, 8, 4).At(0, 0), 0xFFFF0000u);
   font->ChangeTextColour(0x00FF0000);
   EXPECT_EQ(Paint(*font, "g", rect, LICE_DT_USE_TEXT_ALPHA, 8, 4).At(0, 0), Black);
@@ -207,7 +219,7 @@ TEST_F(CachedFontTest, TextAlphaFlagBackModeAndExactProductPixels)
   GuardedBitmap back = Paint(*font, "g", {0, 0, 4, 4}, 0, 8, 4);
   EXPECT_EQ(back.At(0, 0), White);
   EXPECT_EQ(back.At(2, 3), LICE_Rgba(255 - 255 * 254 / 256, 255 - 255 * 254 / 256, 255, 255));
-  EXPECT_EQ(back.At(3, 0), 0xFF0000FFu); // no coverage: the back colour
+  EXPECT_EQ(back.At(3, 0), 0xFF0000FFu);  // no coverage: the back colour
   EXPECT_EQ(Paint(*font, "g", {0, 0, 3, 4}, 0, 8, 4).At(3, 0), Black);
 }
 
@@ -221,8 +233,10 @@ TEST_F(CachedFontTest, EachGlyphRenderedOnceAndExtraRecordsStaySorted)
 
   std::mt19937 random(7);
   std::vector<int> codes = {0xFFFF, 0x80};
-  for (int i = 0; i < 400; ++i) codes.push_back(0x100 + static_cast<int>(random() % 0xF000));
-  for (int code : codes) Measure(*font, Utf8(code).c_str());
+  for (int i = 0; i < 400; ++i)
+    codes.push_back(0x100 + static_cast<int>(random() % 0xF000));
+  for (int code : codes)
+    Measure(*font, Utf8(code).c_str());
   for (int code : codes)
   {
     ASSERT_NE(font->LookupGlyph(code), nullptr) << code;
@@ -241,7 +255,10 @@ TEST_F(CachedFontTest, EachGlyphRenderedOnceAndExtraRecordsStaySorted)
   fake.renders.clear();
   auto pre = MakeFont(16, LICE_FontPreRender);
   EXPECT_EQ(fake.renders.size(), 128u);
-  EXPECT_EQ(Measure(*pre, "A\xC3\xA9" "B").right, 16);
+  EXPECT_EQ(Measure(*pre, "A\xC3\xA9"
+                          "B")
+              .right,
+            16);
   EXPECT_EQ(fake.renders.count(0xE9), 0u);
   EXPECT_EQ(pre->LookupGlyph(0xE9), nullptr);
 }
@@ -277,7 +294,8 @@ std::vector<std::string> ReadMask(LICE_CachedFont& font, const char* text)
   font.PaintText(&bitmap, text, -1, &rect, 0);
   std::vector<std::string> rows(4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) rows[y] += bitmap.At(x, y) == White ? '#' : bitmap.At(x, y) == 0xFF808080 ? '+' : '.';
+    for (int x = 0; x < 4; ++x)
+      rows[y] += bitmap.At(x, y) == White ? '#' : bitmap.At(x, y) == 0xFF808080 ? '+' : '.';
   return rows;
 }
 
@@ -317,7 +335,7 @@ TEST_F(CachedFontTest, MonoThresholdInversionEffectsAndRotation)
   const Extent one = Measure(*vertical, "AB"), two = Measure(*vertical, "A\nB");
   EXPECT_EQ((std::vector<int>{one.height, one.right, one.bottom, two.right, two.bottom}),
             (std::vector<int>{16, 16, 16, 32, 8}));
-  EXPECT_NE(Paint(*vertical, "AB", {0, 0, 40, 40}, 0, 40, 40).At(8, 9), Black); // B, one advance lower
+  EXPECT_NE(Paint(*vertical, "AB", {0, 0, 40, 40}, 0, 40, 40).At(8, 9), Black);  // B, one advance lower
 }
 
 TEST_F(CachedFontTest, HugeLineHeightsDrawNothingAndTheCanvasFollowsTheLastFont)
@@ -362,11 +380,13 @@ TEST_F(CachedFontTest, ExtremeAndRandomTextStaysInsideTheBitmap)
     font->ChangeBlend(static_cast<int>(random() % 8), static_cast<float>(random() % 600) / 256.0f - 0.5f);
     font->ChangeBackMode(1 + static_cast<int>(random() % 2));
     std::vector<char> bytes(random() % 24);
-    for (char& b : bytes) b = static_cast<char>(random());
+    for (char& b : bytes)
+      b = static_cast<char>(random());
     GuardedBitmap bitmap(1 + static_cast<int>(random() % 40), 1 + static_cast<int>(random() % 40), random() % 2);
     auto coordinate = [&random] { return static_cast<int>(random() % 120) - 60; };
     LICE_TextRect rect{coordinate(), coordinate(), coordinate(), coordinate()};
-    font->PaintText(&bitmap, bytes.data(), static_cast<int>(bytes.size()), &rect, static_cast<int>(random() & 0x40000FFF));
+    font->PaintText(&bitmap, bytes.data(), static_cast<int>(bytes.size()), &rect,
+                    static_cast<int>(random() & 0x40000FFF));
     ASSERT_TRUE(bitmap.GuardsIntact()) << round;
   }
 }
@@ -386,7 +406,8 @@ TEST_F(CachedFontTest, EditorsOnTwoThreadsShareOneFontSafely)
   std::thread a(paint, 0x1000), b(paint, 0x1100);
   a.join();
   b.join();
-  for (int code = 0x1000; code < 0x1100 + 300; ++code) EXPECT_EQ(fake.renders[code], 1) << code;
+  for (int code = 0x1000; code < 0x1100 + 300; ++code)
+    EXPECT_EQ(fake.renders[code], 1) << code;
 }
 
-} // namespace
+}  // namespace

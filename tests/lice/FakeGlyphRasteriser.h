@@ -15,7 +15,7 @@
 struct FakeGlyph
 {
   int advance = 8;
-  std::function<int(int x, int y, int height)> coverage; // at cell column x, row y
+  std::function<int(int x, int y, int height)> coverage;  // at cell column x, row y
 };
 
 class FakeGlyphRasteriser : public LICE_GlyphRasteriser
@@ -24,20 +24,21 @@ public:
   // Glyphs not listed: advance 8, a solid block over columns 1..6 and rows 2..height-3; the
   // space has advance 4 and no ink. The face "NoSuchFace" cannot be made.
   std::map<int, FakeGlyph> glyphs;
-  std::map<int, int> renders; // render calls per character
+  std::map<int, int> renders;  // render calls per character
   int deleted = 0;
   int doubleDeletes = 0;
 
   LICE_FontHandle CreateFontHandle(const char* face, int height, int, bool, int, int) override
   {
-    if (std::string(face) == "NoSuchFace" || height < 0) return nullptr;
-    m_fonts.push_back(std::make_unique<int>(height)); // kept, so handles are never reused
-    m_live.insert(m_fonts.back().get());
-    return reinterpret_cast<LICE_FontHandle>(m_fonts.back().get());
+    if (std::string(face) == "NoSuchFace" || height < 0)
+      return nullptr;
+    mFonts.push_back(std::make_unique<int>(height));  // kept, so handles are never reused
+    mLive.insert(mFonts.back().get());
+    return reinterpret_cast<LICE_FontHandle>(mFonts.back().get());
   }
   void DeleteFontHandle(LICE_FontHandle font) override
   {
-    ++(m_live.erase(reinterpret_cast<int*>(font)) ? deleted : doubleDeletes);
+    ++(mLive.erase(reinterpret_cast<int*>(font)) ? deleted : doubleDeletes);
   }
   void PrepareCanvas(LICE_IBitmap*) override {}
   int LineHeight(LICE_FontHandle font, LICE_IBitmap*) override { return font ? Height(font) : 0; }
@@ -62,25 +63,27 @@ public:
   FakeGlyph GlyphFor(int ch) const
   {
     auto found = glyphs.find(ch);
-    if (found != glyphs.end()) return found->second;
-    if (ch == ' ') return FakeGlyph{4, [](int, int, int) { return 0; }};
+    if (found != glyphs.end())
+      return found->second;
+    if (ch == ' ')
+      return FakeGlyph{4, [](int, int, int) { return 0; }};
     return FakeGlyph{8, [](int x, int y, int h) { return x >= 1 && x <= 6 && y >= 2 && y < h - 2 ? 255 : 0; }};
   }
 
 private:
   static int Height(LICE_FontHandle font) { return *reinterpret_cast<int*>(font); }
-  std::vector<std::unique_ptr<int>> m_fonts;
-  std::set<int*> m_live;
+  std::vector<std::unique_ptr<int>> mFonts;
+  std::set<int*> mLive;
 };
 
 // Installs a fresh fake for the life of a test and restores the previous rasteriser.
 class ScopedFakeRasteriser
 {
 public:
-  ScopedFakeRasteriser() : m_previous(LICE_SetGlyphRasteriser(&fake)) {}
-  ~ScopedFakeRasteriser() { LICE_SetGlyphRasteriser(m_previous); }
+  ScopedFakeRasteriser() : mPrevious(LICE_SetGlyphRasteriser(&fake)) {}
+  ~ScopedFakeRasteriser() { LICE_SetGlyphRasteriser(mPrevious); }
   FakeGlyphRasteriser fake;
 
 private:
-  LICE_GlyphRasteriser* m_previous;
+  LICE_GlyphRasteriser* mPrevious;
 };

@@ -7,8 +7,7 @@
 #include "tests/lice/TestBitmaps.h"
 #include "tests/lice/TextInk.h"
 
-namespace
-{
+namespace {
 // The editor's fonts: "Arial" at 16 and 14, as the GDI font height (the cell).
 class FreeTypeFontTest : public ::testing::TestWithParam<int>
 {
@@ -16,26 +15,26 @@ protected:
   void SetUp() override
   {
     ASSERT_EQ(LICE_ActiveGlyphRasteriser(), LICE_PlatformGlyphRasteriser());
-    m_handle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
-    ASSERT_NE(m_handle, nullptr);
-    if (std::string(LICE_FreeTypeRasteriser::FontFile(m_handle)).find("Liberation") == std::string::npos)
+    mHandle = LICE_CreateFont("Arial", GetParam(), 400, false, 0, 0);
+    ASSERT_NE(mHandle, nullptr);
+    if (std::string(LICE_FreeTypeRasteriser::FontFile(mHandle)).find("Liberation") == std::string::npos)
     {
-      LICE_DeleteFont(m_handle);
+      LICE_DeleteFont(mHandle);
       GTEST_SKIP() << "the metric-compatible face is not installed";
     }
-    font.AssignFont(m_handle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
+    font.AssignFont(mHandle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
     font.ChangeTextColour(0xFFFFC83F);
   }
 
   LICE_CachedFont font;
-  LICE_FontHandle m_handle = nullptr;
+  LICE_FontHandle mHandle = nullptr;
 };
 
 TEST_P(FreeTypeFontTest, DigitsMeasureAlikeAndTheLineHeightIsTheRequest)
 {
   const int size = GetParam(), digit = size == 16 ? 8 : 7;
   EXPECT_EQ(font.LineHeight(), size);
-  EXPECT_EQ(LICE_FreeTypeRasteriser::Ascent(m_handle), size == 16 ? 13 : 11);
+  EXPECT_EQ(LICE_FreeTypeRasteriser::Ascent(mHandle), size == 16 ? 13 : 11);
   for (char c = '0'; c <= '9'; ++c)
   {
     const char text[2] = {c, 0};
@@ -81,8 +80,8 @@ TEST(FreeTypeRasteriser, OddRequestsFailOrDrawSafely)
   rasteriser.DeleteFontHandle(mono);
   LICE_FontHandle em = rasteriser.CreateFontHandle("Arial", -16, 400, false, 0, 0);
   ASSERT_NE(em, nullptr);
-  EXPECT_GT(rasteriser.LineHeight(em, nullptr), 16); // a negative height is the em, not the cell
+  EXPECT_GT(rasteriser.LineHeight(em, nullptr), 16);  // a negative height is the em, not the cell
   rasteriser.DeleteFontHandle(em);
 }
 
-} // namespace
+}  // namespace

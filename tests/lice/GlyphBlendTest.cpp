@@ -9,9 +9,8 @@
 #include "lice/glyphs/LICE_GlyphBlend.h"
 #include "tests/lice/BlendReference.h"
 
-namespace
-{
-const Pixel32 Text = 0x40FFC83F; // its alpha byte plays no part in the loops
+namespace {
+const Pixel32 Text = 0x40FFC83F;  // its alpha byte plays no part in the loops
 const Pixel32 Effect = 0xC0205080;
 
 // Rows of random destination pixels under one mask value per column.
@@ -25,8 +24,10 @@ struct Scene
   {
     std::mt19937 random(seed);
     const int width = static_cast<int>(values.size());
-    for (int i = 0; i < width * rows; ++i) mask.push_back(static_cast<unsigned char>(values[i % width]));
-    for (int i = 0; i < width * rows; ++i) pixels.push_back(static_cast<Pixel32>(random()));
+    for (int i = 0; i < width * rows; ++i)
+      mask.push_back(static_cast<unsigned char>(values[i % width]));
+    for (int i = 0; i < width * rows; ++i)
+      pixels.push_back(static_cast<Pixel32>(random()));
     span = LICE_GlyphSpan{mask.data(), width, pixels.data(), width, width, rows};
   }
 };
@@ -53,8 +54,10 @@ TEST(GlyphBlend, EveryFamilyAndModeFollowsItsWeightRule)
           const Pixel32 colour = family == Family::Effect && v != 255 ? Effect : Text;
           const int k = family == Family::Plain ? (w == 256 ? v + 1 : std::min(w * v / 256, 256)) : std::min(w, 256);
           Pixel32 expected = before[i];
-          if (v && family != Family::Plain && alpha == 1.0f && mode == 0) expected = colour; // stored whole
-          else if (v) expected = ref::Mix(mode, before[i], colour | 0xFF000000, k);
+          if (v && family != Family::Plain && alpha == 1.0f && mode == 0)
+            expected = colour;  // stored whole
+          else if (v)
+            expected = ref::Mix(mode, before[i], colour | 0xFF000000, k);
           ASSERT_EQ(scene.pixels[i], expected)
             << "mode " << mode << " alpha " << alpha << " family " << int(family) << " v " << v;
         }
@@ -63,8 +66,13 @@ TEST(GlyphBlend, EveryFamilyAndModeFollowsItsWeightRule)
 
 TEST(GlyphBlend, WeightsThatDrawNothingAndUnknownModes)
 {
-  for (auto [mode, alpha] : {std::pair<int, float>{0, 0.0f}, {0, -0.5f}, {3, 0.001f}, {6, 1.0f}, {0xEF, 0.5f},
-                             {0xF3, 1.0f}, {2, std::numeric_limits<float>::quiet_NaN()}})
+  for (auto [mode, alpha] : {std::pair<int, float>{0, 0.0f},
+                             {0, -0.5f},
+                             {3, 0.001f},
+                             {6, 1.0f},
+                             {0xEF, 0.5f},
+                             {0xF3, 1.0f},
+                             {2, std::numeric_limits<float>::quiet_NaN()}})
   {
     Scene scene({0, 1, 128, 255}, 8, 3);
     const std::vector<Pixel32> before = scene.pixels;
@@ -81,4 +89,4 @@ TEST(GlyphBlend, WeightsThatDrawNothingAndUnknownModes)
   EXPECT_EQ(scene.pixels[0], 0xFFFFFFFFu);
 }
 
-} // namespace
+}  // namespace

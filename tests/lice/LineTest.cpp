@@ -21,7 +21,8 @@ std::set<Point> Changed(GuardedBitmap& b, Pixel32 background)
   std::set<Point> out;
   for (int y = 0; y < b.PixelHeight(); ++y)
     for (int x = 0; x < b.PixelWidth(); ++x)
-      if (b.At(x, y) != background) out.insert({x, y});
+      if (b.At(x, y) != background)
+        out.insert({x, y});
   return out;
 }
 
@@ -40,20 +41,21 @@ struct NoPixels : GuardedBitmap
   Pixel32* PixelData() const override { return nullptr; }
 };
 
-} // namespace
+}  // namespace
 
 // Each segment drawn in both directions gives the same pixels.
 TEST(Segment, DrawsTheDocumentedPixels)
 {
   const std::set<Point> slope9 = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}};
   std::set<Point> transposed;
-  for (auto [x, y] : slope9) transposed.insert({y, x});
+  for (auto [x, y] : slope9)
+    transposed.insert({y, x});
   const std::pair<std::array<int, 4>, std::set<Point>> cases[] = {
     {{2, 3, 6, 3}, {{2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}}},
     {{4, 4, 4, 4}, {{4, 4}}},
     {{0, 0, 9, 5}, slope9},
     {{0, 0, 8, 3}, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 2}, {7, 3}, {8, 3}}},
-    {{0, 0, 5, 9}, transposed}, // the y-major walker
+    {{0, 0, 5, 9}, transposed},  // the y-major walker
     {{3, 0, 0, 3}, {{3, 0}, {2, 1}, {1, 2}, {0, 3}}},
   };
   for (const auto& [s, expected] : cases)
@@ -68,17 +70,18 @@ TEST(Segment, DrawsTheDocumentedPixels)
 TEST(Segment, ClippingInterpolatesAtTheEdges)
 {
   const std::array<int, 10> cases[] = {
-    {0, 0, 20, 10, 10, 11, 0, 0, 9, 5},   {0, 0, 10, 20, 11, 10, 0, 0, 5, 9},
-    {-10, 0, 10, 10, 20, 20, 0, 5, 10, 10}, {-4, -6, 12, 10, 10, 10, 2, 0, 9, 7},
-    {-5, 3, 12, 8, 10, 10, 0, 4, 9, 7},
+    {0, 0, 20, 10, 10, 11, 0, 0, 9, 5},   {0, 0, 10, 20, 11, 10, 0, 0, 5, 9}, {-10, 0, 10, 10, 20, 20, 0, 5, 10, 10},
+    {-4, -6, 12, 10, 10, 10, 2, 0, 9, 7}, {-5, 3, 12, 8, 10, 10, 0, 4, 9, 7},
   };
   for (const auto& c : cases)
   {
     int x1 = c[0], y1 = c[1], x2 = c[2], y2 = c[3];
     ASSERT_TRUE(LICE_ClipSegment(x1, y1, x2, y2, c[4], c[5]));
-    EXPECT_EQ((std::array<int, 4>{x1, y1, x2, y2}), (std::array<int, 4>{c[6], c[7], c[8], c[9]})) << c[0] << "," << c[1];
+    EXPECT_EQ((std::array<int, 4>{x1, y1, x2, y2}), (std::array<int, 4>{c[6], c[7], c[8], c[9]}))
+      << c[0] << "," << c[1];
   }
-  for (auto s : std::vector<std::array<int, 4>>{{-5, 0, -1, 9}, {0, -3, 9, -1}, {10, 0, 30, 9}, {0, 10, 9, 40}, {-5, 3, 3, -5}})
+  for (auto s :
+       std::vector<std::array<int, 4>>{{-5, 0, -1, 9}, {0, -3, 9, -1}, {10, 0, 30, 9}, {0, 10, 9, 40}, {-5, 3, 3, -5}})
   {
     GuardedBitmap b(10, 10);
     LICE_DrawSegment(&b, s[0], s[1], s[2], s[3], 0xFFFFFFFF, 1.0f, 0, true);
@@ -97,7 +100,8 @@ TEST(Segment, ClippingTerminatesForExtremeCoordinates)
   {
     int x1 = pick(), y1 = pick(), x2 = pick(), y2 = pick();
     int w = 1 + rng() % 12, h = 1 + rng() % 12;
-    if (i == 0) x1 = y1 = INT_MIN, x2 = 1000000, y2 = 1000000 - 20, w = h = 10;
+    if (i == 0)
+      x1 = y1 = INT_MIN, x2 = 1000000, y2 = 1000000 - 20, w = h = 10;
     if (LICE_ClipSegment(x1, y1, x2, y2, w, h))
     {
       ASSERT_TRUE(x1 >= 0 && x1 < w && x2 >= 0 && x2 < w && y1 >= 0 && y1 < h && y2 >= 0 && y2 < h);
@@ -131,10 +135,14 @@ TEST(Segment, RandomSegmentsStayInTheirBoxAndAreSymmetric)
     const bool within = i % 8 < 4;
     auto coord = [&](int size) { return within ? int(rng() % size) : int(rng() % (2 * size)) - size / 2; };
     int x1 = coord(20), y1 = coord(14), x2 = coord(20), y2 = coord(14);
-    if (i % 4 == 0) y2 = y1;
-    if (i % 4 == 1) x2 = x1;
-    if (i % 4 == 2) y2 = std::clamp(y1 + (x2 - x1) * ((rng() & 1) ? 1 : -1), within ? 0 : -100, within ? 13 : 100);
-    if (i % 4 == 2 && within) x2 = x1 + (y2 - y1) * ((rng() & 1) ? 1 : -1);
+    if (i % 4 == 0)
+      y2 = y1;
+    if (i % 4 == 1)
+      x2 = x1;
+    if (i % 4 == 2)
+      y2 = std::clamp(y1 + (x2 - x1) * ((rng() & 1) ? 1 : -1), within ? 0 : -100, within ? 13 : 100);
+    if (i % 4 == 2 && within)
+      x2 = x1 + (y2 - y1) * ((rng() & 1) ? 1 : -1);
     const bool aa = rng() & 1;
     const int mode = static_cast<int>(rng() % 6);
     const float alpha = (rng() & 1) ? 1.0f : 0.6f;
@@ -148,7 +156,8 @@ TEST(Segment, RandomSegmentsStayInTheirBoxAndAreSymmetric)
     LICE_DrawSegment(&flipped, x1, 13 - y1, x2, 13 - y2, colour, alpha, mode, aa);
     ASSERT_TRUE(a.GuardsIntact() && flipped.GuardsIntact());
     for (int y = 0; y < 14; ++y)
-      for (int x = 0; x < 20; ++x) ASSERT_EQ(flipped.At(x, 13 - y), a.At(x, y)) << x << "," << y << " in " << i;
+      for (int x = 0; x < 20; ++x)
+        ASSERT_EQ(flipped.At(x, 13 - y), a.At(x, y)) << x << "," << y << " in " << i;
     if (std::min({x1, x2, y1, y2}) >= 0 && std::max(x1, x2) < 20 && std::max(y1, y2) < 14)
     {
       ASSERT_EQ(a.Pixels(), b.Pixels()) << x1 << "," << y1 << " " << x2 << "," << y2 << " aa " << aa;
@@ -161,7 +170,8 @@ TEST(Segment, RandomSegmentsStayInTheirBoxAndAreSymmetric)
       continue;
     }
     for (auto [x, y] : Changed(a, 0x80808080))
-      ASSERT_TRUE(x >= std::min(cx1, cx2) && x <= std::max(cx1, cx2) && y >= std::min(cy1, cy2) && y <= std::max(cy1, cy2));
+      ASSERT_TRUE(x >= std::min(cx1, cx2) && x <= std::max(cx1, cx2) && y >= std::min(cy1, cy2) &&
+                  y <= std::max(cy1, cy2));
     if (!aa || cx1 == cx2 || cy1 == cy2)
     {
       GuardedBitmap c(20, 14);
@@ -187,7 +197,7 @@ TEST(Segment, AntiAliasing)
   // A diagonal at full weight: 3/4 on the main pixels, 1/4 on the two corners of each step.
   GuardedBitmap d(6, 6);
   LICE_DrawSegment(&d, 1, 1, 3, 3, 0xFFFFFFFF, 1.0f, 0, true);
-  EXPECT_EQ(d.At(1, 1), 0xBEBEBEBEu); // 0x3F + 0x7F
+  EXPECT_EQ(d.At(1, 1), 0xBEBEBEBEu);  // 0x3F + 0x7F
   EXPECT_EQ(d.At(3, 3), 0xBEBEBEBEu);
   EXPECT_EQ(d.At(2, 1), 0x3F3F3F3Fu);
   EXPECT_EQ(d.At(1, 2), 0x3F3F3F3Fu);
@@ -211,13 +221,15 @@ TEST(Segment, AntiAliasing)
     {
       std::multiset<Pixel32> got;
       for (int n = 0; n < (xMajor ? 12 : 16); ++n)
-        if (const Pixel32 p = xMajor ? b.At(m, n) : b.At(n, m); p != black) got.insert(p);
+        if (const Pixel32 p = xMajor ? b.At(m, n) : b.At(n, m); p != black)
+          got.insert(p);
       bool found = false;
       for (int t = 0; t <= 255 && !found; ++t)
       {
         std::multiset<Pixel32> want;
         for (int w : {255 - t, t})
-          if (const Pixel32 p = ref::Mix(0, black, colour, w); p != black) want.insert(p);
+          if (const Pixel32 p = ref::Mix(0, black, colour, w); p != black)
+            want.insert(p);
         found = want == got;
       }
       EXPECT_TRUE(found) << "major " << m;
@@ -233,12 +245,13 @@ TEST(Segment, WeightsAndModes)
     LICE_DrawSegment(&b, 0, 1, 7, 1, colour, alpha, mode, false);
     return b.At(3, 1);
   };
-  for (int mode = 0; mode <= 5; ++mode) EXPECT_EQ(run(0x11223344, 0xFFFFFFFF, 0.003f, mode), 0x11223344u) << mode;
+  for (int mode = 0; mode <= 5; ++mode)
+    EXPECT_EQ(run(0x11223344, 0xFFFFFFFF, 0.003f, mode), 0x11223344u) << mode;
   EXPECT_EQ(run(0x11223344, 0xFFFFFFFF, -0.5f, 0), 0x11223344u);
-  EXPECT_EQ(run(0x11223344, 0x20202020, -0.5f, 1), 0x01122334u); // subtracts 0x10 per channel
-  EXPECT_EQ(run(0x01010101, 0x01010101, 0.5f, 0), 0u);            // the masked average rounds each term down
-  EXPECT_EQ(run(0x01010101, 0x01010101, 0.501f, 0), 0x01010101u); // (c + s) >> 1
-  EXPECT_EQ(run(0xFFC8C8C8, 0x00000000, -1.0f, 3), 0xFFFFFFFFu);  // saturates instead of wrapping
+  EXPECT_EQ(run(0x11223344, 0x20202020, -0.5f, 1), 0x01122334u);   // subtracts 0x10 per channel
+  EXPECT_EQ(run(0x01010101, 0x01010101, 0.5f, 0), 0u);             // the masked average rounds each term down
+  EXPECT_EQ(run(0x01010101, 0x01010101, 0.501f, 0), 0x01010101u);  // (c + s) >> 1
+  EXPECT_EQ(run(0xFFC8C8C8, 0x00000000, -1.0f, 3), 0xFFFFFFFFu);   // saturates instead of wrapping
   const Pixel32 d = 0x80F01040, c = 0x40FF2000;
   EXPECT_EQ(run(d, c, 0.25f, 0), ((d >> 1) & 0x7F7F7F7F) + ((c >> 2) & 0x3F3F3F3F) + ((d >> 2) & 0x3F3F3F3F));
   EXPECT_EQ(run(d, c, 0.75f, 0), ((c >> 2) & 0x3F3F3F3F) + ((c >> 1) & 0x7F7F7F7F) + ((d >> 2) & 0x3F3F3F3F));

@@ -27,23 +27,26 @@ Pixel32 RoundTrip(int r, int g, int b, int a)
   return LICE_HsvToPixel(c.h, c.s, c.v, a);
 }
 
-} // namespace
+}  // namespace
 
 TEST(Weight, TruncatesAndStaysBounded)
 {
-  const std::pair<double, int> cases[] = {{1.0, 256}, {0.5, 128}, {0.999, 255}, {0.003, 0}, {-0.5, -128},
-                                          {-0.999, -255}, {std::nan(""), 0}, {1e30, 4096},
-                                          {-std::numeric_limits<double>::infinity(), -4096}};
-  for (auto [alpha, weight] : cases) EXPECT_EQ(LICE_WeightFromAlpha(alpha), weight) << alpha;
+  const std::pair<double, int> cases[] = {
+    {1.0, 256},        {0.5, 128},   {0.999, 255},
+    {0.003, 0},        {-0.5, -128}, {-0.999, -255},
+    {std::nan(""), 0}, {1e30, 4096}, {-std::numeric_limits<double>::infinity(), -4096}};
+  for (auto [alpha, weight] : cases)
+    EXPECT_EQ(LICE_WeightFromAlpha(alpha), weight) << alpha;
 }
 
 TEST(Hsv, ReciprocalsAndKnownColours)
 {
   EXPECT_EQ(HsvReciprocals[0], 0);
-  for (int i = 1; i < 256; ++i) ASSERT_EQ(HsvReciprocals[i], 65536 / i - 1) << i;
+  for (int i = 1; i < 256; ++i)
+    ASSERT_EQ(HsvReciprocals[i], 65536 / i - 1) << i;
   const Hsv red = ToHsv(255, 0, 0), grey = ToHsv(77, 77, 77);
   EXPECT_EQ(std::make_tuple(red.h, red.s, red.v, grey.h, grey.s, grey.v), std::make_tuple(0, 255, 255, 256, 0, 77));
-  EXPECT_EQ(LICE_HsvToPixel(-384, 255, 255, 255), 0xFFFF0000u); // hues wrap
+  EXPECT_EQ(LICE_HsvToPixel(-384, 255, 255, 255), 0xFFFF0000u);  // hues wrap
   EXPECT_EQ(LICE_HsvToPixel(1000, 255, 255, 255), LICE_HsvToPixel(1000 % 384, 255, 255, 255));
 }
 
@@ -61,11 +64,15 @@ TEST(Hsv, ConversionFollowsTheTextbookFormulaAndRoundTrips)
         const Pixel32 p = LICE_HsvToPixel(c.h, c.s, c.v, 0x5A);
         const int dr = std::abs(LICE_Red(p) - r), dg = std::abs(LICE_Green(p) - g), db = std::abs(LICE_Blue(p) - b);
         worst = std::max(worst, std::max(dr, std::max(dg, db)));
-        double hue = 0; // textbook sector 0..6, times 64
-        if (mx == mn) hue = c.h;
-        else if (mx == r) hue = 64 * std::fmod(6.0 + double(g - b) / (mx - mn), 6.0);
-        else if (mx == g) hue = 64 * (2.0 + double(b - r) / (mx - mn));
-        else hue = 64 * (4.0 + double(r - g) / (mx - mn));
+        double hue = 0;  // textbook sector 0..6, times 64
+        if (mx == mn)
+          hue = c.h;
+        else if (mx == r)
+          hue = 64 * std::fmod(6.0 + double(g - b) / (mx - mn), 6.0);
+        else if (mx == g)
+          hue = 64 * (2.0 + double(b - r) / (mx - mn));
+        else
+          hue = 64 * (4.0 + double(r - g) / (mx - mn));
         const double hueError = std::min(std::fabs(c.h - hue), 384 - std::fabs(c.h - hue));
         const double saturation = mx ? (mx - mn) * 256.0 / mx : c.s;
         if (c.v != mx || c.h < 0 || c.h >= 384 || c.s > 255 || hueError > 2 || std::fabs(c.s - saturation) > 3 ||
@@ -103,7 +110,8 @@ TEST(Hsv, AdjustWrapsTheHueAnyNumberOfTurns)
 TEST(MixHelpers, NeutralOverlayAndOutOfRangeWeights)
 {
   for (int w = 0; w <= 256; ++w)
-    for (int c = 0; c < 256; ++c) ASSERT_EQ(LICE_OverlayChannel(c, 128, w), c);
+    for (int c = 0; c < 256; ++c)
+      ASSERT_EQ(LICE_OverlayChannel(c, 128, w), c);
   std::mt19937 rng(5);
   for (int i = 0; i < 20000; ++i)
   {

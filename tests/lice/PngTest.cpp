@@ -20,7 +20,8 @@ std::vector<Pixel32> PixelsOf(LICE_IBitmap* b)
 {
   std::vector<Pixel32> out;
   for (int y = 0; y < b->PixelHeight(); ++y)
-    for (int x = 0; x < b->PixelWidth(); ++x) out.push_back(b->PixelData()[y * b->RowPitch() + x]);
+    for (int x = 0; x < b->PixelWidth(); ++x)
+      out.push_back(b->PixelData()[y * b->RowPitch() + x]);
   return out;
 }
 
@@ -45,11 +46,13 @@ std::vector<PngImage> AllKinds()
         PngImage im = RandomPng(k[0], k[1], width, 1 + width % 4, ++seed);
         im.interlaced = variant == 2;
         if (variant == 1 && k[0] == 3)
-          for (int i = 0; i < (1 << k[1]) / 2 + 1; ++i) im.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 37));
+          for (int i = 0; i < (1 << k[1]) / 2 + 1; ++i)
+            im.paletteAlpha.push_back(static_cast<std::uint8_t>(i * 37));
         if (variant == 1 && (k[0] == 0 || k[0] == 2))
         {
           im.hasTransparentColour = true;
-          for (int c = 0; c < 3; ++c) im.transparent[c] = im.samples[static_cast<std::size_t>(c % im.Channels())];
+          for (int c = 0; c < 3; ++c)
+            im.transparent[c] = im.samples[static_cast<std::size_t>(c % im.Channels())];
         }
         out.push_back(im);
       }
@@ -72,7 +75,7 @@ struct TempDir
   }
 };
 
-} // namespace
+}  // namespace
 
 TEST(PngMemory, EveryColourTypeAndDepth)
 {
@@ -104,19 +107,20 @@ TEST(PngMemory, RefusesWhatIsNotADecodablePng)
   Bytes wrong = WritePng(RandomPng(6, 8, 3, 3, 5));
   wrong[1] = 'Q';
   EXPECT_FALSE(Decode(wrong));
-  EXPECT_TRUE(Decode(HandMadePng(4, 4, 8, 6, 4 * 17))); // the hand-made frame itself is sound
+  EXPECT_TRUE(Decode(HandMadePng(4, 4, 8, 6, 4 * 17)));  // the hand-made frame itself is sound
   const Bytes bad[] = {
-    HandMadePng(0, 5, 8, 6, 10),       // width 0
-    HandMadePng(4, 4, 4, 2, 100),      // RGB at 4 bits does not exist
-    HandMadePng(4, 4, 8, 6, 0),        // no image data
-    HandMadePng(4, 4, 8, 3, 4 * 5),    // palette image without a palette
+    HandMadePng(0, 5, 8, 6, 10),     // width 0
+    HandMadePng(4, 4, 4, 2, 100),    // RGB at 4 bits does not exist
+    HandMadePng(4, 4, 8, 6, 0),      // no image data
+    HandMadePng(4, 4, 8, 3, 4 * 5),  // palette image without a palette
     HandMadePng(1000000, 1074, 8, 6, 4001 * 2),
     HandMadePng(40000, 1, 8, 6, 160001),
     HandMadePng(30000, 30000, 8, 6, 120001),
     HandMadePng(0x80000000u, 1, 8, 6, 100),
     HandMadePng(20000, 4000, 1, 0, 2501 * 2),
   };
-  for (const Bytes& file : bad) EXPECT_FALSE(Decode(file)) << &file - bad;
+  for (const Bytes& file : bad)
+    EXPECT_FALSE(Decode(file)) << &file - bad;
 }
 
 // Every truncation and single-byte damage of one file, then random edits of files of every
@@ -130,7 +134,7 @@ TEST(PngMemory, DamagedFilesFailCleanly)
   for (std::size_t n = 0; n < file.size(); ++n)
   {
     auto bitmap = Decode(file, n);
-    if (n < file.size() - 12) // only the end chunk may be missing
+    if (n < file.size() - 12)  // only the end chunk may be missing
     {
       EXPECT_FALSE(bitmap) << n;
     }
@@ -149,7 +153,8 @@ TEST(PngMemory, DamagedFilesFailCleanly)
   std::mt19937 rng(77);
   std::vector<Bytes> seeds;
   for (const PngImage& kind : AllKinds())
-    if (rng() % 8 == 0) seeds.push_back(WritePng(kind));
+    if (rng() % 8 == 0)
+      seeds.push_back(WritePng(kind));
   for (int i = 0; i < 4000; ++i)
   {
     Bytes data = seeds[rng() % seeds.size()];
@@ -158,10 +163,18 @@ TEST(PngMemory, DamagedFilesFailCleanly)
       const std::size_t at = 8 + rng() % (data.size() - 8);
       switch (rng() % 4)
       {
-      case 0: data[at] = static_cast<unsigned char>(rng()); break;
-      case 1: data.resize(at); break;
-      case 2: data.insert(data.begin() + static_cast<long>(at), static_cast<unsigned char>(rng())); break;
-      default: data[at] ^= static_cast<unsigned char>(1u << (rng() % 8)); break;
+      case 0:
+        data[at] = static_cast<unsigned char>(rng());
+        break;
+      case 1:
+        data.resize(at);
+        break;
+      case 2:
+        data.insert(data.begin() + static_cast<long>(at), static_cast<unsigned char>(rng()));
+        break;
+      default:
+        data[at] ^= static_cast<unsigned char>(1u << (rng() % 8));
+        break;
       }
     }
     if (auto bitmap = Decode(data))
@@ -169,8 +182,9 @@ TEST(PngMemory, DamagedFilesFailCleanly)
       ASSERT_TRUE(bitmap->PixelWidth() > 0 && bitmap->PixelWidth() <= LICE_MaxPngSide && bitmap->PixelData());
     }
     data.resize(8);
-    for (int n = static_cast<int>(rng() % 200); n > 0; --n) data.push_back(static_cast<unsigned char>(rng()));
-    ASSERT_FALSE(Decode(data)) << i; // random bytes after the signature
+    for (int n = static_cast<int>(rng() % 200); n > 0; --n)
+      data.push_back(static_cast<unsigned char>(rng()));
+    ASSERT_FALSE(Decode(data)) << i;  // random bytes after the signature
   }
 }
 
@@ -203,7 +217,7 @@ TEST(PngFile, DecodesIntoNewOrGivenBitmaps)
     EXPECT_EQ(LICE_DecodePngFile(path.c_str(), &given), nullptr) << path;
   EXPECT_EQ(LICE_DecodePngFile(nullptr, nullptr), nullptr);
   EXPECT_EQ(LICE_DecodePngFile(dir.Write("huge.png", HandMadePng(30000, 30000, 8, 6, 1000)).c_str(), &given), nullptr);
-  EXPECT_NE(given.PixelWidth(), 30000); // refused before the given bitmap was resized
+  EXPECT_NE(given.PixelWidth(), 30000);  // refused before the given bitmap was resized
 }
 
 // With checkExtension, paths not ending in ".png" (any case) are refused.
@@ -215,13 +229,17 @@ TEST(PngFile, LoaderRecordChecksTheExtension)
   const TempDir dir;
   std::filesystem::create_directories(dir.path / "a");
   std::filesystem::create_directories(dir.path / "dir.png");
-  for (auto [name, pngName] : {std::pair<const char*, bool>{"IMAGE.PNG", true}, {"a/b.png", true}, {".png", true},
-                               {"png", false}, {"file.png.txt", false}, {"dir.png/file", false}})
+  for (auto [name, pngName] : {std::pair<const char*, bool>{"IMAGE.PNG", true},
+                               {"a/b.png", true},
+                               {".png", true},
+                               {"png", false},
+                               {"file.png.txt", false},
+                               {"dir.png/file", false}})
   {
     const std::string path = dir.Write(name, WritePng(RandomPng(6, 8, 2, 2, 9)));
     std::unique_ptr<LICE_IBitmap> checked(loader->load(path.c_str(), true, nullptr));
     std::unique_ptr<LICE_IBitmap> unchecked(loader->load(path.c_str(), false, nullptr));
     EXPECT_TRUE(bool(checked) == pngName && unchecked) << name;
   }
-  EXPECT_EQ(loader->load("png", true, nullptr), nullptr); // shorter than the extension
+  EXPECT_EQ(loader->load("png", true, nullptr), nullptr);  // shorter than the extension
 }

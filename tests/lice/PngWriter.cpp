@@ -12,10 +12,12 @@ PngImage RandomPng(int colourType, int depth, int width, int height, unsigned se
   im.colourType = colourType, im.depth = depth, im.width = width, im.height = height;
   std::mt19937 rng(seed);
   if (colourType == 3)
-    for (int i = 0; i < 3 * (1 << depth); ++i) im.palette.push_back(static_cast<std::uint8_t>(rng()));
+    for (int i = 0; i < 3 * (1 << depth); ++i)
+      im.palette.push_back(static_cast<std::uint8_t>(rng()));
   const unsigned limit = colourType == 3 ? unsigned(im.palette.size() / 3) : (1u << depth);
   im.samples.resize(static_cast<std::size_t>(width * height * im.Channels()));
-  for (auto& s : im.samples) s = static_cast<std::uint16_t>(rng() % limit);
+  for (auto& s : im.samples)
+    s = static_cast<std::uint16_t>(rng() % limit);
   return im;
 }
 
@@ -29,9 +31,12 @@ std::vector<Pixel32> PngImage::Expected() const
     const bool keyed = hasTransparentColour && s[0] == transparent[0] &&
                        (colourType != 2 || (s[1] == transparent[1] && s[2] == transparent[2]));
     int r = to8(s[0]), g = r, b = r, a = keyed ? 0 : 255;
-    if (colourType == 2 || colourType == 6) g = to8(s[1]), b = to8(s[2]);
-    if (colourType == 4) a = to8(s[1]);
-    if (colourType == 6) a = to8(s[3]);
+    if (colourType == 2 || colourType == 6)
+      g = to8(s[1]), b = to8(s[2]);
+    if (colourType == 4)
+      a = to8(s[1]);
+    if (colourType == 6)
+      a = to8(s[3]);
     if (colourType == 3)
     {
       r = palette[s[0] * 3], g = palette[s[0] * 3 + 1], b = palette[s[0] * 3 + 2];
@@ -46,7 +51,8 @@ namespace {
 
 void PutBigEndian(std::vector<unsigned char>& out, std::uint32_t v)
 {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(v >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
 void PutChunk(std::vector<unsigned char>& out, const char type[4], const std::vector<unsigned char>& data)
@@ -58,7 +64,7 @@ void PutChunk(std::vector<unsigned char>& out, const char type[4], const std::ve
   PutBigEndian(out, static_cast<std::uint32_t>(crc32(0, body.data(), static_cast<uInt>(body.size()))));
 }
 
-} // namespace
+}  // namespace
 
 std::vector<unsigned char> WritePng(const PngImage& im)
 {
@@ -72,17 +78,21 @@ std::vector<unsigned char> WritePng(const PngImage& im)
     for (int i = 0; i < perRow; ++i)
     {
       const unsigned v = im.samples[static_cast<std::size_t>(y * perRow + i)];
-      if (im.depth == 16) row[i * 2] = static_cast<unsigned char>(v >> 8), row[i * 2 + 1] = static_cast<unsigned char>(v);
-      else row[i * im.depth / 8] |= static_cast<unsigned char>(v << (8 - im.depth - i * im.depth % 8));
+      if (im.depth == 16)
+        row[i * 2] = static_cast<unsigned char>(v >> 8), row[i * 2 + 1] = static_cast<unsigned char>(v);
+      else
+        row[i * im.depth / 8] |= static_cast<unsigned char>(v << (8 - im.depth - i * im.depth % 8));
     }
     rows.push_back(row);
   }
-  for (auto& r : rows) pointers.push_back(r.data());
+  for (auto& r : rows)
+    pointers.push_back(r.data());
 
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) throw std::runtime_error("libpng refused the test image");
+  if (setjmp(png_jmpbuf(png)))
+    throw std::runtime_error("libpng refused the test image");
   png_set_write_fn(
     png, &out,
     [](png_structp p, png_bytep data, png_size_t size) {
@@ -96,14 +106,16 @@ std::vector<unsigned char> WritePng(const PngImage& im)
   std::vector<png_color> palette;
   for (std::size_t i = 0; i + 2 < im.palette.size(); i += 3)
     palette.push_back({im.palette[i], im.palette[i + 1], im.palette[i + 2]});
-  if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  if (!palette.empty())
+    png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   png_color_16 colour = {};
   colour.gray = colour.red = im.transparent[0];
   colour.green = im.transparent[1];
   colour.blue = im.transparent[2];
   if (!im.paletteAlpha.empty())
     png_set_tRNS(png, info, im.paletteAlpha.data(), static_cast<int>(im.paletteAlpha.size()), nullptr);
-  else if (im.hasTransparentColour) png_set_tRNS(png, info, nullptr, 0, &colour);
+  else if (im.hasTransparentColour)
+    png_set_tRNS(png, info, nullptr, 0, &colour);
   png_write_info(png, info);
   png_write_image(png, pointers.data());
   png_write_end(png, info);

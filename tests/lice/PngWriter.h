@@ -11,14 +11,14 @@ struct PngImage
 {
   int width = 1;
   int height = 1;
-  int colourType = 6; // 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA
+  int colourType = 6;  // 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA
   int depth = 8;
   bool interlaced = false;
-  std::vector<std::uint16_t> samples;       // channels per pixel, row after row
-  std::vector<std::uint8_t> palette;        // r, g, b triples
-  std::vector<std::uint8_t> paletteAlpha;   // tRNS of a palette (may be shorter)
-  bool hasTransparentColour = false;        // tRNS of grey and RGB
-  std::uint16_t transparent[3] = {0, 0, 0}; // grey in [0], or r, g, b
+  std::vector<std::uint16_t> samples;        // channels per pixel, row after row
+  std::vector<std::uint8_t> palette;         // r, g, b triples
+  std::vector<std::uint8_t> paletteAlpha;    // tRNS of a palette (may be shorter)
+  bool hasTransparentColour = false;         // tRNS of grey and RGB
+  std::uint16_t transparent[3] = {0, 0, 0};  // grey in [0], or r, g, b
 
   int Channels() const { return colourType == 4 ? 2 : colourType == 2 ? 3 : colourType == 6 ? 4 : 1; }
   // The decoded words this image should give, from the samples alone.

@@ -15,29 +15,40 @@ public:
   static constexpr int kBand = 4;
 
   GuardedBitmap(int width, int height, bool upsideDown = false)
-    : m_width(width), m_height(height), m_pitch(width + 2 * kBand), m_upsideDown(upsideDown),
-      m_store(static_cast<std::size_t>((height + 2 * kBand) * m_pitch), kGuard)
+    : mWidth(width),
+      mHeight(height),
+      mPitch(width + 2 * kBand),
+      mUpsideDown(upsideDown),
+      mStore(static_cast<std::size_t>((height + 2 * kBand) * mPitch), kGuard)
   {
     Fill(0);
   }
 
-  Pixel32* PixelData() const override { return const_cast<Pixel32*>(m_store.data()) + kBand * m_pitch + kBand; }
-  int PixelWidth() const override { return m_width; }
-  int PixelHeight() const override { return m_height; }
-  int RowPitch() const override { return m_pitch; }
-  bool IsUpsideDown() const override { return m_upsideDown; }
+  Pixel32* PixelData() const override { return const_cast<Pixel32*>(mStore.data()) + kBand * mPitch + kBand; }
+  int PixelWidth() const override { return mWidth; }
+  int PixelHeight() const override { return mHeight; }
+  int RowPitch() const override { return mPitch; }
+  bool IsUpsideDown() const override { return mUpsideDown; }
   bool Reallocate(int, int) override { return false; }
 
   // Pixel x of drawn row y.
-  Pixel32& At(int x, int y) { return PixelData()[(m_upsideDown ? m_height - 1 - y : y) * m_pitch + x]; }
+  Pixel32& At(int x, int y) { return PixelData()[(mUpsideDown ? mHeight - 1 - y : y) * mPitch + x]; }
 
-  template <class F> void ForEach(F f)
+  template <class F>
+  void ForEach(F f)
   {
-    for (int y = 0; y < m_height; ++y)
-      for (int x = 0; x < m_width; ++x) f(At(x, y));
+    for (int y = 0; y < mHeight; ++y)
+      for (int x = 0; x < mWidth; ++x)
+        f(At(x, y));
   }
-  void Fill(Pixel32 v) { ForEach([v](Pixel32& p) { p = v; }); }
-  void Randomise(std::mt19937& rng) { ForEach([&rng](Pixel32& p) { p = static_cast<Pixel32>(rng()); }); }
+  void Fill(Pixel32 v)
+  {
+    ForEach([v](Pixel32& p) { p = v; });
+  }
+  void Randomise(std::mt19937& rng)
+  {
+    ForEach([&rng](Pixel32& p) { p = static_cast<Pixel32>(rng()); });
+  }
   // Drawn rows, top to bottom.
   std::vector<Pixel32> Pixels()
   {
@@ -48,19 +59,20 @@ public:
 
   bool GuardsIntact() const
   {
-    for (int row = 0; row < m_height + 2 * kBand; ++row)
-      for (int col = 0; col < m_pitch; ++col)
+    for (int row = 0; row < mHeight + 2 * kBand; ++row)
+      for (int col = 0; col < mPitch; ++col)
       {
-        const bool inside = row >= kBand && row < kBand + m_height && col >= kBand && col < kBand + m_width;
-        if (!inside && m_store[static_cast<std::size_t>(row * m_pitch + col)] != kGuard) return false;
+        const bool inside = row >= kBand && row < kBand + mHeight && col >= kBand && col < kBand + mWidth;
+        if (!inside && mStore[static_cast<std::size_t>(row * mPitch + col)] != kGuard)
+          return false;
       }
     return true;
   }
 
 private:
-  int m_width;
-  int m_height;
-  int m_pitch;
-  bool m_upsideDown;
-  std::vector<Pixel32> m_store;
+  int mWidth;
+  int mHeight;
+  int mPitch;
+  bool mUpsideDown;
+  std::vector<Pixel32> mStore;
 };

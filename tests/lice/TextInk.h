@@ -22,7 +22,8 @@ inline TextInk FindInk(const LICE_IBitmap& bitmap, Pixel32 colour)
     for (int x = 0; x < bitmap.PixelWidth(); ++x)
     {
       const Pixel32 p = bitmap.PixelData()[y * bitmap.RowPitch() + x] | 0xFF000000;
-      if (p == 0xFF000000) continue;
+      if (p == 0xFF000000)
+        continue;
       ink.minX = std::min(ink.minX, x), ink.maxX = std::max(ink.maxX, x);
       ink.minY = std::min(ink.minY, y), ink.maxY = std::max(ink.maxY, y);
       ink.full += p == colour;
@@ -50,7 +51,7 @@ inline void ExpectKnobTextCentred(LICE_CachedFont& font, LICE_IBitmap& bitmap, i
   EXPECT_GT(ink.full, minFull);
   EXPECT_GE(ink.minX, textLeft);
   EXPECT_LT(ink.maxX, textLeft + measured.right);
-  EXPECT_LE(std::abs(ink.minX + ink.maxX - 100), 4); // centred on column 50
+  EXPECT_LE(std::abs(ink.minX + ink.maxX - 100), 4);  // centred on column 50
   EXPECT_GE(ink.minY, 12);                            // 2 px below the top
   EXPECT_LT(ink.maxY, 12 + size);
 }

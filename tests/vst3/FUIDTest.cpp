@@ -17,7 +17,8 @@ const unsigned char kLinuxCid[16] = {0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0
 
 }  // namespace
 
-TEST(FUID, WordsGiveThePlatformBytesAndBack) {
+TEST(FUID, WordsGiveThePlatformBytesAndBack)
+{
   const FUID id(0xF2AEE70D, 0x00DE4F4E, 0x54767872, 0x51786C73);
 #if TQ_VST3_COM_COMPATIBLE
   EXPECT_EQ(std::memcmp(id.toTUID(), kWindowsCid, 16), 0);
@@ -35,9 +36,11 @@ TEST(FUID, WordsGiveThePlatformBytesAndBack) {
   EXPECT_EQ(FUID(0xE831FF31, 0xF2D54301, 0x928EBBEE, 0x25697802), FUID::fromTUID(IComponent::iid));
 }
 
-TEST(FUID, WordRoundTripOverManyPatterns) {
+TEST(FUID, WordRoundTripOverManyPatterns)
+{
   // Every byte position must be independent of the others.
-  for (int shift = 0; shift < 32; shift += 4) {
+  for (int shift = 0; shift < 32; shift += 4)
+  {
     const uint32 a = 0x12345678u << shift | 0x9u, b = ~a, c = a ^ 0xA5A5A5A5u, d = b + 7;
     const FUID id(a, b, c, d);
     EXPECT_EQ(id.getLong1(), a);
@@ -50,7 +53,8 @@ TEST(FUID, WordRoundTripOverManyPatterns) {
   }
 }
 
-TEST(FUID, TextParsingRefusesBadInputAndKeepsTheOldValue) {
+TEST(FUID, TextParsingRefusesBadInputAndKeepsTheOldValue)
+{
   FUID id(1, 2, 3, 4);
   const FUID before = id;
   EXPECT_FALSE(id.fromString(nullptr));

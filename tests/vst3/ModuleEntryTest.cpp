@@ -2,7 +2,8 @@
 
 #include "sdk/vst3/ModuleEntry.h"
 
-TEST(ModuleEntry, EntriesAndExitsArePairedByCount) {
+TEST(ModuleEntry, EntriesAndExitsArePairedByCount)
+{
   ASSERT_EQ(vst3::moduleEntryCount(), 0);
   EXPECT_FALSE(ExitDll());  // an exit without an entry fails and changes nothing
   EXPECT_EQ(vst3::moduleEntryCount(), 0);
@@ -16,7 +17,8 @@ TEST(ModuleEntry, EntriesAndExitsArePairedByCount) {
 }
 
 #if defined(_WIN32)
-TEST(ModuleEntry, TheFirstEntryRecordsTheModuleUntilTheLastExit) {
+TEST(ModuleEntry, TheFirstEntryRecordsTheModuleUntilTheLastExit)
+{
   EXPECT_EQ(vst3::moduleHandle(), nullptr);
   EXPECT_TRUE(InitDll());
   EXPECT_NE(vst3::moduleHandle(), nullptr);
@@ -24,7 +26,8 @@ TEST(ModuleEntry, TheFirstEntryRecordsTheModuleUntilTheLastExit) {
   EXPECT_EQ(vst3::moduleHandle(), nullptr);
 }
 #else
-TEST(ModuleEntry, TheFirstEntryRecordsTheHandleUntilTheLastExit) {
+TEST(ModuleEntry, TheFirstEntryRecordsTheHandleUntilTheLastExit)
+{
   int first = 0, second = 0;
   EXPECT_EQ(vst3::moduleHandle(), nullptr);
   EXPECT_TRUE(ModuleEntry(&first));

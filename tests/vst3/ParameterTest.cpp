@@ -10,24 +10,26 @@ using namespace vst3;
 
 namespace {
 
-std::u16string text(const Parameter& p, ParamValue normalized) {
+std::u16string text(const Parameter& p, ParamValue normalized)
+{
   String128 s;
   p.toString(normalized, s);
   return s;
 }
 
-struct Counting : Parameter {
-  explicit Counting(ParamID id, int* deaths) : Parameter(u"c", id), deaths_(deaths) {}
-  ~Counting() override { ++*deaths_; }
-  int* deaths_;
+struct Counting : Parameter
+{
+  explicit Counting(ParamID id, int* deaths) : Parameter(u"c", id), mDeaths(deaths) {}
+  ~Counting() override { ++*mDeaths; }
+  int* mDeaths;
 };
 
 }  // namespace
 
-TEST(Parameter, InfoIsFilledAndTextsAreCut) {
+TEST(Parameter, InfoIsFilledAndTextsAreCut)
+{
   const std::u16string longTitle(200, u'T');
-  Parameter p(longTitle.c_str(), 0x70727374, u"%", 0.25, 3, ParameterInfo::kIsProgramChange, 2,
-              u"short");
+  Parameter p(longTitle.c_str(), 0x70727374, u"%", 0.25, 3, ParameterInfo::kIsProgramChange, 2, u"short");
   const ParameterInfo& info = p.getInfo();
   EXPECT_EQ(std::u16string(info.title), std::u16string(127, u'T'));
   EXPECT_EQ(std::u16string(info.shortTitle), u"short");
@@ -39,7 +41,8 @@ TEST(Parameter, InfoIsFilledAndTextsAreCut) {
   EXPECT_EQ(Parameter(u"a", 1, nullptr, 0.0, -4).getInfo().stepCount, 0);
 }
 
-TEST(Parameter, ValuesClampTextsFollow) {
+TEST(Parameter, ValuesClampTextsFollow)
+{
   Parameter plain(u"p", 1);
   EXPECT_TRUE(plain.setNormalized(0.5));
   EXPECT_FALSE(plain.setNormalized(0.5));  // unchanged
@@ -66,12 +69,14 @@ TEST(Parameter, ValuesClampTextsFollow) {
   EXPECT_EQ(v, 1.0);
 }
 
-TEST(RangeParameter, ContinuousMappingBothWays) {
+TEST(RangeParameter, ContinuousMappingBothWays)
+{
   RangeParameter gain(u"Out gain", 1, u"dB", -60.0, 12.0, 0.0);
   EXPECT_DOUBLE_EQ(gain.getInfo().defaultNormalizedValue, 60.0 / 72.0);
   EXPECT_EQ(gain.getInfo().stepCount, 0);
   // Exact on a grid of binary fractions of the 72 dB span.
-  for (int k = 0; k <= 16; ++k) {
+  for (int k = 0; k <= 16; ++k)
+  {
     const double n = k / 16.0;
     const double plain = -60.0 + 72.0 * n;
     EXPECT_EQ(gain.toPlain(n), plain) << n;
@@ -100,12 +105,14 @@ TEST(RangeParameter, ContinuousMappingBothWays) {
   EXPECT_EQ(v, 0.0);
 }
 
-TEST(RangeParameter, SteppedRangeUsesWholeSteps) {
+TEST(RangeParameter, SteppedRangeUsesWholeSteps)
+{
   RangeParameter steps(u"s", 1, nullptr, 10.0, 14.0, 13.0, 4);
   EXPECT_EQ(steps.getInfo().defaultNormalizedValue, 0.75);
   // Five steps share the normalised range equally: [0, 0.2) is the first.
   const double plainOf[][2] = {{0.0, 10}, {0.19, 10}, {0.2, 11}, {0.79, 13}, {0.8, 14}, {1.0, 14}};
-  for (auto [n, plain] : plainOf) EXPECT_EQ(steps.toPlain(n), plain) << n;
+  for (auto [n, plain] : plainOf)
+    EXPECT_EQ(steps.toPlain(n), plain) << n;
   EXPECT_EQ(steps.toNormalized(12.0), 0.5);
   EXPECT_EQ(text(steps, 0.5), u"12");
   ParamValue v = -1;
@@ -117,10 +124,10 @@ TEST(RangeParameter, SteppedRangeUsesWholeSteps) {
   EXPECT_EQ(strlen16(text(huge, 1.0).c_str()), 127);
 }
 
-TEST(StringListParameter, StringsStepsAndTexts) {
+TEST(StringListParameter, StringsStepsAndTexts)
+{
   StringListParameter bypass(u"Bypass", 0x62706173, nullptr,
-                             ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
-                                 ParameterInfo::kIsBypass);
+                             ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass);
   EXPECT_EQ(bypass.getInfo().stepCount, -1);
   EXPECT_EQ(text(bypass, 0.5), u"");  // no strings yet: nothing to show
   bypass.appendString(u"off");
@@ -128,8 +135,10 @@ TEST(StringListParameter, StringsStepsAndTexts) {
   EXPECT_EQ(bypass.getInfo().stepCount, 1);
   EXPECT_EQ(bypass.getInfo().flags, 0x10009);
   // Out-of-range values never index outside the list.
-  for (double n : {0.0, 0.49, -3.0, std::nan("")}) EXPECT_EQ(text(bypass, n), u"off") << n;
-  for (double n : {0.5, 1.0, 42.0}) EXPECT_EQ(text(bypass, n), u"on") << n;
+  for (double n : {0.0, 0.49, -3.0, std::nan("")})
+    EXPECT_EQ(text(bypass, n), u"off") << n;
+  for (double n : {0.5, 1.0, 42.0})
+    EXPECT_EQ(text(bypass, n), u"on") << n;
 
   ParamValue v = -1;
   EXPECT_TRUE(bypass.fromString(u"on", v));
@@ -138,14 +147,16 @@ TEST(StringListParameter, StringsStepsAndTexts) {
   EXPECT_EQ(v, 1.0);
 
   StringListParameter three(u"mode", 3);
-  for (const char16_t* s : {u"a", u"b", u"c"}) three.appendString(s);
+  for (const char16_t* s : {u"a", u"b", u"c"})
+    three.appendString(s);
   EXPECT_EQ(three.toNormalized(1), 0.5);
   EXPECT_EQ(three.toPlain(0.5), 1.0);
   EXPECT_EQ(three.toPlain(0.99), 2.0);
   EXPECT_EQ(three.toNormalized(7), 1.0);
 }
 
-TEST(ParameterContainer, UniqueIdsAndOwnership) {
+TEST(ParameterContainer, UniqueIdsAndOwnership)
+{
   int deaths = 0;
   {
     ParameterContainer c;
@@ -161,7 +172,8 @@ TEST(ParameterContainer, UniqueIdsAndOwnership) {
     ParameterInfo info{};
     info.id = 11;
     info.defaultNormalizedValue = 0.5;
-    for (TChar& ch : info.title) ch = u'x';  // no terminator from the caller
+    for (TChar& ch : info.title)
+      ch = u'x';  // no terminator from the caller
     Parameter* fromInfo = c.addParameter(info);
     ASSERT_NE(fromInfo, nullptr);
     EXPECT_EQ(strlen16(fromInfo->getInfo().title), 127);

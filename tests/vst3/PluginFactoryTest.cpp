@@ -21,37 +21,47 @@ namespace {
 int gLive = 0;
 void* gLastContext = nullptr;
 
-class Plug : public SingleComponentEffect {
+class Plug : public SingleComponentEffect
+{
 public:
   Plug() { ++gLive; }
   ~Plug() override { --gLive; }
 };
 
-FUnknown* createPlug(void* context) {
+FUnknown* createPlug(void* context)
+{
   gLastContext = context;
   return static_cast<IAudioProcessor*>(new Plug);
 }
-FUnknown* createNothing(void*) { return nullptr; }
-FUnknown* createThrowing(void*) { throw std::runtime_error("out of luck"); }
+FUnknown* createNothing(void*)
+{
+  return nullptr;
+}
+FUnknown* createThrowing(void*)
+{
+  throw std::runtime_error("out of luck");
+}
 
 const FUID kPlugId(0xF2AEE70D, 0x00DE4F4E, 0x54767872, 0x51786C73);
 const FUID kNullId(1, 2, 3, 4);
 const FUID kThrowId(5, 6, 7, 8);
 
-PFactoryInfo vendorInfo() {
-  return makeFactoryInfo("Tarvex", "https://tarvex.example", "support@tarvex.example",
-                         PFactoryInfo::kUnicode);
+PFactoryInfo vendorInfo()
+{
+  return makeFactoryInfo("Tarvex", "https://tarvex.example", "support@tarvex.example", PFactoryInfo::kUnicode);
 }
 
-PClassInfo2 plugInfo() {
-  return makeClassInfo2(kPlugId.toTUID(), kManyInstances, kVstAudioEffectClass, "TarvexQuoxel",
-                        kSimpleModeSupported, "Fx|Dynamics", "", "1.0.4", "VST 3.5.2");
+PClassInfo2 plugInfo()
+{
+  return makeClassInfo2(kPlugId.toTUID(), kManyInstances, kVstAudioEffectClass, "TarvexQuoxel", kSimpleModeSupported,
+                        "Fx|Dynamics", "", "1.0.4", "VST 3.5.2");
 }
 
 int gRegistrations = 0;
 int gContextTag = 0;
 
-void registerAll(CPluginFactory& f) {
+void registerAll(CPluginFactory& f)
+{
   ++gRegistrations;
   const PClassInfo2 info = plugInfo();
   f.registerClass(&info, createPlug, &gContextTag);
@@ -66,14 +76,18 @@ void registerAll(CPluginFactory& f) {
   f.registerClass(&throwing, createThrowing);
 }
 
-class FactoryTest : public ::testing::Test {
+class FactoryTest : public ::testing::Test
+{
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     gLive = 0;
     registerAll(*factory);
   }
-  void TearDown() override {
-    if (factory) factory->release();
+  void TearDown() override
+  {
+    if (factory)
+      factory->release();
     EXPECT_EQ(gLive, 0);
   }
   CPluginFactory* factory = new CPluginFactory(vendorInfo());
@@ -81,7 +95,8 @@ protected:
 
 }  // namespace
 
-TEST(FactoryRecords, TextsAreCutAndTerminated) {
+TEST(FactoryRecords, TextsAreCutAndTerminated)
+{
   const std::string longText(300, 'v');
   const PFactoryInfo f = makeFactoryInfo(longText.c_str(), longText.c_str(), nullptr, 16);
   EXPECT_EQ(std::string(f.vendor), std::string(63, 'v'));
@@ -89,15 +104,16 @@ TEST(FactoryRecords, TextsAreCutAndTerminated) {
   EXPECT_EQ(std::string(f.email), "");
   EXPECT_EQ(f.flags, 16);
 
-  const PClassInfo2 c = makeClassInfo2(kPlugId.toTUID(), 1, longText.c_str(), longText.c_str(), 2,
-                                       longText.c_str(), "", "1.0.4", "VST 3.5.2");
+  const PClassInfo2 c = makeClassInfo2(kPlugId.toTUID(), 1, longText.c_str(), longText.c_str(), 2, longText.c_str(), "",
+                                       "1.0.4", "VST 3.5.2");
   EXPECT_EQ(std::string(c.category), std::string(31, 'v'));
   EXPECT_EQ(std::string(c.name), std::string(63, 'v'));
   EXPECT_EQ(std::string(c.subCategories), std::string(127, 'v'));
   EXPECT_EQ(std::string(c.vendor), "");
 }
 
-TEST_F(FactoryTest, InformationCalls) {
+TEST_F(FactoryTest, InformationCalls)
+{
   PFactoryInfo f;
   std::memset(&f, 0xEE, sizeof f);
   EXPECT_EQ(factory->getFactoryInfo(&f), kResultOk);
@@ -120,7 +136,8 @@ TEST_F(FactoryTest, InformationCalls) {
   EXPECT_EQ(factory->getClassInfo2(1, &c2), kResultFalse);
   EXPECT_EQ(c2.name[0], 0);
 
-  for (int32 bad : {-1, 3}) {
+  for (int32 bad : {-1, 3})
+  {
     EXPECT_EQ(factory->getClassInfo(bad, &c1), kInvalidArgument);
     EXPECT_EQ(factory->getClassInfo2(bad, &c2), kInvalidArgument);
   }
@@ -131,9 +148,11 @@ TEST_F(FactoryTest, InformationCalls) {
   EXPECT_EQ(factory->countClasses(), 3);
 }
 
-TEST_F(FactoryTest, QueryInterface) {
+TEST_F(FactoryTest, QueryInterface)
+{
   void* p = junkPointer();
-  for (const char* id : {FUnknown::iid, IPluginFactory::iid, IPluginFactory2::iid}) {
+  for (const char* id : {FUnknown::iid, IPluginFactory::iid, IPluginFactory2::iid})
+  {
     ASSERT_EQ(factory->queryInterface(id, &p), kResultOk);
     EXPECT_EQ(p, static_cast<IPluginFactory2*>(factory));
     factory->release();
@@ -142,7 +161,8 @@ TEST_F(FactoryTest, QueryInterface) {
   EXPECT_EQ(p, nullptr);
 }
 
-TEST_F(FactoryTest, CreateInstanceHandsOverOneReferenceOrLeavesNothing) {
+TEST_F(FactoryTest, CreateInstanceHandsOverOneReferenceOrLeavesNothing)
+{
   void* obj = junkPointer();
   ASSERT_EQ(factory->createInstance(kPlugId.toTUID(), IComponent::iid, &obj), kResultOk);
   EXPECT_EQ(gLastContext, &gContextTag);  // the registered context reaches the create function
@@ -152,24 +172,28 @@ TEST_F(FactoryTest, CreateInstanceHandsOverOneReferenceOrLeavesNothing) {
   // A refused interface destroys the object that was made; failing or throwing create
   // functions and unknown classes give nothing.
   const FUID unknown(9, 9, 9, 9);
-  const struct {
+  const struct
+  {
     const char* cid;
     const char* iid;
-  } refused[] = {{kPlugId.toTUID(), IPlugView::iid}, {unknown.toTUID(), IComponent::iid},
-                 {kNullId.toTUID(), IComponent::iid}, {kThrowId.toTUID(), IComponent::iid}};
-  for (const auto& r : refused) {
+  } refused[] = {{kPlugId.toTUID(), IPlugView::iid},
+                 {unknown.toTUID(), IComponent::iid},
+                 {kNullId.toTUID(), IComponent::iid},
+                 {kThrowId.toTUID(), IComponent::iid}};
+  for (const auto& r : refused)
+  {
     obj = junkPointer();
     EXPECT_EQ(factory->createInstance(r.cid, r.iid, &obj), kNoInterface);
     EXPECT_EQ(obj, nullptr);
   }
   EXPECT_EQ(factory->createInstance(nullptr, IComponent::iid, &obj), kInvalidArgument);
   EXPECT_EQ(factory->createInstance(kPlugId.toTUID(), nullptr, &obj), kInvalidArgument);
-  EXPECT_EQ(factory->createInstance(kPlugId.toTUID(), IComponent::iid, nullptr),
-            kInvalidArgument);
+  EXPECT_EQ(factory->createInstance(kPlugId.toTUID(), IComponent::iid, nullptr), kInvalidArgument);
   EXPECT_EQ(gLive, 0);
 }
 
-TEST(FactoryObtain, ConcurrentFirstCallsShareOneFactory) {
+TEST(FactoryObtain, ConcurrentFirstCallsShareOneFactory)
+{
   gRegistrations = 0;
   constexpr int kThreads = 8;
   std::vector<IPluginFactory*> got(kThreads);
@@ -177,17 +201,22 @@ TEST(FactoryObtain, ConcurrentFirstCallsShareOneFactory) {
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i)
     threads.emplace_back([&, i] {
-      while (!go.load()) std::this_thread::yield();
+      while (!go.load())
+        std::this_thread::yield();
       got[i] = CPluginFactory::obtain(vendorInfo(), registerAll);
     });
   go = true;
-  for (auto& t : threads) t.join();
+  for (auto& t : threads)
+    t.join();
   EXPECT_EQ(gRegistrations, 1);
-  for (IPluginFactory* f : got) EXPECT_EQ(f, got[0]);
-  for (IPluginFactory* f : got) f->release();
+  for (IPluginFactory* f : got)
+    EXPECT_EQ(f, got[0]);
+  for (IPluginFactory* f : got)
+    f->release();
 }
 
-TEST(FactoryObtain, ARegistrationThatRunsOutOfMemoryGivesNoFactoryAndNoException) {
+TEST(FactoryObtain, ARegistrationThatRunsOutOfMemoryGivesNoFactoryAndNoException)
+{
   IPluginFactory* none = nullptr;
   EXPECT_NO_THROW(none = CPluginFactory::obtain(vendorInfo(), [](CPluginFactory&) { throw std::bad_alloc(); }));
   EXPECT_EQ(none, nullptr);

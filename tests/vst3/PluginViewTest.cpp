@@ -9,23 +9,24 @@ using vst3test::junkPointer;
 
 namespace {
 
-class TestView : public CPluginView {
+class TestView : public CPluginView
+{
 public:
-  explicit TestView(int* destroyed, const ViewRect* r = nullptr)
-      : CPluginView(r), destroyed_(destroyed) {}
-  ~TestView() override { ++*destroyed_; }
+  explicit TestView(int* destroyed, const ViewRect* r = nullptr) : CPluginView(r), mDestroyed(destroyed) {}
+  ~TestView() override { ++*mDestroyed; }
   void attachedToParent() override { ++attachedCalls; }
   void removedFromParent() override { ++removedCalls; }
   int attachedCalls = 0;
   int removedCalls = 0;
 
 private:
-  int* destroyed_;
+  int* mDestroyed;
 };
 
 }  // namespace
 
-TEST(CPluginView, InterfacesAttachmentAndSize) {
+TEST(CPluginView, InterfacesAttachmentAndSize)
+{
   int destroyed = 0;
   const ViewRect initial{0, 0, 650, 410};
   auto* view = new TestView(&destroyed, &initial);
@@ -58,7 +59,8 @@ TEST(CPluginView, InterfacesAttachmentAndSize) {
   EXPECT_EQ(destroyed, 1);
 }
 
-TEST(CPluginView, FrameReferencesAreBalanced) {
+TEST(CPluginView, FrameReferencesAreBalanced)
+{
   int destroyed = 0;
   FakeFrame a, b;
   auto* view = new TestView(&destroyed);

@@ -21,9 +21,11 @@ using vst3test::junkPointer;
 
 namespace {
 
-class TestEffect : public SingleComponentEffect {
+class TestEffect : public SingleComponentEffect
+{
 public:
-  TestEffect() {
+  TestEffect()
+  {
     addAudioInput(u"Main Input", arrangement::kStereo);
     addAudioOutput(u"Output", arrangement::kStereo);
     addEventInput(u"MIDI Input", 1);
@@ -31,19 +33,21 @@ public:
 
   tresult setEditorState(IBStream*) override { return kResultTrue; }
   tresult getEditorState(IBStream*) override { return kResultTrue; }
-  tresult receiveText(const char* text) override {
+  tresult receiveText(const char* text) override
+  {
     received = text;
     return kResultOk;
   }
 
-  void addParameters() {
+  void addParameters()
+  {
     auto* gain = new RangeParameter(u"Gain", 0, u"dB", -60, 12, 0);
     gain->setPrecision(1);
-    parameters.addParameter(gain);
+    mParameters.addParameter(gain);
     auto* list = new StringListParameter(u"Mode", 1);
     list->appendString(u"off");
     list->appendString(u"on");
-    parameters.addParameter(list);
+    mParameters.addParameter(list);
   }
 
   std::string received;
@@ -51,16 +55,20 @@ public:
 };
 
 template <typename I>
-I* query(FUnknown* from) {
+I* query(FUnknown* from)
+{
   void* p = junkPointer();
   return from->queryInterface(I::iid, &p) == kResultOk ? static_cast<I*>(p) : nullptr;
 }
 
-class SingleComponentEffectTest : public ::testing::Test {
+class SingleComponentEffectTest : public ::testing::Test
+{
 protected:
   TestEffect* fx = new TestEffect;
-  void TearDown() override {
-    if (fx) fx->release();
+  void TearDown() override
+  {
+    if (fx)
+      fx->release();
   }
   IComponent* component() { return static_cast<IComponent*>(fx); }
   IEditController* controller() { return static_cast<IEditController*>(fx); }
@@ -69,15 +77,17 @@ protected:
 
 }  // namespace
 
-TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount) {
+TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount)
+{
   EXPECT_EQ(fx->refCount(), 1u);
-  FUnknown* entries[] = {component(), controller(), processor(),
-                         static_cast<IEditController2*>(fx)};
+  FUnknown* entries[] = {component(), controller(), processor(), static_cast<IEditController2*>(fx)};
   FUnknown* identity = nullptr;
-  for (FUnknown* entry : entries) {
+  for (FUnknown* entry : entries)
+  {
     FUnknown* unknown = query<FUnknown>(entry);
     ASSERT_NE(unknown, nullptr);
-    if (!identity) identity = unknown;
+    if (!identity)
+      identity = unknown;
     EXPECT_EQ(unknown, identity);  // the same FUnknown from every entry
     EXPECT_EQ(query<IComponent>(entry), component());
     EXPECT_EQ(query<IAudioProcessor>(entry), processor());
@@ -86,9 +96,11 @@ TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount
     EXPECT_NE(query<IPluginBase>(entry), nullptr);
   }
   EXPECT_EQ(fx->refCount(), 1u + 4 * 6);
-  for (int i = 0; i < 4 * 6; ++i) entries[i % 4]->release();
+  for (int i = 0; i < 4 * 6; ++i)
+    entries[i % 4]->release();
 
-  for (const char* id : {IConnectionPoint::iid, IUnitInfo::iid, IPlugView::iid}) {
+  for (const char* id : {IConnectionPoint::iid, IUnitInfo::iid, IPlugView::iid})
+  {
     void* p = junkPointer();
     EXPECT_EQ(processor()->queryInterface(id, &p), kNoInterface);
     EXPECT_EQ(p, nullptr);
@@ -97,7 +109,8 @@ TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount
   EXPECT_EQ(fx->refCount(), 1u);
 }
 
-TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClears) {
+TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClears)
+{
   FakeHost host;
   EXPECT_EQ(component()->initialize(host.unknown()), kResultOk);
   EXPECT_EQ(host.refs, 2);
@@ -119,7 +132,8 @@ TEST_F(SingleComponentEffectTest, InitializeKeepsTheContextOnceAndTerminateClear
 }
 
 // Bad indices and media types are covered by the fuzzed calls below.
-TEST_F(SingleComponentEffectTest, BusesAnswerWholeRecordsAndKeepActivationAcrossArrangements) {
+TEST_F(SingleComponentEffectTest, BusesAnswerWholeRecordsAndKeepActivationAcrossArrangements)
+{
   BusInfo a, b;
   std::memset(&a, 0xAB, sizeof a);
   std::memset(&b, 0xCD, sizeof b);
@@ -141,7 +155,8 @@ TEST_F(SingleComponentEffectTest, BusesAnswerWholeRecordsAndKeepActivationAcross
 }
 
 // Texts and mappings of known parameters are checked through the binding; here the refusals.
-TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN) {
+TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN)
+{
   fx->addParameters();
   IEditController* c = controller();
   ParameterInfo info{};
@@ -161,7 +176,8 @@ TEST_F(SingleComponentEffectTest, ParameterCallsRefuseUnknownIdsAndNaN) {
 
 // A host's text is a String128: one that fills all 128 units without a terminator is read no
 // further (the sanitizer sees a read past the heap block), and the numbers in it still count.
-TEST_F(SingleComponentEffectTest, TypedTextIsReadWithinItsString128) {
+TEST_F(SingleComponentEffectTest, TypedTextIsReadWithinItsString128)
+{
   fx->addParameters();
   IEditController* c = controller();
   auto zeros = std::make_unique<TChar[]>(128);
@@ -176,7 +192,8 @@ TEST_F(SingleComponentEffectTest, TypedTextIsReadWithinItsString128) {
   EXPECT_DOUBLE_EQ(v, 54.0 / 72.0);
 }
 
-TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
+TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits)
+{
   EXPECT_EQ(fx->beginEdit(3), kResultFalse);  // no handler yet
   FakeHandler first;
   FakeHandler2 second;
@@ -198,7 +215,8 @@ TEST_F(SingleComponentEffectTest, ComponentHandlerReferencesAndEdits) {
   EXPECT_EQ(second.refs, 1);
 }
 
-TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
+TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages)
+{
   IConnectionPoint* point = static_cast<IConnectionPoint*>(fx);
   FakeConnection peer, other;
   EXPECT_EQ(point->connect(nullptr), kInvalidArgument);
@@ -224,79 +242,89 @@ TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages) {
 
 // Random host-controlled arguments: every answer defined, every text terminated, every value
 // inside 0..1, bus information always agreeing with the arrangements.
-TEST_F(SingleComponentEffectTest, FuzzedHostCallsStayWellDefined) {
+TEST_F(SingleComponentEffectTest, FuzzedHostCallsStayWellDefined)
+{
   fx->addParameters();
   std::mt19937 rng(20261208);
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  const double specials[] = {0.0, 1.0, 0.5, -0.0, -1e-300, 1.0000001, 1e308, -1e308,
-                             INFINITY, -INFINITY, std::nan("")};
+  const double specials[] = {0.0, 1.0, 0.5, -0.0, -1e-300, 1.0000001, 1e308, -1e308, INFINITY, -INFINITY, std::nan("")};
   auto value = [&]() {
     return pick(0, 1) ? specials[pick(0, 10)] : std::uniform_real_distribution<double>(-2, 3)(rng);
   };
   const ParamID ids[] = {0, 1, 2, 0x62706173, 0xFFFFFFFF};
 
-  for (int round = 0; round < 20000; ++round) {
-    switch (pick(0, 4)) {
-      case 0: {
-        BusInfo info;
-        std::memset(&info, 0x7F, sizeof info);
-        const tresult r = component()->getBusInfo(pick(-2, 3), pick(-2, 3), pick(-3, 4), info);
-        ASSERT_TRUE(r == kResultTrue || r == kInvalidArgument);
-        if (r == kResultTrue) {
-          EXPECT_LT(strlen16(info.name), 128);
-          EXPECT_GE(info.channelCount, 0);
-        }
-        const tresult a = component()->activateBus(pick(-2, 3), pick(-2, 3), pick(-3, 4), pick(0, 1));
-        ASSERT_TRUE(a == kResultTrue || a == kInvalidArgument);
-        break;
+  for (int round = 0; round < 20000; ++round)
+  {
+    switch (pick(0, 4))
+    {
+    case 0:
+    {
+      BusInfo info;
+      std::memset(&info, 0x7F, sizeof info);
+      const tresult r = component()->getBusInfo(pick(-2, 3), pick(-2, 3), pick(-3, 4), info);
+      ASSERT_TRUE(r == kResultTrue || r == kInvalidArgument);
+      if (r == kResultTrue)
+      {
+        EXPECT_LT(strlen16(info.name), 128);
+        EXPECT_GE(info.channelCount, 0);
       }
-      case 1: {
-        SpeakerArrangement in[3], out[3];
-        for (int i = 0; i < 3; ++i) {
-          in[i] = SpeakerArrangement(rng()) << pick(0, 40);
-          out[i] = SpeakerArrangement(rng()) << pick(0, 40);
-        }
-        processor()->setBusArrangements(pick(0, 5) ? in : nullptr, pick(-1, 3),
-                                        pick(0, 5) ? out : nullptr, pick(-1, 3));
-        for (BusDirection dir : {kInput, kOutput}) {
-          SpeakerArrangement arr = 0;
-          BusInfo info{};
-          ASSERT_EQ(processor()->getBusArrangement(dir, 0, arr), kResultTrue);
-          ASSERT_EQ(component()->getBusInfo(kAudio, dir, 0, info), kResultTrue);
-          EXPECT_EQ(info.channelCount, channelCount(arr));
-        }
-        break;
+      const tresult a = component()->activateBus(pick(-2, 3), pick(-2, 3), pick(-3, 4), pick(0, 1));
+      ASSERT_TRUE(a == kResultTrue || a == kInvalidArgument);
+      break;
+    }
+    case 1:
+    {
+      SpeakerArrangement in[3], out[3];
+      for (int i = 0; i < 3; ++i)
+      {
+        in[i] = SpeakerArrangement(rng()) << pick(0, 40);
+        out[i] = SpeakerArrangement(rng()) << pick(0, 40);
       }
-      case 2: {
-        std::u16string s(130, u'\x7F7F');
-        if (controller()->getParamStringByValue(ids[pick(0, 4)], value(), &s[0]) == kResultTrue) {
-          EXPECT_LT(strlen16(s.c_str()), 128);
-        }
-        EXPECT_EQ(s[128], u'\x7F7F');  // nothing written past the host's String128
-        break;
+      processor()->setBusArrangements(pick(0, 5) ? in : nullptr, pick(-1, 3), pick(0, 5) ? out : nullptr, pick(-1, 3));
+      for (BusDirection dir : {kInput, kOutput})
+      {
+        SpeakerArrangement arr = 0;
+        BusInfo info{};
+        ASSERT_EQ(processor()->getBusArrangement(dir, 0, arr), kResultTrue);
+        ASSERT_EQ(component()->getBusInfo(kAudio, dir, 0, info), kResultTrue);
+        EXPECT_EQ(info.channelCount, channelCount(arr));
       }
-      case 3: {
-        std::u16string s;
-        const int n = pick(0, 40);
-        for (int i = 0; i < n; ++i)
-          s.push_back(pick(0, 3) ? char16_t(u"0123456789.-+e dBon"[pick(0, 18)])
-                                 : char16_t(pick(1, 0xFFFF)));
-        ParamValue v = 0.5;
-        if (controller()->getParamValueByString(ids[pick(0, 4)], &s[0], v) == kResultTrue) {
-          EXPECT_GE(v, 0.0);
-          EXPECT_LE(v, 1.0);
-        }
-        break;
+      break;
+    }
+    case 2:
+    {
+      std::u16string s(130, u'\x7F7F');
+      if (controller()->getParamStringByValue(ids[pick(0, 4)], value(), &s[0]) == kResultTrue)
+      {
+        EXPECT_LT(strlen16(s.c_str()), 128);
       }
-      default: {
-        const ParamID id = ids[pick(0, 4)];
-        controller()->setParamNormalized(id, value());
-        const ParamValue v = controller()->getParamNormalized(id);
+      EXPECT_EQ(s[128], u'\x7F7F');  // nothing written past the host's String128
+      break;
+    }
+    case 3:
+    {
+      std::u16string s;
+      const int n = pick(0, 40);
+      for (int i = 0; i < n; ++i)
+        s.push_back(pick(0, 3) ? char16_t(u"0123456789.-+e dBon"[pick(0, 18)]) : char16_t(pick(1, 0xFFFF)));
+      ParamValue v = 0.5;
+      if (controller()->getParamValueByString(ids[pick(0, 4)], &s[0], v) == kResultTrue)
+      {
         EXPECT_GE(v, 0.0);
         EXPECT_LE(v, 1.0);
-        EXPECT_GE(controller()->normalizedParamToPlain(0, v), -60.0);
-        break;
       }
+      break;
+    }
+    default:
+    {
+      const ParamID id = ids[pick(0, 4)];
+      controller()->setParamNormalized(id, value());
+      const ParamValue v = controller()->getParamNormalized(id);
+      EXPECT_GE(v, 0.0);
+      EXPECT_LE(v, 1.0);
+      EXPECT_GE(controller()->normalizedParamToPlain(0, v), -60.0);
+      break;
+    }
     }
   }
 }

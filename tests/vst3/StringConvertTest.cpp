@@ -11,11 +11,15 @@ namespace {
 
 constexpr TChar kJunk16 = 0xAAAA;
 
-std::u16string filled(size_t n) { return std::u16string(n, kJunk16); }
+std::u16string filled(size_t n)
+{
+  return std::u16string(n, kJunk16);
+}
 
 }  // namespace
 
-TEST(StringConvert, WideningIsBoundedTerminatedAndPadded) {
+TEST(StringConvert, WideningIsBoundedTerminatedAndPadded)
+{
   std::u16string buf = filled(10);
   str8ToStr16(&buf[0], "abcdefghijklmnop", 8);
   EXPECT_EQ(buf.substr(0, 8), std::u16string(u"abcdefg\0", 8));
@@ -35,7 +39,8 @@ TEST(StringConvert, WideningIsBoundedTerminatedAndPadded) {
   EXPECT_EQ(buf.substr(0, 2), u"\u00E9\u00FF");
 }
 
-TEST(StringConvert, NarrowingReplacesUnitsOutsideLatin1) {
+TEST(StringConvert, NarrowingReplacesUnitsOutsideLatin1)
+{
   const TChar text[] = {u'a', 0x00E9, 0x20AC, 0xD83D, u'z', 0};
   char out[8];
   str16ToStr8(out, text, 8);
@@ -46,7 +51,8 @@ TEST(StringConvert, NarrowingReplacesUnitsOutsideLatin1) {
   EXPECT_EQ(toStr8(nullptr), "");
 }
 
-TEST(StringConvert, CopiesAlwaysTerminate) {
+TEST(StringConvert, CopiesAlwaysTerminate)
+{
   char out8[5] = {'x', 'x', 'x', 'x', 'x'};
   copyStr8(out8, "abcdefgh", 5);
   EXPECT_EQ(std::string(out8), "abcd");
@@ -55,7 +61,8 @@ TEST(StringConvert, CopiesAlwaysTerminate) {
   EXPECT_EQ(std::u16string(out16), u"ab");
 }
 
-TEST(StringConvert, PrintingFitsAString128WhateverTheValue) {
+TEST(StringConvert, PrintingFitsAString128WhateverTheValue)
+{
   String128 s;
   printFloat(s, 128, -42.26, 1);
   EXPECT_EQ(std::u16string(s), u"-42.3");
@@ -72,7 +79,8 @@ TEST(StringConvert, PrintingFitsAString128WhateverTheValue) {
   EXPECT_EQ(std::u16string(s), u"-inf");
 }
 
-TEST(StringConvert, ScanningAcceptsOnlyFiniteNumbers) {
+TEST(StringConvert, ScanningAcceptsOnlyFiniteNumbers)
+{
   double v = 7.0;
   EXPECT_TRUE(scanFloat(u"  12.5 dB", v));
   EXPECT_DOUBLE_EQ(v, 12.5);

@@ -10,7 +10,6 @@
 namespace vst3host {
 
 bool readAudioFile(const std::string& path, AudioBuffer& out, std::string& error);
-bool writeAudioFile(const std::string& path, const AudioBuffer& in, WavFormat format,
-                    std::string& error);
+bool writeAudioFile(const std::string& path, const AudioBuffer& in, WavFormat format, std::string& error);
 
 }  // namespace vst3host

@@ -9,11 +9,13 @@ namespace {
 
 bool parseNumber(const std::string& text, double& value)
 {
-  if (text.empty()) return false;
+  if (text.empty())
+    return false;
   char* end = nullptr;
   errno = 0;
   const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v)) return false;
+  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v))
+    return false;
   value = v;
   return true;
 }
@@ -21,7 +23,8 @@ bool parseNumber(const std::string& text, double& value)
 bool parseInt(const std::string& text, int minimum, int maximum, int& value)
 {
   double v = 0.0;
-  if (!parseNumber(text, v) || v != std::floor(v) || v < minimum || v > maximum) return false;
+  if (!parseNumber(text, v) || v != std::floor(v) || v < minimum || v > maximum)
+    return false;
   value = static_cast<int>(v);
   return true;
 }
@@ -29,11 +32,13 @@ bool parseInt(const std::string& text, int minimum, int maximum, int& value)
 bool parseSetting(const std::string& text, bool normalised, ParameterSetting& setting)
 {
   const auto eq = text.find('=');
-  if (eq == std::string::npos || eq == 0) return false;
+  if (eq == std::string::npos || eq == 0)
+    return false;
   setting.name = text.substr(0, eq);
   setting.value = text.substr(eq + 1);
   setting.normalised = normalised;
-  if (normalised) {
+  if (normalised)
+  {
     double v = 0.0;
     return parseNumber(setting.value, v) && v >= 0.0 && v <= 1.0;
   }
@@ -42,11 +47,16 @@ bool parseSetting(const std::string& text, bool normalised, ParameterSetting& se
 
 bool parseFormat(const std::string& text, WavFormat& format)
 {
-  if (text == "pcm16") format = WavFormat::Pcm16;
-  else if (text == "pcm24") format = WavFormat::Pcm24;
-  else if (text == "pcm32") format = WavFormat::Pcm32;
-  else if (text == "float") format = WavFormat::Float32;
-  else return false;
+  if (text == "pcm16")
+    format = WavFormat::Pcm16;
+  else if (text == "pcm24")
+    format = WavFormat::Pcm24;
+  else if (text == "pcm32")
+    format = WavFormat::Pcm32;
+  else if (text == "float")
+    format = WavFormat::Float32;
+  else
+    return false;
   return true;
 }
 
@@ -55,7 +65,8 @@ bool parseFormat(const std::string& text, WavFormat& format)
 bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options, std::string& error)
 {
   HostOptions parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size(); ++i)
+  {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     const std::string value = hasValue ? args[i + 1] : std::string();
@@ -63,59 +74,87 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
       error = hasValue ? arg + ": " + what + " (got \"" + value + "\")" : arg + ": missing value";
       return false;
     };
-    if (arg == "-h" || arg == "--help") {
+    if (arg == "-h" || arg == "--help")
+    {
       parsed.help = true;
       continue;
     }
-    if (arg == "--list") {
+    if (arg == "--list")
+    {
       parsed.listParameters = true;
       continue;
     }
-    if (arg == "--check") {
+    if (arg == "--check")
+    {
       parsed.conformance = true;
       continue;
     }
-    if (arg == "--double") {
+    if (arg == "--double")
+    {
       parsed.doublePrecision = true;
       continue;
     }
-    if (arg.size() > 1 && arg[0] == '-') {
-      if (!hasValue) return bad("missing value");
+    if (arg.size() > 1 && arg[0] == '-')
+    {
+      if (!hasValue)
+        return bad("missing value");
       ++i;
-      if (arg == "--in") parsed.inputPath = value;
-      else if (arg == "--out") parsed.outputPath = value;
-      else if (arg == "--save-state") parsed.saveStatePath = value;
-      else if (arg == "--load-state") parsed.loadStatePath = value;
-      else if (arg == "--format") {
-        if (!parseFormat(value, parsed.outputFormat)) return bad("expected pcm16, pcm24, pcm32 or float");
-      } else if (arg == "--rate") {
+      if (arg == "--in")
+        parsed.inputPath = value;
+      else if (arg == "--out")
+        parsed.outputPath = value;
+      else if (arg == "--save-state")
+        parsed.saveStatePath = value;
+      else if (arg == "--load-state")
+        parsed.loadStatePath = value;
+      else if (arg == "--format")
+      {
+        if (!parseFormat(value, parsed.outputFormat))
+          return bad("expected pcm16, pcm24, pcm32 or float");
+      }
+      else if (arg == "--rate")
+      {
         if (!parseNumber(value, parsed.sampleRate) || parsed.sampleRate < 1.0 || parsed.sampleRate > 1e7)
           return bad("expected a sample rate in Hz");
-      } else if (arg == "--seconds") {
+      }
+      else if (arg == "--seconds")
+      {
         if (!parseNumber(value, parsed.seconds) || parsed.seconds <= 0.0 || parsed.seconds > 3600.0)
           return bad("expected a length in seconds (at most 3600)");
-      } else if (arg == "--channels") {
-        if (!parseInt(value, 1, 64, parsed.channels)) return bad("expected 1 to 64 channels");
-      } else if (arg == "--block") {
-        if (!parseInt(value, 1, 1 << 16, parsed.blockSize)) return bad("expected a block size of 1 to 65536");
-      } else if (arg == "--set" || arg == "--set-normalized") {
+      }
+      else if (arg == "--channels")
+      {
+        if (!parseInt(value, 1, 64, parsed.channels))
+          return bad("expected 1 to 64 channels");
+      }
+      else if (arg == "--block")
+      {
+        if (!parseInt(value, 1, 1 << 16, parsed.blockSize))
+          return bad("expected a block size of 1 to 65536");
+      }
+      else if (arg == "--set" || arg == "--set-normalized")
+      {
         ParameterSetting setting;
         if (!parseSetting(value, arg == "--set-normalized", setting))
           return bad(arg == "--set" ? "expected NAME=VALUE" : "expected NAME=VALUE with VALUE in 0..1");
         parsed.settings.push_back(setting);
-      } else {
+      }
+      else
+      {
         error = "unknown option " + arg;
         return false;
       }
       continue;
     }
-    if (!parsed.modulePath.empty()) {
+    if (!parsed.modulePath.empty())
+    {
       error = "more than one module given: " + arg;
       return false;
     }
     parsed.modulePath = arg;
   }
-  if (parsed.modulePath.empty() && !parsed.help) {
+  if (parsed.modulePath.empty() && !parsed.help)
+  {
     error = "no module given";
     return false;
   }

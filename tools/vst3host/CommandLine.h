@@ -10,8 +10,8 @@ namespace vst3host {
 
 struct ParameterSetting
 {
-  std::string name;      // parameter title or decimal id
-  std::string value;     // display text, or a normalised value when normalised is set
+  std::string name;   // parameter title or decimal id
+  std::string value;  // display text, or a normalised value when normalised is set
   bool normalised = false;
 };
 

@@ -33,7 +33,8 @@ void listParameters(fakehost::HostDriver& driver, std::ostream& out)
 {
   const auto params = driver.parameters();
   out << "parameters (" << params.size() << "):\n";
-  for (const auto& p : params) {
+  for (const auto& p : params)
+  {
     char line[512];
     std::snprintf(line, sizeof line, "  %10u  %-24s %-14s %-6s steps %d  default %.4f  flags 0x%x\n", p.id,
                   fakehost::narrow(p.title).c_str(), valueText(driver.controller(), p.id).c_str(),
@@ -46,8 +47,10 @@ void listParameters(fakehost::HostDriver& driver, std::ostream& out)
 bool findParameter(fakehost::HostDriver& driver, const std::string& name, vst3::ParamID& id)
 {
   const auto params = driver.parameters();
-  for (const auto& p : params) {
-    if (fakehost::narrow(p.title) == name) {
+  for (const auto& p : params)
+  {
+    if (fakehost::narrow(p.title) == name)
+    {
       id = p.id;
       return true;
     }
@@ -55,9 +58,12 @@ bool findParameter(fakehost::HostDriver& driver, const std::string& name, vst3::
   char* end = nullptr;
   errno = 0;
   const unsigned long long v = std::strtoull(name.c_str(), &end, 10);
-  if (errno != 0 || end == name.c_str() || *end != 0) return false;
-  for (const auto& p : params) {
-    if (p.id == v) {
+  if (errno != 0 || end == name.c_str() || *end != 0)
+    return false;
+  for (const auto& p : params)
+  {
+    if (p.id == v)
+    {
       id = p.id;
       return true;
     }
@@ -68,17 +74,22 @@ bool findParameter(fakehost::HostDriver& driver, const std::string& name, vst3::
 bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting, std::string& error)
 {
   vst3::ParamID id = 0;
-  if (!findParameter(driver, setting.name, id)) {
+  if (!findParameter(driver, setting.name, id))
+  {
     error = "no parameter named \"" + setting.name + "\"";
     return false;
   }
   vst3::ParamValue normalized = 0.0;
-  if (setting.normalised) {
+  if (setting.normalised)
+  {
     normalized = std::strtod(setting.value.c_str(), nullptr);
-  } else {
+  }
+  else
+  {
     vst3::String128 text{};
     fakehost::widen(setting.value, text);
-    if (driver.controller()->getParamValueByString(id, text, normalized) != vst3::kResultOk) {
+    if (driver.controller()->getParamValueByString(id, text, normalized) != vst3::kResultOk)
+    {
       error = "parameter \"" + setting.name + "\" does not accept \"" + setting.value + "\"";
       return false;
     }
@@ -89,12 +100,14 @@ bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting,
 
 bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
 {
-  if (!options.inputPath.empty()) return readAudioFile(options.inputPath, audio, error);
+  if (!options.inputPath.empty())
+    return readAudioFile(options.inputPath, audio, error);
   TestSignalShape shape;
   shape.sampleRate = options.sampleRate;
   shape.seconds = options.seconds;
   shape.channels = options.channels;
-  if (!makeTestSignal(shape, audio)) {
+  if (!makeTestSignal(shape, audio))
+  {
     error = "cannot generate the test signal";
     return false;
   }
@@ -114,54 +127,69 @@ void printFactory(fakehost::HostDriver& driver, std::ostream& out)
 // Everything between loading the plug-in and unloading it.
 bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostream& out, std::string& error)
 {
-  if (driver.load() != vst3::kResultOk) {
+  if (driver.load() != vst3::kResultOk)
+  {
     error = "the plug-in could not be created and initialised";
     return false;
   }
-  if (!options.loadStatePath.empty()) {
+  if (!options.loadStatePath.empty())
+  {
     SavedState state;
-    if (!readStateFile(options.loadStatePath, state, error)) return false;
-    if (driver.loadState(state.component, state.controller) != vst3::kResultOk) {
+    if (!readStateFile(options.loadStatePath, state, error))
+      return false;
+    if (driver.loadState(state.component, state.controller) != vst3::kResultOk)
+    {
       error = "the plug-in refused the saved state";
       return false;
     }
     out << "state restored from " << options.loadStatePath << "\n";
   }
   AudioBuffer input;
-  if (!loadInput(options, input, error)) return false;
+  if (!loadInput(options, input, error))
+    return false;
   const vst3::SpeakerArrangement arr = arrangementFor(input.numChannels());
   if (driver.arrange({arr}, {arr}) != vst3::kResultOk)
     out << "the plug-in refused " << input.numChannels() << " channel(s); using its own arrangement\n";
   for (const auto& setting : options.settings)
-    if (!applySetting(driver, setting, error)) return false;
-  if (options.listParameters) listParameters(driver, out);
+    if (!applySetting(driver, setting, error))
+      return false;
+  if (options.listParameters)
+    listParameters(driver, out);
 
   fakehost::ProcessSettings settings;
   settings.sampleRate = input.sampleRate;
   settings.maxBlock = options.blockSize;
   settings.sampleSize = options.doublePrecision ? vst3::kSample64 : vst3::kSample32;
   settings.processMode = vst3::kOffline;
-  if (driver.start(settings) != vst3::kResultOk) {
-    error = options.doublePrecision ? "the plug-in refused 64-bit processing at this rate" : "the plug-in refused to start";
+  if (driver.start(settings) != vst3::kResultOk)
+  {
+    error =
+      options.doublePrecision ? "the plug-in refused 64-bit processing at this rate" : "the plug-in refused to start";
     return false;
   }
   AudioBuffer output;
   const bool rendered = render(driver, input, output, error);
   driver.stop();
-  if (!rendered) return false;
+  if (!rendered)
+    return false;
   out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
   out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
-  if (!options.outputPath.empty()) {
-    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error)) return false;
+  if (!options.outputPath.empty())
+  {
+    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
+      return false;
     out << "wrote " << options.outputPath << "\n";
   }
-  if (!options.saveStatePath.empty()) {
+  if (!options.saveStatePath.empty())
+  {
     SavedState state;
-    if (driver.saveState(state.component, state.controller) != vst3::kResultOk) {
+    if (driver.saveState(state.component, state.controller) != vst3::kResultOk)
+    {
       error = "the plug-in could not save its state";
       return false;
     }
-    if (!writeStateFile(options.saveStatePath, state, error)) return false;
+    if (!writeStateFile(options.saveStatePath, state, error))
+      return false;
     out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " + "
         << state.controller.size() << " bytes)\n";
   }
@@ -171,20 +199,25 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
 // Runs the conformance checks on the first audio effect class; false when one fails.
 bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, std::ostream& out, std::string& error)
 {
-  for (const auto& c : driver.classes()) {
-    if (c.category != vst3::kVstAudioEffectClass) continue;
+  for (const auto& c : driver.classes())
+  {
+    if (c.category != vst3::kVstAudioEffectClass)
+      continue;
     std::vector<fakehost::CheckResult> results;
     {
       fakehost::ConformanceSuite suite(factory, c.cid);
       results = suite.run();
     }
-    for (const auto& r : results) {
+    for (const auto& r : results)
+    {
       out << (r.passed ? "  passed  " : "  FAILED  ") << r.name << "\n";
-      for (const auto& m : r.messages) out << "            " << m << "\n";
+      for (const auto& m : r.messages)
+        out << "            " << m << "\n";
     }
     const auto failed = fakehost::failedChecks(results);
     out << results.size() - failed.size() << " of " << results.size() << " checks passed\n";
-    if (!failed.empty()) error = std::to_string(failed.size()) + " conformance check(s) failed";
+    if (!failed.empty())
+      error = std::to_string(failed.size()) + " conformance check(s) failed";
     return failed.empty();
   }
   error = "the module offers no audio effect class";
@@ -197,7 +230,8 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
 {
   std::string error;
   auto module = fakehost::Module::load(options.modulePath, error);
-  if (!module) {
+  if (!module)
+  {
     err << "vst3host: " << error << "\n";
     return kExitFailure;
   }
@@ -206,16 +240,22 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   {
     fakehost::HostDriver driver(module->factory());
     printFactory(driver, out);
-    ok = options.conformance ? conformance(driver, module->factory(), out, error) : session(options, driver, out, error);
+    ok =
+      options.conformance ? conformance(driver, module->factory(), out, error) : session(options, driver, out, error);
     driver.unload();
     problems = driver.problems();
   }
   const vst3::uint32 factoryLeft = module->releaseFactory();
-  if (factoryLeft != 0) problems.push_back("the factory keeps " + std::to_string(factoryLeft) + " reference(s) after the host's release");
-  if (!module->unload()) problems.push_back("the module's exit function failed");
-  if (!ok) err << "vst3host: " << error << "\n";
-  for (const auto& p : problems) err << "vst3host: host contract broken: " << p << "\n";
-  if (!ok) return kExitFailure;
+  if (factoryLeft != 0)
+    problems.push_back("the factory keeps " + std::to_string(factoryLeft) + " reference(s) after the host's release");
+  if (!module->unload())
+    problems.push_back("the module's exit function failed");
+  if (!ok)
+    err << "vst3host: " << error << "\n";
+  for (const auto& p : problems)
+    err << "vst3host: host contract broken: " << p << "\n";
+  if (!ok)
+    return kExitFailure;
   return problems.empty() ? 0 : kExitBreach;
 }
 

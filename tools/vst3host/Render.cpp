@@ -6,10 +6,14 @@ namespace vst3host {
 
 vst3::SpeakerArrangement arrangementFor(int channels)
 {
-  switch (channels) {
-    case 1: return vst3::arrangement::kMono;
-    case 2: return vst3::arrangement::kStereo;
-    default: return vst3::arrangement::kEmpty;
+  switch (channels)
+  {
+  case 1:
+    return vst3::arrangement::kMono;
+  case 2:
+    return vst3::arrangement::kStereo;
+  default:
+    return vst3::arrangement::kEmpty;
   }
 }
 
@@ -17,7 +21,8 @@ bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& ou
 {
   fakehost::AudioBuffers& inputs = driver.inputs();
   fakehost::AudioBuffers& outputs = driver.outputs();
-  if (outputs.busCount() < 1 || outputs.channelCount(0) < 1) {
+  if (outputs.busCount() < 1 || outputs.channelCount(0) < 1)
+  {
     error = "the plug-in has no audio output";
     return false;
   }
@@ -33,24 +38,31 @@ bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& ou
   const std::size_t latency = reported <= 60.0 * in.sampleRate ? reported : 0;
   const std::size_t total = frames + latency;
   const auto block = static_cast<std::size_t>(driver.settings().maxBlock);
-  for (std::size_t pos = 0; pos < total; pos += block) {
+  for (std::size_t pos = 0; pos < total; pos += block)
+  {
     const auto n = static_cast<vst3::int32>(std::min(block, total - pos));
-    for (int c = 0; c < inChannels; ++c) {
+    for (int c = 0; c < inChannels; ++c)
+    {
       const auto& source = in.channels[static_cast<std::size_t>(c % std::max(1, in.numChannels()))];
-      for (vst3::int32 i = 0; i < n; ++i) {
+      for (vst3::int32 i = 0; i < n; ++i)
+      {
         const std::size_t at = pos + static_cast<std::size_t>(i);
         inputs.setSample(0, c, i, at < frames ? source[at] : 0.0);
       }
     }
     const vst3::tresult r = driver.process(n);
-    if (r != vst3::kResultOk) {
+    if (r != vst3::kResultOk)
+    {
       error = "process failed at frame " + std::to_string(pos) + ": " + fakehost::resultName(r);
       return false;
     }
-    for (int c = 0; c < outChannels; ++c) {
-      for (vst3::int32 i = 0; i < n; ++i) {
+    for (int c = 0; c < outChannels; ++c)
+    {
+      for (vst3::int32 i = 0; i < n; ++i)
+      {
         const std::size_t at = pos + static_cast<std::size_t>(i);
-        if (at >= latency) result.channels[static_cast<std::size_t>(c)][at - latency] = outputs.sample(0, c, i);
+        if (at >= latency)
+          result.channels[static_cast<std::size_t>(c)][at - latency] = outputs.sample(0, c, i);
       }
     }
   }

@@ -9,9 +9,9 @@ namespace vst3host {
 
 struct SignalStats
 {
-  double peak = 0.0;  // largest absolute sample over all channels
-  double rms = 0.0;   // root mean square over all samples of all channels
-  double crest = 0.0; // peak / rms; 0 for silence
+  double peak = 0.0;   // largest absolute sample over all channels
+  double rms = 0.0;    // root mean square over all samples of all channels
+  double crest = 0.0;  // peak / rms; 0 for silence
 
   static SignalStats measure(const AudioBuffer& audio);
 };

@@ -12,17 +12,21 @@ constexpr char kTag[8] = {'T', 'Q', 'V', '3', 'S', 'T', 'A', 'T'};
 void putPart(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& part)
 {
   const auto n = static_cast<std::uint32_t>(part.size());
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(n >> shift));
+  for (int shift = 0; shift < 32; shift += 8)
+    out.push_back(static_cast<std::uint8_t>(n >> shift));
   out.insert(out.end(), part.begin(), part.end());
 }
 
 bool takePart(const std::vector<std::uint8_t>& in, std::size_t& pos, std::vector<std::uint8_t>& part)
 {
-  if (in.size() - pos < 4) return false;
+  if (in.size() - pos < 4)
+    return false;
   std::uint32_t n = 0;
-  for (int i = 0; i < 4; ++i) n |= static_cast<std::uint32_t>(in[pos + static_cast<std::size_t>(i)]) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    n |= static_cast<std::uint32_t>(in[pos + static_cast<std::size_t>(i)]) << (8 * i);
   pos += 4;
-  if (in.size() - pos < n) return false;
+  if (in.size() - pos < n)
+    return false;
   part.assign(in.begin() + static_cast<std::ptrdiff_t>(pos), in.begin() + static_cast<std::ptrdiff_t>(pos + n));
   pos += n;
   return true;
@@ -40,17 +44,20 @@ std::vector<std::uint8_t> encodeState(const SavedState& state)
 
 bool decodeState(const std::vector<std::uint8_t>& bytes, SavedState& state, std::string& error)
 {
-  if (bytes.size() < sizeof kTag || std::memcmp(bytes.data(), kTag, sizeof kTag) != 0) {
+  if (bytes.size() < sizeof kTag || std::memcmp(bytes.data(), kTag, sizeof kTag) != 0)
+  {
     error = "not a state file of this host";
     return false;
   }
   SavedState decoded;
   std::size_t pos = sizeof kTag;
-  if (!takePart(bytes, pos, decoded.component) || !takePart(bytes, pos, decoded.controller)) {
+  if (!takePart(bytes, pos, decoded.component) || !takePart(bytes, pos, decoded.controller))
+  {
     error = "state file is truncated";
     return false;
   }
-  if (pos != bytes.size()) {
+  if (pos != bytes.size())
+  {
     error = "state file has trailing bytes";
     return false;
   }
@@ -62,7 +69,8 @@ bool writeStateFile(const std::string& path, const SavedState& state, std::strin
 {
   const auto bytes = encodeState(state);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
+  if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+  {
     error = "cannot write " + path;
     return false;
   }
@@ -72,12 +80,14 @@ bool writeStateFile(const std::string& path, const SavedState& state, std::strin
 bool readStateFile(const std::string& path, SavedState& state, std::string& error)
 {
   std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  if (!file)
+  {
     error = "cannot open " + path;
     return false;
   }
   const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!decodeState(bytes, state, error)) {
+  if (!decodeState(bytes, state, error))
+  {
     error = path + ": " + error;
     return false;
   }

@@ -16,24 +16,24 @@ class Noise
 public:
   double next()
   {
-    state_ = state_ * 1664525u + 1013904223u;
-    return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
+    mState = mState * 1664525u + 1013904223u;
+    return static_cast<double>(mState >> 8) / 8388608.0 - 1.0;
   }
 
 private:
-  std::uint32_t state_ = 0x2545F491u;
+  std::uint32_t mState = 0x2545F491u;
 };
 
 }  // namespace
 
 bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
 {
-  const bool valid = std::isfinite(shape.sampleRate) && shape.sampleRate >= 1.0 &&
-                     shape.sampleRate <= 10e6 && std::isfinite(shape.seconds) && shape.seconds > 0.0 &&
-                     shape.seconds <= kMaxSeconds && std::isfinite(shape.hitsPerSecond) &&
-                     shape.hitsPerSecond > 0.0 && shape.channels >= 1 && shape.channels <= 64 &&
-                     std::isfinite(shape.hitLevel) && std::isfinite(shape.bedLevel);
-  if (!valid) return false;
+  const bool valid = std::isfinite(shape.sampleRate) && shape.sampleRate >= 1.0 && shape.sampleRate <= 10e6 &&
+                     std::isfinite(shape.seconds) && shape.seconds > 0.0 && shape.seconds <= kMaxSeconds &&
+                     std::isfinite(shape.hitsPerSecond) && shape.hitsPerSecond > 0.0 && shape.channels >= 1 &&
+                     shape.channels <= 64 && std::isfinite(shape.hitLevel) && std::isfinite(shape.bedLevel);
+  if (!valid)
+    return false;
 
   const auto frames = static_cast<std::size_t>(shape.seconds * shape.sampleRate);
   const auto period = std::max<std::size_t>(1, static_cast<std::size_t>(shape.sampleRate / shape.hitsPerSecond));
@@ -45,8 +45,10 @@ bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
   Noise noise;
   double envelope = 0.0;
   double clickEnvelope = 0.0;
-  for (std::size_t i = 0; i < frames; ++i) {
-    if (i % period == 0) {
+  for (std::size_t i = 0; i < frames; ++i)
+  {
+    if (i % period == 0)
+    {
       envelope = 1.0;
       clickEnvelope = 1.0;
     }

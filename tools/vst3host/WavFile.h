@@ -11,7 +11,13 @@
 
 namespace vst3host {
 
-enum class WavFormat { Pcm16, Pcm24, Pcm32, Float32 };
+enum class WavFormat
+{
+  Pcm16,
+  Pcm24,
+  Pcm32,
+  Float32
+};
 
 // The largest channel count accepted; larger counts in a header are treated as damage.
 constexpr int kMaxWavChannels = 64;
@@ -21,15 +27,13 @@ constexpr int kMaxWavChannels = 64;
 bool decodeWav(const std::uint8_t* data, std::size_t size, AudioBuffer& out, std::string& error);
 
 // Encodes a buffer. Integer formats clamp to [-1, 1] and round; NaN becomes 0 in every format.
-bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out,
-               std::string& error);
+bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out, std::string& error);
 
 // An integer sample of an integer format at its own depth (16, 24 or 32 bits): rounded,
 // clamped to the format's range, NaN as 0.
 std::int32_t quantiseSample(double x, WavFormat format);
 
 bool readWavFile(const std::string& path, AudioBuffer& out, std::string& error);
-bool writeWavFile(const std::string& path, const AudioBuffer& in, WavFormat format,
-                  std::string& error);
+bool writeWavFile(const std::string& path, const AudioBuffer& in, WavFormat format, std::string& error);
 
 }  // namespace vst3host

@@ -11,11 +11,13 @@ int main(int argc, char** argv)
   const std::vector<std::string> args(argv + 1, argv + argc);
   vst3host::HostOptions options;
   std::string error;
-  if (!vst3host::parseCommandLine(args, options, error)) {
+  if (!vst3host::parseCommandLine(args, options, error))
+  {
     std::cerr << "vst3host: " << error << "\n" << vst3host::usageText();
     return 1;
   }
-  if (options.help) {
+  if (options.help)
+  {
     std::cout << vst3host::usageText();
     return 0;
   }

@@ -13,21 +13,19 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 std::u16string Text16(const char* text)
 {
   return toStr16(text ? text : "");
 }
-} // namespace
+}  // namespace
 
-IPlugVST3::IPlugVST3(const InstanceInfo&, int nParams, const char* channelIOStr, int nPresets,
-                     const char* effectName, const char* productName, const char* makerName, int vendorVersion,
-                     int uniqueId, int makerId, int latency, bool doesMidi, bool doesStateChunks, bool isInstrument,
-                     int sideChainChannels)
+IPlugVST3::IPlugVST3(const InstanceInfo&, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+                     const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId,
+                     int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int sideChainChannels)
   : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId, makerId,
-              latency, doesMidi, doesStateChunks, isInstrument, kBindingVST3)
-  , mSideChainChannels(std::clamp(sideChainChannels, 0, NInChannels()))
+              latency, doesMidi, doesStateChunks, isInstrument, kBindingVST3),
+    mSideChainChannels(std::clamp(sideChainChannels, 0, NInChannels()))
 {
   ConnectInputs(0, NInChannels(), true);
   ConnectOutputs(0, NOutChannels(), true);
@@ -65,13 +63,20 @@ SpeakerArrangement IPlugVST3::ArrangementForChannelCount(int nChannels)
 {
   switch (nChannels)
   {
-    case 1: return arrangement::kMono;
-    case 2: return arrangement::kStereo;
-    case 3: return arrangement::k30Music;
-    case 4: return arrangement::kAmbi1stOrderACN;
-    case 5: return arrangement::k50;
-    case 6: return arrangement::k51;
-    default: return arrangement::kEmpty;
+  case 1:
+    return arrangement::kMono;
+  case 2:
+    return arrangement::kStereo;
+  case 3:
+    return arrangement::k30Music;
+  case 4:
+    return arrangement::kAmbi1stOrderACN;
+  case 5:
+    return arrangement::k50;
+  case 6:
+    return arrangement::k51;
+  default:
+    return arrangement::kEmpty;
   }
 }
 
@@ -105,7 +110,7 @@ void IPlugVST3::InitializeFor(FUnknown* context, tresult r)
     String128 name = {};
     if (host->getName(name) == kResultOk)
     {
-      name[127] = 0; // the host may fill the whole buffer
+      name[127] = 0;  // the host may fill the whole buffer
       SetHost(toStr8(name).c_str(), 0);
     }
   }
@@ -161,8 +166,7 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state)
   });
 }
 
-namespace
-{
+namespace {
 // The host's arrangement of bus 0 of one direction; a missing side has no channels.
 int ChannelsOfFirst(const SpeakerArrangement* arrangements, int32 count)
 {
@@ -177,10 +181,10 @@ void Rearrange(AudioBus* bus, int nChannels, const char16_t* name)
   bus->setArrangement(IPlugVST3::ArrangementForChannelCount(nChannels));
   bus->setName(name);
 }
-} // namespace
+}  // namespace
 
-tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                 SpeakerArrangement* outputs, int32 numOuts)
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                                 int32 numOuts)
 {
   return noThrow([&] { return ArrangeBuses(inputs, numIns, outputs, numOuts); });
 }
@@ -250,7 +254,7 @@ void IPlugVST3::ChangeLatency(int samples)
 
 bool IPlugVST3::RendersOffline()
 {
-  return processSetup.processMode == kOffline;
+  return mProcessSetup.processMode == kOffline;
 }
 
 int IPlugVST3::HostSamplePosition()
@@ -321,6 +325,4 @@ void IPlugVST3::ShowHostParamMenu(int paramIdx, int x, int y)
 
 // The view that carries a resize to the host's frame comes with the editor; without a view
 // there is nothing to resize.
-void IPlugVST3::ResizeEditor(int, int)
-{
-}
+void IPlugVST3::ResizeEditor(int, int) {}

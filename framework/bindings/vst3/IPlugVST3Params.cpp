@@ -14,8 +14,7 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 constexpr int kDoubleBytes = 8;
 constexpr int kBypassBytes = 4;
 
@@ -25,7 +24,7 @@ class ListParameter : public StringListParameter
 {
 public:
   using StringListParameter::StringListParameter;
-  void SetDefaultNormalized(ParamValue value) { info_.defaultNormalizedValue = value; }
+  void SetDefaultNormalized(ParamValue value) { mInfo.defaultNormalizedValue = value; }
 };
 
 double ClampNormal(double value)
@@ -63,7 +62,7 @@ int ReadUpTo(IBStream* stream, unsigned char* bytes, int count)
   }
   return done;
 }
-} // namespace
+}  // namespace
 
 // ---- Registration ------------------------------------------------------------------------------
 
@@ -72,17 +71,17 @@ void IPlugVST3::AddParameters()
   mGroupNames.clear();
 
   if (NPresets() >= 1)
-    parameters.addParameter(new Parameter(u"Preset", kPresetParamId, u"", 0.0, NPresets(),
-                                          ParameterInfo::kIsProgramChange, kRootUnitId));
+    mParameters.addParameter(
+      new Parameter(u"Preset", kPresetParamId, u"", 0.0, NPresets(), ParameterInfo::kIsProgramChange, kRootUnitId));
 
   if (!IsInstrument())
   {
     auto* bypass = new StringListParameter(
-        u"Bypass", kBypassParamId, nullptr,
-        ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
+      u"Bypass", kBypassParamId, nullptr,
+      ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass, kRootUnitId);
     bypass->appendString(u"off");
     bypass->appendString(u"on");
-    parameters.addParameter(bypass);
+    mParameters.addParameter(bypass);
   }
 
   for (int i = 0, n = NParams(); i < n; ++i)
@@ -92,10 +91,10 @@ void IPlugVST3::AddParameters()
   {
     for (int cc = 0; cc < kMidiControllers; ++cc)
     {
-      auto* controller = new RangeParameter(u"MIDI CC", static_cast<ParamID>(NParams() + cc), u"", 0.0, 127.0, 0.0,
-                                            0, ParameterInfo::kCanAutomate, kRootUnitId);
+      auto* controller = new RangeParameter(u"MIDI CC", static_cast<ParamID>(NParams() + cc), u"", 0.0, 127.0, 0.0, 0,
+                                            ParameterInfo::kCanAutomate, kRootUnitId);
       controller->setPrecision(1);
-      parameters.addParameter(controller);
+      mParameters.addParameter(controller);
     }
   }
 }
@@ -111,28 +110,28 @@ void IPlugVST3::AddParameter(int paramIdx)
 
   switch (param->Type())
   {
-    case IPlugParameter::kTypeBool:
-    case IPlugParameter::kTypeEnum:
-    {
-      auto* list = new ListParameter(title.c_str(), id, units.c_str(), flags | ParameterInfo::kIsList, unit);
-      // Display texts belong to the integer values 0, 1, ... in the order they were added.
-      for (int value = 0, n = param->TextCount(); value < n; ++value)
-        list->appendString(toStr16(param->TextForValue(value)).c_str());
-      list->SetDefaultNormalized(param->NormalOf(param->Default()));
-      parameters.addParameter(list);
-      break;
-    }
-    case IPlugParameter::kTypeInt:
-    case IPlugParameter::kTypeDouble:
-    {
-      auto* range = new RangeParameter(title.c_str(), id, units.c_str(), param->Min(), param->Max(),
-                                       param->Default(), 0, flags, unit);
-      range->setPrecision(param->Precision());
-      parameters.addParameter(range);
-      break;
-    }
-    default:
-      break; // a parameter never defined is not offered to the host
+  case IPlugParameter::kTypeBool:
+  case IPlugParameter::kTypeEnum:
+  {
+    auto* list = new ListParameter(title.c_str(), id, units.c_str(), flags | ParameterInfo::kIsList, unit);
+    // Display texts belong to the integer values 0, 1, ... in the order they were added.
+    for (int value = 0, n = param->TextCount(); value < n; ++value)
+      list->appendString(toStr16(param->TextForValue(value)).c_str());
+    list->SetDefaultNormalized(param->NormalOf(param->Default()));
+    mParameters.addParameter(list);
+    break;
+  }
+  case IPlugParameter::kTypeInt:
+  case IPlugParameter::kTypeDouble:
+  {
+    auto* range = new RangeParameter(title.c_str(), id, units.c_str(), param->Min(), param->Max(), param->Default(), 0,
+                                     flags, unit);
+    range->setPrecision(param->Precision());
+    mParameters.addParameter(range);
+    break;
+  }
+  default:
+    break;  // a parameter never defined is not offered to the host
   }
 }
 
@@ -262,8 +261,7 @@ tresult PLUGIN_API IPlugVST3::setUnitProgramData(int32, int32, IBStream*)
 
 // Controllers 0..127 map to their parameters; aftertouch, pitch bend and anything else have
 // no parameter to map to.
-tresult PLUGIN_API IPlugVST3::getMidiControllerAssignment(int32, int16, CtrlNumber midiControllerNumber,
-                                                          ParamID& id)
+tresult PLUGIN_API IPlugVST3::getMidiControllerAssignment(int32, int16, CtrlNumber midiControllerNumber, ParamID& id)
 {
   if (!DoesMidi() || midiControllerNumber < 0 || midiControllerNumber >= kMidiControllers)
     return kResultFalse;

@@ -13,8 +13,7 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 // The preset a 'prst' value selects. The small allowance keeps k / N from landing on k - 1.
 int PresetIndexFor(double normalised, int nPresets)
 {
@@ -29,7 +28,7 @@ Sample** ChannelBuffers(const AudioBusBuffers& bus)
   else
     return bus.channelBuffers64;
 }
-} // namespace
+}  // namespace
 
 tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize)
 {
@@ -65,7 +64,7 @@ tresult IPlugVST3::SetUpProcessing(ProcessSetup& setup)
   ChangeSampleRate(setup.sampleRate);
   mBypass.store(false, std::memory_order_relaxed);
   RestartProcessing();
-  processSetup = setup;
+  mProcessSetup = setup;
   return kResultOk;
 }
 
@@ -87,9 +86,9 @@ tresult IPlugVST3::Process(ProcessData& data)
   if (data.numSamples > 0)
   {
     // The width is the one agreed in the set-up, whatever this call's record says.
-    if (processSetup.symbolicSampleSize == kSample32)
+    if (mProcessSetup.symbolicSampleSize == kSample32)
       ProcessAudio<float>(data);
-    else if (processSetup.symbolicSampleSize == kSample64)
+    else if (mProcessSetup.symbolicSampleSize == kSample64)
       ProcessAudio<double>(data);
   }
   return kResultOk;

@@ -8,8 +8,7 @@
 #include "effect/TransientControl.h"
 #include "tests/effect/dsp/DspTestSupport.h"
 
-namespace
-{
+namespace {
 
 // A per-sample stage that scales by a fixed gain and counts what it is asked to do.
 class ScaleStage : public AudioProcessor
@@ -56,9 +55,9 @@ TEST(Oversampling, IdentityChainHasTheExactPeriodicResponse)
   {
     int rate, factor;
     double hz, gain;
-  } rows[] = {{44100, 8, 1000, 0.998628},  {44100, 8, 10000, 0.890127},  {44100, 8, 18000, 0.688746},
-              {44100, 8, 20000, 0.616864}, {96000, 4, 1000, 0.999726},   {96000, 4, 10000, 0.973305},
-              {96000, 4, 20000, 0.907447}, {192000, 2, 1000, 1.000025},  {192000, 2, 10000, 1.001147},
+  } rows[] = {{44100, 8, 1000, 0.998628},  {44100, 8, 10000, 0.890127}, {44100, 8, 18000, 0.688746},
+              {44100, 8, 20000, 0.616864}, {96000, 4, 1000, 0.999726},  {96000, 4, 10000, 0.973305},
+              {96000, 4, 20000, 0.907447}, {192000, 2, 1000, 1.000025}, {192000, 2, 10000, 1.001147},
               {192000, 2, 20000, 0.992879}};
   for (bool vec : {false, true})
   {
@@ -244,7 +243,8 @@ TEST(EngineRobustness, EveryRateShapesAudiblyAndSurvivesRateChanges)
     }
     auto attack = [&](const std::vector<double>& v) {
       auto first = v.begin() + v.size() / 2;
-      return std::fabs(*std::max_element(first, first + 2 * rate / 100, [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
+      return std::fabs(*std::max_element(first, first + 2 * rate / 100,
+                                         [](double a, double b) { return std::fabs(a) < std::fabs(b); }));
     };
     EXPECT_GT(attack(out[1]), 1.2 * attack(out[0])) << rate;  // lifted
     EXPECT_LT(attack(out[2]), 0.9 * attack(out[0])) << rate;  // flattened

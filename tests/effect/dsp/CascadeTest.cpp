@@ -6,12 +6,14 @@
 #include "effect/dsp/PoleFilter.h"
 #include "tests/effect/dsp/DspTestSupport.h"
 
-namespace
-{
+namespace {
 
 using LowPass = Dsp::ChebyIILowPass<6, 2>;
 
-void Design(LowPass& lp, int factor) { ASSERT_TRUE(lp.Configure(Dsp::DesignParams{6, 1.0, 0.5 / factor, 9.0})); }
+void Design(LowPass& lp, int factor)
+{
+  ASSERT_TRUE(lp.Configure(Dsp::DesignParams{6, 1.0, 0.5 / factor, 9.0}));
+}
 
 std::vector<double> Noise(size_t values, uint64_t seed)
 {

@@ -8,13 +8,15 @@
 #include "effect/dsp/SampleBlock.h"
 #include "tests/effect/dsp/DspTestSupport.h"
 
-namespace
-{
+namespace {
 
 using LowPass = Dsp::ChebyIILowPass<6, 2>;
 
 // Order 6, 9 dB, edge at the host Nyquist frequency for the given factor.
-Dsp::DesignParams Oversampling(int factor) { return Dsp::DesignParams{6, 1.0, 0.5 / factor, 9.0}; }
+Dsp::DesignParams Oversampling(int factor)
+{
+  return Dsp::DesignParams{6, 1.0, 0.5 / factor, 9.0};
+}
 
 // The type II magnitude from its definition, with the bilinear warping.
 double ChebyIIMagnitude(double angle, double cutoff)
@@ -57,15 +59,18 @@ TEST(ChebyIIDesign, StagesMatchTheReferenceCoefficientsAtEachFactor)
     int factor;
     double s[3][5];  // a1, a2, b0, b1, b2 per stage
   } rows[] = {
-      {8, {{1.799603144, -0.945583180, 0.245871044, -0.419623657, 0.245871044},
-           {1.545100194, -0.770473996, 1, -1.837273325, 1},
-           {0.733110295, -0.262925307, 1, -0.514693309, 1}}},
-      {4, {{1.351692227, -0.901566954, 0.279831004, -0.273698046, 0.279831004},
-           {0.890973954, -0.635754463, 1, -1.378688700, 1},
-           {-0.081874491, -0.166196169, 1, 0.876806683, 1}}},
-      {2, {{0.013948171, -0.862903050, 0.422681432, 0.281787621, 0.422681432},
-           {-0.420610878, -0.592242161, 1, 0.069308699, 1},
-           {-0.999625568, -0.349842503, 1, 1.748873119, 1}}},
+    {8,
+     {{1.799603144, -0.945583180, 0.245871044, -0.419623657, 0.245871044},
+      {1.545100194, -0.770473996, 1, -1.837273325, 1},
+      {0.733110295, -0.262925307, 1, -0.514693309, 1}}},
+    {4,
+     {{1.351692227, -0.901566954, 0.279831004, -0.273698046, 0.279831004},
+      {0.890973954, -0.635754463, 1, -1.378688700, 1},
+      {-0.081874491, -0.166196169, 1, 0.876806683, 1}}},
+    {2,
+     {{0.013948171, -0.862903050, 0.422681432, 0.281787621, 0.422681432},
+      {-0.420610878, -0.592242161, 1, 0.069308699, 1},
+      {-0.999625568, -0.349842503, 1, 1.748873119, 1}}},
   };
   for (const Row& row : rows)
   {
@@ -108,11 +113,10 @@ TEST(ChebyIIDesign, RefusedRequestsKeepThePreviousDesign)
   LowPass lp;
   ASSERT_TRUE(lp.Configure(Oversampling(8)));
   const double a1 = lp.Stage(0).a1;
-  const Dsp::DesignParams bad[] = {
-      {8, 1.0, 0.125, 9.0},     // more poles than there is room for
-      {5, 1.0, 0.125, 9.0},     // odd order
-      {6, 1.0, 0.5, 9.0},       // at Nyquist the design degenerates
-      {6, 1.0, std::nan(""), 9.0}, {6, 0.0, 0.125, 9.0}, {6, 1.0, 0.125, -3.0}};
+  const Dsp::DesignParams bad[] = {{8, 1.0, 0.125, 9.0},  // more poles than there is room for
+                                   {5, 1.0, 0.125, 9.0},  // odd order
+                                   {6, 1.0, 0.5, 9.0},    // at Nyquist the design degenerates
+                                   {6, 1.0, std::nan(""), 9.0}, {6, 0.0, 0.125, 9.0}, {6, 1.0, 0.125, -3.0}};
   for (const Dsp::DesignParams& p : bad)
     EXPECT_FALSE(lp.Configure(p)) << p.order << " " << p.cutoff;
   EXPECT_EQ(lp.Stage(0).a1, a1);

@@ -5,8 +5,7 @@
 #include "effect/dsp/CpuFeatures.h"
 #include "effect/dsp/SampleBlock.h"
 
-namespace
-{
+namespace {
 
 TEST(SampleBlock, SplitAndJoinMatchTheInterleavedLayout)
 {
@@ -65,7 +64,10 @@ void FakeCpuid(unsigned leaf, CpuidRegisters& out)
   else if (leaf == 7 && gMaxLeaf >= 7)
     out.ebx = gLeaf7Ebx;
 }
-unsigned FakeXcr0() { return gXcr0; }
+unsigned FakeXcr0()
+{
+  return gXcr0;
+}
 
 TEST(CpuFeatures, ReadsEachFlagFromItsBitAndNothingWithoutLeafOne)
 {
@@ -99,16 +101,16 @@ TEST(CpuFeatures, WideFusedPathNeedsAvx2FmaAndTheSystemSavingTheRegisters)
     unsigned maxLeaf, ecx, ebx7, xcr0;
     bool expect;
   } rows[] = {
-      {7, fma | osxsave | avx, avx2, 7, true},
-      {7, fma | osxsave | avx, avx2, 6, true},      // x87 state is not needed
-      {6, fma | osxsave | avx, avx2, 7, false},     // no leaf 7
-      {7, osxsave | avx, avx2, 7, false},           // no FMA
-      {7, fma | avx, avx2, 7, false},               // XGETBV not enabled
-      {7, fma | osxsave, avx2, 7, false},           // no AVX
-      {7, fma | osxsave | avx, 0, 7, false},        // no AVX2
-      {7, fma | osxsave | avx, avx2, 3, false},     // upper halves not saved
-      {7, fma | osxsave | avx, avx2, 5, false},     // SSE state not saved
-      {7, fma | osxsave | avx, ~avx2, 7, false},    // other leaf-7 bits do not count
+    {7, fma | osxsave | avx, avx2, 7, true},
+    {7, fma | osxsave | avx, avx2, 6, true},    // x87 state is not needed
+    {6, fma | osxsave | avx, avx2, 7, false},   // no leaf 7
+    {7, osxsave | avx, avx2, 7, false},         // no FMA
+    {7, fma | avx, avx2, 7, false},             // XGETBV not enabled
+    {7, fma | osxsave, avx2, 7, false},         // no AVX
+    {7, fma | osxsave | avx, 0, 7, false},      // no AVX2
+    {7, fma | osxsave | avx, avx2, 3, false},   // upper halves not saved
+    {7, fma | osxsave | avx, avx2, 5, false},   // SSE state not saved
+    {7, fma | osxsave | avx, ~avx2, 7, false},  // other leaf-7 bits do not count
   };
   for (const Row& r : rows)
   {

@@ -7,8 +7,7 @@
 #include "effect/TransientControl.h"
 #include "tests/effect/dsp/DspTestSupport.h"
 
-namespace
-{
+namespace {
 
 enum class Path
 {
@@ -45,7 +44,10 @@ void Configure(TransientControl& tc, int rate, int factor, double amount)
 
 // The chain runs twelve recursions in a row, and the paths round differently (the SSE2
 // path itself drifts a few 1e-12 from the scalar one over long runs).
-double Tolerance(double v) { return 1e-11 * (1.0 + std::fabs(v)); }
+double Tolerance(double v)
+{
+  return 1e-11 * (1.0 + std::fabs(v));
+}
 
 void ExpectSameState(const TransientControl& a, const TransientControl& b, const char* what)
 {
@@ -57,9 +59,11 @@ void ExpectSameState(const TransientControl& a, const TransientControl& b, const
     for (int c = 0; c < 2; ++c)
     {
       EXPECT_NEAR(a.InterpolationFilter().History(c, s).w1, b.InterpolationFilter().History(c, s).w1,
-                  Tolerance(b.InterpolationFilter().History(c, s).w1)) << what << s;
+                  Tolerance(b.InterpolationFilter().History(c, s).w1))
+        << what << s;
       EXPECT_NEAR(a.DecimationFilter().History(c, s).w2, b.DecimationFilter().History(c, s).w2,
-                  Tolerance(b.DecimationFilter().History(c, s).w2)) << what << s;
+                  Tolerance(b.DecimationFilter().History(c, s).w2))
+        << what << s;
     }
 }
 

@@ -6,8 +6,7 @@
 #include "effect/TransientControl.h"
 #include "tests/effect/dsp/DspTestSupport.h"
 
-namespace
-{
+namespace {
 
 constexpr int kRate = 352800;  // 44,100 Hz oversampled 8 times
 
@@ -119,8 +118,8 @@ TEST(GainLaw, RatioAmountAndBothLimits)
   EXPECT_EQ(TransientControl::Gain(0.5, 1.0, 0.5, up, lo), 0.75);
   EXPECT_EQ(TransientControl::Gain(0.0, 1.0, 1.0, up, lo), 1.0);  // silence
   EXPECT_EQ(TransientControl::Gain(1.0, 0.0, 1.0, up, lo), 1.0);
-  EXPECT_EQ(TransientControl::Gain(3.0, 1.0, 1.0, 0.5, 2.0), 2.0);         // crossed: lower wins
-  EXPECT_EQ(TransientControl::Gain(1e300, 1e-30, 0.0, up, lo), 1.0);       // overflow, no NaN
+  EXPECT_EQ(TransientControl::Gain(3.0, 1.0, 1.0, 0.5, 2.0), 2.0);    // crossed: lower wins
+  EXPECT_EQ(TransientControl::Gain(1e300, 1e-30, 0.0, up, lo), 1.0);  // overflow, no NaN
 }
 
 std::vector<double> Burst(int frames, uint64_t seed)
@@ -207,8 +206,8 @@ TEST(TransientEngine, StartsWithTheEffectsDefaultsAndRefusesNonsense)
   EXPECT_FALSE(tc.SetAmount(nan) || tc.SetOutputGain(HUGE_VAL) || tc.SetGainUpperLimit(nan) ||
                tc.SetGainLowerLimit(-HUGE_VAL) || tc.SetSlowAttack(0.0) || tc.SetReleaseTime(nan) ||
                tc.SetHighPassFrequency(-20.0));
-  EXPECT_TRUE(tc.Amount() == 0.0 && tc.OutputGain() == 1.0 && tc.SlowAttack() == 30.0 &&
-              tc.ReleaseTime() == 50.0 && tc.HighPassFrequency() == 20.0);
+  EXPECT_TRUE(tc.Amount() == 0.0 && tc.OutputGain() == 1.0 && tc.SlowAttack() == 30.0 && tc.ReleaseTime() == 50.0 &&
+              tc.HighPassFrequency() == 20.0);
 }
 
 }  // namespace

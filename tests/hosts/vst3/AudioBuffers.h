@@ -16,14 +16,13 @@ public:
   static constexpr double kGuardValue = -1234567.0;
 
   // One bus per entry of channelsPerBus; every channel holds capacity frames, zeroed.
-  void configure(vst3::int32 symbolicSampleSize, const std::vector<vst3::int32>& channelsPerBus,
-                 vst3::int32 capacity);
+  void configure(vst3::int32 symbolicSampleSize, const std::vector<vst3::int32>& channelsPerBus, vst3::int32 capacity);
 
-  vst3::AudioBusBuffers* buses() { return buses_.empty() ? nullptr : buses_.data(); }
-  vst3::int32 busCount() const { return static_cast<vst3::int32>(buses_.size()); }
+  vst3::AudioBusBuffers* buses() { return mBuses.empty() ? nullptr : mBuses.data(); }
+  vst3::int32 busCount() const { return static_cast<vst3::int32>(mBuses.size()); }
   vst3::int32 channelCount(vst3::int32 bus) const;
-  vst3::int32 capacity() const { return capacity_; }
-  vst3::int32 sampleSize() const { return sampleSize_; }
+  vst3::int32 capacity() const { return mCapacity; }
+  vst3::int32 sampleSize() const { return mSampleSize; }
 
   double sample(vst3::int32 bus, vst3::int32 channel, vst3::int32 frame) const;
   void setSample(vst3::int32 bus, vst3::int32 channel, vst3::int32 frame, double value);
@@ -47,13 +46,13 @@ private:
   };
   const Channel& channel(vst3::int32 bus, vst3::int32 ch) const;
 
-  vst3::int32 sampleSize_ = vst3::kSample32;
-  vst3::int32 capacity_ = 0;
-  vst3::int32 tailStart_ = 0;  // first guarded frame inside the capacity
-  std::vector<std::vector<Channel>> channels_;
-  std::vector<std::vector<float*>> pointers32_;
-  std::vector<std::vector<double*>> pointers64_;
-  std::vector<vst3::AudioBusBuffers> buses_;
+  vst3::int32 mSampleSize = vst3::kSample32;
+  vst3::int32 mCapacity = 0;
+  vst3::int32 mTailStart = 0;  // first guarded frame inside the capacity
+  std::vector<std::vector<Channel>> mChannels;
+  std::vector<std::vector<float*>> mPointers32;
+  std::vector<std::vector<double*>> mPointers64;
+  std::vector<vst3::AudioBusBuffers> mBuses;
 };
 
 }  // namespace fakehost

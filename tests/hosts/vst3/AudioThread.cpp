@@ -2,39 +2,41 @@
 
 namespace fakehost {
 
-AudioThread::AudioThread() : thread_([this] { loop(); }) {}
+AudioThread::AudioThread() : mThread([this] { loop(); }) {}
 
 AudioThread::~AudioThread()
 {
   {
-    std::lock_guard<std::mutex> guard(lock_);
-    quit_ = true;
+    std::lock_guard<std::mutex> guard(mLock);
+    mQuit = true;
   }
-  wake_.notify_all();
-  thread_.join();
+  mWake.notify_all();
+  mThread.join();
 }
 
 void AudioThread::run(const std::function<void()>& task)
 {
-  std::unique_lock<std::mutex> guard(lock_);
-  done_.wait(guard, [this] { return task_ == nullptr; });  // one caller at a time
-  task_ = &task;
-  wake_.notify_all();
-  done_.wait(guard, [this, &task] { return task_ != &task; });
+  std::unique_lock<std::mutex> guard(mLock);
+  mDone.wait(guard, [this] { return mTask == nullptr; });  // one caller at a time
+  mTask = &task;
+  mWake.notify_all();
+  mDone.wait(guard, [this, &task] { return mTask != &task; });
 }
 
 void AudioThread::loop()
 {
-  std::unique_lock<std::mutex> guard(lock_);
-  for (;;) {
-    wake_.wait(guard, [this] { return quit_ || task_ != nullptr; });
-    if (task_ == nullptr) return;  // quitting with nothing left to run
-    const std::function<void()>* task = task_;
+  std::unique_lock<std::mutex> guard(mLock);
+  for (;;)
+  {
+    mWake.wait(guard, [this] { return mQuit || mTask != nullptr; });
+    if (mTask == nullptr)
+      return;  // quitting with nothing left to run
+    const std::function<void()>* task = mTask;
     guard.unlock();
     (*task)();
     guard.lock();
-    task_ = nullptr;
-    done_.notify_all();
+    mTask = nullptr;
+    mDone.notify_all();
   }
 }
 

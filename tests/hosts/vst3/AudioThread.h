@@ -20,17 +20,17 @@ public:
 
   // Runs task on the audio thread and returns when it is done.
   void run(const std::function<void()>& task);
-  std::thread::id id() const { return thread_.get_id(); }
+  std::thread::id id() const { return mThread.get_id(); }
 
 private:
   void loop();
 
-  std::mutex lock_;
-  std::condition_variable wake_;
-  std::condition_variable done_;
-  const std::function<void()>* task_ = nullptr;
-  bool quit_ = false;
-  std::thread thread_;
+  std::mutex mLock;
+  std::condition_variable mWake;
+  std::condition_variable mDone;
+  const std::function<void()>* mTask = nullptr;
+  bool mQuit = false;
+  std::thread mThread;
 };
 
 }  // namespace fakehost

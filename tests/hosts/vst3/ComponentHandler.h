@@ -30,14 +30,20 @@ public:
   std::vector<Popup> popups() const;
 
 private:
-  mutable std::mutex lock_;
-  std::vector<Popup> popups_;
+  mutable std::mutex mLock;
+  std::vector<Popup> mPopups;
 };
 
 class ComponentHandler : public HostObject<vst3::IComponentHandler, vst3::IComponentHandler3>
 {
 public:
-  enum class Kind { Begin, Perform, End, Restart };
+  enum class Kind
+  {
+    Begin,
+    Perform,
+    End,
+    Restart
+  };
   struct Call
   {
     Kind kind;
@@ -48,7 +54,7 @@ public:
   };
 
   // withMenus: whether the handler answers IComponentHandler3 (hosts differ).
-  explicit ComponentHandler(bool withMenus = true) : withMenus_(withMenus) {}
+  explicit ComponentHandler(bool withMenus = true) : mWithMenus(withMenus) {}
 
   vst3::tresult PLUGIN_API beginEdit(vst3::ParamID id) override;
   vst3::tresult PLUGIN_API performEdit(vst3::ParamID id, vst3::ParamValue valueNormalized) override;
@@ -60,10 +66,10 @@ public:
   std::vector<Call> calls() const;
   void clear();
   // The restart flags requested since the last call (a host answers them between blocks).
-  vst3::int32 takeRestartFlags() { return pendingRestarts_.exchange(0); }
+  vst3::int32 takeRestartFlags() { return mPendingRestarts.exchange(0); }
   // Edits of id with an end for every begin, never nested, and performs only inside them.
   bool gesturesBalanced(vst3::ParamID id) const;
-  ContextMenu& menu() { return menu_; }
+  ContextMenu& menu() { return mMenu; }
   // Parameters that createContextMenu was called for (kNoParamId for a null id).
   std::vector<vst3::ParamID> menuRequests() const;
 
@@ -73,12 +79,12 @@ protected:
 private:
   void record(Kind kind, vst3::ParamID id, vst3::ParamValue value, vst3::int32 flags);
 
-  const bool withMenus_;
-  mutable std::mutex lock_;
-  std::vector<Call> calls_;
-  std::vector<vst3::ParamID> menuRequests_;
-  std::atomic<vst3::int32> pendingRestarts_{0};
-  ContextMenu menu_;
+  const bool mWithMenus;
+  mutable std::mutex mLock;
+  std::vector<Call> mCalls;
+  std::vector<vst3::ParamID> mMenuRequests;
+  std::atomic<vst3::int32> mPendingRestarts{0};
+  ContextMenu mMenu;
 };
 
 }  // namespace fakehost

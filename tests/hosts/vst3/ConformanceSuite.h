@@ -92,18 +92,18 @@ private:
   void automation(CheckResult& r, Context& ctx);
   void speakerArrangement(vst3::int32 sampleSize, vst3::SpeakerArrangement arr, std::vector<CheckResult>& results);
 
-  vst3::IPluginFactory* factory_;
-  vst3::TUID cid_;
-  Options options_;
-  std::mt19937 rng_;
-  std::vector<vst3::ParameterInfo> params_;  // as listed when the processing checks began
-  HostApplication application_;
-  ComponentHandler handler_;
-  vst3::IComponent* component_ = nullptr;
-  vst3::IAudioProcessor* processor_ = nullptr;
-  vst3::IEditController* controller_ = nullptr;
-  vst3::IUnitInfo* units_ = nullptr;
-  vst3::IMidiMapping* midi_ = nullptr;
+  vst3::IPluginFactory* mFactory;
+  vst3::TUID mCid;
+  Options mOptions;
+  std::mt19937 mRng;
+  std::vector<vst3::ParameterInfo> mParams;  // as listed when the processing checks began
+  HostApplication mApplication;
+  ComponentHandler mHandler;
+  vst3::IComponent* mComponent = nullptr;
+  vst3::IAudioProcessor* mProcessor = nullptr;
+  vst3::IEditController* mController = nullptr;
+  vst3::IUnitInfo* mUnits = nullptr;
+  vst3::IMidiMapping* mMidi = nullptr;
 };
 
 // Names of the failed checks (empty when all passed).

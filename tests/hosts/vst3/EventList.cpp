@@ -6,14 +6,15 @@ namespace fakehost {
 
 vst3::tresult PLUGIN_API EventList::getEvent(vst3::int32 index, vst3::Event& e)
 {
-  if (index < 0 || index >= getEventCount()) return vst3::kInvalidArgument;
-  std::memcpy(&e, &events_[static_cast<std::size_t>(index)], sizeof e);
+  if (index < 0 || index >= getEventCount())
+    return vst3::kInvalidArgument;
+  std::memcpy(&e, &mEvents[static_cast<std::size_t>(index)], sizeof e);
   return vst3::kResultOk;
 }
 
 vst3::tresult PLUGIN_API EventList::addEvent(vst3::Event& e)
 {
-  events_.push_back(e);
+  mEvents.push_back(e);
   return vst3::kResultOk;
 }
 
@@ -36,14 +37,14 @@ void EventList::addNoteOn(vst3::int32 sampleOffset, vst3::int16 channel, vst3::i
 {
   vst3::Event e = liveEvent(sampleOffset, vst3::Event::kNoteOnEvent);
   e.noteOn = {channel, pitch, 0.0f, velocity, 0, -1};
-  events_.push_back(e);
+  mEvents.push_back(e);
 }
 
 void EventList::addNoteOff(vst3::int32 sampleOffset, vst3::int16 channel, vst3::int16 pitch, float velocity)
 {
   vst3::Event e = liveEvent(sampleOffset, vst3::Event::kNoteOffEvent);
   e.noteOff = {channel, pitch, velocity, -1, 0.0f};
-  events_.push_back(e);
+  mEvents.push_back(e);
 }
 
 }  // namespace fakehost

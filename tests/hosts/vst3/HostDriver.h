@@ -47,7 +47,13 @@ struct ClassEntry
 class HostDriver
 {
 public:
-  enum class Stage { Empty, Initialized, Active, Processing };
+  enum class Stage
+  {
+    Empty,
+    Initialized,
+    Active,
+    Processing
+  };
 
   // Keeps a reference on the factory until destruction.
   explicit HostDriver(vst3::IPluginFactory* factory);
@@ -81,7 +87,7 @@ public:
   // after every block.
   void serviceRestarts();
   // The latency read at activation (and after a latency change).
-  vst3::uint32 latency() const { return latency_; }
+  vst3::uint32 latency() const { return mLatency; }
   // A process call with data the caller filled (for calls no well-behaved host makes).
   vst3::tresult processRaw(vst3::ProcessData& data);
   vst3::tresult stop();
@@ -92,8 +98,7 @@ public:
   // Saves component then controller state; loads component, then controller's component
   // state, then controller state. kNotImplemented from any call counts as success.
   vst3::tresult saveState(std::vector<std::uint8_t>& component, std::vector<std::uint8_t>& controller);
-  vst3::tresult loadState(const std::vector<std::uint8_t>& component,
-                          const std::vector<std::uint8_t>& controller);
+  vst3::tresult loadState(const std::vector<std::uint8_t>& component, const std::vector<std::uint8_t>& controller);
 
   // Opens the editor as hosts do: createView("editor"), getSize, isPlatformTypeSupported,
   // setFrame, attached(parent, type). kNoInterface when the plug-in makes no view; the
@@ -102,10 +107,10 @@ public:
   vst3::tresult openEditor(void* parent, const char* platformType);
   // setFrame(null), removed, release; checks that the view and the frame are let go.
   vst3::tresult closeEditor();
-  vst3::IPlugView* view() const { return view_; }
-  PlugFrame& frame() { return frame_; }
+  vst3::IPlugView* view() const { return mView; }
+  PlugFrame& frame() { return mFrame; }
   // The size the view reported before it was attached.
-  const vst3::ViewRect& editorSize() const { return editorSize_; }
+  const vst3::ViewRect& editorSize() const { return mEditorSize; }
 
   // Stops if needed, closes the editor, terminates and releases every reference; checks that the plug-in is
   // then destroyed and has let go of every host object.
@@ -114,26 +119,26 @@ public:
   std::vector<vst3::ParameterInfo> parameters();
   std::vector<vst3::BusInfo> buses(vst3::MediaType type, vst3::BusDirection direction);
 
-  AudioBuffers& inputs() { return inputs_; }
-  AudioBuffers& outputs() { return outputs_; }
-  ParameterChanges& inputChanges() { return inputChanges_; }
-  ParameterChanges& outputChanges() { return outputChanges_; }
-  EventList& inputEvents() { return inputEvents_; }
-  ProcessContextBuilder& transport() { return transport_; }
+  AudioBuffers& inputs() { return mInputs; }
+  AudioBuffers& outputs() { return mOutputs; }
+  ParameterChanges& inputChanges() { return mInputChanges; }
+  ParameterChanges& outputChanges() { return mOutputChanges; }
+  EventList& inputEvents() { return mInputEvents; }
+  ProcessContextBuilder& transport() { return mTransport; }
   // Makes every process call (and setProcessing) on the given thread; null: the caller's.
-  void useAudioThread(AudioThread* thread) { audioThread_ = thread; }
+  void useAudioThread(AudioThread* thread) { mAudioThread = thread; }
   // Whether process calls carry a transport record (hosts may send none).
-  void sendTransport(bool on) { sendTransport_ = on; }
-  HostApplication& application() { return application_; }
-  ComponentHandler& handler() { return handler_; }
+  void sendTransport(bool on) { mSendTransport = on; }
+  HostApplication& application() { return mApplication; }
+  ComponentHandler& handler() { return mHandler; }
 
-  vst3::IComponent* component() const { return component_; }
-  vst3::IAudioProcessor* processor() const { return processor_; }
-  vst3::IEditController* controller() const { return controller_; }
-  Stage stage() const { return stage_; }
-  const ProcessSettings& settings() const { return settings_; }
+  vst3::IComponent* component() const { return mComponent; }
+  vst3::IAudioProcessor* processor() const { return mProcessor; }
+  vst3::IEditController* controller() const { return mController; }
+  Stage stage() const { return mStage; }
+  const ProcessSettings& settings() const { return mSettings; }
 
-  const std::vector<std::string>& problems() const { return problems_; }
+  const std::vector<std::string>& problems() const { return mProblems; }
   // Records a breach once, however often it happens.
   void problem(const std::string& text);
 
@@ -147,29 +152,29 @@ private:
   // Runs task on the audio thread when one is set, otherwise here.
   void onAudioThread(const std::function<void()>& task);
 
-  vst3::IPluginFactory* factory_;
-  vst3::IComponent* component_ = nullptr;
-  vst3::IAudioProcessor* processor_ = nullptr;
-  vst3::IEditController* controller_ = nullptr;
-  Stage stage_ = Stage::Empty;
-  ProcessSettings settings_;
+  vst3::IPluginFactory* mFactory;
+  vst3::IComponent* mComponent = nullptr;
+  vst3::IAudioProcessor* mProcessor = nullptr;
+  vst3::IEditController* mController = nullptr;
+  Stage mStage = Stage::Empty;
+  ProcessSettings mSettings;
 
-  HostApplication application_;
-  ComponentHandler handler_;
-  PlugFrame frame_;
-  vst3::IPlugView* view_ = nullptr;
-  vst3::ViewRect editorSize_{};
-  AudioBuffers inputs_;
-  AudioBuffers outputs_;
-  ParameterChanges inputChanges_;
-  ParameterChanges outputChanges_;
-  EventList inputEvents_;
-  EventList outputEvents_;
-  ProcessContextBuilder transport_{44100.0};
-  bool sendTransport_ = true;
-  AudioThread* audioThread_ = nullptr;
-  vst3::uint32 latency_ = 0;
-  std::vector<std::string> problems_;
+  HostApplication mApplication;
+  ComponentHandler mHandler;
+  PlugFrame mFrame;
+  vst3::IPlugView* mView = nullptr;
+  vst3::ViewRect mEditorSize{};
+  AudioBuffers mInputs;
+  AudioBuffers mOutputs;
+  ParameterChanges mInputChanges;
+  ParameterChanges mOutputChanges;
+  EventList mInputEvents;
+  EventList mOutputEvents;
+  ProcessContextBuilder mTransport{44100.0};
+  bool mSendTransport = true;
+  AudioThread* mAudioThread = nullptr;
+  vst3::uint32 mLatency = 0;
+  std::vector<std::string> mProblems;
 };
 
 // UTF-8 text of a UTF-16 string of at most capacity units (an unpaired surrogate becomes

@@ -23,38 +23,44 @@ public:
 
   vst3::tresult PLUGIN_API queryInterface(const vst3::TUID iid, void** obj) override
   {
-    if (obj == nullptr) return vst3::kInvalidArgument;
+    if (obj == nullptr)
+      return vst3::kInvalidArgument;
     *obj = nullptr;
-    if (iid == nullptr) return vst3::kNoInterface;
-    if (vst3::iidEqual(iid, vst3::FUnknown::iid)) {
+    if (iid == nullptr)
+      return vst3::kNoInterface;
+    if (vst3::iidEqual(iid, vst3::FUnknown::iid))
+    {
       *obj = static_cast<vst3::FUnknown*>(static_cast<Primary*>(this));
       addRef();
       return vst3::kResultOk;
     }
-    if (answer<Primary, Others...>(iid, obj)) return vst3::kResultOk;
+    if (answer<Primary, Others...>(iid, obj))
+      return vst3::kResultOk;
     return vst3::kNoInterface;
   }
 
-  vst3::uint32 PLUGIN_API addRef() override { return ++count_; }
+  vst3::uint32 PLUGIN_API addRef() override { return ++mCount; }
 
   vst3::uint32 PLUGIN_API release() override
   {
-    int now = count_.load();
-    do {
-      if (now <= 1) {
-        overReleased_ = true;
+    int now = mCount.load();
+    do
+    {
+      if (now <= 1)
+      {
+        mOverReleased = true;
         return static_cast<vst3::uint32>(now);
       }
-    } while (!count_.compare_exchange_weak(now, now - 1));
+    } while (!mCount.compare_exchange_weak(now, now - 1));
     return static_cast<vst3::uint32>(now - 1);
   }
 
   // The host's own reference included: 1 when the plug-in holds none.
-  int refCount() const { return count_.load(); }
+  int refCount() const { return mCount.load(); }
   // True once the plug-in released a reference it did not hold.
-  bool overReleased() const { return overReleased_.load(); }
+  bool overReleased() const { return mOverReleased.load(); }
   // References the plug-in holds now.
-  int heldByPlugin() const { return count_.load() - 1; }
+  int heldByPlugin() const { return mCount.load() - 1; }
 
 protected:
   // Lets an object hide one of its interfaces (a host that does not offer it).
@@ -64,17 +70,19 @@ private:
   template <class I, class... Rest>
   bool answer(const vst3::TUID iid, void** obj)
   {
-    if (vst3::iidEqual(iid, I::iid) && offers(iid)) {
+    if (vst3::iidEqual(iid, I::iid) && offers(iid))
+    {
       *obj = static_cast<I*>(this);
       addRef();
       return true;
     }
-    if constexpr (sizeof...(Rest) > 0) return answer<Rest...>(iid, obj);
+    if constexpr (sizeof...(Rest) > 0)
+      return answer<Rest...>(iid, obj);
     return false;
   }
 
-  std::atomic<int> count_{1};
-  std::atomic<bool> overReleased_{false};
+  std::atomic<int> mCount{1};
+  std::atomic<bool> mOverReleased{false};
 };
 
 }  // namespace fakehost

@@ -13,14 +13,14 @@ public:
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
-  void* handle() const { return handle_; }
+  void* handle() const { return mHandle; }
   // Child windows the plug-in has put into this window.
   int childCount() const;
   // Delivers the messages waiting for this thread's windows.
   void pump() const;
 
 private:
-  void* handle_ = nullptr;
+  void* mHandle = nullptr;
 };
 
 }  // namespace fakehost

@@ -8,60 +8,80 @@ namespace fakehost {
 
 vst3::tresult PLUGIN_API MemoryStream::read(void* buffer, vst3::int32 numBytes, vst3::int32* numBytesRead)
 {
-  ++readCalls_;
-  if (numBytesRead != nullptr) *numBytesRead = 0;
-  if (numBytes < 0 || (buffer == nullptr && numBytes > 0)) return vst3::kInvalidArgument;
-  vst3::int64 end = static_cast<vst3::int64>(data_.size());
-  if (readLimit_ >= 0) end = std::min(end, readLimit_);
-  const vst3::int64 available = std::max<vst3::int64>(0, end - pos_);
+  ++mReadCalls;
+  if (numBytesRead != nullptr)
+    *numBytesRead = 0;
+  if (numBytes < 0 || (buffer == nullptr && numBytes > 0))
+    return vst3::kInvalidArgument;
+  vst3::int64 end = static_cast<vst3::int64>(mData.size());
+  if (mReadLimit >= 0)
+    end = std::min(end, mReadLimit);
+  const vst3::int64 available = std::max<vst3::int64>(0, end - mPos);
   const auto n = static_cast<vst3::int32>(std::min<vst3::int64>(available, numBytes));
-  if (n > 0) std::memcpy(buffer, data_.data() + pos_, static_cast<std::size_t>(n));
-  pos_ += n;
-  if (numBytesRead != nullptr) *numBytesRead = n;
-  return n == numBytes ? vst3::kResultOk : shortReadResult_;
+  if (n > 0)
+    std::memcpy(buffer, mData.data() + mPos, static_cast<std::size_t>(n));
+  mPos += n;
+  if (numBytesRead != nullptr)
+    *numBytesRead = n;
+  return n == numBytes ? vst3::kResultOk : mShortReadResult;
 }
 
 vst3::tresult PLUGIN_API MemoryStream::write(void* buffer, vst3::int32 numBytes, vst3::int32* numBytesWritten)
 {
-  ++writeCalls_;
-  if (numBytesWritten != nullptr) *numBytesWritten = 0;
-  if (numBytes < 0 || (buffer == nullptr && numBytes > 0)) return vst3::kInvalidArgument;
+  ++mWriteCalls;
+  if (numBytesWritten != nullptr)
+    *numBytesWritten = 0;
+  if (numBytes < 0 || (buffer == nullptr && numBytes > 0))
+    return vst3::kInvalidArgument;
   // Without a limit of its own the stream stops at 1 GiB, as any real storage stops somewhere.
-  const vst3::int64 capacity = writeLimit_ >= 0 ? writeLimit_ : (vst3::int64{1} << 30);
-  const vst3::int64 room = std::max<vst3::int64>(0, capacity - pos_);
+  const vst3::int64 capacity = mWriteLimit >= 0 ? mWriteLimit : (vst3::int64{1} << 30);
+  const vst3::int64 room = std::max<vst3::int64>(0, capacity - mPos);
   const auto n = static_cast<vst3::int32>(std::min<vst3::int64>(room, numBytes));
-  if (n > 0) {
-    const auto end = static_cast<std::size_t>(pos_ + n);
-    if (data_.size() < end) data_.resize(end, 0);
-    std::memcpy(data_.data() + pos_, buffer, static_cast<std::size_t>(n));
-    pos_ += n;
+  if (n > 0)
+  {
+    const auto end = static_cast<std::size_t>(mPos + n);
+    if (mData.size() < end)
+      mData.resize(end, 0);
+    std::memcpy(mData.data() + mPos, buffer, static_cast<std::size_t>(n));
+    mPos += n;
   }
-  if (numBytesWritten != nullptr) *numBytesWritten = n;
+  if (numBytesWritten != nullptr)
+    *numBytesWritten = n;
   return n == numBytes ? vst3::kResultOk : vst3::kResultFalse;
 }
 
 vst3::tresult PLUGIN_API MemoryStream::seek(vst3::int64 pos, vst3::int32 mode, vst3::int64* result)
 {
   vst3::int64 base = 0;
-  switch (mode) {
-    case vst3::IBStream::kIBSeekSet: base = 0; break;
-    case vst3::IBStream::kIBSeekCur: base = pos_; break;
-    case vst3::IBStream::kIBSeekEnd: base = static_cast<vst3::int64>(data_.size()); break;
-    default: return vst3::kInvalidArgument;
+  switch (mode)
+  {
+  case vst3::IBStream::kIBSeekSet:
+    base = 0;
+    break;
+  case vst3::IBStream::kIBSeekCur:
+    base = mPos;
+    break;
+  case vst3::IBStream::kIBSeekEnd:
+    base = static_cast<vst3::int64>(mData.size());
+    break;
+  default:
+    return vst3::kInvalidArgument;
   }
   // Positions beyond the end are allowed (a later write fills the gap with zeros); positions
   // before the start and overflowing ones are not.
   if ((pos > 0 && base > std::numeric_limits<vst3::int64>::max() - pos) || base + pos < 0)
     return vst3::kInvalidArgument;
-  pos_ = base + pos;
-  if (result != nullptr) *result = pos_;
+  mPos = base + pos;
+  if (result != nullptr)
+    *result = mPos;
   return vst3::kResultOk;
 }
 
 vst3::tresult PLUGIN_API MemoryStream::tell(vst3::int64* pos)
 {
-  if (pos == nullptr) return vst3::kInvalidArgument;
-  *pos = pos_;
+  if (pos == nullptr)
+    return vst3::kInvalidArgument;
+  *pos = mPos;
   return vst3::kResultOk;
 }
 

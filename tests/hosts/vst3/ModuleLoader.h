@@ -25,7 +25,7 @@ public:
   Module& operator=(const Module&) = delete;
 
   // The factory with the reference the module holds (null after releaseFactory).
-  vst3::IPluginFactory* factory() const { return factory_; }
+  vst3::IPluginFactory* factory() const { return mFactory; }
   // Drops that reference and returns release()'s answer (0 once nobody else holds one).
   vst3::uint32 releaseFactory();
   // Releases the factory, calls the exit function and closes the library. False when the
@@ -34,14 +34,14 @@ public:
 
   // The file a path names: the module inside a bundle folder, or the path itself.
   static std::string resolve(const std::string& path);
-  const std::string& file() const { return file_; }
+  const std::string& file() const { return mFile; }
 
 private:
   Module() = default;
 
-  void* handle_ = nullptr;
-  vst3::IPluginFactory* factory_ = nullptr;
-  std::string file_;
+  void* mHandle = nullptr;
+  vst3::IPluginFactory* mFactory = nullptr;
+  std::string mFile;
 };
 
 // Platform parts, one file per platform.

@@ -20,15 +20,15 @@ public:
 
   // followWithOnSize: whether resizeView ends with view->onSize(newSize) (a host that
   // accepts the size); otherwise the request is only recorded.
-  explicit PlugFrame(bool followWithOnSize = true) : followWithOnSize_(followWithOnSize) {}
+  explicit PlugFrame(bool followWithOnSize = true) : mFollowWithOnSize(followWithOnSize) {}
 
   vst3::tresult PLUGIN_API resizeView(vst3::IPlugView* view, vst3::ViewRect* newSize) override;
 
-  const std::vector<Resize>& resizes() const { return resizes_; }
+  const std::vector<Resize>& resizes() const { return mResizes; }
 
 private:
-  bool followWithOnSize_;
-  std::vector<Resize> resizes_;
+  bool mFollowWithOnSize;
+  std::vector<Resize> mResizes;
 };
 
 }  // namespace fakehost

@@ -18,14 +18,14 @@ public:
   ProcessContextBuilder& cycle(double startQuarters, double endQuarters, bool active);
   ProcessContextBuilder& position(vst3::int64 samples);
 
-  vst3::ProcessContext* context() { return &context_; }
+  vst3::ProcessContext* context() { return &mContext; }
   // Moves the song position by frames when playing; the continuous time always moves.
   void advance(vst3::int32 frames);
 
 private:
   void updateMusicalPosition();
 
-  vst3::ProcessContext context_{};
+  vst3::ProcessContext mContext{};
 };
 
 }  // namespace fakehost

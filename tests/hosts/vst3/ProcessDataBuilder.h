@@ -24,12 +24,12 @@ public:
   ProcessDataBuilder& events(vst3::IEventList* in, vst3::IEventList* out = nullptr);
   ProcessDataBuilder& context(vst3::ProcessContext* transport);
 
-  vst3::ProcessData& data() { return data_; }
+  vst3::ProcessData& data() { return mData; }
 
 private:
-  vst3::ProcessData data_;
-  vst3::AudioBusBuffers emptyIn_{};
-  vst3::AudioBusBuffers emptyOut_{};
+  vst3::ProcessData mData;
+  vst3::AudioBusBuffers mEmptyIn{};
+  vst3::AudioBusBuffers mEmptyOut{};
 };
 
 }  // namespace fakehost

@@ -14,8 +14,7 @@
 #include "lice/win32/LICE_NativeText.h"
 #endif
 
-namespace
-{
+namespace {
 class GdiFontTest : public ::testing::TestWithParam<int>
 {
 protected:
@@ -40,7 +39,8 @@ TEST_P(GdiFontTest, LineHeightAndDigitAdvances)
     EXPECT_EQ(font.PaintText(nullptr, text, -1, &rect, LICE_DT_CALCRECT), GetParam()) << c;
     const GlyphRecord* record = font.LookupGlyph(c);
     ASSERT_GT(record->maskPosition, 0) << c;
-    if (!digit) digit = record->advance;
+    if (!digit)
+      digit = record->advance;
     EXPECT_EQ(record->advance, digit) << c;
     EXPECT_EQ(record->height, GetParam()) << c;
   }
@@ -82,16 +82,16 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   small.AssignFont(LICE_CreateFont("Arial", 16, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   small.ChangeTextColour(0xFFFFC83F);
-  huge.ChangeTextColour(0xFF00FF00); // no red: were the canvas left in this colour, cached glyphs would read empty
+  huge.ChangeTextColour(0xFF00FF00);  // no red: were the canvas left in this colour, cached glyphs would read empty
 
   LICE_MemBitmap memory(400, 340);
-  LICE_SysBitmap section(400, 340); // has a device context: drawn into directly
+  LICE_SysBitmap section(400, 340);  // has a device context: drawn into directly
   LICE_TextRect rect{0, 0, 400, 340};
   ClearToBlack(memory);
   ClearToBlack(section);
   EXPECT_GE(huge.PaintText(&memory, "8", -1, &rect, LICE_DT_CENTER), 290);
   EXPECT_GE(huge.PaintText(&section, "8", -1, &rect, LICE_DT_CENTER), 290);
-  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0); // never went through the glyph cache
+  EXPECT_EQ(huge.LookupGlyph('8')->maskPosition, 0);  // never went through the glyph cache
   const TextInk memoryInk = FindInk(memory, 0xFF00FF00), sectionInk = FindInk(section, 0xFF00FF00);
   EXPECT_GT(memoryInk.full, 1000);
   EXPECT_LE(std::abs(memoryInk.minX + memoryInk.maxX - 400), 8);
@@ -151,4 +151,4 @@ TEST(NativeText, DirectGdiTextStopsAtTheNulAndTakesAnyRectangle)
 }
 #endif
 
-} // namespace
+}  // namespace

@@ -26,8 +26,8 @@ namespace factory {
 constexpr int getFactoryInfo = 3, countClasses = 4, getClassInfo = 5, createInstance = 6, getClassInfo2 = 7;
 }
 namespace component {
-constexpr int initialize = 3, terminate = 4, getControllerClassId = 5, setIoMode = 6, getBusCount = 7,
-              getBusInfo = 8, getRoutingInfo = 9, activateBus = 10, setActive = 11, setState = 12, getState = 13;
+constexpr int initialize = 3, terminate = 4, getControllerClassId = 5, setIoMode = 6, getBusCount = 7, getBusInfo = 8,
+              getRoutingInfo = 9, activateBus = 10, setActive = 11, setState = 12, getState = 13;
 }
 namespace processor {
 constexpr int setBusArrangements = 3, getBusArrangement = 4, canProcessSampleSize = 5, getLatencySamples = 6,
@@ -36,8 +36,8 @@ constexpr int setBusArrangements = 3, getBusArrangement = 4, canProcessSampleSiz
 namespace controller {
 constexpr int setComponentState = 5, setState = 6, getState = 7, getParameterCount = 8, getParameterInfo = 9,
               getParamStringByValue = 10, getParamValueByString = 11, normalizedParamToPlain = 12,
-              plainParamToNormalized = 13, getParamNormalized = 14, setParamNormalized = 15,
-              setComponentHandler = 16, createView = 17;
+              plainParamToNormalized = 13, getParamNormalized = 14, setParamNormalized = 15, setComponentHandler = 16,
+              createView = 17;
 }
 namespace units {
 constexpr int getUnitCount = 3, getUnitInfo = 4, getProgramListCount = 5, getProgramListInfo = 6, getProgramName = 7,
@@ -66,48 +66,65 @@ const char* const kClassIdBytes = "0D E7 AE F2 DE 00 4E 4F 54 76 78 72 51 78 6C 
 const char* const kClassIdBytes = "F2 AE E7 0D 00 DE 4F 4E 54 76 78 72 51 78 6C 73";
 #endif
 
-std::string bundlePath() { return TQ_ABI_BUNDLE; }
+std::string bundlePath()
+{
+  return TQ_ABI_BUNDLE;
+}
 
 // The module loaded and entered, with its factory; left and unloaded at the end.
 class Module
 {
 public:
-  Module() : file_(RawModule::binaryPath(bundlePath()))
+  Module() : mFile(RawModule::binaryPath(bundlePath()))
   {
-    if (!file_.loaded()) return;
+    if (!mFile.loaded())
+      return;
 #if defined(_WIN32)
-    auto init = reinterpret_cast<bool (*)()>(file_.symbol("InitDll"));
-    entered_ = init != nullptr && init();
+    auto init = reinterpret_cast<bool (*)()>(mFile.symbol("InitDll"));
+    mEntered = init != nullptr && init();
 #else
-    auto entry = reinterpret_cast<bool (*)(void*)>(file_.symbol("ModuleEntry"));
-    entered_ = entry != nullptr && entry(file_.handle());
+    auto entry = reinterpret_cast<bool (*)(void*)>(mFile.symbol("ModuleEntry"));
+    mEntered = entry != nullptr && entry(mFile.handle());
 #endif
-    getFactory_ = reinterpret_cast<void*(RAW_CALL*)()>(file_.symbol("GetPluginFactory"));
+    mGetFactory = reinterpret_cast<void*(RAW_CALL*)()>(mFile.symbol("GetPluginFactory"));
   }
   ~Module()
   {
-    if (entered_) leave();
+    if (mEntered)
+      leave();
   }
 
-  bool ready() const { return entered_ && getFactory_ != nullptr; }
-  std::string error() const { return file_.error(); }
-  void* getFactory() { return getFactory_(); }
-  const RawModule& file() const { return file_; }
+  bool ready() const
+  {
+    return mEntered && mGetFactory != nullptr;
+  }
+  std::string error() const
+  {
+    return mFile.error();
+  }
+  void* getFactory()
+  {
+    return mGetFactory();
+  }
+  const RawModule& file() const
+  {
+    return mFile;
+  }
   bool leave()
   {
-    entered_ = false;
+    mEntered = false;
 #if defined(_WIN32)
-    auto exit = reinterpret_cast<bool (*)()>(file_.symbol("ExitDll"));
+    auto exit = reinterpret_cast<bool (*)()>(mFile.symbol("ExitDll"));
 #else
-    auto exit = reinterpret_cast<bool (*)()>(file_.symbol("ModuleExit"));
+    auto exit = reinterpret_cast<bool (*)()>(mFile.symbol("ModuleExit"));
 #endif
     return exit != nullptr && exit();
   }
 
 private:
-  RawModule file_;
-  bool entered_ = false;
-  void* (RAW_CALL* getFactory_)() = nullptr;
+  RawModule mFile;
+  bool mEntered = false;
+  void*(RAW_CALL* mGetFactory)() = nullptr;
 };
 
 #define REQUIRE_MODULE(m) ASSERT_TRUE((m).ready()) << RawModule::binaryPath(bundlePath()) << ": " << (m).error()
@@ -128,7 +145,8 @@ struct Instance
     void* obj = nullptr;
     created = callSlot<I32>(factoryObject, factory::createInstance, cid.ptr(), knownId("IComponent").ptr(), &obj);
     component = obj;
-    if (!component) return;
+    if (!component)
+      return;
     processor = query(component, "IAudioProcessor");
     editController = query(component, "IEditController");
     unitInfo = query(component, "IUnitInfo");
@@ -138,7 +156,8 @@ struct Instance
   U32 releaseAll()
   {
     for (void* p : {processor, editController, unitInfo, midiMapping})
-      if (p) release(p);
+      if (p)
+        release(p);
     processor = editController = unitInfo = midiMapping = nullptr;
     const U32 left = component ? release(component) : 0;
     component = nullptr;
@@ -153,7 +172,10 @@ struct Instance
   void* midiMapping = nullptr;
 };
 
-void* hostPointer(RawObject& object) { return static_cast<void*>(&object); }
+void* hostPointer(RawObject& object)
+{
+  return static_cast<void*>(&object);
+}
 
 // A process record built by offsets, with stereo buses of `frames` samples.
 struct RawProcess
@@ -166,12 +188,14 @@ struct RawProcess
     setFieldAt<I32>(data, 0, 0);  // realtime
     setFieldAt<I32>(data, 4, sampleSize);
     setFieldAt<I32>(data, 8, frames);
-    for (int c = 0; c < 2; ++c) {
+    for (int c = 0; c < 2; ++c)
+    {
       in32[c].assign(static_cast<std::size_t>(frames), 0.0f);
       out32[c].assign(static_cast<std::size_t>(frames), 0.0f);
       in64[c].assign(static_cast<std::size_t>(frames), 0.0);
       out64[c].assign(static_cast<std::size_t>(frames), 0.0);
-      for (I32 i = 0; i < frames; ++i) {
+      for (I32 i = 0; i < frames; ++i)
+      {
         in32[c][static_cast<std::size_t>(i)] = 0.25f + 0.001f * static_cast<float>(i % 100) * (c ? -1.0f : 1.0f);
         in64[c][static_cast<std::size_t>(i)] = in32[c][static_cast<std::size_t>(i)];
       }
@@ -180,7 +204,8 @@ struct RawProcess
       in64p[c] = in64[c].data();
       out64p[c] = out64[c].data();
     }
-    if (!withBuffers) return;
+    if (!withBuffers)
+      return;
     setFieldAt<I32>(data, 12, 1);
     setFieldAt<I32>(data, 16, 1);
     setFieldAt<I32>(in, 0, 2);
@@ -193,7 +218,10 @@ struct RawProcess
   }
   void changes(RawChanges* c) { setFieldAt<void*>(data, kPdInputChanges, c ? hostPointer(*c) : nullptr); }
   void events(RawEventList* e) { setFieldAt<void*>(data, kPdInputEvents, e ? hostPointer(*e) : nullptr); }
-  I32 run(void* processorObject) { return callSlot<I32>(processorObject, processor::process, static_cast<void*>(data)); }
+  I32 run(void* processorObject)
+  {
+    return callSlot<I32>(processorObject, processor::process, static_cast<void*>(data));
+  }
   double outputAt(int channel, std::size_t i) const
   {
     return size == 1 ? out64[channel][i] : static_cast<double>(out32[channel][i]);
@@ -233,7 +261,8 @@ I32 setup(void* processorObject, I32 sampleSize, I32 maxBlock, double rate)
 TEST(TypedIds, WindowsBytesFollowFromTheWordsAndAllAreDistinct)
 {
   std::set<std::string> distinct;
-  for (std::size_t i = 0; i < kKnownIdCount; ++i) {
+  for (std::size_t i = 0; i < kKnownIdCount; ++i)
+  {
     const KnownId& k = kKnownIds[i];
     SCOPED_TRACE(k.name);
     const Id fromWords = guidOrderFromWords(k.words);
@@ -279,7 +308,8 @@ TEST(ModuleAbi, FactoryAnswersThroughItsSlotsWithTheTypedRecords)
   EXPECT_EQ(release(again), 1u);
 
   void* out = reinterpret_cast<void*>(1);
-  for (const char* name : {"FUnknown", "IPluginFactory", "IPluginFactory2"}) {
+  for (const char* name : {"FUnknown", "IPluginFactory", "IPluginFactory2"})
+  {
     SCOPED_TRACE(name);
     out = nullptr;
     ASSERT_EQ(queryInterface(f, knownId(name), &out), kOk);
@@ -288,7 +318,8 @@ TEST(ModuleAbi, FactoryAnswersThroughItsSlotsWithTheTypedRecords)
     EXPECT_EQ(release(out), 2u);
     EXPECT_EQ(release(out), 1u);
   }
-  for (const char* name : {"IComponent", "IPluginBase", "IPluginFactory3"}) {
+  for (const char* name : {"IComponent", "IPluginBase", "IPluginFactory3"})
+  {
     SCOPED_TRACE(name);
     out = reinterpret_cast<void*>(1);
     EXPECT_EQ(queryInterface(f, knownId(name), &out), kNoInterface);
@@ -325,7 +356,8 @@ TEST(ModuleAbi, FactoryAnswersThroughItsSlotsWithTheTypedRecords)
   EXPECT_EQ(text8At(info2.data(), 312, 64), "1.0.4");
   EXPECT_EQ(text8At(info2.data(), 376, 64), "VST 3.5.2");
 
-  for (I32 bad : {I32{1}, I32{-1}}) {
+  for (I32 bad : {I32{1}, I32{-1}})
+  {
     EXPECT_EQ(callSlot<I32>(f, factory::getClassInfo, bad, info.data()), kInvalidArgument);
     EXPECT_EQ(callSlot<I32>(f2, factory::getClassInfo2, bad, info2.data()), kInvalidArgument);
   }
@@ -347,7 +379,8 @@ TEST(ModuleAbi, CreateInstanceAnswersTheTypedIdsAndRefusesOthers)
   ASSERT_NE(f, nullptr);
   const Id cid = idFromHex(kClassIdBytes);
 
-  for (const char* name : {"IComponent", "IAudioProcessor", "FUnknown", "IEditController"}) {
+  for (const char* name : {"IComponent", "IAudioProcessor", "FUnknown", "IEditController"})
+  {
     SCOPED_TRACE(name);
     void* obj = nullptr;
     ASSERT_EQ(callSlot<I32>(f, factory::createInstance, cid.ptr(), knownId(name).ptr(), &obj), kOk);
@@ -361,8 +394,7 @@ TEST(ModuleAbi, CreateInstanceAnswersTheTypedIdsAndRefusesOthers)
             kNoInterface);
   EXPECT_EQ(obj, nullptr);
   obj = reinterpret_cast<void*>(1);
-  EXPECT_EQ(callSlot<I32>(f, factory::createInstance, cid.ptr(), knownId("IPluginFactory").ptr(), &obj),
-            kNoInterface);
+  EXPECT_EQ(callSlot<I32>(f, factory::createInstance, cid.ptr(), knownId("IPluginFactory").ptr(), &obj), kNoInterface);
   EXPECT_EQ(obj, nullptr);
   EXPECT_EQ(release(f), 0u);
 }
@@ -387,27 +419,33 @@ TEST(ModuleAbi, InstanceAnswersItsInterfacesWithOneIdentityAndOneCount)
   // FUnknown is one pointer whichever interface is asked.
   void* identity = query(x.component, "FUnknown");
   ASSERT_NE(identity, nullptr);
-  for (void* from : {x.processor, x.editController, x.unitInfo, x.midiMapping}) {
+  for (void* from : {x.processor, x.editController, x.unitInfo, x.midiMapping})
+  {
     void* again = query(from, "FUnknown");
     EXPECT_EQ(again, identity);
-    if (again) release(again);
+    if (again)
+      release(again);
   }
   release(identity);
 
   for (const char* name : {"IPluginBase", "IComponent", "IAudioProcessor", "IEditController", "IEditController2",
-                           "IUnitInfo", "IMidiMapping"}) {
+                           "IUnitInfo", "IMidiMapping"})
+  {
     SCOPED_TRACE(name);
     void* p = query(x.processor, name);
     EXPECT_NE(p, nullptr);
-    if (p) release(p);
+    if (p)
+      release(p);
   }
   // Refused: a single component has nothing to connect; "VST 3.5.2" needs no context
   // requirements; and every interface hosts probe that the plug-in does not offer.
   std::vector<Id> refused = {knownId("IConnectionPoint"), knownId("IProcessContextRequirements"),
                              knownId("IPluginFactory"),   knownId("IPlugView"),
                              knownId("IBStream"),         knownId("IPlugViewContentScaleSupport")};
-  for (std::size_t i = 0; i < kForeignIdCount; ++i) refused.push_back(idFromWords(kForeignIdWords[i]));
-  for (const Id& id : refused) {
+  for (std::size_t i = 0; i < kForeignIdCount; ++i)
+    refused.push_back(idFromWords(kForeignIdWords[i]));
+  for (const Id& id : refused)
+  {
     SCOPED_TRACE(hexOf(id.bytes, 16));
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(queryInterface(x.editController, id, &out), kNoInterface);
@@ -447,7 +485,8 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     I32 type, dir, channels;
     const char* name;
   };
-  for (const BusCase& b : {BusCase{0, 0, 2, "Main Input"}, BusCase{0, 1, 2, "Output"}, BusCase{1, 0, 1, "MIDI Input"}}) {
+  for (const BusCase& b : {BusCase{0, 0, 2, "Main Input"}, BusCase{0, 1, 2, "Output"}, BusCase{1, 0, 1, "MIDI Input"}})
+  {
     SCOPED_TRACE(b.name);
     GuardedRecord bus(kBusInfoSize);
     ASSERT_EQ(callSlot<I32>(c, component::getBusInfo, b.type, b.dir, I32{0}, bus.data()), kOk);
@@ -456,7 +495,7 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     EXPECT_EQ(fieldAt<I32>(bus.data(), 4), b.dir);
     EXPECT_EQ(fieldAt<I32>(bus.data(), 8), b.channels);
     EXPECT_EQ(text16At(bus.data(), 12, 128), b.name);
-    EXPECT_EQ(fieldAt<I32>(bus.data(), 268), 0);  // main
+    EXPECT_EQ(fieldAt<I32>(bus.data(), 268), 0);   // main
     EXPECT_EQ(fieldAt<U32>(bus.data(), 272), 1u);  // default active
     EXPECT_EQ(callSlot<I32>(c, component::getBusInfo, b.type, b.dir, I32{1}, bus.data()), kInvalidArgument);
     EXPECT_EQ(callSlot<I32>(c, component::activateBus, b.type, b.dir, I32{0}, std::uint8_t{1}), kOk);
@@ -486,7 +525,8 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
   EXPECT_EQ(callSlot<I32>(p, processor::canProcessSampleSize, I32{0}), kOk);
   EXPECT_EQ(callSlot<I32>(p, processor::canProcessSampleSize, I32{1}), kOk);
 
-  for (I32 size : {I32{0}, I32{1}}) {
+  for (I32 size : {I32{0}, I32{1}})
+  {
     SCOPED_TRACE(size == 1 ? "64-bit" : "32-bit");
     ASSERT_EQ(setup(p, size, 8192, 48000.0), kOk);
     ASSERT_EQ(callSlot<I32>(c, component::setActive, std::uint8_t{1}), kOk);
@@ -500,7 +540,8 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     block.changes(&changes);
     ASSERT_EQ(block.run(p), kOk);
     EXPECT_GT(bypassOn.pointReads, 0);
-    for (std::size_t i = 0; i < 64; ++i) {
+    for (std::size_t i = 0; i < 64; ++i)
+    {
       EXPECT_EQ(block.outputAt(0, i), block.inputAt(0, i)) << i;
       EXPECT_EQ(block.outputAt(1, i), block.inputAt(1, i)) << i;
     }
@@ -523,7 +564,8 @@ TEST(ModuleAbi, ComponentAndProcessorSlotsWithTypedRecords)
     ASSERT_EQ(plain.run(p), kOk);
     EXPECT_EQ(notes.reads, 2);
     EXPECT_EQ(notes.references, 1);
-    for (std::size_t i = 0; i < 512; ++i) ASSERT_TRUE(std::isfinite(plain.outputAt(0, i)));
+    for (std::size_t i = 0; i < 512; ++i)
+      ASSERT_TRUE(std::isfinite(plain.outputAt(0, i)));
     // Nothing keeps the host's change lists past the call.
     EXPECT_EQ(changes.references, 1);
     EXPECT_EQ(bypassOn.references, 1);
@@ -564,7 +606,8 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   const I32 count = callSlot<I32>(e, controller::getParameterCount);
   ASSERT_EQ(count, 2 + 9 + 128);
   std::set<U32> ids;
-  for (I32 i = 0; i < count; ++i) {
+  for (I32 i = 0; i < count; ++i)
+  {
     SCOPED_TRACE(i);
     GuardedRecord info(kParameterInfoSize);
     ASSERT_EQ(callSlot<I32>(e, controller::getParameterInfo, i, info.data()), kOk);
@@ -578,20 +621,27 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
     EXPECT_GE(fieldAt<I32>(info.data(), 772), 0);
     EXPECT_TRUE(byDefault >= 0.0 && byDefault <= 1.0);
     EXPECT_EQ(fieldAt<I32>(info.data(), 784), 0);  // the root unit
-    if (i == 0) {
+    if (i == 0)
+    {
       EXPECT_EQ(id, kPresetId);
       EXPECT_EQ(flags, 0x8000);
-    } else if (i == 1) {
+    }
+    else if (i == 1)
+    {
       EXPECT_EQ(id, kBypassId);
       EXPECT_EQ(flags, 0x10009);
       EXPECT_EQ(fieldAt<I32>(info.data(), 772), 1);
-    } else if (i == 2) {
+    }
+    else if (i == 2)
+    {
       EXPECT_EQ(id, 0u);
       EXPECT_EQ(text16At(info.data(), 4, 128), "Quoxel Level");
       EXPECT_EQ(text16At(info.data(), 516, 128), "%");
       EXPECT_EQ(byDefault, 0.5);
       EXPECT_EQ(flags, 1);
-    } else if (i >= 11) {
+    }
+    else if (i >= 11)
+    {
       EXPECT_EQ(id, static_cast<U32>(9 + i - 11));
       EXPECT_EQ(text16At(info.data(), 4, 128), "MIDI CC");
     }
@@ -656,7 +706,8 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   EXPECT_EQ(saved.references, 1);
 
   void* view = callSlot<void*>(e, controller::createView, "editor");
-  if (view) release(view);
+  if (view)
+    release(view);
 
   // Units: the root alone, no program lists.
   ASSERT_EQ(callSlot<I32>(x.unitInfo, units::getUnitCount), 1);
@@ -678,9 +729,9 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   EXPECT_EQ(fieldAt<I32>(list.data(), 260), 1);
   char16_t name[128];
   std::memset(name, 0xFF, sizeof name);
-  ASSERT_EQ(callSlot<I32>(x.unitInfo, units::getProgramName, static_cast<I32>(kPresetId), I32{0},
-                          static_cast<char16_t*>(name)),
-            kOk);
+  ASSERT_EQ(
+    callSlot<I32>(x.unitInfo, units::getProgramName, static_cast<I32>(kPresetId), I32{0}, static_cast<char16_t*>(name)),
+    kOk);
   EXPECT_EQ(text16At(name, 0, 128), "-");
   const I32 listId = static_cast<I32>(kPresetId);
   EXPECT_EQ(callSlot<I32>(x.unitInfo, units::getProgramInfo, listId, I32{0}, "name", static_cast<char16_t*>(name)),
@@ -705,12 +756,14 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   release(e2);
 
   // MIDI controllers 0..127 map to ids 9..136; aftertouch, pitch bend and beyond do not.
-  for (std::int16_t ctrl : {std::int16_t{0}, std::int16_t{7}, std::int16_t{127}}) {
+  for (std::int16_t ctrl : {std::int16_t{0}, std::int16_t{7}, std::int16_t{127}})
+  {
     U32 id = 0xFFFFFFFFu;
     ASSERT_EQ(callSlot<I32>(x.midiMapping, kGetMidiControllerAssignment, I32{0}, std::int16_t{0}, ctrl, &id), kOk);
     EXPECT_EQ(id, static_cast<U32>(9 + ctrl));
   }
-  for (std::int16_t ctrl : {std::int16_t{128}, std::int16_t{129}, std::int16_t{130}, std::int16_t{-1}}) {
+  for (std::int16_t ctrl : {std::int16_t{128}, std::int16_t{129}, std::int16_t{130}, std::int16_t{-1}})
+  {
     U32 id = 0xFFFFFFFFu;
     EXPECT_EQ(callSlot<I32>(x.midiMapping, kGetMidiControllerAssignment, I32{0}, std::int16_t{0}, ctrl, &id), kFalse);
   }

@@ -11,9 +11,9 @@
 #include <string>
 
 #if defined(_WIN32)
-  #define RAW_CALL __stdcall
+#define RAW_CALL __stdcall
 #else
-  #define RAW_CALL
+#define RAW_CALL
 #endif
 
 namespace rawabi {
@@ -80,8 +80,14 @@ inline std::int32_t queryInterface(void* object, const Id& iid, void** out)
 {
   return callSlot<std::int32_t>(object, 0, iid.ptr(), out);
 }
-inline std::uint32_t addRef(void* object) { return callSlot<std::uint32_t>(object, 1); }
-inline std::uint32_t release(void* object) { return callSlot<std::uint32_t>(object, 2); }
+inline std::uint32_t addRef(void* object)
+{
+  return callSlot<std::uint32_t>(object, 1);
+}
+inline std::uint32_t release(void* object)
+{
+  return callSlot<std::uint32_t>(object, 2);
+}
 
 // ---- Little-endian field access inside records ----------------------------------------------------
 template <class T>
@@ -111,14 +117,14 @@ public:
   ~GuardedRecord();
   GuardedRecord(const GuardedRecord&) = delete;
   GuardedRecord& operator=(const GuardedRecord&) = delete;
-  void* data() { return bytes_; }
-  const void* data() const { return bytes_; }
+  void* data() { return mBytes; }
+  const void* data() const { return mBytes; }
   bool guardIntact() const;
 
 private:
   static constexpr std::size_t kGuard = 64;
-  std::size_t size_;
-  unsigned char* bytes_;
+  std::size_t mSize;
+  unsigned char* mBytes;
 };
 
 }  // namespace rawabi

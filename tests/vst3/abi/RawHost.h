@@ -15,8 +15,8 @@ struct RawObject
   RawObject(void* const* table, const char* interfaceName);
   void* const* vtable;  // must stay the first member
   Id ownId;
-  int references = 1;   // the test's own
-  int queries = 0;      // successful queries for the own id
+  int references = 1;  // the test's own
+  int queries = 0;     // successful queries for the own id
 };
 
 // IHostApplication: getName answers "ABI host".

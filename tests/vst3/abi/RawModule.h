@@ -18,15 +18,15 @@ public:
   RawModule(const RawModule&) = delete;
   RawModule& operator=(const RawModule&) = delete;
 
-  bool loaded() const { return handle_ != nullptr; }
-  void* handle() const { return handle_; }
+  bool loaded() const { return mHandle != nullptr; }
+  void* handle() const { return mHandle; }
   // The export's address, or null.
   void* symbol(const char* name) const;
-  std::string error() const { return error_; }
+  std::string error() const { return mError; }
 
 private:
-  void* handle_ = nullptr;
-  std::string error_;
+  void* mHandle = nullptr;
+  std::string mError;
 };
 
 }  // namespace rawabi

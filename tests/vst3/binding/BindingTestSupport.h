@@ -14,8 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace vst3binding
-{
+namespace vst3binding {
 using namespace vst3;
 using fakehost::HostDriver;
 using fakehost::MemoryStream;
@@ -34,7 +33,7 @@ public:
   {
     IPluginFactory* factory = GetPluginFactory();
     driver = std::make_unique<HostDriver>(factory);
-    factory->release(); // the driver keeps its own reference
+    factory->release();  // the driver keeps its own reference
     EXPECT_EQ(driver->load(tarvexquoxel::kClassId), kResultOk);
   }
   ~Session()
@@ -111,4 +110,4 @@ inline std::vector<uint8_t> LittleEndian(double v)
   return b;
 }
 
-} // namespace vst3binding
+}  // namespace vst3binding

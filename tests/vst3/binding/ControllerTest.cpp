@@ -9,8 +9,7 @@
 using namespace vst3binding;
 using T = TarvexQuoxel;
 
-namespace
-{
+namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 std::string Text(IEditController& c, ParamID id, double normalised)
@@ -27,7 +26,7 @@ std::vector<double> Values(const TarvexQuoxel& plug)
     v.push_back(plug.ParamAt(i)->Value());
   return v;
 }
-} // namespace
+}  // namespace
 
 TEST(Parameters, ListedWithIdsTitlesUnitsStepsFlagsAndDefaults)
 {
@@ -44,17 +43,17 @@ TEST(Parameters, ListedWithIdsTitlesUnitsStepsFlagsAndDefaults)
     double def;
   };
   const Expected expected[] = {
-    { kPreset, "Preset", "", 1, 0x8000, 0.0 },
-    { kBypass, "Bypass", "", 1, 0x10009, 0.0 },
-    { 0, "Quoxel Level", "%", 0, 1, 100.0 / 200.0 },
-    { 1, "Out gain", "dB", 0, 1, 12.0 / 24.0 },
-    { 2, "Auto output gain", "", 1, 9, 1.0 },
-    { 3, "Hi Pass", "Hz", 0, 1, 0.0 },
-    { 4, "Quoxel length", "ms", 0, 1, 20.0 / 90.0 },
-    { 5, "Detector release", "ms", 0, 1, 40.0 / 490.0 },
-    { 6, "Auto release", "", 1, 9, 1.0 },
-    { 7, "Gain upper limit", "dB", 0, 1, 1.0 },
-    { 8, "Gain lower limit", "dB", 0, 1, 0.0 },
+    {kPreset, "Preset", "", 1, 0x8000, 0.0},
+    {kBypass, "Bypass", "", 1, 0x10009, 0.0},
+    {0, "Quoxel Level", "%", 0, 1, 100.0 / 200.0},
+    {1, "Out gain", "dB", 0, 1, 12.0 / 24.0},
+    {2, "Auto output gain", "", 1, 9, 1.0},
+    {3, "Hi Pass", "Hz", 0, 1, 0.0},
+    {4, "Quoxel length", "ms", 0, 1, 20.0 / 90.0},
+    {5, "Detector release", "ms", 0, 1, 40.0 / 490.0},
+    {6, "Auto release", "", 1, 9, 1.0},
+    {7, "Gain upper limit", "dB", 0, 1, 1.0},
+    {8, "Gain lower limit", "dB", 0, 1, 0.0},
   };
   for (size_t i = 0; i < std::size(expected); ++i)
   {
@@ -85,7 +84,7 @@ TEST(Parameters, NormalisedPlainAndTextRoundTripForEveryParameter)
   for (int i = 0; i < kNumParams; ++i)
   {
     const IPlugParameter* p = s.Plug().ParamAt(i);
-    for (double plain : { p->Min(), std::round((p->Min() + p->Max()) / 2), p->Max() })
+    for (double plain : {p->Min(), std::round((p->Min() + p->Max()) / 2), p->Max()})
     {
       SCOPED_TRACE(std::string(p->NameText()) + " at " + std::to_string(plain));
       const double n = c.plainParamToNormalized(i, plain);
@@ -123,7 +122,7 @@ TEST(Parameters, HostValuesAreCheckedAndSetOnlyTheParameter)
   EXPECT_EQ(s.Plug().ParamAt(T::kOutGain)->Value(), 0.0);
   EXPECT_TRUE(s.driver->handler().calls().empty());
 
-  for (ParamID other : { kBypass, kPreset, ParamID(kNumParams), ParamID(kNumParams + 127), ParamID(0xFFFFFFFF) })
+  for (ParamID other : {kBypass, kPreset, ParamID(kNumParams), ParamID(kNumParams + 127), ParamID(0xFFFFFFFF)})
   {
     String128 text = {};
     EXPECT_EQ(c.setParamNormalized(other, 1.0), kResultFalse);
@@ -149,11 +148,12 @@ TEST(Units, ProgramListAndMidiControllers)
   EXPECT_EQ(fakehost::narrow(name), "");
   EXPECT_EQ(units->getProgramName(1, 0, name), kResultFalse);
 
-  for (int cc : { -1, 0, 127, 128, 130 })
+  for (int cc : {-1, 0, 127, 128, 130})
   {
     ParamID id = 12345;
     const bool mapped = cc >= 0 && cc < 128;
-    EXPECT_EQ(midi->getMidiControllerAssignment(0, 0, static_cast<CtrlNumber>(cc), id), mapped ? kResultOk : kResultFalse);
+    EXPECT_EQ(midi->getMidiControllerAssignment(0, 0, static_cast<CtrlNumber>(cc), id),
+              mapped ? kResultOk : kResultFalse);
     EXPECT_EQ(id, mapped ? ParamID(kNumParams + cc) : 12345u) << cc;
   }
   units->release();
@@ -172,7 +172,7 @@ TEST(State, StreamIsTheParametersAsDoublesThenTheBypassFlag)
     const std::vector<uint8_t> v = LittleEndian(s.Plug().ParamAt(i)->Value());
     EXPECT_TRUE(std::equal(v.begin(), v.end(), bytes.begin() + 8 * i)) << i;
   }
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 72, bytes.end()), (std::vector<uint8_t>{ 0, 0, 0, 0 }));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 72, bytes.end()), (std::vector<uint8_t>{0, 0, 0, 0}));
 
   // A host stream that stops taking bytes fails the save; no stream at all as well.
   MemoryStream full;
@@ -202,24 +202,24 @@ TEST(State, RestoreAppliesWholeValuesClampsAndReportsShortStreams)
   // 44 bytes: five whole values; the half-read sixth (its low bytes arrived) and the rest keep
   // their settings.
   std::vector<uint8_t> other;
-  for (double v : { 50.0, 6.0, 0.0, 100.0, 60.0, 123.456789, 0.0, 3.0, -3.0 })
+  for (double v : {50.0, 6.0, 0.0, 100.0, 60.0, 123.456789, 0.0, 3.0, -3.0})
   {
     const std::vector<uint8_t> b = LittleEndian(v);
     other.insert(other.end(), b.begin(), b.end());
   }
   EXPECT_EQ(s.LoadController(std::vector<uint8_t>(other.begin(), other.begin() + 44)), kResultFalse);
-  std::vector<double> expected = { 50.0, 6.0, 0.0, 100.0, 60.0 };
+  std::vector<double> expected = {50.0, 6.0, 0.0, 100.0, 60.0};
   expected.insert(expected.end(), before.begin() + 5, before.end());
   EXPECT_EQ(Values(s.Plug()), expected);
 
   // Values out of range are clamped, NaN takes the default, and the bypass flag comes back.
   std::vector<uint8_t> wild;
-  for (double v : { -500.0, 99.0, 1.0, 1e9, kNaN, 50.0, 1.0, 12.0, -12.0 })
+  for (double v : {-500.0, 99.0, 1.0, 1e9, kNaN, 50.0, 1.0, 12.0, -12.0})
   {
     const std::vector<uint8_t> b = LittleEndian(v);
     wild.insert(wild.end(), b.begin(), b.end());
   }
-  wild.insert(wild.end(), { 1, 0, 0, 0 });
+  wild.insert(wild.end(), {1, 0, 0, 0});
   ASSERT_EQ(s.LoadController(wild), kResultOk);
   EXPECT_EQ(s.Plug().ParamAt(T::kLevel)->Value(), -100.0);
   EXPECT_EQ(s.Plug().ParamAt(T::kOutGain)->Value(), 12.0);
@@ -230,7 +230,7 @@ TEST(State, RestoreAppliesWholeValuesClampsAndReportsShortStreams)
   // An empty stream changes nothing.
   const std::vector<double> now = Values(s.Plug());
   EXPECT_EQ(s.LoadController({}), kResultFalse);
-  EXPECT_EQ(s.LoadController({ 1, 2, 3 }), kResultFalse);
+  EXPECT_EQ(s.LoadController({1, 2, 3}), kResultFalse);
   EXPECT_EQ(Values(s.Plug()), now);
 }
 

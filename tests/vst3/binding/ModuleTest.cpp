@@ -10,8 +10,7 @@
 
 using namespace fakehost;
 
-namespace
-{
+namespace {
 const char* const kBundle = TQ_VST3_BUNDLE_PATH;
 
 std::string Describe(const std::vector<CheckResult>& results)
@@ -23,7 +22,7 @@ std::string Describe(const std::vector<CheckResult>& results)
         text += r.name + ": " + m + "\n";
   return text;
 }
-} // namespace
+}  // namespace
 
 TEST(Module, RendersPassesTheConformanceChecksAndUnloadsWithEveryReferenceReturned)
 {
@@ -36,11 +35,11 @@ TEST(Module, RendersPassesTheConformanceChecksAndUnloadsWithEveryReferenceReturn
     ASSERT_EQ(classes.size(), 1u);
     EXPECT_EQ(classes[0].name, "TarvexQuoxel");
     ASSERT_EQ(host.load(), vst3::kResultOk);
-    ASSERT_EQ(host.arrange({ vst3::arrangement::kStereo }, { vst3::arrangement::kStereo }), vst3::kResultOk);
+    ASSERT_EQ(host.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo}), vst3::kResultOk);
     ProcessSettings settings;
     settings.maxBlock = 256;
     ASSERT_EQ(host.start(settings), vst3::kResultOk);
-    host.setParameter(0, 1.0); // amount +100%
+    host.setParameter(0, 1.0);  // amount +100%
     double changed = 0.0;
     for (int block = 0; block < 16; ++block)
     {

@@ -12,8 +12,7 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 // Where the plug-in's own code runs out of memory, chosen per test.
 struct Failing
 {
@@ -29,9 +28,8 @@ class FailingPlug : public IPlugVST3
 {
 public:
   explicit FailingPlug(const Failing& failing)
-    : IPlugVST3(nullptr, 2, "2-2", 1, "Failing", "", "Maker", 0x10000, 0x46616C6C, 0x4D6B7220, 0, false, false,
-                false)
-    , failing(failing)
+    : IPlugVST3(nullptr, 2, "2-2", 1, "Failing", "", "Maker", 0x10000, 0x46616C6C, 0x4D6B7220, 0, false, false, false),
+      failing(failing)
   {
     ParamAt(0)->DefineDouble("Gain", 0.0, -12.0, 12.0, 0.5, "dB");
     ParamAt(1)->DefineBool("Hold", false, "", "");
@@ -79,7 +77,7 @@ IEditController* Controller(FailingPlug* plug)
 {
   return static_cast<IEditController*>(plug);
 }
-} // namespace
+}  // namespace
 
 TEST(NoThrow, AFailedInitializeAnswersOutOfMemoryAndGivesBackWhatItTook)
 {
@@ -95,7 +93,7 @@ TEST(NoThrow, AFailedInitializeAnswersOutOfMemoryAndGivesBackWhatItTook)
   // Memory back: the same object initializes normally.
   plug->failing = {};
   ASSERT_EQ(plug->initialize(&host), kResultOk);
-  EXPECT_EQ(plug->getParameterCount(), 4); // preset, bypass and the two parameters
+  EXPECT_EQ(plug->getParameterCount(), 4);  // preset, bypass and the two parameters
   EXPECT_EQ(host.heldByPlugin(), 1);
 
   // A second initialize is refused before it does anything, so nothing inside can fail or
@@ -116,7 +114,7 @@ TEST(NoThrow, ProcessingAndStateCallsAnswerResultCodes)
   auto* plug = new FailingPlug({});
   ASSERT_EQ(plug->initialize(nullptr), kResultOk);
 
-  ProcessSetup setup{ kRealtime, kSample32, 256, 48000.0 };
+  ProcessSetup setup{kRealtime, kSample32, 256, 48000.0};
   plug->failing.restart = true;
   EXPECT_EQ(plug->setupProcessing(setup), kOutOfMemory);
   plug->failing.restart = false;

@@ -12,16 +12,15 @@
 
 using namespace vst3;
 
-namespace
-{
+namespace {
 int gLiving = 0;
 
 class ShapedPlug : public IPlugVST3
 {
 public:
   ShapedPlug(const char* channelIO, int nPresets, bool isInstrument, int sideChain)
-    : IPlugVST3(nullptr, 4, channelIO, nPresets, "Shaped", "", "Maker", 0x10000, 0x53687064, 0x4D6B7220, 0, true,
-                false, isInstrument, sideChain)
+    : IPlugVST3(nullptr, 4, channelIO, nPresets, "Shaped", "", "Maker", 0x10000, 0x53687064, 0x4D6B7220, 0, true, false,
+                isInstrument, sideChain)
   {
     ++gLiving;
     ParamAt(0)->DefineDouble("Attack", 10.0, 1.0, 100.0, 1.0, "ms", "Envelope");
@@ -84,7 +83,7 @@ ParameterInfo InfoOf(IPlugVST3* plug, ParamID id)
   ADD_FAILURE() << "no parameter " << id;
   return {};
 }
-} // namespace
+}  // namespace
 
 TEST(PlugShapes, GroupsBecomeUnitsAndUndefinedParametersStayHidden)
 {
@@ -131,15 +130,15 @@ TEST(PlugShapes, MidiEventsAndControllersReachTheHandler)
   fakehost::EventList events;
   events.addNoteOn(5, 3, 60, 0.5f);
   events.addNoteOff(9, 3, 60, 0.0f);
-  events.addNoteOn(1, 2, 61, 7.0f); // velocity beyond 1 is full velocity
+  events.addNoteOn(1, 2, 61, 7.0f);  // velocity beyond 1 is full velocity
   fakehost::ParameterChanges changes;
-  changes.add(4 + 7, 0, 1.0); // controller 7
+  changes.add(4 + 7, 0, 1.0);  // controller 7
   ASSERT_EQ(s.Process(0, nullptr, nullptr, &changes, &events), kResultOk);
   const std::vector<MidiMessage>& m = s.plug->received;
   ASSERT_EQ(m.size(), 4u);
-  const int expected[4][4] = { { 0xB0, 7, 127, 0 }, { 0x93, 60, 63, 5 }, { 0x83, 60, 0, 9 }, { 0x92, 61, 127, 1 } };
-  for (int i = 0; i < 4; ++i) // parameter changes come before events
-    EXPECT_EQ((std::vector<int>{ m[i].status, m[i].data1, m[i].data2, m[i].offset }),
+  const int expected[4][4] = {{0xB0, 7, 127, 0}, {0x93, 60, 63, 5}, {0x83, 60, 0, 9}, {0x92, 61, 127, 1}};
+  for (int i = 0; i < 4; ++i)  // parameter changes come before events
+    EXPECT_EQ((std::vector<int>{m[i].status, m[i].data1, m[i].data2, m[i].offset}),
               std::vector<int>(expected[i], expected[i] + 4))
       << i;
 }
@@ -154,18 +153,18 @@ TEST(PlugShapes, SideChainBusFollowsItsActivation)
   EXPECT_EQ(aux.busType, kAux);
   EXPECT_EQ(aux.channelCount, 1);
 
-  SpeakerArrangement one[1] = { arrangement::kStereo }, two[2] = { arrangement::kStereo, arrangement::kStereo };
+  SpeakerArrangement one[1] = {arrangement::kStereo}, two[2] = {arrangement::kStereo, arrangement::kStereo};
   SpeakerArrangement out = arrangement::kStereo;
   EXPECT_EQ(p->setBusArrangements(one, 1, &out, 1), kResultFalse);
   EXPECT_EQ(p->setBusArrangements(two, 2, &out, 1), kResultOk);
   EXPECT_EQ(s.BusName(kInput, 1), u"Sidechain Input");
 
-  ProcessSetup setup{ kRealtime, kSample32, 64, 48000.0 };
+  ProcessSetup setup{kRealtime, kSample32, 64, 48000.0};
   ASSERT_EQ(p->setupProcessing(setup), kResultOk);
   p->activateBus(kAudio, kOutput, 0, 1);
   fakehost::AudioBuffers in, outBuffers;
-  in.configure(kSample32, { 2, 1 }, 64);
-  outBuffers.configure(kSample32, { 2 }, 64);
+  in.configure(kSample32, {2, 1}, 64);
+  outBuffers.configure(kSample32, {2}, 64);
   ASSERT_EQ(s.Process(64, &in, &outBuffers), kResultOk);
   EXPECT_FALSE(p->IsSideChainActive());
   EXPECT_FALSE(p->IsInChannelConnected(2));
@@ -185,11 +184,11 @@ TEST(PlugShapes, InstrumentOutputBusesTakeConsecutiveChannels)
   EXPECT_EQ(s.BusName(kOutput, 1), u"Output 2");
   EXPECT_EQ(p->getParameterObject(IPlugVST3::kBypassParamId), nullptr) << "instruments have no bypass";
 
-  ProcessSetup setup{ kRealtime, kSample64, 32, 48000.0 };
+  ProcessSetup setup{kRealtime, kSample64, 32, 48000.0};
   ASSERT_EQ(p->setupProcessing(setup), kResultOk);
   p->activateBus(kAudio, kOutput, 0, 1);
   fakehost::AudioBuffers out;
-  out.configure(kSample64, { 2, 2 }, 32);
+  out.configure(kSample64, {2, 2}, 32);
   out.fill(0.5);
   ASSERT_EQ(s.Process(32, nullptr, &out), kResultOk);
   EXPECT_EQ(out.sample(0, 1, 7), 0.0) << "the active bus is written (silence: no inputs)";

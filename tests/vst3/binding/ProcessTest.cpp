@@ -11,8 +11,7 @@ using namespace vst3binding;
 using T = TarvexQuoxel;
 using Call = fakehost::ComponentHandler::Kind;
 
-namespace
-{
+namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Renders drums through a started session in blocks of the given sizes, repeated `rounds`
@@ -31,15 +30,15 @@ std::vector<double> Render(Session& s, int rounds, std::vector<int> blocks)
   return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
 {
   Session s;
-  ProcessSetup good{ kRealtime, kSample64, 256, 48000.0 };
+  ProcessSetup good{kRealtime, kSample64, 256, 48000.0};
   ASSERT_EQ(s.Processor().setupProcessing(good), kResultOk);
-  for (ProcessSetup bad : { ProcessSetup{ kRealtime, 2, 256, 96000.0 }, ProcessSetup{ kRealtime, kSample32, 0, 96000.0 },
-                            ProcessSetup{ kRealtime, kSample32, 64, 0.0 }, ProcessSetup{ kRealtime, kSample32, 64, kNaN } })
+  for (ProcessSetup bad : {ProcessSetup{kRealtime, 2, 256, 96000.0}, ProcessSetup{kRealtime, kSample32, 0, 96000.0},
+                           ProcessSetup{kRealtime, kSample32, 64, 0.0}, ProcessSetup{kRealtime, kSample32, 64, kNaN}})
   {
     EXPECT_EQ(s.Processor().setupProcessing(bad), kResultFalse);
     EXPECT_EQ(s.Plug().SampleRate(), 48000.0);
@@ -47,11 +46,11 @@ TEST(Setup, RefusesWhatCannotRunAndKeepsThePreviousSetup)
     EXPECT_EQ(s.Plug().getProcessSetup().symbolicSampleSize, kSample64);
   }
   EXPECT_EQ(s.Processor().canProcessSampleSize(2), kResultFalse);
-  ProcessSetup offline{ kOffline, kSample32, 64, 1234567.8 };
+  ProcessSetup offline{kOffline, kSample32, 64, 1234567.8};
   ASSERT_EQ(s.Processor().setupProcessing(offline), kResultOk);
   EXPECT_TRUE(s.Plug().RendersOffline());
   // An absurd block size is taken, but claims no more scratch than a bounded slice.
-  ProcessSetup huge{ kRealtime, kSample32, 0x7FFFFFFF, 96000.0 };
+  ProcessSetup huge{kRealtime, kSample32, 0x7FFFFFFF, 96000.0};
   ASSERT_EQ(s.Processor().setupProcessing(huge), kResultOk);
   EXPECT_EQ(s.Plug().BlockSize(), IPlugVST3::kMaxScratchFrames);
 }
@@ -64,10 +63,10 @@ TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
   changes.add(T::kHiPass, 0, 1.0);
   changes.add(T::kHiPass, 10, 0.0);
   changes.add(T::kHiPass, 20, 0.5);
-  changes.add(T::kLength, 0, 7.0);       // clamped
-  changes.add(T::kRelease, 0, kNaN);      // skipped
+  changes.add(T::kLength, 0, 7.0);    // clamped
+  changes.add(T::kRelease, 0, kNaN);  // skipped
   changes.addEmptyQueue(0xFFFFFFFF);
-  changes.add(0x12345678, 0, 1.0);        // unknown: ignored
+  changes.add(0x12345678, 0, 1.0);  // unknown: ignored
   s.driver->handler().clear();
   changes.add(T::kLevel, 0, 1.0);
   ASSERT_EQ(s.driver->process(64), kResultOk);
@@ -81,7 +80,7 @@ TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
   EXPECT_EQ(s.driver->handler().calls().back().id, static_cast<ParamID>(T::kOutGain));
 
   // Bypass switches on above one half.
-  for (double v : { 0.5, 0.51 })
+  for (double v : {0.5, 0.51})
   {
     changes.add(kBypass, 0, v);
     ASSERT_EQ(s.driver->process(64), kResultOk);
@@ -89,7 +88,7 @@ TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
   }
 
   // The preset parameter: 1.0 is past the one preset and does nothing; below it loads preset 0.
-  for (double v : { 1.0, 0.99 })
+  for (double v : {1.0, 0.99})
   {
     changes.add(kPreset, 0, v);
     ASSERT_EQ(s.driver->process(64), kResultOk);
@@ -97,14 +96,14 @@ TEST(Queues, LastPointOfEachQueueCountsAndHostValuesAreChecked)
   }
 
   // A new set-up switches bypass off.
-  ProcessSetup setup{ kRealtime, kSample32, 512, 44100.0 };
+  ProcessSetup setup{kRealtime, kSample32, 512, 44100.0};
   ASSERT_EQ(s.Processor().setupProcessing(setup), kResultOk);
   EXPECT_EQ(s.Controller().getParamNormalized(kBypass), 0.0);
 }
 
 TEST(Audio, BypassIsExactPassThroughInBothWidths)
 {
-  for (int32 width : { kSample32, kSample64 })
+  for (int32 width : {kSample32, kSample64})
   {
     Session s;
     s.Start(width);
@@ -126,12 +125,12 @@ TEST(Audio, ThirtyTwoAndSixtyFourBitAgreeAndLargeBlocksAreSliced)
   sliced.Start(kSample64, 512);
   reference.Start(kSample64, 512);
   // The host lies about its block: 512-frame blocks after a set-up of 100.
-  ProcessSetup small{ kRealtime, kSample64, 100, 44100.0 };
+  ProcessSetup small{kRealtime, kSample64, 100, 44100.0};
   ASSERT_EQ(sliced.Processor().setupProcessing(small), kResultOk);
   ASSERT_EQ(reference.Processor().setupProcessing(small), kResultOk);
-  for (Session* s : { &narrow, &wide, &sliced, &reference })
+  for (Session* s : {&narrow, &wide, &sliced, &reference})
     s->driver->inputChanges().add(T::kLevel, 0, 1.0);
-  const std::vector<double> a = Render(narrow, 8, { 512 }), b = Render(wide, 8, { 512 });
+  const std::vector<double> a = Render(narrow, 8, {512}), b = Render(wide, 8, {512});
   double difference = 0.0, change = 0.0;
   for (size_t i = 0; i < a.size(); ++i)
   {
@@ -141,13 +140,13 @@ TEST(Audio, ThirtyTwoAndSixtyFourBitAgreeAndLargeBlocksAreSliced)
   EXPECT_LT(difference, 1e-6);
   EXPECT_GT(change, 1.0) << "the effect changed the signal";
   // Every frame of a long block is processed, in slices of the set-up's block size.
-  EXPECT_EQ(Render(sliced, 8, { 512 }), Render(reference, 8, { 100, 100, 100, 100, 100, 12 }));
+  EXPECT_EQ(Render(sliced, 8, {512}), Render(reference, 8, {100, 100, 100, 100, 100, 12}));
 }
 
 TEST(Audio, MonoInactiveBusesAndMissingBuffers)
 {
   Session s;
-  ASSERT_EQ(s.driver->arrange({ arrangement::kMono }, { arrangement::kMono }), kResultOk);
+  ASSERT_EQ(s.driver->arrange({arrangement::kMono}, {arrangement::kMono}), kResultOk);
   ASSERT_EQ(s.driver->start(ProcessSettings{}), kResultOk);
   s.driver->inputChanges().add(kBypass, 0, 1.0);
   s.driver->inputs().setSample(0, 0, 3, 0.25);
@@ -172,8 +171,8 @@ TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
   Session s;
   // Before any set-up a block is answered with silence.
   fakehost::AudioBuffers in, out;
-  in.configure(kSample32, { 2 }, 64);
-  out.configure(kSample32, { 2 }, 64);
+  in.configure(kSample32, {2}, 64);
+  out.configure(kSample32, {2}, 64);
   in.fill(0.5);
   out.fill(0.5);
   s.driver->component()->activateBus(kAudio, kOutput, 0, 1);
@@ -188,7 +187,7 @@ TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
   bypassOn.add(kBypass, 0, 1.0);
   ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 0).changes(&bypassOn).data()), kResultOk);
   ASSERT_EQ(s.driver->processRaw(
-                ProcessDataBuilder(kSample64, 0).emptyBuses(s.driver->inputs(), hostOut).changes(&bypassOn).data()),
+              ProcessDataBuilder(kSample64, 0).emptyBuses(s.driver->inputs(), hostOut).changes(&bypassOn).data()),
             kResultOk);
   EXPECT_EQ(hostOut.sample(0, 1, 0), 0.125) << "a flush touches no buffer";
   EXPECT_EQ(s.Controller().getParamNormalized(kBypass), 1.0);
@@ -197,10 +196,9 @@ TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
   // record claims 32-bit samples, but the set-up decides.
   {
     fakehost::AudioBuffers gone;
-    gone.configure(kSample64, { 2 }, 128);
+    gone.configure(kSample64, {2}, 128);
     gone.fill(0.5);
-    ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 128).inputs(gone).outputs(hostOut).data()),
-              kResultOk);
+    ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 128).inputs(gone).outputs(hostOut).data()), kResultOk);
   }
   ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample32, 128).outputs(hostOut).data()), kResultOk);
   EXPECT_EQ(hostOut.sample(0, 0, 5), 0.0) << "bypassed silence";
@@ -268,16 +266,19 @@ TEST(State, SavedStateGivesANewInstanceIdenticalAudio)
   {
     Session a;
     a.Start();
-    for (auto [id, v] : { std::pair<int, double>{ T::kLevel, 0.9 }, { T::kHiPass, 0.3 }, { T::kAutoRelease, 0.0 },
-                          { T::kRelease, 0.6 }, { T::kUpperLimit, 0.5 } })
+    for (auto [id, v] : {std::pair<int, double>{T::kLevel, 0.9},
+                         {T::kHiPass, 0.3},
+                         {T::kAutoRelease, 0.0},
+                         {T::kRelease, 0.6},
+                         {T::kUpperLimit, 0.5}})
       a.driver->setParameter(id, v);
-    original = Render(a, 6, { 256 });
+    original = Render(a, 6, {256});
     saved = a.SaveController();
   }
   Session b;
   b.Start();
   ASSERT_EQ(b.LoadController(saved), kResultOk);
-  restored = Render(b, 6, { 256 });
+  restored = Render(b, 6, {256});
   EXPECT_EQ(original, restored);
 }
 
@@ -288,7 +289,7 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
 {
   std::mt19937 rng(99);
   const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  for (int32 width : { kSample32, kSample64 })
+  for (int32 width : {kSample32, kSample64})
   {
     Session s;
     s.Start(width, 256);
@@ -296,8 +297,8 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
     auto& out = s.driver->outputs();
     for (int round = 0; round < 300; ++round)
     {
-      in.configure(width, { pick(3) }, 600);
-      out.configure(width, { pick(3) }, 600);
+      in.configure(width, {pick(3)}, 600);
+      out.configure(width, {pick(3)}, 600);
       if (pick(4) == 0 && in.channelCount(0) > 0)
         in.clearPointer(0, 0);
       if (pick(4) == 0 && out.channelCount(0) > 0)
@@ -312,10 +313,10 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
       fakehost::ParameterChanges changes;
       for (int q = pick(6); q > 0; --q)
       {
-        const ParamID ids[] = { kBypass, kPreset, ParamID(pick(kNumParams)), ParamID(kNumParams + pick(140)),
-                                ParamID(rng()) };
-        const double values[] = { kNaN, -1e300, 1e300, std::numeric_limits<double>::infinity(), 0.5, 0.0, 1.0,
-                                  rng() / 4294967296.0 };
+        const ParamID ids[] = {kBypass, kPreset, ParamID(pick(kNumParams)), ParamID(kNumParams + pick(140)),
+                               ParamID(rng())};
+        const double values[] = {kNaN, -1e300, 1e300, std::numeric_limits<double>::infinity(),
+                                 0.5,  0.0,    1.0,   rng() / 4294967296.0};
         if (pick(5) == 0)
           changes.addEmptyQueue(ids[pick(5)]);
         else
@@ -346,7 +347,7 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
       ASSERT_TRUE(out.allFinite(std::max(frames, 0))) << "round " << round;
       ASSERT_TRUE(changes.referencesBalanced() && events.heldByPlugin() == 0);
     }
-    s.driver->inputs().configure(width, { 2 }, 256);
-    s.driver->outputs().configure(width, { 2 }, 256);
+    s.driver->inputs().configure(width, {2}, 256);
+    s.driver->outputs().configure(width, {2}, 256);
   }
 }

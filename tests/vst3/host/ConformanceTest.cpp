@@ -35,7 +35,8 @@ std::string describe(const std::vector<CheckResult>& results)
   std::string text;
   for (const auto& r : results)
     if (!r.passed)
-      for (const auto& m : r.messages) text += r.name + ": " + m + "\n";
+      for (const auto& m : r.messages)
+        text += r.name + ": " + m + "\n";
   return text;
 }
 
@@ -54,7 +55,8 @@ TEST(ConformanceSuite, AWellBehavedPlugInPassesEveryCheck)
   EXPECT_GE(results.size(), 30u) << "general checks plus the processing checks in both widths";
   EXPECT_EQ(FakeGainEffect::liveInstances(), 0);
   // The plug-in maps only the volume controller, to the gain: a valid mapping.
-  const auto midi = std::find_if(results.begin(), results.end(), [](const CheckResult& r) { return r.name == "MIDI mapping"; });
+  const auto midi =
+    std::find_if(results.begin(), results.end(), [](const CheckResult& r) { return r.name == "MIDI mapping"; });
   ASSERT_NE(midi, results.end());
   EXPECT_TRUE(midi->messages.empty());
 }
@@ -68,19 +70,20 @@ TEST(ConformanceSuite, EachBreachFailsItsCheck)
     const char* check;
   };
   const Case cases[] = {
-      {"flush refused", &fakegain::Faults::refuseFlush, "Flush parameters"},
-      {"MIDI mapped to nothing", &fakegain::Faults::brokenMidiMapping, "MIDI mapping"},
-      {"bypass forgotten", &fakegain::Faults::forgetBypass, "Bypass persistence"},
-      {"activation refused", &fakegain::Faults::refuseActivation, "Suspend and resume"},
-      {"NaN output", &fakegain::Faults::writeNaN, "Process formats"},
-      {"handler kept", &fakegain::Faults::keepHandler, "Terminate and release"},
-      {"untitled parameter", &fakegain::Faults::untitledParameter, "Scan parameters"},
-      {"writes past the block", &fakegain::Faults::writePastBlock, "Variable block sizes"},
-      {"flush writes into the buses", &fakegain::Faults::touchFlushBuffers, "Flush parameters"},
-      {"parameter in no unit", &fakegain::Faults::parameterWithoutUnit, "Scan parameters"},
-      {"new SDK without context requirements", &fakegain::Faults::claimsNewSdk, "Process context requirements"},
+    {"flush refused", &fakegain::Faults::refuseFlush, "Flush parameters"},
+    {"MIDI mapped to nothing", &fakegain::Faults::brokenMidiMapping, "MIDI mapping"},
+    {"bypass forgotten", &fakegain::Faults::forgetBypass, "Bypass persistence"},
+    {"activation refused", &fakegain::Faults::refuseActivation, "Suspend and resume"},
+    {"NaN output", &fakegain::Faults::writeNaN, "Process formats"},
+    {"handler kept", &fakegain::Faults::keepHandler, "Terminate and release"},
+    {"untitled parameter", &fakegain::Faults::untitledParameter, "Scan parameters"},
+    {"writes past the block", &fakegain::Faults::writePastBlock, "Variable block sizes"},
+    {"flush writes into the buses", &fakegain::Faults::touchFlushBuffers, "Flush parameters"},
+    {"parameter in no unit", &fakegain::Faults::parameterWithoutUnit, "Scan parameters"},
+    {"new SDK without context requirements", &fakegain::Faults::claimsNewSdk, "Process context requirements"},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SCOPED_TRACE(c.name);
     fakegain::Faults faults;
     faults.*c.fault = true;

@@ -18,20 +18,20 @@ extern const vst3::TUID kClassId;
 // Deliberate breaches of the host contract, off by default.
 struct Faults
 {
-  bool writePastBlock = false;     // writes one sample beyond numSamples
-  bool keepHandler = false;        // takes an extra handler reference and never drops it
-  bool refuseActivation = false;   // setActive answers kResultFalse
-  bool writeNaN = false;           // outputs NaN
-  bool keepStream = false;         // keeps a reference on the state stream
-  bool refuseFlush = false;        // process without audio answers kResultFalse
-  bool brokenMidiMapping = false;  // maps every controller to an id that does not exist
-  bool forgetBypass = false;       // restoring state ignores the saved bypass
-  bool untitledParameter = false;  // registers a parameter without a title
-  bool staleArrangement = false;   // getBusArrangement keeps reporting stereo
-  bool sloppyQuery = false;        // refuses unknown interfaces without clearing the pointer
+  bool writePastBlock = false;        // writes one sample beyond numSamples
+  bool keepHandler = false;           // takes an extra handler reference and never drops it
+  bool refuseActivation = false;      // setActive answers kResultFalse
+  bool writeNaN = false;              // outputs NaN
+  bool keepStream = false;            // keeps a reference on the state stream
+  bool refuseFlush = false;           // process without audio answers kResultFalse
+  bool brokenMidiMapping = false;     // maps every controller to an id that does not exist
+  bool forgetBypass = false;          // restoring state ignores the saved bypass
+  bool untitledParameter = false;     // registers a parameter without a title
+  bool staleArrangement = false;      // getBusArrangement keeps reporting stereo
+  bool sloppyQuery = false;           // refuses unknown interfaces without clearing the pointer
   bool parameterWithoutUnit = false;  // registers a parameter in unit -1, which no unit list holds
-  bool touchFlushBuffers = false;  // a flush writes through the output array despite zero buses
-  bool claimsNewSdk = false;       // class information says "VST 3.7.14" (context requirements missing)
+  bool touchFlushBuffers = false;     // a flush writes through the output array despite zero buses
+  bool claimsNewSdk = false;          // class information says "VST 3.7.14" (context requirements missing)
 };
 
 class FakeGainEffect : public vst3::SingleComponentEffect, public vst3::IMidiMapping
@@ -42,12 +42,12 @@ public:
 
   static vst3::FUnknown* create(void* context);
   // Objects alive in this process (the host's final release must bring it back).
-  static int liveInstances() { return live_.load(); }
+  static int liveInstances() { return mLive.load(); }
   // Faults given to instances created from now on.
-  static void setFaultsForNewInstances(const Faults& faults) { nextFaults_ = faults; }
-  static const Faults& faultsForNewInstances() { return nextFaults_; }
+  static void setFaultsForNewInstances(const Faults& faults) { mNextFaults = faults; }
+  static const Faults& faultsForNewInstances() { return mNextFaults; }
   // Latency (output delay, reported to the host) of instances created from now on.
-  static void setLatencyForNewInstances(vst3::uint32 samples) { nextLatency_ = samples; }
+  static void setLatencyForNewInstances(vst3::uint32 samples) { mNextLatency = samples; }
 
   vst3::tresult PLUGIN_API initialize(vst3::FUnknown* context) override;
   vst3::tresult PLUGIN_API setActive(vst3::TBool state) override;
@@ -55,7 +55,7 @@ public:
                                               vst3::SpeakerArrangement* outputs, vst3::int32 numOuts) override;
   vst3::tresult PLUGIN_API canProcessSampleSize(vst3::int32 symbolicSampleSize) override;
   vst3::tresult PLUGIN_API setProcessing(vst3::TBool state) override;
-  vst3::uint32 PLUGIN_API getLatencySamples() override { return latency_; }
+  vst3::uint32 PLUGIN_API getLatencySamples() override { return mLatency; }
   vst3::tresult PLUGIN_API process(vst3::ProcessData& data) override;
   vst3::tresult PLUGIN_API setComponentHandler(vst3::IComponentHandler* handler) override;
   vst3::tresult PLUGIN_API getBusArrangement(vst3::BusDirection dir, vst3::int32 index,
@@ -73,26 +73,26 @@ public:
 
   // Changes the latency and tells the host, as an effect does when its delay changes.
   void changeLatency(vst3::uint32 samples);
-  int activations() const { return activations_; }
-  bool processing() const { return processing_; }
+  int activations() const { return mActivations; }
+  bool processing() const { return mProcessing; }
 
 private:
   void applyChanges(vst3::IParameterChanges* changes);
   template <typename Sample>
   void processBuses(vst3::ProcessData& data, Sample** (*channels)(vst3::AudioBusBuffers&));
 
-  static std::atomic<int> live_;
-  static Faults nextFaults_;
-  static vst3::uint32 nextLatency_;
-  Faults faults_;
-  vst3::uint32 latency_;
-  std::vector<double> delay_[2];  // one line per channel, latency_ samples each
-  std::size_t delayPos_ = 0;
-  int activations_ = 0;
-  double gainDb_ = 0.0;
-  bool bypass_ = false;
-  bool processing_ = false;
-  vst3::IComponentHandler* keptHandler_ = nullptr;
+  static std::atomic<int> mLive;
+  static Faults mNextFaults;
+  static vst3::uint32 mNextLatency;
+  Faults mFaults;
+  vst3::uint32 mLatency;
+  std::vector<double> mDelay[2];  // one line per channel, mLatency samples each
+  std::size_t mDelayPos = 0;
+  int mActivations = 0;
+  double mGainDb = 0.0;
+  bool mBypass = false;
+  bool mProcessing = false;
+  vst3::IComponentHandler* mKeptHandler = nullptr;
 };
 
 }  // namespace fakegain

@@ -58,12 +58,14 @@ TEST_F(HostDriverTest, PlaysTheWholeSequenceWithBalancedReferences)
 
   const double normalized = 0.625;  // +6 dB
   d.setParameter(fakegain::kGainId, normalized);
-  for (int i = 0; i < 64; ++i) {
+  for (int i = 0; i < 64; ++i)
+  {
     d.inputs().setSample(0, 0, i, (i - 32) / 64.0);
     d.inputs().setSample(0, 1, i, -(i - 32) / 128.0);
   }
   ASSERT_EQ(d.process(64), vst3::kResultOk);
-  for (int i = 0; i < 64; ++i) {
+  for (int i = 0; i < 64; ++i)
+  {
     EXPECT_NEAR(d.outputs().sample(0, 0, i), (i - 32) / 64.0 * gainFor(normalized), 1e-6);
     EXPECT_NEAR(d.outputs().sample(0, 1, i), -(i - 32) / 128.0 * gainFor(normalized), 1e-6);
   }
@@ -141,15 +143,16 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
     const char* expected;
   };
   const Case cases[] = {
-      {"write past the block", &fakegain::Faults::writePastBlock, "outside the host's buffers"},
-      {"keep the handler", &fakegain::Faults::keepHandler, "still holds host objects"},
-      {"refuse activation", &fakegain::Faults::refuseActivation, "setActive(true)"},
-      {"write NaN", &fakegain::Faults::writeNaN, "non-finite"},
-      {"keep the stream", &fakegain::Faults::keepStream, "stream"},
-      {"stale arrangement", &fakegain::Faults::staleArrangement, "disagree"},
-      {"sloppy query", &fakegain::Faults::sloppyQuery, "out-pointer"},
+    {"write past the block", &fakegain::Faults::writePastBlock, "outside the host's buffers"},
+    {"keep the handler", &fakegain::Faults::keepHandler, "still holds host objects"},
+    {"refuse activation", &fakegain::Faults::refuseActivation, "setActive(true)"},
+    {"write NaN", &fakegain::Faults::writeNaN, "non-finite"},
+    {"keep the stream", &fakegain::Faults::keepStream, "stream"},
+    {"stale arrangement", &fakegain::Faults::staleArrangement, "disagree"},
+    {"sloppy query", &fakegain::Faults::sloppyQuery, "out-pointer"},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SCOPED_TRACE(c.name);
     fakegain::Faults faults;
     faults.*c.fault = true;
@@ -160,12 +163,14 @@ TEST_F(HostDriverTest, NoticesPlugInsThatBreakTheHostContract)
     d.arrange({vst3::arrangement::kMono}, {vst3::arrangement::kMono});
     ProcessSettings settings;
     settings.maxBlock = 32;
-    if (d.start(settings) == vst3::kResultOk) d.process(16);
+    if (d.start(settings) == vst3::kResultOk)
+      d.process(16);
     std::vector<std::uint8_t> a, b;
     d.saveState(a, b);
     d.unload();
     bool found = false;
-    for (const auto& p : d.problems()) found = found || p.find(c.expected) != std::string::npos;
+    for (const auto& p : d.problems())
+      found = found || p.find(c.expected) != std::string::npos;
     EXPECT_TRUE(found) << "no problem mentioning \"" << c.expected << "\"";
   }
 }
@@ -184,9 +189,11 @@ TEST(AudioThread, RunsEveryTaskOnOneThreadAndWaitsForIt)
   EXPECT_EQ(std::count(seen.begin(), seen.end(), audio.id()), 100);
   // Two callers at once are served one after the other.
   std::thread other([&] {
-    for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+    for (int i = 0; i < 100; ++i)
+      audio.run([&] { ++sum; });
   });
-  for (int i = 0; i < 100; ++i) audio.run([&] { ++sum; });
+  for (int i = 0; i < 100; ++i)
+    audio.run([&] { ++sum; });
   other.join();
   EXPECT_EQ(sum, 5250);
 }

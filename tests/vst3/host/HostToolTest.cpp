@@ -32,7 +32,8 @@ RunResult run(const std::vector<std::string>& args)
 {
   HostOptions options;
   std::string error;
-  if (!parseCommandLine(args, options, error)) return {-1, "", error};
+  if (!parseCommandLine(args, options, error))
+    return {-1, "", error};
   std::ostringstream out, err;
   const int code = runHost(options, out, err);
   return {code, out.str(), err.str()};
@@ -53,7 +54,8 @@ TEST(SignalStats, MatchesClosedForms)
 {
   AudioBuffer sine;
   sine.channels.assign(1, std::vector<double>(4800));
-  for (std::size_t i = 0; i < 4800; ++i) sine.channels[0][i] = 0.8 * std::sin(6.283185307179586 * 10 * i / 4800.0);
+  for (std::size_t i = 0; i < 4800; ++i)
+    sine.channels[0][i] = 0.8 * std::sin(6.283185307179586 * 10 * i / 4800.0);
   SignalStats s = SignalStats::measure(sine);
   EXPECT_NEAR(s.peak, 0.8, 1e-12);
   EXPECT_NEAR(s.rms, 0.8 / std::sqrt(2.0), 1e-12);
@@ -77,9 +79,11 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
   EXPECT_LE(SignalStats::measure(a).peak, 1.0);
   // Each hit starts at a multiple of the period: the 2 ms after it far louder than the 2 ms before.
   const std::size_t period = 44100 / 4;
-  for (std::size_t onset = period; onset < a.numFrames(); onset += period) {
+  for (std::size_t onset = period; onset < a.numFrames(); onset += period)
+  {
     double before = 0.0, after = 0.0;
-    for (std::size_t i = 0; i < 88; ++i) {
+    for (std::size_t i = 0; i < 88; ++i)
+    {
       before = std::max(before, std::fabs(a.channels[0][onset - 1 - i]));
       after = std::max(after, std::fabs(a.channels[0][onset + i]));
     }
@@ -87,8 +91,9 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
   }
 
   for (auto mutate : std::vector<void (*)(TestSignalShape&)>{
-           [](TestSignalShape& x) { x.sampleRate = std::nan(""); }, [](TestSignalShape& x) { x.seconds = 1e9; },
-           [](TestSignalShape& x) { x.channels = 65; }, [](TestSignalShape& x) { x.hitsPerSecond = 0; }}) {
+         [](TestSignalShape& x) { x.sampleRate = std::nan(""); }, [](TestSignalShape& x) { x.seconds = 1e9; },
+         [](TestSignalShape& x) { x.channels = 65; }, [](TestSignalShape& x) { x.hitsPerSecond = 0; }})
+  {
     TestSignalShape bad = shape;
     mutate(bad);
     AudioBuffer untouched = a;
@@ -107,7 +112,8 @@ TEST(StateFile, RoundTripsAndRefusesDamage)
   EXPECT_EQ(back.component, state.component);
   EXPECT_EQ(back.controller, state.controller);
 
-  for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+  for (std::size_t cut = 0; cut < bytes.size(); ++cut)
+  {
     const std::vector<std::uint8_t> shorter(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
     EXPECT_FALSE(decodeState(shorter, back, error)) << "cut at " << cut;
   }
@@ -125,10 +131,10 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
 {
   HostOptions o;
   std::string error;
-  ASSERT_TRUE(parseCommandLine({"m.vst3", "--out", "o.wav", "--format", "pcm24", "--block", "256", "--double",
-                                "--set", "Gain=6", "--set-normalized", "Bypass=1", "--seconds", "0.5"},
+  ASSERT_TRUE(parseCommandLine({"m.vst3", "--out", "o.wav", "--format", "pcm24", "--block", "256", "--double", "--set",
+                                "Gain=6", "--set-normalized", "Bypass=1", "--seconds", "0.5"},
                                o, error))
-      << error;
+    << error;
   EXPECT_EQ(o.modulePath, "m.vst3");
   EXPECT_EQ(o.outputFormat, WavFormat::Pcm24);
   EXPECT_EQ(o.blockSize, 256);
@@ -138,13 +144,23 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
   EXPECT_TRUE(o.settings[1].normalised);
 
   const std::vector<std::vector<std::string>> bad = {
-      {},
-      {"m", "--block", "0"}, {"m", "--block", "1.5"}, {"m", "--block"}, {"m", "--rate", "nan"},
-      {"m", "--rate", "44100x"}, {"m", "--channels", "65"}, {"m", "--format", "pcm8"}, {"m", "--set", "=3"},
-      {"m", "--set", "Gain"}, {"m", "--set-normalized", "Gain=1.5"}, {"m", "--seconds", "-1"},
-      {"m", "--frobnicate", "1"}, {"m", "n"},
+    {},
+    {"m", "--block", "0"},
+    {"m", "--block", "1.5"},
+    {"m", "--block"},
+    {"m", "--rate", "nan"},
+    {"m", "--rate", "44100x"},
+    {"m", "--channels", "65"},
+    {"m", "--format", "pcm8"},
+    {"m", "--set", "=3"},
+    {"m", "--set", "Gain"},
+    {"m", "--set-normalized", "Gain=1.5"},
+    {"m", "--seconds", "-1"},
+    {"m", "--frobnicate", "1"},
+    {"m", "n"},
   };
-  for (const auto& args : bad) {
+  for (const auto& args : bad)
+  {
     HostOptions untouched;
     untouched.blockSize = 77;
     EXPECT_FALSE(parseCommandLine(args, untouched, error)) << (args.empty() ? "" : args.back());
@@ -158,7 +174,8 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
   shape.seconds = 0.05;
   AudioBuffer in;
   ASSERT_TRUE(makeTestSignal(shape, in));
-  for (vst3::uint32 latency : {0u, 1u, 100u, 1000u}) {
+  for (vst3::uint32 latency : {0u, 1u, 100u, 1000u})
+  {
     SCOPED_TRACE(latency);
     fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
     vst3::IPluginFactory* factory = fakegain::obtainFactory();
@@ -190,15 +207,15 @@ TEST(HostTool, RendersThroughTheModuleAndCarriesStateIntoTheNextRun)
   const double expected = SignalStats::measure(in).peak * std::pow(10.0, 6.0 / 20.0);
 
   const std::string state = "hosttool-state.bin";
-  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--set", "Gain=6", "--save-state",
-                     state, "--out", "hosttool-render.wav", "--list", "--double"});
+  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--set", "Gain=6", "--save-state", state,
+                     "--out", "hosttool-render.wav", "--list", "--double"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.out.find("Fake Gain"), std::string::npos);
   EXPECT_NE(r.out.find("crest"), std::string::npos);
   EXPECT_NEAR(peakOf("hosttool-render.wav"), expected, 1e-5);
 
-  r = run({FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out",
-           "hosttool-restored.wav"});
+  r = run(
+    {FAKE_GAIN_FILE, "--seconds", "0.2", "--channels", "1", "--load-state", state, "--out", "hosttool-restored.wav"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NEAR(peakOf("hosttool-restored.wav"), expected, 1e-5);
   std::remove(state.c_str());

@@ -28,7 +28,8 @@ void renderOneBlock(vst3::IPluginFactory* factory)
   ASSERT_EQ(d.process(32), vst3::kResultOk);
   EXPECT_NEAR(d.outputs().sample(0, 1, 5), 0.25 * std::pow(10.0, 6.0 / 20.0), 1e-6);
   EXPECT_EQ(d.unload(), vst3::kResultOk);
-  for (const auto& p : d.problems()) ADD_FAILURE() << p;
+  for (const auto& p : d.problems())
+    ADD_FAILURE() << p;
 }
 
 }  // namespace
@@ -49,7 +50,8 @@ TEST(ModuleLoad, LoadsSharesOneFactoryAndUnloadsWithEntriesPaired)
 
   // After the last release a new load builds a new factory that works; a bundle folder
   // leads to the module inside it.
-  for (const char* path : {kModule, kBundle}) {
+  for (const char* path : {kModule, kBundle})
+  {
     auto again = Module::load(path, error);
     ASSERT_TRUE(again) << error;
     renderOneBlock(again->factory());

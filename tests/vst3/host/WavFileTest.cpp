@@ -25,7 +25,7 @@ AudioBuffer exactSignal(int channels, std::size_t frames)
   for (int c = 0; c < channels; ++c)
     for (std::size_t i = 0; i < frames; ++i)
       a.channels[static_cast<std::size_t>(c)][i] =
-          static_cast<double>(static_cast<int>((i * 977 + static_cast<std::size_t>(c) * 131) % 65536) - 32768) / 32768.0;
+        static_cast<double>(static_cast<int>((i * 977 + static_cast<std::size_t>(c) * 131) % 65536) - 32768) / 32768.0;
   return a;
 }
 
@@ -39,7 +39,8 @@ std::vector<std::uint8_t> encoded(const AudioBuffer& a, WavFormat f)
 
 void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
 {
-  for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 }  // namespace
@@ -53,7 +54,8 @@ TEST(WavFile, EveryFormatRoundTripsExactlyAndClamps)
   in.channels[1][0] = 2.0;
   in.channels[1][1] = -2.0;
   in.channels[1][2] = std::nan("");
-  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32}) {
+  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32})
+  {
     const auto bytes = encoded(in, f);
     const std::size_t sampleBytes = f == WavFormat::Pcm16 ? 2 : f == WavFormat::Pcm24 ? 3 : 4;
     EXPECT_EQ(bytes.size(), 44 + 3 * 257 * sampleBytes + ((3 * 257 * sampleBytes) & 1));
@@ -99,8 +101,8 @@ TEST(WavFile, ReadsOddChunksExtensibleHeadersAndCutData)
   fmt[0] = 0xFE;
   fmt[1] = 0xFF;
   std::vector<std::uint8_t> extra(24, 0);
-  extra[0] = 22;       // cbSize
-  extra[8] = 3;        // sub-format: float
+  extra[0] = 22;  // cbSize
+  extra[8] = 3;   // sub-format: float
   fmt.insert(fmt.end(), extra.begin(), extra.end());
   std::vector<std::uint8_t> file(ext.begin(), ext.begin() + 12);
   const std::uint8_t fmtHeader[8] = {'f', 'm', 't', ' ', 40, 0, 0, 0};
@@ -122,14 +124,15 @@ TEST(WavFile, RefusesDamagedHeaders)
     int width;
   };
   const Damage damages[] = {
-      {"not RIFF", 0, 0x46464952u + 1, 4}, {"channels 0", 22, 0, 2},  {"channels 65", 22, 65, 2},
-      {"rate 0", 24, 0, 4},                {"block align", 32, 3, 2}, {"8-bit", 34, 8, 2},
-      {"format 2", 20, 2, 2},              {"float 16", 20, 3, 2},
+    {"not RIFF", 0, 0x46464952u + 1, 4}, {"channels 0", 22, 0, 2}, {"channels 65", 22, 65, 2}, {"rate 0", 24, 0, 4},
+    {"block align", 32, 3, 2},           {"8-bit", 34, 8, 2},      {"format 2", 20, 2, 2},     {"float 16", 20, 3, 2},
   };
-  for (const Damage& d : damages) {
+  for (const Damage& d : damages)
+  {
     SCOPED_TRACE(d.what);
     auto bytes = good;
-    for (int i = 0; i < d.width; ++i) bytes[d.at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(d.value >> (8 * i));
+    for (int i = 0; i < d.width; ++i)
+      bytes[d.at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(d.value >> (8 * i));
     AudioBuffer out = exactSignal(1, 1);
     std::string error;
     EXPECT_FALSE(decodeWav(bytes.data(), bytes.size(), out, error));
@@ -148,18 +151,23 @@ TEST(WavFile, SurvivesRandomDamage)
 {
   const auto good = encoded(exactSignal(2, 64), WavFormat::Pcm24);
   std::mt19937 rng(1234);
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 3000; ++round)
+  {
     auto bytes = good;
     const int hits = 1 + static_cast<int>(rng() % 6);
-    for (int h = 0; h < hits; ++h) bytes[rng() % 48] = static_cast<std::uint8_t>(rng());
+    for (int h = 0; h < hits; ++h)
+      bytes[rng() % 48] = static_cast<std::uint8_t>(rng());
     bytes.resize(rng() % (bytes.size() + 1));
     AudioBuffer out;
     std::string error;
-    if (decodeWav(bytes.data(), bytes.size(), out, error)) {
+    if (decodeWav(bytes.data(), bytes.size(), out, error))
+    {
       ASSERT_GE(out.numChannels(), 1);
-      for (const auto& ch : out.channels) {
+      for (const auto& ch : out.channels)
+      {
         ASSERT_EQ(ch.size(), out.numFrames());
-        for (double x : ch) ASSERT_TRUE(std::isfinite(x));
+        for (double x : ch)
+          ASSERT_TRUE(std::isfinite(x));
       }
     }
   }
@@ -169,7 +177,8 @@ TEST(AudioFile, FilesRoundTripThroughTheBuildsReaderAndWriter)
 {
   const AudioBuffer in = exactSignal(2, 300);
   const std::string path = "audiofile-roundtrip.wav";
-  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32}) {
+  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Pcm32, WavFormat::Float32})
+  {
     std::string error;
     ASSERT_TRUE(writeAudioFile(path, in, f, error)) << error;
     AudioBuffer viaBuild, viaOurs;

@@ -4,7 +4,10 @@ namespace fakehost {
 
 HostWindow::HostWindow(int, int) {}
 HostWindow::~HostWindow() = default;
-int HostWindow::childCount() const { return 0; }
+int HostWindow::childCount() const
+{
+  return 0;
+}
 void HostWindow::pump() const {}
 
 }  // namespace fakehost

@@ -31,27 +31,31 @@ BOOL CALLBACK countChild(HWND, LPARAM count)
 
 HostWindow::HostWindow(int width, int height)
 {
-  if (registerClass() == 0) return;
-  handle_ = CreateWindowExW(0, kClassName, L"Fake host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+  if (registerClass() == 0)
+    return;
+  mHandle = CreateWindowExW(0, kClassName, L"Fake host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                             CW_USEDEFAULT, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 HostWindow::~HostWindow()
 {
-  if (handle_ != nullptr) DestroyWindow(static_cast<HWND>(handle_));
+  if (mHandle != nullptr)
+    DestroyWindow(static_cast<HWND>(mHandle));
 }
 
 int HostWindow::childCount() const
 {
   int count = 0;
-  if (handle_ != nullptr) EnumChildWindows(static_cast<HWND>(handle_), countChild, reinterpret_cast<LPARAM>(&count));
+  if (mHandle != nullptr)
+    EnumChildWindows(static_cast<HWND>(mHandle), countChild, reinterpret_cast<LPARAM>(&count));
   return count;
 }
 
 void HostWindow::pump() const
 {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+  {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

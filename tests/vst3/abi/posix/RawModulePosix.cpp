@@ -16,15 +16,20 @@ std::string RawModule::binaryPath(const std::string& bundle)
 
 RawModule::RawModule(const std::string& path)
 {
-  handle_ = dlopen(path.c_str(), RTLD_LAZY);
-  if (!handle_) error_ = dlerror();
+  mHandle = dlopen(path.c_str(), RTLD_LAZY);
+  if (!mHandle)
+    mError = dlerror();
 }
 
 RawModule::~RawModule()
 {
-  if (handle_) dlclose(handle_);
+  if (mHandle)
+    dlclose(mHandle);
 }
 
-void* RawModule::symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+void* RawModule::symbol(const char* name) const
+{
+  return mHandle ? dlsym(mHandle, name) : nullptr;
+}
 
 }  // namespace rawabi

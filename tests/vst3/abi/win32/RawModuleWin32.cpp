@@ -16,18 +16,20 @@ std::string RawModule::binaryPath(const std::string& bundle)
 
 RawModule::RawModule(const std::string& path)
 {
-  handle_ = LoadLibraryA(path.c_str());
-  if (!handle_) error_ = "LoadLibrary failed with error " + std::to_string(GetLastError());
+  mHandle = LoadLibraryA(path.c_str());
+  if (!mHandle)
+    mError = "LoadLibrary failed with error " + std::to_string(GetLastError());
 }
 
 RawModule::~RawModule()
 {
-  if (handle_) FreeLibrary(static_cast<HMODULE>(handle_));
+  if (mHandle)
+    FreeLibrary(static_cast<HMODULE>(mHandle));
 }
 
 void* RawModule::symbol(const char* name) const
 {
-  return handle_ ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name)) : nullptr;
+  return mHandle ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(mHandle), name)) : nullptr;
 }
 
 }  // namespace rawabi
