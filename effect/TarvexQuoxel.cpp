@@ -58,6 +58,9 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   // The automatic modes start switched on: their manual controls start greyed.
   GreyControlsOf(kOutGain, Value(kAutoOutGain) >= 0.5);
   GreyControlsOf(kRelease, Value(kAutoRelease) >= 0.5);
+  // Until audio comes the meters show what a stopped host shows: silence and no gain change.
+  for (int meter = 0; meter < kNumMeters; ++meter)
+    SetMeter(meter, meter == kGainMeter0 || meter == kGainMeter1 ? 0.5 : 0.0);
 }
 
 TarvexQuoxel::~TarvexQuoxel()

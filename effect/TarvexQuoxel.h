@@ -95,7 +95,7 @@ private:
   MeterFollower mOutputFollowers[2];
   std::atomic<double> mMeters[kNumMeters];
   IGraphics* mGraphics = nullptr;
-  int mMeterControls[kNumMeters] = { -1, -1, -1, -1, -1, -1 };
+  int mMeterControls[kNumMeters] = {-1, -1, -1, -1, -1, -1};
   alignas(16) double mInterleaved[kChunkFrames * 2];
 };
 

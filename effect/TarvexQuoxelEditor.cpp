@@ -7,8 +7,7 @@
 #include "framework/gui/IKnobControl.h"
 #include "framework/gui/PlatformGraphics.h"
 
-namespace
-{
+namespace {
 
 // The module's PNG resources.
 enum EImage
@@ -26,7 +25,7 @@ enum EImage
 constexpr IColour kKnobTextColour(255, 255, 200, 63);
 constexpr int kFaderTrack = 164;
 
-} // namespace
+}  // namespace
 
 void TarvexQuoxel::BuildEditor()
 {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
-# assembles the VST3 bundle in dist/, and renders a short demo through the Linux module and,
-# under Wine, through the Windows x64 module.
+# assembles the VST3 bundle in dist/, draws the editor into dist/editor.png, and renders a
+# short demo through the Linux module and, under Wine, through the Windows x64 module.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -19,6 +19,11 @@ cp build/native-release/modules/TarvexQuoxel.vst3/Contents/*-linux/TarvexQuoxel.
 cp build/win64/modules/TarvexQuoxel.vst3/Contents/x86_64-win/TarvexQuoxel.vst3 "$bundle/Contents/x86_64-win/"
 cp build/win32/modules/TarvexQuoxel.vst3/Contents/x86-win/TarvexQuoxel.vst3 "$bundle/Contents/x86-win/"
 find "$bundle" -type f | sort
+
+echo "== editor picture =="
+build/native-release/tools/editorshot/editorshot --out dist/editor.png --set "Quoxel Level=40" \
+  --meter in0=-9 --meter in1=-11 --meter out0=-7 --meter out1=-9 --meter gain0=2.5 --meter gain1=2
+echo "  dist/editor.png"
 
 # Two seconds of generated drums at amount +100%; the host tool prints the input's and the
 # output's peak, RMS and crest factor, and the lines below say what changed.

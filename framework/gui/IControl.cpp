@@ -38,6 +38,9 @@ void IControl::ApplyPlugValue(double normalised)
     const double first = Clamped(normalised);
     SetValue(first);
     mDefault.store(first, std::memory_order_relaxed);
+    // Drawn like any other value: an editor already on screen would otherwise keep showing
+    // the look from before it, as long as the value does not change.
+    MarkChanged(false);
     return;
   }
   if (normalised == Value())  // a NaN always counts as a change, so its correction is drawn

@@ -72,6 +72,8 @@ void IGraphics::SetBackdrop(int resourceId, const char* name)
 void IGraphics::CreateDrawSurfaces()
 {
   mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
+  // A new bitmap holds nothing yet.
+  MarkAllChanged();
 }
 
 void IGraphics::PushParamToControls(int paramIdx, double value, bool normalised)
@@ -124,6 +126,34 @@ bool IGraphics::CollectDirtyRect(IRectangle* out) const
 
 namespace {
 
+// A window onto part of a bitmap: drawing into it lands in that part and nowhere else.
+class ClippedBitmap : public LICE_IBitmap
+{
+public:
+  ClippedBitmap(const LICE_IBitmap* whole, const IRectangle& part)
+  {
+    const bool fits = whole && whole->PixelData() && !whole->IsUpsideDown() && part.W() > 0 && part.H() > 0 &&
+                      part.L >= 0 && part.T >= 0 && part.R <= whole->PixelWidth() && part.B <= whole->PixelHeight();
+    if (!fits)
+      return;
+    mPixels = whole->PixelData() + static_cast<ptrdiff_t>(part.T) * whole->RowPitch() + part.L;
+    mWidth = part.W();
+    mHeight = part.H();
+    mPitch = whole->RowPitch();
+  }
+  Pixel32* PixelData() const override { return mPixels; }
+  int PixelWidth() const override { return mWidth; }
+  int PixelHeight() const override { return mHeight; }
+  int RowPitch() const override { return mPitch; }
+  bool Reallocate(int, int) override { return false; }
+
+private:
+  Pixel32* mPixels = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  int mPitch = 0;
+};
+
 bool Contains(const IRectangle& outer, const IRectangle& inner)
 {
   return outer.L <= inner.L && outer.T <= inner.T && outer.R >= inner.R && outer.B >= inner.B;
@@ -135,19 +165,44 @@ bool IGraphics::RedrawRect(const IRectangle& r)
 {
   if (NControls() == 0)
     return false;
-  mRedrawRect = r;
+  // The draw bitmap keeps every frame: only what changed is drawn again, each changed
+  // control's area with everything that lies in it, then the whole of r is presented.
+  mDrawnAreas.clear();
   for (int i = 0, n = NControls(); i < n; ++i)
   {
     IControl* control = ControlAt(i);
     const IRectangle& rect = control->Rect();
-    if (!control->IsHidden() && r.Overlaps(rect))
-      control->Render(this);
+    if (!control->NeedsRedraw())
+      continue;
+    const IRectangle area = rect.IntersectionWith(r);
+    if (area.W() > 0 && area.H() > 0 && !InsideAnyDrawnArea(area))
+      DrawArea(area);
     // A paint of some other area (a window uncovered by the host) must not swallow changes
     // it did not draw in full.
     if (rect.Empty() || Contains(r, rect))
       control->ClearChanged();
   }
   return PresentRect(r);
+}
+
+bool IGraphics::InsideAnyDrawnArea(const IRectangle& area) const
+{
+  for (const IRectangle& drawn : mDrawnAreas)
+    if (Contains(drawn, area))
+      return true;
+  return false;
+}
+
+void IGraphics::DrawArea(const IRectangle& area)
+{
+  mRedrawRect = area;
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    IControl* control = ControlAt(i);
+    if (!control->IsHidden() && area.Overlaps(control->Rect()))
+      control->Render(this);
+  }
+  mDrawnAreas.push_back(area);
 }
 
 bool IGraphics::BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend)

@@ -10,6 +10,7 @@
 #include "framework/gui/PointerModifiers.h"
 
 #include <memory>
+#include <vector>
 
 class IControl;
 class IMenu;
@@ -77,11 +78,13 @@ public:
 
   // ---- Drawing -----------------------------------------------------------------------------
 
+  // Every control gets drawn on the next frame (a window that just opened).
+  void MarkAllChanged();
   // Adds the rectangles of the controls that need drawing to out; true when there were any.
   bool CollectDirtyRect(IRectangle* out) const;
-  // Draws the controls that meet r into the draw bitmap and presents r. Controls lying wholly
-  // inside r count as drawn; others keep their changes for a later frame. False when there
-  // are no controls: nothing is drawn or presented, and the window must validate r itself.
+  // Brings the draw bitmap up to date inside r and presents r. Controls lying wholly inside
+  // r count as drawn; others keep their changes for a later frame. False when there are no
+  // controls: nothing is drawn or presented, and the window must validate r itself.
   bool RedrawRect(const IRectangle& r);
   // Copies the part of dest that lies in the area being drawn, from sx, sy of the bitmap.
   bool BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend);
@@ -180,11 +183,10 @@ public:
   // A newly decoded image owned by the caller, or null.
   virtual LICE_IBitmap* LoadImageResource(int resourceId, const char* name) = 0;
 
-protected:
-  // Every control gets drawn on the next frame (a window that just opened).
-  void MarkAllChanged();
-
 private:
+  // Draws every shown control that meets the area, clipped to it.
+  void DrawArea(const IRectangle& area);
+  bool InsideAnyDrawnArea(const IRectangle& area) const;
   // The cached bitmap for the id, loaded into the cache when absent.
   LICE_IBitmap* LoadBitmap(int resourceId, const char* name);
   void BeginGesture(int paramIdx);
@@ -198,6 +200,7 @@ private:
   IPlugBase* mPlug;
   PtrList<IControl> mControls;
   IRectangle mRedrawRect;
+  std::vector<IRectangle> mDrawnAreas;  // of the frame being drawn
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
   int mWidth;
   int mHeight;

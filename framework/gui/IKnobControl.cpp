@@ -5,6 +5,9 @@
 #include "framework/gui/IGraphics.h"
 #include "platform/ScopedLock.h"
 
+#include <cstdio>
+#include <cstring>
+
 IKnobControl::IKnobControl(IPlugBase* plug, const IRectangle& rect, int paramIdx, int direction, double gearing)
   : IControl(plug, rect, paramIdx), mDirection(direction), mGearing(gearing)
 {}
@@ -89,9 +92,9 @@ IKnobMultiControlText::IKnobMultiControlText(IPlugBase* plug, int x, int y, int 
     mTextRect = PlaceText(mKnobRect, mStyle.size, textPosition, offset, &mTargetRect);
 }
 
-void IKnobMultiControlText::UpdateText()
+void IKnobMultiControlText::ComposeText(char* out, int capacity) const
 {
-  mText.Assign("");
+  out[0] = '\0';
   const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr;
   if (!param)
     return;
@@ -104,15 +107,27 @@ void IKnobMultiControlText::UpdateText()
   if (!display[0])
     return;
   if (mShowLabel)
-    mText.Format(3 * IPlugParameter::kTextSize, "%s %s", display, param->UnitLabel());
+    std::snprintf(out, static_cast<size_t>(capacity), "%s %s", display, param->UnitLabel());
   else
-    mText.Assign(display);
+    std::snprintf(out, static_cast<size_t>(capacity), "%s", display);
+}
+
+bool IKnobMultiControlText::NeedsRedraw() const
+{
+  if (IKnobMultiControl::NeedsRedraw())
+    return true;
+  // The plug-in may change the parameter without moving the knob: the text still follows.
+  char text[kTextCapacity];
+  ComposeText(text, kTextCapacity);
+  return std::strcmp(text, mText.Get()) != 0;
 }
 
 bool IKnobMultiControlText::Render(IGraphics* graphics)
 {
   IKnobMultiControl::Render(graphics);
-  UpdateText();
+  char text[kTextCapacity];
+  ComposeText(text, kTextCapacity);
+  mText.Assign(text);
   if (!mText.Get()[0] || mTextRect.Empty())
     return true;
   graphics->RenderText(mStyle, mText.Get(), &mTextRect, true);

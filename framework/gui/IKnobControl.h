@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/IPlugParameter.h"
 #include "framework/core/StringBuffer.h"
 #include "framework/gui/IBitmapRef.h"
 #include "framework/gui/IControl.h"
@@ -61,14 +62,19 @@ public:
 
   bool Render(IGraphics* graphics) override;
   void HandlePress(int x, int y, const PointerModifiers& mods) override;
+  // Also when the text it would show differs from the one it shows.
+  bool NeedsRedraw() const override;
 
   // Where the text was last drawn (left and right fitted to it).
   const IRectangle& TextRect() const { return mTextRect; }
   const IRectangle& KnobRect() const { return mKnobRect; }
 
 private:
+  // A display text, a blank and a unit label, each within the parameter's text size.
+  static constexpr int kTextCapacity = 3 * IPlugParameter::kTextSize;
+
   // The parameter's display text of its current value, with the unit when shown.
-  void UpdateText();
+  void ComposeText(char* out, int capacity) const;
 
   IRectangle mTextRect;
   IRectangle mKnobRect;

@@ -143,6 +143,10 @@ TEST_F(ControlsTest, FirstPlugValueBecomesTheDefaultThatDoubleClickRestores)
   knob->ClearChanged();
   knob->ApplyPlugValue(0.3);
   EXPECT_EQ(knob->DefaultValue(), 0.3);
+  EXPECT_EQ(knob->Value(), 0.3);
+  // Drawn once, though nothing else happens: the control had no value before.
+  EXPECT_TRUE(knob->NeedsRedraw());
+  knob->ClearChanged();
   EXPECT_FALSE(knob->NeedsRedraw());
 
   // Later values are drawn on this frame and the next (one may arrive while drawing).

@@ -184,13 +184,14 @@ TEST_F(GraphicsTest, OnlyWhatChangedIsCollectedAndDrawn)
   IRectangle dirty;
   EXPECT_FALSE(graphics->CollectDirtyRect(&dirty));
 
+  const int before[] = {first->renders, second->renders, overlapping->renders};
   graphics->PushParamToControls(GuiTestPlug::kGain, 6.0, false);
   EXPECT_EQ(graphics->Tick(), IRectangle(30, 0, 50, 20));
   EXPECT_EQ(graphics->presented.back(), IRectangle(30, 0, 50, 20));
   // What overlaps the area is drawn too, and stays clean; what does not is left alone.
-  EXPECT_EQ(first->renders, 1);
-  EXPECT_EQ(second->renders, 2);
-  EXPECT_EQ(overlapping->renders, 2);
+  EXPECT_EQ(first->renders, before[0]);
+  EXPECT_EQ(second->renders, before[1] + 1);
+  EXPECT_EQ(overlapping->renders, before[2] + 1);
   EXPECT_FALSE(overlapping->NeedsRedraw());
 }
 

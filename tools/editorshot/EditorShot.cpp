@@ -11,10 +11,8 @@
 #include <cstring>
 #include <memory>
 
-namespace editorshot
-{
-namespace
-{
+namespace editorshot {
+namespace {
 
 bool ParseNumber(const std::string& text, double* value)
 {
@@ -41,14 +39,14 @@ struct MeterName
 {
   const char* name;
   int meter;
-  double floorDb; // the meter's 0
-  double spanDb;  // from 0 to 1
+  double floorDb;  // the meter's 0
+  double spanDb;   // from 0 to 1
 };
 
 constexpr MeterName kMeterNames[] = {
-  { "in0", TarvexQuoxel::kInputMeter0, -48.0, 48.0 },   { "in1", TarvexQuoxel::kInputMeter1, -48.0, 48.0 },
-  { "out0", TarvexQuoxel::kOutputMeter0, -48.0, 48.0 }, { "out1", TarvexQuoxel::kOutputMeter1, -48.0, 48.0 },
-  { "gain0", TarvexQuoxel::kGainMeter0, -12.0, 24.0 },  { "gain1", TarvexQuoxel::kGainMeter1, -12.0, 24.0 },
+  {"in0", TarvexQuoxel::kInputMeter0, -48.0, 48.0},   {"in1", TarvexQuoxel::kInputMeter1, -48.0, 48.0},
+  {"out0", TarvexQuoxel::kOutputMeter0, -48.0, 48.0}, {"out1", TarvexQuoxel::kOutputMeter1, -48.0, 48.0},
+  {"gain0", TarvexQuoxel::kGainMeter0, -12.0, 24.0},  {"gain1", TarvexQuoxel::kGainMeter1, -12.0, 24.0},
 };
 
 const MeterName* FindMeter(const std::string& name)
@@ -67,7 +65,7 @@ int FindParameter(const IPlugBase& plug, const std::string& name)
   return -1;
 }
 
-} // namespace
+}  // namespace
 
 const char* UsageText()
 {
@@ -157,4 +155,4 @@ int RenderEditorShot(const ShotOptions& options, std::ostream& err)
   return 0;
 }
 
-} // namespace editorshot
+}  // namespace editorshot

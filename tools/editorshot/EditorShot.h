@@ -5,8 +5,7 @@
 #include <utility>
 #include <vector>
 
-namespace editorshot
-{
+namespace editorshot {
 
 struct ShotOptions
 {
@@ -24,4 +23,4 @@ bool ParseShotOptions(const std::vector<std::string>& args, ShotOptions* options
 // writes it as a PNG file. Returns the program's exit code.
 int RenderEditorShot(const ShotOptions& options, std::ostream& err);
 
-} // namespace editorshot
+}  // namespace editorshot

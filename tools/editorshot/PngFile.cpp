@@ -9,8 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace editorshot
-{
+namespace editorshot {
 
 bool WritePngFile(const char* path, const LICE_IBitmap& bitmap, std::string* error)
 {
@@ -55,4 +54,4 @@ bool WritePngFile(const char* path, const LICE_IBitmap& bitmap, std::string* err
   return true;
 }
 
-} // namespace editorshot
+}  // namespace editorshot
