@@ -7,6 +7,8 @@
 #include "framework/gui/IKnobControl.h"
 #include "framework/gui/PlatformGraphics.h"
 
+#include <memory>
+
 namespace {
 
 // The module's PNG resources.
@@ -29,7 +31,9 @@ constexpr int kFaderTrack = 164;
 
 void TarvexQuoxel::BuildEditor()
 {
-  IGraphics* graphics = MakePlatformGraphics(this, kEditorWidth, kEditorHeight);
+  // Owned here until attached, so running out of memory on the way frees it.
+  std::unique_ptr<IGraphics> owned(MakePlatformGraphics(this, kEditorWidth, kEditorHeight));
+  IGraphics* graphics = owned.get();
   graphics->SetBackdrop(kBackdropImage, "resources/img/bkg.png");
 
   const ITextStyle bigText(16, kKnobTextColour);
@@ -66,8 +70,9 @@ void TarvexQuoxel::BuildEditor()
   meter(598, 26, peakMeter, kOutputMeter0);
   meter(617, 26, peakMeter, kOutputMeter1);
 
-  mGraphics = graphics;
   AttachEditor(graphics);
+  owned.release();
+  mGraphics = graphics;
 }
 
 void TarvexQuoxel::ShowMeter(int meter, double value)

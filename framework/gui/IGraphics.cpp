@@ -309,12 +309,13 @@ LICE_CachedFont* IGraphics::ObtainFont(ITextStyle& style)
   LICE_CachedFont* font = FindCachedFont(style);
   if (!font)
   {
+    std::unique_ptr<LICE_CachedFont> made(new LICE_CachedFont);
     const LICE_FontHandle handle = LICE_CreateFont(
       style.face, style.size, style.style == ITextStyle::kStyleBold ? 700 : 400,
       style.style == ITextStyle::kStyleItalic, (style.orientation % 360) * 10, FontQuality(style.quality));
     if (!handle)
       return nullptr;
-    font = new LICE_CachedFont;
+    font = made.release();
     font->AssignFont(handle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
     CacheFont(font, style);
     font = FindCachedFont(style);
