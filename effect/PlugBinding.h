@@ -8,6 +8,9 @@
 #if defined(TQ_BINDING_VST3)
 #include "framework/bindings/vst3/IPlugVST3.h"
 using PlugBinding = IPlugVST3;
+#elif defined(TQ_BINDING_VST2)
+#include "framework/bindings/vst2/IPlugVST.h"
+using PlugBinding = IPlugVST;
 #elif defined(TQ_BINDING_TEST)
 #include "tests/hosts/IPlugTestBinding.h"
 using PlugBinding = IPlugTestBinding;

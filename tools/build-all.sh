@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
-# assembles the VST3 bundle in dist/, draws the editor into dist/editor.png, and renders a
-# short demo through the Linux module and, under Wine, through the Windows x64 module.
+# assembles the VST3 bundle and the VST2 modules in dist/, draws the editor into
+# dist/editor.png, renders a short demo through the Linux modules and, under Wine, through the
+# Windows x64 modules, and shows that the VST2 modules' output equals the VST3 modules' sample
+# for sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -18,7 +20,11 @@ mkdir -p "$bundle/Contents/x86_64-linux" "$bundle/Contents/x86_64-win" "$bundle/
 cp build/native-release/modules/TarvexQuoxel.vst3/Contents/*-linux/TarvexQuoxel.so "$bundle/Contents/x86_64-linux/"
 cp build/win64/modules/TarvexQuoxel.vst3/Contents/x86_64-win/TarvexQuoxel.vst3 "$bundle/Contents/x86_64-win/"
 cp build/win32/modules/TarvexQuoxel.vst3/Contents/x86-win/TarvexQuoxel.vst3 "$bundle/Contents/x86-win/"
-find "$bundle" -type f | sort
+mkdir -p dist/vst2/x86-win dist/vst2/x86_64-win dist/vst2/x86_64-linux
+cp build/win32/modules/vst2/TarvexQuoxel.dll dist/vst2/x86-win/
+cp build/win64/modules/vst2/TarvexQuoxel.dll dist/vst2/x86_64-win/
+cp build/native-release/modules/vst2/TarvexQuoxel.so dist/vst2/x86_64-linux/
+find "$bundle" dist/vst2 -type f | sort
 
 echo "== editor picture =="
 build/native-release/tools/editorshot/editorshot --out dist/editor.png --set "Quoxel Level=40" \
@@ -39,10 +45,29 @@ report() {
     }'
 }
 
-echo "== demo: Linux module =="
-build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | report
+# Every render ends with a digest of all its output samples. Within one platform the VST2
+# module must give exactly the VST3 module's output.
+digest_of() { awk '/^output digest:/ { print $3 }' "$1"; }
+require_equal() {
+  local a b
+  a=$(digest_of "$out_dir/$1.txt") b=$(digest_of "$out_dir/$2.txt")
+  if [ -z "$a" ] || [ "$a" != "$b" ]; then
+    echo "$1 and $2 differ (digests '$a' and '$b')" >&2
+    exit 1
+  fi
+  echo "== $1 and $2: equal sample for sample (digest $a) =="
+}
+out_dir=build/demo
+mkdir -p "$out_dir"
 
-echo "== demo: Windows x64 module under Wine =="
+echo "== demo: Linux VST3 module =="
+build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
+echo "== demo: Linux VST2 module =="
+build/native-release/tools/vst3host/vst3host dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
+  tee "$out_dir/linux-vst2.txt" | report
+require_equal linux-vst3 linux-vst2
+
+echo "== demo: Windows x64 modules under Wine =="
 host_exe=$(pwd)/build/win64/tools/vst3host/vst3host.exe
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -51,7 +76,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # Wine reaches the bundle by a path relative to the working folder.
 # (The virtual display going away at the end is not worth a message.)
-(cd dist && ../tools/with-display.sh wine "$host_exe" TarvexQuoxel.vst3 "${demo_args[@]}" \
-  2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r' | report)
+wine_demo() {
+  local dir=$1 module=$2 name=$3
+  (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$host_exe" "$module" "${demo_args[@]}" \
+    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
+    tr -d '\r' | tee "$OLDPWD/$out_dir/$name.txt" | report)
+}
+echo "-- VST3 --"
+wine_demo dist TarvexQuoxel.vst3 win64-vst3
+echo "-- VST2 --"
+wine_demo dist/vst2/x86_64-win TarvexQuoxel.dll win64-vst2
 wineserver -k 2>/dev/null || true
+require_equal win64-vst3 win64-vst2
 echo "All builds done."

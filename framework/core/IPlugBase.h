@@ -150,6 +150,9 @@ public:
   int NOutChannels() const { return mOutChannels.Count(); }
   bool IsInChannelConnected(int idx) const;
   bool IsOutChannelConnected(int idx) const;
+  // A channel's label; "" when it has none or does not exist.
+  const char* InChannelLabel(int idx) const;
+  const char* OutChannelLabel(int idx) const;
   int BlockSize() const { return mBlockSize; }
 
   void ConnectInputs(int first, int count, bool connected);
@@ -186,6 +189,25 @@ public:
   bool LoadPreset(int idx);
   const char* PresetNameAt(int idx) const;
   void ModifyCurrentPreset(const char* newName = nullptr);
+
+  // ---- Chunks with a header: the plug-in's state or its whole preset bank ------------------
+
+  static constexpr int32_t kChunkMagic = 0x70666674;  // "tffp"
+  static constexpr int32_t kChunkVersion = 0x00010000;
+
+  // Empties the chunk and writes the header; false when it could not be written.
+  bool BeginChunk(StateChunk* chunk);
+  // Reads a header at *pos: its version, with *pos moved past it. Without the magic, 0 and
+  // *pos unchanged; with the magic but no version, 0 and *pos = -1.
+  int ChunkVersion(const StateChunk* chunk, int* pos) const;
+  // Appends every preset: name length, name, initialised byte, stored state when initialised.
+  bool SerializePresets(StateChunk* chunk);
+  // Reads presets written by SerializePresets from pos and reloads the current preset.
+  // Returns the position after them, or -1 when the data is short or damaged, in which
+  // case no preset and no parameter has changed.
+  int UnserializePresets(const StateChunk* chunk, int pos);
+  // Whether a whole framework state can be read at pos.
+  bool HasWholeState(const StateChunk* chunk, int pos) const;
 
 private:
   enum EWriteBack

@@ -79,6 +79,20 @@ bool IPlugBase::IsInChannelConnected(int idx) const
   return channel && channel->connected;
 }
 
+const char* IPlugBase::InChannelLabel(int idx) const
+{
+  const ChannelIO* channel = mInChannels.At(idx);
+  const char* label = channel ? channel->label.Get() : nullptr;
+  return label ? label : "";
+}
+
+const char* IPlugBase::OutChannelLabel(int idx) const
+{
+  const ChannelIO* channel = mOutChannels.At(idx);
+  const char* label = channel ? channel->label.Get() : nullptr;
+  return label ? label : "";
+}
+
 bool IPlugBase::IsOutChannelConnected(int idx) const
 {
   const ChannelIO* channel = mOutChannels.At(idx);

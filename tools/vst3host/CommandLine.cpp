@@ -165,7 +165,8 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
 std::string usageText()
 {
   return "usage: vst3host MODULE [options]\n"
-         "  MODULE                 a VST3 module: a .vst3 bundle folder or the module file itself\n"
+         "  MODULE                 a VST3 module (a .vst3 bundle folder or the module file itself)\n"
+         "                         or a VST2 module (a .dll or .so file)\n"
          "  --check                run the conformance checks on the module's audio effect class\n"
          "  --list                 list the parameters with their current values\n"
          "  --in FILE              process this audio file (default: a generated signal with transients)\n"

@@ -4,10 +4,12 @@
 #include "tests/hosts/vst3/HostDriver.h"
 #include "tests/hosts/vst3/ModuleLoader.h"
 #include "tools/vst3host/AudioFile.h"
+#include "tools/vst3host/HostInput.h"
 #include "tools/vst3host/Render.h"
 #include "tools/vst3host/SignalStats.h"
 #include "tools/vst3host/StateFile.h"
 #include "tools/vst3host/TestSignal.h"
+#include "tools/vst3host/Vst2Session.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -98,22 +100,6 @@ bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting,
   return true;
 }
 
-bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
-{
-  if (!options.inputPath.empty())
-    return readAudioFile(options.inputPath, audio, error);
-  TestSignalShape shape;
-  shape.sampleRate = options.sampleRate;
-  shape.seconds = options.seconds;
-  shape.channels = options.channels;
-  if (!makeTestSignal(shape, audio))
-  {
-    error = "cannot generate the test signal";
-    return false;
-  }
-  return true;
-}
-
 void printFactory(fakehost::HostDriver& driver, std::ostream& out)
 {
   vst3::PFactoryInfo info;
@@ -174,6 +160,10 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
     return false;
   out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
   out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
+  char digest[64];
+  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
+                static_cast<unsigned long long>(sampleDigest(output)));
+  out << digest;
   if (!options.outputPath.empty())
   {
     if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
@@ -226,8 +216,26 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
 
 }  // namespace
 
+bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
+{
+  if (!options.inputPath.empty())
+    return readAudioFile(options.inputPath, audio, error);
+  TestSignalShape shape;
+  shape.sampleRate = options.sampleRate;
+  shape.seconds = options.seconds;
+  shape.channels = options.channels;
+  if (!makeTestSignal(shape, audio))
+  {
+    error = "cannot generate the test signal";
+    return false;
+  }
+  return true;
+}
+
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
 {
+  if (isVst2Module(options.modulePath))
+    return runVst2Host(options, out, err);
   std::string error;
   auto module = fakehost::Module::load(options.modulePath, error);
   if (!module)

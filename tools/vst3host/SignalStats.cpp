@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace vst3host {
@@ -48,6 +49,22 @@ std::string formatStats(const SignalStats& stats)
                   toDecibels(stats.rms), toDecibels(stats.crest), stats.crest);
   }
   return text;
+}
+
+std::uint64_t sampleDigest(const AudioBuffer& audio)
+{
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const auto& channel : audio.channels)
+  {
+    for (double sample : channel)
+    {
+      unsigned char bytes[sizeof(double)];
+      std::memcpy(bytes, &sample, sizeof bytes);
+      for (unsigned char b : bytes)
+        hash = (hash ^ b) * 1099511628211ull;
+    }
+  }
+  return hash;
 }
 
 }  // namespace vst3host

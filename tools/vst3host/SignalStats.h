@@ -3,6 +3,7 @@
 
 #include "tools/vst3host/AudioBuffer.h"
 
+#include <cstdint>
 #include <string>
 
 namespace vst3host {
@@ -15,6 +16,10 @@ struct SignalStats
 
   static SignalStats measure(const AudioBuffer& audio);
 };
+
+// A digest of every sample's exact value, channel after channel (64-bit FNV-1a over the
+// samples' bytes), so that two renders can be shown equal sample for sample.
+std::uint64_t sampleDigest(const AudioBuffer& audio);
 
 // Linear level in dBFS; -inf for 0.
 double toDecibels(double linear);

@@ -1,0 +1,386 @@
+// Creation, the effect record, its parameter and process entries, and what the plug-in
+// tells or asks the host through the host's callback.
+#include "framework/bindings/vst2/IPlugVST.h"
+
+#include "framework/core/PlugTrace.h"
+#include "platform/ScopedLock.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace vst2;
+
+namespace {
+
+void SetArrangement(VstSpeakerArrangement* arrangement, int nChannels)
+{
+  arrangement->numChannels = nChannels;
+  if (nChannels == 0)
+    arrangement->type = kSpeakerArrEmpty;
+  else if (nChannels == 1)
+    arrangement->type = kSpeakerArrMono;
+  else if (nChannels == 2)
+    arrangement->type = kSpeakerArrStereo;
+  else
+    arrangement->type = kSpeakerArrUserDefined;
+}
+
+// Runs an entry's body; nothing thrown inside reaches the host, whose frames come from
+// another compiler and runtime.
+template <class Result, class Body>
+Result Guarded(Result failed, Body body) noexcept
+{
+  try
+  {
+    return body();
+  }
+  catch (...)
+  {
+    return failed;
+  }
+}
+
+}  // namespace
+
+IPlugVST::IPlugVST(const InstanceInfo& hostCallback, int nParams, const char* channelIOStr, int nPresets,
+                   const char* effectName, const char* productName, const char* makerName, int vendorVersion,
+                   int uniqueId, int makerId, int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int)
+  : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, makerName, vendorVersion, uniqueId, makerId,
+              latency, doesMidi, doesStateChunks, isInstrument, kBindingVST2),
+    mHostCallback(hostCallback)
+{
+  TQ_TRACE("IPlugVST::IPlugVST", "%s", effectName);
+  mEffect.magic = kEffectMagic;
+  mEffect.dispatcher = &VSTDispatcher;
+  mEffect.process = &VSTAccumulate;
+  mEffect.setParameter = &VSTSetParameter;
+  mEffect.getParameter = &VSTGetParameter;
+  mEffect.numPrograms = nPresets;
+  mEffect.numParams = nParams;
+  mEffect.numInputs = NInChannels();
+  mEffect.numOutputs = NOutChannels();
+  mEffect.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing;
+  if (doesStateChunks)
+    mEffect.flags |= effFlagsProgramChunks;
+  if (LegalIO(1, -1))
+    mEffect.flags |= effFlagsCanMono;
+  if (isInstrument)
+    mEffect.flags |= effFlagsIsSynth;
+  mEffect.initialDelay = latency;
+  mEffect.ioRatio = 1.0f;
+  mEffect.object = this;
+  mEffect.uniqueID = uniqueId;
+  mEffect.version = VersionNumber(true);
+  mEffect.processReplacing = &VSTReplaceFloat;
+  mEffect.processDoubleReplacing = &VSTReplaceDouble;
+
+  SetArrangement(&mInputArrangement, NInChannels());
+  SetArrangement(&mOutputArrangement, NOutChannels());
+  ConnectInputs(0, NInChannels(), true);
+  ConnectOutputs(0, NOutChannels(), true);
+  ChangeBlockSize(kInitialBlockSize);
+}
+
+IPlugVST::~IPlugVST()
+{
+  // A record the host still holds no longer leads here.
+  mEffect.object = nullptr;
+  mEffect.magic = 0;
+}
+
+AEffect* IPlugVST::HandOver(IPlugVST* plug)
+{
+  if (!plug)
+    return nullptr;
+  plug->FillEmptyPresets();
+  if (plug->mEffect.numPrograms <= 0)
+    plug->mEffect.numPrograms = 1;
+  return &plug->mEffect;
+}
+
+IPlugVST* IPlugVST::FromEffect(AEffect* effect)
+{
+  if (!effect || effect->magic != kEffectMagic || effect->dispatcher != &VSTDispatcher || !effect->object)
+    return nullptr;
+  IPlugVST* plug = static_cast<IPlugVST*>(effect->object);
+  return plug->Effect() == effect ? plug : nullptr;
+}
+
+// ---- Parameter and process entries -----------------------------------------------------------
+
+float IPlugVST::VSTGetParameter(AEffect* effect, int32_t index)
+{
+  return Guarded(0.0f, [&] {
+    IPlugVST* plug = FromEffect(effect);
+    if (!plug)
+      return 0.0f;
+    TQ_TRACE("IPlugVST::VSTGetParameter", "%d", index);
+    ScopedLock lock(plug->Mutex());
+    const IPlugParameter* param = plug->ParamAt(index);
+    return param ? static_cast<float>(param->Normal()) : 0.0f;
+  });
+}
+
+void IPlugVST::VSTSetParameter(AEffect* effect, int32_t index, float value)
+{
+  Guarded(0, [&] {
+    if (IPlugVST* plug = FromEffect(effect))
+      plug->SetHostParameter(index, value);
+    return 0;
+  });
+}
+
+void IPlugVST::SetHostParameter(int32_t index, float value)
+{
+  IPlugParameter* param = ParamAt(index);
+  // A value that is not a number changes nothing; others are clamped to 0..1.
+  if (!param || std::isnan(value))
+    return;
+  const double normalised = std::fmin(std::fmax(static_cast<double>(value), 0.0), 1.0);
+  ScopedLock lock(Mutex());
+  param->SetFromNormal(normalised);
+  if (IPlugEditor* editor = Editor())
+    editor->PushParamToControls(index, normalised, true);
+  HandleParameterChange(index, kCauseEditorOrHost);
+}
+
+void IPlugVST::VSTAccumulate(AEffect* effect, float** inputs, float** outputs, int32_t frames)
+{
+  Guarded(0, [&] {
+    IPlugVST* plug = FromEffect(effect);
+    if (!plug || frames <= 0)
+      return 0;
+    ScopedLock lock(plug->Mutex());
+    plug->AttachFloatBuffers(inputs, outputs, frames);
+    plug->RunFloatAccumulate(frames);
+    return 0;
+  });
+}
+
+void IPlugVST::VSTReplaceFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames)
+{
+  Guarded(0, [&] {
+    IPlugVST* plug = FromEffect(effect);
+    if (!plug || frames <= 0)
+      return 0;
+    ScopedLock lock(plug->Mutex());
+    plug->AttachFloatBuffers(inputs, outputs, frames);
+    plug->RunFloat(frames);
+    return 0;
+  });
+}
+
+void IPlugVST::VSTReplaceDouble(AEffect* effect, double** inputs, double** outputs, int32_t frames)
+{
+  Guarded(0, [&] {
+    IPlugVST* plug = FromEffect(effect);
+    if (!plug || frames <= 0)
+      return 0;
+    ScopedLock lock(plug->Mutex());
+    plug->AttachDoubleBuffers(inputs, outputs);
+    plug->RunDouble(frames);
+    return 0;
+  });
+}
+
+void IPlugVST::AttachFloatBuffers(float** inputs, float** outputs, int nFrames)
+{
+  if (DoesMidi())
+    CallHost(audioMasterWantMidi);
+  BindInputsFloat(0, NInChannels(), inputs, nFrames);
+  BindOutputsFloat(0, NOutChannels(), outputs);
+}
+
+void IPlugVST::AttachDoubleBuffers(double** inputs, double** outputs)
+{
+  if (DoesMidi())
+    CallHost(audioMasterWantMidi);
+  BindInputsDouble(0, NInChannels(), inputs);
+  BindOutputsDouble(0, NOutChannels(), outputs);
+}
+
+// ---- What the plug-in tells or asks the host ---------------------------------------------------
+
+intptr_t IPlugVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+  return mHostCallback ? mHostCallback(&mEffect, opcode, index, value, ptr, opt) : 0;
+}
+
+void IPlugVST::BeginInformHostOfParamChange(int paramIdx)
+{
+  CallHost(audioMasterBeginEdit, paramIdx);
+}
+
+void IPlugVST::InformHostOfParamChange(int paramIdx, double normalised)
+{
+  CallHost(audioMasterAutomate, paramIdx, 0, nullptr, static_cast<float>(normalised));
+}
+
+void IPlugVST::EndInformHostOfParamChange(int paramIdx)
+{
+  CallHost(audioMasterEndEdit, paramIdx);
+}
+
+void IPlugVST::RequestDisplayUpdate()
+{
+  CallHost(audioMasterUpdateDisplay);
+}
+
+bool IPlugVST::RendersOffline()
+{
+  return CallHost(audioMasterGetCurrentProcessLevel) == kProcessLevelOffline;
+}
+
+const VstTimeInfo* IPlugVST::HostTimeInfo(int32_t filter)
+{
+  return reinterpret_cast<const VstTimeInfo*>(CallHost(audioMasterGetTime, 0, filter));
+}
+
+int IPlugVST::HostSamplePosition()
+{
+  const VstTimeInfo* info = HostTimeInfo(0);
+  if (!info || !(info->samplePos >= 0.0) || !(info->samplePos < 9.2e18))
+    return 0;
+  // Long sessions pass 2^31 samples: the position wraps as a 32-bit count rather than overflow.
+  return static_cast<int>(static_cast<uint32_t>(static_cast<int64_t>(info->samplePos + 0.5)));
+}
+
+double IPlugVST::HostTempo()
+{
+  const VstTimeInfo* info = HostTimeInfo(kVstTempoValid);
+  if (info && (info->flags & kVstTempoValid) && info->tempo >= 0.0)
+    return info->tempo;
+  return 0.0;
+}
+
+void IPlugVST::HostTimeSignature(int* numerator, int* denominator)
+{
+  if (!numerator || !denominator)
+    return;
+  *numerator = *denominator = 0;
+  const VstTimeInfo* info = HostTimeInfo(kVstTimeSigValid);
+  if (info && (info->flags & kVstTimeSigValid) && info->timeSigNumerator >= 0 && info->timeSigDenominator >= 0)
+  {
+    *numerator = info->timeSigNumerator;
+    *denominator = info->timeSigDenominator;
+  }
+}
+
+void IPlugVST::HostTransport(TransportInfo* transport)
+{
+  constexpr int32_t kAll = kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
+  const VstTimeInfo* info = transport ? HostTimeInfo(kAll) : nullptr;
+  if (!info || !(info->flags & kAll))
+    return;
+  transport->samplePos = info->samplePos;
+  if ((info->flags & kVstPpqPosValid) && info->ppqPos >= 0.0)
+    transport->ppqPos = info->ppqPos;
+  if ((info->flags & kVstTempoValid) && info->tempo > 0.0)
+    transport->tempo = info->tempo;
+  if ((info->flags & kVstBarsValid) && info->barStartPos >= 0.0)
+    transport->lastBarPos = info->barStartPos;
+  if ((info->flags & kVstCyclePosValid) && info->cycleStartPos >= 0.0 && info->cycleEndPos >= 0.0)
+  {
+    transport->cycleStart = info->cycleStartPos;
+    transport->cycleEnd = info->cycleEndPos;
+  }
+  if ((info->flags & kVstTimeSigValid) && info->timeSigNumerator > 0 && info->timeSigDenominator > 0)
+  {
+    transport->numerator = info->timeSigNumerator;
+    transport->denominator = info->timeSigDenominator;
+  }
+  transport->playing = (info->flags & kVstTransportPlaying) != 0;
+  transport->cycling = (info->flags & kVstTransportCycleActive) != 0;
+}
+
+int IPlugVST::HostCode()
+{
+  if (IPlugBase::HostCode() != -1)
+    return IPlugBase::HostCode();
+  char product[kHostProductStringSize] = {};
+  CallHost(audioMasterGetProductString, 0, 0, product);
+  // A host may fill the whole buffer.
+  product[kHostProductStringSize - 1] = 0;
+  int version = 0;
+  if (product[0])
+  {
+    const intptr_t decimal = CallHost(audioMasterGetVendorVersion);
+    const int64_t v = decimal > 0 && decimal < INT32_MAX ? decimal : 0;
+    version = static_cast<int>((v / 10000) * 65536 + ((v / 100) % 100) * 256 + v % 100);
+  }
+  SetHost(product, version);
+  return IPlugBase::HostCode();
+}
+
+void IPlugVST::ResizeEditor(int, int)
+{
+  if (IPlugEditor* editor = Editor())
+    EditorResized(editor);
+}
+
+void IPlugVST::PrepareForHost()
+{
+  if (mHostPrepared)
+    return;
+  mHostPrepared = true;
+  const int code = HostCode();
+  if (code == 15 || code == 17 || code == 18 || code == 20)
+    ClampToStereo();
+  UpdateArrangements();
+  HostSetupDone();
+}
+
+// The channels the host sees are the connected ones, so that a clamp to stereo shows.
+void IPlugVST::UpdateArrangements()
+{
+  int nIn = 0, nOut = 0;
+  while (nIn < NInChannels() && IsInChannelConnected(nIn))
+    ++nIn;
+  while (nOut < NOutChannels() && IsOutChannelConnected(nOut))
+    ++nOut;
+  mEffect.numInputs = nIn;
+  mEffect.numOutputs = nOut;
+  SetArrangement(&mInputArrangement, nIn);
+  SetArrangement(&mOutputArrangement, nOut);
+}
+
+void IPlugVST::ChangeLatency(int samples)
+{
+  mEffect.initialDelay = samples;
+  IPlugBase::ChangeLatency(samples);
+}
+
+bool IPlugVST::SendEventToHost(VstEvent* event)
+{
+  VstEvents list{};
+  list.numEvents = 1;
+  list.events[0] = event;
+  return CallHost(audioMasterProcessEvents, 0, 0, &list) == 1;
+}
+
+bool IPlugVST::SendMidiToHost(const MidiMessage* msg)
+{
+  if (!msg)
+    return false;
+  VstMidiEvent event{};
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = msg->offset;
+  event.midiData[0] = static_cast<char>(msg->status);
+  event.midiData[1] = static_cast<char>(msg->data1);
+  event.midiData[2] = static_cast<char>(msg->data2);
+  return SendEventToHost(reinterpret_cast<VstEvent*>(&event));
+}
+
+bool IPlugVST::SendSysexToHost(const SysexData* sysex)
+{
+  if (!sysex)
+    return false;
+  VstMidiSysexEvent event{};
+  event.type = kVstSysExType;
+  event.byteSize = sizeof(VstMidiSysexEvent);
+  event.deltaFrames = sysex->offset;
+  event.dumpBytes = sysex->size;
+  event.sysexDump = reinterpret_cast<char*>(const_cast<uint8_t*>(sysex->data));
+  return SendEventToHost(reinterpret_cast<VstEvent*>(&event));
+}

@@ -1,0 +1,34 @@
+#include "hosts/vst2/ModuleLoader.h"
+
+namespace vst2host {
+
+std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error)
+{
+  void* library = OpenLibrary(path, error);
+  if (!library)
+    return nullptr;
+  std::unique_ptr<Module> module(new Module);
+  module->mLibrary = library;
+  module->mEntry = module->EntryNamed("VSTPluginMain");
+  if (!module->mEntry)
+    module->mEntry = module->EntryNamed("main");
+  if (!module->mEntry)
+  {
+    error = path + ": exports neither VSTPluginMain nor main";
+    return nullptr;
+  }
+  return module;
+}
+
+Module::~Module()
+{
+  if (mLibrary)
+    CloseLibrary(mLibrary);
+}
+
+vst2::PluginEntryProc Module::EntryNamed(const char* name) const
+{
+  return reinterpret_cast<vst2::PluginEntryProc>(FindSymbol(mLibrary, name));
+}
+
+}  // namespace vst2host

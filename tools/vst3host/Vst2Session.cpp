@@ -1,0 +1,149 @@
+#include "tools/vst3host/Vst2Session.h"
+
+#include "hosts/vst2/HostDriver.h"
+#include "hosts/vst2/ModuleLoader.h"
+#include "tools/vst3host/AudioFile.h"
+#include "tools/vst3host/HostInput.h"
+#include "tools/vst3host/SignalStats.h"
+#include "tools/vst3host/StateFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vst3host {
+namespace {
+
+void listParameters(vst2host::HostDriver& driver, std::ostream& out)
+{
+  out << "parameters (" << driver.NumParams() << "):\n";
+  for (int i = 0; i < driver.NumParams(); ++i)
+  {
+    char line[256];
+    std::snprintf(line, sizeof line, "  %10d  %-24s %-14s %-6s normalised %.4f\n", i, driver.ParamName(i).c_str(),
+                  driver.ParamDisplay(i).c_str(), driver.ParamLabel(i).c_str(), driver.GetParameter(i));
+    out << line;
+  }
+}
+
+bool applySetting(vst2host::HostDriver& driver, const ParameterSetting& setting, std::string& error)
+{
+  int idx = driver.FindParam(setting.name);
+  if (idx < 0)
+  {
+    char* end = nullptr;
+    const long n = std::strtol(setting.name.c_str(), &end, 10);
+    if (end != setting.name.c_str() && *end == 0 && n >= 0 && n < driver.NumParams())
+      idx = static_cast<int>(n);
+  }
+  if (idx < 0)
+  {
+    error = "no parameter named \"" + setting.name + "\"";
+    return false;
+  }
+  if (setting.normalised)
+  {
+    driver.SetParameter(idx, std::strtof(setting.value.c_str(), nullptr));
+  }
+  else if (!driver.SetParamText(idx, setting.value))
+  {
+    error = "parameter \"" + setting.name + "\" does not accept \"" + setting.value + "\"";
+    return false;
+  }
+  return true;
+}
+
+bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::string& error)
+{
+  AudioBuffer input;
+  if (!loadInput(options, input, error))
+    return false;
+  driver.Open(input.sampleRate, options.blockSize);
+  out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
+      << driver.Effect()->numOutputs << " out)\n";
+  if (!options.loadStatePath.empty())
+  {
+    SavedState state;
+    if (!readStateFile(options.loadStatePath, state, error))
+      return false;
+    if (!driver.SetChunk(false, state.component))
+    {
+      error = "the plug-in refused the saved state";
+      return false;
+    }
+    out << "state restored from " << options.loadStatePath << "\n";
+  }
+  for (const auto& setting : options.settings)
+    if (!applySetting(driver, setting, error))
+      return false;
+  if (options.listParameters)
+    listParameters(driver, out);
+
+  AudioBuffer output;
+  output.sampleRate = input.sampleRate;
+  output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
+  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
+  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
+  char digest[64];
+  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
+                static_cast<unsigned long long>(sampleDigest(output)));
+  out << digest;
+  if (!options.outputPath.empty())
+  {
+    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
+      return false;
+    out << "wrote " << options.outputPath << "\n";
+  }
+  if (!options.saveStatePath.empty())
+  {
+    SavedState state;
+    state.component = driver.GetChunk(false);
+    if (state.component.empty())
+    {
+      error = "the plug-in could not save its state";
+      return false;
+    }
+    if (!writeStateFile(options.saveStatePath, state, error))
+      return false;
+    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isVst2Module(const std::string& path)
+{
+  // A module with a VST2 entry and no VST3 factory; bundles are folders and never load here.
+  std::string error;
+  auto module = vst2host::Module::Load(path, error);
+  return module && !module->EntryNamed("GetPluginFactory");
+}
+
+int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err)
+{
+  std::string error;
+  auto module = vst2host::Module::Load(options.modulePath, error);
+  if (!module)
+  {
+    err << "vst3host: " << error << "\n";
+    return 1;
+  }
+  if (options.conformance)
+  {
+    err << "vst3host: the conformance checks are for VST3 modules\n";
+    return 1;
+  }
+  bool ok = false;
+  {
+    vst2host::HostDriver driver(module->Entry());
+    if (!driver.Create())
+      error = "the module's entry gave no effect";
+    else
+      ok = session(options, driver, out, error);
+  }
+  if (!ok)
+    err << "vst3host: " << error << "\n";
+  return ok ? 0 : 1;
+}
+
+}  // namespace vst3host
