@@ -10,6 +10,11 @@
 class IGraphics;
 class IPlugBase;
 
+// The audio thread must never wait on the editor, not even inside an atomic.
+static_assert(std::atomic<double>::is_always_lock_free && std::atomic<float>::is_always_lock_free &&
+                std::atomic<bool>::is_always_lock_free,
+              "control values must be lock-free atomics");
+
 // One rectangle of the editor, bound to one parameter or to none. It holds a normalised
 // value in 0..1, draws itself when the editor asks, reacts to the pointer and key events the
 // editor routes to it, and sends the user's changes to the plug-in.
