@@ -27,6 +27,13 @@ class IControl
 public:
   static constexpr int kDefaultTextEntryLimit = 7;
 
+  // The direction a fader slides or a knob is dragged along.
+  enum EDirection
+  {
+    kVertical = 0,
+    kHorizontal = 1,  // any value but 0
+  };
+
   IControl(IPlugBase* plug, const IRectangle& rect, int paramIdx = -1, int blendKind = IBlendSpec::kAlphaCopy,
            float blendWeight = IBlendSpec::kFullWeight);
   virtual ~IControl() = default;

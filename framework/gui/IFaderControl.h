@@ -7,12 +7,6 @@
 class IFaderControl : public IControl
 {
 public:
-  enum EDirection
-  {
-    kVertical = 0,
-    kHorizontal = 1,  // any value but 0
-  };
-
   IFaderControl(IPlugBase* plug, int x, int y, int trackLength, int paramIdx, const IBitmapRef& handle,
                 int direction = kVertical, bool handleOnlyHit = false);
 

@@ -9,12 +9,6 @@
 class IKnobControl : public IControl
 {
 public:
-  enum EDirection
-  {
-    kVertical = 0,
-    kHorizontal = 1,  // any value but 0
-  };
-
   static constexpr double kDefaultGearing = 4.0;
 
   IKnobControl(IPlugBase* plug, const IRectangle& rect, int paramIdx, int direction = kVertical,
