@@ -12,7 +12,7 @@ using PlugBinding = IPlugVST3;
 #include "framework/bindings/vst2/IPlugVST.h"
 using PlugBinding = IPlugVST;
 #elif defined(TQ_BINDING_TEST)
-#include "tests/hosts/IPlugTestBinding.h"
+#include "framework/bindings/test/IPlugTestBinding.h"
 using PlugBinding = IPlugTestBinding;
 #else
 #error "No plug-in binding chosen for this build of the effect"

@@ -3,6 +3,8 @@
 
 #include <mutex>
 
+#include "platform/ModuleHandle.h"
+
 namespace {
 
 std::mutex gEntryLock;
@@ -43,27 +45,14 @@ int moduleEntryCount()
   return gEntryCount;
 }
 
-#if defined(_WIN32)
-namespace detail {
-void* currentModule();  // platform part: the module containing this code
-}
-#endif
-
 }  // namespace vst3
 
 extern "C" {
 
-#if defined(_WIN32)
 bool InitDll()
 {
-  return enter(vst3::detail::currentModule());
+  return enter(CurrentModuleHandle());
 }
-#else
-bool InitDll()
-{
-  return enter(nullptr);
-}
-#endif
 bool ExitDll()
 {
   return leave();

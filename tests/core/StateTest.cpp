@@ -1,6 +1,6 @@
 #include "tests/core/FailingAllocator.h"
 #include "tests/core/TestPlug.h"
-#include "tests/hosts/RecordingEditor.h"
+#include "tests/core/RecordingEditor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/hosts/IPlugTestBinding.h"
+#include "framework/bindings/test/IPlugTestBinding.h"
 
 #include <vector>
 

@@ -17,9 +17,9 @@
 #include "modules/TarvexQuoxelFactory.h"
 #include "sdk/vst3/ModuleEntry.h"
 #include "tests/fuzz/FuzzCheck.h"
-#include "tests/hosts/vst3/EventList.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/ParameterChanges.h"
+#include "hosts/vst3/EventList.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/ParameterChanges.h"
 
 using namespace vst3;
 

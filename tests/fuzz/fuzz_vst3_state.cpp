@@ -16,8 +16,8 @@
 #include "modules/TarvexQuoxelFactory.h"
 #include "sdk/vst3/ModuleEntry.h"
 #include "tests/fuzz/FuzzCheck.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/MemoryStream.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/MemoryStream.h"
 
 using namespace vst3;
 

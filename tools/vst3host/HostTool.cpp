@@ -1,8 +1,8 @@
 #include "tools/vst3host/HostTool.h"
 
-#include "tests/hosts/vst3/ConformanceSuite.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/ModuleLoader.h"
+#include "hosts/vst3/ConformanceSuite.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/ModuleLoader.h"
 #include "tools/vst3host/AudioFile.h"
 #include "tools/vst3host/HostInput.h"
 #include "tools/vst3host/Render.h"

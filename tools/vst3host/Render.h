@@ -5,7 +5,7 @@
 // channels of the plug-in's main output, aligned with the input (the plug-in's reported
 // latency is compensated).
 
-#include "tests/hosts/vst3/HostDriver.h"
+#include "hosts/vst3/HostDriver.h"
 #include "tools/vst3host/AudioBuffer.h"
 
 #include <string>

@@ -5,8 +5,8 @@
 #include "effect/TarvexQuoxel.h"
 #include "modules/TarvexQuoxelFactory.h"
 #include "sdk/vst3/ModuleEntry.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/MemoryStream.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/MemoryStream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The built module, loaded as hosts load it (dlopen natively, LoadLibrary under Wine): played
 // through a host's sequence and through the conformance checks of the standard validator.
-#include "tests/hosts/vst3/ConformanceSuite.h"
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/ModuleLoader.h"
+#include "hosts/vst3/ConformanceSuite.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/ModuleLoader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // codes and never as exceptions, which would cross into frames of another compiler; a
 // failed initialize gives back what it took, since hosts never terminate such an object.
 #include "framework/bindings/vst3/IPlugVST3.h"
-#include "tests/hosts/vst3/HostApplication.h"
-#include "tests/hosts/vst3/MemoryStream.h"
-#include "tests/hosts/vst3/ParameterChanges.h"
+#include "hosts/vst3/HostApplication.h"
+#include "hosts/vst3/MemoryStream.h"
+#include "hosts/vst3/ParameterChanges.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Plug-ins of other shapes than the effect: parameter groups as units, undefined parameters,
 // many presets, MIDI input, a side-chain bus, and an instrument with two output buses.
 #include "framework/bindings/vst3/IPlugVST3.h"
-#include "tests/hosts/vst3/AudioBuffers.h"
-#include "tests/hosts/vst3/EventList.h"
-#include "tests/hosts/vst3/HostObject.h"
-#include "tests/hosts/vst3/ParameterChanges.h"
+#include "hosts/vst3/AudioBuffers.h"
+#include "hosts/vst3/EventList.h"
+#include "hosts/vst3/HostObject.h"
+#include "hosts/vst3/ParameterChanges.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The audio side: set-up, parameter queues, events, 32- and 64-bit blocks, bypass, transport
 // and notices to the host, and process data as careless hosts send it.
-#include "tests/hosts/vst3/ProcessDataBuilder.h"
+#include "hosts/vst3/ProcessDataBuilder.h"
 #include "tests/vst3/binding/BindingTestSupport.h"
 
 #include <cmath>

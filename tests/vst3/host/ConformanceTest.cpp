@@ -1,6 +1,6 @@
 // The conformance checks: a well-behaved plug-in passes all of them, and each way of
 // breaking the host contract fails the check that is about it.
-#include "tests/hosts/vst3/ConformanceSuite.h"
+#include "hosts/vst3/ConformanceSuite.h"
 #include "tests/vst3/host/FakeGainEffect.h"
 #include "tests/vst3/host/FakeGainFactory.h"
 

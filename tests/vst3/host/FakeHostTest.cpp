@@ -1,8 +1,8 @@
 // The fake host's own checks that no plug-in test here exercises: guard zones before the
 // block, and the text conversions (the host tool's names too) at buffer limits. Its streams
 // and queues are pinned by the binding's state and queue tests.
-#include "tests/hosts/vst3/AudioBuffers.h"
-#include "tests/hosts/vst3/HostDriver.h"
+#include "hosts/vst3/AudioBuffers.h"
+#include "hosts/vst3/HostDriver.h"
 
 #include <gtest/gtest.h>
 

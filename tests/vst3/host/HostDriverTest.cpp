@@ -1,8 +1,8 @@
 // The host driver against the gain plug-in in this process: the whole host sequence with
 // balanced references, audio in both widths, arrangements, state, and the breaches of the
 // host contract the driver must notice.
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/MemoryStream.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/MemoryStream.h"
 #include "tests/vst3/host/FakeGainEffect.h"
 #include "tests/vst3/host/FakeGainFactory.h"
 

@@ -1,7 +1,7 @@
 // The built gain module loaded as a host loads it (dlopen natively, LoadLibrary under Wine),
 // driven through the host sequence and unloaded with every reference returned.
-#include "tests/hosts/vst3/HostDriver.h"
-#include "tests/hosts/vst3/ModuleLoader.h"
+#include "hosts/vst3/HostDriver.h"
+#include "hosts/vst3/ModuleLoader.h"
 
 #include <gtest/gtest.h>
 

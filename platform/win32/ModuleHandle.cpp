@@ -1,0 +1,17 @@
+#include "platform/ModuleHandle.h"
+
+#include <windows.h>
+
+namespace {
+// Any address inside the module names it.
+const char kAnchor = 0;
+}  // namespace
+
+void* CurrentModuleHandle()
+{
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          &kAnchor, &module))
+    return nullptr;
+  return module;
+}
