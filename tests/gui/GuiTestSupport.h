@@ -6,7 +6,7 @@
 #include "framework/gui/IControl.h"
 #include "framework/gui/IGraphics.h"
 #include "lice/LICE_Bitmap.h"
-#include "tests/hosts/IPlugTestBinding.h"
+#include "framework/bindings/test/IPlugTestBinding.h"
 #include "tests/lice/FakeGlyphRasteriser.h"
 
 #include <functional>
