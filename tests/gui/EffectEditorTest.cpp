@@ -1,5 +1,5 @@
-// The effect's whole editor: its layout, its pictures, the user's edits through it, what a
-// change redraws, and editors drawn while other threads change them.
+// The effect's whole editor: its pictures, the user's edits through it, what a change
+// redraws, and editors drawn while other threads change them.
 #include "framework/gui/IGraphics.h"
 #include "framework/gui/IKnobControl.h"
 #include "lice/LICE_Bitmap.h"
@@ -97,14 +97,7 @@ struct Editor : EffectUnderTest
         return graphics.ControlAt(i);
     return nullptr;
   }
-  std::string Gestures() const
-  {
-    std::string out;
-    for (const IPlugTestBinding::HostEvent& e : plug->events)
-      if (e.kind <= IPlugTestBinding::HostEvent::kEndEdit)
-        out += std::string(out.empty() ? "" : " ") + "bpe"[e.kind] + std::to_string(e.index);
-    return out;
-  }
+  std::string Gestures() const { return GestureWords(plug->events); }
 };
 
 // The fake glyphs make the pictures independent of the fonts installed.
@@ -120,68 +113,26 @@ protected:
   std::unique_ptr<Editor> editor = std::make_unique<Editor>();
 };
 
-TEST_F(EffectEditorTest, ControlsLieWhereTheLayoutPutsThem)
+TEST_F(EffectEditorTest, SwitchesGreyTheirManualControlsWhichThenIgnoreTheUser)
 {
-  struct Expected
-  {
-    IRectangle rect;
-    int paramIdx;
+  const auto greyed = [&] {
+    return std::pair{editor->ControlOf(T::kOutGain)->IsGreyed(), editor->ControlOf(T::kRelease)->IsGreyed()};
   };
-  const Expected layout[] = {
-    {{0, 0, 650, 410}, -1},
-    {{95, 73, 223, 201}, T::kLevel},
-    {{287, 73, 415, 201}, T::kOutGain},
-    {{80, 285, 180, 385}, T::kHiPass},
-    {{192, 285, 292, 385}, T::kLength},
-    {{305, 285, 405, 385}, T::kRelease},
-    {{401, 143, 425, 167}, T::kAutoOutGain},
-    {{392, 344, 416, 368}, T::kAutoRelease},
-    {{482, 82, 498, 382}, -1},
-    {{502, 82, 518, 382}, -1},
-    {{470, 72, 585, 236}, T::kUpperLimit},
-    {{470, 232, 585, 396}, T::kLowerLimit},
-    {{11, 26, 27, 386}, -1},
-    {{30, 26, 46, 386}, -1},
-    {{598, 26, 614, 386}, -1},
-    {{617, 26, 633, 386}, -1},
-  };
-  ASSERT_EQ(editor->graphics.NControls(), 16);
-  for (int i = 0; i < 16; ++i)
-  {
-    EXPECT_EQ(editor->graphics.ControlAt(i)->Rect(), layout[i].rect) << "control " << i;
-    EXPECT_EQ(editor->graphics.ControlAt(i)->ParamIdx(), layout[i].paramIdx) << "control " << i;
-  }
-  // Big knobs centre 20 px of text on the knob, small ones 18 px.
-  EXPECT_EQ(static_cast<const IKnobMultiControlText*>(editor->graphics.ControlAt(1))->TextRect().T, 129);
-  EXPECT_EQ(static_cast<const IKnobMultiControlText*>(editor->graphics.ControlAt(3))->TextRect().T, 328);
-}
-
-TEST_F(EffectEditorTest, AutomaticModesGreyTheirManualControlsFromTheStart)
-{
-  EXPECT_TRUE(editor->ControlOf(T::kOutGain)->IsGreyed());
-  EXPECT_TRUE(editor->ControlOf(T::kRelease)->IsGreyed());
-  EXPECT_FALSE(editor->ControlOf(T::kLevel)->IsGreyed());
-  editor->Click(413, 155);
-  EXPECT_EQ(editor->plug->ParamAt(T::kAutoOutGain)->Value(), 0.0);
-  EXPECT_FALSE(editor->ControlOf(T::kOutGain)->IsGreyed());
-  EXPECT_TRUE(editor->ControlOf(T::kRelease)->IsGreyed());
-  editor->Click(404, 356);
-  EXPECT_FALSE(editor->ControlOf(T::kRelease)->IsGreyed());
-  editor->Click(404, 356);
-  EXPECT_TRUE(editor->ControlOf(T::kRelease)->IsGreyed());
-}
-
-TEST_F(EffectEditorTest, GreyedControlsIgnoreTheUser)
-{
-  const double before = editor->plug->ParamAt(T::kOutGain)->Value();
+  EXPECT_EQ(greyed(), std::pair(true, true));  // the automatic modes start on
   editor->graphics.DispatchPress(350, 90, Left());
   editor->graphics.DispatchDrag(350, 40, Left());
   editor->graphics.DispatchRelease(350, 40, Left());
   editor->graphics.DispatchDoubleClick(350, 90, Left());
   editor->graphics.DispatchRelease(350, 90, Left());
   editor->graphics.DispatchWheel(350, 90, Left(), 3);
-  EXPECT_EQ(editor->plug->ParamAt(T::kOutGain)->Value(), before);
   EXPECT_EQ(editor->Gestures(), "");
+  editor->Click(413, 155);
+  EXPECT_EQ(greyed(), std::pair(false, true));
+  editor->Click(404, 356);
+  EXPECT_EQ(greyed(), std::pair(false, false));
+  editor->Click(404, 356);
+  EXPECT_EQ(greyed(), std::pair(false, true));
+  EXPECT_EQ(editor->Gestures(), "b2 p2 e2 b6 p6 e6 b6 p6 e6");
 }
 
 TEST_F(EffectEditorTest, DraggingEachKnobAndFaderIsOneGestureGearedAsDrawn)
@@ -195,16 +146,13 @@ TEST_F(EffectEditorTest, DraggingEachKnobAndFaderIsOneGestureGearedAsDrawn)
   };
   // Knobs: 40 px up on a 128 px knob adds 40 / 128 / 4, on a 100 px knob 40 / 100 / 4.
   // Faders: the handle's middle follows the pointer along 137 px of travel.
-  const Case cases[] = {
-    {T::kLevel, 159, 90, 50, 16.0},
-    {T::kOutGain, 351, 90, 50, 2.0},
-    {T::kHiPass, 130, 300, 260, 58.0},
-    {T::kLength, 242, 300, 260, 39.0},
-    {T::kRelease, 355, 300, 260, 99.0},
-    {T::kUpperLimit, 560, 100, 72 + 13 + 68, 7.0},
-    {T::kLowerLimit, 560, 380, 232 + 13 + 68, -6.0},
-  };
-  for (const Case& c : cases)
+  for (const Case& c : {Case{T::kLevel, 159, 90, 50, 16.0},
+                        {T::kOutGain, 351, 90, 50, 2.0},
+                        {T::kHiPass, 130, 300, 260, 58.0},
+                        {T::kLength, 242, 300, 260, 39.0},
+                        {T::kRelease, 355, 300, 260, 99.0},
+                        {T::kUpperLimit, 560, 100, 72 + 13 + 68, 7.0},
+                        {T::kLowerLimit, 560, 380, 232 + 13 + 68, -6.0}})
   {
     editor->plug->events.clear();
     editor->graphics.DispatchPress(c.x, c.y, Left());
@@ -251,7 +199,7 @@ TEST_F(EffectEditorTest, AParameterChangeRedrawsOnlyItsControl)
   for (int y = 0; y < bitmap.PixelHeight(); ++y)
     for (int x = 0; x < bitmap.PixelWidth(); ++x)
     {
-      const bool inside = x >= knob.L && x < knob.R && y >= knob.T && y < knob.B;
+      const bool inside = Inside(knob, x, y);
       const bool same = bitmap.PixelData()[y * bitmap.RowPitch() + x] == before[y * bitmap.RowPitch() + x];
       ASSERT_TRUE(inside || same) << x << "," << y;
       changed += !same;

@@ -1,12 +1,13 @@
 // Editors, plug-ins and images for the editor framework's tests.
 #pragma once
 
+#include "framework/bindings/test/IPlugTestBinding.h"
 #include "framework/core/IMenu.h"
 #include "framework/core/StringBuffer.h"
 #include "framework/gui/IControl.h"
 #include "framework/gui/IGraphics.h"
+#include "framework/gui/headless/IGraphicsHeadless.h"
 #include "lice/LICE_Bitmap.h"
-#include "framework/bindings/test/IPlugTestBinding.h"
 #include "tests/lice/FakeGlyphRasteriser.h"
 
 #include <functional>
@@ -15,7 +16,17 @@
 #include <string>
 #include <vector>
 
-// A plug-in with a number, a switch and a second number; records what reached the host.
+// The begin, perform and end notices that reached the host, as "b0 p0 e0".
+inline std::string GestureWords(const std::vector<IPlugTestBinding::HostEvent>& events)
+{
+  std::string out;
+  for (const IPlugTestBinding::HostEvent& e : events)
+    if (e.kind <= IPlugTestBinding::HostEvent::kEndEdit)
+      out += std::string(out.empty() ? "" : " ") + "bpe"[e.kind] + std::to_string(e.index);
+  return out;
+}
+
+// A plug-in with a number, a switch and a second number.
 class GuiTestPlug : public IPlugTestBinding
 {
 public:
@@ -34,32 +45,10 @@ public:
     ParamAt(kGain)->DefineDouble("Gain", 0.0, -12.0, 12.0, 1.0, "dB");
   }
 
-  void ShowHostParamMenu(int paramIdx, int x, int y) override { hostMenus.push_back({paramIdx, x, y}); }
-  void HandleParameterChange(int paramIdx, int cause) override
-  {
-    IPlugTestBinding::HandleParameterChange(paramIdx, cause);
-    changes.push_back(paramIdx);
-  }
+  void ShowHostParamMenu(int paramIdx, int, int) override { hostMenus.push_back(paramIdx); }
+  std::string Gestures() const { return GestureWords(events); }
 
-  // The begin, perform and end notices, as "b0 p0 e0"-style words.
-  std::string Gestures() const
-  {
-    std::string out;
-    for (const HostEvent& e : events)
-    {
-      const char kind = e.kind == HostEvent::kBeginEdit ? 'b' : e.kind == HostEvent::kPerformEdit ? 'p' : 'e';
-      if (e.kind <= HostEvent::kEndEdit)
-        out += (out.empty() ? "" : " ") + std::string(1, kind) + std::to_string(e.index);
-    }
-    return out;
-  }
-
-  struct Menu
-  {
-    int paramIdx, x, y;
-  };
-  std::vector<Menu> hostMenus;
-  std::vector<int> changes;
+  std::vector<int> hostMenus;
 
 private:
   static Args MakeArgs(int bindingKind)
@@ -73,59 +62,36 @@ private:
 
 // An editor whose window is the test: it records what was presented and prompted, answers
 // menus as scripted, and serves images made by the test.
-class TestGraphics : public IGraphics
+class TestGraphics : public IGraphicsHeadless
 {
 public:
-  using IGraphics::IGraphics;
+  using IGraphicsHeadless::IGraphicsHeadless;
 
   std::map<int, std::function<LICE_IBitmap*()>> images;  // by resource id
   std::map<int, int> loads;                              // image loads by resource id
   std::vector<IRectangle> presented;
   int menuChoice = -1;  // the item the user picks; -1 closes the menu
   std::vector<std::string> menuItems;
-  struct Entry
-  {
-    IControl* control;
-    IRectangle rect;
-    std::string text;
-    IPlugParameter* param;
-  };
-  std::vector<Entry> entries;
+  std::vector<std::string> entries;  // the initial texts of the text entries opened
 
   bool PresentRect(const IRectangle& r) override
   {
     presented.push_back(r);
     return true;
   }
-  void CancelTextEntry() override {}
-  int ShowMessage(const char*, const char*, int) override { return 0; }
   IMenu* RunPopupMenu(IMenu* menu, const IRectangle&) override
   {
     menuItems.clear();
     for (int i = 0; i < menu->ItemCount(); ++i)
       menuItems.push_back(std::string(menu->ItemAt(i)->Text()) +
                           (menu->ItemAt(i)->Flags() & IMenuItem::kChecked ? "*" : ""));
-    if (menuChoice < 0)
-      return nullptr;
     menu->SetChosenIndex(menuChoice);
-    return menu;
+    return menuChoice < 0 ? nullptr : menu;
   }
-  void BeginTextEntry(IControl* control, const ITextStyle&, const IRectangle& rect, const char* text,
-                      IPlugParameter* param) override
+  void BeginTextEntry(IControl*, const ITextStyle&, const IRectangle&, const char* text, IPlugParameter*) override
   {
-    entries.push_back({control, rect, text, param});
+    entries.push_back(text);
   }
-  void HostDirectory(StringBuffer&) override {}
-  void PlugDirectory(StringBuffer&) override {}
-  void DesktopDirectory(StringBuffer&) override {}
-  void AppDataDirectory(StringBuffer&, bool) override {}
-  void AskForFile(StringBuffer&, int, StringBuffer&, const char*) override {}
-  bool AskForColour(IColour&, const char*) override { return false; }
-  bool LaunchUrl(const char*, const char*, const char*, const char*) override { return false; }
-  void* OpenInParent(void*) override { return nullptr; }
-  void CloseView() override {}
-  void* NativeWindow() const override { return nullptr; }
-  bool ReadClipboardText(StringBuffer&) override { return false; }
   LICE_IBitmap* LoadImageResource(int resourceId, const char*) override
   {
     ++loads[resourceId];
@@ -133,7 +99,7 @@ public:
     return found == images.end() ? nullptr : found->second();
   }
 
-  // Collects the dirty area and draws it, as the window's timer does; the area drawn.
+  // The timer's work: what changed is drawn; returns the area it covered.
   IRectangle Tick()
   {
     IRectangle dirty;
@@ -152,18 +118,9 @@ inline LICE_MemBitmap* FrameStrip(int frameWidth, int frameHeight, int frames, i
   auto* strip = new LICE_MemBitmap(frameWidth, frameHeight * frames);
   for (int y = 0; y < frameHeight * frames; ++y)
     for (int x = 0; x < frameWidth; ++x)
-    {
-      const int frame = y / frameHeight;
-      const bool corner = x == 0 && y % frameHeight == 0;
-      strip->PixelData()[y * strip->RowPitch() + x] = corner ? 0 : LICE_Rgba(frame, 255 - frame, tag, 255);
-    }
+      strip->PixelData()[y * strip->RowPitch() + x] =
+        x == 0 && y % frameHeight == 0 ? 0 : LICE_Rgba(y / frameHeight, 255 - y / frameHeight, tag, 255);
   return strip;
-}
-
-// The frame a drawn pixel came from (its red byte).
-inline int FrameOf(Pixel32 pixel)
-{
-  return LICE_Red(pixel);
 }
 
 inline PointerModifiers Left()
@@ -185,8 +142,8 @@ inline PointerModifiers Right()
 class EditorFixture
 {
 public:
-  explicit EditorFixture(int bindingKind = IPlugBase::kBindingVST2, int width = 200, int height = 200)
-    : plug(new GuiTestPlug(bindingKind)), graphics(new TestGraphics(plug.get(), width, height))
+  explicit EditorFixture(int bindingKind = IPlugBase::kBindingVST2)
+    : plug(new GuiTestPlug(bindingKind)), graphics(new TestGraphics(plug.get(), 200, 200))
   {}
   ~EditorFixture()
   {
@@ -201,7 +158,6 @@ public:
     plug->AttachEditor(graphics);
     attached = true;
   }
-  // Adds the control and returns it.
   template <class Control>
   Control* Add(Control* control)
   {
@@ -213,8 +169,8 @@ public:
   IBitmapRef Strip(int frameWidth, int frameHeight, int frames, int tag = 0)
   {
     static std::map<std::vector<int>, int> ids;
-    const auto key = std::vector<int>{frameWidth, frameHeight, frames, tag};
-    const int id = ids.emplace(key, 2000 + static_cast<int>(ids.size())).first->second;
+    const int id =
+      ids.emplace(std::vector<int>{frameWidth, frameHeight, frames, tag}, 2000 + int(ids.size())).first->second;
     graphics->images[id] = [=] { return FrameStrip(frameWidth, frameHeight, frames, tag); };
     return graphics->FetchBitmap(id, "strip.png", frames);
   }

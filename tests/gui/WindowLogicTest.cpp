@@ -1,7 +1,7 @@
 #include "framework/core/IMenu.h"
 #include "framework/core/IPlugParameter.h"
 #include "framework/core/StringBuffer.h"
-#include "framework/gui/IGraphics.h"
+#include "framework/gui/ImageResource.h"
 #include "framework/gui/PopupMenu.h"
 #include "framework/gui/TextEntry.h"
 #include "framework/gui/WindowInput.h"
@@ -14,30 +14,42 @@ namespace {
 
 TEST(WindowInput, VirtualKeysMapToKeyCodes)
 {
-  struct Case
-  {
-    int virtualKey, keyCode;
-  };
-  for (const Case& c : {Case{32, 0}, Case{38, 1}, Case{40, 2}, Case{37, 3}, Case{39, 4}, Case{'0', 5}, Case{'9', 14},
-                        Case{'A', 15}, Case{'Z', 40}, Case{97, 15}, Case{122, 40}, Case{123, -1}, Case{13, -1},
-                        Case{36, -1}, Case{64, -1}, Case{91, -1}})
-    EXPECT_EQ(KeyCodeForVirtualKey(c.virtualKey), c.keyCode) << c.virtualKey;
-}
-
-TEST(WindowInput, ModifiersNotchesAndTimerPeriod)
-{
-  const PointerModifiers m = ModifiersFromMouseKeys(kMouseKeyRight | kMouseKeyControl, true);
-  EXPECT_TRUE(!m.left && m.right && !m.shift && m.control && m.alt);
-  EXPECT_TRUE(ModifiersFromMouseKeys(kMouseKeyLeft | kMouseKeyShift, false).shift);
-  EXPECT_EQ(WheelNotches(-240), -2);
-  EXPECT_EQ(WheelNotches(100), 0);
-  EXPECT_EQ(WheelNotches(-119), 0);
-  EXPECT_EQ(TimerPeriodMs(25), 40);
+  for (const auto& [virtualKey, keyCode] : {std::pair{32, 0},
+                                            {38, 1},
+                                            {40, 2},
+                                            {37, 3},
+                                            {39, 4},
+                                            {'0', 5},
+                                            {'9', 14},
+                                            {'A', 15},
+                                            {'Z', 40},
+                                            {97, 15},
+                                            {122, 40},
+                                            {123, -1},
+                                            {13, -1},
+                                            {36, -1},
+                                            {64, -1},
+                                            {91, -1}})
+    EXPECT_EQ(KeyCodeForVirtualKey(virtualKey), keyCode) << virtualKey;
+  EXPECT_EQ(WheelNotches(-240) * 10 + WheelNotches(100), -20);
   EXPECT_EQ(TimerPeriodMs(30), 33);
-  EXPECT_EQ(TimerPeriodMs(0), 40);
 }
 
-TEST(TextEntry, CharactersAcceptedByParameterKind)
+TEST(ImageResource, OnlyPngNamesAreLoaded)
+{
+  for (const auto& [name, png] : {std::pair{"resources/img/bkg.png", true},
+                                  {"X.PNG", true},
+                                  {"a.b.Png", true},
+                                  {"x.jpg", false},
+                                  {"png", false},
+                                  {"dir.png/x", false},
+                                  {"", false}})
+    EXPECT_EQ(HasPngExtension(name), png) << name;
+  EXPECT_EQ(LoadPngResource(100, "bkg.jpg"), nullptr);
+  EXPECT_EQ(LoadPngResource(999, "nothing.png"), nullptr);
+}
+
+TEST(TextEntry, CharactersAndTextsByParameterKind)
 {
   IPlugParameter number, toggle;
   number.DefineDouble("n", 0, -10, 10, 0.1);
@@ -53,52 +65,35 @@ TEST(TextEntry, CharactersAcceptedByParameterKind)
   EXPECT_EQ(numberTakes, "09+-.___\b");
   EXPECT_EQ(toggleTakes, "09+-____\b");
   EXPECT_EQ(freeTakes, typed);
+  EXPECT_EQ(EnteredValue(toggle, "on") * 10 + EnteredValue(toggle, "1"), 10.0);
 }
 
-TEST(TextEntry, SwitchesReadTheirDisplayTexts)
-{
-  IPlugParameter toggle;
-  toggle.DefineBool("t", false);
-  EXPECT_EQ(EnteredValue(toggle, "on"), 1.0);
-  EXPECT_EQ(EnteredValue(toggle, "off"), 0.0);
-  EXPECT_EQ(EnteredValue(toggle, "1"), 0.0);
-}
-
-TEST(PopupMenu, LabelsAreNumberedByTheMenusStyle)
-{
-  IMenu menu;
-  for (const char* text : {"one", "two", "three"})
-    menu.AppendItem(new IMenuItem(text));
-  const std::string expected[] = {"three", "3: three", "03: three", "003: three", "three"};
-  for (int style = 0; style < 5; ++style)
-  {
-    menu.SetNumbering(style);
-    StringBuffer label;
-    MenuItemLabel(menu, 2, &label);
-    EXPECT_EQ(label.Get(), expected[style]);
-  }
-}
-
-TEST(PopupMenu, IdsNumberTheMenuThenItsSubmenus)
+TEST(PopupMenu, LabelsAndIdsNumberTheMenuThenItsSubmenus)
 {
   IMenu root, sub;
-  root.AppendItem(new IMenuItem("a"));
-  root.AppendItem(new IMenuItem("sub"))->SetSubmenu(&sub);
-  root.AppendItem(new IMenuItem("c"));
+  for (const char* text : {"one", "two", "three"})
+    root.AppendItem(new IMenuItem(text));
+  root.ItemAt(1)->SetSubmenu(&sub);
   sub.AppendItem(new IMenuItem("x"));
   sub.AppendItem(new IMenuItem("y"));
-  struct Case
+  const std::string labels[] = {"three", "3: three", "03: three", "003: three", "three"};
+  for (int style = 0; style < 5; ++style)
   {
-    int id;
-    IMenu* menu;
-    int index;
-  };
-  for (const Case& c : {Case{0, &root, 0}, Case{2, &root, 2}, Case{3, &sub, 0}, Case{4, &sub, 1}, Case{5, nullptr, -1}})
+    root.SetNumbering(style);
+    StringBuffer label;
+    MenuItemLabel(root, 2, &label);
+    EXPECT_EQ(label.Get(), labels[style]);
+  }
+  for (const auto& [id, menu, index] : {std::tuple{0, &root, 0},
+                                        {2, &root, 2},
+                                        {3, &sub, 0},
+                                        {4, &sub, 1},
+                                        std::tuple<int, IMenu*, int>{5, nullptr, -1}})
   {
     int counter = 0;
-    IMenu* found = ResolveMenuChoice(c.id, &counter, &root);
-    EXPECT_EQ(found, c.menu) << c.id;
-    EXPECT_EQ(found ? found->ChosenIndex() : -1, c.index) << c.id;
+    IMenu* found = ResolveMenuChoice(id, &counter, &root);
+    EXPECT_EQ(found, menu) << id;
+    EXPECT_EQ(found ? found->ChosenIndex() : -1, index) << id;
   }
 }
 
