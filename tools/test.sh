@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the code style check, the native tests under AddressSanitizer +
-# UndefinedBehaviorSanitizer, the Windows builds (x64 and x86), and the Windows x64 tests
-# under Wine.
+# UndefinedBehaviorSanitizer, and the Windows builds (x86 and x64) with their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,9 +14,10 @@ cmake --build --preset native -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset native
 
-echo "== win32 build =="
+echo "== win32 build and Wine tests =="
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+tools/with-display.sh tools/wine-ctest.sh build/win32
 
 echo "== win64 build and Wine tests =="
 cmake --preset win64 >/dev/null
