@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 python3 "$here/make_seeds.py" "$out/seeds"
 pids=()
-for f in png plug_state vst3_state vst3_process vst2_chunk cached_font; do
+for f in png plug_state vst3_state vst3_process vst2_chunk cached_font aax_chunk; do
   bin=$build/tests/fuzz/fuzz_$f
   [ -x "$bin" ] || continue
   mkdir -p "$out/$f/corpus" "$out/$f/findings"
