@@ -55,14 +55,14 @@ out_dir=build/demo
 mkdir -p "$out_dir"
 
 echo "== demo: Linux VST3 module =="
-build/native-release/tools/vst3host/vst3host "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
+build/native-release/tools/plughost/plughost "$bundle" "${demo_args[@]}" | tee "$out_dir/linux-vst3.txt" | report
 echo "== demo: Linux VST2 module =="
-build/native-release/tools/vst3host/vst3host dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
+build/native-release/tools/plughost/plughost dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
   tee "$out_dir/linux-vst2.txt" | report
 require_equal linux-vst3 linux-vst2
 
 echo "== demo: Windows x64 modules under Wine =="
-host_exe=$(pwd)/build/win64/tools/vst3host/vst3host.exe
+host_exe=$(pwd)/build/win64/tools/plughost/plughost.exe
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"

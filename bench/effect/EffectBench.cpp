@@ -33,11 +33,9 @@ void BM_ProcessBlockDouble(benchmark::State& state)
   plug->ChangeSampleRate(rate);
   plug->ChangeBlockSize(block);
   plug->RestartProcessing();
-  plug->ConnectInputs(0, 2, true);
-  plug->ConnectOutputs(0, 2, true);
-  IPlugParameter* level = plug->ParamAt(TarvexQuoxel::kLevel);
-  level->SetFromNormal(level->NormalOf(60.0));
-  plug->HandleParameterChange(TarvexQuoxel::kLevel, 0);
+  plug->ConnectHostInputs(2);
+  plug->ConnectHostOutputs(2);
+  plug->SetParameterFromHost(TarvexQuoxel::kLevel, plug->ParamAt(TarvexQuoxel::kLevel)->NormalOf(60.0));
   plug->transport.playing = true;
 
   const int loop = static_cast<int>(rate) * 2 / block * block;
@@ -51,9 +49,7 @@ void BM_ProcessBlockDouble(benchmark::State& state)
   {
     std::copy(source.begin() + pos, source.begin() + pos + block, left.begin());
     std::copy(source.begin() + pos, source.begin() + pos + block, right.begin());
-    plug->BindInputsDouble(0, 2, io);
-    plug->BindOutputsDouble(0, 2, io);
-    plug->RunDouble(block);
+    plug->ProcessHostBlock(io, io, block, IPlugBase::kBlockProcess);
     benchmark::DoNotOptimize(left.data());
     pos = (pos + block) % loop;
   }

@@ -169,6 +169,34 @@ public:
   void BypassFloat(int nFrames);
   void ClampToStereo();
 
+  // ---- The host's calls, as every binding plays them ----------------------------------------
+
+  // The host sets a parameter: under the plug-in lock the parameter takes the value, the
+  // editor's controls follow it and the change handler runs (cause 0); the host is not told
+  // back. An index outside the parameters or a NaN value changes nothing (false); other
+  // values are clamped to 0..1.
+  bool SetParameterFromHost(int paramIdx, double normalised);
+
+  enum EBlockMode
+  {
+    kBlockProcess,     // the effect's output replaces the host's
+    kBlockAccumulate,  // the effect's output is added to the host's (32-bit buffers only)
+    kBlockBypass,      // the input passes through, delayed by the latency
+  };
+
+  // The first n inputs (outputs) are the ones the host gives buffers for: connected; the
+  // others are disconnected.
+  void ConnectHostInputs(int n);
+  void ConnectHostOutputs(int n);
+  // One host block, under the plug-in lock the binding holds: every connected input and
+  // output takes the next of the host's buffers, then the block runs in slices of at most
+  // the block size. 64-bit buffers are written in place, so they are never accumulated.
+  void ProcessHostBlock(float** in, float** out, int nFrames, EBlockMode mode);
+  void ProcessHostBlock(double** in, double** out, int nFrames, EBlockMode mode);
+  // The same last step for a binding that bound the host's buffers itself (bus by bus).
+  void RunHostBlockFloat(int nFrames, EBlockMode mode);
+  void RunHostBlockDouble(int nFrames, EBlockMode mode);
+
   // The sample pointers the effect is given: one per channel, never null once the block
   // size is set.
   double** InputPointers() const { return static_cast<double**>(mInPtrs.Data()); }

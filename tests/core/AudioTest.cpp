@@ -56,12 +56,17 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
 
   std::vector<float> acc(64, 1.0f);
   float* accOuts[] = {acc.data()};
-  plug.ConnectOutputs(1, 1, false);
-  plug.BindInputsFloat(0, 2, ins, 64);
-  plug.BindOutputsFloat(0, 1, accOuts);
-  plug.RunFloatAccumulate(64);
+  plug.ConnectHostOutputs(1);
+  plug.ProcessHostBlock(ins, accOuts, 64, IPlugBase::kBlockAccumulate);
   for (int f = 0; f < 64; ++f)
     ASSERT_EQ(acc[f], 1.0f + Narrowed(inL[f], 2));
+
+  // 64-bit buffers are the effect's own output: there is nothing to add to.
+  std::vector<double> dIn(64, 0.25), dOut(64, 1.0);
+  double* dIns[] = {dIn.data(), dIn.data()};
+  double* dOuts[] = {dOut.data()};
+  plug.ProcessHostBlock(dIns, dOuts, 64, IPlugBase::kBlockAccumulate);
+  EXPECT_EQ(dOut, std::vector<double>(64, 0.5));
 
   std::vector<float> shared = Ramp(64, 0.5f);
   const std::vector<float> original = shared;

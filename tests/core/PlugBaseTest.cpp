@@ -131,6 +131,33 @@ TEST(IPlugBase, EditorChangesReachParameterHostAndEffectInOrder)
   EXPECT_EQ(plug.events.back().value, 1.0);
 }
 
+TEST(IPlugBase, HostChangesReachParameterControlsAndEffectButNotTheHost)
+{
+  TestPlug plug(PlugArgs(2));
+  plug.ParamAt(0)->DefineDouble("gain", 0, -12, 12, 1.0, "dB", "", 1.0);
+  RecordingEditor* editor = new RecordingEditor;
+  plug.AttachEditor(editor);
+  editor->pushes.clear();
+
+  EXPECT_TRUE(plug.SetParameterFromHost(0, 0.75));
+  ASSERT_EQ(editor->pushes.size(), 1u);
+  EXPECT_EQ(editor->pushes[0].value, 0.75);
+  EXPECT_TRUE(editor->pushes[0].normalised);
+  ASSERT_EQ(plug.changes.size(), 1u);
+  EXPECT_EQ(plug.changes[0].cause, IPlugBase::kCauseEditorOrHost);
+  EXPECT_EQ(plug.changes[0].values[0], 6.0);  // the handler sees the new value
+  EXPECT_TRUE(plug.events.empty());           // the host is not told its own change
+
+  for (int bad : {2, -1})
+    EXPECT_FALSE(plug.SetParameterFromHost(bad, 0.5));
+  EXPECT_FALSE(plug.SetParameterFromHost(0, std::numeric_limits<double>::quiet_NaN()));
+  EXPECT_EQ(plug.changes.size(), 1u);
+  EXPECT_EQ(editor->pushes.size(), 1u);
+  EXPECT_TRUE(plug.SetParameterFromHost(0, -4.0));
+  EXPECT_EQ(plug.ParamAt(0)->Value(), -12.0);
+  EXPECT_EQ(editor->pushes.back().value, 0.0);
+}
+
 TEST(IPlugBase, AttachedEditorGetsEveryValueAndIsOwned)
 {
   bool firstDeleted = false, secondDeleted = false;

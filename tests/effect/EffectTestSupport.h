@@ -17,33 +17,21 @@ struct EffectUnderTest
     plug->ChangeSampleRate(sampleRate);
     plug->ChangeBlockSize(blockSize);
     plug->RestartProcessing();
-    plug->ConnectInputs(0, 2, true);
-    plug->ConnectOutputs(0, 2, true);
+    plug->ConnectHostInputs(2);
+    plug->ConnectHostOutputs(2);
   }
 
   // Processes stereo (or, with an empty right channel, mono) 64-bit buffers in place.
   void Process(std::vector<double>& left, std::vector<double>& right)
   {
     const bool mono = right.empty();
-    plug->ConnectInputs(0, 2, true);
-    plug->ConnectOutputs(0, 2, true);
-    if (mono)
-    {
-      plug->ConnectInputs(1, 1, false);
-      plug->ConnectOutputs(1, 1, false);
-    }
+    plug->ConnectHostInputs(mono ? 1 : 2);
+    plug->ConnectHostOutputs(mono ? 1 : 2);
     double* io[] = {left.data(), mono ? nullptr : right.data()};
-    plug->BindInputsDouble(0, mono ? 1 : 2, io);
-    plug->BindOutputsDouble(0, mono ? 1 : 2, io);
-    plug->RunDouble(static_cast<int>(left.size()));
+    plug->ProcessHostBlock(io, io, static_cast<int>(left.size()), IPlugBase::kBlockProcess);
   }
 
-  void SetParam(int idx, double plain)
-  {
-    IPlugParameter* param = plug->ParamAt(idx);
-    param->SetFromNormal(param->NormalOf(plain));
-    plug->HandleParameterChange(idx, 0);
-  }
+  void SetParam(int idx, double plain) { plug->SetParameterFromHost(idx, plug->ParamAt(idx)->NormalOf(plain)); }
 
   double Param(int idx) const { return plug->ParamAt(idx)->Value(); }
 

@@ -91,30 +91,20 @@ bool IPlugTestBinding::Setup(double sampleRate, int maxBlockSize)
   return true;
 }
 
-void IPlugTestBinding::Connect(int nIn, int nOut)
-{
-  ConnectInputs(0, nIn, true);
-  ConnectInputs(nIn, NInChannels(), false);
-  ConnectOutputs(0, nOut, true);
-  ConnectOutputs(nOut, NOutChannels(), false);
-}
-
 void IPlugTestBinding::ProcessFloat(float** in, int nIn, float** out, int nOut, int nFrames, bool bypass)
 {
   ScopedLock lock(Mutex());
-  Connect(nIn, nOut);
-  BindInputsFloat(0, NInChannels(), in, nFrames);
-  BindOutputsFloat(0, NOutChannels(), out);
-  bypass ? BypassFloat(nFrames) : RunFloat(nFrames);
+  ConnectHostInputs(nIn);
+  ConnectHostOutputs(nOut);
+  ProcessHostBlock(in, out, nFrames, bypass ? kBlockBypass : kBlockProcess);
 }
 
 void IPlugTestBinding::ProcessDouble(double** in, int nIn, double** out, int nOut, int nFrames, bool bypass)
 {
   ScopedLock lock(Mutex());
-  Connect(nIn, nOut);
-  BindInputsDouble(0, NInChannels(), in);
-  BindOutputsDouble(0, NOutChannels(), out);
-  bypass ? BypassDouble(nFrames) : RunDouble(nFrames);
+  ConnectHostInputs(nIn);
+  ConnectHostOutputs(nOut);
+  ProcessHostBlock(in, out, nFrames, bypass ? kBlockBypass : kBlockProcess);
 }
 
 std::vector<IPlugTestBinding::HostEvent> IPlugTestBinding::EventsOf(HostEvent::EKind kind) const

@@ -91,7 +91,4 @@ public:
   std::vector<HostEvent> events;
   std::vector<MidiMessage> midiOffered;
   std::vector<MidiMessage> midiSent;
-
-private:
-  void Connect(int nIn, int nOut);
 };

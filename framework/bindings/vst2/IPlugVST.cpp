@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 using namespace vst2;
 
@@ -144,43 +145,38 @@ void IPlugVST::SetHostParameter(int32_t index, float value)
   HandleParameterChange(index, kCauseEditorOrHost);
 }
 
-void IPlugVST::VSTAccumulate(AEffect* effect, float** inputs, float** outputs, int32_t frames)
+// The three process entries: the host's buffers attached, then the block run under the lock.
+template <class Sample>
+void IPlugVST::ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames,
+                            void (IPlugBase::*run)(int))
 {
   Guarded(0, [&] {
     IPlugVST* plug = FromEffect(effect);
     if (!plug || frames <= 0)
       return 0;
     ScopedLock lock(plug->Mutex());
-    plug->AttachFloatBuffers(inputs, outputs, frames);
-    plug->RunFloatAccumulate(frames);
+    if constexpr (std::is_same_v<Sample, float>)
+      plug->AttachFloatBuffers(inputs, outputs, frames);
+    else
+      plug->AttachDoubleBuffers(inputs, outputs);
+    (plug->*run)(frames);
     return 0;
   });
+}
+
+void IPlugVST::VSTAccumulate(AEffect* effect, float** inputs, float** outputs, int32_t frames)
+{
+  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunFloatAccumulate);
 }
 
 void IPlugVST::VSTReplaceFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames)
 {
-  Guarded(0, [&] {
-    IPlugVST* plug = FromEffect(effect);
-    if (!plug || frames <= 0)
-      return 0;
-    ScopedLock lock(plug->Mutex());
-    plug->AttachFloatBuffers(inputs, outputs, frames);
-    plug->RunFloat(frames);
-    return 0;
-  });
+  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunFloat);
 }
 
 void IPlugVST::VSTReplaceDouble(AEffect* effect, double** inputs, double** outputs, int32_t frames)
 {
-  Guarded(0, [&] {
-    IPlugVST* plug = FromEffect(effect);
-    if (!plug || frames <= 0)
-      return 0;
-    ScopedLock lock(plug->Mutex());
-    plug->AttachDoubleBuffers(inputs, outputs);
-    plug->RunDouble(frames);
-    return 0;
-  });
+  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunDouble);
 }
 
 void IPlugVST::AttachFloatBuffers(float** inputs, float** outputs, int nFrames)

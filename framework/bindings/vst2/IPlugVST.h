@@ -89,6 +89,9 @@ private:
   bool ReadStateChunk(const StateChunk& chunk, int pos);
   bool ReadBankChunk(const StateChunk& chunk, int pos);
 
+  template <class Sample>
+  static void ProcessEntry(vst2::AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames,
+                           void (IPlugBase::*run)(int));
   void AttachFloatBuffers(float** inputs, float** outputs, int nFrames);
   void AttachDoubleBuffers(double** inputs, double** outputs);
   void UpdateArrangements();

@@ -125,11 +125,7 @@ void IPlugVST3::ApplyHostValue(ParamID id, double value)
   }
   else if (id < static_cast<ParamID>(NParams()))
   {
-    const int idx = static_cast<int>(id);
-    ParamAt(idx)->SetFromNormal(value);
-    if (IPlugEditor* editor = Editor())
-      editor->PushParamToControls(idx, value, true);
-    HandleParameterChange(idx, kCauseEditorOrHost);
+    SetParameterFromHost(static_cast<int>(id), value);
   }
   else if (DoesMidi() && id < static_cast<ParamID>(NParams() + kMidiControllers))
   {
@@ -167,11 +163,11 @@ void IPlugVST3::ProcessAudio(ProcessData& data)
 {
   BindHostInputs<Sample>(data);
   BindHostOutputs<Sample>(data);
-  const bool bypass = IsBypassed();
+  const EBlockMode mode = IsBypassed() ? kBlockBypass : kBlockProcess;
   if constexpr (std::is_same_v<Sample, float>)
-    bypass ? BypassFloat(data.numSamples) : RunFloat(data.numSamples);
+    RunHostBlockFloat(data.numSamples, mode);
   else
-    bypass ? BypassDouble(data.numSamples) : RunDouble(data.numSamples);
+    RunHostBlockDouble(data.numSamples, mode);
 }
 
 // Connects the channels the host gave buffers for and nothing else: a channel without a

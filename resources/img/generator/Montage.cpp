@@ -61,37 +61,44 @@ struct EditorSetting
   double inputDb[2], outputDb[2];
 };
 
-void DrawValueText(LICE_IBitmap* to, const Rect& knob, int size, const char* text)
+// The knobs' value text as the editor's two text styles draw it: Arial in amber, centred on
+// the knob's middle.
+class ValueText
 {
-  // The knobs' value text: Arial in amber, centred on the knob's middle.
-  static LICE_CachedFont fonts[2];
-  LICE_CachedFont& font = fonts[size == 16 ? 0 : 1];
-  if (!font.FontHandle())
+public:
+  explicit ValueText(int size) : mSize(size)
   {
-    font.AssignFont(LICE_CreateFont("Arial", size, 400, false, 0, 0), LICE_FontOwnsHandle);
-    font.ChangeTextColour(LICE_Rgba(255, 200, 63, 255));
-    font.ChangeBackMode(LICE_BackTransparent);
+    mFont.AssignFont(LICE_CreateFont("Arial", size, 400, false, 0, 0), LICE_FontOwnsHandle);
+    mFont.ChangeTextColour(LICE_Rgba(255, 200, 63, 255));
+    mFont.ChangeBackMode(LICE_BackTransparent);
   }
-  const int lineHeight = size + 4;
-  const int mid = knob.top + knob.Height() / 2 - lineHeight / 2 + 2;
-  LICE_TextRect rect = {knob.left, mid, knob.right, mid + lineHeight};
-  font.PaintText(to, text, -1, &rect, LICE_DT_CENTER | LICE_DT_VCENTER | LICE_DT_SINGLELINE | LICE_DT_NOCLIP);
-}
+
+  void Draw(LICE_IBitmap* to, const Rect& knob, int x, int y, const char* text)
+  {
+    const int lineHeight = mSize + 4;
+    const int mid = y + knob.top + knob.Height() / 2 - lineHeight / 2 + 2;
+    LICE_TextRect rect = {x + knob.left, mid, x + knob.right, mid + lineHeight};
+    mFont.PaintText(to, text, -1, &rect, LICE_DT_CENTER | LICE_DT_VCENTER | LICE_DT_SINGLELINE | LICE_DT_NOCLIP);
+  }
+
+private:
+  int mSize;
+  LICE_CachedFont mFont;
+};
 
 void DrawEditor(LICE_IBitmap* to, const Strips& s, const EditorSetting& e, int x, int y)
 {
+  ValueText bigText(16), smallText(14);
   LICE_CopyRect(to, s.backdrop.get(), x, y, nullptr, 1.0f, BlendCopy);
-  const auto knob = [&](LICE_IBitmap* strip, const KnobPlace& place, const KnobSetting& k, int textSize) {
+  const auto knob = [&](LICE_IBitmap* strip, const KnobPlace& place, const KnobSetting& k, ValueText& text) {
     BlitFrame(to, strip, kKnobFrames, FrameOf(k.value, kKnobFrames), x + place.rect.left, y + place.rect.top,
               k.greyed ? 0.25f : 1.0f);
-    Rect shifted = place.rect;
-    shifted.left += x, shifted.right += x, shifted.top += y, shifted.bottom += y;
-    DrawValueText(to, shifted, textSize, k.text);
+    text.Draw(to, place.rect, x, y, k.text);
   };
   for (int i = 0; i < 2; ++i)
-    knob(s.bigKnob.get(), kBigKnobs[i], e.big[i], 16);
+    knob(s.bigKnob.get(), kBigKnobs[i], e.big[i], bigText);
   for (int i = 0; i < 3; ++i)
-    knob(s.smallKnob.get(), kSmallKnobs[i], e.small[i], 14);
+    knob(s.smallKnob.get(), kSmallKnobs[i], e.small[i], smallText);
   for (int i = 0; i < 2; ++i)
     BlitFrame(to, s.button.get(), 2, e.switches[i] ? 1 : 0, x + kSwitches[i].left, y + kSwitches[i].top);
   for (int i = 0; i < 2; ++i)
@@ -144,7 +151,8 @@ void WriteMontage(const std::string& folder, const std::string& path)
                     Load(folder, "up-limit-fader.png"),
                     Load(folder, "low-limit-fader.png")};
   const int margin = 10;
-  LICE_MemBitmap picture(2 * kEditorWidth + 3 * margin,
+  const int metersWidth = kGainMeterFrames * (kMeterWidth + 4) + kPeakMeterFrames * (kMeterWidth + 2) + 4 * margin;
+  LICE_MemBitmap picture(std::max(2 * kEditorWidth + 3 * margin, metersWidth),
                          kEditorHeight + kBigKnobSize + kSmallKnobSize + kPeakMeterHeight + 5 * margin);
   LICE_PaintRect(&picture, 0, 0, picture.PixelWidth(), picture.PixelHeight(), LICE_Rgba(58, 60, 64, 255), 1.0f,
                  BlendCopy);

@@ -1,12 +1,12 @@
 // The host tool: level figures against closed forms, the generated signal, the state file,
 // the command line, and whole runs against the gain module.
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/CommandLine.h"
-#include "tools/vst3host/HostTool.h"
-#include "tools/vst3host/SignalStats.h"
-#include "tools/vst3host/StateFile.h"
-#include "tools/vst3host/Render.h"
-#include "tools/vst3host/TestSignal.h"
+#include "tools/plughost/AudioFile.h"
+#include "tools/plughost/CommandLine.h"
+#include "tools/plughost/HostTool.h"
+#include "tools/plughost/SignalStats.h"
+#include "tools/plughost/StateFile.h"
+#include "tools/plughost/Render.h"
+#include "tools/plughost/TestSignal.h"
 #include "tests/vst3/host/FakeGainEffect.h"
 #include "tests/vst3/host/FakeGainFactory.h"
 
@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <sstream>
 
-using namespace vst3host;
+using namespace plughost;
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The host tool's own WAVE reader and writer (the only one in the Windows build): exact
 // round trips in every format, agreement with libsndfile where it exists, and damaged files
 // that must be refused or cut, never read out of bounds.
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/WavFile.h"
+#include "tools/plughost/AudioFile.h"
+#include "tools/plughost/WavFile.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <cstring>
 #include <random>
 
-using namespace vst3host;
+using namespace plughost;
 
 namespace {
 

@@ -1,16 +1,14 @@
-#include "tools/vst3host/Vst2Session.h"
+#include "tools/plughost/Vst2Session.h"
 
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/HostInput.h"
-#include "tools/vst3host/SignalStats.h"
-#include "tools/vst3host/StateFile.h"
+#include "tools/plughost/SessionSteps.h"
+#include "tools/plughost/StateFile.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 void listParameters(vst2host::HostDriver& driver, std::ostream& out)
@@ -81,18 +79,8 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   AudioBuffer output;
   output.sampleRate = input.sampleRate;
   output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
-  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
-  char digest[64];
-  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
-                static_cast<unsigned long long>(sampleDigest(output)));
-  out << digest;
-  if (!options.outputPath.empty())
-  {
-    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
-      return false;
-    out << "wrote " << options.outputPath << "\n";
-  }
+  if (!reportRender(options, input, output, out, error))
+    return false;
   if (!options.saveStatePath.empty())
   {
     SavedState state;
@@ -125,12 +113,12 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
   auto module = vst2host::Module::Load(options.modulePath, error);
   if (!module)
   {
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
     return 1;
   }
   if (options.conformance)
   {
-    err << "vst3host: the conformance checks are for VST3 modules\n";
+    err << "plughost: the conformance checks are for VST3 modules\n";
     return 1;
   }
   bool ok = false;
@@ -142,8 +130,8 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
       ok = session(options, driver, out, error);
   }
   if (!ok)
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
   return ok ? 0 : 1;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,10 +1,10 @@
-#include "tools/vst3host/StateFile.h"
+#include "tools/plughost/StateFile.h"
 
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr char kTag[8] = {'T', 'Q', 'V', '3', 'S', 'T', 'A', 'T'};
@@ -94,4 +94,4 @@ bool readStateFile(const std::string& path, SavedState& state, std::string& erro
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,11 +1,11 @@
-#include "tools/vst3host/SignalStats.h"
+#include "tools/plughost/SignalStats.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 
-namespace vst3host {
+namespace plughost {
 
 SignalStats SignalStats::measure(const AudioBuffer& audio)
 {
@@ -67,4 +67,4 @@ std::uint64_t sampleDigest(const AudioBuffer& audio)
   return hash;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

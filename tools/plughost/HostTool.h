@@ -4,12 +4,12 @@
 // unload. Returns the process exit code: 0 on success, 1 on a failure, 2 when the plug-in
 // broke the host contract (the breaches are printed).
 
-#include "tools/vst3host/CommandLine.h"
+#include "tools/plughost/CommandLine.h"
 
 #include <iosfwd>
 
-namespace vst3host {
+namespace plughost {
 
 int runHost(const HostOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace vst3host
+}  // namespace plughost

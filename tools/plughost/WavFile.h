@@ -3,13 +3,13 @@
 // plain or in the extensible format. Used where libsndfile is not available (the Windows
 // build) and as a cross-check of it natively.
 
-#include "tools/vst3host/AudioBuffer.h"
+#include "tools/plughost/AudioBuffer.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace vst3host {
+namespace plughost {
 
 enum class WavFormat
 {
@@ -36,4 +36,4 @@ std::int32_t quantiseSample(double x, WavFormat format);
 bool readWavFile(const std::string& path, AudioBuffer& out, std::string& error);
 bool writeWavFile(const std::string& path, const AudioBuffer& in, WavFormat format, std::string& error);
 
-}  // namespace vst3host
+}  // namespace plughost

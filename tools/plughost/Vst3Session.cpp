@@ -1,15 +1,11 @@
-#include "tools/vst3host/HostTool.h"
+#include "tools/plughost/Vst3Session.h"
 
 #include "hosts/vst3/ConformanceSuite.h"
 #include "hosts/vst3/HostDriver.h"
 #include "hosts/vst3/ModuleLoader.h"
-#include "tools/vst3host/AudioFile.h"
-#include "tools/vst3host/HostInput.h"
-#include "tools/vst3host/Render.h"
-#include "tools/vst3host/SignalStats.h"
-#include "tools/vst3host/StateFile.h"
-#include "tools/vst3host/TestSignal.h"
-#include "tools/vst3host/Vst2Session.h"
+#include "tools/plughost/SessionSteps.h"
+#include "tools/plughost/Render.h"
+#include "tools/plughost/StateFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,7 +13,7 @@
 #include <cstring>
 #include <ostream>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr int kExitFailure = 1;
@@ -158,18 +154,8 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
   driver.stop();
   if (!rendered)
     return false;
-  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
-  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
-  char digest[64];
-  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
-                static_cast<unsigned long long>(sampleDigest(output)));
-  out << digest;
-  if (!options.outputPath.empty())
-  {
-    if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
-      return false;
-    out << "wrote " << options.outputPath << "\n";
-  }
+  if (!reportRender(options, input, output, out, error))
+    return false;
   if (!options.saveStatePath.empty())
   {
     SavedState state;
@@ -216,31 +202,13 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
 
 }  // namespace
 
-bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
+int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err)
 {
-  if (!options.inputPath.empty())
-    return readAudioFile(options.inputPath, audio, error);
-  TestSignalShape shape;
-  shape.sampleRate = options.sampleRate;
-  shape.seconds = options.seconds;
-  shape.channels = options.channels;
-  if (!makeTestSignal(shape, audio))
-  {
-    error = "cannot generate the test signal";
-    return false;
-  }
-  return true;
-}
-
-int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
-{
-  if (isVst2Module(options.modulePath))
-    return runVst2Host(options, out, err);
   std::string error;
   auto module = fakehost::Module::load(options.modulePath, error);
   if (!module)
   {
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
     return kExitFailure;
   }
   bool ok = false;
@@ -259,12 +227,12 @@ int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   if (!module->unload())
     problems.push_back("the module's exit function failed");
   if (!ok)
-    err << "vst3host: " << error << "\n";
+    err << "plughost: " << error << "\n";
   for (const auto& p : problems)
-    err << "vst3host: host contract broken: " << p << "\n";
+    err << "plughost: host contract broken: " << p << "\n";
   if (!ok)
     return kExitFailure;
   return problems.empty() ? 0 : kExitBreach;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

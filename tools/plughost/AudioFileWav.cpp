@@ -1,6 +1,6 @@
-#include "tools/vst3host/AudioFile.h"
+#include "tools/plughost/AudioFile.h"
 
-namespace vst3host {
+namespace plughost {
 
 bool readAudioFile(const std::string& path, AudioBuffer& out, std::string& error)
 {
@@ -12,4 +12,4 @@ bool writeAudioFile(const std::string& path, const AudioBuffer& in, WavFormat fo
   return writeWavFile(path, in, format, error);
 }
 
-}  // namespace vst3host
+}  // namespace plughost

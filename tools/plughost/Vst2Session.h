@@ -3,12 +3,12 @@
 // options as a VST3 one: list and set parameters, render a file or the generated signal,
 // save and restore the plug-in's state chunk.
 
-#include "tools/vst3host/CommandLine.h"
+#include "tools/plughost/CommandLine.h"
 
 #include <ostream>
 #include <string>
 
-namespace vst3host {
+namespace plughost {
 
 // Whether the path names a VST2 module (one with a VST2 entry and no VST3 factory).
 bool isVst2Module(const std::string& path);
@@ -16,4 +16,4 @@ bool isVst2Module(const std::string& path);
 // Exit code as runHost's.
 int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err);
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -6,11 +6,11 @@
 // latency is compensated).
 
 #include "hosts/vst3/HostDriver.h"
-#include "tools/vst3host/AudioBuffer.h"
+#include "tools/plughost/AudioBuffer.h"
 
 #include <string>
 
-namespace vst3host {
+namespace plughost {
 
 // The driver must be started (HostDriver::start). False with a reason when a block fails.
 bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& out, std::string& error);
@@ -19,4 +19,4 @@ bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& ou
 // otherwise empty so that the plug-in keeps its own).
 vst3::SpeakerArrangement arrangementFor(int channels);
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,4 +1,4 @@
-#include "tools/vst3host/AudioFile.h"
+#include "tools/plughost/AudioFile.h"
 
 #include <sndfile.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 struct CloseFile
@@ -135,4 +135,4 @@ bool writeAudioFile(const std::string& path, const AudioBuffer& in, WavFormat fo
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

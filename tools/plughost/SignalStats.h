@@ -1,12 +1,12 @@
 #pragma once
 // Level figures printed for the input and the output of a render.
 
-#include "tools/vst3host/AudioBuffer.h"
+#include "tools/plughost/AudioBuffer.h"
 
 #include <cstdint>
 #include <string>
 
-namespace vst3host {
+namespace plughost {
 
 struct SignalStats
 {
@@ -27,4 +27,4 @@ double toDecibels(double linear);
 // "peak -3.01 dBFS, RMS -12.00 dBFS, crest 8.99 dB" (crest factor also as a ratio).
 std::string formatStats(const SignalStats& stats);
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace vst3host {
+namespace plughost {
 
 struct AudioBuffer
 {
@@ -19,4 +19,4 @@ struct AudioBuffer
   }
 };
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace vst3host {
+namespace plughost {
 
 struct SavedState
 {
@@ -21,4 +21,4 @@ bool decodeState(const std::vector<std::uint8_t>& bytes, SavedState& state, std:
 bool writeStateFile(const std::string& path, const SavedState& state, std::string& error);
 bool readStateFile(const std::string& path, SavedState& state, std::string& error);
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -3,9 +3,9 @@
 // tone and noise) over a quiet sustained tone, so that a transient shaper audibly changes
 // the crest factor. Deterministic: the same arguments always give the same samples.
 
-#include "tools/vst3host/AudioBuffer.h"
+#include "tools/plughost/AudioBuffer.h"
 
-namespace vst3host {
+namespace plughost {
 
 struct TestSignalShape
 {
@@ -21,4 +21,4 @@ struct TestSignalShape
 // channel counts outside 1..64; out is then unchanged.
 bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out);
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,10 +1,10 @@
-#include "tools/vst3host/CommandLine.h"
+#include "tools/plughost/CommandLine.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 bool parseNumber(const std::string& text, double& value)
@@ -164,7 +164,7 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
 
 std::string usageText()
 {
-  return "usage: vst3host MODULE [options]\n"
+  return "usage: plughost MODULE [options]\n"
          "  MODULE                 a VST3 module (a .vst3 bundle folder or the module file itself)\n"
          "                         or a VST2 module (a .dll or .so file)\n"
          "  --check                run the conformance checks on the module's audio effect class\n"
@@ -183,4 +183,4 @@ std::string usageText()
          "  --save-state FILE      save the state after processing\n";
 }
 
-}  // namespace vst3host
+}  // namespace plughost

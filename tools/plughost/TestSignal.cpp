@@ -1,10 +1,10 @@
-#include "tools/vst3host/TestSignal.h"
+#include "tools/plughost/TestSignal.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -65,4 +65,4 @@ bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

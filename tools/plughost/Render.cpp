@@ -1,8 +1,8 @@
-#include "tools/vst3host/Render.h"
+#include "tools/plughost/Render.h"
 
 #include <algorithm>
 
-namespace vst3host {
+namespace plughost {
 
 vst3::SpeakerArrangement arrangementFor(int channels)
 {
@@ -70,4 +70,4 @@ bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& ou
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

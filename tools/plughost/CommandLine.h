@@ -1,12 +1,12 @@
 #pragma once
 // Command line of the host tool.
 
-#include "tools/vst3host/WavFile.h"
+#include "tools/plughost/WavFile.h"
 
 #include <string>
 #include <vector>
 
-namespace vst3host {
+namespace plughost {
 
 struct ParameterSetting
 {
@@ -40,4 +40,4 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
 
 std::string usageText();
 
-}  // namespace vst3host
+}  // namespace plughost

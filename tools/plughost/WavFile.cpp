@@ -1,11 +1,11 @@
-#include "tools/vst3host/WavFile.h"
+#include "tools/plughost/WavFile.h"
 
 #include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
-namespace vst3host {
+namespace plughost {
 namespace {
 
 constexpr std::uint16_t kTagPcm = 1;
@@ -339,4 +339,4 @@ bool writeWavFile(const std::string& path, const AudioBuffer& in, WavFormat form
   return true;
 }
 
-}  // namespace vst3host
+}  // namespace plughost

@@ -1,0 +1,72 @@
+// What every binding does when its host sets a parameter or hands over a block: the
+// bindings translate their host's calls into these, so the sequences exist once.
+#include "framework/core/IPlugBase.h"
+
+#include "platform/ScopedLock.h"
+
+#include <algorithm>
+#include <cmath>
+
+bool IPlugBase::SetParameterFromHost(int paramIdx, double normalised)
+{
+  IPlugParameter* param = ParamAt(paramIdx);
+  if (!param || std::isnan(normalised))
+    return false;
+  normalised = std::clamp(normalised, 0.0, 1.0);
+  ScopedLock lock(&mMutex);
+  param->SetFromNormal(normalised);
+  if (mEditor)
+    mEditor->PushParamToControls(paramIdx, normalised, true);
+  HandleParameterChange(paramIdx, kCauseEditorOrHost);
+  return true;
+}
+
+void IPlugBase::ConnectHostInputs(int n)
+{
+  ConnectInputs(0, n, true);
+  ConnectInputs(n, NInChannels(), false);
+}
+
+void IPlugBase::ConnectHostOutputs(int n)
+{
+  ConnectOutputs(0, n, true);
+  ConnectOutputs(n, NOutChannels(), false);
+}
+
+void IPlugBase::ProcessHostBlock(float** in, float** out, int nFrames, EBlockMode mode)
+{
+  BindInputsFloat(0, NInChannels(), in, nFrames);
+  BindOutputsFloat(0, NOutChannels(), out);
+  RunHostBlockFloat(nFrames, mode);
+}
+
+void IPlugBase::ProcessHostBlock(double** in, double** out, int nFrames, EBlockMode mode)
+{
+  BindInputsDouble(0, NInChannels(), in);
+  BindOutputsDouble(0, NOutChannels(), out);
+  RunHostBlockDouble(nFrames, mode);
+}
+
+void IPlugBase::RunHostBlockFloat(int nFrames, EBlockMode mode)
+{
+  switch (mode)
+  {
+  case kBlockBypass:
+    BypassFloat(nFrames);
+    break;
+  case kBlockAccumulate:
+    RunFloatAccumulate(nFrames);
+    break;
+  default:
+    RunFloat(nFrames);
+    break;
+  }
+}
+
+void IPlugBase::RunHostBlockDouble(int nFrames, EBlockMode mode)
+{
+  if (mode == kBlockBypass)
+    BypassDouble(nFrames);
+  else
+    RunDouble(nFrames);
+}

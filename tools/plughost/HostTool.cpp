@@ -1,0 +1,15 @@
+#include "tools/plughost/HostTool.h"
+
+#include "tools/plughost/Vst2Session.h"
+#include "tools/plughost/Vst3Session.h"
+
+namespace plughost {
+
+int runHost(const HostOptions& options, std::ostream& out, std::ostream& err)
+{
+  if (isVst2Module(options.modulePath))
+    return runVst2Host(options, out, err);
+  return runVst3Host(options, out, err);
+}
+
+}  // namespace plughost

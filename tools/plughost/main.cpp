@@ -1,0 +1,25 @@
+// plughost: a small command-line host for VST3 and VST2 modules. See usageText() for the options.
+#include "tools/plughost/CommandLine.h"
+#include "tools/plughost/HostTool.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  plughost::HostOptions options;
+  std::string error;
+  if (!plughost::parseCommandLine(args, options, error))
+  {
+    std::cerr << "plughost: " << error << "\n" << plughost::usageText();
+    return 1;
+  }
+  if (options.help)
+  {
+    std::cout << plughost::usageText();
+    return 0;
+  }
+  return plughost::runHost(options, std::cout, std::cerr);
+}
