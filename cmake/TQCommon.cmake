@@ -47,6 +47,13 @@ if(TQ_PLATFORM_WINDOWS)
     _WIN32_WINNT=0x0601)
 endif()
 
+# The x86 build computes in SSE2 like the x64 one (every processor a 32-bit host runs on has
+# it), so both give the same results; the x87 unit would keep 80-bit intermediates. Hosts may
+# call in with the stack aligned to 4 bytes only: functions that need more realign it.
+if(TQ_PLATFORM_WINDOWS AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
+  add_compile_options(-msse2 -mfpmath=sse -mstackrealign)
+endif()
+
 function(tq_add_subdirectory_if_present dir)
   if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
     add_subdirectory(${dir})

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
 # assembles the VST3 bundle and the VST2 modules in dist/, renders a short demo through the
-# Linux modules and, under Wine, through the Windows x64 modules, and shows that the VST2
-# modules' output equals the VST3 modules' sample for sample.
+# Linux modules and, under Wine, through the Windows x64 and x86 modules, and shows that every
+# module of a platform gives the same output, and the x86 modules the x64 ones', sample for
+# sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -61,25 +62,33 @@ build/native-release/tools/plughost/plughost dist/vst2/x86_64-linux/TarvexQuoxel
   tee "$out_dir/linux-vst2.txt" | report
 require_equal linux-vst3 linux-vst2
 
-echo "== demo: Windows x64 modules under Wine =="
-host_exe=$(pwd)/build/win64/tools/plughost/plughost.exe
+# The Windows modules render under Wine, each through the host tool of its own build.
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  tools/with-display.sh bash -c 'wineboot --init >/dev/null 2>&1; wineserver -w' || true
-fi
+tools/with-display.sh tools/wine-prefix.sh "$WINEPREFIX"
 # Wine reaches the bundle by a path relative to the working folder.
 # (The virtual display going away at the end is not worth a message.)
 wine_demo() {
-  local dir=$1 module=$2 name=$3
+  local build=$1 dir=$2 module=$3 name=$4
+  local host_exe=$PWD/build/$build/tools/plughost/plughost.exe
   (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$host_exe" "$module" "${demo_args[@]}" \
     2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
     tr -d '\r' | tee "$OLDPWD/$out_dir/$name.txt" | report)
 }
+echo "== demo: Windows x64 modules under Wine =="
 echo "-- VST3 --"
-wine_demo dist TarvexQuoxel.vst3 win64-vst3
+wine_demo win64 dist TarvexQuoxel.vst3 win64-vst3
 echo "-- VST2 --"
-wine_demo dist/vst2/x86_64-win TarvexQuoxel.dll win64-vst2
-wineserver -k 2>/dev/null || true
+wine_demo win64 dist/vst2/x86_64-win TarvexQuoxel.dll win64-vst2
 require_equal win64-vst3 win64-vst2
+
+# The x86 modules compute exactly what the x64 ones do.
+echo "== demo: Windows x86 modules under Wine =="
+echo "-- VST3 --"
+wine_demo win32 dist TarvexQuoxel.vst3 win32-vst3
+echo "-- VST2 --"
+wine_demo win32 dist/vst2/x86-win TarvexQuoxel.dll win32-vst2
+wineserver -k 2>/dev/null || true
+require_equal win32-vst3 win32-vst2
+require_equal win64-vst3 win32-vst3
+echo "== identical: the x86 modules give exactly the x64 modules' output =="
 echo "All builds done."

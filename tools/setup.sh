@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
-  wine wine64 xvfb xauth clang-format-14
+  wine wine64 wine32:i386 xvfb xauth clang-format-14
   # FuzzedDataProvider.h, for the native replays of the fuzzers' inputs
   libclang-rt-14-dev
 )
@@ -59,6 +59,70 @@ install_packages() {
   fi
 }
 
+# 32-bit Wine runs the x86 test programs; its packages come from the i386 architecture.
+ensure_i386_architecture() {
+  dpkg --print-foreign-architectures | grep -qx i386 && return
+  as_root dpkg --add-architecture i386
+  NEED_UPDATE=1
+}
+
+# The 32-bit dynamic loader, run without Wine: does this machine start 32-bit programs?
+runs_32bit_programs() { /lib/ld-linux.so.2 --version >/dev/null 2>&1; }
+
+BINFMT_DIR=/proc/sys/fs/binfmt_misc
+QEMU_I386=/usr/bin/qemu-i386-static
+
+# Wine needs qemu 8 or newer (7.2 fails to map Wine's shared user data).
+qemu_is_recent() {
+  local major
+  major=$("$QEMU_I386" --version 2>/dev/null | awk 'NR == 1 { split($3, v, "."); print v[1] + 0 }')
+  [ "${major:-0}" -ge 8 ]
+}
+
+install_qemu_user() {
+  local suite target=()
+  suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ "$suite" = bookworm ]; then
+    # bookworm's own qemu is too old for Wine; its backports carry a newer one.
+    as_root tee /etc/apt/sources.list.d/tarvexquoxel-backports.sources >/dev/null <<SRC
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    as_root apt-get update -q
+    target=(-t bookworm-backports)
+  fi
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${target[@]}" qemu-user-static
+}
+
+# Registers qemu for 32-bit x86 programs. Registrations end with a reboot, so each run checks.
+# The F flag opens the interpreter now, so the entry also works inside containers.
+register_qemu_i386() {
+  [ -e "$BINFMT_DIR/register" ] || as_root mount -t binfmt_misc binfmt_misc "$BINFMT_DIR"
+  if [ -e "$BINFMT_DIR/qemu-i386" ]; then
+    echo -1 | as_root tee "$BINFMT_DIR/qemu-i386" >/dev/null
+  fi
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  echo ":qemu-i386:M::$magic:$mask:$QEMU_I386:F" | as_root tee "$BINFMT_DIR/register" >/dev/null
+}
+
+# Where the kernel cannot start 32-bit programs itself, user-mode qemu runs them.
+ensure_32bit_programs_run() {
+  if runs_32bit_programs && { [ ! -e "$BINFMT_DIR/qemu-i386" ] || qemu_is_recent; }; then
+    return
+  fi
+  qemu_is_recent || install_qemu_user
+  register_qemu_i386
+  if ! runs_32bit_programs; then
+    echo "setup: this machine cannot start 32-bit programs, not even through qemu" >&2
+    return 1
+  fi
+  echo "setup: 32-bit programs run through qemu ($("$QEMU_I386" --version | head -n 1))"
+}
+
 # Some mirrors lack the newest source upload of a suite: take the newest one that comes.
 fetch_libpng_source() {
   local version
@@ -99,7 +163,9 @@ build_libpng_for() {
 }
 
 ensure_source_entry
+ensure_i386_architecture
 install_packages
+ensure_32bit_programs_run
 build_libpng_for x86_64-w64-mingw32
 build_libpng_for i686-w64-mingw32
 echo "setup: ready (MinGW libpng in $DEPS_DIR)"

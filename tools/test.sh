@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the code style check, the native tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer (with the replays of the fuzzers' committed inputs), the test
-# of the host's threads under ThreadSanitizer, the Windows builds (x64 and x86), and the
-# Windows x64 tests under Wine.
+# of the host's threads under ThreadSanitizer, and the Windows builds (x86 and x64) with
+# their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -21,9 +21,10 @@ cmake --preset native-tsan >/dev/null
 cmake --build --preset native-tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1 ctest --preset native-tsan
 
-echo "== win32 build =="
+echo "== win32 build and Wine tests =="
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+tools/with-display.sh tools/wine-ctest.sh build/win32
 
 echo "== win64 build and Wine tests =="
 cmake --preset win64 >/dev/null

@@ -5,11 +5,7 @@ set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 shift
 export WINEPREFIX=$build_dir/wineprefix WINEDEBUG=-all
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot --init >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
+"$(dirname "$0")/wine-prefix.sh" "$WINEPREFIX"
 status=0
 ctest --test-dir "$build_dir" --output-on-failure -j 4 "$@" || status=$?
 wineserver -k 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "effect/dsp/CpuFeatures.h"
+#include "effect/dsp/PortableMath.h"
 #include "effect/dsp/SseSupport.h"
 
 namespace Dsp {
@@ -144,12 +145,12 @@ bool Cascade::BuildFromLayout(const Layout& digital)
   }
 
   // Normalise the gain at the normal frequency into stage 0.
-  const Complex z1 = std::polar(1.0, -digital.NormalFrequency());
+  const Complex z1(Cos(digital.NormalFrequency()), -Sin(digital.NormalFrequency()));
   const Complex z2 = z1 * z1;
   Complex h(1.0, 0.0);
   for (int i = 0; i < stages; ++i)
-    h *= (st[i].b0 + st[i].b1 * z1 + st[i].b2 * z2) / (1.0 - st[i].a1 * z1 - st[i].a2 * z2);
-  double mag = std::abs(h);
+    h *= Divide(st[i].b0 + st[i].b1 * z1 + st[i].b2 * z2, 1.0 - st[i].a1 * z1 - st[i].a2 * z2);
+  double mag = Magnitude(h);
   double g = digital.NormalGain() / mag;
   if (!std::isfinite(g) || !(mag > 0.0))
     return false;

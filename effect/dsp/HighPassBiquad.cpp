@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "effect/dsp/PortableMath.h"
+
 namespace Dsp {
 
 void HighPassBiquad::InitStageStorage()
@@ -19,8 +21,8 @@ bool HighPassBiquad::Configure(double f, double q)
   if (f > kMaxNormalisedFrequency)
     f = kMaxNormalisedFrequency;
   double w = f * 6.283185307179586;
-  double cs = std::cos(w);
-  double sn = std::sin(w);
+  double cs = Cos(w);
+  double sn = Sin(w);
   double alpha = sn / (2.0 * q);
   double a0 = 1.0 + alpha;
   BiquadStage& s = Stage(0);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "effect/dsp/PortableMath.h"
 #include "effect/dsp/SampleBlock.h"
 
 namespace Dsp {
@@ -37,22 +38,25 @@ bool ChebyII::DesignAnalogPrototype(int n, double stopBandDb, Layout& analog)
   const double pi = 3.141592653589793;
   double eps = std::sqrt(1.0 / (std::exp(stopBandDb * 0.1 * 2.302585092994046) - 1.0));
   double inv = 1.0 / eps;
-  double mu = std::log(inv + std::sqrt(inv * inv + 1.0)) / n;
+  // e^mu for mu = asinh(inv) / n, and the hyperbolic sine and cosine of mu from it.
+  const double eMu = std::pow(inv + std::sqrt(inv * inv + 1.0), 1.0 / n);
+  const double sinhMu = (eMu - 1.0 / eMu) * 0.5;
+  const double coshMu = (eMu + 1.0 / eMu) * 0.5;
 
   analog.SetCounts(n, n);
   for (int i = 0; i < n; ++i)
   {
     double k = 1 - n + 2 * i;
     double theta = k * pi / (2.0 * n);
-    double a = -std::sinh(mu) * std::cos(theta);
-    double b = std::cosh(mu) * std::sin(theta);
+    double a = -sinhMu * Cos(theta);
+    double b = coshMu * Sin(theta);
     double d = a * a + b * b;
     analog.SetPole(i, Complex(a / d, b / d));
   }
   for (int i = 0; i < n; ++i)
   {
     double phi = (3 - 2 * n + 4 * i) * pi / (2.0 * n);
-    analog.SetZero(i, Complex(0.0, 1.0 / std::cos(phi)));
+    analog.SetZero(i, Complex(0.0, 1.0 / Cos(phi)));
   }
   analog.SetNormal(0.0, 1.0);
   return true;
@@ -62,7 +66,7 @@ static Complex MapRoot(const Complex& r, double k)
 {
   if (IsRootAtInfinity(r))
     return Complex(-1.0, 0.0);
-  return (1.0 + k * r) / (1.0 - k * r);
+  return Divide(1.0 + k * r, 1.0 - k * r);
 }
 
 void MapPolesToDigital(const Layout& analog, double k, Layout& digital)
@@ -83,7 +87,7 @@ bool MapLayoutToDigital(const Layout& analog, double rate, double cutoff, Layout
     return false;
   if (analog.PoleCount() > digital.Capacity() || analog.ZeroCount() > digital.Capacity())
     return false;
-  double k = std::tan(cutoff * 6.283185307179586 / rate * 0.5);
+  double k = Tan(cutoff * 6.283185307179586 / rate * 0.5);
   MapPolesToDigital(analog, k, digital);
   return true;
 }

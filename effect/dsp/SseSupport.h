@@ -1,8 +1,8 @@
 #pragma once
 
-// Functions that use the SSE2 unit carry this attribute: the 32-bit build targets
-// processors without SSE by default, and its callers (hosts) may enter with a stack
-// aligned to 4 bytes only, so the entry points realign it. The AVX2/FMA functions are
+// Functions that use the SSE2 unit carry this attribute: a 32-bit compiler targets
+// processors without SSE unless told otherwise (the x86 build is told), and its callers
+// (hosts) may enter with a stack aligned to 4 bytes only, so the entry points realign it. The AVX2/FMA functions are
 // compiled for those units alone and run only when the processor probe found them; their
 // helpers are always inlined into the entry point, which carries the attribute.
 #if defined(__x86_64__)

@@ -18,6 +18,48 @@ void CopyText(char* out, int capacity, const char* text)
   out[n] = '\0';
 }
 
+namespace {
+// Steps and values built from decimal fractions carry rounding error, and how much depends on
+// the floating-point unit (the x87 keeps 80-bit intermediates that SSE2 rounds away). Within
+// this relative distance of a whole number a value counts as that number.
+constexpr double kWholeTolerance = 1e-9;
+
+bool IsNearlyWhole(double value)
+{
+  return std::fabs(value - std::round(value)) <= kWholeTolerance * std::fabs(value);
+}
+
+double SnapNearlyWhole(double value)
+{
+  return IsNearlyWhole(value) ? std::round(value) : value;
+}
+
+// The value in steps, a quotient within rounding error of a whole or half step taken as
+// exactly that: 0.35 on a 0.1 step is 3.5 steps, not 3.4999999999999996.
+double StepsIn(double value, double step)
+{
+  return SnapNearlyWhole(value / step * 2.0) / 2.0;
+}
+
+// The integer a value shows as: truncated toward zero, after a value within rounding error of
+// a whole number (6.999999999999999 for 7) is taken as that number.
+int WholePart(double value)
+{
+  return TruncateToInt(SnapNearlyWhole(value));
+}
+
+// Decimals needed to show multiples of the step: 0.1 gives 1, 0.05 gives 2, 1e-9 the maximum.
+int PrecisionOfStep(double step)
+{
+  if (!std::isfinite(step))
+    return 0;
+  int precision = 0;
+  for (double s = step; !IsNearlyWhole(s) && precision < IPlugParameter::kMaxPrecision; s *= 10.0)
+    ++precision;
+  return precision;
+}
+}  // namespace
+
 int TruncateToInt(double value)
 {
   if (std::isnan(value))
@@ -65,9 +107,7 @@ void IPlugParameter::DefineDouble(const char* name, double defaultValue, double 
   mStep = step;
   mDefault = defaultValue;
 
-  mPrecision = 0;
-  for (double s = step; s != std::floor(s) && mPrecision < kMaxPrecision; s *= 10.0)
-    ++mPrecision;
+  mPrecision = PrecisionOfStep(step);
 
   if (shape != 0.0)
     mShape = shape;
@@ -87,9 +127,9 @@ void IPlugParameter::SetFromNormal(double x)
   x = std::isnan(x) ? 0.0 : std::clamp(x, 0.0, 1.0);
   double v = std::pow(x, mShape) * (mMax - mMin) + mMin;
   if (mType != kTypeDouble)
-    v = std::floor(v / mStep + 0.5) * mStep;
+    v = std::floor(StepsIn(v, mStep) + 0.5) * mStep;
   else if (mStep == 1.0)
-    v = std::round(v);
+    v = std::round(StepsIn(v, 1.0));
   if (std::isnan(v))
     return;
   mValue.store(v < mMax ? v : mMax, std::memory_order_relaxed);
@@ -136,7 +176,7 @@ void IPlugParameter::DisplayText(double value, bool normalised, char* out, int c
     value = std::pow(value, mShape) * (mMax - mMin) + mMin;
   if (useTexts && TextCount() > 0)
   {
-    const TextEntry* entry = EntryFor(TruncateToInt(value));
+    const TextEntry* entry = EntryFor(WholePart(value));
     if (entry && entry->text[0])
     {
       CopyText(out, capacity, entry->text);
@@ -152,7 +192,7 @@ void IPlugParameter::DisplayText(double value, bool normalised, char* out, int c
   else
   {
     char text[16];
-    std::to_chars_result r = std::to_chars(text, text + sizeof(text) - 1, TruncateToInt(value));
+    std::to_chars_result r = std::to_chars(text, text + sizeof(text) - 1, WholePart(value));
     *r.ptr = '\0';
     CopyText(out, capacity, text);
   }
@@ -165,7 +205,7 @@ void IPlugParameter::PlainDisplay(char* out, int capacity) const
 
 const char* IPlugParameter::UnitLabel() const
 {
-  const TextEntry* entry = EntryFor(TruncateToInt(Value()));
+  const TextEntry* entry = EntryFor(WholePart(Value()));
   return entry && entry->text[0] ? "" : mLabel;
 }
 

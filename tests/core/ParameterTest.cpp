@@ -30,7 +30,12 @@ TEST(IPlugParameter, DefinitionsSetRangeStepPrecisionAndTexts)
   EXPECT_STREQ(b.TextForValue(0), "off");
   EXPECT_STREQ(b.TextForValue(1), "on");
 
-  const std::pair<double, int> precisions[] = {{0.1, 1}, {0.01, 2}, {0.5, 1}, {1.0, 0}, {1e-9, 6}};
+  // Steps whose decimal multiples are not exact in binary (0.07 × 10 is 0.7000000000000001;
+  // on an x87 unit even 0.1 × 10 is not 1) still need only their own decimals.
+  const std::pair<double, int> precisions[] = {
+    {0.1, 1},  {0.01, 2},   {0.001, 3}, {0.05, 2}, {0.25, 2}, {0.5, 1},  {0.07, 2},
+    {0.14, 2}, {0.0003, 4}, {2.5, 1},   {1.0, 0},  {1e-6, 6}, {1e-9, 6}, {1.0 / 3, 6},
+  };
   for (const auto& [step, precision] : precisions)
   {
     IPlugParameter p;
@@ -65,6 +70,26 @@ TEST(IPlugParameter, NormalisedToPlainRoundsByKindAndStaysInRange)
   EXPECT_EQ(whole.Value(), 3.0);
   whole.SetFromNormal(0.25);
   EXPECT_EQ(whole.Value(), -3.0);
+
+  // Values within rounding error of a half step round as the exact half would, up for
+  // stepped kinds and away from zero for whole doubles: 0.35 / 0.1 is 3.4999999999999996 and
+  // 0.5025 × 200 − 100 is 0.4999999999999858.
+  IPlugParameter tenths;
+  tenths.DefineBool("t", false);
+  const std::pair<double, double> halves[] = {{0.35, 0.4}, {0.95, 1.0}, {0.15, 0.2}, {0.34, 0.3}};
+  for (const auto& [x, snapped] : halves)
+  {
+    tenths.SetFromNormal(x);
+    EXPECT_NEAR(tenths.Value(), snapped, 1e-12) << x;
+  }
+  IPlugParameter percent;
+  percent.DefineDouble("%", 0, -100, 100, 1.0, "", "", 1.0);
+  const std::pair<double, double> wholes[] = {{0.5025, 1.0}, {0.2725, -46.0}, {0.565, 13.0}, {0.5024, 0.0}};
+  for (const auto& [x, rounded] : wholes)
+  {
+    percent.SetFromNormal(x);
+    EXPECT_EQ(percent.Value(), rounded) << x;
+  }
 
   IPlugParameter fine;
   fine.DefineDouble("f", 0, 0, 1, 0.01, "", "", 1.0);
@@ -121,6 +146,9 @@ TEST(IPlugParameter, DisplayTextsNumbersAndLabels)
   whole.DefineDouble("w", 0, -100, 100, 1.0, "%", "", 1.0);
   EXPECT_EQ(Display(whole, -2.7), "-2");  // truncated toward zero
   EXPECT_EQ(Display(whole, 0.75, true), "50");
+  EXPECT_EQ(Display(whole, 0.565, true), "13");  // 12.999999999999986 from the mapping
+  EXPECT_EQ(Display(whole, -12.999999999999986), "-13");
+  EXPECT_EQ(Display(whole, 12.99999), "12");
   EXPECT_EQ(Display(whole, 1e20), "2147483647");  // saturated, not undefined
   EXPECT_STREQ(whole.UnitLabel(), "%");
 

@@ -39,6 +39,14 @@ def main(out):
     for name in ("plug_state", "vst3_state", "vst3_process", "vst2_chunk", "cached_font"):
         for i in range(4):
             write(os.path.join(out, name), f"seed-{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
+    # Chunk data areas as the AAX writer makes them; the provider takes the exact-size choice
+    # and the size from the end.
+    marker = b"\x01\x01\x01\x01"
+    entries = [b"d_1\x00" + struct.pack(">d", 50.0), b"l_2\x00" + struct.pack(">i", 2), b"l_3\x00" + struct.pack(">i", 1)]
+    for i in range(len(entries) + 1):
+        area = marker + b"".join(entries[:i])
+        write(os.path.join(out, "aax_chunk"), f"seed-chunk{i}", area + b"\x00\x00\x01")
+    write(os.path.join(out, "aax_chunk"), "seed-text", marker + b"r_1\x00abc\x00s_2\x00\x12\x34\x00\x00" + b"\x00\x00\x01")
     write(os.path.join(out, "cached_font"), "seed-text", b"\x10\x20" * 8 + "Hello, wörld €\n\tline".encode())
 
 

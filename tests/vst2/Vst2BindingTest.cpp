@@ -37,6 +37,8 @@ TEST(Vst2Record, FieldsOfTheRecord)
   EXPECT_TRUE(e->process && e->processReplacing && e->processDoubleReplacing && e->getParameter && e->setParameter);
   EXPECT_EQ(host.plug()->BlockSize(), 256);
   EXPECT_TRUE(host.plug()->IsInChannelConnected(1) && host.plug()->IsOutChannelConnected(1));
+  host.plug()->ChangeLatency(64);
+  EXPECT_EQ(e->initialDelay, 64);
 }
 
 TEST(Vst2Record, ShapesOfPlugIns)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "effect/dsp/PortableMath.h"
+
 namespace plughost {
 namespace {
 
@@ -23,6 +25,13 @@ public:
 private:
   std::uint32_t mState = 0x2545F491u;
 };
+
+// The sine of a phase given in cycles. The tree's own sine gives the same bits in every build,
+// so the x86 and x64 tools feed a module the same signal.
+double sine(double cycles)
+{
+  return Dsp::Sin(2.0 * kPi * (cycles - std::floor(cycles)));
+}
 
 }  // namespace
 
@@ -53,9 +62,9 @@ bool makeTestSignal(const TestSignalShape& shape, AudioBuffer& out)
       clickEnvelope = 1.0;
     }
     const double t = static_cast<double>(i) / shape.sampleRate;
-    const double body = std::sin(2.0 * kPi * 110.0 * t) * 0.7 + noise.next() * 0.3;
+    const double body = sine(110.0 * t) * 0.7 + noise.next() * 0.3;
     const double hit = shape.hitLevel * (envelope * body * 0.8 + clickEnvelope * 0.2);
-    const double bed = shape.bedLevel * std::sin(2.0 * kPi * 220.0 * t);
+    const double bed = shape.bedLevel * sine(220.0 * t);
     for (int c = 0; c < shape.channels; ++c)
       signal.channels[static_cast<std::size_t>(c)][i] = hit + bed;
     envelope *= decay;

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 
 using namespace vst2;
 
@@ -126,73 +125,40 @@ void IPlugVST::VSTSetParameter(AEffect* effect, int32_t index, float value)
 {
   Guarded(0, [&] {
     if (IPlugVST* plug = FromEffect(effect))
-      plug->SetHostParameter(index, value);
+      plug->SetParameterFromHost(index, value);
     return 0;
   });
 }
 
-void IPlugVST::SetHostParameter(int32_t index, float value)
-{
-  IPlugParameter* param = ParamAt(index);
-  // A value that is not a number changes nothing; others are clamped to 0..1.
-  if (!param || std::isnan(value))
-    return;
-  const double normalised = std::fmin(std::fmax(static_cast<double>(value), 0.0), 1.0);
-  ScopedLock lock(Mutex());
-  param->SetFromNormal(normalised);
-  if (IPlugEditor* editor = Editor())
-    editor->PushParamToControls(index, normalised, true);
-  HandleParameterChange(index, kCauseEditorOrHost);
-}
-
-// The three process entries: the host's buffers attached, then the block run under the lock.
+// The three process entries: under the lock, the host's buffers bound and the block run.
 template <class Sample>
-void IPlugVST::ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames,
-                            void (IPlugBase::*run)(int))
+void IPlugVST::ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames, EBlockMode mode)
 {
   Guarded(0, [&] {
     IPlugVST* plug = FromEffect(effect);
     if (!plug || frames <= 0)
       return 0;
     ScopedLock lock(plug->Mutex());
-    if constexpr (std::is_same_v<Sample, float>)
-      plug->AttachFloatBuffers(inputs, outputs, frames);
-    else
-      plug->AttachDoubleBuffers(inputs, outputs);
-    (plug->*run)(frames);
+    if (plug->DoesMidi())
+      plug->CallHost(audioMasterWantMidi);
+    plug->ProcessHostBlock(inputs, outputs, frames, mode);
     return 0;
   });
 }
 
 void IPlugVST::VSTAccumulate(AEffect* effect, float** inputs, float** outputs, int32_t frames)
 {
-  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunFloatAccumulate);
+  ProcessEntry(effect, inputs, outputs, frames, kBlockAccumulate);
 }
 
 void IPlugVST::VSTReplaceFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames)
 {
-  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunFloat);
+  ProcessEntry(effect, inputs, outputs, frames, kBlockProcess);
 }
 
 void IPlugVST::VSTReplaceDouble(AEffect* effect, double** inputs, double** outputs, int32_t frames)
 {
-  ProcessEntry(effect, inputs, outputs, frames, &IPlugBase::RunDouble);
-}
-
-void IPlugVST::AttachFloatBuffers(float** inputs, float** outputs, int nFrames)
-{
-  if (DoesMidi())
-    CallHost(audioMasterWantMidi);
-  BindInputsFloat(0, NInChannels(), inputs, nFrames);
-  BindOutputsFloat(0, NOutChannels(), outputs);
-}
-
-void IPlugVST::AttachDoubleBuffers(double** inputs, double** outputs)
-{
-  if (DoesMidi())
-    CallHost(audioMasterWantMidi);
-  BindInputsDouble(0, NInChannels(), inputs);
-  BindOutputsDouble(0, NOutChannels(), outputs);
+  ProcessEntry(effect, inputs, outputs, frames, kBlockProcess);
 }
 
 // ---- What the plug-in tells or asks the host ---------------------------------------------------

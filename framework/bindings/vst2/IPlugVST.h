@@ -81,7 +81,6 @@ private:
   intptr_t CanDo(const char* text);
   intptr_t ProcessEvents(const vst2::VstEvents* events);
   void SetSpeakerArrangements(const vst2::VstSpeakerArrangement* in, const vst2::VstSpeakerArrangement* out);
-  void SetHostParameter(int32_t index, float value);
 
   // Chunks (effGetChunk, effSetChunk): index 0 is the whole bank, any other the state.
   intptr_t GetChunk(int32_t index, void** data);
@@ -90,10 +89,7 @@ private:
   bool ReadBankChunk(const StateChunk& chunk, int pos);
 
   template <class Sample>
-  static void ProcessEntry(vst2::AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames,
-                           void (IPlugBase::*run)(int));
-  void AttachFloatBuffers(float** inputs, float** outputs, int nFrames);
-  void AttachDoubleBuffers(double** inputs, double** outputs);
+  static void ProcessEntry(vst2::AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames, EBlockMode mode);
   void UpdateArrangements();
 
   vst2::AudioMasterCallback mHostCallback;

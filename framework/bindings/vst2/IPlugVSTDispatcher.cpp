@@ -228,17 +228,9 @@ intptr_t IPlugVST::DispatchSetup(int32_t opcode, intptr_t value, void* ptr, floa
 void IPlugVST::SetSpeakerArrangements(const VstSpeakerArrangement* in, const VstSpeakerArrangement* out)
 {
   if (in)
-  {
-    const int n = in->numChannels > 0 ? in->numChannels : 0;
-    ConnectInputs(0, n, true);
-    ConnectInputs(n, NInChannels(), false);
-  }
+    ConnectHostInputs(in->numChannels > 0 ? in->numChannels : 0);
   if (out)
-  {
-    const int n = out->numChannels > 0 ? out->numChannels : 0;
-    ConnectOutputs(0, n, true);
-    ConnectOutputs(n, NOutChannels(), false);
-  }
+    ConnectHostOutputs(out->numChannels > 0 ? out->numChannels : 0);
 }
 
 intptr_t IPlugVST::DispatchQuery(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)

@@ -31,9 +31,11 @@ public:
 };
 
 // Amplitude of a host-rate sine through the chain, by projection over whole periods
-// after the filters settled.
+// after the filters settled. A first short block glides the new designs in.
 double ChainGain(AudioProcessor& p, int rate, double hz)
 {
+  std::vector<double> glide(2 * 64, 0.0);
+  p.ProcessBlock(glide.data(), 64);
   const int settle = rate / 10, frames = rate / 5;
   std::vector<double> x(2 * (settle + frames));
   for (size_t i = 0; i < x.size(); ++i)

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/PlugMutex.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+// A lock that knows which thread holds it: the holder's further Acquire answers false
+// without waiting, and only the holder's Relinquish releases it. A mutex that could not be
+// made locks nothing.
+class OwnedMutex
+{
+public:
+  // Selects a mutex that was never made, as when the system has none to give.
+  struct Unavailable
+  {};
+
+  OwnedMutex();
+  explicit OwnedMutex(Unavailable) {}
+  ~OwnedMutex() = default;
+
+  OwnedMutex(const OwnedMutex&) = delete;
+  OwnedMutex& operator=(const OwnedMutex&) = delete;
+
+  // True when this call took the lock (and so must relinquish it).
+  bool Acquire();
+  void Relinquish();
+
+private:
+  struct Record
+  {
+    std::atomic<std::thread::id> owner{};
+    PlugMutex lock;
+  };
+  std::unique_ptr<Record> mRecord;
+};
+
+// Holds an OwnedMutex for a scope; guards nested on the holding thread neither wait nor release.
+class OwnedMutexGuard
+{
+public:
+  explicit OwnedMutexGuard(OwnedMutex& mutex) : mMutex(mutex), mAcquired(mutex.Acquire()) {}
+  ~OwnedMutexGuard()
+  {
+    if (mAcquired)
+      mMutex.Relinquish();
+  }
+
+  OwnedMutexGuard(const OwnedMutexGuard&) = delete;
+  OwnedMutexGuard& operator=(const OwnedMutexGuard&) = delete;
+
+private:
+  OwnedMutex& mMutex;
+  bool mAcquired;
+};

@@ -1,0 +1,130 @@
+// Compile-time checks of our AAX declarations against the binary facts, for whichever of
+// the three targets is being built: record layouts, interface objects that are a table
+// pointer and nothing else, and the type of every operation the module calls or answers,
+// calling convention included (stdcall on 32-bit Windows, where a method without it would
+// be called wrongly by every host). Table slots are checked by calling through them, in the
+// tests.
+#include "sdk/aax/AAX_IACFEffectParameters.h"
+#include "sdk/aax/HostCollectionInterface.h"
+#include "sdk/aax/HostControllerInterface.h"
+#include "sdk/aax/HostViewContainerInterface.h"
+
+#include <cstddef>
+#include <type_traits>
+
+namespace {
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "ids and chunk headers are stored little-endian");
+
+// ---- Records ---------------------------------------------------------------------------------
+static_assert(sizeof(ACFGuid) == 16 && offsetof(ACFGuid, data2) == 4 && offsetof(ACFGuid, data3) == 6 &&
+                offsetof(ACFGuid, data4) == 8,
+              "ACFGuid");
+static_assert(sizeof(AAX_ChunkHeader) == 56 && offsetof(AAX_ChunkHeader, version) == 4 &&
+                offsetof(AAX_ChunkHeader, reserved) == 8 && offsetof(AAX_ChunkHeader, chunkId) == 20 &&
+                offsetof(AAX_ChunkHeader, name) == 24 && kAAX_ChunkDataOffset == 56,
+              "chunk record header");
+static_assert(sizeof(AAX_Point) == 8 && offsetof(AAX_Point, horizontal) == 4, "view size point");
+static_assert(sizeof(ACFProcedure) == sizeof(void*), "procedures are pointer-sized");
+static_assert(FourCC("elck") == 0x656C636Bu && FourCC("none") == 0x6E6F6E65u, "four-character codes");
+
+// ---- Interfaces: a table pointer and no data ---------------------------------------------------
+template <typename... I>
+constexpr bool kTablesOnly =
+  ((sizeof(I) == sizeof(void*) && std::is_polymorphic<I>::value && !std::has_virtual_destructor<I>::value) && ...);
+static_assert(kTablesOnly<IACFUnknown, HostComponentFactoryInterface, HostCollectionInterface,
+                          HostEffectDescriptorInterface2, HostComponentDescriptorInterface2, HostPropertyMapInterface2,
+                          HostServicesInterface, HostViewContainerInterface, HostControllerInterface2,
+                          HostAutomationInterface, HostTransportInterface2, AAX_IACFEffectParameters_V2>,
+              "host interfaces");
+
+// ---- Operation types, calling convention included ---------------------------------------------
+#if defined(_WIN32) && defined(__i386__)
+#define TQ_AAX_ABI_CC __stdcall
+#else
+#define TQ_AAX_ABI_CC
+#endif
+#define TQ_AAX_SIG(I, op, R, ...)                                                                                      \
+  static_assert(std::is_same<decltype(&I::op), R (TQ_AAX_ABI_CC I::*)(__VA_ARGS__)>::value,                            \
+                #I "::" #op " has the wrong type or calling convention")
+#define TQ_AAX_CSIG(I, op, R, ...)                                                                                     \
+  static_assert(std::is_same<decltype(&I::op), R (TQ_AAX_ABI_CC I::*)(__VA_ARGS__) const>::value,                      \
+                #I "::" #op " has the wrong type or calling convention")
+
+TQ_AAX_SIG(IACFUnknown, QueryInterface, ACFResult, const ACFGuid&, void**);
+TQ_AAX_SIG(IACFUnknown, AddRef, uint32_t);
+TQ_AAX_SIG(IACFUnknown, Release, uint32_t);
+
+TQ_AAX_SIG(HostComponentFactoryInterface, CreateInstance, ACFResult, const ACFGuid&, IACFUnknown*, const ACFGuid&,
+           void**);
+TQ_AAX_SIG(HostCollectionInterface, RegisterEffect, ACFResult, const char*, HostEffectDescriptorInterface*);
+TQ_AAX_SIG(HostCollectionInterface, AppendMakerName, ACFResult, const char*);
+TQ_AAX_SIG(HostCollectionInterface, AppendBundleName, ACFResult, const char*);
+TQ_AAX_SIG(HostCollectionInterface, StoreBundleVersion, ACFResult, uint32_t);
+TQ_AAX_SIG(HostCollectionInterface, AttachPropertyMap, ACFResult, HostPropertyMapInterface*);
+TQ_AAX_SIG(HostEffectDescriptorInterface, AttachComponent, ACFResult, HostComponentDescriptorInterface*);
+TQ_AAX_SIG(HostEffectDescriptorInterface, AppendEffectName, ACFResult, const char*);
+TQ_AAX_SIG(HostEffectDescriptorInterface, AppendCategory, ACFResult, uint32_t);
+TQ_AAX_SIG(HostEffectDescriptorInterface, RegisterProcedure, ACFResult, ACFProcedure, uint32_t);
+TQ_AAX_SIG(HostEffectDescriptorInterface2, Unused11, ACFResult, ACFWord, ACFWord, ACFWord, ACFWord);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareAudioInput, ACFResult, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareAudioOutput, ACFResult, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareBufferLength, ACFResult, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareAuxStem, ACFResult, uint32_t, uint32_t, const char*);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclarePrivateData, ACFResult, uint32_t, uint32_t, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareMidiNode, ACFResult, uint32_t, uint32_t, const char*, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface, RegisterProcessProcedure, ACFResult, ACFProcedure,
+           HostPropertyMapInterface*, void*, void*, void*);
+TQ_AAX_SIG(HostComponentDescriptorInterface, DeclareMeters, ACFResult, uint32_t, const uint32_t*, uint32_t);
+TQ_AAX_SIG(HostComponentDescriptorInterface2, Unused19, ACFResult, ACFWord, ACFWord);
+TQ_AAX_SIG(HostPropertyMapInterface, ReadProperty, bool, uint32_t, uint32_t*);
+TQ_AAX_SIG(HostPropertyMapInterface, StoreProperty, ACFResult, uint32_t, uint32_t);
+TQ_AAX_SIG(HostPropertyMapInterface2, Unused7, bool, ACFWord, ACFWord, ACFWord);
+TQ_AAX_SIG(HostServicesInterface, SendTrace, ACFResult, int32_t, const char*);
+TQ_AAX_SIG(HostViewContainerInterface, NativeWindow, void*);
+TQ_AAX_SIG(HostViewContainerInterface, CurrentModifiers, ACFResult, uint32_t*);
+TQ_AAX_SIG(HostViewContainerInterface, ChangeViewSize, ACFResult, const AAX_Point*);
+TQ_AAX_SIG(HostViewContainerInterface, ForwardParameterClick, ACFResult, const char*, uint32_t);
+
+TQ_AAX_SIG(HostControllerInterface, ReadSampleRate, ACFResult, float*);
+TQ_AAX_SIG(HostControllerInterface, InStemLayout, ACFResult, uint32_t*);
+TQ_AAX_SIG(HostControllerInterface, OutStemLayout, ACFResult, uint32_t*);
+TQ_AAX_SIG(HostControllerInterface, ReportLatency, ACFResult, int32_t);
+TQ_AAX_SIG(HostControllerInterface, SendPacket, ACFResult, uint32_t, const void*, uint32_t);
+TQ_AAX_SIG(HostControllerInterface2, Unused22, ACFResult, uint64_t*);
+TQ_AAX_SIG(HostAutomationInterface, EnrolParameter, ACFResult, const char*);
+TQ_AAX_SIG(HostAutomationInterface, WithdrawParameter, ACFResult, const char*);
+TQ_AAX_SIG(HostAutomationInterface, RequestValue, ACFResult, const char*, double);
+TQ_AAX_SIG(HostAutomationInterface, AnnounceValue, ACFResult, const char*, double);
+TQ_AAX_SIG(HostAutomationInterface, StartTouch, ACFResult, const char*);
+TQ_AAX_SIG(HostAutomationInterface, StopTouch, ACFResult, const char*);
+TQ_AAX_SIG(HostTransportInterface, ReadTempo, ACFResult, double*);
+TQ_AAX_SIG(HostTransportInterface, ReadTimeSignature, ACFResult, int32_t*, int32_t*);
+TQ_AAX_SIG(HostTransportInterface, ReadPlayState, ACFResult, bool*);
+TQ_AAX_SIG(HostTransportInterface, ReadTicks, ACFResult, int64_t*);
+TQ_AAX_SIG(HostTransportInterface, ReadCycle, ACFResult, bool*, int64_t*, int64_t*);
+TQ_AAX_SIG(HostTransportInterface, ReadSamplePosition, ACFResult, int64_t*);
+
+TQ_AAX_SIG(AAX_IString, AssignChars, void, const char*);
+TQ_AAX_SIG(AAX_IString, AssignCharsChained, AAX_IString*, const char*);
+TQ_AAX_SIG(AAX_IString, AssignFrom, AAX_IString*, const AAX_IString*);
+TQ_AAX_CSIG(AAX_IString, CharCount, uint32_t);
+TQ_AAX_CSIG(AAX_IString, Chars, const char*);
+
+using EP = AAX_IACFEffectParameters;
+TQ_AAX_SIG(EP, StartInstance, ACFResult, IACFUnknown*);
+TQ_AAX_SIG(EP, StopInstance, ACFResult);
+TQ_AAX_SIG(EP, HandleHostNotification, ACFResult, uint32_t, const void*, uint32_t);
+TQ_AAX_CSIG(EP, CountParameters, ACFResult, int32_t*);
+TQ_AAX_CSIG(EP, CopyParameterShortName, ACFResult, const char*, AAX_IString*, int32_t);
+TQ_AAX_CSIG(EP, ParseParameterText, ACFResult, const char*, double*, const AAX_IString*);
+TQ_AAX_CSIG(EP, FormatNormalizedValue, ACFResult, const char*, double, AAX_IString*, int32_t);
+TQ_AAX_SIG(EP, ChangeNormalizedValue, ACFResult, const char*, double);
+TQ_AAX_SIG(EP, ApplyHostValue, ACFResult, const char*, double, uint32_t);
+TQ_AAX_SIG(EP, FillCustomData, ACFResult, uint32_t, void*, uint32_t);
+TQ_AAX_SIG(EP, MeasureChunk, ACFResult, uint32_t, int32_t*);
+TQ_AAX_SIG(EP, WriteChunk, ACFResult, uint32_t, AAX_ChunkHeader*);
+TQ_AAX_SIG(EP, ReadChunk, ACFResult, uint32_t, const AAX_ChunkHeader*);
+TQ_AAX_SIG(EP, MatchChunk, ACFResult, const AAX_ChunkHeader*, bool*);
+TQ_AAX_SIG(EP, EmptyAnswer, ACFResult, ACFWord, ACFWord, ACFWord, uint32_t*);
+TQ_AAX_SIG(EP, IdleTwoArgsC, ACFResult, ACFWord, ACFWord);
+}  // namespace

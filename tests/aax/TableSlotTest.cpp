@@ -1,0 +1,341 @@
+// Operation N of the host's numbering is table slot N: each slot is called the way the other
+// side of the module boundary calls it, through the raw table, and must reach its operation.
+#include "hosts/aax/InstanceHost.h"
+#include "hosts/aax/RegistrationHost.h"
+#include "hosts/aax/ViewContainerHost.h"
+#include "sdk/aax/AAX_IACFEffectParameters.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+using namespace aaxhost;
+
+template <typename R, typename... A>
+R CallSlot(void* object, int slot, A... arguments)
+{
+  using Entry = R(AAX_CALL*)(void*, A...);
+  Entry* table = *static_cast<Entry**>(object);
+  return table[slot](object, arguments...);
+}
+
+using Probe = std::function<void(void*)>;
+
+template <typename R = ACFResult, typename... A>
+Probe At(int slot, A... arguments)
+{
+  return [=](void* object) { CallSlot<R>(object, slot, arguments...); };
+}
+
+using Slots = std::vector<std::pair<const char*, Probe>>;
+
+// The first call the probe causes names the operation that the slot reached; queries are
+// answered, and logged, by the object behind the face.
+void ExpectSlots(void* face, const std::string& label, CallLog& log, const Slots& slots)
+{
+  for (const auto& [operation, probe] : slots)
+  {
+    log.Clear();
+    probe(face);
+    ASSERT_FALSE(log.Calls().empty()) << operation;
+    const std::string& call = log.Calls().front();
+    const size_t dot = call.find('.');
+    EXPECT_EQ(call.substr(dot + 1, call.find('(') - dot - 1), operation);
+    if (std::string(operation) != "QueryInterface")
+    {
+      EXPECT_EQ(call.substr(0, dot), label);
+    }
+  }
+}
+
+const ACFWord w = 1;
+float rateOut;
+uint32_t wordOut;
+uint64_t longOut;
+double doubleOut;
+int32_t intOut;
+bool boolOut;
+int64_t ticksOut;
+const AAX_Point point = {1.0f, 2.0f};
+void Procedure() {}
+const ACFProcedure procedure = &Procedure;
+void* const none = nullptr;
+const char* const id = "1";
+
+const Slots kUnknown = {
+  {"QueryInterface", At(0, &kIID_ACFUnknown, static_cast<void**>(nullptr))},
+  {"AddRef", At<uint32_t>(1)},
+  {"Release", At<uint32_t>(2)},
+};
+
+TEST(TableSlots, InstanceInterfaces)
+{
+  CallLog log;
+  InstanceHost host(log);
+  ExpectSlots(host.Controller2(), "Controller2", log, kUnknown);
+  ExpectSlots(host.Controller2(), "Controller2", log,
+              {{"Unused3", At(3, w)},
+               {"ReadSampleRate", At(4, &rateOut)},
+               {"InStemLayout", At(5, &wordOut)},
+               {"OutStemLayout", At(6, &wordOut)},
+               {"Unused7", At(7, w)},
+               {"Unused8", At(8, w, w)},
+               {"Unused9", At(9, w)},
+               {"ReportLatency", At(10, int32_t(3))},
+               {"Unused11", At(11, w, w, w)},
+               {"SendPacket", At(12, w, none, w)},
+               {"Unused13", At(13, w, w)},
+               {"Unused14", At(14, w, w)},
+               {"Unused15", At(15, w)},
+               {"Unused16", At(16, w, w)},
+               {"Unused17", At(17, w)},
+               {"Unused18", At(18, w)},
+               {"Unused19", At(19, w, w)},
+               {"Unused20", At(20, w, w, w)},
+               {"Unused21", At(21, w)},
+               {"Unused22", At(22, &longOut)},
+               {"Unused23", At(23, w)}});
+  ExpectSlots(host.Automation(), "Automation", log,
+              {{"EnrolParameter", At(3, id)},
+               {"WithdrawParameter", At(4, id)},
+               {"RequestValue", At(5, id, 0.5)},
+               {"AnnounceValue", At(6, id, 0.5)},
+               {"StartTouch", At(7, id)},
+               {"StopTouch", At(8, id)},
+               {"Unused9", At(9, w, w)}});
+  ExpectSlots(host.Transport2(), "Transport2", log,
+              {{"ReadTempo", At(3, &doubleOut)},
+               {"ReadTimeSignature", At(4, &intOut, &intOut)},
+               {"ReadPlayState", At(5, &boolOut)},
+               {"ReadTicks", At(6, &ticksOut)},
+               {"ReadCycle", At(7, &boolOut, &ticksOut, &ticksOut)},
+               {"ReadSamplePosition", At(8, &ticksOut)},
+               {"Unused9", At(9, w, w, w)},
+               {"Unused10", At(10, w, w, w, w, w)},
+               {"Unused11", At(11, w)},
+               {"Unused12", At(12, w)},
+               {"Unused13", At(13, w)},
+               {"Unused14", At(14, w, w)},
+               {"Unused15", At(15, w, w)},
+               {"Unused16", At(16, w)}});
+}
+
+TEST(TableSlots, DescriptionInterfaces)
+{
+  CallLog log;
+  RegistrationHost host(log);
+  ExpectSlots(&host, "Host", log, kUnknown);
+  auto make = [&](const ACFGuid& classId, const ACFGuid& iid) {
+    void* factory = nullptr;
+    host.QueryInterface(HostComponentFactoryInterface::kIID, &factory);
+    void* made = nullptr;
+    static_cast<HostComponentFactoryInterface*>(factory)->CreateInstance(classId, nullptr, iid, &made);
+    void* probed = nullptr;
+    ExpectSlots(factory, "Factory", log, {{"CreateInstance", At(3, &classId, none, &iid, &probed)}});
+    return made;
+  };
+  ExpectSlots(make(HostCollectionInterface::kCLSID, HostCollectionInterface::kIID), "Collection1", log,
+              {{"Unused3", At(3)},
+               {"Unused4", At(4)},
+               {"Unused5", At(5)},
+               {"Unused6", At(6)},
+               {"RegisterEffect", At(7, id, none)},
+               {"AppendMakerName", At(8, id)},
+               {"AppendBundleName", At(9, id)},
+               {"StoreBundleVersion", At(10, w)},
+               {"AttachPropertyMap", At(11, none)}});
+  ExpectSlots(make(HostEffectDescriptorInterface::kCLSID, HostEffectDescriptorInterface2::kIID), "Effect1/2", log,
+              {{"AttachComponent", At(3, none)},
+               {"AppendEffectName", At(4, id)},
+               {"AppendCategory", At(5, w)},
+               {"Unused6", At(6, w, w)},
+               {"RegisterProcedure", At(7, procedure, w)},
+               {"Unused8", At(8, none)},
+               {"Unused9", At(9, w, w)},
+               {"Unused10", At(10, w, w, none)},
+               {"Unused11", At(11, w, w, w, w)}});
+  ExpectSlots(make(HostComponentDescriptorInterface::kCLSID, HostComponentDescriptorInterface2::kIID), "Component1/2",
+              log,
+              {{"Unused3", At(3)},
+               {"Unused4", At(4, w, w)},
+               {"DeclareAudioInput", At(5, w)},
+               {"DeclareAudioOutput", At(6, w)},
+               {"DeclareBufferLength", At(7, w)},
+               {"Unused8", At(8, w)},
+               {"Unused9", At(9, w)},
+               {"Unused10", At(10, w)},
+               {"Unused11", At(11, w, w, w)},
+               {"DeclareAuxStem", At(12, w, w, id)},
+               {"DeclarePrivateData", At(13, w, w, w)},
+               {"Unused14", At(14, w, w)},
+               {"DeclareMidiNode", At(15, w, w, id, w)},
+               {"RegisterProcessProcedure", At(16, procedure, none, none, none, none)},
+               {"Unused17", At(17, w, w, none, w, w, w)},
+               {"DeclareMeters", At(18, w, none, w)},
+               {"Unused19", At(19, w, w)}});
+  ExpectSlots(make(HostPropertyMapInterface::kCLSID, HostPropertyMapInterface2::kIID), "Map1/2", log,
+              {{"ReadProperty", At<bool>(3, w, &wordOut)},
+               {"StoreProperty", At(4, w, w)},
+               {"Unused5", At(5, w)},
+               {"Unused6", At(6, w, w, w)},
+               {"Unused7", At<bool>(7, w, w, w)}});
+  ExpectSlots(make(HostServicesInterface::kCLSID, HostServicesInterface::kIID), "Services1", log,
+              {{"Unused3", At(3, w, w, w)}, {"SendTrace", At(4, int32_t(1), id)}});
+}
+
+TEST(TableSlots, ViewContainer)
+{
+  CallLog log;
+  ViewContainerHost host(log);
+  ExpectSlots(host.View(), "View", log,
+              {{"Unused3", At(3)},
+               {"NativeWindow", At<void*>(4)},
+               {"CurrentModifiers", At(5, &wordOut)},
+               {"ChangeViewSize", At(6, &point)},
+               {"ForwardParameterClick", At(7, id, w)},
+               {"Unused8", At(8, w, w)},
+               {"Unused9", At(9, w, w)}});
+}
+
+// The effect-parameters table as the host sees it: every operation records its name.
+class EffectParametersProbe : public AAX_IACFEffectParameters_V2
+{
+public:
+  std::string last;
+
+#define TQ_PROBE(op, ...)                                                                                              \
+  ACFResult AAX_CALL op(__VA_ARGS__) override                                                                          \
+  {                                                                                                                    \
+    last = #op;                                                                                                        \
+    return 0;                                                                                                          \
+  }
+#define TQ_CPROBE(op, ...)                                                                                             \
+  ACFResult AAX_CALL op(__VA_ARGS__) const override                                                                    \
+  {                                                                                                                    \
+    const_cast<EffectParametersProbe*>(this)->last = #op;                                                              \
+    return 0;                                                                                                          \
+  }
+  TQ_PROBE(QueryInterface, const ACFGuid&, void**)
+  uint32_t AAX_CALL AddRef() override
+  {
+    return last = "AddRef", 0;
+  }
+  uint32_t AAX_CALL Release() override
+  {
+    return last = "Release", 0;
+  }
+  TQ_PROBE(StartInstance, IACFUnknown*)
+  TQ_PROBE(StopInstance)
+  TQ_PROBE(HandleHostNotification, uint32_t, const void*, uint32_t)
+  TQ_CPROBE(CountParameters, int32_t*)
+  TQ_CPROBE(CopyBypassParameterId, AAX_IString*)
+  TQ_CPROBE(QueryParameterAutomatable, const char*, bool*)
+  TQ_CPROBE(QueryParameterStepCount, const char*, int32_t*)
+  TQ_CPROBE(CopyParameterName, const char*, AAX_IString*)
+  TQ_CPROBE(CopyParameterShortName, const char*, AAX_IString*, int32_t)
+  TQ_CPROBE(QueryParameterDefault, const char*, double*)
+  TQ_PROBE(ChangeParameterDefault, const char*, double)
+  TQ_CPROBE(QueryParameterKind, const char*, int32_t*)
+  TQ_CPROBE(QueryParameterLayoutWord, const char*, int32_t*)
+  TQ_PROBE(FindParameter, const char*, AAX_IParameter**)
+  TQ_CPROBE(FindParameterIndex, const char*, int32_t*)
+  TQ_CPROBE(CopyParameterIdAt, int32_t, AAX_IString*)
+  TQ_CPROBE(QueryParameterExtra, const char*, uint32_t, int32_t*)
+  TQ_CPROBE(ParseParameterText, const char*, double*, const AAX_IString*)
+  TQ_CPROBE(FormatNormalizedValue, const char*, double, AAX_IString*, int32_t)
+  TQ_CPROBE(FormatCurrentValue, const char*, AAX_IString*, int32_t)
+  TQ_CPROBE(QueryNormalizedValue, const char*, double*)
+  TQ_PROBE(ChangeNormalizedValue, const char*, double)
+  TQ_PROBE(ChangeNormalizedValueBy, const char*, double)
+  TQ_PROBE(BeginParameterGesture, const char*)
+  TQ_PROBE(EndParameterGesture, const char*)
+  TQ_PROBE(IdleTwoArgsA, ACFWord, ACFWord)
+  TQ_PROBE(ApplyHostValue, const char*, double, uint32_t)
+  TQ_PROBE(ApplyHostValueBy, const char*, double)
+  TQ_PROBE(FlushPackets)
+  TQ_PROBE(FillCustomData, uint32_t, void*, uint32_t)
+  TQ_CPROBE(CountChunks, int32_t*)
+  TQ_CPROBE(ChunkIdAt, int32_t, uint32_t*)
+  TQ_PROBE(MeasureChunk, uint32_t, int32_t*)
+  TQ_PROBE(WriteChunk, uint32_t, AAX_ChunkHeader*)
+  TQ_PROBE(ReadChunk, uint32_t, const AAX_ChunkHeader*)
+  TQ_PROBE(MatchChunk, const AAX_ChunkHeader*, bool*)
+  TQ_CPROBE(CountChanges, int32_t*)
+  TQ_PROBE(IdleNoArgsA)
+  TQ_PROBE(UnsupportedFourArgs, ACFWord, ACFWord, ACFWord, ACFWord)
+  TQ_PROBE(EmptyAnswer, ACFWord, ACFWord, ACFWord, uint32_t*)
+  TQ_PROBE(IdleThreeArgs, ACFWord, ACFWord, ACFWord)
+  TQ_PROBE(IdleNoArgsB)
+  TQ_PROBE(UnsupportedOneArg, ACFWord)
+  TQ_PROBE(IdleTwoArgsB, ACFWord, ACFWord)
+  TQ_PROBE(IdleTwoArgsC, ACFWord, ACFWord)
+#undef TQ_PROBE
+#undef TQ_CPROBE
+};
+
+TEST(TableSlots, EffectParameters)
+{
+  const char* text = "x";
+  const Slots slots = {
+    {"QueryInterface", At(0, &kIID_ACFUnknown, static_cast<void**>(nullptr))},
+    {"AddRef", At<uint32_t>(1)},
+    {"Release", At<uint32_t>(2)},
+    {"StartInstance", At(3, none)},
+    {"StopInstance", At(4)},
+    {"HandleHostNotification", At(5, w, none, w)},
+    {"CountParameters", At(6, none)},
+    {"CopyBypassParameterId", At(7, none)},
+    {"QueryParameterAutomatable", At(8, text, none)},
+    {"QueryParameterStepCount", At(9, text, none)},
+    {"CopyParameterName", At(10, text, none)},
+    {"CopyParameterShortName", At(11, text, none, int32_t(4))},
+    {"QueryParameterDefault", At(12, text, none)},
+    {"ChangeParameterDefault", At(13, text, 0.5)},
+    {"QueryParameterKind", At(14, text, none)},
+    {"QueryParameterLayoutWord", At(15, text, none)},
+    {"FindParameter", At(16, text, none)},
+    {"FindParameterIndex", At(17, text, none)},
+    {"CopyParameterIdAt", At(18, int32_t(0), none)},
+    {"QueryParameterExtra", At(19, text, w, none)},
+    {"ParseParameterText", At(20, text, none, none)},
+    {"FormatNormalizedValue", At(21, text, 0.5, none, int32_t(4))},
+    {"FormatCurrentValue", At(22, text, none, int32_t(4))},
+    {"QueryNormalizedValue", At(23, text, none)},
+    {"ChangeNormalizedValue", At(24, text, 0.5)},
+    {"ChangeNormalizedValueBy", At(25, text, 0.5)},
+    {"BeginParameterGesture", At(26, text)},
+    {"EndParameterGesture", At(27, text)},
+    {"IdleTwoArgsA", At(28, w, w)},
+    {"ApplyHostValue", At(29, text, 0.5, w)},
+    {"ApplyHostValueBy", At(30, text, 0.5)},
+    {"FlushPackets", At(31)},
+    {"FillCustomData", At(32, w, none, w)},
+    {"CountChunks", At(33, none)},
+    {"ChunkIdAt", At(34, int32_t(0), none)},
+    {"MeasureChunk", At(35, w, none)},
+    {"WriteChunk", At(36, w, none)},
+    {"ReadChunk", At(37, w, none)},
+    {"MatchChunk", At(38, none, none)},
+    {"CountChanges", At(39, none)},
+    {"IdleNoArgsA", At(40)},
+    {"UnsupportedFourArgs", At(41, w, w, w, w)},
+    {"EmptyAnswer", At(42, w, w, w, none)},
+    {"IdleThreeArgs", At(43, w, w, w)},
+    {"IdleNoArgsB", At(44)},
+    {"UnsupportedOneArg", At(45, w)},
+    {"IdleTwoArgsB", At(46, w, w)},
+    {"IdleTwoArgsC", At(47, w, w)},
+  };
+  EffectParametersProbe probe;
+  for (const auto& [operation, call] : slots)
+  {
+    probe.last.clear();
+    call(static_cast<AAX_IACFEffectParameters*>(&probe));
+    EXPECT_EQ(probe.last, operation);
+  }
+}
+}  // namespace
