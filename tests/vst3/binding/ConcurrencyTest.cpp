@@ -27,7 +27,7 @@ void AudioSide(Session& session, std::atomic<int>& nonFinite)
   {
     HostDriver& driver = *session.driver;
     session.FillDrums(kFrames, b * kFrames);
-    fakehost::ParameterChanges& changes = driver.inputChanges();
+    vst3host::ParameterChanges& changes = driver.inputChanges();
     changes.add(static_cast<ParamID>(TarvexQuoxel::kLevel), 0, Sweep(b, 1));
     changes.add(static_cast<ParamID>(TarvexQuoxel::kLength), kFrames / 2, Sweep(b, 2));
     // The automatic output gain sets its parameter from inside process.
