@@ -143,6 +143,11 @@ bool IPlugParameter::SetPlain(double value)
   return true;
 }
 
+double IPlugParameter::Value() const
+{
+  return mValue.load(std::memory_order_relaxed);
+}
+
 double IPlugParameter::Normal() const
 {
   return NormalOf(Value());

@@ -55,7 +55,9 @@ public:
   bool ValueForText(const char* text, int* value) const;
 
   int Type() const { return mType; }
-  double Value() const { return mValue.load(std::memory_order_relaxed); }
+  // Out of line: inlined into a caller holding a parameter pointer that may be null, the
+  // atomic load draws a false overflow warning from GCC.
+  double Value() const;
   double Min() const { return mMin; }
   double Max() const { return mMax; }
   double Step() const { return mStep; }
@@ -79,8 +81,8 @@ private:
 
   int mType = kTypeNone;
   // The host's controller thread reads and writes the value while the audio thread does,
-  // without the plug-in lock. A relaxed atomic makes each access whole and costs nothing on
-  // x86; the other fields are fixed once the parameter is defined.
+  // without the plug-in lock; the other fields are fixed once the parameter is defined.
+  // A relaxed atomic makes each access whole and costs nothing on x86.
   std::atomic<double> mValue{0.0};
   double mMin = 0.0;
   double mMax = 1.0;
