@@ -32,6 +32,7 @@ struct HostOptions
   bool listParameters = false;
   bool conformance = false;  // run the conformance checks instead of rendering
   bool help = false;
+  bool showProgress = false;  // a progress bar on standard error (set when it is a terminal)
 };
 
 // Parses argv[1..]. Returns false with a message on an unknown option, a missing or bad value,

@@ -5,6 +5,7 @@
 #include "tools/plughost/HostTool.h"
 #include "tools/plughost/SignalStats.h"
 #include "tools/plughost/StateFile.h"
+#include "tools/plughost/ProgressBar.h"
 #include "tools/plughost/Render.h"
 #include "tools/plughost/TestSignal.h"
 #include "tests/vst3/host/FakeGainEffect.h"
@@ -168,7 +169,30 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
   }
 }
 
-TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
+// The input a chunk at a time from a buffer.
+class BufferReader : public AudioReader
+{
+public:
+  explicit BufferReader(const AudioBuffer& audio) : mAudio(audio) {}
+  double sampleRate() const override { return mAudio.sampleRate; }
+  int numChannels() const override { return mAudio.numChannels(); }
+  std::uint64_t numFrames() const override { return mAudio.numFrames(); }
+  bool read(std::size_t maxFrames, AudioBuffer& chunk, std::string&) override
+  {
+    const std::size_t n = std::min(maxFrames, mAudio.numFrames() - mDone);
+    chunk.resize(mAudio.numChannels(), n);
+    for (std::size_t c = 0; c < chunk.channels.size(); ++c)
+      std::copy_n(mAudio.channels[c].begin() + static_cast<std::ptrdiff_t>(mDone), n, chunk.channels[c].begin());
+    mDone += n;
+    return true;
+  }
+
+private:
+  const AudioBuffer& mAudio;
+  std::size_t mDone = 0;
+};
+
+TEST(Render, CompensatesThePlugInsLatencyAcrossChunksAndBlocks)
 {
   TestSignalShape shape;
   shape.seconds = 0.05;
@@ -184,13 +208,22 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
       ASSERT_EQ(driver.load(), vst3::kResultOk);
       driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
       vst3host::ProcessSettings settings;
-      settings.maxBlock = 256;  // the latency spans blocks
+      settings.maxBlock = 256;  // the latency spans blocks and chunks
       settings.sampleSize = vst3::kSample64;
       ASSERT_EQ(driver.start(settings), vst3::kResultOk);
-      AudioBuffer out;
+      ChunkProcess process;
+      std::uint64_t reported = 0;
       std::string error;
-      ASSERT_TRUE(render(driver, in, out, error)) << error;
-      EXPECT_EQ(out.channels, in.channels) << "0 dB, 64-bit: the very same samples, aligned";
+      ASSERT_TRUE(vst3ChunkProcess(driver, in.sampleRate, process, reported, error)) << error;
+      EXPECT_EQ(reported, latency);
+      BufferReader reader(in);
+      RenderSink sink("", WavFormat::Float32, in.sampleRate);
+      SignalMeter inputMeter;
+      std::ostringstream terminal;
+      ProgressBar progress(terminal, false);
+      ASSERT_TRUE(streamRender(reader, 300, reported, process, sink, inputMeter, progress, error)) << error;
+      EXPECT_EQ(sink.digest(), sampleDigest(in)) << "0 dB, 64-bit: the very same samples, aligned";
+      EXPECT_EQ(terminal.str(), "");
     }
     factory->release();
   }
