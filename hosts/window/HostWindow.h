@@ -34,7 +34,7 @@ public:
   void resizeClient(int width, int height);
   // Child windows the plug-in has put into this window.
   int childCount() const;
-  // The first child window (at any depth) of the class, or null.
+  // The first child window (at any depth) of the class (of any class for null), or null.
   void* findChild(const char* className) const;
   // Delivers the messages waiting for this thread's windows, at most limit of them (a window
   // that keeps asking to be painted cannot hold the caller); returns how many there were.

@@ -54,7 +54,7 @@ BOOL CALLBACK matchChild(HWND child, LPARAM param)
 {
   auto* search = reinterpret_cast<ChildSearch*>(param);
   char name[128];
-  if (GetClassNameA(child, name, sizeof name) > 0 && lstrcmpiA(name, search->className) == 0)
+  if (!search->className || (GetClassNameA(child, name, sizeof name) > 0 && lstrcmpiA(name, search->className) == 0))
   {
     search->found = child;
     return FALSE;
