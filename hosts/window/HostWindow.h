@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace fakehost {
+namespace hostwindow {
 
 // Pixels read back from a window: 0xAARRGGBB words, row by row from the top, alpha 255.
 struct WindowPicture
@@ -57,4 +57,4 @@ WindowPicture captureWindow(void* window);
 // The timer message that drives an editor's redraw, sent now instead of waiting for it.
 void sendTimerTick(void* window, std::uintptr_t timerId);
 
-}  // namespace fakehost
+}  // namespace hostwindow

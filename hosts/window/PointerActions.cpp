@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace fakehost {
+namespace hostwindow {
 namespace {
 
 struct Form
@@ -68,4 +68,4 @@ bool parsePointerAction(const std::string& text, PointerAction* action, std::str
   return false;
 }
 
-}  // namespace fakehost
+}  // namespace hostwindow

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace fakehost {
+namespace hostwindow {
 
 struct PointerAction
 {
@@ -29,4 +29,4 @@ struct PointerAction
 // Parses one action; false with a reason for a word or a number it does not know.
 bool parsePointerAction(const std::string& text, PointerAction* action, std::string* error);
 
-}  // namespace fakehost
+}  // namespace hostwindow

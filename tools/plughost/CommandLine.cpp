@@ -116,8 +116,8 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
         parsed.editorPicturePath = value;
       else if (arg == "--pointer")
       {
-        fakehost::PointerAction action;
-        if (!fakehost::parsePointerAction(value, &action, &error))
+        hostwindow::PointerAction action;
+        if (!hostwindow::parsePointerAction(value, &action, &error))
           return false;
         parsed.pointerActions.push_back(action);
       }

@@ -35,7 +35,7 @@ struct HostOptions
   // The editor mode, instead of rendering: a picture of the editor, or the editor left open.
   std::string editorPicturePath;
   bool showEditor = false;
-  std::vector<fakehost::PointerAction> pointerActions;
+  std::vector<hostwindow::PointerAction> pointerActions;
   bool help = false;
 };
 

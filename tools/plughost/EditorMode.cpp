@@ -14,7 +14,7 @@ namespace {
 // redraw periods, as a host's window lives.
 constexpr auto kSettleTime = std::chrono::milliseconds(250);
 
-void runMessages(const fakehost::HostWindow& window, EditorSession& editor)
+void runMessages(const hostwindow::HostWindow& window, EditorSession& editor)
 {
   const auto end = std::chrono::steady_clock::now() + kSettleTime;
   while (std::chrono::steady_clock::now() < end)
@@ -25,7 +25,7 @@ void runMessages(const fakehost::HostWindow& window, EditorSession& editor)
   }
 }
 
-bool savePicture(const fakehost::WindowPicture& picture, const std::string& path, std::string& error)
+bool savePicture(const hostwindow::WindowPicture& picture, const std::string& path, std::string& error)
 {
   if (picture.pixels.empty())
   {
@@ -51,7 +51,7 @@ bool wantsEditor(const HostOptions& options)
 
 bool runEditor(const HostOptions& options, EditorSession& editor, std::ostream& out, std::string& error)
 {
-  fakehost::HostWindow window(400, 300, ("plughost: " + options.modulePath).c_str());
+  hostwindow::HostWindow window(400, 300, ("plughost: " + options.modulePath).c_str());
   if (!window.handle())
   {
     error = "plug-in editors have no window on this system (run the Windows build, under Wine here)";
@@ -67,15 +67,15 @@ bool runEditor(const HostOptions& options, EditorSession& editor, std::ostream& 
   void* view = window.findChild(nullptr);
   view = view ? view : window.handle();
   runMessages(window, editor);
-  for (const fakehost::PointerAction& action : options.pointerActions)
+  for (const hostwindow::PointerAction& action : options.pointerActions)
   {
-    fakehost::playPointerAction(view, action);
+    hostwindow::playPointerAction(view, action);
     runMessages(window, editor);
   }
   bool ok = true;
   if (!options.editorPicturePath.empty())
   {
-    ok = savePicture(fakehost::captureWindow(view), options.editorPicturePath, error);
+    ok = savePicture(hostwindow::captureWindow(view), options.editorPicturePath, error);
     if (ok)
       out << "editor picture saved to " << options.editorPicturePath << "\n";
   }

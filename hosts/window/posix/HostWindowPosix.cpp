@@ -1,6 +1,6 @@
 #include "hosts/window/HostWindow.h"
 
-namespace fakehost {
+namespace hostwindow {
 
 HostWindow::HostWindow(int, int, const char*) {}
 HostWindow::~HostWindow() = default;
@@ -29,4 +29,4 @@ WindowPicture captureWindow(void*)
 }
 void sendTimerTick(void*, std::uintptr_t) {}
 
-}  // namespace fakehost
+}  // namespace hostwindow

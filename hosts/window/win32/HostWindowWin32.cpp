@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace fakehost {
+namespace hostwindow {
 namespace {
 
 const wchar_t kClassName[] = L"TQFakeHostWindow";
@@ -237,4 +237,4 @@ void sendTimerTick(void* window, std::uintptr_t timerId)
   SendMessageA(static_cast<HWND>(window), WM_TIMER, static_cast<WPARAM>(timerId), 0);
 }
 
-}  // namespace fakehost
+}  // namespace hostwindow

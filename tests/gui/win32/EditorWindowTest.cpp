@@ -18,7 +18,8 @@
 #include <memory>
 #include <string>
 
-using namespace fakehost;
+using namespace vst3host;
+using namespace hostwindow;
 using Call = ComponentHandler::Call;
 
 namespace {

@@ -74,7 +74,7 @@ struct Instance
   IPlugView* View() { return plug->createView(kEditorViewType); }
 
   ViewPlug* plug;
-  fakehost::ComponentHandler handler;
+  vst3host::ComponentHandler handler;
 };
 
 }  // namespace
@@ -146,7 +146,7 @@ TEST(View, SizeAndThePlugInsResizeRequests)
 
   // Without the host's frame there is no one to ask.
   host.plug->ResizeEditor(700, 500);
-  fakehost::PlugFrame frame;
+  vst3host::PlugFrame frame;
   view->setFrame(&frame);
   host.plug->ResizeEditor(700, 500);
   ASSERT_EQ(frame.resizes().size(), 1u);

@@ -139,9 +139,9 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
     << error;
   EXPECT_EQ(o.editorPicturePath, "e.png");
   ASSERT_EQ(o.pointerActions.size(), 2u);
-  const fakehost::PointerAction& drag = o.pointerActions[0];
+  const hostwindow::PointerAction& drag = o.pointerActions[0];
   EXPECT_EQ(std::vector<int>({drag.kind, drag.x, drag.y, drag.x2, drag.y2}),
-            std::vector<int>({fakehost::PointerAction::Drag, 1, -2, 3, 4}));
+            std::vector<int>({hostwindow::PointerAction::Drag, 1, -2, 3, 4}));
   EXPECT_EQ(o.pointerActions[1].notches, -2);
   EXPECT_EQ(o.modulePath, "m.vst3");
   EXPECT_EQ(o.outputFormat, WavFormat::Pcm24);
@@ -192,10 +192,10 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
     fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
     vst3::IPluginFactory* factory = fakegain::obtainFactory();
     {
-      fakehost::HostDriver driver(factory);
+      vst3host::HostDriver driver(factory);
       ASSERT_EQ(driver.load(), vst3::kResultOk);
       driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
-      fakehost::ProcessSettings settings;
+      vst3host::ProcessSettings settings;
       settings.maxBlock = 256;  // the latency spans blocks
       settings.sampleSize = vst3::kSample64;
       ASSERT_EQ(driver.start(settings), vst3::kResultOk);
