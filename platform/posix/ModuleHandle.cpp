@@ -5,3 +5,5 @@ void* CurrentModuleHandle()
 {
   return nullptr;
 }
+
+void RecordModuleHandle(void*) {}

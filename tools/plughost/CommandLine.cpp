@@ -94,6 +94,11 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
       parsed.doublePrecision = true;
       continue;
     }
+    if (arg == "--editor")
+    {
+      parsed.showEditor = true;
+      continue;
+    }
     if (arg.size() > 1 && arg[0] == '-')
     {
       if (!hasValue)
@@ -107,6 +112,15 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
         parsed.saveStatePath = value;
       else if (arg == "--load-state")
         parsed.loadStatePath = value;
+      else if (arg == "--editor-picture")
+        parsed.editorPicturePath = value;
+      else if (arg == "--pointer")
+      {
+        hostwindow::PointerAction action;
+        if (!hostwindow::parsePointerAction(value, &action, &error))
+          return false;
+        parsed.pointerActions.push_back(action);
+      }
       else if (arg == "--format")
       {
         if (!parseFormat(value, parsed.outputFormat))
@@ -174,13 +188,19 @@ std::string usageText()
          "  --channels N           channels of the generated signal (default 2)\n"
          "  --rate HZ              sample rate of the generated signal (default 44100)\n"
          "  --out FILE             write the processed audio as a WAVE file\n"
-         "  --format F             pcm16, pcm24, pcm32 or float (default float)\n"
+         "  --format F             pcm16, pcm24, pcm32 or float (default float; values beyond the\n"
+         "                         float range are clipped, and the clipped samples counted)\n"
          "  --block N              block size (default 512)\n"
          "  --double               process 64-bit samples\n"
          "  --set NAME=TEXT        set a parameter (title or id) from its display text\n"
          "  --set-normalized NAME=V  set a parameter to the normalised value V (0..1)\n"
          "  --load-state FILE      restore a saved state before processing\n"
-         "  --save-state FILE      save the state after processing\n";
+         "  --save-state FILE      save the state after processing\n"
+         "editor mode (Windows builds; instead of rendering):\n"
+         "  --editor               open the plug-in's editor in a window and wait until it is closed\n"
+         "  --editor-picture FILE  open the editor and save what its window shows as a PNG file\n"
+         "  --pointer ACTION       before that, act in the editor: click:X,Y right-click:X,Y\n"
+         "                         double-click:X,Y drag:X,Y,X2,Y2 wheel:X,Y,NOTCHES (repeatable)\n";
 }
 
 }  // namespace plughost

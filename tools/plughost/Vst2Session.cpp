@@ -2,6 +2,7 @@
 
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
 #include "tools/plughost/StateFile.h"
 
@@ -50,12 +51,44 @@ bool applySetting(vst2host::HostDriver& driver, const ParameterSetting& setting,
   return true;
 }
 
-bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::string& error)
+// The effect's editor, opened in a window through the editor opcodes.
+class Vst2Editor : public EditorSession
 {
-  AudioBuffer input;
-  if (!loadInput(options, input, error))
+public:
+  explicit Vst2Editor(vst2host::HostDriver& driver) : mDriver(driver) {}
+
+  bool open(void* parent, int& width, int& height, std::string& error) override
+  {
+    vst2::ERect* rect = nullptr;
+    if (!(mDriver.Effect()->flags & vst2::effFlagsHasEditor) || !mDriver.Dispatch(vst2::effEditGetRect, 0, 0, &rect) ||
+        !rect)
+    {
+      error = "the plug-in has no editor";
+      return false;
+    }
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    if (!mDriver.Dispatch(vst2::effEditOpen, 0, 0, parent))
+    {
+      error = "the plug-in's editor could not be opened";
+      return false;
+    }
+    return true;
+  }
+  void idle() override { mDriver.Dispatch(vst2::effEditIdle); }
+  void close() override { mDriver.Dispatch(vst2::effEditClose); }
+
+private:
+  vst2host::HostDriver& mDriver;
+};
+
+bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
+{
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  if (!input)
     return false;
-  driver.Open(input.sampleRate, options.blockSize);
+  driver.Open(input->sampleRate(), options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
   if (!options.loadStatePath.empty())
@@ -63,23 +96,33 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     SavedState state;
     if (!readStateFile(options.loadStatePath, state, error))
       return false;
-    if (!driver.SetChunk(false, state.component))
+    if (!reportEmptyState(options, state, out))
     {
-      error = "the plug-in refused the saved state";
-      return false;
+      if (!driver.SetChunk(false, state.component))
+      {
+        error = "the plug-in refused the saved state";
+        return false;
+      }
+      out << "state restored from " << options.loadStatePath << "\n";
     }
-    out << "state restored from " << options.loadStatePath << "\n";
   }
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
+  if (wantsEditor(options))
+  {
+    Vst2Editor editor(driver);
+    return runEditor(options, editor, out, error);
+  }
   if (options.listParameters)
     listParameters(driver, out);
 
-  AudioBuffer output;
-  output.sampleRate = input.sampleRate;
-  output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  if (!reportRender(options, input, output, out, error))
+  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+    result.sampleRate = in.sampleRate;
+    result.channels = driver.Render(in.channels, options.blockSize, options.doublePrecision);
+    return true;
+  };
+  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
     return false;
   if (!options.saveStatePath.empty())
   {
@@ -127,7 +170,7 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
     if (!driver.Create())
       error = "the module's entry gave no effect";
     else
-      ok = session(options, driver, out, error);
+      ok = session(options, driver, out, err, error);
   }
   if (!ok)
     err << "plughost: " << error << "\n";
