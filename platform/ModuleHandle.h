@@ -5,3 +5,6 @@
 // module entry has to hand it in. Null where there is no such handle (other systems) or when
 // Windows cannot say.
 void* CurrentModuleHandle();
+
+// Records the handle a module entry was given; CurrentModuleHandle answers it from then on.
+void RecordModuleHandle(void* handle);

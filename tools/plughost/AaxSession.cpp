@@ -1,0 +1,129 @@
+#include "tools/plughost/AaxSession.h"
+
+#include "hosts/aax/ModuleLoader.h"
+#include "tools/plughost/SessionSteps.h"
+#include "tools/plughost/StateFile.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace plughost {
+namespace {
+
+void listParameters(aaxhost::HostDriver& driver, std::ostream& out)
+{
+  out << "parameters (" << driver.NumParams() << "):\n";
+  for (int i = 0; i < driver.NumParams(); ++i)
+  {
+    const std::string id = driver.ParamId(i);
+    char line[256];
+    std::snprintf(line, sizeof line, "  %10s  %-24s %-20s normalised %.4f\n", id.empty() ? "\"\"" : id.c_str(),
+                  driver.ParamName(id).c_str(), driver.ParamDisplay(id).c_str(), driver.ParamNormalized(id));
+    out << line;
+  }
+}
+
+// A setting names a parameter by its name or its identifier.
+bool applySetting(aaxhost::HostDriver& driver, const ParameterSetting& setting, std::string& error)
+{
+  std::string id = driver.FindParam(setting.name);
+  if (id.empty() && !driver.ParamName(setting.name).empty())
+    id = setting.name;
+  if (id.empty())
+  {
+    error = "no parameter named \"" + setting.name + "\"";
+    return false;
+  }
+  const bool set = setting.normalised ? driver.SetParamNormalized(id, std::strtod(setting.value.c_str(), nullptr))
+                                      : driver.SetParamText(id, setting.value);
+  if (!set)
+    error = "parameter \"" + setting.name + "\" does not accept \"" + setting.value + "\"";
+  return set;
+}
+
+bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostream& out, std::string& error)
+{
+  AudioBuffer input;
+  if (!loadInput(options, input, error) || !driver.Register(error))
+    return false;
+  const int channels = input.channels.size() == 1 ? 1 : 2;
+  if (!driver.Open(input.sampleRate, channels, error))
+    return false;
+  out << "effect: " << driver.EffectName() << " (" << channels << " in, " << channels << " out)\n";
+  if (!options.loadStatePath.empty())
+  {
+    SavedState state;
+    if (!readStateFile(options.loadStatePath, state, error))
+      return false;
+    if (!driver.LoadChunk(state.component))
+    {
+      error = "the plug-in refused the saved state";
+      return false;
+    }
+    out << "state restored from " << options.loadStatePath << "\n";
+  }
+  for (const auto& setting : options.settings)
+    if (!applySetting(driver, setting, error))
+      return false;
+  if (options.listParameters)
+    listParameters(driver, out);
+
+  AudioBuffer output;
+  output.sampleRate = input.sampleRate;
+  output.channels = driver.Render(input.channels, options.blockSize);
+  if (!reportRender(options, input, output, out, error))
+    return false;
+  if (!options.saveStatePath.empty())
+  {
+    SavedState state;
+    state.component = driver.SaveChunk();
+    if (state.component.empty() || !writeStateFile(options.saveStatePath, state, error))
+    {
+      if (error.empty())
+        error = "the plug-in could not save its state";
+      return false;
+    }
+    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
+  }
+  return true;
+}
+
+}  // namespace
+
+bool isAaxModule(const std::string& path)
+{
+  std::string error;
+  return aaxhost::Module::Load(path, error) != nullptr;
+}
+
+int runAaxHost(const HostOptions& options, std::ostream& out, std::ostream& err)
+{
+  std::string error;
+  auto module = aaxhost::Module::Load(options.modulePath, error);
+  if (!module)
+  {
+    err << "plughost: " << error << "\n";
+    return 1;
+  }
+  if (options.conformance || options.doublePrecision)
+  {
+    err << "plughost: AAX modules take neither the conformance checks nor 64-bit samples\n";
+    return 1;
+  }
+  bool ok = false;
+  {
+    aaxhost::HostDriver driver(module->Entries());
+    ok = session(options, driver, out, error);
+    driver.Close();
+    if (ok && driver.LiveObjects() != 0)
+    {
+      error = "the module still holds objects after the host released everything";
+      ok = false;
+    }
+  }
+  if (!ok)
+    err << "plughost: " << error << "\n";
+  return ok ? 0 : 1;
+}
+
+}  // namespace plughost
