@@ -1,8 +1,7 @@
 #pragma once
 
+#include "effect/EnvelopeFollower.h"
 #include "effect/dsp/Cascade.h"
-
-struct EnvelopeFollower;
 
 // What the fused stereo chain reads and updates, lent by its owners for one slice.
 struct StereoChain

@@ -46,6 +46,7 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   if (NParams() != kNumParams || NInChannels() != 2 || NOutChannels() != 2 || NChannelConfigs() != 2)
     throw std::bad_alloc();
   DeclareParameters();
+  BuildEditor();
   FillFreePresets("-", 1);
   if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 || !PresetAt(0)->initialised)
     throw std::bad_alloc();
@@ -54,10 +55,17 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   // defaults and is reset for the framework's initial rate.
   ApplyParametersToEngine();
   RestartProcessing();
+  // The automatic modes start switched on: their manual controls start greyed.
+  GreyControlsOf(kOutGain, Value(kAutoOutGain) >= 0.5);
+  GreyControlsOf(kRelease, Value(kAutoRelease) >= 0.5);
+  // Until audio comes the meters show what a stopped host shows: silence and no gain change.
+  for (int meter = 0; meter < kNumMeters; ++meter)
+    SetMeter(meter, meter == kGainMeter0 || meter == kGainMeter1 ? 0.5 : 0.0);
 }
 
 TarvexQuoxel::~TarvexQuoxel()
 {
+  mGraphics = nullptr;
   DeleteEditor();
 }
 
@@ -233,7 +241,9 @@ void TarvexQuoxel::UpdateMeters(const double gainPeaks[2])
 
 void TarvexQuoxel::SetMeter(int meter, double value)
 {
-  mMeters[meter].store(ClampMeter(value), std::memory_order_relaxed);
+  value = ClampMeter(value);
+  mMeters[meter].store(value, std::memory_order_relaxed);
+  ShowMeter(meter, value);
 }
 
 TarvexQuoxel* NewTarvexQuoxel(const PlugBinding::InstanceInfo& info)

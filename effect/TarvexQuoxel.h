@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+class IGraphics;
+
 // The plug-in: nine parameters driving the transient engine, an output gain that can
 // follow the amount, and input, output and gain meters.
 class TarvexQuoxel : public PlugBinding
@@ -46,6 +48,8 @@ public:
   static constexpr int kMakerId = 0x54767872;   // 'Tvxr'
   // Sample rates from here up are refused by the reset.
   static constexpr double kMaxSampleRate = 10000000.0;
+  static constexpr int kEditorWidth = 650;
+  static constexpr int kEditorHeight = 410;
 
   explicit TarvexQuoxel(const PlugBinding::InstanceInfo& info);
   // The editor goes first, while the binding can still answer it (a control let go of
@@ -63,12 +67,19 @@ public:
   static int OversamplingFor(double sampleRate);
 
   const TransientControl& Engine() const { return mEngine; }
+  // The editor, owned by the plug-in; null once it is gone.
+  IGraphics* Graphics() const { return mGraphics; }
+  // Hands a meter's value (0..1) to its control in the editor. Lock-free: the audio thread
+  // calls it after every block.
+  void ShowMeter(int meter, double value);
 
 private:
   // Host frames processed per pass through the engine; longer blocks go in several passes.
   static constexpr int kChunkFrames = 1024;
 
   void DeclareParameters();
+  // The editor with its images and controls, attached to the plug-in (TarvexQuoxelEditor.cpp).
+  void BuildEditor();
   void ApplyAutomaticOutputGain();
   void GreyControlsOf(int paramIdx, bool grey);
   // Puts every parameter's value into the engine without telling the host (construction).
@@ -86,6 +97,8 @@ private:
   MeterFollower mInputFollowers[2];
   MeterFollower mOutputFollowers[2];
   std::atomic<double> mMeters[kNumMeters];
+  IGraphics* mGraphics = nullptr;
+  int mMeterControls[kNumMeters] = {-1, -1, -1, -1, -1, -1};
   alignas(16) double mInterleaved[kChunkFrames * 2];
 };
 

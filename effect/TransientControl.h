@@ -1,17 +1,8 @@
 #pragma once
 
 #include "effect/AudioProcessor.h"
+#include "effect/EnvelopeFollower.h"
 #include "effect/dsp/HighPassBiquad.h"
-
-// Follows a signal's magnitude with a level that moves towards each new value by the
-// attack coefficient while rising and the release coefficient while falling.
-struct EnvelopeFollower
-{
-  double level = 0.0;
-  int sampleRate = 44100;
-  double attackCoefficient = 0.0;
-  double releaseCoefficient = 0.0;
-};
 
 // The effect's sound: per channel a high-passed copy of the signal drives a fast and a
 // slow envelope, and the signal is multiplied by 1 - amount * (1 - fast / slow), held

@@ -94,6 +94,9 @@ public:
   void* DrawingContext() const override { return mDc; }
 
 private:
+  // The platform's part: a block of allocWidth x height pixels (bytes long), or null; and
+  // its release, which leaves mBits null.
+  Pixel32* AllocatePixels(int allocWidth, int height, std::int64_t bytes);
   void ReleasePixels();
 
   int mWidth = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lice/LICE_Bitmap.h"
+#include "lice/LICE_Utf8Cursor.h"
 #include "lice/glyphs/LICE_GlyphRasteriser.h"
 
 // A text rectangle: left, top, right, bottom (right and bottom exclusive).
@@ -53,28 +54,6 @@ struct GlyphRecord
   int advance;
   int character;
 };
-
-// Decodes one character of UTF-8 from at most `available` bytes. Returns the number of bytes
-// used (at least 1 when available > 0, else 0). Bytes that do not start a complete, well-formed
-// sequence stand for themselves; four-byte sequences decode as a space (codes are 16-bit).
-int LICE_DecodeUtf8Char(const unsigned char* bytes, std::size_t available, int* code);
-
-// Walks `length` bytes of UTF-8 (negative: up to the NUL) one character at a time; a NUL ends
-// the text either way, and no byte beyond the budget is ever read.
-class LICE_Utf8Cursor
-{
-public:
-  LICE_Utf8Cursor(const char* text, int length);
-  bool Next(int* code);
-
-private:
-  const unsigned char* mNext;
-  int mRemaining;
-};
-
-// Creates the glyph canvas, or grows it to at least width x height (a side never shrinks), and
-// readies it for the active rasteriser. Null when it cannot be made.
-LICE_SysBitmap* LICE_EnsureGlyphCanvas(int width, int height);
 
 class LICE_IFont
 {

@@ -8,3 +8,7 @@
 // A plain pointer, constant-initialised, so it is valid during static initialisation and
 // destruction alike.
 extern LICE_SysBitmap* GlyphCanvas;
+
+// Creates the glyph canvas, or grows it to at least width x height (a side never shrinks), and
+// readies it for the active rasteriser. Null when it cannot be made.
+LICE_SysBitmap* LICE_EnsureGlyphCanvas(int width, int height);

@@ -2,6 +2,10 @@
 # fontconfig natively.
 target_sources(tq_lice PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/LICE_CachedFont.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LICE_CachedFontDraw.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LICE_CachedFontGlyphs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LICE_CachedFontLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LICE_Utf8Cursor.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glyphs/LICE_GlyphBlend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glyphs/LICE_GlyphRasteriser.cpp
 )

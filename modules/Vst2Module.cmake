@@ -14,6 +14,7 @@ target_link_libraries(tq_vst2_plugin PUBLIC tq_effect_vst2 tq_build_flags)
 set(TQ_VST2_DIR ${CMAKE_CURRENT_BINARY_DIR}/vst2 CACHE INTERNAL "")
 add_library(tq_vst2_module MODULE ${CMAKE_CURRENT_LIST_DIR}/TarvexQuoxelVst2Entry.cpp)
 target_link_libraries(tq_vst2_module PRIVATE tq_effect_vst2)
+tq_embed_images(tq_vst2_module)
 set_target_properties(tq_vst2_module PROPERTIES
   OUTPUT_NAME TarvexQuoxel PREFIX ""
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON

@@ -17,26 +17,3 @@ public:
 private:
   alignas(8) unsigned char mStorage[64];
 };
-
-// Holds a mutex for a scope; a null mutex is allowed and means "no locking".
-class ScopedLock
-{
-public:
-  explicit ScopedLock(PlugMutex* mutex) : mMutex(mutex)
-  {
-    if (mMutex)
-      mMutex->Enter();
-  }
-
-  ~ScopedLock()
-  {
-    if (mMutex)
-      mMutex->Leave();
-  }
-
-  ScopedLock(const ScopedLock&) = delete;
-  ScopedLock& operator=(const ScopedLock&) = delete;
-
-private:
-  PlugMutex* mMutex;
-};

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
-# assembles the VST3 bundle and the VST2 modules in dist/, renders a short demo through the
-# Linux modules and, under Wine, through the Windows x64 and x86 modules, and shows that every
-# module of a platform gives the same output, and the x86 modules the x64 ones', sample for
-# sample.
+# assembles the VST3 bundle and the VST2 modules in dist/, draws the editor into
+# dist/editor.png, renders a short demo through the Linux modules and, under Wine, through the
+# Windows x64 and x86 modules, and shows that every module of a platform gives the same output,
+# and the x86 modules the x64 ones', sample for sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -25,6 +25,11 @@ cp build/win32/modules/vst2/TarvexQuoxel.dll dist/vst2/x86-win/
 cp build/win64/modules/vst2/TarvexQuoxel.dll dist/vst2/x86_64-win/
 cp build/native-release/modules/vst2/TarvexQuoxel.so dist/vst2/x86_64-linux/
 find "$bundle" dist/vst2 -type f | sort
+
+echo "== editor picture =="
+build/native-release/tools/editorshot/editorshot --out dist/editor.png --set "Quoxel Level=40" \
+  --meter in0=-9 --meter in1=-11 --meter out0=-7 --meter out1=-9 --meter gain0=2.5 --meter gain1=2
+echo "  dist/editor.png"
 
 # Two seconds of generated drums at amount +100%; the host tool prints the input's and the
 # output's peak, RMS and crest factor, and the lines below say what changed.

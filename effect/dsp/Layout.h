@@ -3,8 +3,7 @@
 #include <complex>
 
 // Pole/zero layouts of a filter design, analog (s-plane) or digital (z-plane), and the
-// design steps that fill them: the Chebyshev type II analog prototype and the bilinear
-// transform.
+// bilinear transform that maps one to the other.
 
 namespace Dsp {
 
@@ -60,15 +59,6 @@ public:
 private:
   Complex mPoleStorage[MaxRoots] = {};
   Complex mZeroStorage[MaxRoots] = {};
-};
-
-// The Chebyshev type II design; also the design tag of PoleFilterSpace.
-struct ChebyII
-{
-  // Order-n prototype with the given stop-band attenuation, stop-band edge at 1 rad/s.
-  // Refuses (false, nothing changed) a non-positive or odd order, an order above the
-  // layout's capacity, or an attenuation that is not finite and positive.
-  static bool DesignAnalogPrototype(int order, double stopBandDb, Layout& analog);
 };
 
 // Bilinear transform of every root; the root at infinity maps to z = -1.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "effect/dsp/Cascade.h"
+#include "effect/dsp/ChebyII.h"
 #include "effect/dsp/Layout.h"
 
 // Filters designed from poles and zeros and run as a cascade of second-order stages.

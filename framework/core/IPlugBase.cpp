@@ -1,6 +1,7 @@
 #include "framework/core/IPlugBase.h"
 
 #include "framework/core/PlugTrace.h"
+#include "platform/ScopedLock.h"
 
 #include <cerrno>
 #include <cmath>

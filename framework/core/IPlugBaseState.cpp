@@ -2,6 +2,7 @@
 #include "framework/core/IPlugBase.h"
 
 #include "framework/core/PlugTrace.h"
+#include "platform/ScopedLock.h"
 
 #include <cmath>
 #include <cstdio>

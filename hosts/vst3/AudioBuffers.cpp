@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace fakehost {
+namespace vst3host {
 
 void AudioBuffers::configure(vst3::int32 symbolicSampleSize, const std::vector<vst3::int32>& channelsPerBus,
                              vst3::int32 capacity)
@@ -162,4 +162,4 @@ bool AudioBuffers::allFinite(vst3::int32 frames) const
   return true;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 class AudioBuffers
 {
@@ -55,4 +55,4 @@ private:
   std::vector<vst3::AudioBusBuffers> mBuses;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -1,6 +1,6 @@
 #include "hosts/vst3/AudioThread.h"
 
-namespace fakehost {
+namespace vst3host {
 
 AudioThread::AudioThread() : mThread([this] { loop(); }) {}
 
@@ -40,4 +40,4 @@ void AudioThread::loop()
   }
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-namespace fakehost {
+namespace vst3host {
 
 class AudioThread
 {
@@ -33,4 +33,4 @@ private:
   std::thread mThread;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -1,6 +1,6 @@
 #include "hosts/vst3/ComponentHandler.h"
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API ContextMenu::getItem(vst3::int32, vst3::IContextMenuItem&, vst3::IContextMenuTarget** target)
 {
@@ -127,4 +127,4 @@ bool ComponentHandler::offers(const vst3::TUID iid) const
   return mWithMenus || !vst3::iidEqual(iid, vst3::IComponentHandler3::iid);
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

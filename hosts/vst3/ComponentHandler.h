@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 // The menu a host pops up for a parameter; records where it was asked to appear.
 class ContextMenu : public HostObject<vst3::IContextMenu>
@@ -87,4 +87,4 @@ private:
   ContextMenu mMenu;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -14,7 +14,7 @@
 #include <set>
 #include <thread>
 
-namespace fakehost {
+namespace vst3host {
 
 using namespace vst3;
 
@@ -864,4 +864,4 @@ void ConformanceSuite::speakerArrangement(int32 sampleSize, SpeakerArrangement a
   results.push_back(r);
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 struct CheckResult
 {
@@ -109,4 +109,4 @@ private:
 // Names of the failed checks (empty when all passed).
 std::vector<std::string> failedChecks(const std::vector<CheckResult>& results);
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API EventList::getEvent(vst3::int32 index, vst3::Event& e)
 {
@@ -47,4 +47,4 @@ void EventList::addNoteOff(vst3::int32 sampleOffset, vst3::int16 channel, vst3::
   mEvents.push_back(e);
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 class EventList : public HostObject<vst3::IEventList>
 {
@@ -25,4 +25,4 @@ private:
   std::vector<vst3::Event> mEvents;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API HostApplication::getName(vst3::TChar* name)
 {
@@ -22,4 +22,4 @@ vst3::tresult PLUGIN_API HostApplication::createInstance(char*, char*, void** ob
   return vst3::kNoInterface;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

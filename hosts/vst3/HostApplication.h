@@ -7,7 +7,7 @@
 #include <atomic>
 #include <string>
 
-namespace fakehost {
+namespace vst3host {
 
 class HostApplication : public HostObject<vst3::IHostApplication>
 {
@@ -26,4 +26,4 @@ private:
   std::atomic<int> mNameQueries{0};
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace fakehost {
+namespace vst3host {
 
 namespace {
 
@@ -607,4 +607,4 @@ vst3::tresult HostDriver::unload()
   return r;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 struct ProcessSettings
 {
@@ -186,4 +186,4 @@ void widen(const std::string& text, vst3::TChar* out, std::size_t capacity = 128
 // Name of a result code, for messages.
 std::string resultName(vst3::tresult r);
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -1,5 +1,5 @@
 #pragma once
-// Reference counting and interface queries shared by every object of the fake host.
+// Reference counting and interface queries shared by every host object.
 //
 // Host objects belong to the host (on the stack or in a member), so the count starts at the
 // host's own reference, 1, and reaching 0 never deletes anything. What the count is for is
@@ -10,7 +10,7 @@
 
 #include <atomic>
 
-namespace fakehost {
+namespace vst3host {
 
 template <class Primary, class... Others>
 class HostObject : public Primary, public Others...
@@ -85,4 +85,4 @@ private:
   std::atomic<bool> mOverReleased{false};
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

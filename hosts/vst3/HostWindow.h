@@ -3,7 +3,7 @@
 // (the parent handed to attached as an "HWND"); elsewhere there is no window system here and
 // the handle is null.
 
-namespace fakehost {
+namespace vst3host {
 
 class HostWindow
 {
@@ -23,4 +23,4 @@ private:
   void* mHandle = nullptr;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API MemoryStream::read(void* buffer, vst3::int32 numBytes, vst3::int32* numBytesRead)
 {
@@ -85,4 +85,4 @@ vst3::tresult PLUGIN_API MemoryStream::tell(vst3::int64* pos)
   return vst3::kResultOk;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 class MemoryStream : public HostObject<vst3::IBStream>
 {
@@ -48,4 +48,4 @@ private:
   int mWriteCalls = 0;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

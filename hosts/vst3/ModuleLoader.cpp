@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace fakehost {
+namespace vst3host {
 
 using GetFactoryProc = vst3::IPluginFactory*(PLUGIN_API*)();
 
@@ -71,4 +71,4 @@ Module::~Module()
   unload();
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-namespace fakehost {
+namespace vst3host {
 
 class Module
 {
@@ -57,4 +57,4 @@ bool exitModule(void* library);
 std::string bundleBinary(const std::string& bundleFolder);
 }  // namespace platform
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API ParamValueQueue::getPoint(vst3::int32 index, vst3::int32& sampleOffset,
                                                    vst3::ParamValue& value)
@@ -78,4 +78,4 @@ bool ParameterChanges::referencesBalanced() const
                      [](const auto& q) { return q->refCount() == 1 && !q->overReleased(); });
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 class ParamValueQueue : public HostObject<vst3::IParamValueQueue>
 {
@@ -52,4 +52,4 @@ private:
   std::vector<std::unique_ptr<ParamValueQueue>> mQueues;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -1,6 +1,6 @@
 #include "hosts/vst3/PlugFrame.h"
 
-namespace fakehost {
+namespace vst3host {
 
 vst3::tresult PLUGIN_API PlugFrame::resizeView(vst3::IPlugView* view, vst3::ViewRect* newSize)
 {
@@ -18,4 +18,4 @@ vst3::tresult PLUGIN_API PlugFrame::resizeView(vst3::IPlugView* view, vst3::View
   return view->onSize(&copy);
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

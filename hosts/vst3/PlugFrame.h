@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace fakehost {
+namespace vst3host {
 
 class PlugFrame : public HostObject<vst3::IPlugFrame>
 {
@@ -31,4 +31,4 @@ private:
   std::vector<Resize> mResizes;
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

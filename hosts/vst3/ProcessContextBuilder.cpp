@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace fakehost {
+namespace vst3host {
 
 using PC = vst3::ProcessContext;
 
@@ -77,4 +77,4 @@ void ProcessContextBuilder::updateMusicalPosition()
     mContext.barPositionMusic = std::floor(mContext.projectTimeMusic / quartersPerBar) * quartersPerBar;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -4,7 +4,7 @@
 
 #include "sdk/vst3/IAudioProcessor.h"
 
-namespace fakehost {
+namespace vst3host {
 
 class ProcessContextBuilder
 {
@@ -28,4 +28,4 @@ private:
   vst3::ProcessContext mContext{};
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace fakehost {
+namespace vst3host {
 
 ProcessDataBuilder::ProcessDataBuilder(vst3::int32 symbolicSampleSize, vst3::int32 frames)
 {
@@ -71,4 +71,4 @@ ProcessDataBuilder& ProcessDataBuilder::context(vst3::ProcessContext* transport)
   return *this;
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -5,7 +5,7 @@
 #include "sdk/vst3/IAudioProcessor.h"
 #include "hosts/vst3/AudioBuffers.h"
 
-namespace fakehost {
+namespace vst3host {
 
 class ProcessDataBuilder
 {
@@ -32,4 +32,4 @@ private:
   vst3::AudioBusBuffers mEmptyOut{};
 };
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -4,12 +4,27 @@
 
 #include <mutex>
 
+#include "lice/LICE_Pixel.h"
+
 class LICE_IBitmap;
+struct LICE_TextRect;
 
 // An opaque font handle. In the Windows modules it is the HFONT itself; elsewhere it is an
 // object owned by the rasteriser that made it.
 struct LICE_FontObject;
 using LICE_FontHandle = LICE_FontObject*;
+
+// What a cached font hands a rasteriser that draws whole texts itself.
+struct LICE_NativeTextFont
+{
+  LICE_FontHandle font;
+  Pixel32 textColour;
+  Pixel32 backColour;
+  int backMode;
+  float alpha;
+  int fontFlags;
+  int lineHeight;
+};
 
 class LICE_GlyphRasteriser
 {
@@ -34,6 +49,13 @@ public:
   // the black cell [0, cellWidth) x [0, cellHeight); the coverage lands in the red byte.
   virtual void RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int cellWidth,
                            int cellHeight) = 0;
+  // For fonts made for native drawing: draws (or measures) a whole text the platform's way
+  // instead of from the glyph cache. True when it took the call, with the drawn or measured
+  // extent in *result; false leaves the text to the glyph cache (the base never takes it).
+  virtual bool DrawWholeText(const LICE_NativeTextFont&, LICE_IBitmap*, const char*, int, LICE_TextRect*, int, int*)
+  {
+    return false;
+  }
 };
 
 // The rasteriser every font uses. Starts as the platform's own; a test may install another

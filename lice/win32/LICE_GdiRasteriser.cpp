@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include "lice/LICE_Bitmap.h"
+#if defined(_WIN64)
+#include "lice/win32/LICE_NativeText.h"
+#endif
 
 namespace {
 HFONT AsFont(LICE_FontHandle font)
@@ -101,6 +104,17 @@ void LICE_GdiRasteriser::RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas,
   DrawTextW(selected.Dc(), &text, 1, &rect, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
   // And GDI's drawing must be finished before the pixels are read.
   GdiFlush();
+}
+
+bool LICE_GdiRasteriser::DrawWholeText(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const char* text,
+                                       int length, LICE_TextRect* rect, int flags, int* result)
+{
+#if defined(_WIN64)
+  return LICE_NativeTextDraw(font, bitmap, text, length, rect, flags, result);
+#else
+  (void)font, (void)bitmap, (void)text, (void)length, (void)rect, (void)flags, (void)result;
+  return false;
+#endif
 }
 
 LICE_GlyphRasteriser* LICE_PlatformGlyphRasteriser()

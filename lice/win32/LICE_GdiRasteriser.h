@@ -16,4 +16,7 @@ public:
                     int* cellHeight) override;
   void RenderGlyph(LICE_FontHandle font, LICE_IBitmap* canvas, unsigned short ch, int cellWidth,
                    int cellHeight) override;
+  // Direct GDI text, in the x64 modules only.
+  bool DrawWholeText(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const char* text, int length,
+                     LICE_TextRect* rect, int flags, int* result) override;
 };

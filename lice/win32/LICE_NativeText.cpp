@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lice/LICE_Blit.h"
+#include "lice/LICE_GlyphCanvas.h"
 
 namespace {
 constexpr int AlignmentFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM;

@@ -5,17 +5,6 @@
 
 #include "lice/LICE_CachedFont.h"
 
-struct LICE_NativeTextFont
-{
-  LICE_FontHandle font;
-  Pixel32 textColour;
-  Pixel32 backColour;
-  int backMode;
-  float alpha;
-  int fontFlags;
-  int lineHeight;
-};
-
 // True when GDI took the call (drawn or measured); *result is then DrawText's result. False:
 // the glyph cache draws it.
 bool LICE_NativeTextDraw(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, const char* text, int length,

@@ -1,4 +1,4 @@
-// The system bitmap as a top-down 32-bit DIB section selected into a memory device context,
+// The system bitmap's pixels as a top-down 32-bit DIB section selected into a memory device context,
 // so GDI can draw into it and copy it to a window.
 #include <windows.h>
 
@@ -28,34 +28,8 @@ void LICE_SysBitmap::ReleasePixels()
   mBits = nullptr;
 }
 
-bool LICE_SysBitmap::Reallocate(int width, int height)
+Pixel32* LICE_SysBitmap::AllocatePixels(int allocWidth, int height, std::int64_t)
 {
-  if (!mDc)
-  {
-    mWidth = mHeight = 0;
-    mBits = nullptr;
-    return false;
-  }
-  if (width == mWidth && height == mHeight)
-    return false;
-  mWidth = width;
-  mHeight = height;
-  if (width > 0 && height > 0 && mAllocWidth >= width && mAllocHeight >= height && mBits)
-    return true;
-
-  ReleasePixels();
-  const std::int64_t allocWidth = LICE_AlignedPitch(width);
-  if (allocWidth < 1 || height < 1)
-  {
-    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
-    return false;
-  }
-  if (LICE_StoreBytes(allocWidth, height) < 0)
-  {
-    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
-    return true;
-  }
-
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof(header);
   header.biWidth = static_cast<LONG>(allocWidth);
@@ -69,13 +43,9 @@ bool LICE_SysBitmap::Reallocate(int width, int height)
   {
     if (dib)
       DeleteObject(dib);
-    mWidth = mHeight = mAllocWidth = mAllocHeight = 0;
-    return true;
+    return nullptr;
   }
   mDib = dib;
-  mBits = static_cast<Pixel32*>(bits);
   mPreviousBitmap = SelectObject(static_cast<HDC>(mDc), dib);
-  mAllocWidth = static_cast<int>(allocWidth);
-  mAllocHeight = height;
-  return true;
+  return static_cast<Pixel32*>(bits);
 }

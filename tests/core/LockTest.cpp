@@ -1,4 +1,4 @@
-#include "platform/PlugMutex.h"
+#include "platform/ScopedLock.h"
 
 #include <gtest/gtest.h>
 

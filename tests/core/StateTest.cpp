@@ -1,6 +1,7 @@
 #include "tests/core/FailingAllocator.h"
 #include "tests/core/TestPlug.h"
 #include "tests/core/RecordingEditor.h"
+#include "platform/ScopedLock.h"
 
 #include <gtest/gtest.h>
 

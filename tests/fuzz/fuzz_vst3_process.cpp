@@ -53,8 +53,8 @@ struct Block
 {
   std::vector<Bus> in, out;
   std::vector<AudioBusBuffers> inBuffers, outBuffers;
-  fakehost::ParameterChanges changes, outChanges;
-  fakehost::EventList events, outEvents;
+  vst3host::ParameterChanges changes, outChanges;
+  vst3host::EventList events, outEvents;
   std::vector<std::vector<uint8_t>> eventBytes;
   ProcessContext context{};
   ProcessData data{};
@@ -200,7 +200,7 @@ bool Finite(const Bus& bus, int32 numChannels, int32 frames, bool is64)
 
 // Bus calls hosts make between set-ups, with any indices, counts and arrangements; the
 // arrangement lists are exactly as long as the counts given.
-void BusCalls(FuzzedDataProvider& in, fakehost::HostDriver& driver)
+void BusCalls(FuzzedDataProvider& in, vst3host::HostDriver& driver)
 {
   for (int n = in.ConsumeIntegralInRange(0, 4); n > 0; --n)
   {
@@ -239,7 +239,7 @@ void BusCalls(FuzzedDataProvider& in, fakehost::HostDriver& driver)
   }
 }
 
-void RunBlock(FuzzedDataProvider& in, fakehost::HostDriver& driver, const fakehost::ProcessSettings& settings)
+void RunBlock(FuzzedDataProvider& in, vst3host::HostDriver& driver, const vst3host::ProcessSettings& settings)
 {
   Block block;
   ProcessData& data = block.data;
@@ -289,7 +289,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   FuzzedDataProvider in(data, size);
   IPluginFactory* factory = GetPluginFactory();
-  auto driver = std::make_unique<fakehost::HostDriver>(factory);
+  auto driver = std::make_unique<vst3host::HostDriver>(factory);
   factory->release();
   TQ_FUZZ_CHECK(driver->load(tarvexquoxel::kClassId) == kResultOk);
   const SpeakerArrangement choices[] = {arrangement::kEmpty, arrangement::kMono, arrangement::kStereo,
@@ -298,7 +298,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (driver->arrange({inArr}, {outArr}) != kResultOk)
     driver->arrange({}, {});
   BusCalls(in, *driver);
-  fakehost::ProcessSettings settings;
+  vst3host::ProcessSettings settings;
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
   settings.maxBlock = in.ConsumeIntegralInRange<int32>(1, 2048);
   settings.sampleRate = in.PickValueInArray({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 22050.0});

@@ -22,7 +22,7 @@
 using namespace vst3;
 
 namespace {
-void CheckNoProblems(fakehost::HostDriver& driver)
+void CheckNoProblems(vst3host::HostDriver& driver)
 {
   for (const std::string& p : driver.problems())
     std::fprintf(stderr, "host saw: %s\n", p.c_str());
@@ -106,7 +106,7 @@ void ParameterCalls(FuzzedDataProvider& in, IEditController& controller)
   }
 }
 
-void Block(FuzzedDataProvider& in, fakehost::HostDriver& driver)
+void Block(FuzzedDataProvider& in, vst3host::HostDriver& driver)
 {
   const int32 frames = in.ConsumeIntegralInRange<int32>(1, 512);
   for (int ch = 0; ch < 2; ++ch)
@@ -121,11 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   FuzzedDataProvider in(data, size);
   IPluginFactory* factory = GetPluginFactory();
-  auto driver = std::make_unique<fakehost::HostDriver>(factory);
+  auto driver = std::make_unique<vst3host::HostDriver>(factory);
   factory->release();
   TQ_FUZZ_CHECK(driver->load(tarvexquoxel::kClassId) == kResultOk);
   TQ_FUZZ_CHECK(driver->arrange({arrangement::kStereo}, {arrangement::kStereo}) == kResultOk);
-  fakehost::ProcessSettings settings;
+  vst3host::ProcessSettings settings;
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
   TQ_FUZZ_CHECK(driver->start(settings) == kResultOk);
 
@@ -142,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       ParameterCalls(in, *driver->controller());
       continue;
     }
-    fakehost::MemoryStream stream(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 160)));
+    vst3host::MemoryStream stream(in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, 160)));
     int64 readable = static_cast<int64>(stream.bytes().size());
     if (in.ConsumeBool())
     {
@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (in.ConsumeBool())
       stream.setShortReadResult(kResultFalse);
-    fakehost::MemoryStream before;
+    vst3host::MemoryStream before;
     TQ_FUZZ_CHECK(driver->controller()->getState(&before) == kResultOk);
     tresult r;
     if (target == 0)
@@ -165,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // short streams restore the values that arrived whole).
     if (r == kNotImplemented || (r != kResultOk && readable < 8))
     {
-      fakehost::MemoryStream after;
+      vst3host::MemoryStream after;
       TQ_FUZZ_CHECK(driver->controller()->getState(&after) == kResultOk);
       TQ_FUZZ_CHECK(after.bytes() == before.bytes());
     }
@@ -179,10 +179,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       TQ_FUZZ_CHECK(v >= 0.0 && v <= 1.0);
     }
     // The component keeps no state of its own; the controller's stream carries it.
-    fakehost::MemoryStream saved;
+    vst3host::MemoryStream saved;
     const tresult componentSave = driver->component()->getState(&saved);
     TQ_FUZZ_CHECK(componentSave == kResultOk || componentSave == kNotImplemented);
-    fakehost::MemoryStream savedController;
+    vst3host::MemoryStream savedController;
     TQ_FUZZ_CHECK(driver->controller()->getState(&savedController) == kResultOk);
   }
   Block(in, *driver);

@@ -95,6 +95,23 @@ TEST(Utf8Decode, WellFormedBrokenAndTruncatedSequences)
   EXPECT_EQ(LICE_DecodeUtf8Char(nullptr, 0, &code), 0);
 }
 
+TEST_F(CachedFontTest, OnlyFontsMadeForNativeDrawingOfferTheRasteriserWholeTexts)
+{
+  fake.wholeTextResult = 21;
+  auto native = MakeFont(16, LICE_FontNativeDraw);
+  auto cached = MakeFont(16);
+  EXPECT_EQ(Measure(*native, "ab").height, 21);
+  GuardedBitmap drawn = Paint(*native, "ab", {0, 0, 40, 20}, 0, 40, 20);
+  drawn.ForEach([](Pixel32& p) { ASSERT_EQ(p, Black); });  // the rasteriser drew it, not the glyph cache
+  EXPECT_EQ(fake.wholeTexts, (std::vector<std::string>{"ab", "ab"}));
+  EXPECT_TRUE(fake.renders.empty());
+
+  EXPECT_EQ(Measure(*cached, "ab").height, 16);
+  fake.wholeTextResult = -1;  // a rasteriser that declines leaves the text to the cache
+  EXPECT_EQ(Measure(*native, "ab").right, 16);
+  EXPECT_EQ(fake.wholeTexts.size(), 2u);
+}
+
 TEST_F(CachedFontTest, TextLengthLineBreaksAndCharacterCounts)
 {
   fake.glyphs['W'] = FakeGlyph{5, [](int x, int, int) { return x <= 7 ? 200 : 0; }};

@@ -2,6 +2,7 @@
 // A deterministic glyph source for layout tests: every glyph is described by numbers, so masks,
 // advances and drawn pixels are known exactly.
 
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
@@ -27,6 +28,8 @@ public:
   std::map<int, int> renders;  // render calls per character
   int deleted = 0;
   int doubleDeletes = 0;
+  int wholeTextResult = -1;  // 0 or more: every whole text is taken, with this result
+  std::vector<std::string> wholeTexts;
 
   LICE_FontHandle CreateFontHandle(const char* face, int height, int, bool, int, int) override
   {
@@ -58,6 +61,16 @@ public:
         const int v = glyph.coverage(x, y, Height(font));
         canvas->PixelData()[y * canvas->RowPitch() + x] = LICE_Rgba(v, v, v, 255);
       }
+  }
+
+  bool DrawWholeText(const LICE_NativeTextFont&, LICE_IBitmap*, const char* text, int length, LICE_TextRect*, int,
+                     int* result) override
+  {
+    if (wholeTextResult < 0)
+      return false;
+    wholeTexts.emplace_back(text, length < 0 ? std::strlen(text) : static_cast<size_t>(length));
+    *result = wholeTextResult;
+    return true;
   }
 
   FakeGlyph GlyphFor(int ch) const

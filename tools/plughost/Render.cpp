@@ -17,10 +17,10 @@ vst3::SpeakerArrangement arrangementFor(int channels)
   }
 }
 
-bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& out, std::string& error)
+bool render(vst3host::HostDriver& driver, const AudioBuffer& in, AudioBuffer& out, std::string& error)
 {
-  fakehost::AudioBuffers& inputs = driver.inputs();
-  fakehost::AudioBuffers& outputs = driver.outputs();
+  vst3host::AudioBuffers& inputs = driver.inputs();
+  vst3host::AudioBuffers& outputs = driver.outputs();
   if (outputs.busCount() < 1 || outputs.channelCount(0) < 1)
   {
     error = "the plug-in has no audio output";
@@ -53,7 +53,7 @@ bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& ou
     const vst3::tresult r = driver.process(n);
     if (r != vst3::kResultOk)
     {
-      error = "process failed at frame " + std::to_string(pos) + ": " + fakehost::resultName(r);
+      error = "process failed at frame " + std::to_string(pos) + ": " + vst3host::resultName(r);
       return false;
     }
     for (int c = 0; c < outChannels; ++c)

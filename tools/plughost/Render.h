@@ -13,7 +13,7 @@
 namespace plughost {
 
 // The driver must be started (HostDriver::start). False with a reason when a block fails.
-bool render(fakehost::HostDriver& driver, const AudioBuffer& in, AudioBuffer& out, std::string& error);
+bool render(vst3host::HostDriver& driver, const AudioBuffer& in, AudioBuffer& out, std::string& error);
 
 // The speaker arrangement a host offers for an audio file's channel count (mono, stereo,
 // otherwise empty so that the plug-in keeps its own).

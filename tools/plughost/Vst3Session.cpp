@@ -24,10 +24,10 @@ std::string valueText(vst3::IEditController* controller, vst3::ParamID id)
   vst3::String128 text{};
   if (controller->getParamStringByValue(id, controller->getParamNormalized(id), text) != vst3::kResultOk)
     return "?";
-  return fakehost::narrow(text);
+  return vst3host::narrow(text);
 }
 
-void listParameters(fakehost::HostDriver& driver, std::ostream& out)
+void listParameters(vst3host::HostDriver& driver, std::ostream& out)
 {
   const auto params = driver.parameters();
   out << "parameters (" << params.size() << "):\n";
@@ -35,19 +35,19 @@ void listParameters(fakehost::HostDriver& driver, std::ostream& out)
   {
     char line[512];
     std::snprintf(line, sizeof line, "  %10u  %-24s %-14s %-6s steps %d  default %.4f  flags 0x%x\n", p.id,
-                  fakehost::narrow(p.title).c_str(), valueText(driver.controller(), p.id).c_str(),
-                  fakehost::narrow(p.units).c_str(), p.stepCount, p.defaultNormalizedValue,
+                  vst3host::narrow(p.title).c_str(), valueText(driver.controller(), p.id).c_str(),
+                  vst3host::narrow(p.units).c_str(), p.stepCount, p.defaultNormalizedValue,
                   static_cast<unsigned>(p.flags));
     out << line;
   }
 }
 
-bool findParameter(fakehost::HostDriver& driver, const std::string& name, vst3::ParamID& id)
+bool findParameter(vst3host::HostDriver& driver, const std::string& name, vst3::ParamID& id)
 {
   const auto params = driver.parameters();
   for (const auto& p : params)
   {
-    if (fakehost::narrow(p.title) == name)
+    if (vst3host::narrow(p.title) == name)
     {
       id = p.id;
       return true;
@@ -69,7 +69,7 @@ bool findParameter(fakehost::HostDriver& driver, const std::string& name, vst3::
   return false;
 }
 
-bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting, std::string& error)
+bool applySetting(vst3host::HostDriver& driver, const ParameterSetting& setting, std::string& error)
 {
   vst3::ParamID id = 0;
   if (!findParameter(driver, setting.name, id))
@@ -85,7 +85,7 @@ bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting,
   else
   {
     vst3::String128 text{};
-    fakehost::widen(setting.value, text);
+    vst3host::widen(setting.value, text);
     if (driver.controller()->getParamValueByString(id, text, normalized) != vst3::kResultOk)
     {
       error = "parameter \"" + setting.name + "\" does not accept \"" + setting.value + "\"";
@@ -96,7 +96,7 @@ bool applySetting(fakehost::HostDriver& driver, const ParameterSetting& setting,
   return true;
 }
 
-void printFactory(fakehost::HostDriver& driver, std::ostream& out)
+void printFactory(vst3host::HostDriver& driver, std::ostream& out)
 {
   vst3::PFactoryInfo info;
   if (driver.factoryInfo(info) == vst3::kResultOk)
@@ -107,7 +107,7 @@ void printFactory(fakehost::HostDriver& driver, std::ostream& out)
 }
 
 // Everything between loading the plug-in and unloading it.
-bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostream& out, std::string& error)
+bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::string& error)
 {
   if (driver.load() != vst3::kResultOk)
   {
@@ -138,7 +138,7 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
   if (options.listParameters)
     listParameters(driver, out);
 
-  fakehost::ProcessSettings settings;
+  vst3host::ProcessSettings settings;
   settings.sampleRate = input.sampleRate;
   settings.maxBlock = options.blockSize;
   settings.sampleSize = options.doublePrecision ? vst3::kSample64 : vst3::kSample32;
@@ -173,15 +173,15 @@ bool session(const HostOptions& options, fakehost::HostDriver& driver, std::ostr
 }
 
 // Runs the conformance checks on the first audio effect class; false when one fails.
-bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, std::ostream& out, std::string& error)
+bool conformance(vst3host::HostDriver& driver, vst3::IPluginFactory* factory, std::ostream& out, std::string& error)
 {
   for (const auto& c : driver.classes())
   {
     if (c.category != vst3::kVstAudioEffectClass)
       continue;
-    std::vector<fakehost::CheckResult> results;
+    std::vector<vst3host::CheckResult> results;
     {
-      fakehost::ConformanceSuite suite(factory, c.cid);
+      vst3host::ConformanceSuite suite(factory, c.cid);
       results = suite.run();
     }
     for (const auto& r : results)
@@ -190,7 +190,7 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
       for (const auto& m : r.messages)
         out << "            " << m << "\n";
     }
-    const auto failed = fakehost::failedChecks(results);
+    const auto failed = vst3host::failedChecks(results);
     out << results.size() - failed.size() << " of " << results.size() << " checks passed\n";
     if (!failed.empty())
       error = std::to_string(failed.size()) + " conformance check(s) failed";
@@ -205,7 +205,7 @@ bool conformance(fakehost::HostDriver& driver, vst3::IPluginFactory* factory, st
 int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err)
 {
   std::string error;
-  auto module = fakehost::Module::load(options.modulePath, error);
+  auto module = vst3host::Module::load(options.modulePath, error);
   if (!module)
   {
     err << "plughost: " << error << "\n";
@@ -214,7 +214,7 @@ int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err
   bool ok = false;
   std::vector<std::string> problems;
   {
-    fakehost::HostDriver driver(module->factory());
+    vst3host::HostDriver driver(module->factory());
     printFactory(driver, out);
     ok =
       options.conformance ? conformance(driver, module->factory(), out, error) : session(options, driver, out, error);

@@ -1,5 +1,7 @@
 #include "framework/bindings/test/IPlugTestBinding.h"
 
+#include "platform/ScopedLock.h"
+
 #include <cmath>
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "hosts/vst3/HostWindow.h"
 
-namespace fakehost {
+namespace vst3host {
 
 HostWindow::HostWindow(int, int) {}
 HostWindow::~HostWindow() = default;
@@ -10,4 +10,4 @@ int HostWindow::childCount() const
 }
 void HostWindow::pump() const {}
 
-}  // namespace fakehost
+}  // namespace vst3host

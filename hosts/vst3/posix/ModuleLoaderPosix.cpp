@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-namespace fakehost::platform {
+namespace vst3host::platform {
 
 using EntryProc = bool (*)(void*);
 using ExitProc = bool (*)();
@@ -69,4 +69,4 @@ std::string bundleBinary(const std::string& bundleFolder)
   return (bundle / "Contents" / (std::string(machine.machine) + "-linux") / name.replace_extension(".so")).u8string();
 }
 
-}  // namespace fakehost::platform
+}  // namespace vst3host::platform

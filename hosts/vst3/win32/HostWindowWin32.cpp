@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace fakehost {
+namespace vst3host {
 namespace {
 
 const wchar_t kClassName[] = L"TQFakeHostWindow";
@@ -61,4 +61,4 @@ void HostWindow::pump() const
   }
 }
 
-}  // namespace fakehost
+}  // namespace vst3host

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-namespace fakehost::platform {
+namespace vst3host::platform {
 
 using EntryProc = bool (*)();
 
@@ -54,4 +54,4 @@ std::string bundleBinary(const std::string& bundleFolder)
   return (bundle / "Contents" / arch / name).u8string();
 }
 
-}  // namespace fakehost::platform
+}  // namespace vst3host::platform

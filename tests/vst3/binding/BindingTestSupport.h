@@ -16,9 +16,9 @@
 
 namespace vst3binding {
 using namespace vst3;
-using fakehost::HostDriver;
-using fakehost::MemoryStream;
-using fakehost::ProcessSettings;
+using vst3host::HostDriver;
+using vst3host::MemoryStream;
+using vst3host::ProcessSettings;
 
 constexpr ParamID kBypass = IPlugVST3::kBypassParamId;
 constexpr ParamID kPreset = IPlugVST3::kPresetParamId;

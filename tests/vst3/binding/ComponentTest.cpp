@@ -81,7 +81,7 @@ TEST(Component, InitializeAddsBusesAndParametersOnce)
   Session s;
   const auto in = s.driver->buses(kAudio, kInput);
   ASSERT_EQ(in.size(), 1u);
-  EXPECT_EQ(fakehost::narrow(in[0].name), "Main Input");
+  EXPECT_EQ(vst3host::narrow(in[0].name), "Main Input");
   EXPECT_EQ(in[0].channelCount, 2);
   EXPECT_EQ(s.driver->buses(kEvent, kInput).size(), 1u);
 
@@ -99,7 +99,7 @@ TEST(Component, InitializeAddsBusesAndParametersOnce)
 
 TEST(Component, HostNameBecomesTheHostCode)
 {
-  fakehost::HostApplication host(u"VST3PluginTestHost Application");
+  vst3host::HostApplication host(u"VST3PluginTestHost Application");
   FUnknown* unknown = CreateTarvexQuoxelProcessor(nullptr);
   void* p = nullptr;
   ASSERT_EQ(unknown->queryInterface(IComponent::iid, &p), kResultOk);

@@ -16,7 +16,7 @@ std::string Text(IEditController& c, ParamID id, double normalised)
 {
   String128 text = {};
   EXPECT_EQ(c.getParamStringByValue(id, normalised, text), kResultOk);
-  return fakehost::narrow(text);
+  return vst3host::narrow(text);
 }
 
 std::vector<double> Values(const TarvexQuoxel& plug)
@@ -59,8 +59,8 @@ TEST(Parameters, ListedWithIdsTitlesUnitsStepsFlagsAndDefaults)
   {
     SCOPED_TRACE(expected[i].title);
     EXPECT_EQ(params[i].id, expected[i].id);
-    EXPECT_EQ(fakehost::narrow(params[i].title), expected[i].title);
-    EXPECT_EQ(fakehost::narrow(params[i].units), expected[i].units);
+    EXPECT_EQ(vst3host::narrow(params[i].title), expected[i].title);
+    EXPECT_EQ(vst3host::narrow(params[i].units), expected[i].units);
     EXPECT_EQ(params[i].stepCount, expected[i].steps);
     EXPECT_EQ(params[i].flags, expected[i].flags);
     EXPECT_NEAR(params[i].defaultNormalizedValue, expected[i].def, 1e-12);
@@ -70,7 +70,7 @@ TEST(Parameters, ListedWithIdsTitlesUnitsStepsFlagsAndDefaults)
   {
     const ParameterInfo& p = params[2 + kNumParams + cc];
     EXPECT_EQ(p.id, static_cast<ParamID>(kNumParams + cc));
-    EXPECT_EQ(fakehost::narrow(p.title), "MIDI CC");
+    EXPECT_EQ(vst3host::narrow(p.title), "MIDI CC");
     EXPECT_EQ(p.flags, 1);
   }
   EXPECT_EQ(Text(s.Controller(), T::kAutoOutGain, 0.0), "off");
@@ -98,7 +98,7 @@ TEST(Parameters, NormalisedPlainAndTextRoundTripForEveryParameter)
       String128 text = {};
       ASSERT_EQ(c.getParamStringByValue(i, n, text), kResultOk);
       double back = -1.0;
-      ASSERT_EQ(c.getParamValueByString(i, text, back), kResultOk) << fakehost::narrow(text);
+      ASSERT_EQ(c.getParamValueByString(i, text, back), kResultOk) << vst3host::narrow(text);
       EXPECT_NEAR(back, n, 1e-9);
     }
   }
@@ -147,7 +147,7 @@ TEST(Units, ProgramListAndMidiControllers)
   EXPECT_EQ(list.id, static_cast<ProgramListID>(kPreset));
   String128 name = {};
   ASSERT_EQ(units->getProgramName(kPreset, 5, name), kResultOk);
-  EXPECT_EQ(fakehost::narrow(name), "");
+  EXPECT_EQ(vst3host::narrow(name), "");
   EXPECT_EQ(units->getProgramName(1, 0, name), kResultFalse);
 
   for (int cc : {-1, 0, 127, 128, 130})

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-using namespace fakehost;
+using namespace vst3host;
 
 namespace {
 const char* const kBundle = TQ_VST3_BUNDLE_PATH;

@@ -84,7 +84,7 @@ TEST(NoThrow, AFailedInitializeAnswersOutOfMemoryAndGivesBackWhatItTook)
   Failing failing;
   failing.hostSetup = true;
   auto* plug = new FailingPlug(failing);
-  fakehost::HostApplication host;
+  vst3host::HostApplication host;
   EXPECT_EQ(plug->initialize(&host), kOutOfMemory);
   EXPECT_EQ(host.heldByPlugin(), 0) << "the host never terminates it, so the context is released now";
   EXPECT_EQ(plug->getParameterCount(), 0);
@@ -125,7 +125,7 @@ TEST(NoThrow, ProcessingAndStateCallsAnswerResultCodes)
   EXPECT_EQ(plug->setActive(1), kResultOk);
 
   // A parameter change that fails inside: the call answers, and the lock it held is free.
-  fakehost::ParameterChanges changes;
+  vst3host::ParameterChanges changes;
   changes.add(0, 0, 0.75);
   ProcessData data{};
   data.inputParameterChanges = &changes;
@@ -134,7 +134,7 @@ TEST(NoThrow, ProcessingAndStateCallsAnswerResultCodes)
   plug->failing.parameterChange = false;
   EXPECT_EQ(plug->process(data), kResultOk);
 
-  fakehost::MemoryStream saved;
+  vst3host::MemoryStream saved;
   plug->failing.writeState = true;
   EXPECT_EQ(Controller(plug)->getState(&saved), kOutOfMemory);
   plug->failing.writeState = false;

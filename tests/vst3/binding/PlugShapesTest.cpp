@@ -48,7 +48,7 @@ struct Instance
     EXPECT_EQ(static_cast<IComponent*>(plug)->release(), 0u);
     EXPECT_EQ(gLiving, 0);
   }
-  tresult Process(int32 frames, fakehost::AudioBuffers* in, fakehost::AudioBuffers* out,
+  tresult Process(int32 frames, vst3host::AudioBuffers* in, vst3host::AudioBuffers* out,
                   IParameterChanges* changes = nullptr, IEventList* events = nullptr)
   {
     ProcessData d{};
@@ -114,7 +114,7 @@ TEST(PlugShapes, GroupsBecomeUnitsAndUndefinedParametersStayHidden)
 TEST(PlugShapes, PresetParameterSelectsEveryOneOfManyPresets)
 {
   Instance s("2-2", 49);
-  fakehost::ParameterChanges changes;
+  vst3host::ParameterChanges changes;
   for (int k = 0; k < 49; ++k)
   {
     changes.clear();
@@ -127,11 +127,11 @@ TEST(PlugShapes, PresetParameterSelectsEveryOneOfManyPresets)
 TEST(PlugShapes, MidiEventsAndControllersReachTheHandler)
 {
   Instance s("2-2");
-  fakehost::EventList events;
+  vst3host::EventList events;
   events.addNoteOn(5, 3, 60, 0.5f);
   events.addNoteOff(9, 3, 60, 0.0f);
   events.addNoteOn(1, 2, 61, 7.0f);  // velocity beyond 1 is full velocity
-  fakehost::ParameterChanges changes;
+  vst3host::ParameterChanges changes;
   changes.add(4 + 7, 0, 1.0);  // controller 7
   ASSERT_EQ(s.Process(0, nullptr, nullptr, &changes, &events), kResultOk);
   const std::vector<MidiMessage>& m = s.plug->received;
@@ -162,7 +162,7 @@ TEST(PlugShapes, SideChainBusFollowsItsActivation)
   ProcessSetup setup{kRealtime, kSample32, 64, 48000.0};
   ASSERT_EQ(p->setupProcessing(setup), kResultOk);
   p->activateBus(kAudio, kOutput, 0, 1);
-  fakehost::AudioBuffers in, outBuffers;
+  vst3host::AudioBuffers in, outBuffers;
   in.configure(kSample32, {2, 1}, 64);
   outBuffers.configure(kSample32, {2}, 64);
   ASSERT_EQ(s.Process(64, &in, &outBuffers), kResultOk);
@@ -187,7 +187,7 @@ TEST(PlugShapes, InstrumentOutputBusesTakeConsecutiveChannels)
   ProcessSetup setup{kRealtime, kSample64, 32, 48000.0};
   ASSERT_EQ(p->setupProcessing(setup), kResultOk);
   p->activateBus(kAudio, kOutput, 0, 1);
-  fakehost::AudioBuffers out;
+  vst3host::AudioBuffers out;
   out.configure(kSample64, {2, 2}, 32);
   out.fill(0.5);
   ASSERT_EQ(s.Process(32, nullptr, &out), kResultOk);

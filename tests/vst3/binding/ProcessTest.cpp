@@ -9,7 +9,7 @@
 
 using namespace vst3binding;
 using T = TarvexQuoxel;
-using Call = fakehost::ComponentHandler::Kind;
+using Call = vst3host::ComponentHandler::Kind;
 
 namespace {
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -167,10 +167,10 @@ TEST(Audio, MonoInactiveBusesAndMissingBuffers)
 
 TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
 {
-  using fakehost::ProcessDataBuilder;
+  using vst3host::ProcessDataBuilder;
   Session s;
   // Before any set-up a block is answered with silence.
-  fakehost::AudioBuffers in, out;
+  vst3host::AudioBuffers in, out;
   in.configure(kSample32, {2}, 64);
   out.configure(kSample32, {2}, 64);
   in.fill(0.5);
@@ -181,9 +181,9 @@ TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
 
   // Flushes without buses, and with bus arrays whose first bus has no channels.
   s.Start(kSample64, 128);
-  fakehost::AudioBuffers& hostOut = s.driver->outputs();
+  vst3host::AudioBuffers& hostOut = s.driver->outputs();
   hostOut.fill(0.125);
-  fakehost::ParameterChanges bypassOn;
+  vst3host::ParameterChanges bypassOn;
   bypassOn.add(kBypass, 0, 1.0);
   ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 0).changes(&bypassOn).data()), kResultOk);
   ASSERT_EQ(s.driver->processRaw(
@@ -195,7 +195,7 @@ TEST(Audio, FlushesAndHostsThatSendLittleOrNothing)
   // Last block's host inputs are gone; a block without inputs must not read them. The
   // record claims 32-bit samples, but the set-up decides.
   {
-    fakehost::AudioBuffers gone;
+    vst3host::AudioBuffers gone;
     gone.configure(kSample64, {2}, 128);
     gone.fill(0.5);
     ASSERT_EQ(s.driver->processRaw(ProcessDataBuilder(kSample64, 128).inputs(gone).outputs(hostOut).data()), kResultOk);
@@ -310,7 +310,7 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
       in.guardTail(std::max(frames, 0));
       out.guardTail(std::max(frames, 0));
 
-      fakehost::ParameterChanges changes;
+      vst3host::ParameterChanges changes;
       for (int q = pick(6); q > 0; --q)
       {
         const ParamID ids[] = {kBypass, kPreset, ParamID(pick(kNumParams)), ParamID(kNumParams + pick(140)),
@@ -322,7 +322,7 @@ TEST(Fuzz, ProcessDataFromCarelessHosts)
         else
           changes.add(ids[pick(5)], pick(frames > 0 ? frames : 1), values[pick(8)]);
       }
-      fakehost::EventList events;
+      vst3host::EventList events;
       for (int e = pick(4); e > 0; --e)
         events.addNoteOn(pick(700) - 50, static_cast<int16>(pick(40) - 5), static_cast<int16>(pick(300) - 20),
                          pick(3) ? 1e9f : std::numeric_limits<float>::quiet_NaN());

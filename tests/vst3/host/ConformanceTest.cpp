@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-using namespace fakehost;
+using namespace vst3host;
 using fakegain::FakeGainEffect;
 
 namespace {

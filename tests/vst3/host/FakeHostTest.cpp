@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace fakehost;
+using namespace vst3host;
 using vst3::int32;
 
 // Writes past the end are caught in the host driver and conformance tests with a plug-in

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-using namespace fakehost;
+using namespace vst3host;
 using fakegain::FakeGainEffect;
 
 namespace {

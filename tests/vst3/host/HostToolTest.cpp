@@ -180,10 +180,10 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
     fakegain::FakeGainEffect::setLatencyForNewInstances(latency);
     vst3::IPluginFactory* factory = fakegain::obtainFactory();
     {
-      fakehost::HostDriver driver(factory);
+      vst3host::HostDriver driver(factory);
       ASSERT_EQ(driver.load(), vst3::kResultOk);
       driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
-      fakehost::ProcessSettings settings;
+      vst3host::ProcessSettings settings;
       settings.maxBlock = 256;  // the latency spans blocks
       settings.sampleSize = vst3::kSample64;
       ASSERT_EQ(driver.start(settings), vst3::kResultOk);

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-using namespace fakehost;
+using namespace vst3host;
 
 namespace {
 

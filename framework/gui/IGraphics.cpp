@@ -1,0 +1,342 @@
+#include "framework/gui/IGraphics.h"
+
+#include "framework/core/IPlugBase.h"
+#include "framework/gui/IBitmapControl.h"
+#include "framework/gui/IControl.h"
+#include "lice/LICE_Blit.h"
+#include "lice/LICE_CachedFont.h"
+
+#include <mutex>
+
+IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
+  : mPlug(plug),
+    mControls(GrowBuffer::kPageGranularity),
+    mWidth(width),
+    mHeight(height),
+    mFps(fps > 0 ? fps : kDefaultFps)
+{}
+
+IGraphics::~IGraphics()
+{
+  // No call back into the plug-in from here: the plug-in may be half destroyed already.
+  mControls.DeleteAll();
+}
+
+int IGraphics::AddControl(IControl* control)
+{
+  if (!control)
+    return -1;
+  if (!mControls.Append(control))
+  {
+    delete control;
+    return -1;
+  }
+  return mControls.Count() - 1;
+}
+
+LICE_IBitmap* IGraphics::LoadBitmap(int resourceId, const char* name)
+{
+  if (LICE_IBitmap* cached = FindCachedBitmap(resourceId))
+    return cached;
+  LICE_IBitmap* loaded = LoadImageResource(resourceId, name);
+  if (!loaded)
+    return nullptr;
+  CacheBitmap(loaded, resourceId);
+  // Another editor may have cached the same image meanwhile: the first record is the one.
+  return FindCachedBitmap(resourceId);
+}
+
+IBitmapRef IGraphics::FetchBitmap(int resourceId, const char* name, int frames, bool framesSideBySide)
+{
+  IBitmapRef ref;
+  ref.frames = frames;
+  ref.framesSideBySide = framesSideBySide;
+  if (LICE_IBitmap* bitmap = LoadBitmap(resourceId, name))
+  {
+    ref.bitmap = bitmap;
+    ref.width = bitmap->PixelWidth();
+    ref.height = bitmap->PixelHeight();
+  }
+  return ref;
+}
+
+void IGraphics::SetBackdrop(int resourceId, const char* name)
+{
+  // Made even when the image is missing: an inert backdrop keeps every index the same.
+  const IBitmapRef backdrop = FetchBitmap(resourceId, name);
+  IControl* control = new IBitmapControl(mPlug, 0, 0, backdrop, IBlendSpec::kPlainCopy);
+  if (!mControls.InsertAt(0, control))
+    delete control;
+}
+
+void IGraphics::CreateDrawSurfaces()
+{
+  mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
+  // A new bitmap holds nothing yet.
+  MarkAllChanged();
+}
+
+void IGraphics::PushParamToControls(int paramIdx, double value, bool normalised)
+{
+  if (!normalised)
+  {
+    const IPlugParameter* param = mPlug ? mPlug->ParamAt(paramIdx) : nullptr;
+    if (!param)
+      return;
+    value = param->NormalOf(value);
+  }
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    IControl* control = ControlAt(i);
+    if (control->ParamIdx() == paramIdx)
+      control->ApplyPlugValue(value);
+  }
+}
+
+void IGraphics::GreyControlsOfParam(int paramIdx, bool greyed)
+{
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    IControl* control = ControlAt(i);
+    if (control->ParamIdx() == paramIdx)
+      control->SetGreyed(greyed);
+  }
+}
+
+void IGraphics::MarkAllChanged()
+{
+  for (int i = 0, n = NControls(); i < n; ++i)
+    ControlAt(i)->MarkChanged(false);
+}
+
+bool IGraphics::CollectDirtyRect(IRectangle* out) const
+{
+  bool dirty = false;
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    const IControl* control = ControlAt(i);
+    // A control without area has nothing to draw.
+    if (control->Rect().Empty() || !control->NeedsRedraw())
+      continue;
+    *out = out->UnionWith(control->Rect());
+    dirty = true;
+  }
+  return dirty;
+}
+
+namespace {
+
+// A window onto part of a bitmap: drawing into it lands in that part and nowhere else.
+class ClippedBitmap : public LICE_IBitmap
+{
+public:
+  ClippedBitmap(const LICE_IBitmap* whole, const IRectangle& part)
+  {
+    const bool fits = whole && whole->PixelData() && !whole->IsUpsideDown() && part.W() > 0 && part.H() > 0 &&
+                      part.L >= 0 && part.T >= 0 && part.R <= whole->PixelWidth() && part.B <= whole->PixelHeight();
+    if (!fits)
+      return;
+    mPixels = whole->PixelData() + static_cast<ptrdiff_t>(part.T) * whole->RowPitch() + part.L;
+    mWidth = part.W();
+    mHeight = part.H();
+    mPitch = whole->RowPitch();
+  }
+  Pixel32* PixelData() const override { return mPixels; }
+  int PixelWidth() const override { return mWidth; }
+  int PixelHeight() const override { return mHeight; }
+  int RowPitch() const override { return mPitch; }
+  bool Reallocate(int, int) override { return false; }
+
+private:
+  Pixel32* mPixels = nullptr;
+  int mWidth = 0;
+  int mHeight = 0;
+  int mPitch = 0;
+};
+
+bool Contains(const IRectangle& outer, const IRectangle& inner)
+{
+  return outer.L <= inner.L && outer.T <= inner.T && outer.R >= inner.R && outer.B >= inner.B;
+}
+
+}  // namespace
+
+bool IGraphics::RedrawRect(const IRectangle& r)
+{
+  if (NControls() == 0)
+    return false;
+  // The draw bitmap keeps every frame: only what changed is drawn again, each changed
+  // control's area with everything that lies in it, then the whole of r is presented.
+  mDrawnAreas.clear();
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    IControl* control = ControlAt(i);
+    const IRectangle& rect = control->Rect();
+    if (!control->NeedsRedraw())
+      continue;
+    const IRectangle area = rect.IntersectionWith(r);
+    if (area.W() > 0 && area.H() > 0 && !InsideAnyDrawnArea(area))
+      DrawArea(area);
+    // A paint of some other area (a window uncovered by the host) must not swallow changes
+    // it did not draw in full.
+    if (rect.Empty() || Contains(r, rect))
+      control->ClearChanged();
+  }
+  return PresentRect(r);
+}
+
+bool IGraphics::InsideAnyDrawnArea(const IRectangle& area) const
+{
+  for (const IRectangle& drawn : mDrawnAreas)
+    if (Contains(drawn, area))
+      return true;
+  return false;
+}
+
+void IGraphics::DrawArea(const IRectangle& area)
+{
+  mRedrawRect = area;
+  for (int i = 0, n = NControls(); i < n; ++i)
+  {
+    IControl* control = ControlAt(i);
+    if (!control->IsHidden() && area.Overlaps(control->Rect()))
+      control->Render(this);
+  }
+  mDrawnAreas.push_back(area);
+}
+
+bool IGraphics::BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend)
+{
+  const IRectangle c = dest.IntersectionWith(mRedrawRect);
+  if (c.W() <= 0 || c.H() <= 0 || bitmap.Empty())
+    return true;
+  sx += c.L - dest.L;
+  sy += c.T - dest.T;
+  BlendMode mode = BlendCopy | BlendUseSourceAlpha;
+  float weight = IBlendSpec::kFullWeight;
+  if (blend)
+  {
+    weight = blend->weight;
+    switch (blend->kind)
+    {
+    case IBlendSpec::kPlainCopy:
+      mode = BlendCopy;
+      break;
+    case IBlendSpec::kAdd:
+      mode = BlendAdd | BlendUseSourceAlpha;
+      break;
+    case IBlendSpec::kDodge:
+      mode = BlendDodge | BlendUseSourceAlpha;
+      break;
+    default:
+      break;
+    }
+  }
+  const LICE_SourceRect source{sx, sy, sx + c.W(), sy + c.H()};
+  LICE_CopyRect(mDrawBitmap.get(), bitmap.bitmap, c.L, c.T, &source, weight, mode);
+  return true;
+}
+
+bool IGraphics::MeasureTextRect(ITextStyle& style, const char* text, IRectangle* rect)
+{
+  return RenderText(style, text, rect, true);
+}
+
+bool IGraphics::RenderText(ITextStyle& style, const char* text, IRectangle* rect, bool measureOnly)
+{
+  if (!text || !text[0] || !rect)
+    return true;
+  LICE_CachedFont* font = style.font ? style.font : ObtainFont(style);
+  if (!font)
+    return false;
+  const IColour& colour = style.colour;
+  int flags = LICE_DT_VCENTER | LICE_DT_SINGLELINE | LICE_DT_NOCLIP;
+  if (colour.A < 255)
+    flags |= LICE_DT_USE_TEXT_ALPHA;
+  if (style.align == ITextStyle::kAlignCenter)
+    flags |= LICE_DT_CENTER;
+  else if (style.align != ITextStyle::kAlignNear)
+    flags |= LICE_DT_RIGHT;
+
+  // Fonts are shared by every editor of the process: the colour is set and used in one step.
+  std::lock_guard<std::recursive_mutex> hold(LICE_FontLock());
+  font->ChangeTextColour(LICE_Rgba(colour.R, colour.G, colour.B, colour.A));
+  if (!measureOnly)
+  {
+    LICE_TextRect area{rect->L, rect->T, rect->R, rect->B};
+    font->PaintText(mDrawBitmap.get(), text, -1, &area, flags);
+    return true;
+  }
+  LICE_TextRect measured{0, 0, 0, 0};
+  font->PaintText(mDrawBitmap.get(), text, -1, &measured, flags | LICE_DT_CALCRECT);
+  const int w = measured.right - measured.left;
+  const int h = measured.bottom - measured.top;
+  if (style.align == ITextStyle::kAlignNear)
+    rect->R = rect->L + w;
+  else if (style.align == ITextStyle::kAlignCenter)
+  {
+    rect->L = static_cast<int>((static_cast<double>(rect->L) + rect->R) * 0.5) - w / 2;
+    rect->R = rect->L + w;
+  }
+  else
+    rect->L = rect->R - w;
+  rect->B = rect->T + h;
+  return true;
+}
+
+namespace {
+
+// Style qualities as font qualities: default, anti-aliased, sub-pixel, else non-anti-aliased.
+int FontQuality(int styleQuality)
+{
+  switch (styleQuality)
+  {
+  case ITextStyle::kQualityDefault:
+    return 0;
+  case ITextStyle::kQualityAntiAliased:
+    return 4;
+  case ITextStyle::kQualityClearType:
+    return 5;
+  default:
+    return 3;
+  }
+}
+
+}  // namespace
+
+LICE_CachedFont* IGraphics::ObtainFont(ITextStyle& style)
+{
+  LICE_CachedFont* font = FindCachedFont(style);
+  if (!font)
+  {
+    std::unique_ptr<LICE_CachedFont> made(new LICE_CachedFont);
+    const LICE_FontHandle handle = LICE_CreateFont(
+      style.face, style.size, style.style == ITextStyle::kStyleBold ? 700 : 400,
+      style.style == ITextStyle::kStyleItalic, (style.orientation % 360) * 10, FontQuality(style.quality));
+    if (!handle)
+      return nullptr;
+    font = made.release();
+    font->AssignFont(handle, LICE_FontOwnsHandle | LICE_FontNativeDraw);
+    CacheFont(font, style);
+    font = FindCachedFont(style);
+    if (!font)
+      return nullptr;
+  }
+  style.font = font;
+  return font;
+}
+
+void IGraphics::ChangeSize(int width, int height)
+{
+  EndGesture();
+  mWidth = width;
+  mHeight = height;
+  mCaptureIdx = -1;
+  mHoverIdx = -1;
+  mLastX = mLastY = -1;
+  mControls.DeleteAll();
+  mDrawBitmap.reset();
+  CreateDrawSurfaces();
+  if (mPlug)
+    mPlug->ResizeEditor(width, height);
+}

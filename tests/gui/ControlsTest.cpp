@@ -1,0 +1,121 @@
+#include "framework/gui/IBitmapControl.h"
+#include "framework/gui/IFaderControl.h"
+#include "framework/gui/IKnobControl.h"
+#include "tests/gui/GuiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+using Plug = GuiTestPlug;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+class ControlsTest : public ::testing::Test, public EditorFixture
+{};
+
+TEST_F(ControlsTest, FrameFollowsTheValueOverTheWholeStrip)
+{
+  struct Case
+  {
+    int frames;
+    double value;
+    int frame;  // shown, from 0
+  };
+  const Case cases[] = {{100, 0.0, 0}, {100, 0.004, 0}, {100, 0.5, 50}, {100, 1.0, 99}, {25, 0.5, 12},
+                        {49, 0.5, 24}, {1, 0.7, 0},     {100, 1.5, 99}, {100, -3.0, 0}, {100, kNaN, 0}};
+  Attach();
+  int x = 0;
+  for (const Case& c : cases)
+  {
+    auto* control = Add(new IBitmapControl(plug.get(), x, 0, Strip(6, 5, c.frames)));
+    control->ApplyPlugValue(0.25);  // the first value is the default
+    control->ApplyPlugValue(c.value);
+    graphics->Tick();
+    EXPECT_EQ(LICE_Red(graphics->PixelAt(x + 2, 2)), c.frame) << c.frames << " frames at " << c.value;
+    x += 8;
+  }
+}
+
+TEST_F(ControlsTest, FaderWhoseHandleFillsItsTrackStays)
+{
+  auto* stuck = Add(new IFaderControl(plug.get(), 60, 0, 27, Plug::kLevel, Strip(40, 27, 1)));
+  Attach();
+  stuck->HandlePress(65, 3, Left());
+  stuck->HandleDragMove(65, 30, 0, 27, Left());
+  EXPECT_EQ(stuck->Value(), 0.5);
+  EXPECT_EQ(plug->Gestures(), "");
+}
+
+TEST_F(ControlsTest, FirstPlugValueBecomesTheDefaultThatDoubleClickRestores)
+{
+  auto* knob = Add(new IKnobMultiControl(plug.get(), 0, 0, Plug::kLevel, Strip(10, 10, 10)));
+  auto* unbound = Add(new IKnobMultiControl(plug.get(), 20, 0, -1, Strip(10, 10, 10)));
+  knob->ApplyPlugValue(0.3);
+  EXPECT_EQ(knob->DefaultValue(), 0.3);
+  // Later values are drawn on this frame and the next (one may arrive while drawing).
+  knob->ApplyPlugValue(0.8);
+  for (bool expected : {true, true, false})
+  {
+    EXPECT_EQ(knob->NeedsRedraw(), expected);
+    knob->ClearChanged();
+  }
+  knob->HandleDoubleClick(0, 0, Left());
+  EXPECT_EQ(knob->Value(), 0.3);
+  EXPECT_EQ(plug->ParamAt(Plug::kLevel)->Value(), -40.0);
+  // Without a value from the plug-in there is nothing to go back to.
+  unbound->HandleDragMove(20, 0, 0, -10, Left());
+  unbound->HandleDoubleClick(20, 0, Left());
+  EXPECT_EQ(unbound->Value(), 0.25);
+}
+
+TEST_F(ControlsTest, NeitherBadValuesNorMissingImagesReachThePlugIn)
+{
+  auto* knob = Add(new IKnobMultiControl(plug.get(), 0, 0, Plug::kLevel, Strip(10, 10, 10)));
+  const IBitmapRef missing = graphics->FetchBitmap(1999, "missing.png", 100);
+  auto* blind = Add(new IKnobMultiControlText(plug.get(), 30, 30, Plug::kGain, missing, ITextStyle(), true,
+                                              IKnobMultiControlText::kTextBelow));
+  auto* fader = Add(new IFaderControl(plug.get(), 60, 10, 164, Plug::kGain, missing));
+  Attach();
+  knob->ApplyPlugValue(kNaN);
+  EXPECT_EQ(knob->Value(), 0.0);
+  knob->ApplyPlugValue(std::numeric_limits<double>::infinity());
+  knob->HandleDragMove(0, 0, 0, 0, Left());
+  EXPECT_EQ(plug->ParamAt(Plug::kLevel)->Value(), 100.0);
+
+  // Controls over a missing image have no area: they draw nothing and take no input.
+  plug->events.clear();
+  for (IControl* control : std::initializer_list<IControl*>{blind, fader})
+  {
+    EXPECT_TRUE(control->Rect().Empty());
+    EXPECT_FALSE(control->ContainsPoint(61, 30));
+  }
+  blind->HandlePress(31, 31, Left());
+  blind->HandleDragMove(31, 31, 0, -50, Left());
+  EXPECT_EQ(graphics->Tick(), IRectangle(0, 0, 10, 10));
+  EXPECT_EQ(plug->Gestures(), "");
+  EXPECT_EQ(plug->ParamAt(Plug::kGain)->Value(), 0.0);
+}
+
+TEST_F(ControlsTest, KnobTextIsFittedToTheDisplayAndOpensThePrompt)
+{
+  ITextStyle style;
+  style.size = 16;
+  auto* gain = Add(new IKnobMultiControlText(plug.get(), 0, 0, Plug::kGain, Strip(128, 128, 10), style, true,
+                                             IKnobMultiControlText::kTextCentred));
+  Attach();
+  plug->ParamAt(Plug::kGain)->SetPlain(-12.0);
+  graphics->Tick();
+  // The fake's glyphs are 8 wide, a blank 4: "-12 dB" is 44, centred on column 64.
+  EXPECT_EQ(gain->TextRect(), IRectangle(42, 56, 86, 76));
+
+  gain->HandlePress(42, 60, Left());
+  EXPECT_EQ(graphics->entries, std::vector<std::string>{"-12"});
+  // Beside the text the press only touches the parameter, sending the knob's value.
+  gain->HandlePress(41, 60, Left());
+  EXPECT_EQ(graphics->entries.size(), 1u);
+  EXPECT_EQ(plug->Gestures(), "p2");
+}
+
+}  // namespace
