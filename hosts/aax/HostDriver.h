@@ -52,6 +52,8 @@ public:
   CallLog& Log() { return mLog; }
   InstanceHost& Instance() { return mInstance; }
   RegistrationHost& Registration() { return mRegistration; }
+  // The instance's render context, for what a block carries besides audio.
+  InstanceRender& Contexts() { return mRender; }
   // The effect's first name as the module registered it.
   std::string EffectName() const;
 

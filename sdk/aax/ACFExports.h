@@ -9,8 +9,7 @@ using ACFShutdownProc = ACFResult(AAX_CALL*)(IACFUnknown* host);
 using ACFCanUnloadNowProc = ACFResult(AAX_CALL*)(IACFUnknown* host);
 using ACFGetSDKVersionProc = ACFResult(AAX_CALL*)(uint64_t* version);
 using ACFRegisterPluginProc = ACFResult(AAX_CALL*)(IACFUnknown* host, IACFUnknown** definition);
-using ACFRegisterComponentProc = ACFResult(AAX_CALL*)(IACFUnknown* host, uint32_t componentId,
-                                                      IACFUnknown** component);
+using ACFRegisterComponentProc = ACFResult(AAX_CALL*)(IACFUnknown* host, uint32_t componentId, IACFUnknown** component);
 using ACFGetClassFactoryProc = ACFResult(AAX_CALL*)(IACFUnknown* host, const ACFGuid& classId, const ACFGuid& iid,
                                                     void** factory);
 

@@ -129,29 +129,59 @@ void AAX_CEffectGUI_IPLUG::MakeViewContents()
   // Only an instance of this module is taken for a plug-in: the host could hand back any
   // object.
   mPlug = dynamic_cast<IPlugAAX*>(AAX_CIPlugParameters::FromInterface(ParametersInterface()));
+  mGraphics = mPlug ? dynamic_cast<IGraphics*>(mPlug->Editor()) : nullptr;
 }
 
 void AAX_CEffectGUI_IPLUG::ReleaseViewContents()
 {
+  mGraphics = nullptr;
   mPlug = nullptr;
 }
 
 void AAX_CEffectGUI_IPLUG::MakeViewContainer()
 {
-  if (!mPlug || !ContainerWindow())
+  void* window = ContainerWindow();
+  if (!window || !mGraphics)
     return;
   mPlug->AttachHostView(ViewContainer());
+  mGraphics->SetHostClickFilter(this);
+  mGraphics->OpenInParent(window);
 }
 
 void AAX_CEffectGUI_IPLUG::DropViewContainer()
 {
-  if (mPlug)
-    mPlug->AttachHostView(nullptr);
+  if (!mGraphics)
+    return;
+  // The editor forgets the container before its window goes.
+  mGraphics->SetHostClickFilter(nullptr);
+  mPlug->AttachHostView(nullptr);
+  mGraphics->CloseView();
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI_IPLUG::QueryViewSize(AAX_Point*)
+ACFResult AAX_CALL AAX_CEffectGUI_IPLUG::QueryViewSize(AAX_Point* size)
 {
+  if (!size)
+    return kAAX_ErrBadTextOrOutput;
+  if (mGraphics)
+  {
+    size->vertical = float(mGraphics->Height());
+    size->horizontal = float(mGraphics->Width());
+  }
   return kAAX_Success;
+}
+
+bool AAX_CEffectGUI_IPLUG::HostTakesClick(int paramIdx, const PointerModifiers& mods)
+{
+  AAX_IViewContainer* view = ViewContainer();
+  const char* id = mPlug ? mPlug->ParamId(paramIdx) : nullptr;
+  if (!view || !id)
+    return false;
+  uint32_t hostModifiers = 0;
+  if (view->CurrentModifiers(&hostModifiers) != kAAX_Success)
+    hostModifiers = 0;
+  const uint32_t mask = (mods.alt ? kClickAlt : 0) | (mods.control ? kClickControl : 0) |
+                        (mods.shift ? kClickShift : 0) | (mods.right ? kClickRight : 0) | hostModifiers;
+  return view->ForwardParameterClick(id, mask) == kAAX_Success;
 }
 
 IACFUnknown* CreateEffectGUI()

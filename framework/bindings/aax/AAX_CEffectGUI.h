@@ -4,6 +4,7 @@
 #include "framework/bindings/aax/AAX_VTransport.h"
 #include "framework/bindings/aax/AAX_VViewContainer.h"
 #include "framework/bindings/aax/CACFUnknown.h"
+#include "framework/gui/IGraphics.h"
 #include "sdk/aax/AAX_IACFEffectGUI.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
 
@@ -79,27 +80,41 @@ private:
   std::unique_ptr<AAX_VTransport> mTransport;
 };
 
-// The editor object of a framework plug-in: it shows the plug-in's own editor in the host's
-// view, and the plug-in resizes that view through it.
-class AAX_CEffectGUI_IPLUG : public AAX_CEffectGUI
+// The editor object of a framework plug-in: it opens the plug-in's own editor (which the
+// plug-in keeps) in the host's view, offers the host every click on a parameter control
+// first, and lets the plug-in resize the view. Nothing of the plug-in is kept past
+// StopInstance.
+class AAX_CEffectGUI_IPLUG : public AAX_CEffectGUI, public IHostClickFilter
 {
 public:
+  // Modifier bits of a click offered to the host.
+  static constexpr uint32_t kClickShift = 0x01;
+  static constexpr uint32_t kClickAlt = 0x04;
+  static constexpr uint32_t kClickControl = 0x08;
+  static constexpr uint32_t kClickRight = 0x10;
+
   AAX_CEffectGUI_IPLUG() = default;
   ~AAX_CEffectGUI_IPLUG() override;
 
+  // The editor's size; without an editor the point is left as it is.
   ACFResult AAX_CALL QueryViewSize(AAX_Point* size) override;
   void MakeViewContents() override;
   void MakeViewContainer() override;
   void DropViewContainer() override;
 
-  // The plug-in whose editor this object shows; null outside StartInstance .. StopInstance.
+  // True when the host took the click (its own modifier clicks on parameters).
+  bool HostTakesClick(int paramIdx, const PointerModifiers& mods) override;
+
+  // The plug-in and its editor; null outside StartInstance .. StopInstance.
   IPlugAAX* Plug() const { return mPlug; }
+  IGraphics* Graphics() const { return mGraphics; }
 
 protected:
   void ReleaseViewContents() override;
 
 private:
   IPlugAAX* mPlug = nullptr;
+  IGraphics* mGraphics = nullptr;
 };
 
 // The GUI create procedure: a new editor object (reference count 0), or null.

@@ -130,8 +130,8 @@ ACFResult AAX_CIPlugParameters::BuildComponent(AAX_IEffectDescriptor* effect, co
   result |= component->DeclarePrivateData(kAAX_FieldInstance, sizeof(void*), 0);
   AAX_IPropertyMap* props = component->CreatePropertyMap();
   result |= StoreProperties(props, setup);
-  result |= component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(&RenderEntry), props, nullptr, nullptr,
-                                                 nullptr);
+  result |=
+    component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(&RenderEntry), props, nullptr, nullptr, nullptr);
   result |= effect->AttachComponent(component);
   return result;
 }

@@ -4,6 +4,18 @@
 #include "framework/bindings/aax/CACFUnknown.h"
 #include "sdk/aax/ACFExports.h"
 
+#include <type_traits>
+
+// The entry points are what hosts call them as, calling convention included.
+static_assert(std::is_same<decltype(&ACFStartup), ACFStartupProc>::value &&
+                std::is_same<decltype(&ACFShutdown), ACFShutdownProc>::value &&
+                std::is_same<decltype(&ACFCanUnloadNow), ACFCanUnloadNowProc>::value &&
+                std::is_same<decltype(&ACFGetSDKVersion), ACFGetSDKVersionProc>::value &&
+                std::is_same<decltype(&ACFRegisterPlugin), ACFRegisterPluginProc>::value &&
+                std::is_same<decltype(&ACFRegisterComponent), ACFRegisterComponentProc>::value &&
+                std::is_same<decltype(&ACFGetClassFactory), ACFGetClassFactoryProc>::value,
+              "entry point types");
+
 namespace {
 // Runs an entry's body; an exception leaving it becomes the protocol's "unexpected" result.
 template <typename Body>

@@ -24,8 +24,7 @@ TQ_ACF_EXPORT ACFResult AAX_CALL ACFGetSDKVersion(uint64_t* version);
 // Describes the effect to the host and hands back the collection's plug-in definition.
 TQ_ACF_EXPORT ACFResult AAX_CALL ACFRegisterPlugin(IACFUnknown* host, IACFUnknown** definition);
 // The module offers no components and no class factories.
-TQ_ACF_EXPORT ACFResult AAX_CALL ACFRegisterComponent(IACFUnknown* host, uint32_t componentId,
-                                                      IACFUnknown** component);
+TQ_ACF_EXPORT ACFResult AAX_CALL ACFRegisterComponent(IACFUnknown* host, uint32_t componentId, IACFUnknown** component);
 TQ_ACF_EXPORT ACFResult AAX_CALL ACFGetClassFactory(IACFUnknown* host, const ACFGuid& classId, const ACFGuid& iid,
                                                     void** factory);
 }

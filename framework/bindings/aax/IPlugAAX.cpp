@@ -36,8 +36,7 @@ std::map<int32_t, AAX_CString> DisplayTexts(const IPlugParameter& param)
 
 // The parameter with its step count and value kind, added to the table, which takes it;
 // null when the table refused it.
-AAX_IParameter* Keep(ParameterRegistry& table, std::unique_ptr<AAX_IParameter> parameter, uint32_t steps,
-                     int32_t kind)
+AAX_IParameter* Keep(ParameterRegistry& table, std::unique_ptr<AAX_IParameter> parameter, uint32_t steps, int32_t kind)
 {
   parameter->ChangeStepCount(steps);
   parameter->ChangeValueKind(kind);
@@ -117,11 +116,11 @@ void IPlugAAX::DefineMasterBypass()
   // Asked before any parameter exists, the bypass query answers the empty identifier.
   AAX_CString id;
   CopyBypassParameterId(&id);
-  mMasterBypass = Keep(Parameters(),
-                       std::make_unique<AAX_CParameter<bool>>(id.Chars(), "Master Bypass", false,
-                                                              AAX_CBinaryTaperDelegate<bool>(),
-                                                              AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
-                       2, AAX_IParameter::kDiscrete);
+  mMasterBypass =
+    Keep(Parameters(),
+         std::make_unique<AAX_CParameter<bool>>(id.Chars(), "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
+                                                AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
+         2, AAX_IParameter::kDiscrete);
 }
 
 void IPlugAAX::DefineParameter(int paramIdx)
