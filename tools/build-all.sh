@@ -24,7 +24,12 @@ mkdir -p dist/vst2/x86-win dist/vst2/x86_64-win dist/vst2/x86_64-linux
 cp build/win32/modules/vst2/TarvexQuoxel.dll dist/vst2/x86-win/
 cp build/win64/modules/vst2/TarvexQuoxel.dll dist/vst2/x86_64-win/
 cp build/native-release/modules/vst2/TarvexQuoxel.so dist/vst2/x86_64-linux/
-find "$bundle" dist/vst2 -type f | sort
+# The AAX module is delivered for Windows x86 only, in the bundle layout AAX hosts expect.
+aax=dist/TarvexQuoxel.aaxplugin
+rm -rf "$aax"
+mkdir -p "$aax/Contents/Win32"
+cp build/win32/modules/TarvexQuoxel.aaxplugin/Contents/Win32/TarvexQuoxel.aaxplugin "$aax/Contents/Win32/"
+find "$bundle" dist/vst2 "$aax" -type f | sort
 
 echo "== editor picture =="
 build/native-release/tools/editorshot/editorshot --out dist/editor.png --set "Quoxel Level=40" \
@@ -34,8 +39,10 @@ echo "  dist/editor.png"
 # Two seconds of generated drums at amount +100%; the host tool prints the input's and the
 # output's peak, RMS and crest factor, and the lines below say what changed.
 demo_args=(--seconds 2 --set "Quoxel Level=100")
+# (The AAX module's console lines, one per block, are left out.)
 report() {
   awk '
+    /^attach input buffers: |^\*\*\*\*\* inputs / { next }
     /^input:/  { ip = $3; ir = $6; ic = $9 }
     /^output:/ { op = $3; or = $6; oc = $9 }
     { print "  " $0 }
@@ -45,8 +52,8 @@ report() {
     }'
 }
 
-# Every render ends with a digest of all its output samples. Within one platform the VST2
-# module must give exactly the VST3 module's output.
+# Every render ends with a digest of all its output samples. Within one platform the VST2 and
+# AAX modules must give exactly the VST3 module's output.
 digest_of() { awk '/^output digest:/ { print $3 }' "$1"; }
 require_equal() {
   local a b
@@ -66,6 +73,10 @@ echo "== demo: Linux VST2 module =="
 build/native-release/tools/plughost/plughost dist/vst2/x86_64-linux/TarvexQuoxel.so "${demo_args[@]}" |
   tee "$out_dir/linux-vst2.txt" | report
 require_equal linux-vst3 linux-vst2
+echo "== demo: Linux AAX module =="
+build/native-release/tools/plughost/plughost build/native-release/modules/TarvexQuoxel.aaxplugin "${demo_args[@]}" |
+  tee "$out_dir/linux-aax.txt" | report
+require_equal linux-vst3 linux-aax
 
 # The Windows modules render under Wine, each through the host tool of its own build.
 export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -84,7 +95,10 @@ echo "-- VST3 --"
 wine_demo win64 dist TarvexQuoxel.vst3 win64-vst3
 echo "-- VST2 --"
 wine_demo win64 dist/vst2/x86_64-win TarvexQuoxel.dll win64-vst2
+echo "-- AAX (the x64 build, for checks) --"
+wine_demo win64 build/win64/modules TarvexQuoxel.aaxplugin win64-aax
 require_equal win64-vst3 win64-vst2
+require_equal win64-vst3 win64-aax
 
 # The x86 modules compute exactly what the x64 ones do.
 echo "== demo: Windows x86 modules under Wine =="
@@ -92,8 +106,11 @@ echo "-- VST3 --"
 wine_demo win32 dist TarvexQuoxel.vst3 win32-vst3
 echo "-- VST2 --"
 wine_demo win32 dist/vst2/x86-win TarvexQuoxel.dll win32-vst2
+echo "-- AAX --"
+wine_demo win32 dist TarvexQuoxel.aaxplugin win32-aax
 wineserver -k 2>/dev/null || true
 require_equal win32-vst3 win32-vst2
+require_equal win32-vst3 win32-aax
 require_equal win64-vst3 win32-vst3
 echo "== identical: the x86 modules give exactly the x64 modules' output =="
 echo "All builds done."
