@@ -2,7 +2,6 @@
 
 #include "hosts/aax/ModuleLoader.h"
 #include "tools/plughost/SessionSteps.h"
-#include "tools/plughost/StateFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,18 +49,9 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   if (!driver.Open(input.sampleRate, channels, error))
     return false;
   out << "effect: " << driver.EffectName() << " (" << channels << " in, " << channels << " out)\n";
-  if (!options.loadStatePath.empty())
-  {
-    SavedState state;
-    if (!readStateFile(options.loadStatePath, state, error))
-      return false;
-    if (!driver.LoadChunk(state.component))
-    {
-      error = "the plug-in refused the saved state";
-      return false;
-    }
-    out << "state restored from " << options.loadStatePath << "\n";
-  }
+  if (!restoreChunkState(
+        options, [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); }, out, error))
+    return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
@@ -71,21 +61,8 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   AudioBuffer output;
   output.sampleRate = input.sampleRate;
   output.channels = driver.Render(input.channels, options.blockSize);
-  if (!reportRender(options, input, output, out, error))
-    return false;
-  if (!options.saveStatePath.empty())
-  {
-    SavedState state;
-    state.component = driver.SaveChunk();
-    if (state.component.empty() || !writeStateFile(options.saveStatePath, state, error))
-    {
-      if (error.empty())
-        error = "the plug-in could not save its state";
-      return false;
-    }
-    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
-  }
-  return true;
+  return reportRender(options, input, output, out, error) && saveChunkState(
+                                                               options, [&] { return driver.SaveChunk(); }, out, error);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "tools/plughost/AudioFile.h"
 #include "tools/plughost/SignalStats.h"
+#include "tools/plughost/StateFile.h"
 #include "tools/plughost/TestSignal.h"
 
 #include <cstdio>
@@ -38,6 +39,39 @@ bool reportRender(const HostOptions& options, const AudioBuffer& input, const Au
   if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
     return false;
   out << "wrote " << options.outputPath << "\n";
+  return true;
+}
+
+bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error)
+{
+  if (options.loadStatePath.empty())
+    return true;
+  SavedState state;
+  if (!readStateFile(options.loadStatePath, state, error))
+    return false;
+  if (!restore(state.component))
+  {
+    error = "the plug-in refused the saved state";
+    return false;
+  }
+  out << "state restored from " << options.loadStatePath << "\n";
+  return true;
+}
+
+bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error)
+{
+  if (options.saveStatePath.empty())
+    return true;
+  SavedState state;
+  state.component = save();
+  if (state.component.empty())
+  {
+    error = "the plug-in could not save its state";
+    return false;
+  }
+  if (!writeStateFile(options.saveStatePath, state, error))
+    return false;
+  out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
   return true;
 }
 

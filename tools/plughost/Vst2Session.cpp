@@ -3,7 +3,6 @@
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
 #include "tools/plughost/SessionSteps.h"
-#include "tools/plughost/StateFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -58,18 +57,9 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   driver.Open(input.sampleRate, options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
-  if (!options.loadStatePath.empty())
-  {
-    SavedState state;
-    if (!readStateFile(options.loadStatePath, state, error))
-      return false;
-    if (!driver.SetChunk(false, state.component))
-    {
-      error = "the plug-in refused the saved state";
-      return false;
-    }
-    out << "state restored from " << options.loadStatePath << "\n";
-  }
+  if (!restoreChunkState(
+        options, [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); }, out, error))
+    return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
@@ -79,22 +69,9 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   AudioBuffer output;
   output.sampleRate = input.sampleRate;
   output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  if (!reportRender(options, input, output, out, error))
-    return false;
-  if (!options.saveStatePath.empty())
-  {
-    SavedState state;
-    state.component = driver.GetChunk(false);
-    if (state.component.empty())
-    {
-      error = "the plug-in could not save its state";
-      return false;
-    }
-    if (!writeStateFile(options.saveStatePath, state, error))
-      return false;
-    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
-  }
-  return true;
+  return reportRender(options, input, output, out, error) &&
+         saveChunkState(
+           options, [&] { return driver.GetChunk(false); }, out, error);
 }
 
 }  // namespace

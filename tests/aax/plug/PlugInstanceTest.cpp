@@ -168,9 +168,10 @@ TEST(PlugHostValues, EditsGoOutByIdentifierAndOnlyForDefinedParameters)
   plug->InformHostOfParamChange(3, 0.25);
   plug->EndInformHostOfParamChange(3);
   // The host answers the request at once; its answer lands inside the edit.
-  EXPECT_EQ(driver.Log().Matching("Automation."),
-            (Calls{"Automation.StartTouch(\"4\")", "Automation.StartTouch(\"4\")", "Automation.RequestValue(\"4\", 0.25)",
-                   "Automation.AnnounceValue(\"4\", 0.25)", "Automation.StopTouch(\"4\")", "Automation.StopTouch(\"4\")"}));
+  EXPECT_EQ(
+    driver.Log().Matching("Automation."),
+    (Calls{"Automation.StartTouch(\"4\")", "Automation.StartTouch(\"4\")", "Automation.RequestValue(\"4\", 0.25)",
+           "Automation.AnnounceValue(\"4\", 0.25)", "Automation.StopTouch(\"4\")", "Automation.StopTouch(\"4\")"}));
   EXPECT_EQ(plug->ParamAt(3)->Value(), 115.0);
 }
 

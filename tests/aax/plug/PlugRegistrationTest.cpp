@@ -76,7 +76,7 @@ TEST_F(Registration, DescribesEachChannelConfigurationAndHandsBackTheDefinition)
   Calls expected = {"Effect1.AppendEffectName(\"TarvexQuoxel\")", "Collection1.AppendBundleName(\"TarvexQuoxel\")",
                     "Effect1.AppendCategory(2)"};
   for (const Calls& component : {Component("1", 0x00000001, FourCC("EFN1"), FourCC("EFA1")),
-                                  Component("2", 0x00010002, FourCC("EFN2"), FourCC("EFA2"))})
+                                 Component("2", 0x00010002, FourCC("EFN2"), FourCC("EFA2"))})
     expected.insert(expected.end(), component.begin(), component.end());
   expected.insert(expected.end(), {"Effect1.RegisterProcedure(ptr, 0)", "Effect1.RegisterProcedure(ptr, 1)",
                                    "Collection1.RegisterEffect(\"com.Tarvex.aax.TarvexQuoxel\", Effect1)",
@@ -129,16 +129,17 @@ TEST(Description, ConfigurationTokensAreReadLikeTheFirstTwoAndNoMoreThanTheTypeI
     AAX_VCollection collection(&host);
     EXPECT_EQ(DescribeEffect(&collection, plug), kAAX_Success);
   }
-  EXPECT_EQ(log.Matching("Map1.StoreProperty(5"), (Calls{"Map1.StoreProperty(56, 0)", "Map1.StoreProperty(51, 1)",
-                                                         "Map1.StoreProperty(52, 65538)"}));
-  EXPECT_EQ(log.Matching("Map2.StoreProperty(13"), (Calls{"Map2.StoreProperty(13, " + std::to_string(FourCC("EFN2")) + ")"}));
+  EXPECT_EQ(log.Matching("Map1.StoreProperty(5"),
+            (Calls{"Map1.StoreProperty(56, 0)", "Map1.StoreProperty(51, 1)", "Map1.StoreProperty(52, 65538)"}));
+  EXPECT_EQ(log.Matching("Map2.StoreProperty(13"),
+            (Calls{"Map2.StoreProperty(13, " + std::to_string(FourCC("EFN2")) + ")"}));
   EXPECT_EQ(host.Find("Component3"), nullptr);
 }
 
 TEST(Description, StemFormatsByChannelCount)
 {
-  const uint32_t expected[] = {0xFF9C0000, 0x00000001, 0x00010002, 0x00020003, 0x00040004, 0x00050005,
-                               0x00060006, 0x00080007, 0x000C0008, 0xFF9C0000};
+  const uint32_t expected[] = {0xFF9C0000, 0x00000001, 0x00010002, 0x00020003, 0x00040004,
+                               0x00050005, 0x00060006, 0x00080007, 0x000C0008, 0xFF9C0000};
   for (int channels = 0; channels <= 9; ++channels)
     EXPECT_EQ(StemFormatForChannels(channels), expected[channels]) << channels;
 }

@@ -18,8 +18,8 @@ using Channels = aaxhost::HostDriver::Channels;
 // The entry points of the module linked into the test.
 inline aaxhost::EntryPoints LinkedEntryPoints()
 {
-  return {ACFStartup, ACFShutdown, ACFCanUnloadNow, ACFGetSDKVersion, ACFRegisterPlugin, ACFRegisterComponent,
-          ACFGetClassFactory};
+  return {ACFStartup,        ACFShutdown,          ACFCanUnloadNow,   ACFGetSDKVersion,
+          ACFRegisterPlugin, ACFRegisterComponent, ACFGetClassFactory};
 }
 
 // The plug-in object behind the effect-parameters interface a host holds.
