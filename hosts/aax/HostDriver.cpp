@@ -188,12 +188,12 @@ bool HostDriver::LoadChunk(const std::vector<unsigned char>& data)
   uint32_t chunkId = 0;
   if (mParameters->ChunkIdAt(0, &chunkId) != kAAX_Success)
     return false;
-  std::vector<unsigned char> record(kAAX_ChunkDataOffset);
+  std::vector<unsigned char> record(kAAX_ChunkDataOffset + data.size());
   auto* header = reinterpret_cast<AAX_ChunkHeader*>(record.data());
   header->size = int32_t(data.size());
   header->chunkId = chunkId;
-  record.insert(record.end(), data.begin(), data.end());
-  return mParameters->ReadChunk(chunkId, reinterpret_cast<AAX_ChunkHeader*>(record.data())) == kAAX_Success;
+  std::copy(data.begin(), data.end(), record.begin() + kAAX_ChunkDataOffset);
+  return mParameters->ReadChunk(chunkId, header) == kAAX_Success;
 }
 
 // ---- Audio --------------------------------------------------------------------------------------

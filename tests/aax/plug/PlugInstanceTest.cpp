@@ -3,6 +3,7 @@
 #include "hosts/aax/HostString.h"
 #include "tests/aax/plug/PlugTestSupport.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -194,11 +195,11 @@ TEST(PlugState, ASavedChunkGivesANewInstanceTheSameSound)
 // A chunk record as the host hands it over: header and exactly the data it holds.
 std::vector<unsigned char> Record(uint32_t chunkId, int32_t size, const std::vector<unsigned char>& data)
 {
-  std::vector<unsigned char> record(kAAX_ChunkDataOffset);
+  std::vector<unsigned char> record(kAAX_ChunkDataOffset + data.size());
   auto* header = reinterpret_cast<AAX_ChunkHeader*>(record.data());
   header->size = size;
   header->chunkId = chunkId;
-  record.insert(record.end(), data.begin(), data.end());
+  std::copy(data.begin(), data.end(), record.begin() + kAAX_ChunkDataOffset);
   return record;
 }
 
