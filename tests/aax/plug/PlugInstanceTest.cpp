@@ -30,30 +30,22 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
     enrolled.push_back("Automation.EnrolParameter(\"" + ids[size_t(i)] + "\")");
   }
   EXPECT_EQ(driver.Log().Matching("Automation.Enrol"), enrolled);
-  // id, steps, kind, text at 0, text at 1
-  const struct
-  {
-    const char* id;
-    int32_t steps;
-    int32_t kind;
-    const char* off;
-    const char* on;
-  } kShapes[] = {{"", 2, 0, "bypass", "on"}, {"3", 2, 0, "off", "on"}, {"1", 128, 1, "-100.00%", "100.00%"}};
-  for (const auto& shape : kShapes)
+  // The master bypass and the framework's switches are two-step lists; numbers have 128 steps.
+  for (const char* id : {"", "3", "1"})
   {
     int32_t steps = 0;
     int32_t kind = -1;
-    HostString off;
     HostString on;
-    driver.Parameters()->QueryParameterStepCount(shape.id, &steps);
-    driver.Parameters()->QueryParameterKind(shape.id, &kind);
-    driver.Parameters()->FormatNormalizedValue(shape.id, 0.0, &off, 32);
-    driver.Parameters()->FormatNormalizedValue(shape.id, 1.0, &on, 32);
-    EXPECT_EQ(steps, shape.steps) << shape.id;
-    EXPECT_EQ(kind, shape.kind) << shape.id;
-    EXPECT_EQ(off.Text(), shape.off) << shape.id;
-    EXPECT_EQ(on.Text(), shape.on) << shape.id;
+    driver.Parameters()->QueryParameterStepCount(id, &steps);
+    driver.Parameters()->QueryParameterKind(id, &kind);
+    driver.Parameters()->FormatNormalizedValue(id, 1.0, &on, 32);
+    EXPECT_EQ(steps, id[0] == '1' ? 128 : 2) << id;
+    EXPECT_EQ(kind, id[0] == '1' ? 1 : 0) << id;
+    EXPECT_EQ(on.Text(), id[0] == '1' ? "100.00%" : "on") << id;
   }
+  HostString off;
+  driver.Parameters()->FormatNormalizedValue("", 0.0, &off, 32);
+  EXPECT_EQ(off.Text(), "bypass");
   EXPECT_EQ(driver.Plug()->SampleRate(), 48000.0);
 
   // A restart defines everything once more, not twice.

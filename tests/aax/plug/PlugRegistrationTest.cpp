@@ -136,14 +136,6 @@ TEST(Description, ConfigurationTokensAreReadLikeTheFirstTwoAndNoMoreThanTheTypeI
   EXPECT_EQ(host.Find("Component3"), nullptr);
 }
 
-TEST(Description, StemFormatsByChannelCount)
-{
-  const uint32_t expected[] = {0xFF9C0000, 0x00000001, 0x00010002, 0x00020003, 0x00040004,
-                               0x00050005, 0x00060006, 0x00080007, 0x000C0008, 0xFF9C0000};
-  for (int channels = 0; channels <= 9; ++channels)
-    EXPECT_EQ(StemFormatForChannels(channels), expected[channels]) << channels;
-}
-
 TEST(Exports, AnswerTheirFixedValuesAndNeverWriteThroughNull)
 {
   uint64_t version = 0;

@@ -201,12 +201,4 @@ TEST(PlugRender, TheInstanceFieldHoldsTheAddressOnlyWhereItFits)
   EXPECT_EQ(small[1], 0);
   EXPECT_EQ(small[2], 1);
 }
-
-TEST(PlugRender, LatencyIsReportedToTheHost)
-{
-  ProbeInstance a;
-  a.probe->ChangeLatency(3);
-  EXPECT_EQ(a.log.Matching("Controller.ReportLatency"), (Calls{"Controller.ReportLatency(3)"}));
-  EXPECT_EQ(a.probe->Latency(), 3);
-}
 }  // namespace
