@@ -3,6 +3,7 @@
 option(TQ_BUILD_TESTS "Build the unit and integration tests" ON)
 option(TQ_BUILD_BENCHMARKS "Build the Google Benchmark programs (native only)" OFF)
 option(TQ_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(TQ_TSAN "Build with ThreadSanitizer (for the tests of the host's threads)" OFF)
 option(TQ_BUILD_FUZZERS "Build the libFuzzer harnesses of tests/fuzz (clang only, native only)" OFF)
 
 if(WIN32)
@@ -21,6 +22,10 @@ if(TQ_SANITIZE)
   target_compile_options(tq_build_flags INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(tq_build_flags INTERFACE -fsanitize=address,undefined)
+endif()
+if(TQ_TSAN)
+  target_compile_options(tq_build_flags INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tq_build_flags INTERFACE -fsanitize=thread)
 endif()
 # Fuzzing instruments every library of ours for coverage; only the harnesses link the
 # fuzzer's driver.

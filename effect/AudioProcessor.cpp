@@ -84,10 +84,23 @@ void AudioProcessor::DesignFilters()
   mDecimation.Configure(p);
 }
 
+void AudioProcessor::BeginHostBlock(int frames)
+{
+  mHostFramesLeft = std::max(frames, 0);
+  if (mFactor < 2)
+    return;
+  const size_t oversampled = static_cast<size_t>(mHostFramesLeft) * static_cast<size_t>(mFactor);
+  mInterpolation.BeginGlide(oversampled);
+  mDecimation.BeginGlide(oversampled);
+}
+
 void AudioProcessor::ProcessBlock(double* x, int frames)
 {
   if (!x || frames <= 0)
     return;
+  if (frames > mHostFramesLeft)
+    BeginHostBlock(frames);
+  mHostFramesLeft -= frames;
   const int ch = ChannelCount();
   const size_t values = static_cast<size_t>(frames) * ch;
   ZeroNonFinite(x, values);

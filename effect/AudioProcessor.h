@@ -40,6 +40,11 @@ public:
   // Called after the factor or the rate changed.
   virtual void UpdateForRate() = 0;
 
+  // Announces that the next frames host frames make one host block, however they are
+  // handed to ProcessBlock: a new filter design glides in over the whole of it, as it
+  // would if the block came in one piece. A ProcessBlock call that finds no announced
+  // block (or one too short for it) is a host block of its own.
+  void BeginHostBlock(int frames);
   // Processes a block of interleaved host frames in place. Values that are not finite
   // enter as silence, and state that overflowed is cleared, so the output stays finite.
   void ProcessBlock(double* interleaved, int frames);
@@ -78,6 +83,7 @@ private:
   double mChannels = 2.0;
   double mMix = 1.0;
   bool mContinuingBlock = false;
+  int mHostFramesLeft = 0;  // of the announced host block
   Dsp::ChebyIILowPass<6, 2> mInterpolation;
   Dsp::ChebyIILowPass<6, 2> mDecimation;
   alignas(16) double mWork[kSliceFrames * kMaxChannels];

@@ -205,6 +205,7 @@ void TarvexQuoxel::ProcessBlockDouble(double** inputs, double** outputs, int nFr
   FollowHostTempo();
 
   double gainPeaks[2] = {1.0, 1.0};
+  mEngine.BeginHostBlock(nFrames);
   for (int done = 0; done < nFrames; done += kChunkFrames)
   {
     const int frames = nFrames - done < kChunkFrames ? nFrames - done : kChunkFrames;

@@ -12,6 +12,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
   wine wine64 wine32:i386 xvfb xauth clang-format-14
+  # FuzzedDataProvider.h, for the native replays of the fuzzers' inputs
+  libclang-rt-14-dev
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

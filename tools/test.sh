@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the code style check, the native tests under AddressSanitizer +
-# UndefinedBehaviorSanitizer, and the Windows builds (x86 and x64) with their tests under Wine.
+# UndefinedBehaviorSanitizer (with the replays of the fuzzers' committed inputs), the test
+# of the host's threads under ThreadSanitizer, and the Windows builds (x86 and x64) with
+# their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -13,6 +15,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --preset native
+
+echo "== native threads (ThreadSanitizer) =="
+cmake --preset native-tsan >/dev/null
+cmake --build --preset native-tsan -j "$jobs"
+TSAN_OPTIONS=halt_on_error=1 ctest --preset native-tsan
 
 echo "== win32 build and Wine tests =="
 cmake --preset win32 >/dev/null

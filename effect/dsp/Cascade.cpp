@@ -13,6 +13,7 @@ void Cascade::SetPassThrough()
 {
   for (int i = 0; i < mStageCount; ++i)
     mStages[i].SetPassThrough();
+  mGlideLeft = 0;
 }
 
 std::complex<double> Cascade::EvaluateResponse(double angle) const
@@ -158,6 +159,7 @@ bool Cascade::BuildFromLayout(const Layout& digital)
   st[0].b2 *= g;
 
   mStageCount = stages;
+  mGlideLeft = 0;
   for (int i = 0; i < stages; ++i)
   {
     BiquadStage& s = mStages[i];
@@ -184,7 +186,17 @@ void CascadeFilter::FilterFrames(size_t frames, double* x, size_t stride)
   // The vector path packs both channels of a frame; it knows no stride (callers pass 0).
   if (mChannels == 2 && stride == 0 && ProcessorFeatures().sse3)
   {
-    FilterStagesStereoSse(frames, x, &Stage(0), StageCount(), mHistory);
+    if (mGlideLeft == 0)
+      BeginGlide(frames);
+    const size_t gliding = std::min(frames, mGlideLeft);
+    if (gliding > 0)
+    {
+      mGlideLeft -= gliding;
+      FilterStagesStereoSse(gliding, x, &Stage(0), StageCount(), mHistory,
+                            mGlideLeft == 0 ? Glide::kLand : Glide::kContinue);
+    }
+    if (frames > gliding)
+      FilterStagesStereoSse(frames - gliding, x + 2 * gliding, &Stage(0), StageCount(), mHistory, Glide::kNone);
     return;
   }
 #endif
@@ -216,10 +228,23 @@ void CascadeFilter::FilterFramesScalar(size_t frames, double* x, size_t stride)
 
 bool CascadeFilter::Ramping() const
 {
+  if (mGlideLeft > 0)
+    return true;
   for (int s = 0; s < StageCount(); ++s)
     if (Stage(s).Ramping())
       return true;
   return false;
+}
+
+void CascadeFilter::BeginGlide(size_t frames)
+{
+  bool moving = false;
+  for (int s = 0; s < StageCount(); ++s)
+    moving = moving || Stage(s).Ramping();
+  mGlideLeft = moving ? frames : 0;
+  if (mGlideLeft > 0)
+    for (int s = 0; s < StageCount(); ++s)
+      Stage(s).PlanGlide(frames);
 }
 
 void CascadeFilter::ClearHistory()

@@ -12,11 +12,13 @@ namespace Dsp {
 // One stage: H(z) = (b0 + b1 z^-1 + b2 z^-2) / (1 - a1 z^-1 - a2 z^-2). The feedback
 // coefficients are stored negated so that the recursion adds them. The working copies
 // are used only by the two-channel vector path, which glides them towards the targets
-// over one block so that a new design never clicks in.
+// over one block so that a new design never clicks in; the steps are what each frame of
+// the glide in progress adds to them.
 struct BiquadStage
 {
   double a1 = 0.0, a2 = 0.0, b0 = 1.0, b1 = 0.0, b2 = 0.0;
   double workA1 = 0.0, workA2 = 0.0, workB0 = 0.0, workB1 = 0.0, workB2 = 0.0;
+  double stepA1 = 0.0, stepA2 = 0.0, stepB0 = 0.0, stepB1 = 0.0, stepB2 = 0.0;
 
   void SetPassThrough()
   {
@@ -27,6 +29,25 @@ struct BiquadStage
   {
     // Written as negations so that a NaN on either side counts as a difference.
     return !(workA1 == a1 && workA2 == a2 && workB0 == b0 && workB1 == b1 && workB2 == b2);
+  }
+  // Steps that take the working coefficients onto the targets in frames frames.
+  void PlanGlide(size_t frames)
+  {
+    const double d = 1.0 / static_cast<double>(frames);
+    stepA1 = (a1 - workA1) * d;
+    stepA2 = (a2 - workA2) * d;
+    stepB0 = (b0 - workB0) * d;
+    stepB1 = (b1 - workB1) * d;
+    stepB2 = (b2 - workB2) * d;
+  }
+  // The glide has arrived: exactly on the targets, so later blocks need no further one.
+  void Land()
+  {
+    workA1 = a1;
+    workA2 = a2;
+    workB0 = b0;
+    workB1 = b1;
+    workB2 = b2;
   }
 };
 
@@ -51,7 +72,8 @@ public:
   const BiquadStage& Stage(int i) const { return mStages[i]; }
   BiquadStage& Stage(int i) { return mStages[i]; }
 
-  // Every stage passes its input unchanged (targets only).
+  // Every stage passes its input unchanged (targets only). New targets end any glide in
+  // progress; the next block glides from where the working coefficients are.
   void SetPassThrough();
   // Response at z = e^(j angle).
   std::complex<double> EvaluateResponse(double angle) const;
@@ -64,6 +86,9 @@ protected:
   Cascade(BiquadStage* stages, int capacity) : mStageCapacity(capacity), mStages(stages) {}
   ~Cascade() = default;
   void SetStageCount(int count) { mStageCount = count < mStageCapacity ? count : mStageCapacity; }
+
+  // Frames still to go of the glide in progress.
+  size_t mGlideLeft = 0;
 
 private:
   int mStageCount = 0;
@@ -83,6 +108,11 @@ public:
   StageHistory& MutableHistory(int channel, int stage) { return mHistory[stage * mChannelCapacity + channel]; }
   // True while a vector path would still glide a stage towards its targets.
   bool Ramping() const;
+  // Makes the next frames frames one glide onto the targets, however they are split
+  // across calls of FilterFrames: a block worked through in slices then sounds as it
+  // would in one piece. Without it, each call that finds new targets glides over its own
+  // frames.
+  void BeginGlide(size_t frames);
 
   // Filters frames interleaved frames in place; after each frame stride further values
   // are skipped. Two channels take the vector path when the processor offers it.
@@ -121,11 +151,19 @@ protected:
 // unit: call only when the processor has it.
 void FilterStageStereoSse(size_t frames, double* interleaved, BiquadStage& stage, StageHistory* history);
 
+// What a pass of the stages does with the working coefficients.
+enum class Glide
+{
+  kNone,      // the stages are settled: they run on their targets
+  kContinue,  // each frame adds the planned steps; the glide goes on after the pass
+  kLand,      // as kContinue, and the pass ends the glide exactly on the targets
+};
+
 // All stages of a two-channel cascade in one pass over the frames (history: per stage
 // its two channels). The arithmetic of each stage is that of FilterStageStereoSse, so
 // the result is the same as running the stages one after the other over the block, but
 // the stages overlap in time.
 void FilterStagesStereoSse(size_t frames, double* interleaved, BiquadStage* stages, int stageCount,
-                           StageHistory* history);
+                           StageHistory* history, Glide glide);
 
 }  // namespace Dsp

@@ -8,13 +8,13 @@ namespace Dsp {
 namespace {
 
 // Both channels of a frame sit side by side in one register: lane 0 the first
-// channel, lane 1 the second. Unaligned loads, so any caller buffer will do.
+// channel, lane 1 the second. Unaligned loads, so any caller buffer will do. While
+// gliding, each frame first adds the planned steps to the working coefficients.
 template <int S, bool Ramp>
-TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageHistory* h)
+TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageHistory* h, bool land)
 {
   __m128d a1[S], a2[S], b0[S], b1[S], b2[S], w1[S], w2[S];
   __m128d da1[S], da2[S], db0[S], db1[S], db2[S];
-  const double d = 1.0 / static_cast<double>(frames);
   for (int s = 0; s < S; ++s)
   {
     a1[s] = _mm_set1_pd(st[s].workA1);
@@ -24,11 +24,11 @@ TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageH
     b2[s] = _mm_set1_pd(st[s].workB2);
     if (Ramp)
     {
-      da1[s] = _mm_set1_pd((st[s].a1 - st[s].workA1) * d);
-      da2[s] = _mm_set1_pd((st[s].a2 - st[s].workA2) * d);
-      db0[s] = _mm_set1_pd((st[s].b0 - st[s].workB0) * d);
-      db1[s] = _mm_set1_pd((st[s].b1 - st[s].workB1) * d);
-      db2[s] = _mm_set1_pd((st[s].b2 - st[s].workB2) * d);
+      da1[s] = _mm_set1_pd(st[s].stepA1);
+      da2[s] = _mm_set1_pd(st[s].stepA2);
+      db0[s] = _mm_set1_pd(st[s].stepB0);
+      db1[s] = _mm_set1_pd(st[s].stepB1);
+      db2[s] = _mm_set1_pd(st[s].stepB2);
     }
     w1[s] = _mm_set_pd(h[2 * s + 1].w1, h[2 * s].w1);
     w2[s] = _mm_set_pd(h[2 * s + 1].w2, h[2 * s].w2);
@@ -67,15 +67,18 @@ TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageH
     h[2 * s + 1].w1 = lo[1];
     h[2 * s].w2 = hi[0];
     h[2 * s + 1].w2 = hi[1];
-    if (Ramp)
+    if (Ramp && land)
     {
-      // The glide has arrived: land exactly on the targets, so that later blocks run on
-      // them and need no further ramp.
-      st[s].workA1 = st[s].a1;
-      st[s].workA2 = st[s].a2;
-      st[s].workB0 = st[s].b0;
-      st[s].workB1 = st[s].b1;
-      st[s].workB2 = st[s].b2;
+      st[s].Land();
+    }
+    else if (Ramp)
+    {
+      // The next pass of the glide goes on from here, with the same steps.
+      st[s].workA1 = _mm_cvtsd_f64(a1[s]);
+      st[s].workA2 = _mm_cvtsd_f64(a2[s]);
+      st[s].workB0 = _mm_cvtsd_f64(b0[s]);
+      st[s].workB1 = _mm_cvtsd_f64(b1[s]);
+      st[s].workB2 = _mm_cvtsd_f64(b2[s]);
     }
   }
 }
@@ -152,48 +155,48 @@ TQ_SSE_FUNCTION void RunThreeStagesWavefront(size_t frames, double* x, BiquadSta
 }
 
 template <int S>
-TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageHistory* h)
+TQ_SSE_FUNCTION void RunStages(size_t frames, double* x, BiquadStage* st, StageHistory* h, Glide glide)
 {
-  bool ramp = false;
-  for (int s = 0; s < S; ++s)
-    ramp = ramp || st[s].Ramping();
-  // A stage whose targets are already reached gets zero steps: adding zero changes nothing.
-  if (ramp)
-    RunStages<S, true>(frames, x, st, h);
+  if (glide != Glide::kNone)
+    RunStages<S, true>(frames, x, st, h, glide == Glide::kLand);
   else if (S == 3 && frames >= 3)
     RunThreeStagesWavefront(frames, x, st, h);
   else
-    RunStages<S, false>(frames, x, st, h);
+    RunStages<S, false>(frames, x, st, h, false);
 }
 
 }  // namespace
 
+// On its own, a stage that finds new targets glides onto them over this block.
 TQ_SSE_ENTRY void FilterStageStereoSse(size_t frames, double* x, BiquadStage& stage, StageHistory* history)
 {
   if (frames == 0)
     return;
-  RunStages<1>(frames, x, &stage, history);
+  const bool ramp = stage.Ramping();
+  if (ramp)
+    stage.PlanGlide(frames);
+  RunStages<1>(frames, x, &stage, history, ramp ? Glide::kLand : Glide::kNone);
 }
 
 TQ_SSE_ENTRY void FilterStagesStereoSse(size_t frames, double* x, BiquadStage* stages, int stageCount,
-                                        StageHistory* history)
+                                        StageHistory* history, Glide glide)
 {
   if (frames == 0)
     return;
   switch (stageCount)
   {
   case 1:
-    RunStages<1>(frames, x, stages, history);
+    RunStages<1>(frames, x, stages, history, glide);
     return;
   case 2:
-    RunStages<2>(frames, x, stages, history);
+    RunStages<2>(frames, x, stages, history, glide);
     return;
   case 3:
-    RunStages<3>(frames, x, stages, history);
+    RunStages<3>(frames, x, stages, history, glide);
     return;
   default:
     for (int s = 0; s < stageCount; ++s)
-      RunStages<1>(frames, x, stages + s, history + 2 * s);
+      RunStages<1>(frames, x, stages + s, history + 2 * s, glide);
     return;
   }
 }

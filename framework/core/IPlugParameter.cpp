@@ -102,7 +102,7 @@ void IPlugParameter::DefineDouble(const char* name, double defaultValue, double 
   CopyText(mLabel, kTextSize, label);
   CopyText(mGroup, kTextSize, group);
   mMin = min;
-  mValue = defaultValue;
+  mValue.store(defaultValue, std::memory_order_relaxed);
   mMax = max < min + step ? min + step : max;
   mStep = step;
   mDefault = defaultValue;
@@ -132,20 +132,25 @@ void IPlugParameter::SetFromNormal(double x)
     v = std::round(StepsIn(v, 1.0));
   if (std::isnan(v))
     return;
-  mValue = v < mMax ? v : mMax;
+  mValue.store(v < mMax ? v : mMax, std::memory_order_relaxed);
 }
 
 bool IPlugParameter::SetPlain(double value)
 {
   if (std::isnan(value))
     return false;
-  mValue = std::clamp(value, mMin, std::max(mMin, mMax));
+  mValue.store(std::clamp(value, mMin, std::max(mMin, mMax)), std::memory_order_relaxed);
   return true;
+}
+
+double IPlugParameter::Value() const
+{
+  return mValue.load(std::memory_order_relaxed);
 }
 
 double IPlugParameter::Normal() const
 {
-  return NormalOf(mValue);
+  return NormalOf(Value());
 }
 
 double IPlugParameter::NormalOf(double v) const
@@ -200,12 +205,12 @@ void IPlugParameter::DisplayText(double value, bool normalised, char* out, int c
 
 void IPlugParameter::PlainDisplay(char* out, int capacity) const
 {
-  DisplayText(mValue, false, out, capacity, false);
+  DisplayText(Value(), false, out, capacity, false);
 }
 
 const char* IPlugParameter::UnitLabel() const
 {
-  const TextEntry* entry = EntryFor(WholePart(mValue));
+  const TextEntry* entry = EntryFor(WholePart(Value()));
   return entry && entry->text[0] ? "" : mLabel;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "sdk/vst3/NoThrow.h"
 #include "sdk/vst3/StringConvert.h"
@@ -15,11 +16,11 @@ ComponentBase::~ComponentBase()
 
 void ComponentBase::dropContextAndPeer()
 {
-  if (mPeer)
+  // The peer is let go of before it is told: its disconnect may call back into ours.
+  if (IConnectionPoint* peer = std::exchange(mPeer, nullptr))
   {
-    mPeer->disconnect(this);
-    mPeer->release();
-    mPeer = nullptr;
+    peer->disconnect(this);
+    peer->release();
   }
   if (mHostContext)
   {
@@ -50,6 +51,11 @@ tresult PLUGIN_API ComponentBase::connect(IConnectionPoint* other)
 {
   if (!other)
     return kInvalidArgument;
+  // An object that is processor and controller at once may be connected to itself by a
+  // host that connects the two halves: there is nothing to carry, and holding a reference
+  // to itself would keep it alive for ever.
+  if (other == static_cast<IConnectionPoint*>(this))
+    return kResultOk;
   if (mPeer)
     return kResultFalse;
   mPeer = other;
@@ -59,10 +65,11 @@ tresult PLUGIN_API ComponentBase::connect(IConnectionPoint* other)
 
 tresult PLUGIN_API ComponentBase::disconnect(IConnectionPoint* other)
 {
+  if (other && other == static_cast<IConnectionPoint*>(this))
+    return kResultOk;
   if (!mPeer || other != mPeer)
     return kResultFalse;
-  mPeer->release();
-  mPeer = nullptr;
+  std::exchange(mPeer, nullptr)->release();
   return kResultOk;
 }
 

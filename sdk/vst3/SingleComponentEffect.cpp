@@ -201,12 +201,6 @@ tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid_, void**
 {
   if (!obj)
     return kInvalidArgument;
-  // Processor and controller are one object: there is nothing to connect.
-  if (iidEqual(iid_, IConnectionPoint::iid))
-  {
-    *obj = nullptr;
-    return kNoInterface;
-  }
   if (queryAs<IComponent>(iid_, obj, this) == kResultOk)
     return kResultOk;
   if (queryAs<IAudioProcessor>(iid_, obj, this) == kResultOk)

@@ -1,6 +1,7 @@
 #include "tests/effect/EffectTestSupport.h"
 
 #include "framework/core/StateChunk.h"
+#include "tests/effect/dsp/UnslicedChain.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,31 @@ TEST(BlockProcess, BlockLengthsDoNotChangeTheResult)
     ASSERT_NEAR(odd[i], reference[i], 1e-12) << i;
     ASSERT_NEAR(long_[i], reference[i], 1e-12) << i;
   }
+}
+
+// The first block after a reset glides the new filter designs in over the whole host
+// block, however the effect and its engine cut the block up: with the amount at 0 the
+// effect is exactly the oversampling chain run over the block in one piece.
+TEST(BlockProcess, FirstBlockGlidesOverTheWholeHostBlock)
+{
+  for (const double rate : {44100.0, 96000.0, 192000.0})
+    for (const int frames : {1000, 5000})
+    {
+      SCOPED_TRACE(testing::Message() << rate << " Hz, " << frames << " frames");
+      EffectUnderTest fx(rate, 8192);
+      fx.SetParam(TarvexQuoxel::kLevel, 0);
+      std::vector<double> l = DrumLoop(frames, rate), r = Sine(frames, 440, 0.5, rate);
+      std::vector<double> expected(2 * static_cast<size_t>(frames));
+      for (int i = 0; i < frames; ++i)
+        expected[2 * i] = l[i], expected[2 * i + 1] = r[i];
+      UnslicedChain(TarvexQuoxel::OversamplingFor(rate)).Process(expected.data(), frames);
+      fx.Process(l, r);
+      for (int i = 0; i < frames; ++i)
+      {
+        ASSERT_EQ(l[i], expected[2 * i]) << i;
+        ASSERT_EQ(r[i], expected[2 * i + 1]) << i;
+      }
+    }
 }
 
 TEST(BlockProcess, FloatBuffersMatchDoubleBuffers)
@@ -124,11 +150,15 @@ TEST(BlockProcess, CrestFactorFollowsTheAmount)
 }
 
 // A host may process before it has pushed any parameter or set a rate: the new object
-// already runs its defaults at 44,100 Hz, audibly, with working meters.
+// already runs its defaults at 44,100 Hz, audibly (once the first block has glided the
+// filters in), with working meters.
 TEST(BlockProcess, FreshObjectProcessesAudiblyBeforeAnySetUp)
 {
   std::unique_ptr<TarvexQuoxel> plug(NewTarvexQuoxel(nullptr));
   EXPECT_EQ(plug->Engine().Oversampling(), 8);
+  std::vector<double> first = Sine(256, 220, 0.5), firstR = first;
+  double* glide[] = {first.data(), firstR.data()};
+  plug->ProcessBlockDouble(glide, glide, 256);
   std::vector<double> l = Sine(2048, 220, 0.5), r = l;
   const std::vector<double> in = l;
   double* io[] = {l.data(), r.data()};

@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   std::FILE* file = std::fopen(ScratchPath().c_str(), "wb");
   if (!file)
     return 0;
-  std::fwrite(png, 1, static_cast<size_t>(length), file);
+  if (length > 0)  // an empty vector's data may be null, which fwrite must not be given
+    std::fwrite(png, 1, static_cast<size_t>(length), file);
   std::fclose(file);
   const int w = (mode >> 1) & 7, h = (mode >> 4) & 3;
   std::unique_ptr<LICE_IBitmap> given;

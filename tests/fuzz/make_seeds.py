@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes small seed inputs for the fuzzers: valid PNGs of every colour type and depth, and
-byte strings that start each harness on its common paths."""
+byte strings that start each harness on its common paths. They are committed in corpus/<name>/
+(named seed-*) beside the inputs the fuzzers found; run this again after changing it."""
 import os
 import struct
 import sys
@@ -32,22 +33,22 @@ def main(out):
     cases = [(8, 0), (8, 2), (8, 3), (8, 4), (8, 6), (16, 2), (16, 6), (1, 0), (4, 3), (2, 0)]
     for i, (depth, colour) in enumerate(cases):
         image = png(5 + i, 3 + i, depth, colour, interlace=i % 2)
-        write(os.path.join(out, "png"), f"png{i}", b"\x40" + image)   # from memory
-        write(os.path.join(out, "png"), f"file{i}", b"\x53" + image)   # into a given bitmap
-    write(os.path.join(out, "png"), "trns", b"\x40" + png(4, 4, 8, 2, extra=chunk(b"tRNS", b"\0\1\0\2\0\3")))
+        write(os.path.join(out, "png"), f"seed-png{i}", b"\x40" + image)   # from memory
+        write(os.path.join(out, "png"), f"seed-file{i}", b"\x53" + image)   # into a given bitmap
+    write(os.path.join(out, "png"), "seed-trns", b"\x40" + png(4, 4, 8, 2, extra=chunk(b"tRNS", b"\0\1\0\2\0\3")))
     for name in ("plug_state", "vst3_state", "vst3_process", "vst2_chunk", "cached_font"):
         for i in range(4):
-            write(os.path.join(out, name), f"seed{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
+            write(os.path.join(out, name), f"seed-{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
     # Chunk data areas as the AAX writer makes them; the provider takes the exact-size choice
     # and the size from the end.
     marker = b"\x01\x01\x01\x01"
     entries = [b"d_1\x00" + struct.pack(">d", 50.0), b"l_2\x00" + struct.pack(">i", 2), b"l_3\x00" + struct.pack(">i", 1)]
     for i in range(len(entries) + 1):
         area = marker + b"".join(entries[:i])
-        write(os.path.join(out, "aax_chunk"), f"chunk{i}", area + b"\x00\x00\x01")
-    write(os.path.join(out, "aax_chunk"), "text", marker + b"r_1\x00abc\x00s_2\x00\x12\x34\x00\x00" + b"\x00\x00\x01")
-    write(os.path.join(out, "cached_font"), "text", b"\x10\x20" * 8 + "Hello, wörld €\n\tline".encode())
+        write(os.path.join(out, "aax_chunk"), f"seed-chunk{i}", area + b"\x00\x00\x01")
+    write(os.path.join(out, "aax_chunk"), "seed-text", marker + b"r_1\x00abc\x00s_2\x00\x12\x34\x00\x00" + b"\x00\x00\x01")
+    write(os.path.join(out, "cached_font"), "seed-text", b"\x10\x20" * 8 + "Hello, wörld €\n\tline".encode())
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "seeds")
+    main(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus"))

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs every fuzzer of a fuzz build for the given seconds, two workers each, with corpora
-# and findings under the output folder. Seeds come from make_seeds.py.
+# Runs every fuzzer of a fuzz build for the given seconds, two workers each, starting from its
+# committed inputs (corpus/<name>/), with what it finds under the output folder. Inputs worth
+# keeping go back into corpus/<name>/ (merge with -merge=1 to keep it small); an input that
+# found a fault is committed with its fix as corpus/<name>/finding-<what>.
 #   tests/fuzz/run.sh build/fuzz 600 [out-dir]
 set -euo pipefail
 build=${1:?build folder}
@@ -8,14 +10,14 @@ seconds=${2:-600}
 out=${3:-$build/fuzz-runs}
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
-python3 "$here/make_seeds.py" "$out/seeds"
 pids=()
-for f in png plug_state vst3_state vst3_process vst2_chunk cached_font aax_chunk; do
+for dir in "$here"/corpus/*/; do
+  f=$(basename "$dir")
   bin=$build/tests/fuzz/fuzz_$f
   [ -x "$bin" ] || continue
   mkdir -p "$out/$f/corpus" "$out/$f/findings"
   (cd "$out/$f" && "$bin" -max_total_time="$seconds" -jobs=2 -workers=2 -timeout=10 -rss_limit_mb=2048 \
-     -artifact_prefix=findings/ corpus "$out/seeds/$f" > run.log 2>&1) &
+     -artifact_prefix=findings/ corpus "$dir" > run.log 2>&1) &
   pids+=($!)
 done
 status=0

@@ -94,12 +94,13 @@ TEST_F(SingleComponentEffectTest, AnswersItsInterfacesWithOneIdentityAndOneCount
     EXPECT_EQ(query<IEditController>(entry), controller());
     EXPECT_NE(query<IEditController2>(entry), nullptr);
     EXPECT_NE(query<IPluginBase>(entry), nullptr);
+    EXPECT_EQ(query<IConnectionPoint>(entry), static_cast<IConnectionPoint*>(fx));
   }
-  EXPECT_EQ(fx->refCount(), 1u + 4 * 6);
-  for (int i = 0; i < 4 * 6; ++i)
+  EXPECT_EQ(fx->refCount(), 1u + 4 * 7);
+  for (int i = 0; i < 4 * 7; ++i)
     entries[i % 4]->release();
 
-  for (const char* id : {IConnectionPoint::iid, IUnitInfo::iid, IPlugView::iid})
+  for (const char* id : {IUnitInfo::iid, IPlugView::iid})
   {
     void* p = junkPointer();
     EXPECT_EQ(processor()->queryInterface(id, &p), kNoInterface);
@@ -238,6 +239,50 @@ TEST_F(SingleComponentEffectTest, ConnectionPeerAndTextMessages)
   EXPECT_EQ(fx->received, std::string(127, 'x'));
   message.id = "OtherMessage";
   EXPECT_EQ(point->notify(&message), kResultFalse);
+}
+
+// A host that connects "component" and "controller" connects this one object to itself, both
+// ways: every call succeeds, no reference to itself is kept, and terminate, or a release
+// without terminate, ends cleanly.
+TEST_F(SingleComponentEffectTest, ConnectedToItselfKeepsNoReferenceToItself)
+{
+  IConnectionPoint* self = query<IConnectionPoint>(component());
+  ASSERT_NE(self, nullptr);
+  self->release();
+  EXPECT_EQ(self->connect(self), kResultOk);
+  EXPECT_EQ(self->connect(self), kResultOk);
+  EXPECT_EQ(fx->refCount(), 1u);
+  FakeConnection peer;
+  EXPECT_EQ(self->connect(&peer), kResultOk);  // the self-connection holds no place
+  EXPECT_EQ(self->disconnect(self), kResultOk);
+  EXPECT_EQ(fx->getPeer(), &peer);
+  component()->terminate();
+  EXPECT_EQ(peer.refs, 1);
+
+  EXPECT_EQ(self->connect(self), kResultOk);
+  EXPECT_EQ(fx->release(), 0u);  // destroyed: nothing held it
+  fx = nullptr;
+}
+
+// A peer that answers our disconnect by disconnecting us in turn, as a host's connection
+// proxy does, is let go of once.
+TEST_F(SingleComponentEffectTest, PeerThatDisconnectsBackIsReleasedOnce)
+{
+  struct Echo : FakeConnection
+  {
+    IConnectionPoint* back = nullptr;
+    tresult PLUGIN_API disconnect(IConnectionPoint* other) override
+    {
+      FakeConnection::disconnect(other);
+      return back->disconnect(this);
+    }
+  } echo;
+  IConnectionPoint* point = static_cast<IConnectionPoint*>(fx);
+  echo.back = point;
+  ASSERT_EQ(point->connect(&echo), kResultOk);
+  component()->terminate();
+  EXPECT_EQ(echo.refs, 1);
+  EXPECT_EQ(echo.disconnects, 1);
 }
 
 // Random host-controlled arguments: every answer defined, every text terminated, every value

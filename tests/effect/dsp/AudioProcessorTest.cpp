@@ -7,6 +7,7 @@
 #include "effect/AudioProcessor.h"
 #include "effect/TransientControl.h"
 #include "tests/effect/dsp/DspTestSupport.h"
+#include "tests/effect/dsp/UnslicedChain.h"
 
 namespace {
 
@@ -30,9 +31,11 @@ public:
 };
 
 // Amplitude of a host-rate sine through the chain, by projection over whole periods
-// after the filters settled.
+// after the filters settled. A first short block glides the new designs in.
 double ChainGain(AudioProcessor& p, int rate, double hz)
 {
+  std::vector<double> glide(2 * 64, 0.0);
+  p.ProcessBlock(glide.data(), 64);
   const int settle = rate / 10, frames = rate / 5;
   std::vector<double> x(2 * (settle + frames));
   for (size_t i = 0; i < x.size(); ++i)
@@ -131,6 +134,35 @@ TEST(Oversampling, BlocksOfAnyLengthGiveTheSameResultAsSingleFrames)
     ASSERT_EQ(x, y) << channels;
     EXPECT_EQ(x.back(), 42.0);
     EXPECT_EQ(whole.processed, 8L * frames);
+  }
+}
+
+// A new design glides in over the whole host block, however many slices the block takes,
+// and blocks after it continue the same: the result is the one-piece computation's.
+TEST(Oversampling, SlicedBlocksGlideAsTheWholeBlock)
+{
+  for (int factor : {2, 4, 8})
+  {
+    const int slice = AudioProcessor::kSliceFrames / factor;
+    for (int first : {1, 7, slice - 1, slice, slice + 1, 3 * slice + 5, 5000})
+    {
+      SCOPED_TRACE(testing::Message() << "factor " << factor << ", first block " << first);
+      ScaleStage sliced;
+      sliced.SetOversampling(factor);
+      sliced.gain = 0.8;
+      UnslicedChain whole(factor);
+      for (int frames : {first, 777})
+      {
+        std::vector<double> x(2 * frames);
+        TestNoise n(static_cast<uint64_t>(frames));
+        for (double& v : x)
+          v = n.Next();
+        std::vector<double> y = x;
+        sliced.ProcessBlock(x.data(), frames);
+        whole.Process(y.data(), frames, 0.8);
+        ASSERT_EQ(x, y) << "block of " << frames;
+      }
+    }
   }
 }
 
