@@ -4,7 +4,7 @@
 
 namespace aaxhost {
 
-class InstanceRender::MidiNode : public HostMidiNode
+class InstanceRender::MidiNode final : public HostMidiNode
 {
 public:
   MidiNode(InstanceHost& host, const std::vector<unsigned char>& packets) : mHost(host), mPackets(packets) {}
@@ -30,7 +30,7 @@ private:
 };
 
 namespace {
-class RenderTransport : public HostRenderTransport
+class RenderTransport final : public HostRenderTransport
 {
 public:
   explicit RenderTransport(InstanceHost& host) : mHost(host) {}
@@ -80,7 +80,7 @@ private:
 };
 }  // namespace
 
-class InstanceRender::TransportNode : public HostTransportNode
+class InstanceRender::TransportNode final : public HostTransportNode
 {
 public:
   explicit TransportNode(InstanceHost& host) : mTransport(host) {}

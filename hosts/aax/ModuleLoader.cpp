@@ -29,7 +29,7 @@ template <typename Proc>
 bool Find(void* library, const char* name, Proc& out, std::string& error)
 {
   out = reinterpret_cast<Proc>(vst2host::FindSymbol(library, name));
-  if (!out && error.empty())
+  if (!out)
     error = std::string("the module does not export ") + name;
   return out != nullptr;
 }
@@ -59,13 +59,12 @@ std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error
   std::unique_ptr<Module> module(new Module);
   module->mLibrary = library;
   EntryPoints& e = module->mEntries;
-  error.clear();
-  const bool found = Find(library, kACFStartupName, e.startup, error) &
-                     Find(library, kACFShutdownName, e.shutdown, error) &
-                     Find(library, kACFCanUnloadNowName, e.canUnloadNow, error) &
-                     Find(library, kACFGetSDKVersionName, e.getSDKVersion, error) &
-                     Find(library, kACFRegisterPluginName, e.registerPlugin, error) &
-                     Find(library, kACFRegisterComponentName, e.registerComponent, error) &
+  const bool found = Find(library, kACFStartupName, e.startup, error) &&
+                     Find(library, kACFShutdownName, e.shutdown, error) &&
+                     Find(library, kACFCanUnloadNowName, e.canUnloadNow, error) &&
+                     Find(library, kACFGetSDKVersionName, e.getSDKVersion, error) &&
+                     Find(library, kACFRegisterPluginName, e.registerPlugin, error) &&
+                     Find(library, kACFRegisterComponentName, e.registerComponent, error) &&
                      Find(library, kACFGetClassFactoryName, e.getClassFactory, error);
   return found ? std::move(module) : nullptr;
 }

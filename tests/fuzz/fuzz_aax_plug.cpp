@@ -29,7 +29,8 @@ void ApplyValue(FuzzedDataProvider& in, AAX_IACFEffectParameters* host)
   static const char* const kIds[] = {"", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "0", "x"};
   double value = 0.0;
   const Bytes raw = in.ConsumeBytes<unsigned char>(sizeof value);
-  std::memcpy(&value, raw.data(), raw.size());
+  if (!raw.empty())
+    std::memcpy(&value, raw.data(), raw.size());
   host->ApplyHostValue(kIds[in.ConsumeIntegralInRange<size_t>(0, 12)], value, 0);
 }
 
@@ -40,7 +41,8 @@ void HandChunk(FuzzedDataProvider& in, AAX_IACFEffectParameters* host, IPlugAAX*
   auto* header = reinterpret_cast<AAX_ChunkHeader*>(record.data());
   std::copy(data.begin(), data.end(), record.begin() + kAAX_ChunkDataOffset);
   // The host's size field may claim less than it holds, or be negative.
-  header->size = in.ConsumeBool() ? int32_t(data.size()) : in.ConsumeIntegralInRange<int32_t>(-100, int32_t(data.size()));
+  header->size =
+    in.ConsumeBool() ? int32_t(data.size()) : in.ConsumeIntegralInRange<int32_t>(-100, int32_t(data.size()));
   header->chunkId = in.ConsumeBool() ? uint32_t(plug->UniqueId()) : in.ConsumeIntegral<uint32_t>();
   bool equal = false;
   TQ_FUZZ_CHECK(host->MatchChunk(header, &equal) == kAAX_Success);
