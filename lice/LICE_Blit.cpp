@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "lice/LICE_BlendRows.h"
 #include "lice/LICE_GlyphCanvas.h"
 #include "lice/LICE_Surface.h"
 
@@ -68,41 +69,12 @@ void CopyRows(Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, in
     std::memmove(d, s, static_cast<std::size_t>(width) * sizeof(Pixel32));
 }
 
-// The editor's blits. Written as plain row functions without branches but the final select,
-// so the compiler vectorises them (out of line: once inlined into the loop over rows, they are
-// not vectorised); a fully opaque source needs no case of its own (keep = 0 gives the source).
-[[gnu::noinline]] void BlendAlphaFullRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width)
+// The editor's blits: the rows of the widest path the processor runs.
+void RunRows(LICE_BlendRowFn row, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, int width,
+             int height)
 {
-  for (int x = 0; x < width; ++x)
-  {
-    const Pixel32 sp = s[x], dp = d[x];
-    const int sa = LICE_Alpha(sp);
-    const int keep = 255 - sa;
-    const int sr = LICE_Red(sp), sg = LICE_Green(sp), sb = LICE_Blue(sp);
-    const int r = sr + (LICE_Red(dp) - sr) * keep / 256;
-    const int g = sg + (LICE_Green(dp) - sg) * keep / 256;
-    const int b = sb + (LICE_Blue(dp) - sb) * keep / 256;
-    const int a = std::min(255, sa + LICE_Alpha(dp));
-    const Pixel32 blended = (Pixel32(a) << 24) | (Pixel32(r) << 16) | (Pixel32(g) << 8) | Pixel32(b);
-    d[x] = sa ? blended : dp;
-  }
-}
-
-[[gnu::noinline]] void BlendAlphaRow(Pixel32* __restrict d, const Pixel32* __restrict s, int width, int w)
-{
-  for (int x = 0; x < width; ++x)
-  {
-    const Pixel32 sp = s[x], dp = d[x];
-    const int sa = LICE_Alpha(sp);
-    const int k = AlphaWeight(w, sa);
-    const int sr = LICE_Red(sp), sg = LICE_Green(sp), sb = LICE_Blue(sp);
-    const int r = LICE_Clamp255(sr + (LICE_Red(dp) - sr) * (256 - k) / 256);
-    const int g = LICE_Clamp255(sg + (LICE_Green(dp) - sg) * (256 - k) / 256);
-    const int b = LICE_Clamp255(sb + (LICE_Blue(dp) - sb) * (256 - k) / 256);
-    const int a = LICE_Clamp255(std::min(255, k + LICE_Alpha(dp)));
-    const Pixel32 blended = (Pixel32(a) << 24) | (Pixel32(r) << 16) | (Pixel32(g) << 8) | Pixel32(b);
-    d[x] = sa ? blended : dp;
-  }
+  for (int y = 0; y < height; ++y, d += dstep, s += sstep)
+    row(d, s, width, w);
 }
 
 void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s, ptrdiff_t sstep, int width,
@@ -118,9 +90,7 @@ void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s
     if (w == 256)
       CopyRows(d, dstep, s, sstep, width, height);
     else
-      rows([w](Pixel32& p, Pixel32 c) {
-        LICE_MixCopyPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), LICE_Alpha(c), w);
-      });
+      RunRows(LICE_BlendRows().copy, w, d, dstep, s, sstep, width, height);
     break;
   case 1:
     rows(
@@ -146,13 +116,7 @@ void RunBlendLoop(int mode, int w, Pixel32* d, ptrdiff_t dstep, const Pixel32* s
       [w](Pixel32& p, Pixel32 c) { LICE_MixHsvPixel(&p, LICE_Red(c), LICE_Green(c), LICE_Blue(c), LICE_Alpha(c), w); });
     break;
   case BlendUseSourceAlpha:
-    for (int y = 0; y < height; ++y, d += dstep, s += sstep)
-    {
-      if (w == 256)
-        BlendAlphaFullRow(d, s, width);
-      else
-        BlendAlphaRow(d, s, width, w);
-    }
+    RunRows(w == 256 ? LICE_BlendRows().alphaFull : LICE_BlendRows().alpha, w, d, dstep, s, sstep, width, height);
     break;
   case BlendUseSourceAlpha | 1:
     rows([w](Pixel32& p, Pixel32 c) {

@@ -30,6 +30,7 @@ set(TQ_AAX_BUNDLE_BIN ${TQ_AAX_BUNDLE}/Contents/${TQ_AAX_ARCH} CACHE INTERNAL ""
 add_library(tq_aax_module MODULE ${CMAKE_CURRENT_LIST_DIR}/TarvexQuoxelAaxEntry.cpp)
 target_link_libraries(tq_aax_module PRIVATE tq_effect_aax tq_aax_entry)
 tq_embed_images(tq_aax_module)
+tq_add_module_main(tq_aax_module)
 set_target_properties(tq_aax_module PROPERTIES
   OUTPUT_NAME TarvexQuoxel PREFIX "" SUFFIX ${TQ_AAX_SUFFIX}
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON

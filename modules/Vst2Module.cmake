@@ -1,3 +1,10 @@
+# tq_add_module_main(target): a Windows module's load entry, which records its handle.
+function(tq_add_module_main target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/win32/ModuleMain.cpp)
+  endif()
+endfunction()
+
 # The VST2 module: the effect built over the VST2 binding with the module's entry.
 #   TarvexQuoxel.dll   Windows x86 (the deliverable) and x64
 #   TarvexQuoxel.so    Linux x86-64, no editor, for checks with Linux hosts
@@ -15,6 +22,7 @@ set(TQ_VST2_DIR ${CMAKE_CURRENT_BINARY_DIR}/vst2 CACHE INTERNAL "")
 add_library(tq_vst2_module MODULE ${CMAKE_CURRENT_LIST_DIR}/TarvexQuoxelVst2Entry.cpp)
 target_link_libraries(tq_vst2_module PRIVATE tq_effect_vst2)
 tq_embed_images(tq_vst2_module)
+tq_add_module_main(tq_vst2_module)
 set_target_properties(tq_vst2_module PROPERTIES
   OUTPUT_NAME TarvexQuoxel PREFIX ""
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON

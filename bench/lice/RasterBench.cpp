@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "effect/dsp/CpuFeatures.h"
 #include "lice/LICE_Blit.h"
 #include "lice/LICE_Png.h"
 
@@ -38,6 +39,17 @@ void BM_CopyRect(benchmark::State& state, BlendMode mode, float alpha)
     benchmark::ClobberMemory();
   }
   state.SetItemsProcessed(state.iterations() * 256 * 256);
+}
+
+// The same on the 128-bit loops (what a processor without AVX2 runs) and on the portable ones.
+void BM_CopyRectNarrow(benchmark::State& state, BlendMode mode, float alpha, bool sse2)
+{
+  CpuFeatures& cpu = ProcessorFeatures();
+  const CpuFeatures saved = cpu;
+  cpu.avx2 = false;
+  cpu.sse2 = sse2 && saved.sse2;
+  BM_CopyRect(state, mode, alpha);
+  cpu = saved;
 }
 
 void BM_PaintRect(benchmark::State& state, BlendMode mode, float alpha)
@@ -125,6 +137,12 @@ BENCHMARK_CAPTURE(BM_CopyRect, alpha_multiply_1_0, BlendUseSourceAlpha | BlendMu
 BENCHMARK_CAPTURE(BM_CopyRect, alpha_overlay_1_0, BlendUseSourceAlpha | BlendOverlay, 1.0f);
 BENCHMARK_CAPTURE(BM_CopyRect, alpha_hsv_1_0, BlendUseSourceAlpha | BlendHsvAdjust, 1.0f);
 BENCHMARK_CAPTURE(BM_CopyRect, channel_copy, 0xF6, 1.0f);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, copy_0_6_sse2, 0, 0.6f, true);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, alpha_copy_1_0_sse2, BlendUseSourceAlpha, 1.0f, true);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, alpha_copy_0_25_sse2, BlendUseSourceAlpha, 0.25f, true);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, copy_0_6_portable, 0, 0.6f, false);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, alpha_copy_1_0_portable, BlendUseSourceAlpha, 1.0f, false);
+BENCHMARK_CAPTURE(BM_CopyRectNarrow, alpha_copy_0_25_portable, BlendUseSourceAlpha, 0.25f, false);
 
 BENCHMARK_CAPTURE(BM_PaintRect, copy_1_0, 0, 1.0f);
 BENCHMARK_CAPTURE(BM_PaintRect, copy_0_5, 0, 0.5f);

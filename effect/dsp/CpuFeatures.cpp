@@ -61,6 +61,7 @@ CpuFeatures::CpuFeatures(CpuidReader cpuid, XcrReader xcr)
   mmx = Bit(regs.edx, 23);
   fxsr = Bit(regs.edx, 24);
   sse = Bit(regs.edx, 25);
+  sse2 = Bit(regs.edx, 26);
   sse3 = Bit(regs.ecx, 0);
   ssse3 = Bit(regs.ecx, 9);
   sse41 = Bit(regs.ecx, 19);

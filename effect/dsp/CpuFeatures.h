@@ -3,8 +3,9 @@
 // The processor's feature flags, read once per process. The SSE3 flag selects the
 // two-channel vector path of the filter cascade and of the transient engine; the AVX2
 // flag (which also demands FMA and an operating system that keeps the wide registers)
-// selects the fused oversampled chain on top of it. Tests and benchmarks clear them to
-// force a narrower path.
+// selects the fused oversampled chain on top of it. The raster blends choose their
+// vector loops by the SSE2 and AVX2 flags. Tests and benchmarks clear them to force a
+// narrower path.
 
 struct CpuidRegisters
 {
@@ -23,6 +24,7 @@ struct CpuFeatures
   bool mmx = false;
   bool fxsr = false;
   bool sse = false;
+  bool sse2 = false;
   bool sse3 = false;
   bool ssse3 = false;
   bool sse41 = false;

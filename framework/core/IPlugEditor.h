@@ -21,4 +21,15 @@ public:
 
   // Greys out (or enables again) every control bound to the parameter.
   virtual void GreyControlsOfParam(int /*paramIdx*/, bool /*grey*/) {}
+
+  // ---- The editor's window, opened by a binding when the host shows the editor ----
+
+  // The kind of host window the editor can open its own window in ("HWND"); null when this
+  // system gives the editor no window.
+  virtual const char* ParentWindowType() const { return nullptr; }
+  // Opens the editor's window inside the host's; returns it, or null.
+  virtual void* OpenInParent(void* /*parent*/) { return nullptr; }
+  virtual void CloseView() {}
+  virtual int Width() const { return 0; }
+  virtual int Height() const { return 0; }
 };

@@ -66,8 +66,8 @@ public:
   int NControls() const { return mControls.Count(); }
   IControl* ControlAt(int idx) const { return mControls.At(idx); }
   IPlugBase* Plug() const { return mPlug; }
-  int Width() const { return mWidth; }
-  int Height() const { return mHeight; }
+  int Width() const override { return mWidth; }
+  int Height() const override { return mHeight; }
   int FPS() const { return mFps; }
 
   // ---- The plug-in's side ----------------------------------------------------------------
@@ -133,6 +133,10 @@ public:
   // text, or a number), sent as one edit; a control without a parameter gets the text.
   void CommitTextEntry(IControl* control, IPlugParameter* param, const char* text);
 
+  // The pointer's press is over without a release (its window went away, or a menu took the
+  // mouse): the control lets go and the host's gesture ends.
+  void CancelPointer();
+
   void SetHostClickFilter(IHostClickFilter* filter) { mHostClickFilter = filter; }
   int CaptureIndex() const { return mCaptureIdx; }
 
@@ -173,9 +177,8 @@ public:
   virtual void AskForFile(StringBuffer& file, int action, StringBuffer& directory, const char* extensions) = 0;
   virtual bool AskForColour(IColour& colour, const char* title) = 0;
   virtual bool LaunchUrl(const char* url, const char* title, const char* confirm, const char* error) = 0;
-  // Opens the editor's window inside the host's; returns it, or null.
-  virtual void* OpenInParent(void* parent) = 0;
-  virtual void CloseView() = 0;
+  void* OpenInParent(void* parent) override = 0;
+  void CloseView() override = 0;
   virtual void* NativeWindow() const = 0;
   virtual bool ReadClipboardText(StringBuffer& out) = 0;
   virtual void ConcealCursor() {}

@@ -59,6 +59,12 @@ void IGraphics::ReleasePointer()
   mLastX = mLastY = -1;
 }
 
+void IGraphics::CancelPointer()
+{
+  ReleasePointer();
+  EndGesture();
+}
+
 void IGraphics::DispatchPress(int x, int y, const PointerModifiers& mods)
 {
   // A press whose release never came (the window lost it) ends its gesture here.

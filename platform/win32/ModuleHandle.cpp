@@ -2,21 +2,23 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 // Any address inside the module names it.
 const char kAnchor = 0;
-void* sRecorded = nullptr;
+std::atomic<void*> gRecorded{nullptr};
 }  // namespace
 
 void RecordModuleHandle(void* handle)
 {
-  sRecorded = handle;
+  gRecorded.store(handle);
 }
 
 void* CurrentModuleHandle()
 {
-  if (sRecorded)
-    return sRecorded;
+  if (void* recorded = gRecorded.load())
+    return recorded;
   HMODULE module = nullptr;
   if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                           &kAnchor, &module))

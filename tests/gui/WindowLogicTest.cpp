@@ -1,6 +1,7 @@
 #include "framework/core/IMenu.h"
 #include "framework/core/IPlugParameter.h"
 #include "framework/core/StringBuffer.h"
+#include "framework/gui/FilePaths.h"
 #include "framework/gui/ImageResource.h"
 #include "framework/gui/PopupMenu.h"
 #include "framework/gui/TextEntry.h"
@@ -95,6 +96,32 @@ TEST(PopupMenu, LabelsAndIdsNumberTheMenuThenItsSubmenus)
     EXPECT_EQ(found, menu) << id;
     EXPECT_EQ(found ? found->ChosenIndex() : -1, index) << id;
   }
+}
+
+TEST(FilePaths, FolderOfAPath)
+{
+  for (const auto& [path, folder] : {std::pair{"C:\\Hosts\\host.exe", "C:\\Hosts\\"},
+                                     {"C:\\Hosts\\", "C:\\"},
+                                     {"plug.dll", ""},
+                                     {"\\", ""},
+                                     {"/a/b", "/a/"},
+                                     {"", ""}})
+    EXPECT_EQ(DirectoryOfPath(path), folder) << path;
+}
+
+TEST(FilePaths, DialogFilterFromExtensions)
+{
+  std::string filter, extension;
+  ASSERT_TRUE(FileDialogFilter("wav aif", &filter, &extension));
+  EXPECT_EQ(filter, std::string("*.wav;*.aif\0*.wav;*.aif\0\0", 25));
+  EXPECT_EQ(extension, "wav");
+  // Lists the dialog's buffers cannot hold are refused whole.
+  std::string many;
+  for (int i = 0; i < 60; ++i)
+    many += "abc ";
+  for (const std::string& refused : {std::string(), std::string("  "), std::string(16, 'x'), many})
+    EXPECT_FALSE(FileDialogFilter(refused.c_str(), &filter, &extension)) << refused.size();
+  EXPECT_EQ(extension, "wav");
 }
 
 }  // namespace

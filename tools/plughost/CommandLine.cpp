@@ -94,6 +94,11 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
       parsed.doublePrecision = true;
       continue;
     }
+    if (arg == "--editor")
+    {
+      parsed.showEditor = true;
+      continue;
+    }
     if (arg.size() > 1 && arg[0] == '-')
     {
       if (!hasValue)
@@ -107,6 +112,15 @@ bool parseCommandLine(const std::vector<std::string>& args, HostOptions& options
         parsed.saveStatePath = value;
       else if (arg == "--load-state")
         parsed.loadStatePath = value;
+      else if (arg == "--editor-picture")
+        parsed.editorPicturePath = value;
+      else if (arg == "--pointer")
+      {
+        hostwindow::PointerAction action;
+        if (!hostwindow::parsePointerAction(value, &action, &error))
+          return false;
+        parsed.pointerActions.push_back(action);
+      }
       else if (arg == "--format")
       {
         if (!parseFormat(value, parsed.outputFormat))
@@ -181,7 +195,12 @@ std::string usageText()
          "  --set NAME=TEXT        set a parameter (title or id) from its display text\n"
          "  --set-normalized NAME=V  set a parameter to the normalised value V (0..1)\n"
          "  --load-state FILE      restore a saved state before processing\n"
-         "  --save-state FILE      save the state after processing\n";
+         "  --save-state FILE      save the state after processing\n"
+         "editor mode (Windows builds; instead of rendering):\n"
+         "  --editor               open the plug-in's editor in a window and wait until it is closed\n"
+         "  --editor-picture FILE  open the editor and save what its window shows as a PNG file\n"
+         "  --pointer ACTION       before that, act in the editor: click:X,Y right-click:X,Y\n"
+         "                         double-click:X,Y drag:X,Y,X2,Y2 wheel:X,Y,NOTCHES (repeatable)\n";
 }
 
 }  // namespace plughost

@@ -1,6 +1,7 @@
 #pragma once
 // Command line of the host tool.
 
+#include "hosts/window/PointerActions.h"
 #include "tools/plughost/WavFile.h"
 
 #include <string>
@@ -31,6 +32,10 @@ struct HostOptions
   bool doublePrecision = false;
   bool listParameters = false;
   bool conformance = false;  // run the conformance checks instead of rendering
+  // The editor mode, instead of rendering: a picture of the editor, or the editor left open.
+  std::string editorPicturePath;
+  bool showEditor = false;
+  std::vector<hostwindow::PointerAction> pointerActions;
   bool help = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
 
 #include <cstdio>
@@ -49,6 +50,37 @@ bool applySetting(vst2host::HostDriver& driver, const ParameterSetting& setting,
   return true;
 }
 
+// The effect's editor, opened in a window through the editor opcodes.
+class Vst2Editor : public EditorSession
+{
+public:
+  explicit Vst2Editor(vst2host::HostDriver& driver) : mDriver(driver) {}
+
+  bool open(void* parent, int& width, int& height, std::string& error) override
+  {
+    vst2::ERect* rect = nullptr;
+    if (!(mDriver.Effect()->flags & vst2::effFlagsHasEditor) || !mDriver.Dispatch(vst2::effEditGetRect, 0, 0, &rect) ||
+        !rect)
+    {
+      error = "the plug-in has no editor";
+      return false;
+    }
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    if (!mDriver.Dispatch(vst2::effEditOpen, 0, 0, parent))
+    {
+      error = "the plug-in's editor could not be opened";
+      return false;
+    }
+    return true;
+  }
+  void idle() override { mDriver.Dispatch(vst2::effEditIdle); }
+  void close() override { mDriver.Dispatch(vst2::effEditClose); }
+
+private:
+  vst2host::HostDriver& mDriver;
+};
+
 bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::string& error)
 {
   AudioBuffer input;
@@ -63,6 +95,11 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
+  if (wantsEditor(options))
+  {
+    Vst2Editor editor(driver);
+    return runEditor(options, editor, out, error);
+  }
   if (options.listParameters)
     listParameters(driver, out);
 

@@ -3,6 +3,7 @@
 #include "hosts/vst3/ConformanceSuite.h"
 #include "hosts/vst3/HostDriver.h"
 #include "hosts/vst3/ModuleLoader.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
 #include "tools/plughost/Render.h"
 #include "tools/plughost/StateFile.h"
@@ -106,6 +107,32 @@ void printFactory(vst3host::HostDriver& driver, std::ostream& out)
         << (c.version.empty() ? "" : ", version " + c.version) << ")\n";
 }
 
+// The view of the plug-in's controller, opened in a window as hosts open it.
+class Vst3Editor : public EditorSession
+{
+public:
+  explicit Vst3Editor(vst3host::HostDriver& driver) : mDriver(driver) {}
+
+  bool open(void* parent, int& width, int& height, std::string& error) override
+  {
+    const vst3::tresult r = mDriver.openEditor(parent, vst3::kPlatformTypeHWND);
+    if (r != vst3::kResultOk)
+    {
+      error = r == vst3::kNoInterface
+                ? "the plug-in has no editor"
+                : "the plug-in's editor cannot be shown in a window (" + vst3host::resultName(r) + ")";
+      return false;
+    }
+    width = mDriver.editorSize().getWidth();
+    height = mDriver.editorSize().getHeight();
+    return true;
+  }
+  void close() override { mDriver.closeEditor(); }
+
+private:
+  vst3host::HostDriver& mDriver;
+};
+
 // Everything between loading the plug-in and unloading it.
 bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::string& error)
 {
@@ -125,6 +152,14 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
       return false;
     }
     out << "state restored from " << options.loadStatePath << "\n";
+  }
+  if (wantsEditor(options))
+  {
+    for (const auto& setting : options.settings)
+      if (!applySetting(driver, setting, error))
+        return false;
+    Vst3Editor editor(driver);
+    return runEditor(options, editor, out, error);
   }
   AudioBuffer input;
   if (!loadInput(options, input, error))

@@ -274,10 +274,29 @@ int IPlugVST::HostCode()
   return IPlugBase::HostCode();
 }
 
+void IPlugVST::AttachEditor(IPlugEditor* editor)
+{
+  if (!editor)
+    return;
+  IPlugBase::AttachEditor(editor);
+  // Where the editor opens no window there is nothing for the host to show.
+  if (editor->ParentWindowType())
+    mEffect.flags |= effFlagsHasEditor;
+  SetEditRect(editor);
+}
+
+void IPlugVST::SetEditRect(const IPlugEditor* editor)
+{
+  mEditRect = ERect{0, 0, static_cast<int16_t>(editor->Height()), static_cast<int16_t>(editor->Width())};
+}
+
 void IPlugVST::ResizeEditor(int, int)
 {
   if (IPlugEditor* editor = Editor())
+  {
+    SetEditRect(editor);
     EditorResized(editor);
+  }
 }
 
 void IPlugVST::PrepareForHost()

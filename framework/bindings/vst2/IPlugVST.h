@@ -57,6 +57,7 @@ public:
   void HostTimeSignature(int* numerator, int* denominator) override;
   void HostTransport(TransportInfo* info) override;
   int HostCode() override;
+  void AttachEditor(IPlugEditor* editor) override;
   void ResizeEditor(int width, int height) override;
   void PrepareForHost() override;
   void ChangeLatency(int samples) override;
@@ -76,6 +77,9 @@ private:
   intptr_t DispatchSetup(int32_t opcode, intptr_t value, void* ptr, float opt);
   intptr_t DispatchQuery(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t StringToParameter(int32_t index, const char* text);
+  // effEditGetRect, effEditOpen and effEditClose.
+  intptr_t DispatchEditor(int32_t opcode, void* ptr);
+  void SetEditRect(const IPlugEditor* editor);
   intptr_t PinProperties(bool input, int32_t index, vst2::VstPinProperties* pin);
   intptr_t VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t CanDo(const char* text);
@@ -99,4 +103,6 @@ private:
   StateChunk mState;
   StateChunk mBank;
   vst2::AEffect mEffect{};
+  // The editor's size as the host reads it; all 0 until an editor is attached.
+  vst2::ERect mEditRect{};
 };

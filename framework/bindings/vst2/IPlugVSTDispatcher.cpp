@@ -105,6 +105,10 @@ intptr_t IPlugVST::Dispatch(int32_t opcode, int32_t index, intptr_t value, void*
   case effGetInputProperties:
   case effGetOutputProperties:
     return PinProperties(opcode == effGetInputProperties, index, static_cast<VstPinProperties*>(ptr));
+  case effEditGetRect:
+  case effEditOpen:
+  case effEditClose:
+    return DispatchEditor(opcode, ptr);
   default:
     return DispatchQuery(opcode, index, value, ptr, opt);
   }
@@ -274,8 +278,32 @@ intptr_t IPlugVST::DispatchQuery(int32_t opcode, int32_t index, intptr_t value, 
     return NoteNameFor(key->thisKeyNumber, key->keyName, kKeyNameSize) ? 1 : 0;
   }
   default:
-    // The editor opcodes answer that there is no editor; the rest are not handled.
     return 0;
+  }
+}
+
+intptr_t IPlugVST::DispatchEditor(int32_t opcode, void* ptr)
+{
+  // Only an editor that opens windows here is one the host can show.
+  IPlugEditor* editor = (mEffect.flags & effFlagsHasEditor) ? Editor() : nullptr;
+  if (!editor)
+    return 0;
+  switch (opcode)
+  {
+  case effEditGetRect:
+    if (!ptr)
+      return 0;
+    *static_cast<ERect**>(ptr) = &mEditRect;
+    return 1;
+  case effEditOpen:
+    if (!editor->OpenInParent(ptr))
+      return 0;
+    EditorOpened();
+    return 1;
+  default:
+    EditorClosed();
+    editor->CloseView();
+    return 1;
   }
 }
 

@@ -2,6 +2,7 @@
 // interface queries, and what IPlugBase tells or asks the host.
 #include "framework/bindings/vst3/IPlugVST3.h"
 
+#include "framework/bindings/vst3/IPlugVST3View.h"
 #include "platform/ScopedLock.h"
 #include "sdk/vst3/IHostApplication.h"
 #include "sdk/vst3/NoThrow.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 using namespace vst3;
 
@@ -293,11 +295,22 @@ void IPlugVST3::HostTransport(TransportInfo* info)
 
 // ---- Editor views ----------------------------------------------------------------------------------
 
-// The editor framework plugs in here: until it exists there is no editor to show, so no
-// view is made and hosts show their own parameter list.
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 {
-  return nullptr;
+  if (!name || std::strcmp(name, kEditorViewType) != 0)
+    return nullptr;
+  try
+  {
+    // The host owns the view's one reference; the list only names it.
+    mViews.reserve(mViews.size() + 1);
+    auto* view = new IPlugVST3View(this);
+    mViews.push_back(view);
+    return view;
+  }
+  catch (...)
+  {
+    return nullptr;
+  }
 }
 
 void IPlugVST3::RemoveView(IPlugView* view)
@@ -323,6 +336,8 @@ void IPlugVST3::ShowHostParamMenu(int paramIdx, int x, int y)
   }
 }
 
-// The view that carries a resize to the host's frame comes with the editor; without a view
-// there is nothing to resize.
-void IPlugVST3::ResizeEditor(int, int) {}
+void IPlugVST3::ResizeEditor(int width, int height)
+{
+  if (Editor() && !mViews.empty())
+    static_cast<IPlugVST3View*>(mViews.front())->RequestResize(width, height);
+}

@@ -2,7 +2,6 @@
 
 #include "framework/core/StringBuffer.h"
 #include "framework/gui/ImageResource.h"
-#include "framework/gui/PlatformGraphics.h"
 
 void IGraphicsHeadless::HostDirectory(StringBuffer& out)
 {
@@ -38,9 +37,4 @@ bool IGraphicsHeadless::ReadClipboardText(StringBuffer& out)
 LICE_IBitmap* IGraphicsHeadless::LoadImageResource(int resourceId, const char* name)
 {
   return LoadPngResource(resourceId, name);
-}
-
-IGraphics* MakePlatformGraphics(IPlugBase* plug, int width, int height, int fps)
-{
-  return new IGraphicsHeadless(plug, width, height, fps);
 }

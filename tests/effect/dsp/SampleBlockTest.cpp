@@ -74,18 +74,18 @@ TEST(CpuFeatures, ReadsEachFlagFromItsBitAndNothingWithoutLeafOne)
   gMaxLeaf = 0;
   gEcx = gEdx = 0xFFFFFFFFu;
   CpuFeatures none(&FakeCpuid);
-  EXPECT_FALSE(none.mmx || none.fxsr || none.sse || none.sse3 || none.ssse3 || none.sse41 || none.sse42);
+  EXPECT_FALSE(none.mmx || none.fxsr || none.sse || none.sse2 || none.sse3 || none.ssse3 || none.sse41 || none.sse42);
 
-  // {edx bit, ecx bit} for MMX, FXSR, SSE, SSE3, SSSE3, SSE4.1, SSE4.2, one at a time.
-  const int edx[7] = {23, 24, 25, -1, -1, -1, -1}, ecx[7] = {-1, -1, -1, 0, 9, 19, 20};
+  // {edx bit, ecx bit} for MMX, FXSR, SSE, SSE2, SSE3, SSSE3, SSE4.1, SSE4.2, one at a time.
+  const int edx[8] = {23, 24, 25, 26, -1, -1, -1, -1}, ecx[8] = {-1, -1, -1, -1, 0, 9, 19, 20};
   gMaxLeaf = 1;
-  for (int k = 0; k < 7; ++k)
+  for (int k = 0; k < 8; ++k)
   {
     gEdx = edx[k] < 0 ? 0 : 1u << edx[k];
     gEcx = ecx[k] < 0 ? 0 : 1u << ecx[k];
     CpuFeatures f(&FakeCpuid);
-    const bool got[7] = {f.mmx, f.fxsr, f.sse, f.sse3, f.ssse3, f.sse41, f.sse42};
-    for (int j = 0; j < 7; ++j)
+    const bool got[8] = {f.mmx, f.fxsr, f.sse, f.sse2, f.sse3, f.ssse3, f.sse41, f.sse42};
+    for (int j = 0; j < 8; ++j)
       EXPECT_EQ(got[j], j == k) << "bit " << k << " flag " << j;
   }
 #if defined(__x86_64__)

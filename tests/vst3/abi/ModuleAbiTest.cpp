@@ -47,6 +47,9 @@ constexpr int getUnitCount = 3, getUnitInfo = 4, getProgramListCount = 5, getPro
 namespace controller2 {
 constexpr int setKnobMode = 3, openHelp = 4, openAboutBox = 5;
 }
+namespace view {
+constexpr int isPlatformTypeSupported = 3, attached = 4, removed = 5, getSize = 9;
+}
 constexpr int kGetMidiControllerAssignment = 3;
 
 // ---- Records: sizes and offsets ------------------------------------------------------------------
@@ -704,9 +707,21 @@ TEST(ModuleAbi, ControllerSlotsWithTypedRecords)
   EXPECT_EQ(callSlot<double>(e, controller::getParamNormalized, U32{0}), 0.75);
   EXPECT_EQ(saved.references, 1);
 
-  void* view = callSlot<void*>(e, controller::createView, "editor");
-  if (view)
-    release(view);
+  // The editor's view: 650 x 410, shown in an HWND by the Windows modules and nowhere else.
+  void* editor = callSlot<void*>(e, controller::createView, "editor");
+  ASSERT_NE(editor, nullptr);
+  I32 size[4] = {-1, -1, -1, -1};
+  EXPECT_EQ(callSlot<I32>(editor, view::getSize, size), kOk);
+  EXPECT_EQ(std::vector<I32>(size, size + 4), (std::vector<I32>{0, 0, 650, 410}));
+#if defined(_WIN32)
+  EXPECT_EQ(callSlot<I32>(editor, view::isPlatformTypeSupported, "HWND"), kOk);
+#else
+  EXPECT_EQ(callSlot<I32>(editor, view::isPlatformTypeSupported, "HWND"), kFalse);
+  I32 parent = 0;
+  EXPECT_EQ(callSlot<I32>(editor, view::attached, &parent, "X11EmbedWindowID"), kFalse);
+#endif
+  EXPECT_EQ(callSlot<I32>(editor, view::removed), kOk);
+  EXPECT_EQ(release(editor), 0u);
 
   // Units: the root alone, no program lists.
   ASSERT_EQ(callSlot<I32>(x.unitInfo, units::getUnitCount), 1);

@@ -131,10 +131,18 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
 {
   HostOptions o;
   std::string error;
-  ASSERT_TRUE(parseCommandLine({"m.vst3", "--out", "o.wav", "--format", "pcm24", "--block", "256", "--double", "--set",
-                                "Gain=6", "--set-normalized", "Bypass=1", "--seconds", "0.5"},
-                               o, error))
+  ASSERT_TRUE(
+    parseCommandLine({"m.vst3",           "--out", "o.wav",     "--format",         "pcm24",     "--block",     "256",
+                      "--double",         "--set", "Gain=6",    "--set-normalized", "Bypass=1",  "--seconds",   "0.5",
+                      "--editor-picture", "e.png", "--pointer", "drag:1,-2,3,4",    "--pointer", "wheel:5,6,-2"},
+                     o, error))
     << error;
+  EXPECT_EQ(o.editorPicturePath, "e.png");
+  ASSERT_EQ(o.pointerActions.size(), 2u);
+  const hostwindow::PointerAction& drag = o.pointerActions[0];
+  EXPECT_EQ(std::vector<int>({drag.kind, drag.x, drag.y, drag.x2, drag.y2}),
+            std::vector<int>({hostwindow::PointerAction::Drag, 1, -2, 3, 4}));
+  EXPECT_EQ(o.pointerActions[1].notches, -2);
   EXPECT_EQ(o.modulePath, "m.vst3");
   EXPECT_EQ(o.outputFormat, WavFormat::Pcm24);
   EXPECT_EQ(o.blockSize, 256);
@@ -158,6 +166,10 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
     {"m", "--seconds", "-1"},
     {"m", "--frobnicate", "1"},
     {"m", "n"},
+    {"m", "--pointer", "click:1"},
+    {"m", "--pointer", "click:1,2,3"},
+    {"m", "--pointer", "drag:1,2,3,x"},
+    {"m", "--pointer", "hover:1,2"},
   };
   for (const auto& args : bad)
   {
