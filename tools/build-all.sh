@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The main job: builds every module in all three builds (native, Windows x64, Windows x86),
-# assembles the VST3 bundle and the VST2 modules in dist/, draws the editor into
-# dist/editor.png, saves pictures of the Windows x64 modules' editor windows under Wine
-# (dist/editor-x64.png, dist/editor-vst2-x64.png), renders a short demo through the Linux modules and, under Wine, through the
-# Windows x64 and x86 modules, and shows that every module of a platform gives the same output,
-# and the x86 modules the x64 ones', sample for sample.
+# assembles the VST3 bundle, the VST2 modules and the AAX module in dist/, draws the editor
+# into dist/editor.png, saves pictures of the Windows x64 modules' editor windows under Wine
+# (dist/editor-x64.png, dist/editor-vst2-x64.png, dist/editor-aax-x64.png), renders a short
+# demo through the Linux modules and, under Wine, through the Windows x64 and x86 modules, and
+# shows that every module of a platform gives the same output, and the x86 modules the x64
+# ones', sample for sample.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -108,11 +109,13 @@ editor_shot() {
   local dir=$1 module=$2 picture=$3
   (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$OLDPWD/build/win64/tools/plughost/plughost.exe" "$module" \
     --set "Quoxel Level=40" --pointer drag:242,310,242,280 --editor-picture "$picture" \
-    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) | tr -d '\r')
+    2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
+    tr -d '\r' | sed '/^\*\*\*\*\* inputs /d')
 }
 editor_shot dist TarvexQuoxel.vst3 editor-x64.png
 editor_shot dist/vst2/x86_64-win TarvexQuoxel.dll ../../editor-vst2-x64.png
-echo "  dist/editor-x64.png (VST3), dist/editor-vst2-x64.png (VST2)"
+editor_shot build/win64/modules TarvexQuoxel.aaxplugin ../../../dist/editor-aax-x64.png
+echo "  dist/editor-x64.png (VST3), dist/editor-vst2-x64.png (VST2), dist/editor-aax-x64.png (AAX)"
 
 # The x86 modules compute exactly what the x64 ones do.
 echo "== demo: Windows x86 modules under Wine =="

@@ -75,6 +75,7 @@ bool HostDriver::Open(double sampleRate, int channels, std::string& error)
 
 void HostDriver::Close()
 {
+  CloseEditor();
   if (mParameters)
   {
     mParameters->StopInstance();
@@ -90,6 +91,43 @@ void HostDriver::Close()
   if (mStarted)
     mEntries.shutdown(&mRegistration);
   mStarted = false;
+}
+
+bool HostDriver::OpenEditor(void* parent, int& width, int& height, std::string& error)
+{
+  auto create = reinterpret_cast<AAX_CreateProcedure>(mRegistration.Procedure(kAAX_ProcEffectGUI));
+  IACFUnknown* made = create && mParameters ? create() : nullptr;
+  void* face = nullptr;
+  if (!made || made->QueryInterface(AAX_IACFEffectGUI::kIID, &face) != kAAX_Success || !face)
+  {
+    error = "the module made no editor object";
+    return false;
+  }
+  mEditor = static_cast<AAX_IACFEffectGUI*>(face);
+  // The editor's host object hands out the instance it belongs to.
+  mEditorHost.OfferEffectParameters(mParameters);
+  AAX_Point size = {0.0f, 0.0f};
+  if (mEditor->StartInstance(&mEditorHost) != kAAX_Success || mEditor->QueryViewSize(&size) != kAAX_Success ||
+      size.horizontal < 1.0f || size.vertical < 1.0f)
+  {
+    error = "the editor object did not start or has no size";
+    return false;
+  }
+  width = int(size.horizontal);
+  height = int(size.vertical);
+  mView.window = parent;
+  mEditor->AttachViewContainer(&mView);
+  return true;
+}
+
+void HostDriver::CloseEditor()
+{
+  if (!mEditor)
+    return;
+  mEditor->AttachViewContainer(nullptr);
+  mEditor->StopInstance();
+  mEditor->Release();
+  mEditor = nullptr;
 }
 
 ACFResult HostDriver::LiveObjects() const

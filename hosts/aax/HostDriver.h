@@ -2,6 +2,8 @@
 
 #include "hosts/aax/InstanceRender.h"
 #include "hosts/aax/RegistrationHost.h"
+#include "hosts/aax/ViewContainerHost.h"
+#include "sdk/aax/AAX_IACFEffectGUI.h"
 #include "sdk/aax/ACFExports.h"
 
 #include <memory>
@@ -42,8 +44,18 @@ public:
   // One instance for mono (1) or stereo (2) stems at the sample rate, started; false with a
   // reason.
   bool Open(double sampleRate, int channels, std::string& error);
-  // Stops and releases the instance, gives back the plug-in definition and shuts down.
+  // Closes the editor, stops and releases the instance, gives back the plug-in definition
+  // and shuts down.
   void Close();
+
+  // The instance's editor object made through its procedure, started, and attached to a view
+  // in the parent window; its size comes back. False with a reason.
+  bool OpenEditor(void* parent, int& width, int& height, std::string& error);
+  // Detaches the view, stops and releases the editor object.
+  void CloseEditor();
+  AAX_IACFEffectGUI* Editor() const { return mEditor; }
+  InstanceHost& EditorHost() { return mEditorHost; }
+  ViewContainerHost& View() { return mView; }
 
   // The module's answer to the unload query: 0 once every object it made is gone.
   ACFResult LiveObjects() const;
@@ -82,8 +94,11 @@ private:
   RegistrationHost mRegistration{mLog};
   InstanceHost mInstance{mLog};
   InstanceRender mRender{mInstance};
+  InstanceHost mEditorHost{mLog};
+  ViewContainerHost mView{mLog};
   IACFUnknown* mDefinition = nullptr;
   AAX_IACFEffectParameters* mParameters = nullptr;
+  AAX_IACFEffectGUI* mEditor = nullptr;
   bool mStarted = false;
   int mChannels = 0;
   double mSampleRate = 44100.0;

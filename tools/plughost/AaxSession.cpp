@@ -1,6 +1,7 @@
 #include "tools/plughost/AaxSession.h"
 
 #include "hosts/aax/ModuleLoader.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
 
 #include <cstdio>
@@ -40,6 +41,21 @@ bool applySetting(aaxhost::HostDriver& driver, const ParameterSetting& setting, 
   return set;
 }
 
+// The instance's editor object, shown in the window through a view container.
+class AaxEditor : public EditorSession
+{
+public:
+  explicit AaxEditor(aaxhost::HostDriver& driver) : mDriver(driver) {}
+  bool open(void* parent, int& width, int& height, std::string& error) override
+  {
+    return mDriver.OpenEditor(parent, width, height, error);
+  }
+  void close() override { mDriver.CloseEditor(); }
+
+private:
+  aaxhost::HostDriver& mDriver;
+};
+
 bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostream& out, std::string& error)
 {
   AudioBuffer input;
@@ -55,6 +71,11 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
+  if (wantsEditor(options))
+  {
+    AaxEditor editor(driver);
+    return runEditor(options, editor, out, error);
+  }
   if (options.listParameters)
     listParameters(driver, out);
 

@@ -3,6 +3,7 @@
 #include "framework/bindings/aax/AAX_CEffectGUI.h"
 #include "framework/gui/IControl.h"
 #include "hosts/aax/ViewContainerHost.h"
+#include "hosts/window/HostWindow.h"
 #include "tests/aax/plug/PlugTestSupport.h"
 
 namespace {
@@ -15,7 +16,8 @@ protected:
   void SetUp() override
   {
     editorHost.OfferEffectParameters(driver.Parameters());
-    view.window = &view;  // any handle will do for an editor without a window system
+    // Without a window system any handle will do: the editor opens no window.
+    view.window = window.handle() ? window.handle() : &view;
     void* face = nullptr;
     ASSERT_EQ(CreateEffectGUI()->QueryInterface(AAX_IACFEffectGUI::kIID, &face), kAAX_Success);
     gui = static_cast<AAX_IACFEffectGUI*>(face);
@@ -34,19 +36,26 @@ protected:
     ASSERT_EQ(gui->AttachViewContainer(&view), kAAX_Success);
   }
   IGraphics* Editor() { return dynamic_cast<IGraphics*>(driver.Plug()->Editor()); }
-  // Presses where the topmost control is bound to the parameter (-1: bound to none).
-  void ClickOn(int paramIdx, const PointerModifiers& mods)
+  // A point where the topmost control is bound to the parameter (-1: bound to none).
+  IRectangle PointOn(int paramIdx)
   {
     for (int y = 0; y < Editor()->Height(); y += 4)
       for (int x = 0; x < Editor()->Width(); x += 4)
       {
         const int idx = Editor()->FindControlAt(x, y, false);
         if (idx >= 0 && Editor()->ControlAt(idx)->ParamIdx() == paramIdx)
-          return Editor()->DispatchPress(x, y, mods);
+          return {x, y, x, y};
       }
-    FAIL() << "no control for parameter " << paramIdx;
+    ADD_FAILURE() << "no control for parameter " << paramIdx;
+    return {};
+  }
+  void ClickOn(int paramIdx, const PointerModifiers& mods)
+  {
+    const IRectangle at = PointOn(paramIdx);
+    Editor()->DispatchPress(at.L, at.T, mods);
   }
 
+  hostwindow::HostWindow window{650, 410};
   OpenDriver driver;
   InstanceHost editorHost{driver.Log()};
   ViewContainerHost view{driver.Log()};
@@ -86,6 +95,7 @@ TEST_F(EditorBridge, ShowsTheEditorInTheHostViewWhichThePlugInResizes)
   EXPECT_EQ(size.horizontal, 650.0f);
   EXPECT_EQ(size.vertical, 410.0f);
   ASSERT_NE(driver.Plug()->HostView(), nullptr);
+  EXPECT_TRUE(!window.handle() || window.findChild("IPlugWndClass"));
   driver.Plug()->ResizeEditor(700, 500);
   EXPECT_EQ(driver.Log().Matching("View.ChangeViewSize"), (Calls{"View.ChangeViewSize(500, 700)"}));
 
@@ -94,6 +104,7 @@ TEST_F(EditorBridge, ShowsTheEditorInTheHostViewWhichThePlugInResizes)
   EXPECT_EQ(gui->AttachViewContainer(nullptr), kAAX_Success);
   EXPECT_EQ(driver.Plug()->HostView(), nullptr);
   EXPECT_EQ(view.RefCount(), 0);
+  EXPECT_EQ(window.childCount(), 0);
   EXPECT_EQ(gui->AttachViewContainer(&view), kAAX_Success);
   EXPECT_NE(driver.Plug()->HostView(), nullptr);
   EXPECT_EQ(Editor()->NControls(), controls);
@@ -145,6 +156,16 @@ TEST_F(EditorBridge, ClicksOnParameterControlsGoToTheHostFirst)
   driver.Log().Clear();
   ClickOn(-1, {true, true, false, false, false});
   EXPECT_TRUE(driver.Log().Matching("View.").empty());
+
+  // Through the editor's window, as the window system delivers a click.
+  if (void* editorWindow = window.findChild("IPlugWndClass"))
+  {
+    driver.Log().FailWith("View.ForwardParameterClick", kAAX_Success);
+    const IRectangle at = PointOn(0);
+    hostwindow::playPointerAction(editorWindow, {hostwindow::PointerAction::Click, at.L, at.T});
+    EXPECT_EQ(driver.Log().Matching("View.ForwardParameterClick"), (Calls{"View.ForwardParameterClick(\"1\", 32)"}));
+    EXPECT_TRUE(driver.Log().Matching("Automation.").empty());
+  }
 }
 
 TEST_F(EditorBridge, NothingOfTheInstanceIsKeptPastItsStop)
@@ -153,6 +174,7 @@ TEST_F(EditorBridge, NothingOfTheInstanceIsKeptPastItsStop)
   EXPECT_EQ(gui->StopInstance(), kAAX_Success);
   EXPECT_EQ(driver.Plug()->HostView(), nullptr);
   EXPECT_EQ(view.RefCount(), 0);
+  EXPECT_EQ(window.childCount(), 0);
   // The instance goes; the editor object is still asked about its view.
   driver.Close();
   AAX_Point size = {3.0f, 4.0f};

@@ -19,6 +19,14 @@ Channels AsFloats(const Channels& signal)
   return rounded;
 }
 
+Channels Part(const Channels& signal, size_t from, size_t to)
+{
+  Channels part;
+  for (const auto& channel : signal)
+    part.emplace_back(channel.begin() + long(from), channel.begin() + long(to));
+  return part;
+}
+
 TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
 {
   OpenDriver driver;
@@ -70,14 +78,19 @@ TEST(PlugInstance, AHostWithoutAControllerGetsNoChannelTouchedAndKeepsTheRate)
 
 TEST(PlugRender, BlocksOfAnyLengthGiveTheOutputOfOneRun)
 {
-  const Channels signal = Bursts(5000);
+  // A new filter design glides in over the first block, so every run starts alike.
+  const Channels signal = Bursts(9000);
   OpenDriver reference;
-  const Channels expected = reference.Render(signal, 1024);
+  const Channels expected = reference.Render(signal, 512);
   EXPECT_NE(expected, AsFloats(signal));
-  for (int block : {4096, 1023, 333})
+  for (int block : {4096, 1023, 333, 1})
   {
     OpenDriver driver;
-    EXPECT_EQ(driver.Render(signal, block), expected) << block;
+    Channels out = driver.Render(Part(signal, 0, 512), 512);
+    const Channels rest = driver.Render(Part(signal, 512, 9000), block);
+    for (size_t c = 0; c < out.size(); ++c)
+      out[c].insert(out[c].end(), rest[c].begin(), rest[c].end());
+    EXPECT_EQ(out, expected) << block;
   }
 }
 
