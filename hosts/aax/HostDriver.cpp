@@ -116,6 +116,8 @@ bool HostDriver::OpenEditor(void* parent, int& width, int& height, std::string& 
   width = int(size.horizontal);
   height = int(size.vertical);
   mView.window = parent;
+  // This host keeps none of the editor's clicks for itself.
+  mLog.FailWith("View.ForwardParameterClick", kAAX_ErrUnsupported);
   mEditor->AttachViewContainer(&mView);
   return true;
 }

@@ -155,6 +155,7 @@ TEST_F(EditorBridge, ClicksOnParameterControlsGoToTheHostFirst)
   }
   driver.Log().Clear();
   ClickOn(-1, {true, true, false, false, false});
+  Editor()->DispatchRelease(0, 0, {});
   EXPECT_TRUE(driver.Log().Matching("View.").empty());
 
   // Through the editor's window, as the window system delivers a click.
