@@ -56,17 +56,18 @@ private:
   aaxhost::HostDriver& mDriver;
 };
 
-bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostream& out, std::string& error)
+bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
 {
-  AudioBuffer input;
-  if (!loadInput(options, input, error) || !driver.Register(error))
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  if (!input || !driver.Register(error))
     return false;
-  const int channels = input.channels.size() == 1 ? 1 : 2;
-  if (!driver.Open(input.sampleRate, channels, error))
+  const int channels = input->numChannels() == 1 ? 1 : 2;
+  if (!driver.Open(input->sampleRate(), channels, error))
     return false;
   out << "effect: " << driver.EffectName() << " (" << channels << " in, " << channels << " out)\n";
-  if (!restoreChunkState(
-        options, [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); }, out, error))
+  const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); };
+  if (!restoreChunkState(options, restore, out, error))
     return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
@@ -79,11 +80,14 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   if (options.listParameters)
     listParameters(driver, out);
 
-  AudioBuffer output;
-  output.sampleRate = input.sampleRate;
-  output.channels = driver.Render(input.channels, options.blockSize);
-  return reportRender(options, input, output, out, error) && saveChunkState(
-                                                               options, [&] { return driver.SaveChunk(); }, out, error);
+  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+    result.sampleRate = in.sampleRate;
+    result.channels = driver.Render(in.channels, options.blockSize);
+    return true;
+  };
+  const ChunkOut save = [&] { return driver.SaveChunk(); };
+  return renderAndReport(options, *input, 0, process, out, terminal, error) &&
+         saveChunkState(options, save, out, error);
 }
 
 }  // namespace
@@ -111,7 +115,7 @@ int runAaxHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   bool ok = false;
   {
     aaxhost::HostDriver driver(module->Entries());
-    ok = session(options, driver, out, error);
+    ok = session(options, driver, out, err, error);
     driver.Close();
     if (ok && driver.LiveObjects() != 0)
     {

@@ -81,16 +81,17 @@ private:
   vst2host::HostDriver& mDriver;
 };
 
-bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::string& error)
+bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
 {
-  AudioBuffer input;
-  if (!loadInput(options, input, error))
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  if (!input)
     return false;
-  driver.Open(input.sampleRate, options.blockSize);
+  driver.Open(input->sampleRate(), options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
-  if (!restoreChunkState(
-        options, [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); }, out, error))
+  const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
+  if (!restoreChunkState(options, restore, out, error))
     return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
@@ -103,12 +104,14 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   if (options.listParameters)
     listParameters(driver, out);
 
-  AudioBuffer output;
-  output.sampleRate = input.sampleRate;
-  output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  return reportRender(options, input, output, out, error) &&
-         saveChunkState(
-           options, [&] { return driver.GetChunk(false); }, out, error);
+  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+    result.sampleRate = in.sampleRate;
+    result.channels = driver.Render(in.channels, options.blockSize, options.doublePrecision);
+    return true;
+  };
+  const ChunkOut save = [&] { return driver.GetChunk(false); };
+  return renderAndReport(options, *input, 0, process, out, terminal, error) &&
+         saveChunkState(options, save, out, error);
 }
 
 }  // namespace
@@ -141,7 +144,7 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
     if (!driver.Create())
       error = "the module's entry gave no effect";
     else
-      ok = session(options, driver, out, error);
+      ok = session(options, driver, out, err, error);
   }
   if (!ok)
     err << "plughost: " << error << "\n";
