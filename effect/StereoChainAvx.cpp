@@ -1,5 +1,6 @@
 #include "effect/StereoChain.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "effect/TransientControl.h"
@@ -8,9 +9,11 @@
 #if TQ_HAVE_SSE_PATH
 #include <immintrin.h>
 
-// Every oversampled frame passes nine steps: three interpolation stages, detector,
-// followers, gain, three decimation stages. Round r runs step k on frame r - k, so the
-// steps of a round do not wait for one another. The six filter stages travel two by two
+// Every oversampled frame passes eleven steps: three interpolation stages, detector,
+// followers, gain, two rounds of waiting, three decimation stages. Round r runs step k on
+// frame r - k, so the steps of a round do not wait for one another; the wait lets the
+// gain's long division finish before the decimation needs its result, which would
+// otherwise hold the filters up. The six filter stages travel two by two
 // in 256-bit registers, an interpolation stage beside the decimation stage of the same
 // place (one stage's two channels per half), so each pair feeds the next without
 // shuffling; the detector and the followers work on both channels, and the gain on two
@@ -20,7 +23,7 @@
 
 namespace {
 
-constexpr int kSteps = 9;  // the last step runs on frame r - 8
+constexpr int kSteps = 11;  // the last step runs on frame r - 10
 
 // Two filter stages side by side: lanes 0 and 1 the two channels of the first, lanes 2
 // and 3 those of the second.
@@ -183,7 +186,8 @@ struct Engine
   __m128d d;                 // detector output of the last round (frame r - 4)
   __m128d x4, x5;            // interpolated frames r - 4 and r - 5
   __m256d earlier;           // follower levels of frame r - 5
-  __m256d shaped;            // gain step outputs of the last odd round (two frames)
+  __m256d shaped;            // gain step outputs of the odd round before the last (two frames)
+  __m256d shapedNext;        // those of the last odd round
 };
 
 // Which steps of a round have a frame: all of them in the body of a block; steps Lo..Hi
@@ -211,23 +215,25 @@ struct StepsOfRound
 template <bool Odd, bool Unit, class Steps>
 TQ_AVX_FUNCTION void Round(Engine& e, __m128d hold, Steps steps)
 {
-  // Decimation 0 takes frame r - 6: the later of the two shaped frames in odd rounds,
+  // Decimation 0 takes frame r - 8: the later of the two shaped frames in odd rounds,
   // the earlier in even ones.
   const __m256d shaped = Odd ? e.shaped : _mm256_permute2f128_pd(e.shaped, e.shaped, 0x00);
   const __m256d in1 = _mm256_blend_pd(_mm256_castpd128_pd256(hold), shaped, 0xC);
   const __m128d x3 = _mm256_castpd256_pd128(e.out3);
-  const __m256d o1 = RunPart<false>(e.p1, in1, steps.Has(0), steps.Has(6));
-  const __m256d o2 = RunPart<Unit>(e.p2, e.out1, steps.Has(1), steps.Has(7));
-  e.out3 = RunPart<Unit>(e.p3, e.out2, steps.Has(2), steps.Has(8));
+  const __m256d o1 = RunPart<false>(e.p1, in1, steps.Has(0), steps.Has(8));
+  const __m256d o2 = RunPart<Unit>(e.p2, e.out1, steps.Has(1), steps.Has(9));
+  e.out3 = RunPart<Unit>(e.p3, e.out2, steps.Has(2), steps.Has(10));
   e.out2 = o2;
   e.out1 = o1;
   if (steps.Has(4))
     Follow(e.t, e.d);
+  if (Odd)
+    e.shaped = e.shapedNext;
   if (Odd && steps.Has(5))
   {
     const __m256d fast = _mm256_permute2f128_pd(e.earlier, e.t.levels, 0x20);
     const __m256d slow = _mm256_permute2f128_pd(e.earlier, e.t.levels, 0x31);
-    e.shaped = ShapeTwo(e.t, _mm256_set_m128d(e.x4, e.x5), fast, slow);
+    e.shapedNext = ShapeTwo(e.t, _mm256_set_m128d(e.x4, e.x5), fast, slow);
   }
   if (!Odd)
     e.earlier = e.t.levels;
@@ -256,7 +262,7 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   Load(e.p1, ip[0], ih, dp[0], dh);
   Load(e.p2, ip[1], ih + 2, dp[1], dh + 2);
   Load(e.p3, ip[2], ih + 4, dp[2], dh + 4);
-  e.out1 = e.out2 = e.out3 = e.earlier = e.shaped = _mm256_setzero_pd();
+  e.out1 = e.out2 = e.out3 = e.earlier = e.shaped = e.shapedNext = _mm256_setzero_pd();
   e.d = e.x4 = e.x5 = _mm_setzero_pd();
 
   Transient& t = e.t;
@@ -377,56 +383,69 @@ TQ_AVX_FUNCTION void GiveOutput(HostSide& h, int frame, __m128d chainOut)
   Write(h, frame, v);
 }
 
-// The rounds of whole host frames from..to - 1 where every step has its frame, for a
-// factor that divides the pipeline length: a host frame is read in the round that writes
-// the output of one kSteps - 1 rounds earlier, and the factor's rounds unroll.
+// The rounds of whole host frames from..to - 1, where every step has its frame, with
+// the factor's rounds unrolled: the output of host frame j - kLag leaves in round kAt of
+// host frame j's rounds.
 template <int F, bool Metered, bool Unit>
 TQ_AVX_FUNCTION void RunHostFrames(Engine& e, HostSide& h, int from, int to)
 {
-  static_assert((kSteps - 1) % F == 0, "outputs must fall on the input rounds");
-  constexpr int kLag = (kSteps - 1) / F;
+  constexpr int kLag = (kSteps - 1) / F, kAt = (kSteps - 1) % F;
+  static_assert(kAt % 2 == 0, "rounds run in pairs");
   for (int j = from; j < to; ++j)
   {
     const __m128d raw = Read(h, j);
     const __m128d hold = Finite(raw);
-    Round<false, Unit>(e, hold, EveryStep{});
-    const __m128d out = Finite(_mm256_extractf128_pd(e.out3, 1));
-    if (Metered)
-      StepMeters(h, _mm256_set_m128d(out, raw), Lanes(true, true));
-    Write(h, j - kLag, out);
-    Round<true, Unit>(e, hold, EveryStep{});
-    for (int k = 2; k < F; k += 2)
+    for (int k = 0; k < F; k += 2)
     {
       Round<false, Unit>(e, hold, EveryStep{});
+      if (k == kAt)
+      {
+        const __m128d out = Finite(_mm256_extractf128_pd(e.out3, 1));
+        if (Metered)
+          StepMeters(h, _mm256_set_m128d(out, raw), Lanes(true, true));
+        Write(h, j - kLag, out);
+      }
       Round<true, Unit>(e, hold, EveryStep{});
     }
   }
 }
 
-// Rounds first..n - 1, where every step has its frame.
+// One round of the body (every step has its frame), reading and writing host frames
+// where they fall.
+template <bool Metered, bool Unit>
+TQ_AVX_FUNCTION void BodyRound(Engine& e, HostSide& h, int r, int factor, __m128d& hold)
+{
+  if (r % factor == 0)
+    hold = TakeInput<Metered>(h, r / factor);
+  AnyRound<Unit>(e, hold, r, EveryStep{});
+  const int done = r - (kSteps - 1);  // the oversampled frame leaving now
+  if (done % factor == 0)
+    GiveOutput<Metered>(h, done / factor, _mm256_extractf128_pd(e.out3, 1));
+}
+
+// Rounds kSteps - 1..n - 1, where every step has its frame: one by one up to the start
+// of a host frame, then host frame by host frame where the factor has an unrolled form.
 template <bool Metered, bool Unit>
 TQ_AVX_FUNCTION void RunBody(Engine& e, HostSide& h, int frames, int factor, __m128d hold)
 {
   const int first = kSteps - 1, n = frames * factor;
+  const int aligned = std::min(n, (first + factor - 1) / factor * factor);
+  int r = first;
+  for (; r < aligned; ++r)
+    BodyRound<Metered, Unit>(e, h, r, factor, hold);
   switch (factor)
   {
   case 2:
-    return RunHostFrames<2, Metered, Unit>(e, h, first / 2, frames);
+    return RunHostFrames<2, Metered, Unit>(e, h, r / 2, frames);
   case 4:
-    return RunHostFrames<4, Metered, Unit>(e, h, first / 4, frames);
+    return RunHostFrames<4, Metered, Unit>(e, h, r / 4, frames);
   case 8:
-    return RunHostFrames<8, Metered, Unit>(e, h, first / 8, frames);
+    return RunHostFrames<8, Metered, Unit>(e, h, r / 8, frames);
   default:
     break;
   }
-  for (int r = first; r < n; ++r)
-  {
-    if (r % factor == 0)
-      hold = TakeInput<Metered>(h, r / factor);
-    AnyRound<Unit>(e, hold, r, EveryStep{});
-    if ((r - first) % factor == 0)
-      GiveOutput<Metered>(h, (r - first) / factor, _mm256_extractf128_pd(e.out3, 1));
-  }
+  for (; r < n; ++r)
+    BodyRound<Metered, Unit>(e, h, r, factor, hold);
 }
 
 // Rounds R..kSteps - 2 of a block of at least kSteps - 1 rounds: the pipeline fills,
