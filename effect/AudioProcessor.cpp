@@ -145,8 +145,8 @@ bool AudioProcessor::ProcessStereoBlock(const StereoFrames& io, int frames)
     for (const double* out : io.out)
       if (Overlaps(in, out, frames))
         return false;
-  // A design that must glide in goes through the passes, which know the glide.
-  BeginHostBlock(frames);
+  // A design that must glide in goes through the passes, which know the glide; without
+  // one there is no glide to plan for the block.
   if (mInterpolation.Ramping() || mDecimation.Ramping())
     return false;
   mContinuingBlock = false;
