@@ -105,11 +105,6 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
-  if (wantsEditor(options))
-  {
-    Vst2Editor editor(driver);
-    return runEditor(options, editor, out, error);
-  }
   if (options.listParameters)
     listParameters(driver, out);
 
@@ -118,6 +113,12 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
   if (!reportRender(options, input, output, out, error))
     return false;
+  if (wantsEditor(options))
+  {
+    Vst2Editor editor(driver);
+    if (!runEditor(options, editor, out, error))
+      return false;
+  }
   if (!options.saveStatePath.empty())
   {
     SavedState state;

@@ -153,14 +153,6 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
     }
     out << "state restored from " << options.loadStatePath << "\n";
   }
-  if (wantsEditor(options))
-  {
-    for (const auto& setting : options.settings)
-      if (!applySetting(driver, setting, error))
-        return false;
-    Vst3Editor editor(driver);
-    return runEditor(options, editor, out, error);
-  }
   AudioBuffer input;
   if (!loadInput(options, input, error))
     return false;
@@ -185,7 +177,14 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
     return false;
   }
   AudioBuffer output;
-  const bool rendered = render(driver, input, output, error);
+  bool rendered = render(driver, input, output, error);
+  // The editor opens on the plug-in as the audio left it (its controls and meters), while
+  // it still runs, as in a host.
+  if (rendered && wantsEditor(options))
+  {
+    Vst3Editor editor(driver);
+    rendered = runEditor(options, editor, out, error);
+  }
   driver.stop();
   if (!rendered)
     return false;
