@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "effect/dsp/SampleBlock.h"
@@ -87,6 +88,7 @@ void AudioProcessor::DesignFilters()
 void AudioProcessor::BeginHostBlock(int frames)
 {
   mHostFramesLeft = std::max(frames, 0);
+  mHostBlockUnderway = false;
   if (mFactor < 2)
     return;
   const size_t oversampled = static_cast<size_t>(mHostFramesLeft) * static_cast<size_t>(mFactor);
@@ -106,7 +108,9 @@ void AudioProcessor::ProcessBlock(double* x, int frames)
   ZeroNonFinite(x, values);
 
   const int sliceFrames = mFactor >= 2 ? kSliceFrames / mFactor : kSliceFrames;
-  mContinuingBlock = false;
+  // Per-block figures span every call of one announced host block.
+  mContinuingBlock = mHostBlockUnderway;
+  mHostBlockUnderway = true;
   for (int done = 0; done < frames;)
   {
     int n = std::min(sliceFrames, frames - done);
@@ -120,6 +124,38 @@ void AudioProcessor::ProcessBlock(double* x, int frames)
   mInterpolation.ClearIfNotFinite();
   mDecimation.ClearIfNotFinite();
   ZeroNonFinite(x, values);
+}
+
+namespace {
+// The pass reads frame j before it writes frame j: an output may share memory with an
+// input only frame for frame.
+bool Overlaps(const double* a, const double* b, int frames)
+{
+  const std::uintptr_t x = reinterpret_cast<std::uintptr_t>(a), y = reinterpret_cast<std::uintptr_t>(b);
+  const std::uintptr_t bytes = static_cast<std::uintptr_t>(frames) * sizeof(double);
+  return x != y && x < y + bytes && y < x + bytes;
+}
+}  // namespace
+
+bool AudioProcessor::ProcessStereoBlock(const StereoFrames& io, int frames)
+{
+  if (frames <= 0 || mFactor < 2 || ChannelCount() != 2 || mMix != 1.0 || io.step != 1)
+    return false;
+  for (const double* in : io.in)
+    for (const double* out : io.out)
+      if (Overlaps(in, out, frames))
+        return false;
+  // A design that must glide in goes through the passes, which know the glide.
+  BeginHostBlock(frames);
+  if (mInterpolation.Ramping() || mDecimation.Ramping())
+    return false;
+  mContinuingBlock = false;
+  if (!ProcessFused(io, frames))
+    return false;
+  mHostFramesLeft = 0;
+  mInterpolation.ClearIfNotFinite();
+  mDecimation.ClearIfNotFinite();
+  return true;
 }
 
 void AudioProcessor::ProcessSlice(double* x, int frames)
@@ -136,7 +172,7 @@ void AudioProcessor::ProcessSlice(double* x, int frames)
       MixWithDry(x, mDry, values);
     return;
   }
-  if (!mixing && ch == 2 && ProcessSliceFused(x, frames))
+  if (!mixing && ch == 2 && ProcessFused(StereoFrames{{x, x + 1}, {x, x + 1}, 2, nullptr, nullptr}, frames))
     return;
   const int n = frames * mFactor;
   const size_t values = static_cast<size_t>(n) * ch;

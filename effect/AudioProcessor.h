@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "effect/StereoChain.h"
 #include "effect/dsp/PoleFilter.h"
 
 // Runs a per-sample stage (the derived class) at an integer multiple of the host rate:
@@ -42,9 +43,15 @@ public:
 
   // Announces that the next frames host frames make one host block, however they are
   // handed to ProcessBlock: a new filter design glides in over the whole of it, as it
-  // would if the block came in one piece. A ProcessBlock call that finds no announced
-  // block (or one too short for it) is a host block of its own.
+  // would if the block came in one piece, and the gain peaks span all of it. A
+  // ProcessBlock call that finds no announced block (or one too short for it) is a host
+  // block of its own.
   void BeginHostBlock(int frames);
+  // Processes one host block of two channels straight from the host's buffers into its
+  // output buffers in one pass, the peak meters of io included, when the fused chain can
+  // take it: two channels, a factor of 2 or more, the whole processed signal and no new
+  // filter design to glide in. Answers false, having processed nothing, when it cannot.
+  bool ProcessStereoBlock(const StereoFrames& io, int frames);
   // Processes a block of interleaved host frames in place. Values that are not finite
   // enter as silence, and state that overflowed is cleared, so the output stays finite.
   void ProcessBlock(double* interleaved, int frames);
@@ -61,13 +68,14 @@ public:
 
 protected:
   // True while ProcessBlock feeds the second or a later slice of one host block to
-  // ProcessFrames, so per-block figures can span the whole block.
+  // ProcessFrames (also across the calls of one announced host block), so per-block
+  // figures can span the whole block.
   bool ContinuingBlock() const { return mContinuingBlock; }
-  // May run a whole stereo slice (host frames in, host frames out) through hold,
-  // interpolation filter, the per-sample stage and decimation filter in one pass, the
-  // same arithmetic as the separate passes; false when it cannot, and the passes run.
-  // Asked only with two channels, a factor of 2 or more and the whole processed signal.
-  virtual bool ProcessSliceFused(double* /*frames*/, int /*count*/) { return false; }
+  // May run stereo host frames through hold, interpolation filter, the per-sample stage
+  // and decimation filter in one pass, the same arithmetic as the separate passes; false
+  // when it cannot, and the passes run. Asked only with two channels, a factor of 2 or
+  // more and the whole processed signal.
+  virtual bool ProcessFused(const StereoFrames& /*io*/, int /*count*/) { return false; }
   Dsp::ChebyIILowPass<6, 2>& MutableInterpolationFilter() { return mInterpolation; }
   Dsp::ChebyIILowPass<6, 2>& MutableDecimationFilter() { return mDecimation; }
 
@@ -84,6 +92,7 @@ private:
   double mMix = 1.0;
   bool mContinuingBlock = false;
   int mHostFramesLeft = 0;  // of the announced host block
+  bool mHostBlockUnderway = false;
   Dsp::ChebyIILowPass<6, 2> mInterpolation;
   Dsp::ChebyIILowPass<6, 2> mDecimation;
   alignas(16) double mWork[kSliceFrames * kMaxChannels];

@@ -29,9 +29,12 @@ struct MeterFollower
       const double c = l < x ? attackCoefficient : releaseCoefficient;
       l = (l - x) * c + x;
     }
-    // A NaN or infinite sample must not stick: the meter starts again from silence.
-    level = (std::isfinite(l) && l >= kFlushLevel) ? l : 0.0;
+    Settle(l);
   }
+
+  // Takes the level reached at the end of a block. A NaN or infinite sample must not
+  // stick: the meter starts again from silence.
+  void Settle(double l) { level = (std::isfinite(l) && l >= kFlushLevel) ? l : 0.0; }
 
   // The level in dB (20 log10); minus infinity for silence.
   double Decibels() const { return std::log(std::fabs(level)) * 8.685889638065037; }

@@ -1,5 +1,7 @@
 #include "effect/StereoChain.h"
 
+#include <cmath>
+
 #include "effect/TransientControl.h"
 #include "effect/dsp/SseSupport.h"
 
@@ -244,18 +246,95 @@ TQ_AVX_FUNCTION void Store(const Engine& e, StereoChain& c)
   Unpair(t.peak, c.peaks[0], c.peaks[1]);
 }
 
+// The host side of the pass: frames in and out, with the four peak meters stepping in one
+// register (input 0, input 1, output 0, output 1), as MeterFollower::Run steps them.
+struct HostSide
+{
+  const double* in0;
+  const double* in1;
+  double* out0;
+  double* out1;
+  std::ptrdiff_t step;
+  __m256d meters, attack, release;
+};
+
+TQ_AVX_FUNCTION __m128d Magnitude(__m128d v)
+{
+  return _mm_andnot_pd(_mm_set1_pd(-0.0), v);
+}
+
+// Not-finite values become 0.
+TQ_AVX_FUNCTION __m128d Finite(__m128d v)
+{
+  return _mm_and_pd(v, _mm_cmplt_pd(Magnitude(v), _mm_set1_pd(INFINITY)));
+}
+
+// One meter step on the lanes of mask: the level moves towards |x| by the attack
+// coefficient while below it, else by the release coefficient.
+TQ_AVX_FUNCTION void StepMeters(HostSide& h, __m256d x, __m256d mask)
+{
+  const __m256d magnitude = _mm256_andnot_pd(_mm256_set1_pd(-0.0), x);
+  const __m256d c = _mm256_blendv_pd(h.release, h.attack, _mm256_cmp_pd(h.meters, magnitude, _CMP_LT_OQ));
+  const __m256d level = _mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(h.meters, magnitude), c), magnitude);
+  h.meters = _mm256_blendv_pd(h.meters, level, mask);
+}
+
+TQ_AVX_FUNCTION __m256d Lanes(bool inputs, bool outputs)
+{
+  const long long i = inputs ? -1 : 0, o = outputs ? -1 : 0;
+  return _mm256_castsi256_pd(_mm256_setr_epi64x(i, i, o, o));
+}
+
+TQ_AVX_FUNCTION __m128d Read(const HostSide& h, int frame)
+{
+  const std::ptrdiff_t at = frame * h.step;
+  return _mm_loadh_pd(_mm_load_sd(h.in0 + at), h.in1 + at);
+}
+
+TQ_AVX_FUNCTION void Write(const HostSide& h, int frame, __m128d v)
+{
+  const std::ptrdiff_t at = frame * h.step;
+  _mm_storel_pd(h.out0 + at, v);
+  _mm_storeh_pd(h.out1 + at, v);
+}
+
+// Reads host frame `frame` for the chain; meters see the raw input.
+template <bool Metered>
+TQ_AVX_FUNCTION __m128d TakeInput(HostSide& h, int frame)
+{
+  const __m128d raw = Read(h, frame);
+  if (Metered)
+    StepMeters(h, _mm256_zextpd128_pd256(raw), Lanes(true, false));
+  return Finite(raw);
+}
+
+// Writes host frame `frame` of the result; meters see what is written.
+template <bool Metered>
+TQ_AVX_FUNCTION void GiveOutput(HostSide& h, int frame, __m128d chainOut)
+{
+  const __m128d v = Finite(chainOut);
+  if (Metered)
+    StepMeters(h, _mm256_set_m128d(v, v), Lanes(false, true));
+  Write(h, frame, v);
+}
+
 // The rounds of whole host frames from..to - 1 where every step has its frame, for a
 // factor that divides the pipeline length: a host frame is read in the round that writes
 // the output of one kSteps - 1 rounds earlier, and the factor's rounds unroll.
-template <int F>
-TQ_AVX_FUNCTION void RunHostFrames(Engine& e, double* x, int from, int to, int n)
+template <int F, bool Metered>
+TQ_AVX_FUNCTION void RunHostFrames(Engine& e, HostSide& h, int from, int to, int n)
 {
   static_assert((kSteps - 1) % F == 0, "outputs must fall on the input rounds");
+  constexpr int kLag = (kSteps - 1) / F;
   for (int j = from; j < to; ++j)
   {
-    const __m128d hold = _mm_loadu_pd(x + 2 * j);
+    const __m128d raw = Read(h, j);
+    const __m128d hold = Finite(raw);
     Round<false>(e, hold, 0, n);
-    _mm_storeu_pd(x + 2 * (j - (kSteps - 1) / F), _mm256_extractf128_pd(e.outC, 1));
+    const __m128d out = Finite(_mm256_extractf128_pd(e.outC, 1));
+    if (Metered)
+      StepMeters(h, _mm256_set_m128d(out, raw), Lanes(true, true));
+    Write(h, j - kLag, out);
     for (int k = 1; k < F; ++k)
       Round<false>(e, hold, 0, n);
   }
@@ -263,48 +342,42 @@ TQ_AVX_FUNCTION void RunHostFrames(Engine& e, double* x, int from, int to, int n
 
 // Runs rounds first..n - 1 (all steps busy) when the factor has an unrolled form; answers
 // whether it did.
-TQ_AVX_FUNCTION bool RunUnrolled(Engine& e, double* x, int frames, int factor)
+template <bool Metered>
+TQ_AVX_FUNCTION bool RunUnrolled(Engine& e, HostSide& h, int frames, int factor)
 {
   const int from = (kSteps - 1) / factor;
   switch (factor)
   {
   case 2:
-    RunHostFrames<2>(e, x, from, frames, frames * factor);
+    RunHostFrames<2, Metered>(e, h, from, frames, frames * factor);
     return true;
   case 4:
-    RunHostFrames<4>(e, x, from, frames, frames * factor);
+    RunHostFrames<4, Metered>(e, h, from, frames, frames * factor);
     return true;
   case 8:
-    RunHostFrames<8>(e, x, from, frames, frames * factor);
+    RunHostFrames<8, Metered>(e, h, from, frames, frames * factor);
     return true;
   default:
     return false;
   }
 }
 
-}  // namespace
-
-TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, double* x, int frames, int factor)
+template <bool Metered>
+TQ_AVX_FUNCTION void RunRounds(Engine& e, HostSide& h, int frames, int factor)
 {
-  if (frames <= 0 || factor < 2)
-    return;
-  Engine e;
-  Load(e, chain);
   const int n = frames * factor;
-  const double* in = x;
-  double* out = x;
   // Frame r enters in round r and leaves in round r + kSteps - 1; every factor-th is kept.
   // A host frame is read before its own output is written, so in place is safe.
-  int inPhase = 0, outPhase = 0;
+  int inPhase = 0, outPhase = 0, inFrame = 0, outFrame = 0;
   __m128d hold = _mm_setzero_pd();
   for (int r = 0; r < n + kSteps - 1;)
   {
-    if (r >= kSteps - 1 && r < n && RunUnrolled(e, x, frames, factor))
+    if (r >= kSteps - 1 && r < n && RunUnrolled<Metered>(e, h, frames, factor))
     {
       // Every input is read and the outputs have reached the pipeline's tail; the
       // phases are those of round n, where both are 0.
-      in = x + 2 * frames;
-      out = x + 2 * (frames - (kSteps - 1) / factor);
+      inFrame = frames;
+      outFrame = frames - (kSteps - 1) / factor;
       r = n;
       continue;
     }
@@ -313,17 +386,11 @@ TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, double* x, int frames, i
       for (; r < n; ++r)
       {
         if (inPhase == 0)
-        {
-          hold = _mm_loadu_pd(in);
-          in += 2;
-        }
+          hold = TakeInput<Metered>(h, inFrame++);
         inPhase = inPhase + 1 == factor ? 0 : inPhase + 1;
         Round<false>(e, hold, r, n);
         if (outPhase == 0)
-        {
-          _mm_storeu_pd(out, _mm256_extractf128_pd(e.outC, 1));
-          out += 2;
-        }
+          GiveOutput<Metered>(h, outFrame++, _mm256_extractf128_pd(e.outC, 1));
         outPhase = outPhase + 1 == factor ? 0 : outPhase + 1;
       }
       continue;
@@ -331,26 +398,58 @@ TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, double* x, int frames, i
     if (r < n)
     {
       if (inPhase == 0)
-      {
-        hold = _mm_loadu_pd(in);
-        in += 2;
-      }
+        hold = TakeInput<Metered>(h, inFrame++);
       inPhase = inPhase + 1 == factor ? 0 : inPhase + 1;
     }
     Round<true>(e, hold, r, n);
     if (r >= kSteps - 1)
     {
       if (outPhase == 0)
-      {
-        _mm_storeu_pd(out, _mm256_extractf128_pd(e.outC, 1));
-        out += 2;
-      }
+        GiveOutput<Metered>(h, outFrame++, _mm256_extractf128_pd(e.outC, 1));
       outPhase = outPhase + 1 == factor ? 0 : outPhase + 1;
     }
     ++r;
   }
+}
+
+TQ_AVX_FUNCTION __m256d MeterRegister(const StereoFrames& io, double MeterFollower::*field)
+{
+  const MeterFollower* in = io.inputMeters;
+  const MeterFollower* out = io.outputMeters;
+  return _mm256_setr_pd(in[0].*field, in[1].*field, out[0].*field, out[1].*field);
+}
+
+}  // namespace
+
+TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, const StereoFrames& io, int frames, int factor)
+{
+  if (frames <= 0 || factor < 2)
+    return;
+  Engine e;
+  Load(e, chain);
+  HostSide h{io.in[0],           io.in[1], io.out[0], io.out[1], io.step, _mm256_setzero_pd(), _mm256_setzero_pd(),
+             _mm256_setzero_pd()};
+  const bool metered = io.inputMeters && io.outputMeters;
+  if (metered)
+  {
+    h.meters = MeterRegister(io, &MeterFollower::level);
+    h.attack = MeterRegister(io, &MeterFollower::attackCoefficient);
+    h.release = MeterRegister(io, &MeterFollower::releaseCoefficient);
+    RunRounds<true>(e, h, frames, factor);
+    double levels[4];
+    _mm256_storeu_pd(levels, h.meters);
+    for (int c = 0; c < 2; ++c)
+    {
+      io.inputMeters[c].Settle(levels[c]);
+      io.outputMeters[c].Settle(levels[2 + c]);
+    }
+  }
+  else
+  {
+    RunRounds<false>(e, h, frames, factor);
+  }
   Store(e, chain);
 }
 #else
-void RunStereoChainAvx(StereoChain&, double*, int, int) {}
+void RunStereoChainAvx(StereoChain&, const StereoFrames&, int, int) {}
 #endif

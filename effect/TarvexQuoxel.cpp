@@ -18,14 +18,6 @@ bool IsUsableRate(double rate)
   return std::isfinite(rate) && rate >= 1.0 && rate < TarvexQuoxel::kMaxSampleRate;
 }
 
-// Keeps the larger excursion of the gain away from 1, as the engine does within a block.
-double CombineGainPeak(double peak, double g)
-{
-  if ((g > 1.0 && g > peak) || (g < 1.0 && g < peak))
-    return g;
-  return peak;
-}
-
 double ClampMeter(double value)
 {
   if (!(value > 0.0))  // also NaN
@@ -200,32 +192,35 @@ void TarvexQuoxel::ProcessBlockDouble(double** inputs, double** outputs, int nFr
   if (nFrames < 1 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])
     return;
   HostTransport(&mTransport);
-  mInputFollowers[0].Run(inputs[0], nFrames);
-  mInputFollowers[1].Run(inputs[1], nFrames);
   FollowHostTempo();
 
-  double gainPeaks[2] = {1.0, 1.0};
-  mEngine.BeginHostBlock(nFrames);
-  for (int done = 0; done < nFrames; done += kChunkFrames)
+  // One pass from the host's buffers to the host's buffers, meters included, where the
+  // engine can take the block so; otherwise meters, engine and meters one after another.
+  const StereoFrames io{{inputs[0], inputs[1]}, {outputs[0], outputs[1]}, 1, mInputFollowers, mOutputFollowers};
+  if (!mEngine.ProcessStereoBlock(io, nFrames))
   {
-    const int frames = nFrames - done < kChunkFrames ? nFrames - done : kChunkFrames;
-    double* const in[2] = {inputs[0] + done, inputs[1] + done};
-    double* const out[2] = {outputs[0] + done, outputs[1] + done};
-    ProcessChunk(in, out, frames, gainPeaks);
+    mInputFollowers[0].Run(inputs[0], nFrames);
+    mInputFollowers[1].Run(inputs[1], nFrames);
+    mEngine.BeginHostBlock(nFrames);
+    for (int done = 0; done < nFrames; done += kChunkFrames)
+    {
+      const int frames = nFrames - done < kChunkFrames ? nFrames - done : kChunkFrames;
+      double* const in[2] = {inputs[0] + done, inputs[1] + done};
+      double* const out[2] = {outputs[0] + done, outputs[1] + done};
+      ProcessChunk(in, out, frames);
+    }
+    mOutputFollowers[0].Run(outputs[0], nFrames);
+    mOutputFollowers[1].Run(outputs[1], nFrames);
   }
-
-  mOutputFollowers[0].Run(outputs[0], nFrames);
-  mOutputFollowers[1].Run(outputs[1], nFrames);
+  const double gainPeaks[2] = {mEngine.GainPeak(0), mEngine.GainPeak(1)};
   UpdateMeters(gainPeaks);
 }
 
-void TarvexQuoxel::ProcessChunk(double* const* inputs, double* const* outputs, int nFrames, double gainPeaks[2])
+void TarvexQuoxel::ProcessChunk(double* const* inputs, double* const* outputs, int nFrames)
 {
   Dsp::JoinInterleaved(2, nFrames, mInterleaved, inputs);
   mEngine.ProcessBlock(mInterleaved, nFrames);
   Dsp::SplitInterleaved(2, nFrames, outputs, mInterleaved);
-  for (int ch = 0; ch < 2; ++ch)
-    gainPeaks[ch] = CombineGainPeak(gainPeaks[ch], mEngine.GainPeak(ch));
 }
 
 void TarvexQuoxel::UpdateMeters(const double gainPeaks[2])

@@ -82,7 +82,7 @@ private:
   // Puts every parameter's value into the engine without telling the host (construction).
   void ApplyParametersToEngine();
   void FollowHostTempo();
-  void ProcessChunk(double* const* inputs, double* const* outputs, int nFrames, double gainPeaks[2]);
+  void ProcessChunk(double* const* inputs, double* const* outputs, int nFrames);
   void UpdateMeters(const double gainPeaks[2]);
   void SetMeter(int meter, double value);
 

@@ -173,7 +173,7 @@ int TransientControl::ProcessFrames(double* frames, int count)
   return 0;
 }
 
-bool TransientControl::ProcessSliceFused(double* frames, int count)
+bool TransientControl::ProcessFused(const StereoFrames& io, int count)
 {
 #if TQ_HAVE_SSE_PATH
   const CpuFeatures& cpu = ProcessorFeatures();
@@ -196,11 +196,11 @@ bool TransientControl::ProcessSliceFused(double* frames, int count)
                     mLowerLimit,
                     mOutputGain,
                     mGainPeak};
-  RunStereoChainAvx(chain, frames, count, Oversampling());
+  RunStereoChainAvx(chain, io, count, Oversampling());
   ClearNonFiniteState();
   return true;
 #else
-  (void)frames;
+  (void)io;
   (void)count;
   return false;
 #endif

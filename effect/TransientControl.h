@@ -65,7 +65,7 @@ public:
   static double Gain(double fast, double slow, double amount, double upper, double lower);
 
 protected:
-  bool ProcessSliceFused(double* frames, int count) override;
+  bool ProcessFused(const StereoFrames& io, int count) override;
 
 private:
   void ProcessScalar(double* frames, int count, int channels);

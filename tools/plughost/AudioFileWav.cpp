@@ -2,14 +2,15 @@
 
 namespace plughost {
 
-bool readAudioFile(const std::string& path, AudioBuffer& out, std::string& error)
+std::unique_ptr<AudioReader> openAudioFile(const std::string& path, std::string& error)
 {
-  return readWavFile(path, out, error);
+  return WavReader::open(path, error);
 }
 
-bool writeAudioFile(const std::string& path, const AudioBuffer& in, WavFormat format, std::string& error)
+std::unique_ptr<AudioWriter> createAudioFile(const std::string& path, int channels, double sampleRate, WavFormat format,
+                                             std::string& error)
 {
-  return writeWavFile(path, in, format, error);
+  return WavWriter::create(path, channels, sampleRate, format, error);
 }
 
 }  // namespace plughost

@@ -37,6 +37,7 @@ struct HostOptions
   bool showEditor = false;
   std::vector<hostwindow::PointerAction> pointerActions;
   bool help = false;
+  bool showProgress = false;  // a progress bar on standard error (set when it is a terminal)
 };
 
 // Parses argv[1..]. Returns false with a message on an unknown option, a missing or bad value,

@@ -4,40 +4,75 @@
 #include "tools/plughost/SignalStats.h"
 #include "tools/plughost/TestSignal.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 namespace plughost {
+namespace {
 
-bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error)
+// Whole blocks per chunk, so blocks fall where a render of the whole file in one piece puts
+// them; a few thousand frames, so a chunk costs little memory.
+std::size_t chunkFramesFor(int blockSize)
+{
+  const auto block = static_cast<std::size_t>(std::max(blockSize, 1));
+  return block * std::max<std::size_t>(1, 8192 / block);
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+  std::error_code failed;
+  return !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, failed) && !failed;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioReader> openInput(const HostOptions& options, std::string& error)
 {
   if (!options.inputPath.empty())
-    return readAudioFile(options.inputPath, audio, error);
+    return openAudioFile(options.inputPath, error);
   TestSignalShape shape;
   shape.sampleRate = options.sampleRate;
   shape.seconds = options.seconds;
   shape.channels = options.channels;
-  if (!makeTestSignal(shape, audio))
-  {
+  std::unique_ptr<AudioReader> signal = TestSignalReader::open(shape);
+  if (!signal)
     error = "cannot generate the test signal";
-    return false;
-  }
-  return true;
+  return signal;
 }
 
-bool reportRender(const HostOptions& options, const AudioBuffer& input, const AudioBuffer& output, std::ostream& out,
-                  std::string& error)
+bool renderAndReport(const HostOptions& options, AudioReader& input, std::uint64_t latency, const ChunkProcess& process,
+                     std::ostream& out, std::ostream& terminal, std::string& error)
 {
-  out << "input:  " << formatStats(SignalStats::measure(input)) << "\n";
-  out << "output: " << formatStats(SignalStats::measure(output)) << "\n";
+  // The input is still being read while the output is written.
+  if (sameFile(options.inputPath, options.outputPath))
+  {
+    error = "the output file is the input file";
+    return false;
+  }
+  RenderSink sink(options.outputPath, options.outputFormat, input.sampleRate());
+  SignalMeter inputMeter;
+  ProgressBar progress(terminal, options.showProgress);
+  if (!streamRender(input, chunkFramesFor(options.blockSize), latency, process, sink, inputMeter, progress, error))
+    return false;
+  out << "input:  " << formatStats(inputMeter.stats()) << "\n";
+  out << "output: " << formatStats(sink.stats()) << "\n";
   char digest[64];
-  std::snprintf(digest, sizeof digest, "output digest: %016llx\n",
-                static_cast<unsigned long long>(sampleDigest(output)));
+  std::snprintf(digest, sizeof digest, "output digest: %016llx\n", static_cast<unsigned long long>(sink.digest()));
   out << digest;
   if (options.outputPath.empty())
     return true;
-  if (!writeAudioFile(options.outputPath, output, options.outputFormat, error))
-    return false;
+  if (sink.clippedSamples() > 0)
+    out << sink.clippedSamples() << " sample(s) beyond the range of 32-bit float clipped in the output file\n";
   out << "wrote " << options.outputPath << "\n";
+  return true;
+}
+
+bool reportEmptyState(const HostOptions& options, const SavedState& state, std::ostream& out)
+{
+  if (!state.component.empty() || !state.controller.empty())
+    return false;
+  out << "the state file " << options.loadStatePath << " holds no state: nothing was loaded\n";
   return true;
 }
 

@@ -1,21 +1,29 @@
 #pragma once
-// The steps of a render that every plug-in format shares: where the audio comes from, and
-// what is shown and written once it has gone through the plug-in.
+// The steps of a render that every plug-in format shares: where the audio comes from, how it
+// streams through the plug-in, and what is shown and written on the way.
 
-#include "tools/plughost/AudioBuffer.h"
+#include "tools/plughost/AudioStream.h"
 #include "tools/plughost/CommandLine.h"
+#include "tools/plughost/Render.h"
+#include "tools/plughost/StateFile.h"
 
+#include <memory>
 #include <ostream>
 #include <string>
 
 namespace plughost {
 
-// The file the options name, or the generated test signal.
-bool loadInput(const HostOptions& options, AudioBuffer& audio, std::string& error);
+// The file the options name, or the generated test signal; null with a reason.
+std::unique_ptr<AudioReader> openInput(const HostOptions& options, std::string& error);
 
-// Prints the input's and output's levels and the output's digest, and writes the output
-// file when the options ask for one; false with a reason when it cannot be written.
-bool reportRender(const HostOptions& options, const AudioBuffer& input, const AudioBuffer& output, std::ostream& out,
-                  std::string& error);
+// Streams the input through the plug-in (process, with its latency), then prints the input's
+// and output's levels, the output's digest, how many samples the output file could not hold
+// and the file written. The progress bar goes to terminal when the options ask for it. False
+// with a reason when the render or the file fails.
+bool renderAndReport(const HostOptions& options, AudioReader& input, std::uint64_t latency, const ChunkProcess& process,
+                     std::ostream& out, std::ostream& terminal, std::string& error);
+
+// A state file whose parts are all empty holds nothing to load: says so and answers true.
+bool reportEmptyState(const HostOptions& options, const SavedState& state, std::ostream& out);
 
 }  // namespace plughost

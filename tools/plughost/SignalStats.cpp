@@ -1,5 +1,6 @@
 #include "tools/plughost/SignalStats.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,22 +10,43 @@ namespace plughost {
 
 SignalStats SignalStats::measure(const AudioBuffer& audio)
 {
-  SignalStats s;
-  double sumSquares = 0.0;
-  std::size_t count = 0;
-  for (const auto& channel : audio.channels)
+  SignalMeter meter;
+  meter.add(audio);
+  return meter.stats();
+}
+
+void SignalMeter::add(const AudioBuffer& chunk)
+{
+  for (const auto& channel : chunk.channels)
   {
     for (double x : channel)
     {
       const double a = std::fabs(x);
-      if (a > s.peak)
-        s.peak = a;
-      sumSquares += x * x;
+      if (!std::isfinite(a))
+        continue;
+      if (a > mScale)
+      {
+        const double r = mScale / a;
+        mScaledSum = 1.0 + mScaledSum * r * r;
+        mScale = a;
+      }
+      else if (a > 0.0)
+      {
+        const double r = a / mScale;
+        mScaledSum += r * r;
+      }
     }
-    count += channel.size();
+    mCount += channel.size();
   }
-  if (count > 0)
-    s.rms = std::sqrt(sumSquares / static_cast<double>(count));
+  mPeak = std::max(mPeak, mScale);
+}
+
+SignalStats SignalMeter::stats() const
+{
+  SignalStats s;
+  s.peak = mPeak;
+  if (mCount > 0)
+    s.rms = mScale * std::sqrt(mScaledSum / static_cast<double>(mCount));
   s.crest = s.rms > 0.0 ? s.peak / s.rms : 0.0;
   return s;
 }
@@ -51,20 +73,25 @@ std::string formatStats(const SignalStats& stats)
   return text;
 }
 
-std::uint64_t sampleDigest(const AudioBuffer& audio)
+void SampleDigest::add(const AudioBuffer& chunk)
 {
-  std::uint64_t hash = 14695981039346656037ull;
-  for (const auto& channel : audio.channels)
+  for (std::size_t f = 0; f < chunk.numFrames(); ++f)
   {
-    for (double sample : channel)
+    for (const auto& channel : chunk.channels)
     {
       unsigned char bytes[sizeof(double)];
-      std::memcpy(bytes, &sample, sizeof bytes);
+      std::memcpy(bytes, &channel[f], sizeof bytes);
       for (unsigned char b : bytes)
-        hash = (hash ^ b) * 1099511628211ull;
+        mHash = (mHash ^ b) * 1099511628211ull;
     }
   }
-  return hash;
+}
+
+std::uint64_t sampleDigest(const AudioBuffer& audio)
+{
+  SampleDigest digest;
+  digest.add(audio);
+  return digest.value();
 }
 
 }  // namespace plughost

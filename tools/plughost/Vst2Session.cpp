@@ -82,12 +82,13 @@ private:
   vst2host::HostDriver& mDriver;
 };
 
-bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::string& error)
+bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
 {
-  AudioBuffer input;
-  if (!loadInput(options, input, error))
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  if (!input)
     return false;
-  driver.Open(input.sampleRate, options.blockSize);
+  driver.Open(input->sampleRate(), options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
   if (!options.loadStatePath.empty())
@@ -95,12 +96,15 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     SavedState state;
     if (!readStateFile(options.loadStatePath, state, error))
       return false;
-    if (!driver.SetChunk(false, state.component))
+    if (!reportEmptyState(options, state, out))
     {
-      error = "the plug-in refused the saved state";
-      return false;
+      if (!driver.SetChunk(false, state.component))
+      {
+        error = "the plug-in refused the saved state";
+        return false;
+      }
+      out << "state restored from " << options.loadStatePath << "\n";
     }
-    out << "state restored from " << options.loadStatePath << "\n";
   }
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
@@ -108,10 +112,12 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   if (options.listParameters)
     listParameters(driver, out);
 
-  AudioBuffer output;
-  output.sampleRate = input.sampleRate;
-  output.channels = driver.Render(input.channels, options.blockSize, options.doublePrecision);
-  if (!reportRender(options, input, output, out, error))
+  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+    result.sampleRate = in.sampleRate;
+    result.channels = driver.Render(in.channels, options.blockSize, options.doublePrecision);
+    return true;
+  };
+  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
     return false;
   if (wantsEditor(options))
   {
@@ -165,7 +171,7 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
     if (!driver.Create())
       error = "the module's entry gave no effect";
     else
-      ok = session(options, driver, out, error);
+      ok = session(options, driver, out, err, error);
   }
   if (!ok)
     err << "plughost: " << error << "\n";

@@ -134,7 +134,8 @@ private:
 };
 
 // Everything between loading the plug-in and unloading it.
-bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::string& error)
+bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
 {
   if (driver.load() != vst3::kResultOk)
   {
@@ -146,19 +147,22 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
     SavedState state;
     if (!readStateFile(options.loadStatePath, state, error))
       return false;
-    if (driver.loadState(state.component, state.controller) != vst3::kResultOk)
+    if (!reportEmptyState(options, state, out))
     {
-      error = "the plug-in refused the saved state";
-      return false;
+      if (driver.loadState(state.component, state.controller) != vst3::kResultOk)
+      {
+        error = "the plug-in refused the saved state";
+        return false;
+      }
+      out << "state restored from " << options.loadStatePath << "\n";
     }
-    out << "state restored from " << options.loadStatePath << "\n";
   }
-  AudioBuffer input;
-  if (!loadInput(options, input, error))
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  if (!input)
     return false;
-  const vst3::SpeakerArrangement arr = arrangementFor(input.numChannels());
+  const vst3::SpeakerArrangement arr = arrangementFor(input->numChannels());
   if (driver.arrange({arr}, {arr}) != vst3::kResultOk)
-    out << "the plug-in refused " << input.numChannels() << " channel(s); using its own arrangement\n";
+    out << "the plug-in refused " << input->numChannels() << " channel(s); using its own arrangement\n";
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
@@ -166,7 +170,7 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
     listParameters(driver, out);
 
   vst3host::ProcessSettings settings;
-  settings.sampleRate = input.sampleRate;
+  settings.sampleRate = input->sampleRate();
   settings.maxBlock = options.blockSize;
   settings.sampleSize = options.doublePrecision ? vst3::kSample64 : vst3::kSample32;
   settings.processMode = vst3::kOffline;
@@ -176,8 +180,10 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
       options.doublePrecision ? "the plug-in refused 64-bit processing at this rate" : "the plug-in refused to start";
     return false;
   }
-  AudioBuffer output;
-  bool rendered = render(driver, input, output, error);
+  ChunkProcess process;
+  std::uint64_t latency = 0;
+  bool rendered = vst3ChunkProcess(driver, input->sampleRate(), process, latency, error) &&
+                  renderAndReport(options, *input, latency, process, out, terminal, error);
   // The editor opens on the plug-in as the audio left it (its controls and meters), while
   // it still runs, as in a host.
   if (rendered && wantsEditor(options))
@@ -187,8 +193,6 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
   }
   driver.stop();
   if (!rendered)
-    return false;
-  if (!reportRender(options, input, output, out, error))
     return false;
   if (!options.saveStatePath.empty())
   {
@@ -250,8 +254,8 @@ int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err
   {
     vst3host::HostDriver driver(module->factory());
     printFactory(driver, out);
-    ok =
-      options.conformance ? conformance(driver, module->factory(), out, error) : session(options, driver, out, error);
+    ok = options.conformance ? conformance(driver, module->factory(), out, error)
+                             : session(options, driver, out, err, error);
     driver.unload();
     problems = driver.problems();
   }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <limits>
 
 namespace plughost {
 namespace {
@@ -142,7 +142,7 @@ std::int64_t quantise(double x, double scale)
   return static_cast<std::int64_t>(v);
 }
 
-void encodeSample(std::vector<std::uint8_t>& out, double x, WavFormat format)
+void encodeSample(std::vector<std::uint8_t>& out, double x, WavFormat format, std::uint64_t& clipped)
 {
   switch (format)
   {
@@ -157,7 +157,7 @@ void encodeSample(std::vector<std::uint8_t>& out, double x, WavFormat format)
     break;
   case WavFormat::Float32:
   {
-    const float f = std::isnan(x) ? 0.0f : static_cast<float>(x);
+    const float f = floatSample(x, clipped);
     std::uint32_t bits;
     std::memcpy(&bits, &f, sizeof bits);
     put32(out, bits);
@@ -167,6 +167,19 @@ void encodeSample(std::vector<std::uint8_t>& out, double x, WavFormat format)
 }
 
 }  // namespace
+
+float floatSample(double x, std::uint64_t& clipped)
+{
+  constexpr double kLargest = std::numeric_limits<float>::max();
+  if (std::isnan(x))
+    return 0.0f;
+  if (std::fabs(x) > kLargest)
+  {
+    ++clipped;
+    return static_cast<float>(x > 0.0 ? kLargest : -kLargest);
+  }
+  return static_cast<float>(x);
+}
 
 std::int32_t quantiseSample(double x, WavFormat format)
 {
@@ -198,94 +211,93 @@ int bytesPerSample(WavFormat format)
 
 }  // namespace
 
-bool decodeWav(const std::uint8_t* data, std::size_t size, AudioBuffer& out, std::string& error)
+namespace {
+
+// Where a file's format and samples are, found by walking its chunks.
+struct WavLayout
 {
-  if (data == nullptr || size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
+  FmtInfo fmt;
+  bool hasData = false;
+  std::uint64_t dataOffset = 0;
+  std::uint64_t dataLength = 0;  // cut to what the image holds
+};
+
+// readAt(offset, count, out) copies bytes that lie inside the image of the given size.
+template <class ReadAt>
+bool walkChunks(std::uint64_t size, ReadAt readAt, WavLayout& layout, std::string& error)
+{
+  std::uint8_t head[12];
+  if (size < 12 || !readAt(0, 12, head) || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
   {
     error = "not a RIFF/WAVE file";
     return false;
   }
-  FmtInfo fmt;
-  const std::uint8_t* samples = nullptr;
-  std::uint64_t dataLength = 0;
-  std::uint64_t pos = 12;
-  while (pos + 8 <= size)
+  for (std::uint64_t pos = 12; pos + 8 <= size;)
   {
-    const std::uint64_t chunkSize = le32(data + pos + 4);
+    std::uint8_t chunk[8];
+    if (!readAt(pos, 8, chunk))
+      break;
+    const std::uint64_t chunkSize = le32(chunk + 4);
     const std::uint64_t body = pos + 8;
     const std::uint64_t available = std::min<std::uint64_t>(chunkSize, size - body);
-    if (std::memcmp(data + pos, "fmt ", 4) == 0 && !fmt.found)
+    if (std::memcmp(chunk, "fmt ", 4) == 0 && !layout.fmt.found)
     {
-      if (!parseFmt(data + body, available, fmt, error))
+      std::uint8_t fmt[40] = {};
+      if (!readAt(body, std::min<std::uint64_t>(available, sizeof fmt), fmt) ||
+          !parseFmt(fmt, available, layout.fmt, error))
         return false;
     }
-    else if (std::memcmp(data + pos, "data", 4) == 0 && samples == nullptr)
+    else if (std::memcmp(chunk, "data", 4) == 0 && !layout.hasData)
     {
-      samples = data + body;
-      dataLength = available;
+      layout.hasData = true;
+      layout.dataOffset = body;
+      layout.dataLength = available;
     }
     pos = body + chunkSize + (chunkSize & 1);  // chunks are padded to even sizes
   }
-  if (!fmt.found)
+  if (!layout.fmt.found)
   {
     error = "no fmt chunk";
     return false;
   }
-  if (samples == nullptr)
+  if (!layout.hasData)
   {
     error = "no data chunk";
     return false;
   }
-  if (!checkFmt(fmt, error))
-    return false;
-
-  const std::size_t frameBytes = fmt.blockAlign;
-  const std::size_t frames = static_cast<std::size_t>(dataLength / frameBytes);
-  const std::size_t sampleBytes = fmt.bits / 8;
-  AudioBuffer decoded;
-  decoded.sampleRate = fmt.sampleRate;
-  decoded.resize(fmt.channels, frames);
-  for (std::size_t f = 0; f < frames; ++f)
-  {
-    const std::uint8_t* frame = samples + f * frameBytes;
-    for (int c = 0; c < fmt.channels; ++c)
-      decoded.channels[static_cast<std::size_t>(c)][f] = decodeSample(frame + c * sampleBytes, fmt);
-  }
-  out = std::move(decoded);
-  return true;
+  return checkFmt(layout.fmt, error);
 }
 
-bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out, std::string& error)
+void decodeFrames(const std::uint8_t* bytes, std::size_t frames, const FmtInfo& fmt, AudioBuffer& out)
 {
-  const int channels = in.numChannels();
+  const std::size_t sampleBytes = fmt.bits / 8;
+  out.sampleRate = fmt.sampleRate;
+  out.resize(fmt.channels, frames);
+  for (std::size_t f = 0; f < frames; ++f, bytes += fmt.blockAlign)
+    for (int c = 0; c < fmt.channels; ++c)
+      out.channels[static_cast<std::size_t>(c)][f] = decodeSample(bytes + c * sampleBytes, fmt);
+}
+
+bool checkWritable(int channels, double sampleRate, std::string& error)
+{
   if (channels < 1 || channels > kMaxWavChannels)
   {
     error = "unsupported channel count " + std::to_string(channels);
     return false;
   }
-  for (const auto& ch : in.channels)
-  {
-    if (ch.size() != in.numFrames())
-    {
-      error = "channels differ in length";
-      return false;
-    }
-  }
-  if (!(in.sampleRate >= 1.0 && in.sampleRate <= 4294967295.0))
+  if (!(sampleRate >= 1.0 && sampleRate <= 4294967295.0))
   {
     error = "sample rate out of range";
     return false;
   }
-  const std::uint64_t frameBytes = static_cast<std::uint64_t>(channels) * bytesPerSample(format);
-  const std::uint64_t dataBytes = frameBytes * in.numFrames();
-  if (dataBytes + 37 > 0xFFFFFFFFull)
-  {
-    error = "too long for a WAVE file";
-    return false;
-  }
-  const auto rate = static_cast<std::uint32_t>(std::lround(in.sampleRate));
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(static_cast<std::size_t>(dataBytes + 44));
+  return true;
+}
+
+// The 44-byte header of a plain WAVE file whose data chunk holds dataBytes.
+void putHeader(std::vector<std::uint8_t>& bytes, int channels, std::uint32_t rate, WavFormat format,
+               std::uint64_t dataBytes)
+{
+  const std::uint32_t frameBytes = static_cast<std::uint32_t>(channels * bytesPerSample(format));
   putTag(bytes, "RIFF");
   put32(bytes, static_cast<std::uint32_t>(dataBytes + 36 + (dataBytes & 1)));
   putTag(bytes, "WAVE");
@@ -294,49 +306,205 @@ bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t
   put16(bytes, format == WavFormat::Float32 ? kTagFloat : kTagPcm);
   put16(bytes, static_cast<std::uint32_t>(channels));
   put32(bytes, rate);
-  put32(bytes, static_cast<std::uint32_t>(rate * frameBytes));
-  put16(bytes, static_cast<std::uint32_t>(frameBytes));
+  put32(bytes, rate * frameBytes);
+  put16(bytes, frameBytes);
   put16(bytes, static_cast<std::uint32_t>(bytesPerSample(format) * 8));
   putTag(bytes, "data");
   put32(bytes, static_cast<std::uint32_t>(dataBytes));
+}
+
+// A WAVE file's lengths are 32-bit.
+bool fitsWave(std::uint64_t dataBytes)
+{
+  return dataBytes + 37 <= 0xFFFFFFFFull;
+}
+
+void encodeFrames(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& bytes, std::uint64_t& clipped)
+{
   for (std::size_t f = 0; f < in.numFrames(); ++f)
     for (const auto& ch : in.channels)
-      encodeSample(bytes, ch[f], format);
+      encodeSample(bytes, ch[f], format, clipped);
+}
+
+}  // namespace
+
+bool decodeWav(const std::uint8_t* data, std::size_t size, AudioBuffer& out, std::string& error)
+{
+  WavLayout layout;
+  const auto readAt = [data](std::uint64_t at, std::uint64_t count, std::uint8_t* to) {
+    std::memcpy(to, data + at, static_cast<std::size_t>(count));
+    return true;
+  };
+  if (data == nullptr || !walkChunks(size, readAt, layout, error))
+  {
+    if (data == nullptr)
+      error = "not a RIFF/WAVE file";
+    return false;
+  }
+  AudioBuffer decoded;
+  decodeFrames(data + layout.dataOffset, static_cast<std::size_t>(layout.dataLength / layout.fmt.blockAlign),
+               layout.fmt, decoded);
+  out = std::move(decoded);
+  return true;
+}
+
+bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out, std::string& error)
+{
+  const int channels = in.numChannels();
+  if (!checkWritable(channels, in.sampleRate, error))
+    return false;
+  for (const auto& ch : in.channels)
+  {
+    if (ch.size() != in.numFrames())
+    {
+      error = "channels differ in length";
+      return false;
+    }
+  }
+  const std::uint64_t dataBytes = static_cast<std::uint64_t>(channels) * bytesPerSample(format) * in.numFrames();
+  if (!fitsWave(dataBytes))
+  {
+    error = "too long for a WAVE file";
+    return false;
+  }
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(static_cast<std::size_t>(dataBytes + 44));
+  putHeader(bytes, channels, static_cast<std::uint32_t>(std::lround(in.sampleRate)), format, dataBytes);
+  std::uint64_t clipped = 0;
+  encodeFrames(in, format, bytes, clipped);
   if (dataBytes & 1)
     bytes.push_back(0);
   out = std::move(bytes);
   return true;
 }
 
-bool readWavFile(const std::string& path, AudioBuffer& out, std::string& error)
+std::unique_ptr<WavReader> WavReader::open(const std::string& path, std::string& error)
 {
-  std::ifstream file(path, std::ios::binary);
-  if (!file)
+  std::unique_ptr<WavReader> reader(new WavReader);
+  std::ifstream& file = reader->mFile;
+  file.open(path, std::ios::binary);
+  if (!file || !file.seekg(0, std::ios::end))
   {
     error = "cannot open " + path;
-    return false;
+    return nullptr;
   }
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!decodeWav(bytes.data(), bytes.size(), out, error))
+  const auto size = static_cast<std::uint64_t>(file.tellg());
+  const auto readAt = [&file](std::uint64_t at, std::uint64_t count, std::uint8_t* to) {
+    file.clear();
+    return static_cast<bool>(file.seekg(static_cast<std::streamoff>(at)) &&
+                             file.read(reinterpret_cast<char*>(to), static_cast<std::streamsize>(count)));
+  };
+  WavLayout layout;
+  if (!walkChunks(size, readAt, layout, error))
   {
     error = path + ": " + error;
+    return nullptr;
+  }
+  file.clear();
+  file.seekg(static_cast<std::streamoff>(layout.dataOffset));
+  reader->mSampleRate = layout.fmt.sampleRate;
+  reader->mChannels = layout.fmt.channels;
+  reader->mTag = layout.fmt.tag;
+  reader->mBits = layout.fmt.bits;
+  reader->mFrames = layout.dataLength / layout.fmt.blockAlign;
+  return reader;
+}
+
+bool WavReader::read(std::size_t maxFrames, AudioBuffer& chunk, std::string& error)
+{
+  const auto frames = static_cast<std::size_t>(std::min<std::uint64_t>(maxFrames, mFrames - mDone));
+  FmtInfo fmt;
+  fmt.tag = mTag;
+  fmt.bits = mBits;
+  fmt.channels = static_cast<std::uint16_t>(mChannels);
+  fmt.sampleRate = static_cast<std::uint32_t>(mSampleRate);
+  fmt.blockAlign = static_cast<std::uint16_t>(mChannels * (mBits / 8));
+  mBytes.resize(frames * fmt.blockAlign);
+  if (!mFile.read(reinterpret_cast<char*>(mBytes.data()), static_cast<std::streamsize>(mBytes.size())))
+  {
+    error = "the audio file could not be read";
+    return false;
+  }
+  decodeFrames(mBytes.data(), frames, fmt, chunk);
+  mDone += frames;
+  return true;
+}
+
+std::unique_ptr<WavWriter> WavWriter::create(const std::string& path, int channels, double sampleRate, WavFormat format,
+                                             std::string& error)
+{
+  if (!checkWritable(channels, sampleRate, error))
+    return nullptr;
+  std::unique_ptr<WavWriter> writer(new WavWriter);
+  writer->mPath = path;
+  writer->mChannels = channels;
+  writer->mRate = static_cast<std::uint32_t>(std::lround(sampleRate));
+  writer->mFormat = format;
+  writer->mFile.open(path, std::ios::binary | std::ios::trunc);
+  std::vector<std::uint8_t> header;
+  putHeader(header, channels, writer->mRate, format, 0);
+  if (!writer->mFile.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size())))
+  {
+    error = "cannot write " + path;
+    return nullptr;
+  }
+  return writer;
+}
+
+bool WavWriter::write(const AudioBuffer& chunk, std::string& error)
+{
+  const std::uint64_t bytes = static_cast<std::uint64_t>(mChannels) * bytesPerSample(mFormat) * chunk.numFrames();
+  if (chunk.numChannels() != mChannels)
+  {
+    error =
+      "a chunk of " + std::to_string(chunk.numChannels()) + " channel(s) for a file of " + std::to_string(mChannels);
+    return false;
+  }
+  if (!fitsWave(mDataBytes + bytes))
+  {
+    error = mPath + ": too long for a WAVE file";
+    return false;
+  }
+  mBytes.clear();
+  encodeFrames(chunk, mFormat, mBytes, mClipped);
+  if (!mFile.write(reinterpret_cast<const char*>(mBytes.data()), static_cast<std::streamsize>(mBytes.size())))
+  {
+    error = "cannot write " + mPath;
+    return false;
+  }
+  mDataBytes += bytes;
+  return true;
+}
+
+bool WavWriter::finish(std::string& error)
+{
+  std::vector<std::uint8_t> header;
+  putHeader(header, mChannels, mRate, mFormat, mDataBytes);
+  if ((mDataBytes & 1) != 0)
+    mFile.put(0);
+  if (!mFile.seekp(0) ||
+      !mFile.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size())))
+  {
+    error = "cannot write " + mPath;
+    return false;
+  }
+  mFile.close();
+  if (!mFile)
+  {
+    error = "cannot write " + mPath;
     return false;
   }
   return true;
 }
 
+bool readWavFile(const std::string& path, AudioBuffer& out, std::string& error)
+{
+  return readAll(WavReader::open(path, error).get(), out, error);
+}
+
 bool writeWavFile(const std::string& path, const AudioBuffer& in, WavFormat format, std::string& error)
 {
-  std::vector<std::uint8_t> bytes;
-  if (!encodeWav(in, format, bytes, error))
-    return false;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
-  {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return writeAll(WavWriter::create(path, in.numChannels(), in.sampleRate, format, error).get(), in, error);
 }
 
 }  // namespace plughost

@@ -2,9 +2,26 @@
 #include "tools/plughost/CommandLine.h"
 #include "tools/plughost/HostTool.h"
 
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+bool stderrIsTerminal()
+{
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
+}
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -21,5 +38,6 @@ int main(int argc, char** argv)
     std::cout << plughost::usageText();
     return 0;
   }
+  options.showProgress = stderrIsTerminal();
   return plughost::runHost(options, std::cout, std::cerr);
 }

@@ -5,6 +5,7 @@
 #include "tools/plughost/HostTool.h"
 #include "tools/plughost/SignalStats.h"
 #include "tools/plughost/StateFile.h"
+#include "tools/plughost/ProgressBar.h"
 #include "tools/plughost/Render.h"
 #include "tools/plughost/TestSignal.h"
 #include "tests/vst3/host/FakeGainEffect.h"
@@ -66,6 +67,61 @@ TEST(SignalStats, MatchesClosedForms)
   s = SignalStats::measure(silence);
   EXPECT_EQ(s.crest, 0.0);
   EXPECT_NE(formatStats(s).find("silence"), std::string::npos);
+}
+
+// Gathered a chunk at a time the figures are those of the whole, and levels whose squares
+// overflow a double still give a finite RMS.
+TEST(SignalStats, ChunksAddUpAndLoudSignalsDoNotOverflow)
+{
+  TestSignalShape shape;
+  shape.seconds = 0.3;
+  AudioBuffer whole;
+  ASSERT_TRUE(makeTestSignal(shape, whole));
+  SignalMeter meter;
+  SampleDigest digest;
+  for (std::size_t at = 0; at < whole.numFrames(); at += 1000)
+  {
+    AudioBuffer chunk;
+    chunk.resize(whole.numChannels(), std::min<std::size_t>(1000, whole.numFrames() - at));
+    for (std::size_t c = 0; c < chunk.channels.size(); ++c)
+      std::copy_n(whole.channels[c].begin() + static_cast<std::ptrdiff_t>(at), chunk.numFrames(),
+                  chunk.channels[c].begin());
+    meter.add(chunk);
+    digest.add(chunk);
+  }
+  const SignalStats once = SignalStats::measure(whole), chunked = meter.stats();
+  EXPECT_EQ(chunked.peak, once.peak);
+  EXPECT_NEAR(chunked.rms, once.rms, 1e-15);
+  EXPECT_EQ(digest.value(), sampleDigest(whole));
+
+  AudioBuffer loud;
+  loud.channels = {{1e200, -1e200, 0.0, 1e200}};
+  const SignalStats s = SignalStats::measure(loud);
+  EXPECT_EQ(s.peak, 1e200);
+  EXPECT_NEAR(s.rms / 1e200, std::sqrt(0.75), 1e-15);
+  loud.channels[0][2] = INFINITY;  // left out of the figures
+  EXPECT_NEAR(SignalStats::measure(loud).rms / 1e200, std::sqrt(0.75), 1e-15);
+}
+
+TEST(ProgressBar, AppearsOnlyForLongRendersAndIsWipedAtTheEnd)
+{
+  double now = 0.0;
+  std::ostringstream terminal, elsewhere;
+  ProgressBar bar(terminal, true, [&] { return now; });
+  ProgressBar quiet(elsewhere, false, [&] { return now; });
+  bar.update(10, 100);
+  EXPECT_EQ(terminal.str(), "") << "nothing in the first seconds";
+  now = 5.0;
+  bar.update(50, 100);
+  quiet.update(50, 100);
+  EXPECT_NE(terminal.str().find("50%"), std::string::npos);
+  now = 5.01;
+  bar.update(51, 100);
+  EXPECT_EQ(terminal.str().find("51%"), std::string::npos) << "redrawn a few times a second at most";
+  bar.finish();
+  quiet.finish();
+  EXPECT_EQ(terminal.str().back(), '\r');
+  EXPECT_EQ(elsewhere.str(), "");
 }
 
 TEST(TestSignal, HasTransientsAndRefusesNonsense)
@@ -180,7 +236,30 @@ TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
   }
 }
 
-TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
+// The input a chunk at a time from a buffer.
+class BufferReader : public AudioReader
+{
+public:
+  explicit BufferReader(const AudioBuffer& audio) : mAudio(audio) {}
+  double sampleRate() const override { return mAudio.sampleRate; }
+  int numChannels() const override { return mAudio.numChannels(); }
+  std::uint64_t numFrames() const override { return mAudio.numFrames(); }
+  bool read(std::size_t maxFrames, AudioBuffer& chunk, std::string&) override
+  {
+    const std::size_t n = std::min(maxFrames, mAudio.numFrames() - mDone);
+    chunk.resize(mAudio.numChannels(), n);
+    for (std::size_t c = 0; c < chunk.channels.size(); ++c)
+      std::copy_n(mAudio.channels[c].begin() + static_cast<std::ptrdiff_t>(mDone), n, chunk.channels[c].begin());
+    mDone += n;
+    return true;
+  }
+
+private:
+  const AudioBuffer& mAudio;
+  std::size_t mDone = 0;
+};
+
+TEST(Render, CompensatesThePlugInsLatencyAcrossChunksAndBlocks)
 {
   TestSignalShape shape;
   shape.seconds = 0.05;
@@ -196,13 +275,22 @@ TEST(Render, CompensatesThePlugInsLatencyAcrossBlocks)
       ASSERT_EQ(driver.load(), vst3::kResultOk);
       driver.arrange({vst3::arrangement::kStereo}, {vst3::arrangement::kStereo});
       vst3host::ProcessSettings settings;
-      settings.maxBlock = 256;  // the latency spans blocks
+      settings.maxBlock = 256;  // the latency spans blocks and chunks
       settings.sampleSize = vst3::kSample64;
       ASSERT_EQ(driver.start(settings), vst3::kResultOk);
-      AudioBuffer out;
+      ChunkProcess process;
+      std::uint64_t reported = 0;
       std::string error;
-      ASSERT_TRUE(render(driver, in, out, error)) << error;
-      EXPECT_EQ(out.channels, in.channels) << "0 dB, 64-bit: the very same samples, aligned";
+      ASSERT_TRUE(vst3ChunkProcess(driver, in.sampleRate, process, reported, error)) << error;
+      EXPECT_EQ(reported, latency);
+      BufferReader reader(in);
+      RenderSink sink("", WavFormat::Float32, in.sampleRate);
+      SignalMeter inputMeter;
+      std::ostringstream terminal;
+      ProgressBar progress(terminal, false);
+      ASSERT_TRUE(streamRender(reader, 300, reported, process, sink, inputMeter, progress, error)) << error;
+      EXPECT_EQ(sink.digest(), sampleDigest(in)) << "0 dB, 64-bit: the very same samples, aligned";
+      EXPECT_EQ(terminal.str(), "");
     }
     factory->release();
   }
@@ -249,4 +337,30 @@ TEST(HostTool, RunsTheConformanceChecksAndFailsClearly)
   r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--load-state", "no-such-state.bin"});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err.find("contract"), std::string::npos) << "failures of the inputs are not the plug-in's";
+}
+
+TEST(HostTool, EmptyStateLoadsNothingAndTheInputIsNeverOverwritten)
+{
+  const std::string state = "hosttool-empty-state.bin", audio = "hosttool-in.wav";
+  std::string error;
+  ASSERT_TRUE(writeStateFile(state, SavedState{}, error)) << error;
+  RunResult r = run({FAKE_GAIN_FILE, "--seconds", "0.1", "--load-state", state});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("nothing was loaded"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("state restored"), std::string::npos);
+  std::remove(state.c_str());
+
+  TestSignalShape shape;
+  shape.seconds = 0.1;
+  AudioBuffer in;
+  ASSERT_TRUE(makeTestSignal(shape, in));
+  ASSERT_TRUE(writeAudioFile(audio, in, WavFormat::Float32, error)) << error;
+  AudioBuffer before, after;
+  ASSERT_TRUE(readAudioFile(audio, before, error)) << error;
+  r = run({FAKE_GAIN_FILE, "--in", audio, "--out", audio, "--set", "Gain=6"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("input file"), std::string::npos) << r.err;
+  ASSERT_TRUE(readAudioFile(audio, after, error)) << error;
+  EXPECT_EQ(after.channels, before.channels);
+  std::remove(audio.c_str());
 }

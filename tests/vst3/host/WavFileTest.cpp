@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <random>
 
 using namespace plughost;
@@ -190,6 +191,83 @@ TEST(AudioFile, FilesRoundTripThroughTheBuildsReaderAndWriter)
     ASSERT_TRUE(readAudioFile(path, viaBuild, error)) << error;
     EXPECT_EQ(viaBuild.channels, in.channels) << "the build's reader agrees with our writer";
     EXPECT_EQ(viaBuild.sampleRate, 48000.0);
+  }
+  std::remove(path.c_str());
+}
+
+namespace {
+// The frames [from, from + count) of a buffer.
+AudioBuffer framesOf(const AudioBuffer& a, std::size_t from, std::size_t count)
+{
+  AudioBuffer part;
+  part.sampleRate = a.sampleRate;
+  part.resize(a.numChannels(), count);
+  for (std::size_t c = 0; c < part.channels.size(); ++c)
+    std::copy_n(a.channels[c].begin() + static_cast<std::ptrdiff_t>(from), count, part.channels[c].begin());
+  return part;
+}
+
+std::vector<std::uint8_t> fileBytes(const std::string& path)
+{
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::vector<std::uint8_t> bytes;
+  for (int c; f && (c = std::fgetc(f)) != EOF;)
+    bytes.push_back(static_cast<std::uint8_t>(c));
+  if (f)
+    std::fclose(f);
+  return bytes;
+}
+}  // namespace
+
+// Written and read a chunk at a time (odd chunks, an odd data length with its pad byte), a
+// file is byte for byte the one made in one piece, and reads back the same.
+TEST(WavFile, ChunkedWritingAndReadingMatchWholeFiles)
+{
+  const AudioBuffer in = exactSignal(3, 1001);
+  const std::string path = "wavfile-chunked.wav";
+  for (WavFormat f : {WavFormat::Pcm16, WavFormat::Pcm24, WavFormat::Float32})
+  {
+    std::string error;
+    auto writer = WavWriter::create(path, 3, in.sampleRate, f, error);
+    ASSERT_TRUE(writer) << error;
+    for (std::size_t at = 0, n = 1; at < in.numFrames(); at += n, n = n * 3 + 1)
+      ASSERT_TRUE(writer->write(framesOf(in, at, std::min(n, in.numFrames() - at)), error)) << error;
+    ASSERT_TRUE(writer->finish(error)) << error;
+    EXPECT_EQ(fileBytes(path), encoded(in, f));
+
+    auto reader = WavReader::open(path, error);
+    ASSERT_TRUE(reader) << error;
+    EXPECT_EQ(reader->numFrames(), 1001u);
+    AudioBuffer back, chunk;
+    back.resize(3, 0);
+    while (reader->read(77, chunk, error) && chunk.numFrames() > 0)
+      for (std::size_t c = 0; c < 3; ++c)
+        back.channels[c].insert(back.channels[c].end(), chunk.channels[c].begin(), chunk.channels[c].end());
+    EXPECT_EQ(back.channels, in.channels);
+  }
+  std::remove(path.c_str());
+}
+
+// Values beyond the float range reach a float file as the largest finite float of their
+// sign, never as infinity, and are counted; the build's writer does the same.
+TEST(AudioFile, FloatFilesHoldNoInfinityAndCountWhatWasClipped)
+{
+  AudioBuffer in;
+  in.sampleRate = 44100;
+  in.channels = {{1e300, -INFINITY, INFINITY, std::nan(""), 0.5, -3.5e38}};
+  const float largest = std::numeric_limits<float>::max();
+  const std::string path = "audiofile-clipped.wav";
+  std::string error;
+  for (int build = 0; build < 2; ++build)
+  {
+    auto writer = build ? createAudioFile(path, 1, 44100, WavFormat::Float32, error)
+                        : std::unique_ptr<AudioWriter>(WavWriter::create(path, 1, 44100, WavFormat::Float32, error));
+    ASSERT_TRUE(writer) << error;
+    ASSERT_TRUE(writer->write(in, error) && writer->finish(error)) << error;
+    EXPECT_EQ(writer->clippedSamples(), 4u) << build;
+    AudioBuffer out;
+    ASSERT_TRUE(readWavFile(path, out, error)) << error;
+    EXPECT_EQ(out.channels[0], (std::vector<double>{largest, -largest, largest, 0.0, 0.5, -largest})) << build;
   }
   std::remove(path.c_str());
 }
