@@ -11,6 +11,9 @@ using PlugBinding = IPlugVST3;
 #elif defined(TQ_BINDING_VST2)
 #include "framework/bindings/vst2/IPlugVST.h"
 using PlugBinding = IPlugVST;
+#elif defined(TQ_BINDING_AAX)
+#include "framework/bindings/aax/IPlugAAX.h"
+using PlugBinding = IPlugAAX;
 #elif defined(TQ_BINDING_TEST)
 #include "framework/bindings/test/IPlugTestBinding.h"
 using PlugBinding = IPlugTestBinding;

@@ -11,10 +11,12 @@
 // Every oversampled frame passes nine steps: three interpolation stages, detector,
 // followers, gain, three decimation stages. Round r runs step k on frame r - k, so the
 // steps of a round do not wait for one another. The six filter stages travel two by two
-// in 256-bit registers (one stage's two channels per half); the transient engine works
-// on both channels in 128-bit registers. Per stage and frame the arithmetic is that of
-// the two-channel paths with multiplies and adds fused, which shortens the recursions;
-// the results agree with the other paths to rounding.
+// in 256-bit registers, an interpolation stage beside the decimation stage of the same
+// place (one stage's two channels per half), so each pair feeds the next without
+// shuffling; the detector and the followers work on both channels, and the gain on two
+// frames at once, every second round. Per stage and frame the arithmetic is that of the
+// two-channel paths with multiplies and adds fused, which shortens the recursions; the
+// results agree with the other paths to rounding.
 
 namespace {
 
@@ -55,27 +57,48 @@ TQ_AVX_FUNCTION void Store(const StagePair& p, Dsp::StageHistory* hlo, Dsp::Stag
   hhi[1] = {w1[3], w2[3]};
 }
 
-// w = a1 w1 + a2 w2 + (in + 1e-18) + 1e-25; out = b0 w + b1 w1 + b2 w2.
+// w = a1 w1 + a2 w2 + (in + 1e-18) + 1e-25; out = b0 w + b1 w1 + b2 w2. UnitB2 says
+// that b2 is exactly 1 in both halves (so is every stage of this design whose zeros were
+// not scaled for the gain), where b2 w2 is w2 itself and needs no multiply.
+template <bool UnitB2>
 TQ_AVX_FUNCTION __m256d Run(StagePair& p, __m256d in)
 {
   const __m256d pre =
     _mm256_add_pd(_mm256_add_pd(in, _mm256_set1_pd(Dsp::kVectorInputOffset)), _mm256_set1_pd(Dsp::kStageOffset));
   const __m256d w = _mm256_fmadd_pd(p.a1, p.w1, _mm256_fmadd_pd(p.a2, p.w2, pre));
-  const __m256d out = _mm256_fmadd_pd(p.b0, w, _mm256_fmadd_pd(p.b1, p.w1, _mm256_mul_pd(p.b2, p.w2)));
+  const __m256d last = UnitB2 ? p.w2 : _mm256_mul_pd(p.b2, p.w2);
+  const __m256d out = _mm256_fmadd_pd(p.b0, w, _mm256_fmadd_pd(p.b1, p.w1, last));
   p.w2 = p.w1;
   p.w1 = w;
   return out;
 }
 
-// As Run, but a half whose frame lies outside the slice keeps its history.
-TQ_AVX_FUNCTION __m256d RunMasked(StagePair& p, __m256d in, bool lo, bool hi)
+TQ_AVX_FUNCTION bool UnitB2(const StagePair& p)
 {
+  return _mm256_movemask_pd(_mm256_cmp_pd(p.b2, _mm256_set1_pd(1.0), _CMP_EQ_OQ)) == 0xF;
+}
+
+// As Run on the halves that have a frame; a half without one keeps its history (its
+// output goes unused).
+template <bool UnitB2>
+TQ_AVX_FUNCTION __m256d RunPart(StagePair& p, __m256d in, bool lo, bool hi)
+{
+  if (lo && hi)
+    return Run<UnitB2>(p, in);
+  if (!lo && !hi)
+    return in;
   const __m256d w1 = p.w1, w2 = p.w2;
-  const __m256d out = Run(p, in);
-  const long long l = lo ? -1 : 0, h = hi ? -1 : 0;
-  const __m256d keep = _mm256_castsi256_pd(_mm256_setr_epi64x(l, l, h, h));
-  p.w1 = _mm256_blendv_pd(w1, p.w1, keep);
-  p.w2 = _mm256_blendv_pd(w2, p.w2, keep);
+  const __m256d out = Run<UnitB2>(p, in);
+  if (lo)
+  {
+    p.w1 = _mm256_blend_pd(w1, p.w1, 0x3);
+    p.w2 = _mm256_blend_pd(w2, p.w2, 0x3);
+  }
+  else
+  {
+    p.w1 = _mm256_blend_pd(w1, p.w1, 0xC);
+    p.w2 = _mm256_blend_pd(w2, p.w2, 0xC);
+  }
   return out;
 }
 
@@ -89,7 +112,8 @@ struct Transient
   // Attack and release coefficients, and each with its complement, so that choosing
   // one costs no subtraction on the way from one level to the next.
   __m256d att, rel, attC, relC;
-  __m128d peak, amount, upper, lower, outGain;
+  __m128d peak;
+  __m256d amount, upper, lower, outGain;
 };
 
 TQ_AVX_FUNCTION __m128d Pair(double left, double right)
@@ -126,66 +150,101 @@ TQ_AVX_FUNCTION void Follow(Transient& t, __m128d d)
   t.levels = _mm256_and_pd(_mm256_cmp_pd(level, _mm256_set1_pd(TransientControl::kFlushLevel), _CMP_GE_OQ), level);
 }
 
-TQ_AVX_FUNCTION __m128d Shape(Transient& t, __m128d in)
+// The peak takes g when g lies beyond both 1 and the peak, on either side.
+TQ_AVX_FUNCTION void TrackPeak(Transient& t, __m128d g)
 {
   const __m128d one = _mm_set1_pd(1.0);
-  const __m128d fast = _mm256_castpd256_pd128(t.levels), slow = _mm256_extractf128_pd(t.levels, 1);
-  // Levels are never negative, so either being 0 is the smaller one being 0.
-  const __m128d silent = _mm_cmpeq_pd(_mm_min_pd(fast, slow), _mm_setzero_pd());
-  const __m128d q = _mm_min_pd(_mm_div_pd(fast, slow), _mm_set1_pd(TransientControl::kMaxRatio));
-  const __m128d ratio = _mm_blendv_pd(q, one, silent);
-  __m128d g = _mm_fnmadd_pd(t.amount, _mm_sub_pd(one, ratio), one);
-  g = _mm_min_pd(t.upper, g);  // upper < g ? upper : g
-  g = _mm_max_pd(t.lower, g);  // lower > g ? lower : g
   const __m128d away = _mm_or_pd(_mm_cmpgt_pd(g, _mm_max_pd(one, t.peak)), _mm_cmplt_pd(g, _mm_min_pd(one, t.peak)));
   t.peak = _mm_blendv_pd(t.peak, g, away);
-  return _mm_mul_pd(_mm_mul_pd(in, g), t.outGain);
+}
+
+// The gain step on two frames side by side (lanes 0 and 1 the first frame's channels,
+// 2 and 3 the second's), from each frame's fast and slow levels.
+TQ_AVX_FUNCTION __m256d ShapeTwo(Transient& t, __m256d in, __m256d fast, __m256d slow)
+{
+  const __m256d one = _mm256_set1_pd(1.0);
+  // Levels are never negative, so either being 0 is the smaller one being 0.
+  const __m256d silent = _mm256_cmp_pd(_mm256_min_pd(fast, slow), _mm256_setzero_pd(), _CMP_EQ_OQ);
+  const __m256d q = _mm256_min_pd(_mm256_div_pd(fast, slow), _mm256_set1_pd(TransientControl::kMaxRatio));
+  const __m256d ratio = _mm256_blendv_pd(q, one, silent);
+  __m256d g = _mm256_fnmadd_pd(t.amount, _mm256_sub_pd(one, ratio), one);
+  g = _mm256_min_pd(t.upper, g);  // upper < g ? upper : g
+  g = _mm256_max_pd(t.lower, g);  // lower > g ? lower : g
+  TrackPeak(t, _mm256_castpd256_pd128(g));
+  TrackPeak(t, _mm256_extractf128_pd(g, 1));
+  return _mm256_mul_pd(_mm256_mul_pd(in, g), t.outGain);
 }
 
 struct Engine
 {
-  StagePair a, b, c;  // interpolation 0+1, interpolation 2 + decimation 0, decimation 1+2
+  StagePair p1, p2, p3;  // interpolation 0 + decimation 0, 1 + 1, 2 + 2
   Transient t;
-  __m256d outA, outB, outC;  // each pair's outputs of the last round
+  __m256d out1, out2, out3;  // each pair's outputs of the last round
   __m128d d;                 // detector output of the last round (frame r - 4)
   __m128d x4, x5;            // interpolated frames r - 4 and r - 5
-  __m128d shaped;            // gain step output of the last round (frame r - 6)
+  __m256d earlier;           // follower levels of frame r - 5
+  __m256d shaped;            // gain step outputs of the last odd round (two frames)
 };
 
-// One round; Edge marks the first and last rounds, where some steps have no frame.
-template <bool Edge>
-TQ_AVX_FUNCTION void Round(Engine& e, __m128d hold, int r, int n)
+// Which steps of a round have a frame: all of them in the body of a block; steps Lo..Hi
+// while the pipeline fills (0..r) or drains; any of them, as the round and the block
+// length say, in blocks too short for either.
+struct EveryStep
 {
-  const __m256d inA = _mm256_permute2f128_pd(_mm256_castpd128_pd256(hold), e.outA, 0x20);
-  const __m256d inB = _mm256_permute2f128_pd(e.outA, _mm256_castpd128_pd256(e.shaped), 0x21);
-  const __m256d inC = _mm256_permute2f128_pd(e.outB, e.outC, 0x21);
-  const __m128d x3 = _mm256_castpd256_pd128(e.outB);
-  if (!Edge)
-  {
-    e.outA = Run(e.a, inA);
-    e.outB = Run(e.b, inB);
-    e.outC = Run(e.c, inC);
-    e.shaped = Shape(e.t, e.x5);
+  static constexpr bool Has(int) { return true; }
+};
+
+template <int Lo, int Hi>
+struct StepRange
+{
+  static constexpr bool Has(int k) { return k >= Lo && k <= Hi; }
+};
+
+struct StepsOfRound
+{
+  int r, n;
+  bool Has(int k) const { return r - k >= 0 && r - k < n; }
+};
+
+// One round. The gain runs in odd rounds, on frames r - 5 and r - 4 (which exist
+// together, as the rounds of a block come in pairs).
+template <bool Odd, bool Unit, class Steps>
+TQ_AVX_FUNCTION void Round(Engine& e, __m128d hold, Steps steps)
+{
+  // Decimation 0 takes frame r - 6: the later of the two shaped frames in odd rounds,
+  // the earlier in even ones.
+  const __m256d shaped = Odd ? e.shaped : _mm256_permute2f128_pd(e.shaped, e.shaped, 0x00);
+  const __m256d in1 = _mm256_blend_pd(_mm256_castpd128_pd256(hold), shaped, 0xC);
+  const __m128d x3 = _mm256_castpd256_pd128(e.out3);
+  const __m256d o1 = RunPart<false>(e.p1, in1, steps.Has(0), steps.Has(6));
+  const __m256d o2 = RunPart<Unit>(e.p2, e.out1, steps.Has(1), steps.Has(7));
+  e.out3 = RunPart<Unit>(e.p3, e.out2, steps.Has(2), steps.Has(8));
+  e.out2 = o2;
+  e.out1 = o1;
+  if (steps.Has(4))
     Follow(e.t, e.d);
-    e.d = Detect(e.t, x3);
-  }
-  else
+  if (Odd && steps.Has(5))
   {
-    bool has[kSteps];
-    for (int k = 0; k < kSteps; ++k)
-      has[k] = r - k >= 0 && r - k < n;
-    e.outA = RunMasked(e.a, inA, has[0], has[1]);
-    e.outB = RunMasked(e.b, inB, has[2], has[6]);
-    e.outC = RunMasked(e.c, inC, has[7], has[8]);
-    if (has[5])
-      e.shaped = Shape(e.t, e.x5);
-    if (has[4])
-      Follow(e.t, e.d);
-    if (has[3])
-      e.d = Detect(e.t, x3);
+    const __m256d fast = _mm256_permute2f128_pd(e.earlier, e.t.levels, 0x20);
+    const __m256d slow = _mm256_permute2f128_pd(e.earlier, e.t.levels, 0x31);
+    e.shaped = ShapeTwo(e.t, _mm256_set_m128d(e.x4, e.x5), fast, slow);
   }
+  if (!Odd)
+    e.earlier = e.t.levels;
+  if (steps.Has(3))
+    e.d = Detect(e.t, x3);
   e.x5 = e.x4;
   e.x4 = x3;
+}
+
+// A round of either parity.
+template <bool Unit, class Steps>
+TQ_AVX_FUNCTION void AnyRound(Engine& e, __m128d hold, int r, Steps steps)
+{
+  if (r & 1)
+    Round<true, Unit>(e, hold, steps);
+  else
+    Round<false, Unit>(e, hold, steps);
 }
 
 TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
@@ -194,11 +253,11 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   const Dsp::BiquadStage* dp = c.decimation;
   const Dsp::StageHistory* ih = c.interpolationHistory;
   const Dsp::StageHistory* dh = c.decimationHistory;
-  Load(e.a, ip[0], ih, ip[1], ih + 2);
-  Load(e.b, ip[2], ih + 4, dp[0], dh);
-  Load(e.c, dp[1], dh + 2, dp[2], dh + 4);
-  e.outA = e.outB = e.outC = _mm256_setzero_pd();
-  e.d = e.x4 = e.x5 = e.shaped = _mm_setzero_pd();
+  Load(e.p1, ip[0], ih, dp[0], dh);
+  Load(e.p2, ip[1], ih + 2, dp[1], dh + 2);
+  Load(e.p3, ip[2], ih + 4, dp[2], dh + 4);
+  e.out1 = e.out2 = e.out3 = e.earlier = e.shaped = _mm256_setzero_pd();
+  e.d = e.x4 = e.x5 = _mm_setzero_pd();
 
   Transient& t = e.t;
   const Dsp::BiquadStage& s0 = *c.detector[0];
@@ -220,19 +279,19 @@ TQ_AVX_FUNCTION void Load(Engine& e, const StereoChain& c)
   t.attC = _mm256_sub_pd(one, t.att);
   t.relC = _mm256_sub_pd(one, t.rel);
   t.peak = Pair(c.peaks[0], c.peaks[1]);
-  t.amount = _mm_set1_pd(c.amount);
-  t.upper = _mm_set1_pd(c.upper);
-  t.lower = _mm_set1_pd(c.lower);
-  t.outGain = _mm_set1_pd(c.outGain);
+  t.amount = _mm256_set1_pd(c.amount);
+  t.upper = _mm256_set1_pd(c.upper);
+  t.lower = _mm256_set1_pd(c.lower);
+  t.outGain = _mm256_set1_pd(c.outGain);
 }
 
 TQ_AVX_FUNCTION void Store(const Engine& e, StereoChain& c)
 {
   Dsp::StageHistory* ih = c.interpolationHistory;
   Dsp::StageHistory* dh = c.decimationHistory;
-  Store(e.a, ih, ih + 2);
-  Store(e.b, ih + 4, dh);
-  Store(e.c, dh + 2, dh + 4);
+  Store(e.p1, ih, dh);
+  Store(e.p2, ih + 2, dh + 2);
+  Store(e.p3, ih + 4, dh + 4);
   const Transient& t = e.t;
   Unpair(t.w1, c.detectorHistory[0]->w1, c.detectorHistory[1]->w1);
   Unpair(t.w2, c.detectorHistory[0]->w2, c.detectorHistory[1]->w2);
@@ -321,8 +380,8 @@ TQ_AVX_FUNCTION void GiveOutput(HostSide& h, int frame, __m128d chainOut)
 // The rounds of whole host frames from..to - 1 where every step has its frame, for a
 // factor that divides the pipeline length: a host frame is read in the round that writes
 // the output of one kSteps - 1 rounds earlier, and the factor's rounds unroll.
-template <int F, bool Metered>
-TQ_AVX_FUNCTION void RunHostFrames(Engine& e, HostSide& h, int from, int to, int n)
+template <int F, bool Metered, bool Unit>
+TQ_AVX_FUNCTION void RunHostFrames(Engine& e, HostSide& h, int from, int to)
 {
   static_assert((kSteps - 1) % F == 0, "outputs must fall on the input rounds");
   constexpr int kLag = (kSteps - 1) / F;
@@ -330,85 +389,98 @@ TQ_AVX_FUNCTION void RunHostFrames(Engine& e, HostSide& h, int from, int to, int
   {
     const __m128d raw = Read(h, j);
     const __m128d hold = Finite(raw);
-    Round<false>(e, hold, 0, n);
-    const __m128d out = Finite(_mm256_extractf128_pd(e.outC, 1));
+    Round<false, Unit>(e, hold, EveryStep{});
+    const __m128d out = Finite(_mm256_extractf128_pd(e.out3, 1));
     if (Metered)
       StepMeters(h, _mm256_set_m128d(out, raw), Lanes(true, true));
     Write(h, j - kLag, out);
-    for (int k = 1; k < F; ++k)
-      Round<false>(e, hold, 0, n);
+    Round<true, Unit>(e, hold, EveryStep{});
+    for (int k = 2; k < F; k += 2)
+    {
+      Round<false, Unit>(e, hold, EveryStep{});
+      Round<true, Unit>(e, hold, EveryStep{});
+    }
   }
 }
 
-// Runs rounds first..n - 1 (all steps busy) when the factor has an unrolled form; answers
-// whether it did.
-template <bool Metered>
-TQ_AVX_FUNCTION bool RunUnrolled(Engine& e, HostSide& h, int frames, int factor)
+// Rounds first..n - 1, where every step has its frame.
+template <bool Metered, bool Unit>
+TQ_AVX_FUNCTION void RunBody(Engine& e, HostSide& h, int frames, int factor, __m128d hold)
 {
-  const int from = (kSteps - 1) / factor;
+  const int first = kSteps - 1, n = frames * factor;
   switch (factor)
   {
   case 2:
-    RunHostFrames<2, Metered>(e, h, from, frames, frames * factor);
-    return true;
+    return RunHostFrames<2, Metered, Unit>(e, h, first / 2, frames);
   case 4:
-    RunHostFrames<4, Metered>(e, h, from, frames, frames * factor);
-    return true;
+    return RunHostFrames<4, Metered, Unit>(e, h, first / 4, frames);
   case 8:
-    RunHostFrames<8, Metered>(e, h, from, frames, frames * factor);
-    return true;
+    return RunHostFrames<8, Metered, Unit>(e, h, first / 8, frames);
   default:
-    return false;
+    break;
+  }
+  for (int r = first; r < n; ++r)
+  {
+    if (r % factor == 0)
+      hold = TakeInput<Metered>(h, r / factor);
+    AnyRound<Unit>(e, hold, r, EveryStep{});
+    if ((r - first) % factor == 0)
+      GiveOutput<Metered>(h, (r - first) / factor, _mm256_extractf128_pd(e.out3, 1));
   }
 }
 
-template <bool Metered>
+// Rounds R..kSteps - 2 of a block of at least kSteps - 1 rounds: the pipeline fills,
+// round r running steps 0..r. Answers the host frame last read.
+template <int R, bool Metered, bool Unit>
+TQ_AVX_FUNCTION __m128d Fill(Engine& e, HostSide& h, int factor, __m128d hold)
+{
+  if constexpr (R < kSteps - 1)
+  {
+    if (R % factor == 0)
+      hold = TakeInput<Metered>(h, R / factor);
+    Round<R % 2 == 1, Unit>(e, hold, StepRange<0, R>{});
+    return Fill<R + 1, Metered, Unit>(e, h, factor, hold);
+  }
+  return hold;
+}
+
+// Rounds n + D..n + kSteps - 2: the pipeline drains, round n + D running steps
+// D + 1..kSteps - 1 (n is even, so round n + D has the parity of D).
+template <int D, bool Metered, bool Unit>
+TQ_AVX_FUNCTION void Drain(Engine& e, HostSide& h, int n, int factor)
+{
+  if constexpr (D < kSteps - 1)
+  {
+    Round<D % 2 == 1, Unit>(e, _mm_setzero_pd(), StepRange<D + 1, kSteps - 1>{});
+    const int done = n + D - (kSteps - 1);  // the oversampled frame leaving now
+    if (done % factor == 0)
+      GiveOutput<Metered>(h, done / factor, _mm256_extractf128_pd(e.out3, 1));
+    Drain<D + 1, Metered, Unit>(e, h, n, factor);
+  }
+}
+
+template <bool Metered, bool Unit>
 TQ_AVX_FUNCTION void RunRounds(Engine& e, HostSide& h, int frames, int factor)
 {
   const int n = frames * factor;
+  if (n >= kSteps - 1)
+  {
+    const __m128d hold = Fill<0, Metered, Unit>(e, h, factor, _mm_setzero_pd());
+    RunBody<Metered, Unit>(e, h, frames, factor, hold);
+    Drain<0, Metered, Unit>(e, h, n, factor);
+    return;
+  }
   // Frame r enters in round r and leaves in round r + kSteps - 1; every factor-th is kept.
   // A host frame is read before its own output is written, so in place is safe.
-  int inPhase = 0, outPhase = 0, inFrame = 0, outFrame = 0;
   __m128d hold = _mm_setzero_pd();
-  for (int r = 0; r < n + kSteps - 1;)
+  for (int r = 0; r < n + kSteps - 1; ++r)
   {
-    if (r >= kSteps - 1 && r < n && RunUnrolled<Metered>(e, h, frames, factor))
-    {
-      // Every input is read and the outputs have reached the pipeline's tail; the
-      // phases are those of round n, where both are 0.
-      inFrame = frames;
-      outFrame = frames - (kSteps - 1) / factor;
-      r = n;
-      continue;
-    }
-    if (r >= kSteps - 1 && r < n)
-    {
-      for (; r < n; ++r)
-      {
-        if (inPhase == 0)
-          hold = TakeInput<Metered>(h, inFrame++);
-        inPhase = inPhase + 1 == factor ? 0 : inPhase + 1;
-        Round<false>(e, hold, r, n);
-        if (outPhase == 0)
-          GiveOutput<Metered>(h, outFrame++, _mm256_extractf128_pd(e.outC, 1));
-        outPhase = outPhase + 1 == factor ? 0 : outPhase + 1;
-      }
-      continue;
-    }
-    if (r < n)
-    {
-      if (inPhase == 0)
-        hold = TakeInput<Metered>(h, inFrame++);
-      inPhase = inPhase + 1 == factor ? 0 : inPhase + 1;
-    }
-    Round<true>(e, hold, r, n);
-    if (r >= kSteps - 1)
-    {
-      if (outPhase == 0)
-        GiveOutput<Metered>(h, outFrame++, _mm256_extractf128_pd(e.outC, 1));
-      outPhase = outPhase + 1 == factor ? 0 : outPhase + 1;
-    }
-    ++r;
+    if (r < n && r % factor == 0)
+      hold = TakeInput<Metered>(h, r / factor);
+    AnyRound<Unit>(e, hold, r, StepsOfRound{r, n});
+    const int done = r - (kSteps - 1);
+    if (done >= 0 && done % factor == 0)
+      GiveOutput<Metered>(h, done / factor, _mm256_extractf128_pd(e.out3, 1));
   }
 }
 
@@ -430,12 +502,16 @@ TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, const StereoFrames& io, 
   HostSide h{io.in[0],           io.in[1], io.out[0], io.out[1], io.step, _mm256_setzero_pd(), _mm256_setzero_pd(),
              _mm256_setzero_pd()};
   const bool metered = io.inputMeters && io.outputMeters;
+  const bool unit = UnitB2(e.p2) && UnitB2(e.p3);
   if (metered)
   {
     h.meters = MeterRegister(io, &MeterFollower::level);
     h.attack = MeterRegister(io, &MeterFollower::attackCoefficient);
     h.release = MeterRegister(io, &MeterFollower::releaseCoefficient);
-    RunRounds<true>(e, h, frames, factor);
+    if (unit)
+      RunRounds<true, true>(e, h, frames, factor);
+    else
+      RunRounds<true, false>(e, h, frames, factor);
     double levels[4];
     _mm256_storeu_pd(levels, h.meters);
     for (int c = 0; c < 2; ++c)
@@ -446,7 +522,10 @@ TQ_AVX_ENTRY void RunStereoChainAvx(StereoChain& chain, const StereoFrames& io, 
   }
   else
   {
-    RunRounds<false>(e, h, frames, factor);
+    if (unit)
+      RunRounds<false, true>(e, h, frames, factor);
+    else
+      RunRounds<false, false>(e, h, frames, factor);
   }
   Store(e, chain);
 }

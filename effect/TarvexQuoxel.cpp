@@ -28,7 +28,7 @@ double ClampMeter(double value)
 }  // namespace
 
 TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
-  : PlugBinding(info, kNumParams, "1-1 2-2", 1, "TarvexQuoxel", "", "Tarvex", kVersion, kUniqueId, kMakerId, 0, true,
+  : PlugBinding(info, kNumParams, kChannelIO, 1, kEffectName, "", kMakerName, kVersion, kUniqueId, kMakerId, 0, true,
                 false, false, 0)
 {
   for (std::atomic<double>& meter : mMeters)
@@ -37,7 +37,7 @@ TarvexQuoxel::TarvexQuoxel(const PlugBinding::InstanceInfo& info)
   // parameters, channels, display texts or its preset: such an object is not made at all.
   if (NParams() != kNumParams || NInChannels() != 2 || NOutChannels() != 2 || NChannelConfigs() != 2)
     throw std::bad_alloc();
-  DefineParameters();
+  DeclareParameters();
   BuildEditor();
   FillFreePresets("-", 1);
   if (ParamAt(kAutoOutGain)->TextCount() != 2 || ParamAt(kAutoRelease)->TextCount() != 2 || !PresetAt(0)->initialised)
@@ -61,7 +61,7 @@ TarvexQuoxel::~TarvexQuoxel()
   DeleteEditor();
 }
 
-void TarvexQuoxel::DefineParameters()
+void TarvexQuoxel::DeclareParameters()
 {
   ParamAt(kLevel)->DefineDouble("Quoxel Level", 0.0, -100.0, 100.0, 1.0, "%", "", 1.0);
   ParamAt(kOutGain)->DefineDouble("Out gain", 0.0, -12.0, 12.0, 1.0, "dB", "", 1.0);

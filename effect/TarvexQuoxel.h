@@ -40,6 +40,9 @@ public:
     kNumMeters
   };
 
+  static constexpr const char* kEffectName = "TarvexQuoxel";
+  static constexpr const char* kMakerName = "Tarvex";
+  static constexpr const char* kChannelIO = "1-1 2-2";
   static constexpr int kVersion = 0x00010004;
   static constexpr int kUniqueId = 0x51786C73;  // 'Qxls'
   static constexpr int kMakerId = 0x54767872;   // 'Tvxr'
@@ -74,7 +77,7 @@ private:
   // Host frames processed per pass through the engine; longer blocks go in several passes.
   static constexpr int kChunkFrames = 1024;
 
-  void DefineParameters();
+  void DeclareParameters();
   // The editor with its images and controls, attached to the plug-in (TarvexQuoxelEditor.cpp).
   void BuildEditor();
   void ApplyAutomaticOutputGain();

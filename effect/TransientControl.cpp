@@ -180,7 +180,9 @@ bool TransientControl::ProcessFused(const StereoFrames& io, int count)
   Dsp::CascadeFilter& ip = MutableInterpolationFilter();
   Dsp::CascadeFilter& dp = MutableDecimationFilter();
   // A gliding design runs through the separate passes, which know the glide.
-  if (!cpu.sse3 || !cpu.avx2 || ip.StageCount() != 3 || dp.StageCount() != 3 || ip.Ramping() || dp.Ramping())
+  // The chain works the gain on pairs of frames: an odd factor could leave one over.
+  if (!cpu.sse3 || !cpu.avx2 || Oversampling() % 2 != 0 || ip.StageCount() != 3 || dp.StageCount() != 3 ||
+      ip.Ramping() || dp.Ramping())
     return false;
   if (!ContinuingBlock())
     mGainPeak[0] = mGainPeak[1] = 1.0;

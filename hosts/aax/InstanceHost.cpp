@@ -159,6 +159,11 @@ InstanceHost::InstanceHost(CallLog& log)
 
 InstanceHost::~InstanceHost() = default;
 
+void InstanceHost::OfferEffectParameters(IACFUnknown* parameters)
+{
+  Offer(AAX_IACFEffectParameters::kIID, parameters, "EffectParameters");
+}
+
 HostControllerInterface2* InstanceHost::Controller2() const
 {
   return mController2.get();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hosts/aax/HostObject.h"
+#include "sdk/aax/AAX_IACFEffectParameters.h"
 #include "sdk/aax/HostControllerInterface.h"
 
 #include <functional>
@@ -34,6 +35,10 @@ public:
   // A host answers a value request by setting the value through the plug-in; tests that
   // want that round trip set this.
   std::function<void(const char* id, double normalized)> onRequestValue;
+
+  // As the host object of an editor, the host also hands out the instance's effect-parameters
+  // interface ("EffectParameters"), with a reference of its own.
+  void OfferEffectParameters(IACFUnknown* parameters);
 
   HostControllerInterface2* Controller2() const;
   HostAutomationInterface* Automation() const;

@@ -46,7 +46,10 @@ public:
   ACFResult AAX_CALL Unused6(ACFWord a, ACFWord b) override { return Record("Unused6", a, b); }
   ACFResult AAX_CALL RegisterProcedure(ACFProcedure procedure, uint32_t procedureId) override
   {
-    return Record("RegisterProcedure", Ptr(procedure), procedureId);
+    const ACFResult result = Record("RegisterProcedure", Ptr(procedure), procedureId);
+    if (result == kAAX_Success)
+      static_cast<MadeObject&>(mOwner).procedures[procedureId] = procedure;
+    return result;
   }
   ACFResult AAX_CALL Unused8(HostPropertyMapInterface* properties) override
   {
@@ -92,7 +95,11 @@ public:
   ACFResult AAX_CALL RegisterProcessProcedure(ACFProcedure procedure, HostPropertyMapInterface* properties,
                                               void* extra1, void* extra2, void* extra3) override
   {
-    return Record("RegisterProcessProcedure", Ptr(procedure), Ptr(properties), Ptr(extra1), Ptr(extra2), Ptr(extra3));
+    const ACFResult result =
+      Record("RegisterProcessProcedure", Ptr(procedure), Ptr(properties), Ptr(extra1), Ptr(extra2), Ptr(extra3));
+    if (result == kAAX_Success)
+      static_cast<MadeObject&>(mOwner).processProcedure = procedure;
+    return result;
   }
   ACFResult AAX_CALL Unused17(ACFWord a, ACFWord b, HostPropertyMapInterface* properties, ACFWord c, ACFWord d,
                               ACFWord e) override
@@ -188,6 +195,21 @@ MadeObject* RegistrationHost::Find(const std::string& label) const
     if (made->Label() == label)
       return made.get();
   return nullptr;
+}
+
+ACFProcedure RegistrationHost::Procedure(uint32_t procedureId) const
+{
+  const MadeObject* effect = Find("Effect1");
+  if (!effect)
+    return nullptr;
+  const auto found = effect->procedures.find(procedureId);
+  return found != effect->procedures.end() ? found->second : nullptr;
+}
+
+ACFProcedure RegistrationHost::ProcessProcedure() const
+{
+  const MadeObject* component = Find("Component1");
+  return component ? component->processProcedure : nullptr;
 }
 
 MadeObject& RegistrationHost::Make(const std::string& kind)

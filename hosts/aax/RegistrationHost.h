@@ -18,6 +18,10 @@ public:
 
   // Properties a property map holds, by number.
   std::map<uint32_t, uint32_t> properties;
+  // Procedures an effect descriptor was given, by procedure id; the process procedure a
+  // component was given.
+  std::map<uint32_t, ACFProcedure> procedures;
+  ACFProcedure processProcedure = nullptr;
 
   template <typename Face, typename... A>
   Face* AddFace(const ACFGuid& iid, const std::string& label, A&&... arguments)
@@ -55,6 +59,10 @@ public:
   const std::vector<std::unique_ptr<MadeObject>>& Made() const { return mMade; }
   // The made object with this label, or null.
   MadeObject* Find(const std::string& label) const;
+  // The procedure of that id the module registered on its first effect, or null.
+  ACFProcedure Procedure(uint32_t procedureId) const;
+  // The process procedure of the effect's first component, or null.
+  ACFProcedure ProcessProcedure() const;
 
   ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
 

@@ -4,9 +4,12 @@
 // calling convention included (stdcall on 32-bit Windows, where a method without it would
 // be called wrongly by every host). Table slots are checked by calling through them, in the
 // tests.
+#include "sdk/aax/AAX_IACFEffectGUI.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
+#include "sdk/aax/ACFExports.h"
 #include "sdk/aax/HostCollectionInterface.h"
 #include "sdk/aax/HostControllerInterface.h"
+#include "sdk/aax/HostRenderContext.h"
 #include "sdk/aax/HostViewContainerInterface.h"
 
 #include <cstddef>
@@ -25,17 +28,28 @@ static_assert(sizeof(AAX_ChunkHeader) == 56 && offsetof(AAX_ChunkHeader, version
               "chunk record header");
 static_assert(sizeof(AAX_Point) == 8 && offsetof(AAX_Point, horizontal) == 4, "view size point");
 static_assert(sizeof(ACFProcedure) == sizeof(void*), "procedures are pointer-sized");
+// The render context is one pointer-sized word per field; MIDI packets are read bytewise.
+static_assert(sizeof(AAX_RenderContext) == 10 * sizeof(void*) && kAAX_FieldAudioIn == 0 && kAAX_FieldAudioOut == 1 &&
+                kAAX_FieldBufferLength == 3 && kAAX_FieldMidiIn == 5 && kAAX_FieldGlobalMidi == 6 &&
+                kAAX_FieldTransport == 7 && kAAX_FieldInstance == 8 && kAAX_FieldMeters == 9,
+              "render context fields");
+static_assert(offsetof(AAX_MidiBuffer, packets) == sizeof(void*), "MIDI buffer: count, then the packets");
 static_assert(FourCC("elck") == 0x656C636Bu && FourCC("none") == 0x6E6F6E65u, "four-character codes");
 
 // ---- Interfaces: a table pointer and no data ---------------------------------------------------
 template <typename... I>
 constexpr bool kTablesOnly =
   ((sizeof(I) == sizeof(void*) && std::is_polymorphic<I>::value && !std::has_virtual_destructor<I>::value) && ...);
-static_assert(kTablesOnly<IACFUnknown, HostComponentFactoryInterface, HostCollectionInterface,
-                          HostEffectDescriptorInterface2, HostComponentDescriptorInterface2, HostPropertyMapInterface2,
-                          HostServicesInterface, HostViewContainerInterface, HostControllerInterface2,
-                          HostAutomationInterface, HostTransportInterface2, AAX_IACFEffectParameters_V2>,
-              "host interfaces");
+static_assert(
+  kTablesOnly<IACFUnknown, HostComponentFactoryInterface, HostCollectionInterface, HostEffectDescriptorInterface2,
+              HostComponentDescriptorInterface2, HostPropertyMapInterface2, HostServicesInterface,
+              HostViewContainerInterface, HostControllerInterface2, HostAutomationInterface, HostTransportInterface2,
+              AAX_IACFEffectParameters_V2, AAX_IACFEffectGUI>,
+  "host interfaces");
+// The render nodes are host objects too, without the unknown's three operations.
+template <typename... I>
+constexpr bool kBareTables = ((sizeof(I) == sizeof(void*) && !std::has_virtual_destructor<I>::value) && ...);
+static_assert(kBareTables<HostMidiNode, HostTransportNode, HostRenderTransport>, "render nodes");
 
 // ---- Operation types, calling convention included ---------------------------------------------
 #if defined(_WIN32) && defined(__i386__)
@@ -109,6 +123,24 @@ TQ_AAX_SIG(AAX_IString, AssignCharsChained, AAX_IString*, const char*);
 TQ_AAX_SIG(AAX_IString, AssignFrom, AAX_IString*, const AAX_IString*);
 TQ_AAX_CSIG(AAX_IString, CharCount, uint32_t);
 TQ_AAX_CSIG(AAX_IString, Chars, const char*);
+
+TQ_AAX_SIG(HostMidiNode, MidiBuffer, AAX_MidiBuffer*);
+TQ_AAX_SIG(HostTransportNode, Transport, HostRenderTransport*);
+TQ_AAX_SIG(HostRenderTransport, Unused0, void);
+TQ_AAX_SIG(HostRenderTransport, ReadTempo, ACFResult, double*);
+TQ_AAX_SIG(HostRenderTransport, ReadTimeSignature, ACFResult, int32_t*, int32_t*);
+TQ_AAX_SIG(HostRenderTransport, ReadPlayState, ACFResult, bool*);
+TQ_AAX_SIG(HostRenderTransport, ReadTicks, ACFResult, int64_t*);
+TQ_AAX_SIG(HostRenderTransport, ReadCycle, ACFResult, bool*, int64_t*, int64_t*);
+TQ_AAX_SIG(HostRenderTransport, ReadSamplePosition, ACFResult, int64_t*);
+
+TQ_AAX_SIG(AAX_IACFEffectGUI, StartInstance, ACFResult, IACFUnknown*);
+TQ_AAX_SIG(AAX_IACFEffectGUI, StopInstance, ACFResult);
+TQ_AAX_SIG(AAX_IACFEffectGUI, AttachViewContainer, ACFResult, IACFUnknown*);
+TQ_AAX_SIG(AAX_IACFEffectGUI, QueryViewSize, ACFResult, AAX_Point*);
+TQ_AAX_SIG(AAX_IACFEffectGUI, ParameterNotice, ACFResult, const char*);
+TQ_AAX_SIG(AAX_IACFEffectGUI, RefuseRequest, ACFResult, ACFWord, ACFWord);
+TQ_AAX_SIG(AAX_IACFEffectGUI, IdleThreeArgsB, ACFResult, ACFWord, ACFWord, ACFWord);
 
 using EP = AAX_IACFEffectParameters;
 TQ_AAX_SIG(EP, StartInstance, ACFResult, IACFUnknown*);

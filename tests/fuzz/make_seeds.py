@@ -36,7 +36,7 @@ def main(out):
         write(os.path.join(out, "png"), f"seed-png{i}", b"\x40" + image)   # from memory
         write(os.path.join(out, "png"), f"seed-file{i}", b"\x53" + image)   # into a given bitmap
     write(os.path.join(out, "png"), "seed-trns", b"\x40" + png(4, 4, 8, 2, extra=chunk(b"tRNS", b"\0\1\0\2\0\3")))
-    for name in ("plug_state", "vst3_state", "vst3_process", "vst2_chunk", "cached_font"):
+    for name in ("plug_state", "vst3_state", "vst3_process", "vst2_chunk", "cached_font", "aax_plug"):
         for i in range(4):
             write(os.path.join(out, name), f"seed-{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
     # Chunk data areas as the AAX writer makes them; the provider takes the exact-size choice

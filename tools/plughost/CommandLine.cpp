@@ -181,6 +181,7 @@ std::string usageText()
   return "usage: plughost MODULE [options]\n"
          "  MODULE                 a VST3 module (a .vst3 bundle folder or the module file itself)\n"
          "                         or a VST2 module (a .dll or .so file)\n"
+         "                         or an AAX module (a .aaxplugin bundle folder or the module file)\n"
          "  --check                run the conformance checks on the module's audio effect class\n"
          "  --list                 list the parameters with their current values\n"
          "  --in FILE              process this audio file (default: a generated signal with transients)\n"

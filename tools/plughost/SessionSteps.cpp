@@ -76,4 +76,39 @@ bool reportEmptyState(const HostOptions& options, const SavedState& state, std::
   return true;
 }
 
+bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error)
+{
+  if (options.loadStatePath.empty())
+    return true;
+  SavedState state;
+  if (!readStateFile(options.loadStatePath, state, error))
+    return false;
+  if (reportEmptyState(options, state, out))
+    return true;
+  if (!restore(state.component))
+  {
+    error = "the plug-in refused the saved state";
+    return false;
+  }
+  out << "state restored from " << options.loadStatePath << "\n";
+  return true;
+}
+
+bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error)
+{
+  if (options.saveStatePath.empty())
+    return true;
+  SavedState state;
+  state.component = save();
+  if (state.component.empty())
+  {
+    error = "the plug-in could not save its state";
+    return false;
+  }
+  if (!writeStateFile(options.saveStatePath, state, error))
+    return false;
+  out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
+  return true;
+}
+
 }  // namespace plughost

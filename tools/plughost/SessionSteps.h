@@ -7,9 +7,12 @@
 #include "tools/plughost/Render.h"
 #include "tools/plughost/StateFile.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace plughost {
 
@@ -25,5 +28,13 @@ bool renderAndReport(const HostOptions& options, AudioReader& input, std::uint64
 
 // A state file whose parts are all empty holds nothing to load: says so and answers true.
 bool reportEmptyState(const HostOptions& options, const SavedState& state, std::ostream& out);
+
+// For formats whose state is one chunk. When the options name a state file to load, its
+// chunk goes to restore (false: the plug-in refused it); when they name one to save, the
+// chunk save gives is written there (an empty one: the plug-in could not save).
+using ChunkIn = std::function<bool(const std::vector<std::uint8_t>& chunk)>;
+using ChunkOut = std::function<std::vector<std::uint8_t>()>;
+bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error);
+bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error);
 
 }  // namespace plughost

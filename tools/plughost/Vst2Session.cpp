@@ -4,7 +4,6 @@
 #include "hosts/vst2/ModuleLoader.h"
 #include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
-#include "tools/plughost/StateFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -91,21 +90,9 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   driver.Open(input->sampleRate(), options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
-  if (!options.loadStatePath.empty())
-  {
-    SavedState state;
-    if (!readStateFile(options.loadStatePath, state, error))
-      return false;
-    if (!reportEmptyState(options, state, out))
-    {
-      if (!driver.SetChunk(false, state.component))
-      {
-        error = "the plug-in refused the saved state";
-        return false;
-      }
-      out << "state restored from " << options.loadStatePath << "\n";
-    }
-  }
+  const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
+  if (!restoreChunkState(options, restore, out, error))
+    return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
@@ -117,6 +104,7 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     result.channels = driver.Render(in.channels, options.blockSize, options.doublePrecision);
     return true;
   };
+  const ChunkOut save = [&] { return driver.GetChunk(false); };
   if (!renderAndReport(options, *input, 0, process, out, terminal, error))
     return false;
   if (wantsEditor(options))
@@ -125,20 +113,7 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     if (!runEditor(options, editor, out, error))
       return false;
   }
-  if (!options.saveStatePath.empty())
-  {
-    SavedState state;
-    state.component = driver.GetChunk(false);
-    if (state.component.empty())
-    {
-      error = "the plug-in could not save its state";
-      return false;
-    }
-    if (!writeStateFile(options.saveStatePath, state, error))
-      return false;
-    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
-  }
-  return true;
+  return saveChunkState(options, save, out, error);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// plughost: a small command-line host for VST3 and VST2 modules. See usageText() for the options.
+// plughost: a small command-line host for VST3, VST2 and AAX modules. See usageText() for the options.
 #include "tools/plughost/CommandLine.h"
 #include "tools/plughost/HostTool.h"
 

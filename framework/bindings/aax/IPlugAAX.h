@@ -1,0 +1,78 @@
+#pragma once
+
+#include "framework/bindings/aax/AAX_CIPlugParameters.h"
+#include "framework/core/IPlugBase.h"
+
+#include <string>
+#include <vector>
+
+class AAX_IViewContainer;
+
+// The AAX face of a plug-in: one object that is both the framework's plug-in and the host's
+// effect-parameters object. The host reaches framework parameter i as the AAX parameter
+// with the identifier i + 1 in decimal; the master bypass, identifier "", is AAX's own.
+// State travels as one chunk, under the plug-in's unique id, holding the framework state.
+class IPlugAAX : public IPlugBase, public AAX_CIPlugParameters
+{
+public:
+  // The host hands the plug-in nothing at creation.
+  using InstanceInfo = void*;
+
+  static constexpr int kInitialBlockSize = 1024;
+  static constexpr const char* kHostName = "ProTools";
+
+  IPlugAAX(const InstanceInfo& info, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
+           const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId, int latency,
+           bool doesMidi, bool doesStateChunks, bool isInstrument, int extra = 0);
+  ~IPlugAAX() override;
+
+  // The AAX identifier of framework parameter paramIdx; null outside the defined parameters.
+  const char* ParamId(int paramIdx) const;
+
+  // The view the editor bridge opened the editor in, for resizing; null when closed.
+  void AttachHostView(AAX_IViewContainer* view) { mHostView = view; }
+  AAX_IViewContainer* HostView() const { return mHostView; }
+
+  // ---- IPlugBase: what the plug-in tells or asks the host ---------------------------------------
+  void BeginInformHostOfParamChange(int paramIdx) override;
+  void InformHostOfParamChange(int paramIdx, double normalised) override;
+  void EndInformHostOfParamChange(int paramIdx) override;
+  void RequestDisplayUpdate() override {}
+  int HostSamplePosition() override;
+  double HostTempo() override;
+  void HostTimeSignature(int* numerator, int* denominator) override;
+  void HostTransport(TransportInfo* info) override;
+  void ResizeEditor(int width, int height) override;
+  void ChangeLatency(int samples) override;
+  bool SendMidiToHost(const MidiMessage*) override { return false; }
+  void MarkStateDirty() override { CountChange(); }
+
+  // ---- The host's effect-parameters calls ----------------------------------------------------
+  // Start and stop hold the plug-in lock, so that no block renders while the parameters are
+  // being replaced.
+  ACFResult AAX_CALL StartInstance(IACFUnknown* hostController) override;
+  ACFResult AAX_CALL StopInstance() override;
+  ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
+  ACFResult AAX_CALL ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
+  ACFResult AAX_CALL MeasureChunk(uint32_t chunkId, int32_t* size) override;
+  ACFResult AAX_CALL WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
+  ACFResult AAX_CALL ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
+  ACFResult AAX_CALL MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
+  ACFResult DefineParameters() override;
+  void ProcessAudio(const AAX_RenderContext* context) override;
+
+private:
+  void DefineMasterBypass();
+  void DefineParameter(int paramIdx);
+  // The framework parameter an AAX identifier names, or -1 (the master bypass among them).
+  int ParamIndexOf(const char* id) const;
+  void ReadMidi(const AAX_RenderContext* context);
+  // Counts of the host's input and output channels of this block; 0 when the host cannot say.
+  int HostStemChannels(bool input);
+  template <typename Read>
+  ACFResult ReadTransport(Read read) const;
+
+  std::vector<std::string> mParamIds;
+  AAX_IViewContainer* mHostView = nullptr;
+  double mLastGoodTempo = 120.0;
+};

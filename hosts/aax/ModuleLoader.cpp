@@ -1,0 +1,78 @@
+#include "hosts/aax/ModuleLoader.h"
+
+#include "hosts/vst2/ModuleLoader.h"
+
+#include <filesystem>
+
+#if !defined(_WIN32)
+#include <sys/utsname.h>
+#endif
+
+namespace aaxhost {
+
+namespace {
+// The folder of a bundle's Contents that holds this platform's module.
+std::string Architecture()
+{
+#if defined(_WIN32) && defined(__i386__)
+  return "Win32";
+#elif defined(_WIN32)
+  return "x64";
+#else
+  utsname machine{};
+  uname(&machine);
+  return std::string(machine.machine) + "-linux";
+#endif
+}
+
+template <typename Proc>
+bool Find(void* library, const char* name, Proc& out, std::string& error)
+{
+  out = reinterpret_cast<Proc>(vst2host::FindSymbol(library, name));
+  if (!out)
+    error = std::string("the module does not export ") + name;
+  return out != nullptr;
+}
+}  // namespace
+
+std::string Module::Resolve(const std::string& path)
+{
+  std::error_code ec;
+  const std::filesystem::path bundle = std::filesystem::u8path(path);
+  if (!std::filesystem::is_directory(bundle, ec))
+    return path;
+  std::filesystem::path name = bundle.filename();
+  if (name.empty())
+    name = bundle.parent_path().filename();  // a trailing separator
+#if !defined(_WIN32)
+  name.replace_extension(".so");
+#endif
+  return (bundle / "Contents" / Architecture() / name).u8string();
+}
+
+std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error)
+{
+  const std::string file = Resolve(path);
+  void* library = vst2host::OpenLibrary(file, error);
+  if (!library)
+    return nullptr;
+  std::unique_ptr<Module> module(new Module);
+  module->mLibrary = library;
+  EntryPoints& e = module->mEntries;
+  const bool found = Find(library, kACFStartupName, e.startup, error) &&
+                     Find(library, kACFShutdownName, e.shutdown, error) &&
+                     Find(library, kACFCanUnloadNowName, e.canUnloadNow, error) &&
+                     Find(library, kACFGetSDKVersionName, e.getSDKVersion, error) &&
+                     Find(library, kACFRegisterPluginName, e.registerPlugin, error) &&
+                     Find(library, kACFRegisterComponentName, e.registerComponent, error) &&
+                     Find(library, kACFGetClassFactoryName, e.getClassFactory, error);
+  return found ? std::move(module) : nullptr;
+}
+
+Module::~Module()
+{
+  if (mLibrary)
+    vst2host::CloseLibrary(mLibrary);
+}
+
+}  // namespace aaxhost
