@@ -72,11 +72,6 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
-  if (wantsEditor(options))
-  {
-    AaxEditor editor(driver);
-    return runEditor(options, editor, out, error);
-  }
   if (options.listParameters)
     listParameters(driver, out);
 
@@ -86,8 +81,15 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
     return true;
   };
   const ChunkOut save = [&] { return driver.SaveChunk(); };
-  return renderAndReport(options, *input, 0, process, out, terminal, error) &&
-         saveChunkState(options, save, out, error);
+  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
+    return false;
+  if (wantsEditor(options))
+  {
+    AaxEditor editor(driver);
+    if (!runEditor(options, editor, out, error))
+      return false;
+  }
+  return saveChunkState(options, save, out, error);
 }
 
 }  // namespace

@@ -197,7 +197,7 @@ std::string usageText()
          "  --set-normalized NAME=V  set a parameter to the normalised value V (0..1)\n"
          "  --load-state FILE      restore a saved state before processing\n"
          "  --save-state FILE      save the state after processing\n"
-         "editor mode (Windows builds; instead of rendering):\n"
+         "editor (Windows builds; after rendering, on the plug-in as the audio left it):\n"
          "  --editor               open the plug-in's editor in a window and wait until it is closed\n"
          "  --editor-picture FILE  open the editor and save what its window shows as a PNG file\n"
          "  --pointer ACTION       before that, act in the editor: click:X,Y right-click:X,Y\n"

@@ -32,7 +32,7 @@ struct HostOptions
   bool doublePrecision = false;
   bool listParameters = false;
   bool conformance = false;  // run the conformance checks instead of rendering
-  // The editor mode, instead of rendering: a picture of the editor, or the editor left open.
+  // The editor mode, after rendering: a picture of the editor, or the editor left open.
   std::string editorPicturePath;
   bool showEditor = false;
   std::vector<hostwindow::PointerAction> pointerActions;

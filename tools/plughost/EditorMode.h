@@ -1,8 +1,9 @@
 #pragma once
-// The host tool's editor mode, the same for every plug-in format: a top-level window as a
-// host makes one, the plug-in's editor opened inside it, a short script of pointer actions
-// played, and what the window then shows saved as a PNG file, or the window left open for a
-// person to use until they close it. Windows only: elsewhere there is no editor window.
+// The host tool's editor mode, the same for every plug-in format: after the render, a
+// top-level window as a host makes one, the plug-in's editor opened inside it, a short script
+// of pointer actions played, and what the window then shows saved as a PNG file, or the
+// window left open for a person to use until they close it. Windows only: elsewhere there is
+// no editor window.
 
 #include "tools/plughost/CommandLine.h"
 

@@ -96,11 +96,6 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
-  if (wantsEditor(options))
-  {
-    Vst2Editor editor(driver);
-    return runEditor(options, editor, out, error);
-  }
   if (options.listParameters)
     listParameters(driver, out);
 
@@ -110,8 +105,15 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     return true;
   };
   const ChunkOut save = [&] { return driver.GetChunk(false); };
-  return renderAndReport(options, *input, 0, process, out, terminal, error) &&
-         saveChunkState(options, save, out, error);
+  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
+    return false;
+  if (wantsEditor(options))
+  {
+    Vst2Editor editor(driver);
+    if (!runEditor(options, editor, out, error))
+      return false;
+  }
+  return saveChunkState(options, save, out, error);
 }
 
 }  // namespace

@@ -157,14 +157,6 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
       out << "state restored from " << options.loadStatePath << "\n";
     }
   }
-  if (wantsEditor(options))
-  {
-    for (const auto& setting : options.settings)
-      if (!applySetting(driver, setting, error))
-        return false;
-    Vst3Editor editor(driver);
-    return runEditor(options, editor, out, error);
-  }
   const std::unique_ptr<AudioReader> input = openInput(options, error);
   if (!input)
     return false;
@@ -190,8 +182,15 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
   }
   ChunkProcess process;
   std::uint64_t latency = 0;
-  const bool rendered = vst3ChunkProcess(driver, input->sampleRate(), process, latency, error) &&
-                        renderAndReport(options, *input, latency, process, out, terminal, error);
+  bool rendered = vst3ChunkProcess(driver, input->sampleRate(), process, latency, error) &&
+                  renderAndReport(options, *input, latency, process, out, terminal, error);
+  // The editor opens on the plug-in as the audio left it (its controls and meters), while
+  // it still runs, as in a host.
+  if (rendered && wantsEditor(options))
+  {
+    Vst3Editor editor(driver);
+    rendered = runEditor(options, editor, out, error);
+  }
   driver.stop();
   if (!rendered)
     return false;

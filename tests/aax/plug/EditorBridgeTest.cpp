@@ -69,7 +69,6 @@ TEST_F(EditorBridge, AnswersOnlyItsOwnInterfaces)
   EXPECT_EQ(face, nullptr);
   EXPECT_EQ(gui->QueryInterface(kIID_ACFUnknown, &face), kAAX_Success);
   static_cast<IACFUnknown*>(face)->Release();
-  EXPECT_EQ(gui->RefuseRequest(0, 0), kAAX_ErrMissingInterface);
 }
 
 TEST_F(EditorBridge, WithoutTheInstanceNothingIsShown)
@@ -83,8 +82,6 @@ TEST_F(EditorBridge, WithoutTheInstanceNothingIsShown)
   editorHost.Withhold(AAX_IACFEffectParameters::kIID);
   StartAndAttach();
   EXPECT_EQ(driver.Plug()->HostView(), nullptr);
-  EXPECT_EQ(gui->QueryViewSize(&size), kAAX_Success);
-  EXPECT_EQ(size.horizontal, 2.0f);
 }
 
 TEST_F(EditorBridge, ShowsTheEditorInTheHostViewWhichThePlugInResizes)
@@ -139,19 +136,13 @@ TEST_F(EditorBridge, ClicksOnParameterControlsGoToTheHostFirst)
     Editor()->DispatchDrag(0, 0, click.mods);
     Editor()->DispatchRelease(0, 0, click.mods);
     EXPECT_EQ(driver.Log().Matching("View.ForwardParameterClick"), (Calls{click.offered}));
+    // A click the host took moves nothing and tells the host nothing more; any other is one
+    // gesture, begun and ended.
     const Calls automation = driver.Log().Matching("Automation.");
-    if (click.gestureBegun)
-    {
-      ASSERT_FALSE(automation.empty());
-      EXPECT_EQ(automation.front(), "Automation.StartTouch(\"1\")");
-      EXPECT_EQ(automation.back(), "Automation.StopTouch(\"1\")");
-    }
-    else
-    {
-      // A click the host took moves nothing and tells the host nothing more.
-      EXPECT_TRUE(automation.empty());
-      EXPECT_EQ(driver.Plug()->ParamAt(0)->Value(), level);
-    }
+    EXPECT_EQ(!automation.empty() && automation.front() == "Automation.StartTouch(\"1\")" &&
+                automation.back() == "Automation.StopTouch(\"1\")",
+              click.gestureBegun);
+    EXPECT_TRUE(click.gestureBegun || (automation.empty() && driver.Plug()->ParamAt(0)->Value() == level));
   }
   driver.Log().Clear();
   ClickOn(-1, {true, true, false, false, false});

@@ -7,7 +7,8 @@ namespace {
 using namespace aaxhost;
 using namespace aaxtest;
 
-const auto* const kQuiet = ::testing::AddGlobalTestEnvironment(new QuietConsole);
+// The module's console lines are kept out of the test output.
+[[maybe_unused]] const auto kQuiet = AAX_CIPlugParameters::SetConsoleSink([](const char*) {});
 
 const ACFGuid kDefinitionId = {0x00EEF015, 0x7FD0, 0x11D6, {0x84, 0x85, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24}};
 
@@ -172,21 +173,5 @@ TEST(Exports, StartUpAndShutDownTwiceKeepOneHostServiceAtATime)
   EXPECT_EQ(ACFShutdown(nullptr), kAAX_Success);
   EXPECT_EQ(host.Find("Services1")->RefCount(), 0);
   EXPECT_EQ(host.RefCount(), 0);
-}
-
-TEST(Exports, TheUnloadQueryCountsTheObjectsTheProceduresMade)
-{
-  const ACFResult before = ACFCanUnloadNow(nullptr);
-  IACFUnknown* parameters = ModulePlugDescription().createParameters();
-  IACFUnknown* editor = CreateEffectGUI();
-  ASSERT_TRUE(parameters && editor);
-  void* parametersFace = nullptr;
-  void* editorFace = nullptr;
-  ASSERT_EQ(parameters->QueryInterface(AAX_IACFEffectParameters_V2::kIID, &parametersFace), kAAX_Success);
-  ASSERT_EQ(editor->QueryInterface(AAX_IACFEffectGUI::kIID, &editorFace), kAAX_Success);
-  EXPECT_EQ(ACFCanUnloadNow(nullptr), before + 2);
-  EXPECT_EQ(static_cast<IACFUnknown*>(parametersFace)->Release(), 0u);
-  EXPECT_EQ(static_cast<IACFUnknown*>(editorFace)->Release(), 0u);
-  EXPECT_EQ(ACFCanUnloadNow(nullptr), before);
 }
 }  // namespace

@@ -43,16 +43,6 @@ inline Channels Bursts(size_t frames)
   return signal;
 }
 
-// The module's console lines are kept out of the test output.
-class QuietConsole : public ::testing::Environment
-{
-public:
-  void SetUp() override
-  {
-    AAX_CIPlugParameters::SetConsoleSink([](const char*) {});
-  }
-};
-
 // A driver of the linked-in module, registered and with one started instance.
 class OpenDriver : public aaxhost::HostDriver
 {

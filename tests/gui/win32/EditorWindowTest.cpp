@@ -4,6 +4,7 @@
 #include "effect/TarvexQuoxel.h"
 #include "framework/gui/IGraphics.h"
 #include "framework/gui/IKnobControl.h"
+#include "framework/gui/win32/IGraphicsWin.h"
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
 #include "hosts/vst3/HostDriver.h"
@@ -236,6 +237,8 @@ TEST(EditorWindow, ValuePromptCommitsTypedTextOnEnterAndDropsItOnEscape)
     if (!field)
       return;
     fonts.push_back(reinterpret_cast<HGDIOBJ>(SendMessageA(field, WM_GETFONT, 0, 0)));
+    // A dialog host may ask without the message it is about to deliver.
+    SendMessageA(field, WM_GETDLGCODE, VK_RETURN, 0);
     for (const char* c = typed; *c; ++c)
       SendMessageA(field, WM_CHAR, static_cast<WPARAM>(*c), 0);
     if (key)
@@ -295,6 +298,19 @@ TEST(EditorWindow, ReopenedAHundredTimesGivesBackEveryWindowAndDrawingObject)
   ASSERT_TRUE(host.Open(host.window));
   host.Tick();
   EXPECT_NE(FindView(host.window), nullptr);
+}
+
+TEST(EditorWindow, AnEditorWithoutControlsIsNotAskedToPaintForEver)
+{
+  HostWindow window(200, 100);
+  IGraphicsWin empty(nullptr, 200, 100);
+  empty.CreateDrawSurfaces();
+  HWND view = static_cast<HWND>(empty.OpenInParent(window.handle()));
+  ASSERT_NE(view, nullptr);
+  InvalidateRect(view, nullptr, FALSE);
+  EXPECT_LT(window.pump(1000), 1000);
+  empty.CloseView();
+  EXPECT_EQ(window.childCount(), 0);
 }
 
 TEST(Vst2EditorWindow, OpensInTheHostsWindowAndSendsBalancedGestures)
