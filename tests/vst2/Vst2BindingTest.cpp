@@ -306,9 +306,10 @@ TEST(Vst2Params, TextsTheHostTypes)
     intptr_t answer;
     double value;
   } cases[] = {
-    {0, "0.5", 1, 0.0},                                                // shown negated: -0.5, clamped to the range
-    {0, "-0.25", 1, 0.25}, {1, "on", 1, 1.0},   {1, "maybe", 0, 1.0},  // unknown text changes nothing
-    {2, "7.5", 1, 7.5},    {2, "1e9", 1, 10.0}, {2, "nan", 0, 10.0},  {2, "-inf", 0, 10.0}, {2, "junk", 1, 0.0},
+    {0, "0.5", 1, 0.0},                                                 // shown negated: -0.5, clamped to the range
+    {0, "-0.25", 1, 0.25}, {1, "on", 1, 1.0},    {1, "maybe", 0, 1.0},  // unknown text changes nothing
+    {2, "7.5", 1, 7.5},    {2, "1e9", 1, 10.0},  {2, "nan", 0, 10.0},
+    {2, "-inf", 0, 10.0},  {2, "junk", 0, 10.0}, {2, " +2.5dB", 1, 2.5},
   };
   TestHost host;
   for (const Case& c : cases)
