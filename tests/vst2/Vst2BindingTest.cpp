@@ -1,7 +1,7 @@
 // The binding's translation of host calls and its refusals, on a small test plug-in.
 #include "tests/vst2/Vst2TestSupport.h"
 
-#include "hosts/vst2/GuardedBuffers.h"
+#include "hosts/common/GuardedBuffers.h"
 
 #include <cmath>
 #include <cstring>
@@ -526,7 +526,7 @@ TEST(Vst2Audio, AccumulateAddsAndEveryBlockAsksForMidi)
   host.driver.Host().ClearCalls();
   for (int frames : {3, 256, 1000})
   {
-    vst2host::GuardedBuffers<float> in(2, frames), out(2, frames);
+    hostcommon::GuardedBuffers<float> in(2, frames), out(2, frames);
     in.Fill(0.25f);
     out.Fill(1.0f);
     host.effect()->process(host.effect(), in.Pointers(), out.Pointers(), frames);
