@@ -12,7 +12,8 @@ std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& file, std:
   // dlopen searches the library path for a bare name; a file that exists here is meant.
   std::error_code ec;
   const std::filesystem::path path = std::filesystem::u8path(file);
-  const std::string name = std::filesystem::is_regular_file(path, ec) ? std::filesystem::absolute(path, ec).u8string() : file;
+  const std::string name =
+    std::filesystem::is_regular_file(path, ec) ? std::filesystem::absolute(path, ec).u8string() : file;
   void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle)
   {
