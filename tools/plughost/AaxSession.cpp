@@ -67,7 +67,7 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
     return false;
   out << "effect: " << driver.EffectName() << " (" << channels << " in, " << channels << " out)\n";
   const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); };
-  if (!restoreChunkState(options, restore, out, error))
+  if (!restoreChunkState(options, StateFormat::Aax, restore, out, error))
     return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
@@ -81,7 +81,7 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
     return true;
   };
   const ChunkOut save = [&] { return driver.SaveChunk(); };
-  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
+  if (rendersAudio(options) && !renderAndReport(options, *input, 0, process, out, terminal, error))
     return false;
   if (wantsEditor(options))
   {
@@ -89,7 +89,7 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
     if (!runEditor(options, editor, out, error))
       return false;
   }
-  return saveChunkState(options, save, out, error);
+  return saveChunkState(options, StateFormat::Aax, save, out, error);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/plughost/SessionSteps.h"
 
 #include "tools/plughost/AudioFile.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SignalStats.h"
 #include "tools/plughost/TestSignal.h"
 
@@ -41,6 +42,11 @@ std::unique_ptr<AudioReader> openInput(const HostOptions& options, std::string& 
   return signal;
 }
 
+bool rendersAudio(const HostOptions& options)
+{
+  return !options.listParameters || !options.inputPath.empty() || !options.outputPath.empty() || wantsEditor(options);
+}
+
 bool renderAndReport(const HostOptions& options, AudioReader& input, std::uint64_t latency, const ChunkProcess& process,
                      std::ostream& out, std::ostream& terminal, std::string& error)
 {
@@ -76,12 +82,13 @@ bool reportEmptyState(const HostOptions& options, const SavedState& state, std::
   return true;
 }
 
-bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error)
+bool restoreChunkState(const HostOptions& options, StateFormat format, const ChunkIn& restore, std::ostream& out,
+                       std::string& error)
 {
   if (options.loadStatePath.empty())
     return true;
   SavedState state;
-  if (!readStateFile(options.loadStatePath, state, error))
+  if (!readStateFile(options.loadStatePath, format, state, error))
     return false;
   if (reportEmptyState(options, state, out))
     return true;
@@ -94,11 +101,13 @@ bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::
   return true;
 }
 
-bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error)
+bool saveChunkState(const HostOptions& options, StateFormat format, const ChunkOut& save, std::ostream& out,
+                    std::string& error)
 {
   if (options.saveStatePath.empty())
     return true;
   SavedState state;
+  state.format = format;
   state.component = save();
   if (state.component.empty())
   {

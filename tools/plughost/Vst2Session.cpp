@@ -95,7 +95,7 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   if (!driver.Arrange(input->numChannels()))
     out << "the plug-in refused " << input->numChannels() << " channel(s); using its own arrangement\n";
   const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
-  if (!restoreChunkState(options, restore, out, error))
+  if (!restoreChunkState(options, StateFormat::Vst2, restore, out, error))
     return false;
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
@@ -110,7 +110,7 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   };
   const ChunkOut save = [&] { return driver.GetChunk(false); };
   const auto latency = static_cast<std::uint64_t>(std::max(driver.Latency(), 0));
-  if (!renderAndReport(options, *input, latency, process, out, terminal, error))
+  if (rendersAudio(options) && !renderAndReport(options, *input, latency, process, out, terminal, error))
     return false;
   if (wantsEditor(options))
   {
@@ -118,7 +118,7 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     if (!runEditor(options, editor, out, error))
       return false;
   }
-  return saveChunkState(options, save, out, error);
+  return saveChunkState(options, StateFormat::Vst2, save, out, error);
 }
 
 }  // namespace
