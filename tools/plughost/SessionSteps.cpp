@@ -120,6 +120,23 @@ bool saveChunkState(const HostOptions& options, StateFormat format, const ChunkO
   return true;
 }
 
+bool runChunkSession(const HostOptions& options, AudioReader& input, const ChunkPlugIn& plug, std::ostream& out,
+                     std::ostream& terminal, std::string& error)
+{
+  if (!restoreChunkState(options, plug.format, plug.restore, out, error))
+    return false;
+  for (const auto& setting : options.settings)
+    if (!plug.apply(setting, error))
+      return false;
+  if (options.listParameters)
+    plug.list(out);
+  if (rendersAudio(options) && !renderAndReport(options, input, plug.latency, plug.process, out, terminal, error))
+    return false;
+  if (wantsEditor(options) && !runEditor(options, *plug.editor, out, error))
+    return false;
+  return saveChunkState(options, plug.format, plug.save, out, error);
+}
+
 int reportOutcome(bool ok, const std::string& error, const std::vector<std::string>& problems, std::ostream& err)
 {
   if (!ok)

@@ -43,6 +43,28 @@ bool restoreChunkState(const HostOptions& options, StateFormat format, const Chu
 bool saveChunkState(const HostOptions& options, StateFormat format, const ChunkOut& save, std::ostream& out,
                     std::string& error);
 
+class EditorSession;
+
+// A plug-in whose state is one chunk, as the steps of a session reach it.
+struct ChunkPlugIn
+{
+  StateFormat format = StateFormat::Vst3;
+  ChunkIn restore;
+  ChunkOut save;
+  // Sets a parameter from the command line; false with a reason.
+  std::function<bool(const ParameterSetting& setting, std::string& error)> apply;
+  std::function<void(std::ostream& out)> list;
+  ChunkProcess process;
+  std::uint64_t latency = 0;
+  EditorSession* editor = nullptr;
+};
+
+// Everything between opening such a plug-in and closing it: restores the state, applies the
+// settings, lists the parameters, renders, shows the editor and saves the state, as the
+// options ask.
+bool runChunkSession(const HostOptions& options, AudioReader& input, const ChunkPlugIn& plug, std::ostream& out,
+                     std::ostream& terminal, std::string& error);
+
 // Exit codes: the session failed; the plug-in broke the host contract (checked after a
 // session that otherwise went well).
 constexpr int kExitFailure = 1;
