@@ -54,12 +54,6 @@ if(TQ_PLATFORM_WINDOWS AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
   add_compile_options(-msse2 -mfpmath=sse -mstackrealign)
 endif()
 
-function(tq_add_subdirectory_if_present dir)
-  if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-    add_subdirectory(${dir})
-  endif()
-endfunction()
-
 # GoogleTest: Debian's package natively; built from Debian's source package for MinGW.
 function(tq_find_gtest)
   if(TARGET GTest::gtest_main)

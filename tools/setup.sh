@@ -11,9 +11,10 @@ PACKAGES=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation
   googletest libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
-  wine wine64 wine32:i386 xvfb xauth clang-format-14
-  # FuzzedDataProvider.h, for the native replays of the fuzzers' inputs
-  libclang-rt-14-dev
+  wine wine64 wine32:i386 xvfb xauth x11-utils clang-format-14
+  # FuzzedDataProvider.h, for the native replays of the fuzzers' inputs; clang and libFuzzer
+  # for the fuzzers themselves
+  libclang-rt-14-dev clang-14
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

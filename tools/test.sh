@@ -2,10 +2,10 @@
 # Runs every test: the code style check, the native tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer (with the replays of the fuzzers' committed inputs), the test
 # of the host's threads under ThreadSanitizer, and the Windows builds (x86 and x64) with
-# their tests under Wine.
+# their tests under Wine. JOBS sets how many compilers run at once (default: one per core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 
 echo "== code style =="
 tools/format.sh --check

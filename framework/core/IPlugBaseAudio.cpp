@@ -1,6 +1,8 @@
 // Channel records, host buffer attachment, block processing and bypass of IPlugBase.
 #include "framework/core/IPlugBase.h"
 
+#include "framework/core/SaturateToFloat.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -27,30 +29,15 @@ void FloatToDouble(const float* in, double* out, int n)
 
 void DoubleToFloat(const double* in, float* out, int n)
 {
-  int i = 0;
-  for (; i + 4 <= n; i += 4)
-  {
-    out[i] = static_cast<float>(in[i]);
-    out[i + 1] = static_cast<float>(in[i + 1]);
-    out[i + 2] = static_cast<float>(in[i + 2]);
-    out[i + 3] = static_cast<float>(in[i + 3]);
-  }
-  for (; i < n; ++i)
-    out[i] = static_cast<float>(in[i]);
+  for (int i = 0; i < n; ++i)
+    out[i] = SaturateToFloat(in[i]);
 }
 
+// The sum is made in float, as the host's own mix would be, and kept in the float range.
 void AddDoubleToFloat(const double* in, float* out, int n)
 {
-  int i = 0;
-  for (; i + 4 <= n; i += 4)
-  {
-    out[i] += static_cast<float>(in[i]);
-    out[i + 1] += static_cast<float>(in[i + 1]);
-    out[i + 2] += static_cast<float>(in[i + 2]);
-    out[i + 3] += static_cast<float>(in[i + 3]);
-  }
-  for (; i < n; ++i)
-    out[i] += static_cast<float>(in[i]);
+  for (int i = 0; i < n; ++i)
+    out[i] = SaturateToFloat(out[i] + SaturateToFloat(in[i]));
 }
 
 // The channels an operation on (first, count) visits.

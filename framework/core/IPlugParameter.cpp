@@ -1,5 +1,7 @@
 #include "framework/core/IPlugParameter.h"
 
+#include "framework/core/NumberText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -69,26 +71,6 @@ int TruncateToInt(double value)
   if (value <= -2147483648.0)
     return INT_MIN;
   return static_cast<int>(value);
-}
-
-void FormatFixed(char* out, int capacity, double value, int precision)
-{
-  if (!out || capacity < 1)
-    return;
-  char text[400];  // room for any finite double in fixed notation with 6 decimals
-  if (std::isnan(value))
-  {
-    CopyText(out, capacity, "nan");
-    return;
-  }
-  if (std::isinf(value))
-  {
-    CopyText(out, capacity, value < 0 ? "-inf" : "inf");
-    return;
-  }
-  const auto result = std::to_chars(text, text + sizeof(text) - 1, value, std::chars_format::fixed, precision);
-  *result.ptr = '\0';
-  CopyText(out, capacity, text);
 }
 
 IPlugParameter::IPlugParameter() : mTexts(GrowBuffer::kPageGranularity) {}

@@ -98,9 +98,7 @@ private:
   GrowBuffer mTexts;
 };
 
-// Text helpers shared by the framework: bounded copies and locale-independent numbers.
+// Text helpers shared by the framework (numbers as text: NumberText.h).
 void CopyText(char* out, int capacity, const char* text);
 // Truncates toward zero, saturating at the int range (NaN gives 0).
 int TruncateToInt(double value);
-// "%.*f" of the value in the C locale, cut to the capacity.
-void FormatFixed(char* out, int capacity, double value, int precision);

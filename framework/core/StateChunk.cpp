@@ -1,6 +1,7 @@
 #include "framework/core/StateChunk.h"
 
 #include <cstring>
+#include <functional>
 
 StateChunk::StateChunk() : mBuffer(GrowBuffer::kPageGranularity) {}
 
@@ -22,11 +23,22 @@ bool StateChunk::PutBytes(const void* bytes, int count)
   const int old = mBuffer.Size();
   if (int64_t(old) + count > INT32_MAX)
     return false;
+  // A source inside this chunk moves with the buffer when it grows: it is found again by its
+  // offset.
+  const char* data = static_cast<const char*>(mBuffer.Data());
+  const char* source = static_cast<const char*>(bytes);
+  const bool inside =
+    data && std::less_equal<const char*>()(data, source) && std::less<const char*>()(source, data + old);
+  const int64_t offset = inside ? source - data : 0;
+  if (inside && offset + count > old)
+    return false;
   mBuffer.SetSize(old + count, false);
   if (mBuffer.Size() != old + count)
     return false;
+  if (inside)
+    source = static_cast<const char*>(mBuffer.Data()) + offset;
   if (count > 0)
-    std::memcpy(static_cast<char*>(mBuffer.Data()) + old, bytes, static_cast<size_t>(count));
+    std::memcpy(static_cast<char*>(mBuffer.Data()) + old, source, static_cast<size_t>(count));
   return true;
 }
 

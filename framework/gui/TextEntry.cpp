@@ -1,29 +1,11 @@
 #include "framework/gui/TextEntry.h"
 
 #include "framework/core/IPlugParameter.h"
-
-#include <charconv>
-#include <cmath>
-#include <cstring>
+#include "framework/core/NumberText.h"
 
 namespace {
 
 constexpr int kBackspace = 8;
-
-// The number at the start of the text, read the same in every locale; 0 when there is none.
-double LeadingNumber(const char* text)
-{
-  while (*text == ' ' || *text == '\t')
-    ++text;
-  if (*text == '+')
-    ++text;
-  double value = 0.0;
-  const std::from_chars_result read =
-    std::from_chars(text, text + std::strlen(text), value, std::chars_format::fixed | std::chars_format::scientific);
-  if (read.ec != std::errc() || !std::isfinite(value))
-    return 0.0;
-  return value;
-}
 
 }  // namespace
 
@@ -53,6 +35,7 @@ double EnteredValue(const IPlugParameter& param, const char* text)
     int value = 0;
     return param.ValueForText(text, &value) ? value : 0.0;
   }
-  const double value = LeadingNumber(text);
+  double value = 0.0;  // 0 when the text holds no number
+  ReadNumber(text, &value);
   return param.NegateDisplay() ? -value : value;
 }

@@ -1,6 +1,8 @@
 #include "hosts/aax/HostDriver.h"
 
+#include "framework/core/SaturateToFloat.h"
 #include "hosts/aax/HostString.h"
+#include "hosts/common/GuardedBuffers.h"
 
 #include <algorithm>
 
@@ -245,16 +247,7 @@ HostDriver::Channels HostDriver::Render(const Channels& input, int blockSize)
   Channels output(channels, std::vector<double>(frames));
   if (input.empty() || blockSize <= 0)
     return output;
-  const size_t block = size_t(blockSize);
-  std::vector<std::vector<float>> in(channels, std::vector<float>(block));
-  std::vector<std::vector<float>> out(channels, std::vector<float>(block));
-  std::vector<float*> inPointers;
-  std::vector<float*> outPointers;
-  for (int c = 0; c < mChannels; ++c)
-  {
-    inPointers.push_back(in[size_t(c)].data());
-    outPointers.push_back(out[size_t(c)].data());
-  }
+  hostcommon::GuardedBuffers<float> in(mChannels, blockSize), out(mChannels, blockSize);
   const std::vector<AAX_RenderContext*> contexts = {mRender.Context()};
   auto render = reinterpret_cast<AAX_RenderProcedure>(mRegistration.ProcessProcedure());
   for (size_t start = 0; start < frames; start += size_t(blockSize))
@@ -264,18 +257,28 @@ HostDriver::Channels HostDriver::Render(const Channels& input, int blockSize)
     {
       const std::vector<double>& source = input[size_t(c) % input.size()];
       for (size_t i = 0; i < n; ++i)
-        in[size_t(c)][i] = float(source[start + i]);
+        in.Channel(c)[i] = SaturateToFloat(source[start + i]);
     }
+    out.Fill(0.0f);
     mInstance.samplePosition = mSamplePosition;
     mInstance.ticks = int64_t(double(mSamplePosition) / mSampleRate * kTempo / 60.0 * kTicksPerQuarter);
-    mRender.SetBlock(inPointers.data(), outPointers.data(), int32_t(n));
+    mRender.SetBlock(in.Pointers(), out.Pointers(), int32_t(n));
     RenderContexts(render, contexts);
+    if (!in.GuardsIntact() || !out.GuardsIntact())
+      Problem("the render wrote outside the host's buffers");
+    if (!out.AllFinite(mChannels, int(n)))
+      Problem("the render wrote non-finite samples");
     for (int c = 0; c < mChannels; ++c)
-      for (size_t i = 0; i < n; ++i)
-        output[size_t(c)][start + i] = out[size_t(c)][i];
+      std::copy_n(out.Channel(c), n, output[size_t(c)].begin() + std::ptrdiff_t(start));
     mSamplePosition += int64_t(n);
   }
   return output;
+}
+
+void HostDriver::Problem(const std::string& what)
+{
+  if (std::find(mProblems.begin(), mProblems.end(), what) == mProblems.end())
+    mProblems.push_back(what);
 }
 
 }  // namespace aaxhost

@@ -84,11 +84,16 @@ public:
   std::vector<unsigned char> SaveChunk();
   bool LoadChunk(const std::vector<unsigned char>& data);
 
-  // Renders the signal in blocks of the given size with the transport playing at 120 beats
-  // per minute; the output has the instance's channels.
+  // Renders the signal in blocks of the given size, in buffers with guard zones, with the
+  // transport playing at 120 beats per minute; the output has the instance's channels.
   Channels Render(const Channels& input, int blockSize);
+  // Breaches of the host contract seen in renders (writes outside the buffers, non-finite
+  // output), each named once.
+  const std::vector<std::string>& Problems() const { return mProblems; }
 
 private:
+  void Problem(const std::string& what);
+
   EntryPoints mEntries;
   CallLog mLog;
   RegistrationHost mRegistration{mLog};
@@ -103,6 +108,7 @@ private:
   int mChannels = 0;
   double mSampleRate = 44100.0;
   int64_t mSamplePosition = 0;
+  std::vector<std::string> mProblems;
 };
 
 }  // namespace aaxhost

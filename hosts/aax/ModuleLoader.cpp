@@ -1,12 +1,6 @@
 #include "hosts/aax/ModuleLoader.h"
 
-#include "hosts/vst2/ModuleLoader.h"
-
 #include <filesystem>
-
-#if !defined(_WIN32)
-#include <sys/utsname.h>
-#endif
 
 namespace aaxhost {
 
@@ -19,16 +13,14 @@ std::string Architecture()
 #elif defined(_WIN32)
   return "x64";
 #else
-  utsname machine{};
-  uname(&machine);
-  return std::string(machine.machine) + "-linux";
+  return hostcommon::MachineName() + "-linux";
 #endif
 }
 
 template <typename Proc>
-bool Find(void* library, const char* name, Proc& out, std::string& error)
+bool Find(const hostcommon::SharedLibrary& library, const char* name, Proc& out, std::string& error)
 {
-  out = reinterpret_cast<Proc>(vst2host::FindSymbol(library, name));
+  out = reinterpret_cast<Proc>(library.Symbol(name));
   if (!out)
     error = std::string("the module does not export ") + name;
   return out != nullptr;
@@ -52,12 +44,11 @@ std::string Module::Resolve(const std::string& path)
 
 std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error)
 {
-  const std::string file = Resolve(path);
-  void* library = vst2host::OpenLibrary(file, error);
-  if (!library)
-    return nullptr;
   std::unique_ptr<Module> module(new Module);
-  module->mLibrary = library;
+  module->mLibrary = hostcommon::SharedLibrary::Open(Resolve(path), error);
+  if (!module->mLibrary)
+    return nullptr;
+  const hostcommon::SharedLibrary& library = *module->mLibrary;
   EntryPoints& e = module->mEntries;
   const bool found = Find(library, kACFStartupName, e.startup, error) &&
                      Find(library, kACFShutdownName, e.shutdown, error) &&
@@ -67,12 +58,6 @@ std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error
                      Find(library, kACFRegisterComponentName, e.registerComponent, error) &&
                      Find(library, kACFGetClassFactoryName, e.getClassFactory, error);
   return found ? std::move(module) : nullptr;
-}
-
-Module::~Module()
-{
-  if (mLibrary)
-    vst2host::CloseLibrary(mLibrary);
 }
 
 }  // namespace aaxhost

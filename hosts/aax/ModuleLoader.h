@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hosts/aax/HostDriver.h"
+#include "hosts/common/SharedLibrary.h"
 
 #include <memory>
 #include <string>
@@ -15,9 +16,6 @@ class Module
 public:
   // Null with a reason when the library or one of the entry points cannot be found.
   static std::unique_ptr<Module> Load(const std::string& path, std::string& error);
-  ~Module();
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
 
   const EntryPoints& Entries() const { return mEntries; }
 
@@ -27,7 +25,7 @@ public:
 private:
   Module() = default;
 
-  void* mLibrary = nullptr;
+  std::unique_ptr<hostcommon::SharedLibrary> mLibrary;
   EntryPoints mEntries;
 };
 

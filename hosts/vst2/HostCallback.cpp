@@ -61,8 +61,9 @@ vst2::AEffect* HostCallback::Create(vst2::PluginEntryProc entry)
 void HostCallback::Release()
 {
   std::lock_guard<std::mutex> lock(gRegistryLock);
-  if (mEffect && gHosts[mEffect] == this)
-    gHosts.erase(mEffect);
+  const auto found = gHosts.find(mEffect);
+  if (found != gHosts.end() && found->second == this)
+    gHosts.erase(found);
   mEffect = nullptr;
 }
 

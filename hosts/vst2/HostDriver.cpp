@@ -1,9 +1,23 @@
 #include "hosts/vst2/HostDriver.h"
 
+#include "framework/core/SaturateToFloat.h"
+#include "hosts/common/GuardedBuffers.h"
+
 #include <algorithm>
 #include <type_traits>
 
 namespace vst2host {
+
+namespace {
+template <class Sample>
+Sample ToSample(double value)
+{
+  if constexpr (std::is_same_v<Sample, float>)
+    return SaturateToFloat(value);
+  else
+    return value;
+}
+}  // namespace
 
 HostDriver::HostDriver(vst2::PluginEntryProc entry) : mEntry(entry) {}
 
@@ -128,52 +142,74 @@ bool HostDriver::SetChunk(bool bank, const std::vector<unsigned char>& data)
                   const_cast<unsigned char*>(data.data())) == 1;
 }
 
+bool HostDriver::Arrange(int channels)
+{
+  if (!mEffect || channels < 1 || channels > 2)
+    return false;
+  vst2::VstSpeakerArrangement in{}, out{};
+  in.type = out.type = channels == 1 ? vst2::kSpeakerArrMono : vst2::kSpeakerArrStereo;
+  in.numChannels = out.numChannels = channels;
+  Suspend();
+  const bool taken = Dispatch(vst2::effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out) == 1;
+  Resume();
+  mArrangedChannels = taken ? channels : 0;
+  return taken;
+}
+
+int HostDriver::OutputChannels() const
+{
+  const int outputs = mEffect ? std::max(mEffect->numOutputs, 0) : 0;
+  return mArrangedChannels > 0 ? std::min(mArrangedChannels, outputs) : outputs;
+}
+
 HostDriver::Channels HostDriver::Render(const Channels& input, int blockSize, bool doublePrecision)
 {
-  const int total = input.empty() ? 0 : static_cast<int>(input[0].size());
-  const int nOut = mEffect ? mEffect->numOutputs : 0;
-  Channels output(static_cast<size_t>(nOut), std::vector<double>(static_cast<size_t>(total), 0.0));
-  for (int start = 0; start < total && blockSize > 0; start += blockSize)
-  {
-    const int frames = std::min(blockSize, total - start);
-    if (doublePrecision)
-      RenderBlock<double>(input, output, start, frames);
-    else
-      RenderBlock<float>(input, output, start, frames);
-  }
+  const size_t total = input.empty() ? 0 : input[0].size();
+  Channels output(static_cast<size_t>(OutputChannels()), std::vector<double>(total, 0.0));
+  if (!mEffect || total == 0 || blockSize <= 0)
+    return output;
+  if (doublePrecision)
+    RenderBlocks<double>(input, output, blockSize);
+  else
+    RenderBlocks<float>(input, output, blockSize);
   return output;
 }
 
 template <class Sample>
-void HostDriver::RenderBlock(const Channels& input, Channels& output, int start, int frames)
+void HostDriver::RenderBlocks(const Channels& input, Channels& output, int blockSize)
 {
-  const size_t nIn = static_cast<size_t>(mEffect->numInputs);
-  std::vector<std::vector<Sample>> in(nIn, std::vector<Sample>(static_cast<size_t>(frames), Sample(0)));
-  std::vector<std::vector<Sample>> out(output.size(), std::vector<Sample>(static_cast<size_t>(frames), Sample(0)));
-  std::vector<Sample*> inPtrs, outPtrs;
-  for (size_t ch = 0; ch < nIn; ++ch)
+  hostcommon::GuardedBuffers<Sample> in(std::max(mEffect->numInputs, 0), blockSize),
+    out(std::max(mEffect->numOutputs, 0), blockSize);
+  const size_t total = input[0].size();
+  for (size_t start = 0; start < total; start += static_cast<size_t>(blockSize))
   {
-    // A mono signal feeds every input.
-    const std::vector<double>& source = input[std::min(ch, input.size() - 1)];
-    for (int i = 0; i < frames; ++i)
-      in[ch][static_cast<size_t>(i)] = static_cast<Sample>(source[static_cast<size_t>(start + i)]);
-    inPtrs.push_back(in[ch].data());
+    const int frames = static_cast<int>(std::min(static_cast<size_t>(blockSize), total - start));
+    for (int ch = 0; ch < in.Channels(); ++ch)
+    {
+      const std::vector<double>& source = input[static_cast<size_t>(ch) % input.size()];
+      for (int i = 0; i < frames; ++i)
+        in.Channel(ch)[i] = ToSample<Sample>(source[start + static_cast<size_t>(i)]);
+    }
+    out.Fill(Sample(0));
+    mHost.timeInfo = MakeTimeInfo(mSampleRate, mSamplePos, mHost.timeInfo.tempo > 0.0 ? mHost.timeInfo.tempo : 0.0);
+    if constexpr (std::is_same_v<Sample, double>)
+      mEffect->processDoubleReplacing(mEffect, in.Pointers(), out.Pointers(), frames);
+    else
+      mEffect->processReplacing(mEffect, in.Pointers(), out.Pointers(), frames);
+    mSamplePos += frames;
+    if (!in.GuardsIntact() || !out.GuardsIntact())
+      Problem("process wrote outside the host's buffers");
+    if (!out.AllFinite(static_cast<int>(output.size()), frames))
+      Problem("process wrote non-finite samples");
+    for (size_t ch = 0; ch < output.size(); ++ch)
+      std::copy_n(out.Channel(static_cast<int>(ch)), frames, output[ch].begin() + static_cast<std::ptrdiff_t>(start));
   }
-  for (auto& channel : out)
-    outPtrs.push_back(channel.data());
+}
 
-  mHost.timeInfo = MakeTimeInfo(mSampleRate, mSamplePos, mHost.timeInfo.tempo > 0.0 ? mHost.timeInfo.tempo : 0.0);
-  if constexpr (std::is_same_v<Sample, double>)
-    mEffect->processDoubleReplacing(mEffect, inPtrs.data(), outPtrs.data(), frames);
-  else
-    mEffect->processReplacing(mEffect, inPtrs.data(), outPtrs.data(), frames);
-  mSamplePos += frames;
-
-  for (size_t ch = 0; ch < output.size(); ++ch)
-  {
-    for (int i = 0; i < frames; ++i)
-      output[ch][static_cast<size_t>(start + i)] = out[ch][static_cast<size_t>(i)];
-  }
+void HostDriver::Problem(const std::string& what)
+{
+  if (std::find(mProblems.begin(), mProblems.end(), what) == mProblems.end())
+    mProblems.push_back(what);
 }
 
 }  // namespace vst2host

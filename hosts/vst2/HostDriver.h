@@ -49,19 +49,35 @@ public:
   std::vector<unsigned char> GetChunk(bool bank);
   bool SetChunk(bool bank, const std::vector<unsigned char>& data);
 
+  // Offers the plug-in this many channels (1 or 2) each way through the speaker
+  // arrangements, suspended as hosts do it; false when it refuses. Taken, the render feeds
+  // and keeps that many channels.
+  bool Arrange(int channels);
+  // The channels a render keeps: those of the arrangement taken, else all outputs.
+  int OutputChannels() const;
+  // The plug-in's latency in frames, as its record gives it.
+  int Latency() const { return mEffect ? mEffect->initialDelay : 0; }
+
   // Processes the signal in blocks of the given size through the replacing entry of the
-  // chosen width; the output has as many channels as the plug-in has outputs.
+  // chosen width, in buffers with guard zones. Input channel c takes channel c of the signal
+  // (repeated when the plug-in has more); the output has OutputChannels() channels.
   Channels Render(const Channels& input, int blockSize, bool doublePrecision);
+  // Breaches of the host contract seen in renders (writes outside the buffers, non-finite
+  // output), each named once.
+  const std::vector<std::string>& Problems() const { return mProblems; }
 
 private:
   template <class Sample>
-  void RenderBlock(const Channels& input, Channels& output, int start, int frames);
+  void RenderBlocks(const Channels& input, Channels& output, int blockSize);
+  void Problem(const std::string& what);
 
   vst2::PluginEntryProc mEntry;
   HostCallback mHost;
   vst2::AEffect* mEffect = nullptr;
   double mSampleRate = 44100.0;
   double mSamplePos = 0.0;
+  int mArrangedChannels = 0;  // 0: none taken
+  std::vector<std::string> mProblems;
 };
 
 }  // namespace vst2host

@@ -4,11 +4,10 @@ namespace vst2host {
 
 std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error)
 {
-  void* library = OpenLibrary(path, error);
-  if (!library)
-    return nullptr;
   std::unique_ptr<Module> module(new Module);
-  module->mLibrary = library;
+  module->mLibrary = hostcommon::SharedLibrary::Open(path, error);
+  if (!module->mLibrary)
+    return nullptr;
   module->mEntry = module->EntryNamed("VSTPluginMain");
   if (!module->mEntry)
     module->mEntry = module->EntryNamed("main");
@@ -20,15 +19,9 @@ std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error
   return module;
 }
 
-Module::~Module()
-{
-  if (mLibrary)
-    CloseLibrary(mLibrary);
-}
-
 vst2::PluginEntryProc Module::EntryNamed(const char* name) const
 {
-  return reinterpret_cast<vst2::PluginEntryProc>(FindSymbol(mLibrary, name));
+  return reinterpret_cast<vst2::PluginEntryProc>(mLibrary->Symbol(name));
 }
 
 }  // namespace vst2host

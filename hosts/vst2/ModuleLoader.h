@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hosts/common/SharedLibrary.h"
 #include "sdk/vst2/AEffect.h"
 
 #include <memory>
@@ -14,9 +15,6 @@ class Module
 public:
   // Null with a reason in error when the library or its entry cannot be found.
   static std::unique_ptr<Module> Load(const std::string& path, std::string& error);
-  ~Module();
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
 
   vst2::PluginEntryProc Entry() const { return mEntry; }
   // The entry of a given name, or null.
@@ -25,13 +23,8 @@ public:
 private:
   Module() = default;
 
-  void* mLibrary = nullptr;
+  std::unique_ptr<hostcommon::SharedLibrary> mLibrary;
   vst2::PluginEntryProc mEntry = nullptr;
 };
-
-// Platform parts, one file per platform.
-void* OpenLibrary(const std::string& path, std::string& error);
-void* FindSymbol(void* library, const char* name);
-void CloseLibrary(void* library);
 
 }  // namespace vst2host

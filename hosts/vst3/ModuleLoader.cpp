@@ -4,14 +4,81 @@
 #include <system_error>
 
 namespace vst3host {
+namespace {
 
 using GetFactoryProc = vst3::IPluginFactory*(PLUGIN_API*)();
+
+#if defined(_WIN32)
+using EntryProc = bool (*)();
+using ExitProc = bool (*)();
+constexpr const char* kPlatformFolder = "-win";
+
+// Optional on Windows; a module without it is entered by DllMain alone.
+bool enterModule(const hostcommon::SharedLibrary& library, std::string& error)
+{
+  auto entry = reinterpret_cast<EntryProc>(library.Symbol("InitDll"));
+  if (entry != nullptr && !entry())
+  {
+    error = "InitDll refused";
+    return false;
+  }
+  return true;
+}
+
+bool exitModule(const hostcommon::SharedLibrary& library)
+{
+  auto exit = reinterpret_cast<ExitProc>(library.Symbol("ExitDll"));
+  return exit == nullptr || exit();
+}
+#else
+using EntryProc = bool (*)(void*);
+using ExitProc = bool (*)();
+constexpr const char* kPlatformFolder = "-linux";
+
+// Required elsewhere, and handed the library's handle.
+bool enterModule(const hostcommon::SharedLibrary& library, std::string& error)
+{
+  auto entry = reinterpret_cast<EntryProc>(library.Symbol("ModuleEntry"));
+  if (entry == nullptr || library.Symbol("ModuleExit") == nullptr)
+  {
+    error = "the module exports no ModuleEntry/ModuleExit";
+    return false;
+  }
+  if (!entry(library.Handle()))
+  {
+    error = "ModuleEntry refused";
+    return false;
+  }
+  return true;
+}
+
+bool exitModule(const hostcommon::SharedLibrary& library)
+{
+  auto exit = reinterpret_cast<ExitProc>(library.Symbol("ModuleExit"));
+  return exit != nullptr && exit();
+}
+#endif
+
+// Contents/<architecture folder>/<name of the bundle, the module file's extension>.
+std::string bundleBinary(const std::string& bundleFolder)
+{
+  const std::filesystem::path bundle = std::filesystem::u8path(bundleFolder);
+  std::filesystem::path name = bundle.filename();
+  if (name.empty())
+    name = bundle.parent_path().filename();  // a trailing separator
+#if !defined(_WIN32)
+  name.replace_extension(".so");
+#endif
+  return (bundle / "Contents" / (hostcommon::MachineName() + kPlatformFolder) / name).u8string();
+}
+
+}  // namespace
 
 std::string Module::resolve(const std::string& path)
 {
   std::error_code ec;
   if (std::filesystem::is_directory(std::filesystem::u8path(path), ec))
-    return platform::bundleBinary(path);
+    return bundleBinary(path);
   return path;
 }
 
@@ -19,21 +86,18 @@ std::unique_ptr<Module> Module::load(const std::string& path, std::string& error
 {
   std::unique_ptr<Module> module(new Module);
   module->mFile = resolve(path);
-  module->mHandle = platform::openLibrary(module->mFile, error);
-  if (module->mHandle == nullptr)
+  module->mLibrary = hostcommon::SharedLibrary::Open(module->mFile, error);
+  if (!module->mLibrary)
     return nullptr;
-  auto getFactory = reinterpret_cast<GetFactoryProc>(platform::findSymbol(module->mHandle, "GetPluginFactory"));
+  auto getFactory = reinterpret_cast<GetFactoryProc>(module->mLibrary->Symbol("GetPluginFactory"));
   if (getFactory == nullptr)
   {
     error = module->mFile + ": no GetPluginFactory export";
-    platform::closeLibrary(module->mHandle);
-    module->mHandle = nullptr;
     return nullptr;
   }
-  if (!platform::enterModule(module->mHandle, error))
+  if (!enterModule(*module->mLibrary, error))
   {
-    platform::closeLibrary(module->mHandle);
-    module->mHandle = nullptr;
+    module->mLibrary.reset();
     return nullptr;
   }
   module->mFactory = getFactory();
@@ -57,12 +121,11 @@ vst3::uint32 Module::releaseFactory()
 
 bool Module::unload()
 {
-  if (mHandle == nullptr)
+  if (!mLibrary)
     return true;
   releaseFactory();
-  const bool exited = platform::exitModule(mHandle);
-  platform::closeLibrary(mHandle);
-  mHandle = nullptr;
+  const bool exited = exitModule(*mLibrary);
+  mLibrary.reset();
   return exited;
 }
 

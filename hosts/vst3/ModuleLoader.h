@@ -7,6 +7,7 @@
 // InitDll when exported, GetPluginFactory; at the end ExitDll when exported, FreeLibrary.
 // A bundle folder is resolved to Contents/<architecture>/<module file>.
 
+#include "hosts/common/SharedLibrary.h"
 #include "sdk/vst3/IPluginFactory.h"
 
 #include <memory>
@@ -39,22 +40,9 @@ public:
 private:
   Module() = default;
 
-  void* mHandle = nullptr;
+  std::unique_ptr<hostcommon::SharedLibrary> mLibrary;
   vst3::IPluginFactory* mFactory = nullptr;
   std::string mFile;
 };
-
-// Platform parts, one file per platform.
-namespace platform {
-void* openLibrary(const std::string& file, std::string& error);
-void* findSymbol(void* library, const char* name);
-void closeLibrary(void* library);
-// Calls the platform's entry function; false with a reason when it is missing (where it is
-// required) or refuses.
-bool enterModule(void* library, std::string& error);
-bool exitModule(void* library);
-// Contents/<architecture folder>/<name of the module file inside a bundle called name>.
-std::string bundleBinary(const std::string& bundleFolder);
-}  // namespace platform
 
 }  // namespace vst3host

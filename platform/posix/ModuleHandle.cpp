@@ -1,6 +1,7 @@
 #include "platform/ModuleHandle.h"
 
-// Shared libraries here are handed their handle by the loader's entry call instead.
+// Nothing on this system needs the module's handle (resources are compiled in), so none is
+// kept.
 void* CurrentModuleHandle()
 {
   return nullptr;

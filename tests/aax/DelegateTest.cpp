@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -87,6 +88,9 @@ TEST(DisplayDelegates, NumbersShowTwoDecimalsAndCutToTheLimit)
   EXPECT_EQ(parsed, INT32_MAX);
   EXPECT_FALSE(ints.ParseText(AAX_CString("dB"), parsed));
   EXPECT_EQ(parsed, 0);
+  float single = 0.0f;
+  EXPECT_TRUE(AAX_CNumberDisplayDelegate<float>().ParseText(AAX_CString("-1e300"), single));
+  EXPECT_EQ(single, -FLT_MAX) << "beyond the float range: its end";
 }
 
 TEST(DisplayDelegates, ListsShowTheirTextsAndReadBackTheLowestValue)

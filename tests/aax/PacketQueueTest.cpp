@@ -42,11 +42,12 @@ TEST(PacketQueue, PostsDirtyPacketsThatTheirHandlersFill)
     EXPECT_EQ(queue.MarkDirty("1", true), kAAX_Success);
     EXPECT_EQ(queue.SendDirty(), kAAX_Success);
 
-    queue.AddPacket(1, 101);
-    queue.AddPacket(2, 102);
+    ASSERT_TRUE(queue.AddPacket(1, 101));
+    ASSERT_TRUE(queue.AddPacket(2, 102));
     EXPECT_FALSE(queue.Subscribe("1", 3, std::make_unique<Handler>(0, fills)));
     ASSERT_TRUE(queue.Subscribe("1", 1, std::make_unique<Handler>(0, fills)));
     ASSERT_TRUE(queue.Subscribe("1", 2, std::make_unique<Handler>(7, fills)));
+    EXPECT_FALSE(queue.AddPacket(1, 111)) << "the subscribed record stays";
     EXPECT_EQ(queue.MarkDirty("1", true), kAAX_Success);
     // Without a controller nothing can be posted.
     EXPECT_EQ(queue.SendDirty(), kAAX_ErrMissingInterface);

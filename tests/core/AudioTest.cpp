@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -74,6 +76,25 @@ TEST(BlockProcessing, FloatBuffersGoThroughScratchReplacingAccumulatingAndInPlac
   plug.ProcessFloat(same, 1, same, 1, 64);
   for (int f = 0; f < 64; ++f)
     ASSERT_EQ(shared[f], Narrowed(original[f], 2));
+}
+
+// Output beyond the float range (finite input, gain 2) reaches 32-bit hosts as the largest
+// float of its sign, never as an infinity; NaN as silence.
+TEST(BlockProcessing, FloatOutputStaysInTheFloatRange)
+{
+  GainPlug plug(PlugArgs(0));
+  ASSERT_TRUE(plug.ChangeBlockSize(8));
+  std::vector<float> in = {3e38f, -3e38f, 1.0f, std::nanf(""), FLT_MAX, 0.5f, -2e38f, 0.0f};
+  std::vector<float> out(8, 9.0f), acc(8, FLT_MAX);
+  float* ins[] = {in.data()};
+  float* outs[] = {out.data()};
+  plug.ProcessFloat(ins, 1, outs, 1, 8);
+  EXPECT_EQ(out, (std::vector<float>{FLT_MAX, -FLT_MAX, 2.0f, 0.0f, FLT_MAX, 1.0f, -FLT_MAX, 0.0f}));
+
+  float* accOuts[] = {acc.data()};
+  plug.ConnectHostOutputs(1);
+  plug.ProcessHostBlock(ins, accOuts, 8, IPlugBase::kBlockAccumulate);
+  EXPECT_EQ(acc, (std::vector<float>{FLT_MAX, 0.0f, FLT_MAX, FLT_MAX, FLT_MAX, FLT_MAX, 0.0f, FLT_MAX}));
 }
 
 TEST(BlockProcessing, BlocksLongerThanTheScratchAreProcessedInSlices)

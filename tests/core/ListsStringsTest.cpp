@@ -1,9 +1,13 @@
+#include "framework/core/NumberText.h"
 #include "framework/core/PtrList.h"
+#include "framework/core/StateChunk.h"
 #include "framework/core/StringBuffer.h"
 #include "tests/core/FailingAllocator.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -68,6 +72,62 @@ TEST(StringBuffer, AssignTakesTheRequestedPartEvenFromItself)
   s.Assign(std::string(200, 'q').c_str());
   s.Splice(200, s.Get(), 200, 0);  // grows while the source lives in the old block
   EXPECT_EQ(std::string(s.Get()), std::string(400, 'q'));
+}
+
+// Appending a chunk to itself, or a part of itself, grows the buffer the source lives in.
+TEST(StateChunk, AppendsItselfAndPartsOfItself)
+{
+  StateChunk chunk;
+  ASSERT_TRUE(chunk.PutBytes("abcd", 4));
+  for (int i = 0; i < 12; ++i)
+    ASSERT_TRUE(chunk.PutChunk(chunk));
+  ASSERT_EQ(chunk.Size(), 4 << 12);
+  ASSERT_TRUE(chunk.PutBytes(chunk.Data() + 1, 2));
+  const std::string bytes(reinterpret_cast<const char*>(chunk.Data()), static_cast<size_t>(chunk.Size()));
+  std::string expected;
+  for (int i = 0; i < 1 << 12; ++i)
+    expected += "abcd";
+  EXPECT_EQ(bytes, expected + "bc");
+  EXPECT_FALSE(chunk.PutBytes(chunk.Data() + chunk.Size() - 1, 2)) << "a source running past the end";
+  EXPECT_EQ(chunk.Size(), (4 << 12) + 2);
+}
+
+// A decimal comma set for the process changes neither what is read nor what is written.
+struct CommaPoint : std::numpunct<char>
+{
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(NumberText, ReadsAndWritesWithAPointInEveryLocale)
+{
+  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
+  const struct
+  {
+    const char* text;
+    bool read;
+    double value;
+    int used;  // characters read
+  } cases[] = {
+    {"12.5dB", true, 12.5, 4}, {" \t+3", true, 3.0, 4},  {"-0.25", true, -0.25, 5}, {".5", true, 0.5, 2},
+    {"1e3x", true, 1000.0, 3}, {"0x10", true, 0.0, 1},   {"dB", false, 0.0, 0},     {"", false, 0.0, 0},
+    {"+-1", false, 0.0, 0},    {"1e400", false, 0.0, 0}, {"inf", false, 0.0, 0},    {"nan", false, 0.0, 0},
+  };
+  for (const auto& c : cases)
+  {
+    double value = -7.0;
+    const char* end = nullptr;
+    EXPECT_EQ(ReadNumber(c.text, &value, &end), c.read) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(end - c.text, c.used) << c.text;
+  }
+  char text[8];
+  FormatFixed(text, sizeof(text), -2.5, 2);
+  EXPECT_STREQ(text, "-2.50");
+  FormatFixed(text, sizeof(text), 1e300, 2);
+  EXPECT_STREQ(text, "1000000") << "cut to the capacity";
+  FormatFixed(text, sizeof(text), -INFINITY, 2);
+  EXPECT_STREQ(text, "-inf");
+  std::locale::global(previous);
 }
 
 TEST(StringBuffer, SpliceInsertsAndRefusesRangesOutsideTheText)

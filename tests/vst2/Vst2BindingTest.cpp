@@ -1,7 +1,7 @@
 // The binding's translation of host calls and its refusals, on a small test plug-in.
 #include "tests/vst2/Vst2TestSupport.h"
 
-#include "hosts/vst2/GuardedBuffers.h"
+#include "hosts/common/GuardedBuffers.h"
 
 #include <cmath>
 #include <cstring>
@@ -306,9 +306,10 @@ TEST(Vst2Params, TextsTheHostTypes)
     intptr_t answer;
     double value;
   } cases[] = {
-    {0, "0.5", 1, 0.0},                                                // shown negated: -0.5, clamped to the range
-    {0, "-0.25", 1, 0.25}, {1, "on", 1, 1.0},   {1, "maybe", 0, 1.0},  // unknown text changes nothing
-    {2, "7.5", 1, 7.5},    {2, "1e9", 1, 10.0}, {2, "nan", 0, 10.0},  {2, "-inf", 0, 10.0}, {2, "junk", 1, 0.0},
+    {0, "0.5", 1, 0.0},                                                 // shown negated: -0.5, clamped to the range
+    {0, "-0.25", 1, 0.25}, {1, "on", 1, 1.0},    {1, "maybe", 0, 1.0},  // unknown text changes nothing
+    {2, "7.5", 1, 7.5},    {2, "1e9", 1, 10.0},  {2, "nan", 0, 10.0},
+    {2, "-inf", 0, 10.0},  {2, "junk", 0, 10.0}, {2, " +2.5dB", 1, 2.5},
   };
   TestHost host;
   for (const Case& c : cases)
@@ -525,7 +526,7 @@ TEST(Vst2Audio, AccumulateAddsAndEveryBlockAsksForMidi)
   host.driver.Host().ClearCalls();
   for (int frames : {3, 256, 1000})
   {
-    vst2host::GuardedBuffers<float> in(2, frames), out(2, frames);
+    hostcommon::GuardedBuffers<float> in(2, frames), out(2, frames);
     in.Fill(0.25f);
     out.Fill(1.0f);
     host.effect()->process(host.effect(), in.Pointers(), out.Pointers(), frames);

@@ -1,6 +1,6 @@
 #include "tests/vst2/Vst2TestSupport.h"
 
-#include "hosts/vst2/GuardedBuffers.h"
+#include "hosts/common/GuardedBuffers.h"
 
 #include <cmath>
 #include <cstdio>
@@ -92,7 +92,7 @@ void ProcessOddBlocks(vst2host::HostDriver& driver, bool replacing)
   // Odd sizes, one larger than the announced block size.
   for (int frames : {1, 77, 255, 1000})
   {
-    vst2host::GuardedBuffers<Sample> in(effect->numInputs, frames), out(effect->numOutputs, frames);
+    hostcommon::GuardedBuffers<Sample> in(effect->numInputs, frames), out(effect->numOutputs, frames);
     in.Fill(Sample(0.25));
     out.Fill(Sample(0.5));
     if constexpr (std::is_same_v<Sample, double>)

@@ -107,27 +107,24 @@ int runAaxHost(const HostOptions& options, std::ostream& out, std::ostream& err)
   if (!module)
   {
     err << "plughost: " << error << "\n";
-    return 1;
+    return kExitFailure;
   }
   if (options.conformance || options.doublePrecision)
   {
     err << "plughost: AAX modules take neither the conformance checks nor 64-bit samples\n";
-    return 1;
+    return kExitFailure;
   }
   bool ok = false;
+  std::vector<std::string> problems;
   {
     aaxhost::HostDriver driver(module->Entries());
     ok = session(options, driver, out, err, error);
     driver.Close();
-    if (ok && driver.LiveObjects() != 0)
-    {
-      error = "the module still holds objects after the host released everything";
-      ok = false;
-    }
+    problems = driver.Problems();
+    if (driver.LiveObjects() != 0)
+      problems.push_back("the module still holds objects after the host released everything");
   }
-  if (!ok)
-    err << "plughost: " << error << "\n";
-  return ok ? 0 : 1;
+  return reportOutcome(ok, error, problems, err);
 }
 
 }  // namespace plughost

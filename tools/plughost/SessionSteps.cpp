@@ -111,4 +111,15 @@ bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostre
   return true;
 }
 
+int reportOutcome(bool ok, const std::string& error, const std::vector<std::string>& problems, std::ostream& err)
+{
+  if (!ok)
+    err << "plughost: " << error << "\n";
+  for (const auto& p : problems)
+    err << "plughost: host contract broken: " << p << "\n";
+  if (!ok)
+    return kExitFailure;
+  return problems.empty() ? 0 : kExitBreach;
+}
+
 }  // namespace plughost

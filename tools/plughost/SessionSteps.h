@@ -37,4 +37,12 @@ using ChunkOut = std::function<std::vector<std::uint8_t>()>;
 bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error);
 bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error);
 
+// Exit codes: the session failed; the plug-in broke the host contract (checked after a
+// session that otherwise went well).
+constexpr int kExitFailure = 1;
+constexpr int kExitBreach = 2;
+
+// Prints the session's error and each breach of the host contract; answers the exit code.
+int reportOutcome(bool ok, const std::string& error, const std::vector<std::string>& problems, std::ostream& err);
+
 }  // namespace plughost

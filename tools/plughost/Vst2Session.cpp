@@ -5,6 +5,8 @@
 #include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SessionSteps.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -90,6 +92,8 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
   driver.Open(input->sampleRate(), options.blockSize);
   out << "effect: " << driver.EffectName() << " (" << driver.Effect()->numInputs << " in, "
       << driver.Effect()->numOutputs << " out)\n";
+  if (!driver.Arrange(input->numChannels()))
+    out << "the plug-in refused " << input->numChannels() << " channel(s); using its own arrangement\n";
   const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
   if (!restoreChunkState(options, restore, out, error))
     return false;
@@ -105,7 +109,8 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
     return true;
   };
   const ChunkOut save = [&] { return driver.GetChunk(false); };
-  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
+  const auto latency = static_cast<std::uint64_t>(std::max(driver.Latency(), 0));
+  if (!renderAndReport(options, *input, latency, process, out, terminal, error))
     return false;
   if (wantsEditor(options))
   {
@@ -133,24 +138,24 @@ int runVst2Host(const HostOptions& options, std::ostream& out, std::ostream& err
   if (!module)
   {
     err << "plughost: " << error << "\n";
-    return 1;
+    return kExitFailure;
   }
   if (options.conformance)
   {
     err << "plughost: the conformance checks are for VST3 modules\n";
-    return 1;
+    return kExitFailure;
   }
   bool ok = false;
+  std::vector<std::string> problems;
   {
     vst2host::HostDriver driver(module->Entry());
     if (!driver.Create())
       error = "the module's entry gave no effect";
     else
       ok = session(options, driver, out, err, error);
+    problems = driver.Problems();
   }
-  if (!ok)
-    err << "plughost: " << error << "\n";
-  return ok ? 0 : 1;
+  return reportOutcome(ok, error, problems, err);
 }
 
 }  // namespace plughost

@@ -17,9 +17,6 @@
 namespace plughost {
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitBreach = 2;
-
 std::string valueText(vst3::IEditController* controller, vst3::ParamID id)
 {
   vst3::String128 text{};
@@ -264,13 +261,7 @@ int runVst3Host(const HostOptions& options, std::ostream& out, std::ostream& err
     problems.push_back("the factory keeps " + std::to_string(factoryLeft) + " reference(s) after the host's release");
   if (!module->unload())
     problems.push_back("the module's exit function failed");
-  if (!ok)
-    err << "plughost: " << error << "\n";
-  for (const auto& p : problems)
-    err << "plughost: host contract broken: " << p << "\n";
-  if (!ok)
-    return kExitFailure;
-  return problems.empty() ? 0 : kExitBreach;
+  return reportOutcome(ok, error, problems, err);
 }
 
 }  // namespace plughost

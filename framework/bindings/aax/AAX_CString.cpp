@@ -1,8 +1,8 @@
 #include "framework/bindings/aax/AAX_CString.h"
 
+#include "framework/core/NumberText.h"
+
 #include <cstring>
-#include <locale>
-#include <sstream>
 
 namespace {
 const char* OrEmpty(const char* text)
@@ -74,7 +74,8 @@ bool AAX_CString::Precedes(const AAX_CString& other) const
 
 const char* AAX_CString::CharAt(uint32_t position) const
 {
-  return mText.c_str() + position;
+  // A position past the end gives the empty text at the end, never memory beyond it.
+  return mText.c_str() + (position < mText.size() ? position : mText.size());
 }
 
 void AAX_CString::MakeEmpty()
@@ -90,12 +91,9 @@ void AAX_CString::EraseRange(uint32_t position, uint32_t count)
 
 void AAX_CString::AppendDecimal(double value, int precision)
 {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  out.setf(std::ios::fixed, std::ios::floatfield);
-  out.precision(precision);
-  out << value;
-  mText += out.str();
+  char text[400];
+  FormatFixed(text, sizeof(text), value, precision);
+  mText += text;
 }
 
 void AAX_CString::CopySubrange(uint32_t position, uint32_t count, AAX_IString* out) const
@@ -107,11 +105,5 @@ void AAX_CString::CopySubrange(uint32_t position, uint32_t count, AAX_IString* o
 
 bool AAX_CString::ParseNumber(double* out) const
 {
-  std::istringstream in(mText);
-  in.imbue(std::locale::classic());
-  double value = 0.0;
-  in >> value;
-  // The stream leaves its own values behind on failure (DBL_MAX on overflow); the answer is 0.
-  *out = in.fail() ? 0.0 : value;
-  return !in.fail();
+  return ReadNumber(mText.c_str(), out);
 }

@@ -2,10 +2,12 @@
 
 #include "framework/bindings/aax/AAX_CString.h"
 #include "framework/bindings/aax/AAX_ITaperDelegate.h"
+#include "framework/core/SaturateToFloat.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 // How a parameter's real value is shown as text and read back from text. A parameter keeps
 // its own copy (Duplicate) and deletes it through the base.
@@ -86,6 +88,8 @@ public:
     const bool read = AAX_CString(text).ParseNumber(&number);
     if constexpr (std::numeric_limits<T>::is_integer)
       out = SaturatingTruncate<T>(number);
+    else if constexpr (std::is_same_v<T, float>)
+      out = SaturateToFloat(number);
     else
       out = T(number);
     return read;

@@ -14,12 +14,16 @@ void PacketQueue::Attach(AAX_IController* controller, AAX_CEffectParameters* own
   mOwner = owner;
 }
 
-void PacketQueue::AddPacket(uint32_t key, uint32_t packetId)
+bool PacketQueue::AddPacket(uint32_t key, uint32_t packetId)
 {
   OwnedMutexGuard guard(mMutex);
+  // A key taken keeps its record: subscriptions point at it.
+  if (mPackets.count(key) != 0)
+    return false;
   auto packet = std::make_unique<PacketRecord>();
   packet->packetId = packetId;
-  mPackets[key] = std::move(packet);
+  mPackets.emplace(key, std::move(packet));
+  return true;
 }
 
 bool PacketQueue::Subscribe(const char* parameterId, uint32_t key, std::unique_ptr<PacketHandler> handler)

@@ -42,9 +42,10 @@ public:
   PacketQueue& operator=(const PacketQueue&) = delete;
 
   void Attach(AAX_IController* controller, AAX_CEffectParameters* owner);
-  // Registration: a packet under a key, and a parameter feeding it through a handler (false,
-  // and nothing kept, for an unknown key or a missing handler).
-  void AddPacket(uint32_t key, uint32_t packetId);
+  // Registration: a packet under a key (false for a key already taken), and a parameter
+  // feeding it through a handler (false, and nothing kept, for an unknown key or a missing
+  // handler).
+  bool AddPacket(uint32_t key, uint32_t packetId);
   bool Subscribe(const char* parameterId, uint32_t key, std::unique_ptr<PacketHandler> handler);
 
   ACFResult MarkDirty(const char* parameterId, bool dirty);

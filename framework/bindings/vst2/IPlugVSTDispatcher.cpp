@@ -1,12 +1,12 @@
 // The dispatcher: every opcode a VST 2.4 host sends, under the plug-in lock.
 #include "framework/bindings/vst2/IPlugVST.h"
 
+#include "framework/core/NumberText.h"
 #include "framework/core/PlugTrace.h"
 #include "platform/ScopedLock.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 using namespace vst2;
@@ -183,8 +183,8 @@ intptr_t IPlugVST::StringToParameter(int32_t index, const char* ptr)
   }
   else
   {
-    value = std::strtod(text, nullptr);
-    if (!std::isfinite(value))
+    // A text without a finite number is refused: it would set the parameter to 0.
+    if (!ReadNumber(text, &value))
       return 0;
     if (param->NegateDisplay())
       value = -value;

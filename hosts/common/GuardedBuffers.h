@@ -1,9 +1,10 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
-namespace vst2host {
+namespace hostcommon {
 
 // Host-owned channel buffers with guard zones on both sides, filled with a value no
 // plug-in writes, so that a write past either end of a block shows.
@@ -46,6 +47,21 @@ public:
     return true;
   }
 
+  // Whether the first frames of the first channels hold finite samples only.
+  bool AllFinite(int channels, int frames) const
+  {
+    for (int c = 0; c < std::min(channels, Channels()); ++c)
+    {
+      const Sample* samples = mPointers[static_cast<size_t>(c)];
+      for (int i = 0; i < std::min(frames, mFrames); ++i)
+      {
+        if (!std::isfinite(samples[i]))
+          return false;
+      }
+    }
+    return true;
+  }
+
 private:
   static constexpr Sample kCanary = Sample(-12345.0);
 
@@ -54,4 +70,4 @@ private:
   std::vector<Sample*> mPointers;
 };
 
-}  // namespace vst2host
+}  // namespace hostcommon
