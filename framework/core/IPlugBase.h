@@ -36,6 +36,9 @@ public:
   static constexpr int kNameSize = 128;      // effect, product and maker names, NUL included
   static constexpr int kHostNameSize = 256;  // host names are lower-cased into this much
   static constexpr int kMaxChannels = 1024;  // a configuration beyond this is refused
+  // A host's block size beyond this does not grow the scratch buffers further: the bindings
+  // process such blocks in slices, so a host cannot make the plug-in claim unbounded memory.
+  static constexpr int kMaxScratchFrames = 65536;
 
   IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName, const char* productName,
             const char* makerName, int vendorVersion, int uniqueId, int makerId, int latency, bool doesMidi,
@@ -254,8 +257,9 @@ private:
   void SilenceHostOutputs(int nFrames);
   template <class Process>
   void RunSlices(int nFrames, EWriteBack mode, Process process);
-  // True when the stored state of the slot holds a value for every parameter.
-  bool PresetComplete(const PresetSlot* slot) const;
+  void BypassSlices(int nFrames, EWriteBack mode);
+  template <class Sample>
+  void PassThrough(Sample** inputs, Sample** outputs, int nFrames);
 
   PtrList<ChannelConfig> mChannelConfigs;
   PlugMutex mMutex;

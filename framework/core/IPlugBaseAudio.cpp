@@ -337,17 +337,17 @@ void IPlugBase::RunFloatAccumulate(int nFrames)
 
 void IPlugBase::BypassDouble(int nFrames)
 {
-  RunSlices(nFrames, kWriteNone, [this](int n) {
-    if (mLatency > 0 && mDelay)
-      mDelay->Run(InputPointers(), OutputPointers(), n);
-    else
-      IPlugBase::ProcessBlockDouble(InputPointers(), OutputPointers(), n);
-  });
+  BypassSlices(nFrames, kWriteNone);
 }
 
 void IPlugBase::BypassFloat(int nFrames)
 {
-  RunSlices(nFrames, kWriteReplace, [this](int n) {
+  BypassSlices(nFrames, kWriteReplace);
+}
+
+void IPlugBase::BypassSlices(int nFrames, EWriteBack mode)
+{
+  RunSlices(nFrames, mode, [this](int n) {
     if (mLatency > 0 && mDelay)
       mDelay->Run(InputPointers(), OutputPointers(), n);
     else
@@ -357,45 +357,30 @@ void IPlugBase::BypassFloat(int nFrames)
 
 void IPlugBase::ProcessBlockDouble(double** inputs, double** outputs, int nFrames)
 {
-  if (!outputs || nFrames <= 0)
-    return;
-  for (int i = 0, nOut = NOutChannels(), nIn = NInChannels(); i < nOut; ++i)
-  {
-    double* out = outputs[i];
-    if (!out)
-      continue;
-    const double* in = inputs && i < nIn ? inputs[i] : nullptr;
-    if (i < nIn && in)
-    {
-      if (in != out)
-        std::memmove(out, in, sizeof(double) * static_cast<size_t>(nFrames));
-    }
-    else
-    {
-      ZeroDoubles(out, nFrames);
-    }
-  }
+  PassThrough(inputs, outputs, nFrames);
 }
 
 void IPlugBase::ProcessBlockFloat(float** inputs, float** outputs, int nFrames)
+{
+  PassThrough(inputs, outputs, nFrames);
+}
+
+// The inputs unchanged to the outputs of the same number; outputs without an input are silent.
+template <class Sample>
+void IPlugBase::PassThrough(Sample** inputs, Sample** outputs, int nFrames)
 {
   if (!outputs || nFrames <= 0)
     return;
   for (int i = 0, nOut = NOutChannels(), nIn = NInChannels(); i < nOut; ++i)
   {
-    float* out = outputs[i];
+    Sample* out = outputs[i];
     if (!out)
       continue;
-    const float* in = inputs && i < nIn ? inputs[i] : nullptr;
-    if (in)
-    {
-      if (in != out)
-        std::memmove(out, in, sizeof(float) * static_cast<size_t>(nFrames));
-    }
-    else
-    {
-      std::memset(out, 0, sizeof(float) * static_cast<size_t>(nFrames));
-    }
+    const Sample* in = inputs && i < nIn ? inputs[i] : nullptr;
+    if (!in)
+      std::memset(out, 0, sizeof(Sample) * static_cast<size_t>(nFrames));
+    else if (in != out)
+      std::memmove(out, in, sizeof(Sample) * static_cast<size_t>(nFrames));
   }
 }
 

@@ -8,8 +8,6 @@
 #include <vector>
 
 namespace {
-constexpr int kValueBytes = 8;
-
 // One preset record of a bank, as found in the data.
 struct PresetRecord
 {
@@ -77,14 +75,14 @@ bool IPlugBase::SerializePresets(StateChunk* chunk)
 
 bool IPlugBase::HasWholeState(const StateChunk* chunk, int pos) const
 {
-  return chunk->Has(pos, NParams() * kValueBytes);
+  return chunk->Has(pos, NParams() * StateChunk::kDoubleBytes);
 }
 
 int IPlugBase::UnserializePresets(const StateChunk* chunk, int pos)
 {
   // The whole bank is checked before anything is applied: a damaged bank changes nothing.
   std::vector<PresetRecord> records(static_cast<size_t>(NPresets()));
-  const int stateBytes = NParams() * kValueBytes;
+  const int stateBytes = NParams() * StateChunk::kDoubleBytes;
   for (PresetRecord& record : records)
   {
     pos = ReadPresetRecord(chunk, pos, stateBytes, &record);

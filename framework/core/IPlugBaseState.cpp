@@ -9,7 +9,6 @@
 #include <cstring>
 
 namespace {
-constexpr int kValueBytes = 8;
 constexpr const char* kUserPreset = "user preset";
 }  // namespace
 
@@ -58,7 +57,7 @@ bool IPlugBase::StateMatches(const void* values, int valueCount, int startIndex)
   const unsigned char* bytes = static_cast<const unsigned char*>(values);
   for (int i = 0; i < n; ++i)
   {
-    const double stored = DecodeDouble(bytes + (int64_t(startIndex) + i) * kValueBytes);
+    const double stored = DecodeDouble(bytes + (int64_t(startIndex) + i) * StateChunk::kDoubleBytes);
     const float difference = static_cast<float>(ParamAt(i)->Value()) - static_cast<float>(stored);
     if (!(std::fabs(difference) < 1e-5f))
       return false;
@@ -117,11 +116,6 @@ void IPlugBase::NextUserPresetName(char* out, int capacity) const
   std::snprintf(out, static_cast<size_t>(capacity), "%s %d", kUserPreset, count + 1);
 }
 
-bool IPlugBase::PresetComplete(const PresetSlot* slot) const
-{
-  return slot->state.Size() >= int64_t(NParams()) * kValueBytes;
-}
-
 bool IPlugBase::LoadPreset(int idx)
 {
   PresetSlot* slot = PresetAt(idx);
@@ -131,7 +125,7 @@ bool IPlugBase::LoadPreset(int idx)
   if (slot->initialised)
   {
     // A damaged preset is refused before anything is applied.
-    ok = PresetComplete(slot) && ReadState(&slot->state, 0) > 0;
+    ok = HasWholeState(&slot->state, 0) && ReadState(&slot->state, 0) > 0;
   }
   else
   {

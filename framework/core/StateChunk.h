@@ -25,6 +25,9 @@ public:
   void Clear() { mBuffer.SetSize(0, true); }
   GrowBuffer& Buffer() { return mBuffer; }
 
+  // Bytes of a double as PutDouble writes it.
+  static constexpr int kDoubleBytes = 8;
+
   bool PutBytes(const void* bytes, int count);
   bool PutInt32(int32_t value);
   bool PutDouble(double value);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/core/IRectangle.h"
-#include "framework/core/ITextStyle.h"
+#include "framework/gui/ITextStyle.h"
 #include "framework/gui/IBlendSpec.h"
 #include "framework/gui/PointerModifiers.h"
 

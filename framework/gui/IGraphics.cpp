@@ -126,34 +126,6 @@ bool IGraphics::CollectDirtyRect(IRectangle* out) const
 
 namespace {
 
-// A window onto part of a bitmap: drawing into it lands in that part and nowhere else.
-class ClippedBitmap : public LICE_IBitmap
-{
-public:
-  ClippedBitmap(const LICE_IBitmap* whole, const IRectangle& part)
-  {
-    const bool fits = whole && whole->PixelData() && !whole->IsUpsideDown() && part.W() > 0 && part.H() > 0 &&
-                      part.L >= 0 && part.T >= 0 && part.R <= whole->PixelWidth() && part.B <= whole->PixelHeight();
-    if (!fits)
-      return;
-    mPixels = whole->PixelData() + static_cast<ptrdiff_t>(part.T) * whole->RowPitch() + part.L;
-    mWidth = part.W();
-    mHeight = part.H();
-    mPitch = whole->RowPitch();
-  }
-  Pixel32* PixelData() const override { return mPixels; }
-  int PixelWidth() const override { return mWidth; }
-  int PixelHeight() const override { return mHeight; }
-  int RowPitch() const override { return mPitch; }
-  bool Reallocate(int, int) override { return false; }
-
-private:
-  Pixel32* mPixels = nullptr;
-  int mWidth = 0;
-  int mHeight = 0;
-  int mPitch = 0;
-};
-
 bool Contains(const IRectangle& outer, const IRectangle& inner)
 {
   return outer.L <= inner.L && outer.T <= inner.T && outer.R >= inner.R && outer.B >= inner.B;

@@ -3,7 +3,7 @@
 #include "framework/core/IColour.h"
 #include "framework/core/IPlugEditor.h"
 #include "framework/core/IRectangle.h"
-#include "framework/core/ITextStyle.h"
+#include "framework/gui/ITextStyle.h"
 #include "framework/core/PtrList.h"
 #include "framework/gui/IBitmapRef.h"
 #include "framework/gui/IBlendSpec.h"

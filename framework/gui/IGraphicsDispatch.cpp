@@ -130,14 +130,15 @@ bool IGraphics::DispatchDoubleClick(int x, int y, const PointerModifiers& mods)
   if (idx < 0)
     return false;
   IControl* control = ControlAt(idx);
-  // The reset (or second press) is an edit like any other; the release that follows ends it.
-  if (control->ParamIdx() >= 0)
-    BeginGesture(control->ParamIdx());
+  // A reset is a whole edit: the window takes no capture, so its release may never come here.
   if (!control->DoubleClickActsAsPress())
   {
-    control->HandleDoubleClick(x, y, mods);
+    EditInGesture(control->ParamIdx(), [&] { control->HandleDoubleClick(x, y, mods); });
     return false;
   }
+  // A second press is an edit like any other; the release that follows ends it.
+  if (control->ParamIdx() >= 0)
+    BeginGesture(control->ParamIdx());
   mCaptureIdx = idx;
   mLastX = x;
   mLastY = y;

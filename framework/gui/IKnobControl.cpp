@@ -3,10 +3,10 @@
 #include "framework/core/IPlugBase.h"
 #include "framework/gui/IBitmapControl.h"
 #include "framework/gui/IGraphics.h"
-#include "platform/ScopedLock.h"
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 IKnobControl::IKnobControl(IPlugBase* plug, const IRectangle& rect, int paramIdx, int direction, double gearing)
   : IControl(plug, rect, paramIdx), mDirection(direction), mGearing(gearing)
@@ -83,7 +83,10 @@ IRectangle PlaceText(const IRectangle& knob, int size, int position, int offset,
 
 IKnobMultiControlText::IKnobMultiControlText(IPlugBase* plug, int x, int y, int paramIdx, const IBitmapRef& bitmap,
                                              const ITextStyle& style, bool showLabel, int textPosition, int offset)
-  : IKnobMultiControl(plug, x, y, paramIdx, bitmap), mKnobRect(mRect), mShowLabel(showLabel)
+  : IKnobMultiControl(plug, x, y, paramIdx, bitmap),
+    mKnobRect(mRect),
+    mTextValue(std::numeric_limits<double>::quiet_NaN()),
+    mShowLabel(showLabel)
 {
   mStyle = style;
   mPromptDisabled = false;
@@ -92,22 +95,15 @@ IKnobMultiControlText::IKnobMultiControlText(IPlugBase* plug, int x, int y, int 
     mTextRect = PlaceText(mKnobRect, mStyle.size, textPosition, offset, &mTargetRect);
 }
 
-void IKnobMultiControlText::ComposeText(char* out, int capacity) const
+void IKnobMultiControlText::ComposeText(const IPlugParameter& param, double value, char* out, int capacity) const
 {
   out[0] = '\0';
-  const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr;
-  if (!param)
-    return;
   char display[IPlugParameter::kTextSize];
-  {
-    // The audio thread changes parameters under the plug-in lock; the text is read under it.
-    ScopedLock lock(mPlug->Mutex());
-    param->DisplayText(param->Value(), false, display, sizeof display, true);
-  }
+  param.DisplayText(value, false, display, sizeof display, true);
   if (!display[0])
     return;
   if (mShowLabel)
-    std::snprintf(out, static_cast<size_t>(capacity), "%s %s", display, param->UnitLabel());
+    std::snprintf(out, static_cast<size_t>(capacity), "%s %s", display, param.UnitLabel());
   else
     std::snprintf(out, static_cast<size_t>(capacity), "%s", display);
 }
@@ -117,16 +113,21 @@ bool IKnobMultiControlText::NeedsRedraw() const
   if (IKnobMultiControl::NeedsRedraw())
     return true;
   // The plug-in may change the parameter without moving the knob: the text still follows.
-  char text[kTextCapacity];
-  ComposeText(text, kTextCapacity);
-  return std::strcmp(text, mText.Get()) != 0;
+  // The text depends on the value alone (the texts and labels are fixed), so the value is
+  // compared; it is read without the plug-in lock, as it is kept atomically.
+  const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr;
+  return param && param->Value() != mTextValue;
 }
 
 bool IKnobMultiControlText::Render(IGraphics* graphics)
 {
   IKnobMultiControl::Render(graphics);
-  char text[kTextCapacity];
-  ComposeText(text, kTextCapacity);
+  char text[kTextCapacity] = "";
+  if (const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr)
+  {
+    mTextValue = param->Value();
+    ComposeText(*param, mTextValue, text, kTextCapacity);
+  }
   mText.Assign(text);
   if (!mText.Get()[0] || mTextRect.Empty())
     return true;

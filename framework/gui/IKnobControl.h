@@ -56,7 +56,7 @@ public:
 
   bool Render(IGraphics* graphics) override;
   void HandlePress(int x, int y, const PointerModifiers& mods) override;
-  // Also when the text it would show differs from the one it shows.
+  // Also when the parameter's value differs from the one its text shows.
   bool NeedsRedraw() const override;
 
   // Where the text was last drawn (left and right fitted to it).
@@ -67,11 +67,13 @@ private:
   // A display text, a blank and a unit label, each within the parameter's text size.
   static constexpr int kTextCapacity = 3 * IPlugParameter::kTextSize;
 
-  // The parameter's display text of its current value, with the unit when shown.
-  void ComposeText(char* out, int capacity) const;
+  // The parameter's display text of the value, with the unit when shown.
+  void ComposeText(const IPlugParameter& param, double value, char* out, int capacity) const;
 
   IRectangle mTextRect;
   IRectangle mKnobRect;
   StringBuffer mText;
+  // The value the text was composed from; not a number before the first.
+  double mTextValue;
   bool mShowLabel;
 };

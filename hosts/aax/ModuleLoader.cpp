@@ -1,6 +1,6 @@
 #include "hosts/aax/ModuleLoader.h"
 
-#include <filesystem>
+#include "hosts/common/BundlePath.h"
 
 namespace aaxhost {
 
@@ -29,17 +29,7 @@ bool Find(const hostcommon::SharedLibrary& library, const char* name, Proc& out,
 
 std::string Module::Resolve(const std::string& path)
 {
-  std::error_code ec;
-  const std::filesystem::path bundle = std::filesystem::u8path(path);
-  if (!std::filesystem::is_directory(bundle, ec))
-    return path;
-  std::filesystem::path name = bundle.filename();
-  if (name.empty())
-    name = bundle.parent_path().filename();  // a trailing separator
-#if !defined(_WIN32)
-  name.replace_extension(".so");
-#endif
-  return (bundle / "Contents" / Architecture() / name).u8string();
+  return hostcommon::ResolveBundle(path, Architecture());
 }
 
 std::unique_ptr<Module> Module::Load(const std::string& path, std::string& error)

@@ -1,7 +1,6 @@
 #include "hosts/vst3/ModuleLoader.h"
 
-#include <filesystem>
-#include <system_error>
+#include "hosts/common/BundlePath.h"
 
 namespace vst3host {
 namespace {
@@ -59,27 +58,11 @@ bool exitModule(const hostcommon::SharedLibrary& library)
 }
 #endif
 
-// Contents/<architecture folder>/<name of the bundle, the module file's extension>.
-std::string bundleBinary(const std::string& bundleFolder)
-{
-  const std::filesystem::path bundle = std::filesystem::u8path(bundleFolder);
-  std::filesystem::path name = bundle.filename();
-  if (name.empty())
-    name = bundle.parent_path().filename();  // a trailing separator
-#if !defined(_WIN32)
-  name.replace_extension(".so");
-#endif
-  return (bundle / "Contents" / (hostcommon::MachineName() + kPlatformFolder) / name).u8string();
-}
-
 }  // namespace
 
 std::string Module::resolve(const std::string& path)
 {
-  std::error_code ec;
-  if (std::filesystem::is_directory(std::filesystem::u8path(path), ec))
-    return bundleBinary(path);
-  return path;
+  return hostcommon::ResolveBundle(path, hostcommon::MachineName() + kPlatformFolder);
 }
 
 std::unique_ptr<Module> Module::load(const std::string& path, std::string& error)

@@ -47,6 +47,9 @@ private:
   void* mHandle = nullptr;
 };
 
+// HostWindow::pump for the windows of this thread, whoever made them.
+int pumpMessages(int limit = 10000);
+
 // Sends the messages a person's pointer would make in the window, as the window system sends
 // them (coordinates inside the window), then pumps what they set off.
 void playPointerAction(void* window, const PointerAction& action);

@@ -1,6 +1,5 @@
 #include "framework/core/IMenu.h"
 #include "framework/core/IRectangle.h"
-#include "framework/core/ITextStyle.h"
 #include "framework/core/MidiMessage.h"
 
 #include <gtest/gtest.h>
@@ -50,11 +49,8 @@ TEST(IRectangle, UnionIntersectionAndTheOneSidedOverlap)
   EXPECT_FALSE(IRectangle(5, 5, 5, 5).Empty());  // zero area, yet not "empty"
 }
 
-TEST(Records, StyleNameIsCutAndMenuRefusesNullItems)
+TEST(Records, MenuRefusesNullItems)
 {
-  const ITextStyle named(16, IColour(255, 255, 200, 63), "A face name longer than thirty-one characters");
-  EXPECT_EQ(std::string(named.face).size(), 31u);
-
   IMenu menu;
   IMenuItem* first = menu.AppendItem(new IMenuItem("first", IMenuItem::kChecked), 9);
   menu.AppendItem(new IMenuItem("second"));

@@ -169,6 +169,7 @@ TEST_F(EffectEditorTest, DoubleClickWheelAndStrayClicks)
   editor->Set(T::kHiPass, 200.0);
   editor->plug->events.clear();
   editor->graphics.DispatchDoubleClick(130, 300, Left());
+  EXPECT_EQ(editor->Gestures(), "b3 p3 e3") << "the reset ends its gesture without a release";
   editor->graphics.DispatchRelease(130, 300, Left());
   EXPECT_EQ(editor->plug->ParamAt(T::kHiPass)->Value(), 20.0);
   EXPECT_EQ(editor->Gestures(), "b3 p3 e3");

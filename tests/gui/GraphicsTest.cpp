@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // Counts how often it is drawn; draws nothing.
@@ -55,6 +57,8 @@ TEST_F(GraphicsTest, FontsAreSharedByKeyNotByColour)
   EXPECT_NE(graphics->ObtainFont(lower), font);
   EXPECT_NE(graphics->ObtainFont(bigger), font);
 
+  const ITextStyle named(16, IColour(255, 255, 200, 63), "A face name longer than thirty-one characters");
+  EXPECT_EQ(std::string(named.face).size(), 31u) << "the face name is cut to its field";
   ITextStyle unknown(14, ColourBlack, "NoSuchFace");
   EXPECT_EQ(graphics->ObtainFont(unknown), nullptr);
   EXPECT_EQ(unknown.font, nullptr);

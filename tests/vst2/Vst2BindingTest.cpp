@@ -251,6 +251,9 @@ TEST(Vst2Texts, ParameterProgramAndPinTexts)
   EXPECT_EQ(d.ParamLabel(2), "dB");
   EXPECT_EQ(d.ParamDisplay(1), "off");
   EXPECT_EQ(d.ParamName(3), "") << "no such parameter";
+  char stale[8] = "stale";
+  d.Dispatch(effGetParamDisplay, 3, 0, stale);
+  EXPECT_STREQ(stale, "") << "a host's uncleared buffer gets no stale text";
   EXPECT_EQ(d.EffectName(), "TestEffect");
   EXPECT_EQ(WriteThrough(d, effGetProductString, 0).text, "TestProduct");
   EXPECT_EQ(WriteThrough(d, effGetVendorString, 0).text, "TestMaker");

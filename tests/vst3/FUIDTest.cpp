@@ -9,22 +9,20 @@ using namespace vst3;
 
 namespace {
 
-// The plug-in's class id: words F2AEE70D 00DE4F4E 'Tvxr' 'Qxls'.
-const unsigned char kWindowsCid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
-                                       'T',  'v',  'x',  'r',  'Q',  'x',  'l',  's'};
-const unsigned char kLinuxCid[16] = {0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0x4E,
-                                     'T',  'v',  'x',  'r',  'Q',  'x',  'l',  's'};
+// The plug-in's class id: words F2AEE70D 00DE4F4E 'Tvxr' 'Qxls', the first two words in
+// the platform's order.
+#if TQ_VST3_COM_COMPATIBLE
+const unsigned char kCid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F, 'T', 'v', 'x', 'r', 'Q', 'x', 'l', 's'};
+#else
+const unsigned char kCid[16] = {0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0x4E, 'T', 'v', 'x', 'r', 'Q', 'x', 'l', 's'};
+#endif
 
 }  // namespace
 
 TEST(FUID, WordsGiveThePlatformBytesAndBack)
 {
   const FUID id(0xF2AEE70D, 0x00DE4F4E, 0x54767872, 0x51786C73);
-#if TQ_VST3_COM_COMPATIBLE
-  EXPECT_EQ(std::memcmp(id.toTUID(), kWindowsCid, 16), 0);
-#else
-  EXPECT_EQ(std::memcmp(id.toTUID(), kLinuxCid, 16), 0);
-#endif
+  EXPECT_EQ(std::memcmp(id.toTUID(), kCid, 16), 0);
   EXPECT_EQ(id.getLong1(), 0xF2AEE70Du);
   EXPECT_EQ(id.getLong2(), 0x00DE4F4Eu);
   EXPECT_EQ(id.getLong3(), 0x54767872u);

@@ -1,9 +1,10 @@
 #include "tools/editorshot/EditorShot.h"
 
 #include "effect/TarvexQuoxel.h"
+#include "framework/core/NumberText.h"
 #include "framework/gui/IGraphics.h"
 #include "lice/LICE_Bitmap.h"
-#include "tools/editorshot/PngFile.h"
+#include "tools/common/PngFile.h"
 
 #include <cerrno>
 #include <cmath>
@@ -14,12 +15,12 @@
 namespace editorshot {
 namespace {
 
+// The whole text is one finite number, read as the plug-in reads numbers.
 bool ParseNumber(const std::string& text, double* value)
 {
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v))
+  const char* end = nullptr;
+  double v = 0.0;
+  if (!ReadNumber(text.c_str(), &v, &end) || *end != '\0')
     return false;
   *value = v;
   return true;
@@ -71,7 +72,8 @@ const char* UsageText()
 {
   return "usage: editorshot --out FILE.png [--set NAME=VALUE]... [--meter METER=DB]...\n"
          "Draws the plug-in's editor as it looks for the given settings and writes it as a PNG.\n"
-         "  --set NAME=VALUE   a parameter by its name, in its own units (\"Quoxel Level=40\")\n"
+         "  --set NAME=VALUE   a parameter by its name, as a number in its own units\n"
+         "                     (\"Quoxel Level=40\"; a switch takes 0 or 1)\n"
          "  --meter METER=DB   in0 in1 out0 out1 (-48..0 dB), gain0 gain1 (-12..12 dB)\n";
 }
 
@@ -147,7 +149,7 @@ int RenderEditorShot(const ShotOptions& options, std::ostream& err)
   }
   graphics->RedrawRect(IRectangle(0, 0, graphics->Width(), graphics->Height()));
   std::string error;
-  if (!WritePngFile(options.out.c_str(), *graphics->DrawBitmap(), &error))
+  if (!toolcommon::WritePngFile(options.out.c_str(), *graphics->DrawBitmap(), &error))
   {
     err << "editorshot: " << error << "\n";
     return 1;

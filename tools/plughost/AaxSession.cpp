@@ -66,30 +66,20 @@ bool session(const HostOptions& options, aaxhost::HostDriver& driver, std::ostre
   if (!driver.Open(input->sampleRate(), channels, error))
     return false;
   out << "effect: " << driver.EffectName() << " (" << channels << " in, " << channels << " out)\n";
-  const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); };
-  if (!restoreChunkState(options, restore, out, error))
-    return false;
-  for (const auto& setting : options.settings)
-    if (!applySetting(driver, setting, error))
-      return false;
-  if (options.listParameters)
-    listParameters(driver, out);
-
-  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+  AaxEditor editor(driver);
+  ChunkPlugIn plug;
+  plug.format = StateFormat::Aax;
+  plug.restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.LoadChunk(chunk); };
+  plug.save = [&] { return driver.SaveChunk(); };
+  plug.apply = [&](const ParameterSetting& setting, std::string& why) { return applySetting(driver, setting, why); };
+  plug.list = [&](std::ostream& to) { listParameters(driver, to); };
+  plug.process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
     result.sampleRate = in.sampleRate;
     result.channels = driver.Render(in.channels, options.blockSize);
     return true;
   };
-  const ChunkOut save = [&] { return driver.SaveChunk(); };
-  if (!renderAndReport(options, *input, 0, process, out, terminal, error))
-    return false;
-  if (wantsEditor(options))
-  {
-    AaxEditor editor(driver);
-    if (!runEditor(options, editor, out, error))
-      return false;
-  }
-  return saveChunkState(options, save, out, error);
+  plug.editor = &editor;
+  return runChunkSession(options, *input, plug, out, terminal, error);
 }
 
 }  // namespace

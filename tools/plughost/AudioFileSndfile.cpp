@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace plughost {
@@ -44,7 +45,7 @@ public:
 
   // Integer files are read as full-scale 32-bit integers and scaled here, so every depth
   // reads exactly as our own reader does; float files are read as they are.
-  bool read(std::size_t maxFrames, AudioBuffer& chunk, std::string&) override
+  bool read(std::size_t maxFrames, AudioBuffer& chunk, std::string& error) override
   {
     const auto channels = static_cast<std::size_t>(mInfo.channels);
     mInterleaved.resize(maxFrames * channels);
@@ -60,8 +61,14 @@ public:
       for (std::size_t i = 0; i < static_cast<std::size_t>(std::max<sf_count_t>(got, 0)) * channels; ++i)
         mInterleaved[i] = mInts[i] / 2147483648.0;
     }
-    // A file that ends early ends the audio there.
+    // The library sizes the audio by the file, so fewer frames before the end is a read error.
     const auto frames = static_cast<std::size_t>(std::max<sf_count_t>(got, 0));
+    mFramesRead += frames;
+    if (frames < maxFrames && mFramesRead < numFrames())
+    {
+      error = "the audio file could not be read past frame " + std::to_string(mFramesRead);
+      return false;
+    }
     chunk.sampleRate = mInfo.samplerate;
     chunk.resize(mInfo.channels, frames);
     for (std::size_t f = 0; f < frames; ++f)
@@ -77,6 +84,7 @@ private:
   FileHandle mFile;
   SF_INFO mInfo;
   bool mIsFloat = false;
+  std::uint64_t mFramesRead = 0;
   std::vector<double> mInterleaved;
   std::vector<int> mInts;
 };

@@ -1,5 +1,7 @@
 #include "tools/plughost/CommandLine.h"
 
+#include "framework/core/NumberText.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -7,14 +9,12 @@
 namespace plughost {
 namespace {
 
+// The whole text is one finite number, read as the plug-in reads numbers.
 bool parseNumber(const std::string& text, double& value)
 {
-  if (text.empty())
-    return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(v))
+  const char* end = nullptr;
+  double v = 0.0;
+  if (!ReadNumber(text.c_str(), &v, &end) || *end != '\0')
     return false;
   value = v;
   return true;
@@ -183,7 +183,8 @@ std::string usageText()
          "                         or a VST2 module (a .dll or .so file)\n"
          "                         or an AAX module (a .aaxplugin bundle folder or the module file)\n"
          "  --check                run the conformance checks on the module's audio effect class\n"
-         "  --list                 list the parameters with their current values\n"
+         "  --list                 list the parameters with their current values (alone, without\n"
+         "                         --in, --out or the editor, it renders nothing)\n"
          "  --in FILE              process this audio file (default: a generated signal with transients)\n"
          "  --seconds S            length of the generated signal (default 4)\n"
          "  --channels N           channels of the generated signal (default 2)\n"

@@ -2,7 +2,7 @@
 
 #include "hosts/window/HostWindow.h"
 #include "lice/LICE_Bitmap.h"
-#include "tools/editorshot/PngFile.h"
+#include "tools/common/PngFile.h"
 
 #include <chrono>
 #include <thread>
@@ -39,7 +39,7 @@ bool savePicture(const hostwindow::WindowPicture& picture, const std::string& pa
       const std::uint32_t p = picture.at(x, y);
       bitmap.PixelData()[y * bitmap.RowPitch() + x] = LICE_Rgba((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, 255);
     }
-  return editorshot::WritePngFile(path.c_str(), bitmap, &error);
+  return toolcommon::WritePngFile(path.c_str(), bitmap, &error);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/plughost/SessionSteps.h"
 
 #include "tools/plughost/AudioFile.h"
+#include "tools/plughost/EditorMode.h"
 #include "tools/plughost/SignalStats.h"
 #include "tools/plughost/TestSignal.h"
 
@@ -41,6 +42,11 @@ std::unique_ptr<AudioReader> openInput(const HostOptions& options, std::string& 
   return signal;
 }
 
+bool rendersAudio(const HostOptions& options)
+{
+  return !options.listParameters || !options.inputPath.empty() || !options.outputPath.empty() || wantsEditor(options);
+}
+
 bool renderAndReport(const HostOptions& options, AudioReader& input, std::uint64_t latency, const ChunkProcess& process,
                      std::ostream& out, std::ostream& terminal, std::string& error)
 {
@@ -76,12 +82,13 @@ bool reportEmptyState(const HostOptions& options, const SavedState& state, std::
   return true;
 }
 
-bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::ostream& out, std::string& error)
+bool restoreChunkState(const HostOptions& options, StateFormat format, const ChunkIn& restore, std::ostream& out,
+                       std::string& error)
 {
   if (options.loadStatePath.empty())
     return true;
   SavedState state;
-  if (!readStateFile(options.loadStatePath, state, error))
+  if (!readStateFile(options.loadStatePath, format, state, error))
     return false;
   if (reportEmptyState(options, state, out))
     return true;
@@ -94,11 +101,13 @@ bool restoreChunkState(const HostOptions& options, const ChunkIn& restore, std::
   return true;
 }
 
-bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostream& out, std::string& error)
+bool saveChunkState(const HostOptions& options, StateFormat format, const ChunkOut& save, std::ostream& out,
+                    std::string& error)
 {
   if (options.saveStatePath.empty())
     return true;
   SavedState state;
+  state.format = format;
   state.component = save();
   if (state.component.empty())
   {
@@ -109,6 +118,23 @@ bool saveChunkState(const HostOptions& options, const ChunkOut& save, std::ostre
     return false;
   out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " bytes)\n";
   return true;
+}
+
+bool runChunkSession(const HostOptions& options, AudioReader& input, const ChunkPlugIn& plug, std::ostream& out,
+                     std::ostream& terminal, std::string& error)
+{
+  if (!restoreChunkState(options, plug.format, plug.restore, out, error))
+    return false;
+  for (const auto& setting : options.settings)
+    if (!plug.apply(setting, error))
+      return false;
+  if (options.listParameters)
+    plug.list(out);
+  if (rendersAudio(options) && !renderAndReport(options, input, plug.latency, plug.process, out, terminal, error))
+    return false;
+  if (wantsEditor(options) && !runEditor(options, *plug.editor, out, error))
+    return false;
+  return saveChunkState(options, plug.format, plug.save, out, error);
 }
 
 int reportOutcome(bool ok, const std::string& error, const std::vector<std::string>& problems, std::ostream& err)

@@ -1,13 +1,52 @@
 #include "tools/plughost/StateFile.h"
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
 namespace plughost {
 namespace {
 
-constexpr char kTag[8] = {'T', 'Q', 'V', '3', 'S', 'T', 'A', 'T'};
+constexpr std::size_t kTagSize = 8;
+// Files written before the tag named the format hold VST3 states under the first tag.
+constexpr struct
+{
+  StateFormat format;
+  char tag[kTagSize + 1];
+  const char* name;
+} kFormats[] = {{StateFormat::Vst3, "TQV3STAT", "VST3"},
+                {StateFormat::Vst2, "TQV2STAT", "VST2"},
+                {StateFormat::Aax, "TQAXSTAT", "AAX"}};
+// A state of this host is a few kilobytes; anything far larger is not one.
+constexpr std::size_t kMaxFileSize = 64u << 20;
+
+const auto& entryOf(StateFormat format)
+{
+  for (const auto& entry : kFormats)
+    if (entry.format == format)
+      return entry;
+  return kFormats[0];
+}
+
+const char* formatOfTag(const std::uint8_t* bytes, std::size_t size, StateFormat& format)
+{
+  for (const auto& entry : kFormats)
+  {
+    if (size >= kTagSize && std::memcmp(bytes, entry.tag, kTagSize) == 0)
+    {
+      format = entry.format;
+      return entry.name;
+    }
+  }
+  return nullptr;
+}
+
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File openFile(const std::string& path, const char* mode)
+{
+  return File(std::fopen(path.c_str(), mode), std::fclose);
+}
 
 void putPart(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& part)
 {
@@ -34,9 +73,15 @@ bool takePart(const std::vector<std::uint8_t>& in, std::size_t& pos, std::vector
 
 }  // namespace
 
+const char* formatName(StateFormat format)
+{
+  return entryOf(format).name;
+}
+
 std::vector<std::uint8_t> encodeState(const SavedState& state)
 {
-  std::vector<std::uint8_t> out(kTag, kTag + sizeof kTag);
+  const char* tag = entryOf(state.format).tag;
+  std::vector<std::uint8_t> out(tag, tag + kTagSize);
   putPart(out, state.component);
   putPart(out, state.controller);
   return out;
@@ -44,13 +89,13 @@ std::vector<std::uint8_t> encodeState(const SavedState& state)
 
 bool decodeState(const std::vector<std::uint8_t>& bytes, SavedState& state, std::string& error)
 {
-  if (bytes.size() < sizeof kTag || std::memcmp(bytes.data(), kTag, sizeof kTag) != 0)
+  SavedState decoded;
+  if (!formatOfTag(bytes.data(), bytes.size(), decoded.format))
   {
     error = "not a state file of this host";
     return false;
   }
-  SavedState decoded;
-  std::size_t pos = sizeof kTag;
+  std::size_t pos = kTagSize;
   if (!takePart(bytes, pos, decoded.component) || !takePart(bytes, pos, decoded.controller))
   {
     error = "state file is truncated";
@@ -68,29 +113,57 @@ bool decodeState(const std::vector<std::uint8_t>& bytes, SavedState& state, std:
 bool writeStateFile(const std::string& path, const SavedState& state, std::string& error)
 {
   const auto bytes = encodeState(state);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
-  {
+  File file = openFile(path, "wb");
+  // A full disk shows only when the buffered bytes are flushed at closing.
+  const bool written =
+    file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && std::fclose(file.release()) == 0;
+  if (!written)
     error = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return written;
 }
 
-bool readStateFile(const std::string& path, SavedState& state, std::string& error)
+bool readStateFile(const std::string& path, StateFormat expected, SavedState& state, std::string& error)
 {
-  std::ifstream file(path, std::ios::binary);
+  File file = openFile(path, "rb");
   if (!file)
   {
     error = "cannot open " + path;
     return false;
   }
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!decodeState(bytes, state, error))
+  // Read in pieces, looking at the tag first and stopping at the bound, so a device or a
+  // huge file of something else is refused early.
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t piece[16384];
+  StateFormat tagged{};
+  for (std::size_t n; (n = std::fread(piece, 1, sizeof piece, file.get())) > 0;)
+  {
+    bytes.insert(bytes.end(), piece, piece + n);
+    if (bytes.size() >= kTagSize && !formatOfTag(bytes.data(), bytes.size(), tagged))
+      break;
+    if (bytes.size() > kMaxFileSize)
+    {
+      error = path + ": too large for a state file";
+      return false;
+    }
+  }
+  if (std::ferror(file.get()))
+  {
+    error = "cannot read " + path;
+    return false;
+  }
+  SavedState decoded;
+  if (!decodeState(bytes, decoded, error))
   {
     error = path + ": " + error;
     return false;
   }
+  if (decoded.format != expected)
+  {
+    error = path + " holds a " + std::string(formatName(decoded.format)) + " state; this is a " + formatName(expected) +
+            " module";
+    return false;
+  }
+  state = std::move(decoded);
   return true;
 }
 

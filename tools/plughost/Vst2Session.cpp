@@ -94,31 +94,21 @@ bool session(const HostOptions& options, vst2host::HostDriver& driver, std::ostr
       << driver.Effect()->numOutputs << " out)\n";
   if (!driver.Arrange(input->numChannels()))
     out << "the plug-in refused " << input->numChannels() << " channel(s); using its own arrangement\n";
-  const ChunkIn restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
-  if (!restoreChunkState(options, restore, out, error))
-    return false;
-  for (const auto& setting : options.settings)
-    if (!applySetting(driver, setting, error))
-      return false;
-  if (options.listParameters)
-    listParameters(driver, out);
-
-  const ChunkProcess process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
+  Vst2Editor editor(driver);
+  ChunkPlugIn plug;
+  plug.format = StateFormat::Vst2;
+  plug.restore = [&](const std::vector<std::uint8_t>& chunk) { return driver.SetChunk(false, chunk); };
+  plug.save = [&] { return driver.GetChunk(false); };
+  plug.apply = [&](const ParameterSetting& setting, std::string& why) { return applySetting(driver, setting, why); };
+  plug.list = [&](std::ostream& to) { listParameters(driver, to); };
+  plug.process = [&](const AudioBuffer& in, AudioBuffer& result, std::string&) {
     result.sampleRate = in.sampleRate;
     result.channels = driver.Render(in.channels, options.blockSize, options.doublePrecision);
     return true;
   };
-  const ChunkOut save = [&] { return driver.GetChunk(false); };
-  const auto latency = static_cast<std::uint64_t>(std::max(driver.Latency(), 0));
-  if (!renderAndReport(options, *input, latency, process, out, terminal, error))
-    return false;
-  if (wantsEditor(options))
-  {
-    Vst2Editor editor(driver);
-    if (!runEditor(options, editor, out, error))
-      return false;
-  }
-  return saveChunkState(options, save, out, error);
+  plug.latency = static_cast<std::uint64_t>(std::max(driver.Latency(), 0));
+  plug.editor = &editor;
+  return runChunkSession(options, *input, plug, out, terminal, error);
 }
 
 }  // namespace

@@ -20,9 +20,13 @@ namespace {
 std::string valueText(vst3::IEditController* controller, vst3::ParamID id)
 {
   vst3::String128 text{};
-  if (controller->getParamStringByValue(id, controller->getParamNormalized(id), text) != vst3::kResultOk)
-    return "?";
-  return vst3host::narrow(text);
+  const vst3::ParamValue value = controller->getParamNormalized(id);
+  if (controller->getParamStringByValue(id, value, text) == vst3::kResultOk)
+    return vst3host::narrow(text);
+  // A parameter without texts shows its normalised value.
+  char number[32];
+  std::snprintf(number, sizeof number, "%.4f", value);
+  return number;
 }
 
 void listParameters(vst3host::HostDriver& driver, std::ostream& out)
@@ -130,44 +134,70 @@ private:
   vst3host::HostDriver& mDriver;
 };
 
-// Everything between loading the plug-in and unloading it.
-bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+bool restoreState(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::string& error)
+{
+  if (options.loadStatePath.empty())
+    return true;
+  SavedState state;
+  if (!readStateFile(options.loadStatePath, StateFormat::Vst3, state, error))
+    return false;
+  if (reportEmptyState(options, state, out))
+    return true;
+  // A plug-in that keeps its state in the controller would take nothing from such a file.
+  SavedState current;
+  if (state.controller.empty() && driver.saveState(current.component, current.controller) == vst3::kResultOk &&
+      !current.controller.empty())
+  {
+    error = options.loadStatePath + " holds no controller state: nothing would be restored";
+    return false;
+  }
+  if (driver.loadState(state.component, state.controller) != vst3::kResultOk)
+  {
+    error = "the plug-in refused the saved state";
+    return false;
+  }
+  out << "state restored from " << options.loadStatePath << "\n";
+  return true;
+}
+
+bool saveState(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::string& error)
+{
+  if (options.saveStatePath.empty())
+    return true;
+  SavedState state;
+  if (driver.saveState(state.component, state.controller) != vst3::kResultOk)
+  {
+    error = "the plug-in could not save its state";
+    return false;
+  }
+  if (!writeStateFile(options.saveStatePath, state, error))
+    return false;
+  out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " + "
+      << state.controller.size() << " bytes)\n";
+  return true;
+}
+
+// The arrangement of the input's channels, then the settings, then the listing.
+bool prepare(const HostOptions& options, vst3host::HostDriver& driver, int channels, std::ostream& out,
              std::string& error)
 {
-  if (driver.load() != vst3::kResultOk)
-  {
-    error = "the plug-in could not be created and initialised";
-    return false;
-  }
-  if (!options.loadStatePath.empty())
-  {
-    SavedState state;
-    if (!readStateFile(options.loadStatePath, state, error))
-      return false;
-    if (!reportEmptyState(options, state, out))
-    {
-      if (driver.loadState(state.component, state.controller) != vst3::kResultOk)
-      {
-        error = "the plug-in refused the saved state";
-        return false;
-      }
-      out << "state restored from " << options.loadStatePath << "\n";
-    }
-  }
-  const std::unique_ptr<AudioReader> input = openInput(options, error);
-  if (!input)
-    return false;
-  const vst3::SpeakerArrangement arr = arrangementFor(input->numChannels());
+  const vst3::SpeakerArrangement arr = arrangementFor(channels);
   if (driver.arrange({arr}, {arr}) != vst3::kResultOk)
-    out << "the plug-in refused " << input->numChannels() << " channel(s); using its own arrangement\n";
+    out << "the plug-in refused " << channels << " channel(s); using its own arrangement\n";
   for (const auto& setting : options.settings)
     if (!applySetting(driver, setting, error))
       return false;
   if (options.listParameters)
     listParameters(driver, out);
+  return true;
+}
 
+// Starts processing, renders, shows the editor when asked, and stops.
+bool render(const HostOptions& options, vst3host::HostDriver& driver, AudioReader& input, std::ostream& out,
+            std::ostream& terminal, std::string& error)
+{
   vst3host::ProcessSettings settings;
-  settings.sampleRate = input->sampleRate();
+  settings.sampleRate = input.sampleRate();
   settings.maxBlock = options.blockSize;
   settings.sampleSize = options.doublePrecision ? vst3::kSample64 : vst3::kSample32;
   settings.processMode = vst3::kOffline;
@@ -179,8 +209,8 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
   }
   ChunkProcess process;
   std::uint64_t latency = 0;
-  bool rendered = vst3ChunkProcess(driver, input->sampleRate(), process, latency, error) &&
-                  renderAndReport(options, *input, latency, process, out, terminal, error);
+  bool rendered = vst3ChunkProcess(driver, input.sampleRate(), process, latency, error) &&
+                  renderAndReport(options, input, latency, process, out, terminal, error);
   // The editor opens on the plug-in as the audio left it (its controls and meters), while
   // it still runs, as in a host.
   if (rendered && wantsEditor(options))
@@ -189,22 +219,24 @@ bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostr
     rendered = runEditor(options, editor, out, error);
   }
   driver.stop();
-  if (!rendered)
-    return false;
-  if (!options.saveStatePath.empty())
+  return rendered;
+}
+
+// Everything between loading the plug-in and unloading it.
+bool session(const HostOptions& options, vst3host::HostDriver& driver, std::ostream& out, std::ostream& terminal,
+             std::string& error)
+{
+  if (driver.load() != vst3::kResultOk)
   {
-    SavedState state;
-    if (driver.saveState(state.component, state.controller) != vst3::kResultOk)
-    {
-      error = "the plug-in could not save its state";
-      return false;
-    }
-    if (!writeStateFile(options.saveStatePath, state, error))
-      return false;
-    out << "state saved to " << options.saveStatePath << " (" << state.component.size() << " + "
-        << state.controller.size() << " bytes)\n";
+    error = "the plug-in could not be created and initialised";
+    return false;
   }
-  return true;
+  if (!restoreState(options, driver, out, error))
+    return false;
+  const std::unique_ptr<AudioReader> input = openInput(options, error);
+  return input && prepare(options, driver, input->numChannels(), out, error) &&
+         (!rendersAudio(options) || render(options, driver, *input, out, terminal, error)) &&
+         saveState(options, driver, out, error);
 }
 
 // Runs the conformance checks on the first audio effect class; false when one fails.

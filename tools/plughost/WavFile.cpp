@@ -328,56 +328,6 @@ void encodeFrames(const AudioBuffer& in, WavFormat format, std::vector<std::uint
 
 }  // namespace
 
-bool decodeWav(const std::uint8_t* data, std::size_t size, AudioBuffer& out, std::string& error)
-{
-  WavLayout layout;
-  const auto readAt = [data](std::uint64_t at, std::uint64_t count, std::uint8_t* to) {
-    std::memcpy(to, data + at, static_cast<std::size_t>(count));
-    return true;
-  };
-  if (data == nullptr || !walkChunks(size, readAt, layout, error))
-  {
-    if (data == nullptr)
-      error = "not a RIFF/WAVE file";
-    return false;
-  }
-  AudioBuffer decoded;
-  decodeFrames(data + layout.dataOffset, static_cast<std::size_t>(layout.dataLength / layout.fmt.blockAlign),
-               layout.fmt, decoded);
-  out = std::move(decoded);
-  return true;
-}
-
-bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out, std::string& error)
-{
-  const int channels = in.numChannels();
-  if (!checkWritable(channels, in.sampleRate, error))
-    return false;
-  for (const auto& ch : in.channels)
-  {
-    if (ch.size() != in.numFrames())
-    {
-      error = "channels differ in length";
-      return false;
-    }
-  }
-  const std::uint64_t dataBytes = static_cast<std::uint64_t>(channels) * bytesPerSample(format) * in.numFrames();
-  if (!fitsWave(dataBytes))
-  {
-    error = "too long for a WAVE file";
-    return false;
-  }
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(static_cast<std::size_t>(dataBytes + 44));
-  putHeader(bytes, channels, static_cast<std::uint32_t>(std::lround(in.sampleRate)), format, dataBytes);
-  std::uint64_t clipped = 0;
-  encodeFrames(in, format, bytes, clipped);
-  if (dataBytes & 1)
-    bytes.push_back(0);
-  out = std::move(bytes);
-  return true;
-}
-
 std::unique_ptr<WavReader> WavReader::open(const std::string& path, std::string& error)
 {
   std::unique_ptr<WavReader> reader(new WavReader);
@@ -459,6 +409,14 @@ bool WavWriter::write(const AudioBuffer& chunk, std::string& error)
     error =
       "a chunk of " + std::to_string(chunk.numChannels()) + " channel(s) for a file of " + std::to_string(mChannels);
     return false;
+  }
+  for (const auto& ch : chunk.channels)
+  {
+    if (ch.size() != chunk.numFrames())
+    {
+      error = "channels differ in length";
+      return false;
+    }
   }
   if (!fitsWave(mDataBytes + bytes))
   {

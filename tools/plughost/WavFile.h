@@ -25,14 +25,6 @@ enum class WavFormat
 // The largest channel count accepted; larger counts in a header are treated as damage.
 constexpr int kMaxWavChannels = 64;
 
-// Decodes a whole file image. On failure returns false with a reason in error and leaves
-// out unchanged. A data chunk that runs past the end of the image is cut to whole frames.
-bool decodeWav(const std::uint8_t* data, std::size_t size, AudioBuffer& out, std::string& error);
-
-// Encodes a buffer. Integer formats clamp to [-1, 1] and round; float clamps to the largest
-// finite floats; NaN becomes 0 in every format.
-bool encodeWav(const AudioBuffer& in, WavFormat format, std::vector<std::uint8_t>& out, std::string& error);
-
 // An integer sample of an integer format at its own depth (16, 24 or 32 bits): rounded,
 // clamped to the format's range, NaN as 0.
 std::int32_t quantiseSample(double x, WavFormat format);
@@ -40,7 +32,8 @@ std::int32_t quantiseSample(double x, WavFormat format);
 // finite float of their sign, counted in clipped), NaN as 0.
 float floatSample(double x, std::uint64_t& clipped);
 
-// A WAVE file read a chunk at a time; damaged files are refused or cut as decodeWav does.
+// A WAVE file read a chunk at a time. A damaged header is refused with a reason; a data
+// chunk that runs past the end of the file is cut to whole frames.
 class WavReader : public AudioReader
 {
 public:

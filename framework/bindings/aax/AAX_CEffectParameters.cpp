@@ -396,8 +396,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CountChanges(int32_t* changes) const
 {
   if (!changes)
     return kAAX_ErrBadTextOrOutput;
-  if (mChangeCounter >= 0)
-    *changes = mChangeCounter;
+  *changes = mChangeCounter;
   return kAAX_Success;
 }
 

@@ -1,8 +1,6 @@
 #include "framework/bindings/aax/AAX_VCollection.h"
 
 namespace {
-constexpr ACFResult kNoFirst = kAAX_ErrMissingInterface;
-constexpr ACFResult kNoSecond = kAAX_ErrUnsupported;
 
 // The host interface behind one of our wrappers; null for a null or foreign wrapper.
 template <typename Wrapper, typename Interface>

@@ -3,8 +3,6 @@
 namespace {
 using I1 = HostControllerInterface;
 using I2 = HostControllerInterface2;
-constexpr ACFResult kNoFirst = kAAX_ErrMissingInterface;
-constexpr ACFResult kNoSecond = kAAX_ErrUnsupported;
 }  // namespace
 
 AAX_VController::AAX_VController(IACFUnknown* hostObject)

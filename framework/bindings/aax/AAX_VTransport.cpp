@@ -3,8 +3,6 @@
 namespace {
 using I1 = HostTransportInterface;
 using I2 = HostTransportInterface2;
-constexpr ACFResult kNoFirst = kAAX_ErrMissingInterface;
-constexpr ACFResult kNoSecond = kAAX_ErrUnsupported;
 }  // namespace
 
 AAX_VTransport::AAX_VTransport(IACFUnknown* hostObject)

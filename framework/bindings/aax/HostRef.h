@@ -18,6 +18,11 @@ private:
   ACFResult mCode;
 };
 
+// What a wrapper answers for an operation of an interface version the host did not hand
+// over: the first version, or a later one.
+constexpr ACFResult kNoFirst = kAAX_ErrMissingInterface;
+constexpr ACFResult kNoSecond = kAAX_ErrUnsupported;
+
 // One counted reference to a host interface, released exactly once. Wrappers keep their
 // host interfaces in these, so a constructor that throws half-way still gives back what it
 // took.

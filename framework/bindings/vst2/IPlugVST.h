@@ -15,9 +15,6 @@ public:
   using InstanceInfo = vst2::AudioMasterCallback;
 
   static constexpr int kInitialBlockSize = 1024;
-  // A host's block size beyond this does not grow the scratch buffers further: such blocks
-  // are processed in slices, so a host cannot make the plug-in claim unbounded memory.
-  static constexpr int kMaxScratchFrames = 65536;
   // Chunks a host hands back larger than this are refused.
   static constexpr intptr_t kMaxChunkBytes = 16 * 1024 * 1024;
 

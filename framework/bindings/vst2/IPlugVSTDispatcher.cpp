@@ -153,9 +153,12 @@ intptr_t IPlugVST::DispatchParameter(int32_t opcode, int32_t index, void* ptr)
   if (opcode == effCanBeAutomated)
     return 1;
   const IPlugParameter* param = ParamAt(index);
-  if (!param || !ptr)
+  if (!ptr)
     return 0;
-  if (opcode == effGetParamLabel)
+  // Hosts that do not clear their buffer get an empty text for an unknown index.
+  if (!param)
+    WriteText(ptr, kParamTextSize, "");
+  else if (opcode == effGetParamLabel)
     WriteText(ptr, kParamTextSize, param->UnitLabel());
   else if (opcode == effGetParamDisplay)
     param->DisplayText(param->Value(), false, static_cast<char*>(ptr), kParamTextSize, true);

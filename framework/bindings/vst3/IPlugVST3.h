@@ -24,9 +24,6 @@ public:
   static constexpr vst3::ParamID kBypassParamId = 0x62706173;  // 'bpas'
   static constexpr vst3::ParamID kPresetParamId = 0x70727374;  // 'prst'
   static constexpr int kMidiControllers = 128;
-  // A host's block size beyond this does not grow the scratch buffers further: such blocks
-  // are processed in slices, so a host cannot make the plug-in claim unbounded memory.
-  static constexpr int kMaxScratchFrames = 65536;
 
   IPlugVST3(const InstanceInfo& info, int nParams, const char* channelIOStr, int nPresets, const char* effectName,
             const char* productName, const char* makerName, int vendorVersion, int uniqueId, int makerId, int latency,

@@ -22,6 +22,10 @@ bool HostWindow::isOpen() const
 {
   return false;
 }
+int pumpMessages(int)
+{
+  return 0;
+}
 void playPointerAction(void*, const PointerAction&) {}
 WindowPicture captureWindow(void*)
 {

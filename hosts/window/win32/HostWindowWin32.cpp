@@ -117,6 +117,11 @@ void* HostWindow::findChild(const char* className) const
 
 int HostWindow::pump(int limit) const
 {
+  return pumpMessages(limit);
+}
+
+int pumpMessages(int limit)
+{
   int delivered = 0;
   MSG msg;
   while (delivered < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -184,9 +189,7 @@ void playPointerAction(void* target, const PointerAction& a)
     break;
   }
   }
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message != WM_QUIT)
-    DispatchMessageW(&msg);
+  pumpMessages();
 }
 
 WindowPicture captureWindow(void* target)

@@ -30,12 +30,36 @@ AudioBuffer exactSignal(int channels, std::size_t frames)
   return a;
 }
 
+const char kScratchFile[] = "wavfile-scratch.wav";
+
+std::vector<std::uint8_t> fileBytes(const std::string& path)
+{
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::vector<std::uint8_t> bytes;
+  for (int c; f && (c = std::fgetc(f)) != EOF;)
+    bytes.push_back(static_cast<std::uint8_t>(c));
+  if (f)
+    std::fclose(f);
+  return bytes;
+}
+
+// The bytes of the file the writer makes of the buffer.
 std::vector<std::uint8_t> encoded(const AudioBuffer& a, WavFormat f)
 {
-  std::vector<std::uint8_t> bytes;
   std::string error;
-  EXPECT_TRUE(encodeWav(a, f, bytes, error)) << error;
-  return bytes;
+  EXPECT_TRUE(writeWavFile(kScratchFile, a, f, error)) << error;
+  return fileBytes(kScratchFile);
+}
+
+// The bytes as a file, read back by the reader.
+bool decoded(const std::vector<std::uint8_t>& bytes, AudioBuffer& out, std::string& error)
+{
+  std::FILE* f = std::fopen(kScratchFile, "wb");
+  const bool written = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (f)
+    std::fclose(f);
+  EXPECT_TRUE(written);
+  return readWavFile(kScratchFile, out, error);
 }
 
 void put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
@@ -62,7 +86,7 @@ TEST(WavFile, EveryFormatRoundTripsExactlyAndClamps)
     EXPECT_EQ(bytes.size(), 44 + 3 * 257 * sampleBytes + ((3 * 257 * sampleBytes) & 1));
     AudioBuffer out;
     std::string error;
-    ASSERT_TRUE(decodeWav(bytes.data(), bytes.size(), out, error)) << error;
+    ASSERT_TRUE(decoded(bytes, out, error)) << error;
     EXPECT_EQ(out.sampleRate, 48000.0);
     const int bits = static_cast<int>(sampleBytes) * 8;
     const double top = f == WavFormat::Float32 ? 2.0 : 1.0 - std::ldexp(1.0, 1 - bits);
@@ -73,10 +97,10 @@ TEST(WavFile, EveryFormatRoundTripsExactlyAndClamps)
     EXPECT_EQ(out.channels, exact.channels);
   }
   AudioBuffer ragged;
+  ragged.sampleRate = 48000;
   ragged.channels = {{0.0, 0.0}, {0.0}};
-  std::vector<std::uint8_t> bytes;
   std::string error;
-  EXPECT_FALSE(encodeWav(ragged, WavFormat::Pcm16, bytes, error));
+  EXPECT_FALSE(writeWavFile(kScratchFile, ragged, WavFormat::Pcm16, error));
 }
 
 TEST(WavFile, ReadsOddChunksExtensibleHeadersAndCutData)
@@ -88,12 +112,12 @@ TEST(WavFile, ReadsOddChunksExtensibleHeadersAndCutData)
   bytes.insert(bytes.begin() + 36, junk.begin(), junk.end());
   AudioBuffer out;
   std::string error;
-  ASSERT_TRUE(decodeWav(bytes.data(), bytes.size(), out, error)) << error;
+  ASSERT_TRUE(decoded(bytes, out, error)) << error;
   EXPECT_EQ(out.channels, in.channels);
 
   // Cut inside the last frame: only whole frames survive.
   bytes.resize(bytes.size() - 4);
-  ASSERT_TRUE(decodeWav(bytes.data(), bytes.size(), out, error)) << error;
+  ASSERT_TRUE(decoded(bytes, out, error)) << error;
   EXPECT_EQ(out.numFrames(), 9u);
 
   // The extensible form: tag 0xFFFE with the real format in the sub-format.
@@ -110,7 +134,7 @@ TEST(WavFile, ReadsOddChunksExtensibleHeadersAndCutData)
   file.insert(file.end(), fmtHeader, fmtHeader + 8);
   file.insert(file.end(), fmt.begin(), fmt.end());
   file.insert(file.end(), ext.begin() + 36, ext.end());
-  ASSERT_TRUE(decodeWav(file.data(), file.size(), out, error)) << error;
+  ASSERT_TRUE(decoded(file, out, error)) << error;
   EXPECT_EQ(out.channels, in.channels);
 }
 
@@ -136,16 +160,16 @@ TEST(WavFile, RefusesDamagedHeaders)
       bytes[d.at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(d.value >> (8 * i));
     AudioBuffer out = exactSignal(1, 1);
     std::string error;
-    EXPECT_FALSE(decodeWav(bytes.data(), bytes.size(), out, error));
+    EXPECT_FALSE(decoded(bytes, out, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(out.numFrames(), 1u) << "a refused file leaves the buffer alone";
   }
   std::string error;
   AudioBuffer out;
-  EXPECT_FALSE(decodeWav(good.data(), 36, out, error)) << "no data chunk";
+  EXPECT_FALSE(decoded(std::vector<std::uint8_t>(good.begin(), good.begin() + 36), out, error)) << "no data chunk";
   auto hugeChunk = good;
   put32(hugeChunk, 16, 0xFFFFFFF0u);  // fmt chunk claims to run far past the end
-  EXPECT_FALSE(decodeWav(hugeChunk.data(), hugeChunk.size(), out, error));
+  EXPECT_FALSE(decoded(hugeChunk, out, error));
 }
 
 TEST(WavFile, SurvivesRandomDamage)
@@ -161,7 +185,7 @@ TEST(WavFile, SurvivesRandomDamage)
     bytes.resize(rng() % (bytes.size() + 1));
     AudioBuffer out;
     std::string error;
-    if (decodeWav(bytes.data(), bytes.size(), out, error))
+    if (decoded(bytes, out, error))
     {
       ASSERT_GE(out.numChannels(), 1);
       for (const auto& ch : out.channels)
@@ -207,16 +231,6 @@ AudioBuffer framesOf(const AudioBuffer& a, std::size_t from, std::size_t count)
   return part;
 }
 
-std::vector<std::uint8_t> fileBytes(const std::string& path)
-{
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  std::vector<std::uint8_t> bytes;
-  for (int c; f && (c = std::fgetc(f)) != EOF;)
-    bytes.push_back(static_cast<std::uint8_t>(c));
-  if (f)
-    std::fclose(f);
-  return bytes;
-}
 }  // namespace
 
 // Written and read a chunk at a time (odd chunks, an odd data length with its pad byte), a

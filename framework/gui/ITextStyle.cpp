@@ -1,4 +1,4 @@
-#include "framework/core/ITextStyle.h"
+#include "framework/gui/ITextStyle.h"
 
 #include "framework/core/IPlugParameter.h"
 

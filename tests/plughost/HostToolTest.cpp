@@ -160,11 +160,12 @@ TEST(TestSignal, HasTransientsAndRefusesNonsense)
 
 TEST(StateFile, RoundTripsAndRefusesDamage)
 {
-  SavedState state{{1, 2, 3}, std::vector<std::uint8_t>(300, 9)};
+  SavedState state{StateFormat::Aax, {1, 2, 3}, std::vector<std::uint8_t>(300, 9)};
   const auto bytes = encodeState(state);
   SavedState back;
   std::string error;
   ASSERT_TRUE(decodeState(bytes, back, error)) << error;
+  EXPECT_EQ(back.format, StateFormat::Aax);
   EXPECT_EQ(back.component, state.component);
   EXPECT_EQ(back.controller, state.controller);
 
@@ -181,6 +182,19 @@ TEST(StateFile, RoundTripsAndRefusesDamage)
   huge[11] = 0xFF;  // component length near 4 GiB
   EXPECT_FALSE(decodeState(huge, back, error));
   EXPECT_EQ(back.controller, state.controller) << "a refused file leaves the state alone";
+}
+
+TEST(StateFile, AStateOfAnotherFormatIsRefusedByName)
+{
+  const std::string path = "hosttool-format.state";
+  std::string error;
+  ASSERT_TRUE(writeStateFile(path, SavedState{StateFormat::Vst2, {1}, {}}, error)) << error;
+  SavedState back;
+  EXPECT_FALSE(readStateFile(path, StateFormat::Vst3, back, error));
+  EXPECT_NE(error.find("VST2 state"), std::string::npos) << error;
+  EXPECT_TRUE(back.component.empty());
+  EXPECT_TRUE(readStateFile(path, StateFormat::Vst2, back, error)) << error;
+  std::remove(path.c_str());
 }
 
 TEST(CommandLine, ParsesOptionsAndRefusesBadValues)
@@ -319,6 +333,11 @@ TEST(HostTool, RendersThroughTheModuleAndCarriesStateIntoTheNextRun)
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NEAR(peakOf("hosttool-restored.wav"), expected, 1e-5);
   std::remove(state.c_str());
+
+  r = run({FAKE_GAIN_FILE, "--list"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("Gain"), std::string::npos);
+  EXPECT_EQ(r.out.find("output digest"), std::string::npos) << "a listing alone renders nothing";
 }
 
 TEST(HostTool, RunsTheConformanceChecksAndFailsClearly)

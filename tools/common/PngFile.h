@@ -4,9 +4,9 @@
 
 class LICE_IBitmap;
 
-namespace editorshot {
+namespace toolcommon {
 
 // Writes the bitmap as an 8-bit RGBA PNG file. False, with a reason, when it cannot.
 bool WritePngFile(const char* path, const LICE_IBitmap& bitmap, std::string* error);
 
-}  // namespace editorshot
+}  // namespace toolcommon

@@ -1,15 +1,16 @@
-#include "tools/editorshot/PngFile.h"
+#include "tools/common/PngFile.h"
 
 #include "lice/LICE_Bitmap.h"
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-namespace editorshot {
+namespace toolcommon {
 
 bool WritePngFile(const char* path, const LICE_IBitmap& bitmap, std::string* error)
 {
@@ -51,7 +52,13 @@ bool WritePngFile(const char* path, const LICE_IBitmap& bitmap, std::string* err
     *error = std::string("cannot write ") + path + ": " + image.message;
     return false;
   }
+  // A full disk shows only when the buffered bytes are flushed at closing.
+  if (std::fclose(file.release()) != 0)
+  {
+    *error = std::string("cannot write ") + path + ": " + std::strerror(errno);
+    return false;
+  }
   return true;
 }
 
-}  // namespace editorshot
+}  // namespace toolcommon
