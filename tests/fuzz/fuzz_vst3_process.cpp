@@ -1,11 +1,15 @@
-// Process calls as careless hosts make them, against the real plug-in in-process: block
-// lengths beyond the set-up, bus and channel counts that disagree with the arrangement, null
-// arrays and channels, in-place buffers, parameter queues with any ids, offsets and values
-// (NaN included), events and transport records of any content. Every buffer is exactly as
-// long as the host says, so a read or write past it shows under the sanitizer; the output
-// must be finite and the host's lists released as often as they were taken.
+// Process calls as careless hosts make them, against the real plug-in in-process: any sample
+// rate, block lengths from 1 to beyond the set-up, bus and channel counts that disagree with
+// the arrangement, null arrays and channels, outputs that share memory with an input (the
+// same channel, another channel, or shifted by a few frames) or with another output, input
+// samples that are huge, tiny or not finite, parameter queues with any ids, offsets and
+// values (NaN included), events and transport records of any content. Every buffer ends
+// where the host says it does, so a read or write past it shows under the sanitizer; while
+// every input so far was finite the output must be finite, and the host's lists must be
+// released as often as they were taken.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -47,6 +51,9 @@ struct Bus
   std::vector<std::vector<double>> d;
   std::vector<float*> f_ptrs;
   std::vector<double*> d_ptrs;
+  // Memory an input channel shares with an output channel shifted against it.
+  std::vector<std::vector<float>> sharedF;
+  std::vector<std::vector<double>> sharedD;
 };
 
 struct Block
@@ -59,6 +66,82 @@ struct Block
   ProcessContext context{};
   ProcessData data{};
 };
+
+// A sine of some level; input channels may also be huge, subnormal or carry values that are
+// not finite. Outputs start finite, so whatever the plug-in leaves untouched stays finite.
+void FillChannel(FuzzedDataProvider& in, bool input, int32 c, size_t length, std::vector<float>& f,
+                 std::vector<double>& d)
+{
+  f.resize(length);
+  d.resize(length);
+  const int kind = in.ConsumeIntegralInRange(0, 7);
+  const bool wild = input && kind >= 5;
+  const double scale = wild && kind == 5 ? 3e38 : wild && kind == 7 ? 1e-40 : (kind % 5) * 0.5;
+  const double wideScale = wild && kind == 5 ? 1e300 : wild && kind == 7 ? 1e-310 : scale;
+  for (size_t i = 0; i < length; ++i)
+  {
+    const double s = std::sin(0.05 * static_cast<double>(i) * (c + 1));
+    f[i] = static_cast<float>(scale * s);
+    d[i] = wideScale * s;
+  }
+  if (!(wild && kind == 6) || length == 0)
+    return;
+  const double bad = in.PickValueInArray<double>({std::numeric_limits<double>::quiet_NaN(), INFINITY, -INFINITY});
+  const size_t every = in.ConsumeIntegralInRange<size_t>(1, 64);
+  for (size_t i = in.ConsumeIntegralInRange<size_t>(0, length - 1); i < length; i += every)
+    f[i] = static_cast<float>(d[i] = bad);
+}
+
+// Output channel c of bus b may share memory: with the input channel of the same number (in
+// place), with another input channel, with an input channel shifted by a few frames either
+// way, or with the output channel before it.
+void ShareMemory(FuzzedDataProvider& in, int32 b, int32 c, size_t length, Block& block)
+{
+  Bus& out = block.out[b];
+  const bool haveInput = b < static_cast<int32>(block.in.size()) && !block.in[b].f.empty();
+  Bus* input = haveInput ? &block.in[b] : nullptr;
+  const int32 inChannels = haveInput ? static_cast<int32>(input->f.size()) : 0;
+  switch (in.ConsumeIntegralInRange(0, 7))
+  {
+  case 4:
+  case 5:
+  {
+    if (!haveInput)
+      return;
+    const int32 from = in.ConsumeIntegralInRange<int32>(0, inChannels - 1);
+    out.f_ptrs[c] = input->f_ptrs[from];
+    out.d_ptrs[c] = input->d_ptrs[from];
+    return;
+  }
+  case 6:
+  {
+    if (!haveInput || c >= inChannels || !input->f_ptrs[c] || length == 0)
+      return;
+    // One allocation holds both; whichever lies later ends where the allocation ends.
+    const size_t shift = in.ConsumeIntegralInRange<size_t>(1, 8);
+    const bool outputLater = in.ConsumeBool();
+    std::vector<float>& f = input->sharedF.emplace_back(length + shift);
+    std::vector<double>& d = input->sharedD.emplace_back(length + shift);
+    const size_t inAt = outputLater ? 0 : shift, outAt = outputLater ? shift : 0;
+    std::copy(input->f[c].begin(), input->f[c].end(), f.begin() + inAt);
+    std::copy(input->d[c].begin(), input->d[c].end(), d.begin() + inAt);
+    input->f_ptrs[c] = f.data() + inAt;
+    input->d_ptrs[c] = d.data() + inAt;
+    out.f_ptrs[c] = f.data() + outAt;
+    out.d_ptrs[c] = d.data() + outAt;
+    return;
+  }
+  case 7:
+    if (c > 0)
+    {
+      out.f_ptrs[c] = out.f_ptrs[c - 1];
+      out.d_ptrs[c] = out.d_ptrs[c - 1];
+    }
+    return;
+  default:
+    return;
+  }
+}
 
 // Buffers come in the width agreed in the set-up: the plug-in trusts that width over the
 // record's own field, which the fuzzer varies on its own.
@@ -78,17 +161,12 @@ void MakeBuses(FuzzedDataProvider& in, int32 frames, bool inputs, bool wide, Blo
     bus.d.resize(static_cast<size_t>(channels));
     for (int32 c = 0; c < channels; ++c)
     {
-      bus.f[c].resize(length);
-      bus.d[c].resize(length);
-      const double scale = in.ConsumeIntegralInRange(0, 4) * 0.5;
-      for (size_t i = 0; i < length; ++i)
-        bus.f[c][i] = static_cast<float>(bus.d[c][i] = scale * std::sin(0.05 * static_cast<double>(i) * (c + 1)));
+      FillChannel(in, inputs, c, length, bus.f[c], bus.d[c]);
       const bool null = in.ConsumeIntegralInRange(0, 9) == 0;
-      // An output channel may be the same memory as the input channel of the same number.
-      const bool inPlace = !inputs && b < static_cast<int32>(block.in.size()) &&
-                           c < static_cast<int32>(block.in[b].f.size()) && in.ConsumeBool();
-      bus.f_ptrs.push_back(null ? nullptr : inPlace ? block.in[b].f[c].data() : bus.f[c].data());
-      bus.d_ptrs.push_back(null ? nullptr : inPlace ? block.in[b].d[c].data() : bus.d[c].data());
+      bus.f_ptrs.push_back(null ? nullptr : bus.f[c].data());
+      bus.d_ptrs.push_back(null ? nullptr : bus.d[c].data());
+      if (!inputs && !null)
+        ShareMemory(in, b, c, length, block);
     }
     AudioBusBuffers& abb = buffers[b];
     abb.numChannels = in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, channels) : channels;
@@ -185,16 +263,26 @@ void MakeContext(FuzzedDataProvider& in, Block& block)
   block.data.processContext = in.ConsumeIntegralInRange(0, 3) == 0 ? nullptr : &c;
 }
 
+// Whether the channels the host announced for a bus hold finite samples, read where the
+// host's channel pointers point.
 bool Finite(const Bus& bus, int32 numChannels, int32 frames, bool is64)
 {
   const size_t channels = numChannels < 0 ? 0 : std::min<size_t>(static_cast<size_t>(numChannels), bus.f.size());
   for (size_t c = 0; c < channels; ++c)
-    for (int32 i = 0; i < frames; ++i)
-    {
-      const double v = is64 ? bus.d[c][i] : bus.f[c][i];
-      if (!std::isfinite(v))
+  {
+    const bool present = is64 ? bus.d_ptrs[c] != nullptr : bus.f_ptrs[c] != nullptr;
+    for (int32 i = 0; present && i < frames; ++i)
+      if (!std::isfinite(is64 ? bus.d_ptrs[c][i] : bus.f_ptrs[c][i]))
         return false;
-    }
+  }
+  return true;
+}
+
+bool FiniteInputs(const Block& block, int32 frames, bool is64)
+{
+  for (size_t b = 0; b < block.in.size(); ++b)
+    if (!Finite(block.in[b], static_cast<int32>(block.in[b].f.size()), frames, is64))
+      return false;
   return true;
 }
 
@@ -239,7 +327,10 @@ void BusCalls(FuzzedDataProvider& in, vst3host::HostDriver& driver)
   }
 }
 
-void RunBlock(FuzzedDataProvider& in, vst3host::HostDriver& driver, const vst3host::ProcessSettings& settings)
+// inputsFinite: whether every input sample so far was finite; the plug-in may pass what is
+// not (bypassed, say), so only then must the output be finite.
+void RunBlock(FuzzedDataProvider& in, vst3host::HostDriver& driver, const vst3host::ProcessSettings& settings,
+              bool& inputsFinite)
 {
   Block block;
   ProcessData& data = block.data;
@@ -247,13 +338,19 @@ void RunBlock(FuzzedDataProvider& in, vst3host::HostDriver& driver, const vst3ho
     in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 3) : settings.processMode;
   data.symbolicSampleSize =
     in.ConsumeIntegralInRange(0, 7) == 0 ? in.ConsumeIntegralInRange<int32>(-1, 2) : settings.sampleSize;
-  switch (in.ConsumeIntegralInRange(0, 5))
+  switch (in.ConsumeIntegralInRange(0, 7))
   {
   case 0:
     data.numSamples = in.ConsumeIntegralInRange<int32>(-3, 0);
     break;
   case 1:
     data.numSamples = in.ConsumeIntegralInRange<int32>(settings.maxBlock, 3 * settings.maxBlock + 7);
+    break;
+  case 6:
+    data.numSamples = settings.maxBlock;
+    break;
+  case 7:
+    data.numSamples = 1;
     break;
   default:
     data.numSamples = in.ConsumeIntegralInRange<int32>(1, settings.maxBlock);
@@ -273,10 +370,11 @@ void RunBlock(FuzzedDataProvider& in, vst3host::HostDriver& driver, const vst3ho
   data.inputEvents = in.ConsumeIntegralInRange(0, 3) == 0 ? nullptr : &block.events;
   data.outputEvents = in.ConsumeBool() ? &block.outEvents : nullptr;
 
+  const bool is64 = settings.sampleSize == kSample64;
+  inputsFinite = inputsFinite && FiniteInputs(block, data.numSamples, is64);
   const tresult r = driver.processor()->process(data);
   (void)r;
-  const bool is64 = settings.sampleSize == kSample64;
-  if (data.outputs && data.numSamples > 0)
+  if (inputsFinite && data.outputs && data.numSamples > 0)
     for (size_t b = 0; b < block.out.size(); ++b)
       TQ_FUZZ_CHECK(Finite(block.out[b], block.outBuffers[b].numChannels, data.numSamples, is64));
   TQ_FUZZ_CHECK(block.changes.referencesBalanced() && block.outChanges.referencesBalanced());
@@ -301,8 +399,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   vst3host::ProcessSettings settings;
   settings.sampleSize = in.ConsumeBool() ? kSample64 : kSample32;
   settings.maxBlock = in.ConsumeIntegralInRange<int32>(1, 2048);
-  settings.sampleRate = in.PickValueInArray({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 22050.0});
+  settings.sampleRate = in.PickValueInArray({44100.0, 48000.0, 96000.0, 192000.0, 8000.0, 22050.0, 176400.0, 384000.0});
   settings.processMode = in.ConsumeIntegralInRange<int32>(0, 2);
+  bool inputsFinite = true;
   if (driver->start(settings) == kResultOk)
     for (int b = 0; b < 6 && in.remaining_bytes() > 0; ++b)
     {
@@ -319,7 +418,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
           settings.maxBlock = setup.maxSamplesPerBlock;
         }
       }
-      RunBlock(in, *driver, settings);
+      RunBlock(in, *driver, settings, inputsFinite);
     }
   driver->unload();
   for (const std::string& p : driver->problems())
