@@ -39,6 +39,15 @@ def main(out):
     for name in ("plug_state", "vst3_state", "vst3_process", "vst2_chunk", "cached_font", "aax_plug"):
         for i in range(4):
             write(os.path.join(out, name), f"seed-{i}", bytes((i * 53 + k * 29) & 0xFF for k in range(64 + 64 * i)))
+    # The VST2 process harness reads its choices from the end: varied lengths and patterns
+    # start it on set-up calls and blocks of every entry in many orders.
+    state = 12345
+    for i in range(24):
+        body = bytearray()
+        for _ in range(24 + 16 * i):
+            state = (state * 1103515245 + 12345) & 0x7FFFFFFF
+            body.append(state >> 16 & 0xFF)
+        write(os.path.join(out, "vst2_process"), f"seed-{i}", bytes(body))
     # Chunk data areas as the AAX writer makes them; the provider takes the exact-size choice
     # and the size from the end.
     marker = b"\x01\x01\x01\x01"
