@@ -20,9 +20,7 @@
   static_assert(std::is_same<decltype(&I::op), R (TQ_AAX_OPERATION_CC I::*)(__VA_ARGS__) const>::value,                \
                 #I "::" #op " has the wrong type or calling convention")
 
-
 // A table pointer and nothing else, and no virtual destructor to add slots of g++'s own.
 template <typename... I>
-constexpr bool kAAX_BareTables = ((sizeof(I) == sizeof(void*) && std::is_polymorphic<I>::value &&
-                                   !std::has_virtual_destructor<I>::value) &&
-                                  ...);
+constexpr bool kAAX_BareTables =
+  ((sizeof(I) == sizeof(void*) && std::is_polymorphic<I>::value && !std::has_virtual_destructor<I>::value) && ...);
