@@ -43,12 +43,12 @@ std::vector<std::string> TracesOf(const std::string& function)
 TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamed)
 {
   gTraces.clear();
-  AEffect* effect = (new IPlugVST(nullptr, 2, "1-1 2-2", 1, "Traced", "Product", "Maker", 0x00010000, 1, 2, 0, false,
-                                  false, false))
-                      ->Effect();
+  AEffect* effect =
+    (new IPlugVST(nullptr, 2, "1-1 2-2", 1, "Traced", "Product", "Maker", 0x00010000, 1, 2, 0, false, false, false))
+      ->Effect();
   ASSERT_EQ(TracesOf("IPlugBase::IPlugBase").size(), 1u);
-  EXPECT_TRUE(std::regex_match(TracesOf("IPlugBase::IPlugBase")[0],
-                               std::regex("Traced:[0-9]{8} [0-9]{2}:[0-9]{2} [+-][0-9]{4}")))
+  EXPECT_TRUE(
+    std::regex_match(TracesOf("IPlugBase::IPlugBase")[0], std::regex("Traced:[0-9]{8} [0-9]{2}:[0-9]{2} [+-][0-9]{4}")))
     << TracesOf("IPlugBase::IPlugBase")[0];
   EXPECT_EQ(TracesOf("IPlugVST::IPlugVST"), std::vector<std::string>{"Traced"});
 
