@@ -52,6 +52,8 @@ TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamed)
     << TracesOf("IPlugBase::IPlugBase")[0];
   EXPECT_EQ(TracesOf("IPlugVST::IPlugVST"), std::vector<std::string>{"Traced"});
 
+  effect->getParameter(effect, 1);
+  EXPECT_EQ(TracesOf("IPlugVST::VSTGetParameter"), std::vector<std::string>{"1"});
   effect->dispatcher(effect, effGetVstVersion, 3, 7, nullptr, 0.0f);
   effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effIdle, 0, 0, nullptr, 0.0f);
