@@ -73,7 +73,9 @@ public:
   bool SendSysexToHost(const SysexData* sysex) override;
 
 private:
+  // Completes a new object for its host; null for a null object.
   static vst2::AEffect* HandOver(IPlugVST* plug);
+  // audioMasterWantMidi, when the plug-in does MIDI.
   void AskForMidi();
   // Calls the host; 0 when there is no host callback.
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
