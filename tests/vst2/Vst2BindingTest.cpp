@@ -583,14 +583,6 @@ TEST(Vst2Audio, AccumulateAddsAndEveryBlockAsksForMidi)
   EXPECT_EQ(out.Channel(0)[0], 1.0f);
   EXPECT_TRUE(out.GuardsIntact());
   EXPECT_EQ(host.driver.Host().CallsOf(audioMasterWantMidi).size(), 10u);
-
-  // A plug-in that does no MIDI never asks.
-  PlugShape noMidi;
-  noMidi.doesMidi = false;
-  TestHost quiet(noMidi);
-  quiet.effect()->processReplacing(quiet.effect(), in.Pointers(), out.Pointers(), 4);
-  quiet.effect()->processReplacing(quiet.effect(), in.Pointers(), out.Pointers(), 0);
-  EXPECT_TRUE(quiet.driver.Host().CallsOf(audioMasterWantMidi).empty());
 }
 
 }  // namespace
