@@ -87,8 +87,7 @@ TEST_F(AaxMsAbi, InstanceLivesThroughHostObjectsAndStringsOfThatAbi)
 {
   std::vector<char> texts(16 * 1024);
   TqAaxInstanceReport report;
-  ASSERT_EQ(tq_msabi_aax_instance(&mEntries, kSampleRate, "1", 0.75, &report, {texts.data(), int(texts.size())}),
-            0);
+  ASSERT_EQ(tq_msabi_aax_instance(&mEntries, kSampleRate, "1", 0.75, &report, {texts.data(), int(texts.size())}), 0);
 
   // Identifier, name, current text, texts of 0 and of 1, through the host's strings.
   EXPECT_EQ(std::string(texts.data()), "|Master Bypass|bypass|bypass|on\n"

@@ -46,8 +46,7 @@ struct TqAaxExportsReport
 // Start-up and registration with the host's objects; log: every call they received up to the
 // end of registration, one a line; then the definition is released and the module shut down.
 // A result other than 0 names the step that could not go on.
-int tq_msabi_aax_exports(const struct TqAaxEntries* entries, struct TqAaxExportsReport* report,
-                         struct TqAaxText log);
+int tq_msabi_aax_exports(const struct TqAaxEntries* entries, struct TqAaxExportsReport* report, struct TqAaxText log);
 
 // One instance's whole life, from creation to its release.
 struct TqAaxInstanceReport
@@ -83,8 +82,8 @@ struct TqAaxInstanceReport
 // "<id>|<name>|<current value text>|<text of 0>|<text of 1>"; then sets `valueId` to
 // `value` through the module's parameter change, writes and reads back the state chunk,
 // calls the parameter object `valueId` names, stops and releases everything.
-int tq_msabi_aax_instance(const struct TqAaxEntries* entries, double sampleRate, const char* valueId,
-                          double value, struct TqAaxInstanceReport* report, struct TqAaxText texts);
+int tq_msabi_aax_instance(const struct TqAaxEntries* entries, double sampleRate, const char* valueId, double value,
+                          struct TqAaxInstanceReport* report, struct TqAaxText texts);
 
 // A render through the registered procedure: an instance with `channels` stems at the sample
 // rate, the parameter `valueId` applied by the host, the input rendered in blocks with the

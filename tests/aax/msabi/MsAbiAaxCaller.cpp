@@ -255,8 +255,8 @@ extern "C" int tq_msabi_aax_exports(const TqAaxEntries* entries, TqAaxExportsRep
   return failure;
 }
 
-extern "C" int tq_msabi_aax_instance(const TqAaxEntries* entries, double sampleRate, const char* valueId,
-                                     double value, TqAaxInstanceReport* report, TqAaxText texts)
+extern "C" int tq_msabi_aax_instance(const TqAaxEntries* entries, double sampleRate, const char* valueId, double value,
+                                     TqAaxInstanceReport* report, TqAaxText texts)
 {
   *report = {};
   CallLog list(texts.chars, texts.capacity);

@@ -147,16 +147,16 @@ public:
 // One instance's render context: a pointer-sized field per declared field number.
 struct RenderContext
 {
-  float** audioIn;     // 0
-  float** audioOut;    // 1
-  void* unused2;       // 2
-  int32* frames;       // 3
-  void* unused4;       // 4
-  MidiNode* midiIn;    // 5
-  void* field6;        // 6
+  float** audioIn;           // 0
+  float** audioOut;          // 1
+  void* unused2;             // 2
+  int32* frames;             // 3
+  void* unused4;             // 4
+  MidiNode* midiIn;          // 5
+  void* field6;              // 6
   TransportNode* transport;  // 7
-  void** instance;     // 8
-  void* field9;        // 9
+  void** instance;           // 8
+  void* field9;              // 9
 };
 
 static_assert(sizeof(RenderContext) == 10 * sizeof(void*), "one pointer per field");

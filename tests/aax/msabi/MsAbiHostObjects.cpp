@@ -34,10 +34,7 @@ class EffectFace : public HostFace<EffectDescriptor2>
 {
 public:
   using HostFace::HostFace;
-  Result AttachComponent(ComponentDescriptor* component) override
-  {
-    return Record("AttachComponent", Ptr(component));
-  }
+  Result AttachComponent(ComponentDescriptor* component) override { return Record("AttachComponent", Ptr(component)); }
   Result AppendEffectName(const char* name) override { return Record("AppendEffectName", name); }
   Result AppendCategory(uint32 category) override { return Record("AppendCategory", category); }
   Result Unused6(Word a, Word b) override { return Record("Unused6", a, b); }
@@ -83,8 +80,7 @@ public:
   {
     return Record("DeclareMidiNode", field, kind, name, mask);
   }
-  Result RegisterProcessProcedure(AnyProcedure procedure, PropertyMap* properties, void* a, void* b,
-                                  void* c) override
+  Result RegisterProcessProcedure(AnyProcedure procedure, PropertyMap* properties, void* a, void* b, void* c) override
   {
     const Result result = Record("RegisterProcessProcedure", Ptr(procedure), Ptr(properties), Ptr(a), Ptr(b), Ptr(c));
     static_cast<MadeObject&>(mOwner).processProcedure = procedure;
@@ -308,8 +304,8 @@ RegistrationHost::RegistrationHost(CallLog& log) : HostObject(log, "Host")
 
 MadeObject* RegistrationHost::Make(const char* kind)
 {
-  int& count = SameText(kind, "Collection") ? mCollections
-               : SameText(kind, "Effect")   ? mEffects
+  int& count = SameText(kind, "Collection")  ? mCollections
+               : SameText(kind, "Effect")    ? mEffects
                : SameText(kind, "Component") ? mComponents
                : SameText(kind, "Map")       ? mMaps
                                              : mServices;
