@@ -3,6 +3,7 @@
 // effect makes while it processes.
 #include "framework/bindings/aax/AAX_VViewContainer.h"
 #include "framework/bindings/aax/IPlugAAX.h"
+#include "framework/core/PlugTrace.h"
 #include "platform/ScopedLock.h"
 
 #include <cmath>
@@ -35,7 +36,8 @@ void IPlugAAX::ProcessAudio(const AAX_RenderContext* context)
 
   ClearScratch();
   ConnectHostInputs(nIn);
-  PrintLine("attach input buffers: 0 - %d\n", NInChannels());
+  // A trace point, not a print: the audio thread must not wait on a console.
+  TQ_TRACE("IPlugAAX::ProcessAudio", "attach input buffers: 0 - %d", NInChannels());
   ConnectHostOutputs(nOut);
   ProcessHostBlock(context->audioIn, context->audioOut, nFrames, bypassed ? kBlockBypass : kBlockProcess);
   // The host's transport belongs to this block.
