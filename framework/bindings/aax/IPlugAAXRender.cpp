@@ -46,7 +46,7 @@ void IPlugAAX::ProcessAudio(const AAX_RenderContext* context)
 
 int IPlugAAX::HostStemChannels(bool input)
 {
-  AAX_IController* controller = HostController();
+  AAX_IController* controller = mRenderController;
   uint32_t stem = 0;
   if (!controller || (input ? controller->InStemLayout(&stem) : controller->OutStemLayout(&stem)) != kAAX_Success)
     return 0;

@@ -3,8 +3,14 @@
 #include "hosts/aax/HostString.h"
 #include "tests/aax/plug/PlugTestSupport.h"
 
+#include "platform/ScopedLock.h"
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <limits>
+#include <memory>
+#include <thread>
 
 namespace {
 using namespace aaxhost;
@@ -53,6 +59,36 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
   ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
   EXPECT_EQ(driver.NumParams(), 10);
   EXPECT_EQ(driver.Plug()->ParamId(9), nullptr);
+}
+
+// Inside each call that the instance's start and stop make, the host's audio thread can
+// still take the lock its render takes: a host that waits for that thread there goes on.
+TEST(PlugInstance, StartAndStopCallTheHostOutsideThePlugInLock)
+{
+  OpenDriver driver;
+  IPlugAAX* plug = driver.Plug();
+  std::vector<std::thread> audioThreads;
+  Calls madeUnderTheLock;
+  driver.Log().onCall = [&](const std::string& call) {
+    auto rendered = std::make_shared<std::atomic<bool>>(false);
+    audioThreads.emplace_back([plug, rendered] {
+      ScopedLock lock(plug->Mutex());
+      *rendered = true;
+    });
+    for (int waited = 0; waited < 500 && !*rendered; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!*rendered)
+      madeUnderTheLock.push_back(call);
+  };
+  ASSERT_EQ(driver.Parameters()->StopInstance(), kAAX_Success);
+  ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
+  driver.Log().onCall = nullptr;
+  for (std::thread& thread : audioThreads)
+    thread.join();
+  EXPECT_EQ(madeUnderTheLock, Calls{});
+  // Withdrawals and releases, queries, enrolments and the rate.
+  EXPECT_GT(audioThreads.size(), 30u);
+  EXPECT_EQ(driver.NumParams(), 10);
 }
 
 TEST(PlugInstance, AHostWithoutAControllerGetsNoChannelTouchedAndKeepsTheRate)
