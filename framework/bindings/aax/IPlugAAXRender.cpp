@@ -72,20 +72,26 @@ void IPlugAAX::ReadMidi(const AAX_RenderContext* context)
 
 // ---- The host sets a parameter ------------------------------------------------------------------
 
-ACFResult IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t cause)
+ACFResult IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
-  const ACFResult applied = AAX_CIPlugParameters::ApplyHostValue(id, normalized, cause);
+  const ACFResult applied = ApplyHostValueThen(id, normalized, [&](const AAX_IParameter& parameter) {
+    const int paramIdx = ParamIndexOf(id);
+    if (paramIdx >= 0)
+      TakeHostValue(paramIdx, parameter.NormalizedValue(), ClampNormalized(normalized));
+  });
   if (applied != kAAX_Success)
     return applied;
-  return GuardedHostCall([&] {
-    const int paramIdx = ParamIndexOf(id);
-    const AAX_IParameter* parameter = Parameters().Find(id);
-    // The framework takes the value the AAX parameter settled on, so that a discrete
-    // parameter runs the state the host shows.
-    if (paramIdx >= 0 && parameter)
-      SetParameterFromHost(paramIdx, parameter->NormalizedValue());
-    return kAAX_Success;
-  });
+  RecordHostChange(id);
+  return kAAX_Success;
+}
+
+void IPlugAAX::TakeHostValue(int paramIdx, double settled, double sent)
+{
+  ScopedLock lock(Mutex());
+  ParamAt(paramIdx)->SetFromNormal(settled);
+  if (IPlugEditor* editor = Editor())
+    editor->PushParamToControls(paramIdx, sent, true);
+  HandleParameterChange(paramIdx, kCauseEditorOrHost);
 }
 
 // ---- Edits and values reported to the host ------------------------------------------------------

@@ -1,5 +1,7 @@
 // The effect over IPlugAAX through a whole instance life: parameters as the host sees them,
 // rendering, the host setting values, reports to the host, and the state chunk.
+#include "framework/gui/IControl.h"
+#include "framework/gui/IGraphics.h"
 #include "hosts/aax/HostString.h"
 #include "tests/aax/plug/PlugTestSupport.h"
 
@@ -15,6 +17,16 @@
 namespace {
 using namespace aaxhost;
 using namespace aaxtest;
+
+// The value the editor's controls of a parameter hold.
+double ControlValue(const IPlugAAX& plug, int paramIdx)
+{
+  const auto* graphics = dynamic_cast<const IGraphics*>(plug.Editor());
+  for (int i = 0; graphics && i < graphics->NControls(); ++i)
+    if (graphics->ControlAt(i)->ParamIdx() == paramIdx)
+      return graphics->ControlAt(i)->Value();
+  return -1.0;
+}
 
 Channels AsFloats(const Channels& signal)
 {
@@ -157,18 +169,27 @@ TEST(PlugHostValues, ReachTheFrameworkAsTheHostShowsThem)
   EXPECT_EQ(after, changes);
 
   // Values beyond the range are limited; a two-state parameter runs the state the host shows.
+  // The host hears back the value it sent, and the editor's controls follow that value.
   const struct
   {
     const char* id;
     double normalised;
     int paramIdx;
     double plain;
-  } kValues[] = {{"4", -0.5, 3, 20.0}, {"4", 1.5, 3, 400.0}, {"3", 0.7, 2, 0.0}, {"7", 0.7, 6, 0.0}};
+    double shown;
+    const char* announced;
+  } kValues[] = {{"4", 1.5, 3, 400.0, 1.0, "Automation.AnnounceValue(\"4\", 1.5)"},
+                 {"4", -0.5, 3, 20.0, 0.0, "Automation.AnnounceValue(\"4\", -0.5)"},
+                 {"3", 0.7, 2, 0.0, 0.7, "Automation.AnnounceValue(\"3\", 0.69999999999999996)"},
+                 {"7", 0.7, 6, 0.0, 0.7, "Automation.AnnounceValue(\"7\", 0.69999999999999996)"}};
   for (const auto& v : kValues)
   {
+    driver.Log().Clear();
     EXPECT_EQ(host->ApplyHostValue(v.id, v.normalised, 0), kAAX_Success);
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Value(), v.plain) << v.id << " " << v.normalised;
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Normal(), driver.ParamNormalized(v.id)) << v.id;
+    EXPECT_EQ(ControlValue(*plug, v.paramIdx), v.shown) << v.id << " " << v.normalised;
+    EXPECT_EQ(driver.Log().Matching("Automation.AnnounceValue"), Calls{v.announced});
   }
   host->CountChanges(&after);
   EXPECT_EQ(after, changes + 4);
