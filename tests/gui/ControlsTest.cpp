@@ -118,6 +118,15 @@ TEST_F(ControlsTest, KnobTextIsFittedToTheDisplayAndOpensThePrompt)
   gain->HandlePress(41, 60, Left());
   EXPECT_EQ(graphics->entries.size(), 1u);
   EXPECT_EQ(plug->Gestures(), "p2");
+  // The plug-in may set the parameter without moving the knob: its text still follows.
+  graphics->Tick();
+  graphics->Tick();
+  EXPECT_FALSE(gain->NeedsRedraw());
+  plug->ParamAt(Plug::kGain)->SetPlain(6.0);
+  EXPECT_TRUE(gain->NeedsRedraw());
+  graphics->Tick();
+  EXPECT_EQ(gain->TextRect(), IRectangle(50, 56, 78, 76));
+  EXPECT_FALSE(gain->NeedsRedraw());
   // The prompt asks for the knob to be drawn again, with nothing else changed.
   graphics->Tick();
   graphics->Tick();
