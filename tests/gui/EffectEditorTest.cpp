@@ -223,14 +223,6 @@ TEST_F(EffectEditorTest, AudioBlocksRedrawOnlyTheMeters)
   EXPECT_EQ(dirty, (std::vector<int>{8, 9, 12, 13, 14, 15}));
 }
 
-TEST_F(EffectEditorTest, BeforeTheFirstBlockTheMetersShowSilenceAndNoGainChange)
-{
-  for (int idx : {8, 9})
-    EXPECT_EQ(editor->graphics.ControlAt(idx)->Value(), 0.5) << "0 dB";
-  for (int idx : {12, 13, 14, 15})
-    EXPECT_EQ(editor->graphics.ControlAt(idx)->Value(), 0.0);
-}
-
 // Reference pictures of the whole editor. On a difference the picture is written beside the
 // test (editor-<name>.png) with the hash of each control's area, to find what moved.
 struct Picture
