@@ -286,8 +286,8 @@ TEST_F(EffectParametersTest, PreviewNotificationsReachOnlyAPreviewParameter)
   const int32_t on = 1;
   log.Clear();
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, &on, 4), kAAX_Success);
-  plug->Keep(std::make_unique<AAX_CParameter<bool>>("PreviewID", "Preview", false, AAX_CBinaryTaperDelegate<bool>(),
-                                                    AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
+  plug->Keep(AAX_MakeParameter<bool>("PreviewID", "Preview", false, AAX_CBinaryTaperDelegate<bool>(),
+                                     AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
              2, AAX_IParameter::kDiscrete);
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, nullptr, 4), kAAX_Success);
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, &on, 2), kAAX_Success);

@@ -52,7 +52,7 @@ AAX_CIPlugParameters* AAX_CIPlugParameters::FromInterface(const void* face)
     const_cast<AAX_IACFEffectParameters*>(static_cast<const AAX_IACFEffectParameters*>(face)));
 }
 
-ACFResult AAX_CALL AAX_CIPlugParameters::FillCustomData(uint32_t dataType, void* block, uint32_t size)
+ACFResult AAX_CIPlugParameters::FillCustomData(uint32_t dataType, void* block, uint32_t size)
 {
   if (dataType != kAAX_FieldInstance || !block || size < sizeof(void*))
     return AAX_CEffectParameters::FillCustomData(dataType, block, size);

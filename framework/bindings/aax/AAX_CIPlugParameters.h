@@ -15,7 +15,7 @@ public:
 
   // Asked for the instance field, writes this object's address; other fields, and blocks too
   // small for an address, are zero-filled.
-  ACFResult AAX_CALL FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
+  ACFResult FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
 
   // One block of this instance.
   virtual void ProcessAudio(const AAX_RenderContext* context);

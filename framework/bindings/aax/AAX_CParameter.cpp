@@ -1,8 +1,21 @@
 #include "framework/bindings/aax/AAX_CParameter.h"
 
+#include "sdk/aax/AbiChecks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+
+// The host calls the parameter it finds through its own compiler's table: one destructor
+// slot, thiscall at every slot.
+static_assert(kAAX_BareTables<AAX_IParameter>, "parameter interface");
+TQ_AAX_SIG(AAX_IParameter, DeletingDestructor, void, uint32_t);
+TQ_AAX_CSIG(AAX_IParameter, IdString, const char*);
+TQ_AAX_CSIG(AAX_IParameter, NormalizedValue, double);
+TQ_AAX_CSIG(AAX_IParameter, StepCount, uint32_t);
+TQ_AAX_CSIG(AAX_IParameter, CurrentValueText, bool, AAX_IString&);
+TQ_AAX_CSIG(AAX_IParameter, ReadDouble, bool, double&);
+TQ_AAX_SIG(AAX_IParameter, ApplyNormalizedValue, void, double);
 
 template <typename T>
 AAX_CParameter<T>::AAX_CParameter(const char* id, const AAX_CString& name, T defaultValue,

@@ -50,14 +50,14 @@ public:
   // ---- The host's effect-parameters calls ----------------------------------------------------
   // Start and stop hold the plug-in lock, so that no block renders while the parameters are
   // being replaced.
-  ACFResult AAX_CALL StartInstance(IACFUnknown* hostController) override;
-  ACFResult AAX_CALL StopInstance() override;
-  ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
-  ACFResult AAX_CALL ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
-  ACFResult AAX_CALL MeasureChunk(uint32_t chunkId, int32_t* size) override;
-  ACFResult AAX_CALL WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
+  ACFResult StartInstance(IACFUnknown* hostController) override;
+  ACFResult StopInstance() override;
+  ACFResult ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
+  ACFResult ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
+  ACFResult MeasureChunk(uint32_t chunkId, int32_t* size) override;
+  ACFResult WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
+  ACFResult ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
+  ACFResult MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
   ACFResult DefineParameters() override;
   void ProcessAudio(const AAX_RenderContext* context) override;
 

@@ -70,7 +70,7 @@ void IPlugAAX::ReadMidi(const AAX_RenderContext* context)
 
 // ---- The host sets a parameter ------------------------------------------------------------------
 
-ACFResult AAX_CALL IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t cause)
+ACFResult IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t cause)
 {
   const ACFResult applied = AAX_CIPlugParameters::ApplyHostValue(id, normalized, cause);
   if (applied != kAAX_Success)
