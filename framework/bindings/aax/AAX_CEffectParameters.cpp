@@ -352,10 +352,12 @@ ACFResult AAX_CEffectParameters::EndParameterGesture(const char* id)
 
 ACFResult AAX_CEffectParameters::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
-  const ACFResult applied =
-    Change(id, normalized, [](AAX_IParameter& parameter, double value) { parameter.ApplyNormalizedValue(value); });
-  if (applied != kAAX_Success)
-    return applied;
+  const ACFResult applied = ApplyHostValueThen(id, normalized, [](AAX_IParameter&) {});
+  return applied != kAAX_Success ? applied : RecordHostChange(id);
+}
+
+ACFResult AAX_CEffectParameters::RecordHostChange(const char* id)
+{
   return GuardedHostCall([&] {
     const ACFResult marked = mPackets.MarkDirty(id, true);
     CountChange();

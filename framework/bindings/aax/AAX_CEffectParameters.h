@@ -123,6 +123,20 @@ protected:
   PacketQueue& Packets() { return mPackets; }
   // One more host-visible change; after the largest count it starts again at 0.
   void CountChange();
+  // The first steps of the host setting a value: the parameter applies it (and reports it to
+  // the host's automation); -20001 without the parameter, -20002 for a value that is not
+  // finite. The parameter is handed to `then` when it took the value.
+  template <typename Then>
+  ACFResult ApplyHostValueThen(const char* id, double normalized, Then then)
+  {
+    return Change(id, normalized, [&](AAX_IParameter& parameter, double value) {
+      parameter.ApplyNormalizedValue(value);
+      then(parameter);
+    });
+  }
+  // The last steps of the host setting a value: the packets fed by the parameter are marked,
+  // and the change is counted.
+  ACFResult RecordHostChange(const char* id);
 
 private:
   // Deletes the parameters, then the wrappers (controller, automation, transport).

@@ -1,7 +1,5 @@
 #include "framework/bindings/aax/AAX_CIPlugParameters.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -23,12 +21,6 @@ const void* Face(const AAX_CIPlugParameters* object)
 {
   return static_cast<const AAX_IACFEffectParameters*>(object);
 }
-
-void PrintToStandardOutput(const char* line)
-{
-  std::fputs(line, stdout);
-}
-AAX_CIPlugParameters::ConsoleSink sConsoleSink = PrintToStandardOutput;
 }  // namespace
 
 AAX_CIPlugParameters::AAX_CIPlugParameters()
@@ -80,21 +72,4 @@ void AAX_CIPlugParameters::RenderEntry(AAX_RenderContext* const* first, AAX_Rend
       // That instance's block is lost; the host and the other instances go on.
     }
   }
-}
-
-AAX_CIPlugParameters::ConsoleSink AAX_CIPlugParameters::SetConsoleSink(ConsoleSink sink)
-{
-  const ConsoleSink previous = sConsoleSink;
-  sConsoleSink = sink ? sink : PrintToStandardOutput;
-  return previous;
-}
-
-void AAX_CIPlugParameters::PrintLine(const char* format, ...)
-{
-  char line[256];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  sConsoleSink(line);
 }

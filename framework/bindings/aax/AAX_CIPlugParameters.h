@@ -32,15 +32,6 @@ public:
   // this module's live objects; else null.
   static AAX_CIPlugParameters* FromInterface(const void* face);
 
-  // Where the module's console lines go (standard output unless replaced; null restores it).
-  using ConsoleSink = void (*)(const char* line);
-  static ConsoleSink SetConsoleSink(ConsoleSink sink);
-  static void PrintLine(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
-
 protected:
   AAX_IParameter* mMasterBypass = nullptr;  // owned by the parameter table
   // The host's transport of the block being rendered; null outside a render.

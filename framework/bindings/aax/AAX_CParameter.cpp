@@ -3,6 +3,7 @@
 #include "sdk/aax/AbiChecks.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 
@@ -223,9 +224,10 @@ void AAX_CParameter<T>::ApplyNormalizedValue(double normalized)
   if (!mForceApply && !differs)
     return;
   mValue.store(value, std::memory_order_relaxed);
-  // The host hears back the value it sent; out-of-range ones as what was applied.
+  // The host hears back the value it sent, as it sent it; only one that is not a number at
+  // all goes back as what was applied.
   if (mAutomation)
-    mAutomation->AnnounceValue(mId, ClampNormalized(normalized));
+    mAutomation->AnnounceValue(mId, std::isfinite(normalized) ? normalized : ClampNormalized(normalized));
   mForceApply = false;
 }
 

@@ -3,6 +3,7 @@
 #include "framework/bindings/aax/AAX_EffectDescription.h"
 
 #include "framework/bindings/aax/AAX_CIPlugParameters.h"
+#include "framework/core/PlugTrace.h"
 
 #include <cstdio>
 #include <string>
@@ -94,7 +95,7 @@ ACFResult DescribeConfigurations(AAX_IEffectDescriptor* effect, const AAX_PlugDe
       continue;
     if (inputs < 1)
       inputs = 1;
-    AAX_CIPlugParameters::PrintLine("***** inputs %d *****\n", inputs);
+    TQ_TRACE("DescribeConfigurations", "***** inputs %d *****", inputs);
     result |= AAX_CIPlugParameters::BuildComponent(effect, SetupFor(plug, inputs, outputs, configuration));
     ++configuration;
   }

@@ -81,52 +81,68 @@ int IPlugAAX::ParamIndexOf(const char* id) const
 
 ACFResult IPlugAAX::StartInstance(IACFUnknown* hostController)
 {
-  ScopedLock lock(Mutex());
-  mMasterBypass = nullptr;
+  {
+    ScopedLock lock(Mutex());
+    HideInstanceFromRender();
+  }
   return AAX_CIPlugParameters::StartInstance(hostController);
 }
 
 ACFResult IPlugAAX::StopInstance()
 {
-  ScopedLock lock(Mutex());
-  mMasterBypass = nullptr;
-  mParamIds.clear();
+  {
+    ScopedLock lock(Mutex());
+    HideInstanceFromRender();
+    mParamIds.clear();
+  }
   return AAX_CIPlugParameters::StopInstance();
+}
+
+void IPlugAAX::HideInstanceFromRender()
+{
+  mMasterBypass = nullptr;
+  mRenderController = nullptr;
 }
 
 ACFResult IPlugAAX::DefineParameters()
 {
-  // A restarted instance defines everything anew.
-  mParamIds.clear();
-  DefineMasterBypass();
+  // The host enrols each parameter and reports its rate while no lock is held.
+  std::vector<std::string> ids;
+  AAX_IParameter* bypass = DefineMasterBypass();
   for (int i = 0; i < NParams(); ++i)
-    DefineParameter(i);
-
+    DefineParameter(i, ids);
   float hostRate = 0.0f;
   AAX_IController* controller = HostController();
+  const bool rateKnown = controller && controller->ReadSampleRate(&hostRate) == kAAX_Success;
+
+  ScopedLock lock(Mutex());
+  // A restarted instance defines everything anew.
+  mParamIds = std::move(ids);
+  mMasterBypass = bypass;
+  mRenderController = controller;
   // Without a usable rate from the host the current one stays.
-  if (controller && controller->ReadSampleRate(&hostRate) == kAAX_Success)
+  if (rateKnown)
     ChangeSampleRate(double(hostRate));
   RestartProcessing();
   return kAAX_Success;
 }
 
-void IPlugAAX::DefineMasterBypass()
+AAX_IParameter* IPlugAAX::DefineMasterBypass()
 {
   // Asked before any parameter exists, the bypass query answers the empty identifier.
   AAX_CString id;
   CopyBypassParameterId(&id);
-  mMasterBypass = Keep(Parameters(),
-                       AAX_MakeParameter<bool>(id.Chars(), "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
-                                               AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
-                       2, AAX_IParameter::kDiscrete);
+  return Keep(Parameters(),
+              AAX_MakeParameter<bool>(id.Chars(), "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
+                                      AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
+              2, AAX_IParameter::kDiscrete);
 }
 
-void IPlugAAX::DefineParameter(int paramIdx)
+void IPlugAAX::DefineParameter(int paramIdx, std::vector<std::string>& ids)
 {
   const IPlugParameter& param = *ParamAt(paramIdx);
-  mParamIds.push_back(std::to_string(paramIdx + 1));
-  const char* id = mParamIds.back().c_str();
+  ids.push_back(std::to_string(paramIdx + 1));
+  const char* id = ids.back().c_str();
   const AAX_CString name(param.NameText());
   const AAX_CLinearTaperDelegate<int32_t, 0> wholeRange(Whole(param.Min()), Whole(param.Max()));
   switch (param.Type())
