@@ -131,8 +131,10 @@ ACFResult AAX_CIPlugParameters::BuildComponent(AAX_IEffectDescriptor* effect, co
   result |= component->DeclarePrivateData(kAAX_FieldInstance, sizeof(void*), 0);
   AAX_IPropertyMap* props = component->CreatePropertyMap();
   result |= StoreProperties(props, setup);
+  // Typed first, so that a render entry of another calling convention does not compile.
+  const AAX_RenderProcedure render = &RenderEntry;
   result |=
-    component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(&RenderEntry), props, nullptr, nullptr, nullptr);
+    component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(render), props, nullptr, nullptr, nullptr);
   result |= effect->AttachComponent(component);
   return result;
 }

@@ -59,10 +59,13 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
   {
     int32_t steps = 0;
     HostString on;
+    HostString off;
     driver.Parameters()->QueryParameterStepCount(id, &steps);
     driver.Parameters()->FormatNormalizedValue(id, 1.0, &on, 32);
+    driver.Parameters()->FormatNormalizedValue(id, 0.0, &off, 32);
     EXPECT_EQ(steps, id[0] == '1' ? 128 : 2) << id;
     EXPECT_EQ(on.Text(), id[0] == '1' ? "100.00%" : "on") << id;
+    EXPECT_EQ(off.Text(), id[0] == '1' ? "-100.00%" : id[0] ? "off" : "bypass") << id;
   }
   EXPECT_EQ(driver.Plug()->SampleRate(), 48000.0);
 
