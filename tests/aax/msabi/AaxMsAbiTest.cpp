@@ -68,6 +68,7 @@ TEST_F(AaxMsAbi, ExportsAnswerAndRegistrationDescribesWhatTheRecordingHostSees)
   TqAaxExportsReport report;
   ASSERT_EQ(tq_msabi_aax_exports(&mEntries, &report, {log.data(), int(log.size())}), 0);
 
+  EXPECT_EQ(report.startup, 0);
   EXPECT_EQ(report.sdkVersionResult, 0);
   EXPECT_EQ(report.sdkVersion, 0x00000201007756BFull);
   EXPECT_EQ(report.registerComponent, 0);
@@ -76,6 +77,7 @@ TEST_F(AaxMsAbi, ExportsAnswerAndRegistrationDescribesWhatTheRecordingHostSees)
   EXPECT_FALSE(report.classFactoryGiven);
   EXPECT_EQ(report.registerPlugin, 0);
   EXPECT_TRUE(report.definitionGiven);
+  EXPECT_EQ(report.shutdown, 0);
   EXPECT_EQ(report.liveAtEnd, 0);
   EXPECT_EQ(report.unbalancedHostObjects, 0);
 
@@ -109,6 +111,7 @@ TEST_F(AaxMsAbi, InstanceLivesThroughHostObjectsAndStringsOfThatAbi)
   EXPECT_EQ(report.chunkWritten, 72);
   EXPECT_EQ(report.chunkRead, 0);
   EXPECT_NEAR(report.valueRestored, report.valueRead, 1e-12);
+  EXPECT_TRUE(report.chunkMatches);
 
   EXPECT_TRUE(report.parameterFound);
   EXPECT_TRUE(report.parameterAutomatable);
@@ -118,6 +121,9 @@ TEST_F(AaxMsAbi, InstanceLivesThroughHostObjectsAndStringsOfThatAbi)
   // the level, so a second request came for it.
   EXPECT_EQ(report.parameterRequests, 2);
   EXPECT_NEAR(report.parameterNormalized, 0.25, 1e-9);
+  EXPECT_TRUE(report.parameterReadsDouble);
+  EXPECT_NEAR(report.parameterReal, -50.0, 1e-9);
+  EXPECT_FALSE(report.parameterReadsBool);
 
   EXPECT_TRUE(report.stopped);
   EXPECT_EQ(report.enrolled, 10);

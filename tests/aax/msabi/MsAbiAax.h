@@ -36,7 +36,6 @@ struct TqAaxExportsReport
   int classFactoryGiven;
   int registerPlugin;
   int definitionGiven;
-  int liveWhileRegistered;
   int liveAtEnd;
   int shutdown;
   // Host objects whose references did not all come back, 0 when all did.
@@ -64,6 +63,7 @@ struct TqAaxInstanceReport
   int chunkWritten;
   int chunkRead;
   double valueRestored;
+  int chunkMatches;
   // The parameter object the module found, called through its table.
   int parameterFound;
   int parameterAutomatable;
@@ -71,6 +71,10 @@ struct TqAaxInstanceReport
   int parameterKind;
   double parameterNormalized;
   int parameterRequests;
+  // Typed reads through references: the value in its units as a double, refused as a bool.
+  int parameterReadsDouble;
+  double parameterReal;
+  int parameterReadsBool;
   int stopped;
   int enrolled;
   int withdrawn;

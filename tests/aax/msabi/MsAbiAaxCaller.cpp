@@ -66,7 +66,8 @@ public:
 
   int Register()
   {
-    if (exports.startup(mHost) != kOk)
+    startup = exports.startup(mHost);
+    if (startup != kOk)
       return kStartupFailed;
     mStarted = true;
     registration = exports.registerPlugin(mHost, &definition);
@@ -137,14 +138,16 @@ public:
       definition->Release();
     definition = nullptr;
     if (mStarted)
-      exports.shutdown(mHost);
+      shutdown = exports.shutdown(mHost);
     mStarted = false;
   }
 
   int Live() { return exports.canUnloadNow(nullptr); }
 
   Exports exports;
+  Result startup = kOk;
   Result registration = kOk;
+  Result shutdown = kOk;
   Unknown* definition = nullptr;
   EffectParameters* effect = nullptr;
 
@@ -198,6 +201,9 @@ void RoundTripChunk(EffectParameters& effect, const char* id, TqAaxInstanceRepor
   header->chunkId = chunkId;
   report.chunkRead = effect.ReadChunk(chunkId, header);
   report.valueRestored = NormalizedValue(effect, id);
+  bool equal = false;
+  effect.MatchChunk(header, &equal);
+  report.chunkMatches = equal;
 }
 
 // The parameter object the module hands out, called through its table.
@@ -220,6 +226,11 @@ void CallParameterObject(EffectParameters& effect, InstanceHost& host, const cha
   parameter->ChangeNormalizedValue(0.25);
   report.parameterRequests = host.requests - requestsBefore;
   report.parameterNormalized = parameter->NormalizedValue();
+  double real = 0.0;
+  report.parameterReadsDouble = parameter->ReadDouble(real);
+  report.parameterReal = real;
+  bool flag = false;
+  report.parameterReadsBool = parameter->ReadBool(flag);
 }
 
 }  // namespace
@@ -243,13 +254,12 @@ extern "C" int tq_msabi_aax_exports(const TqAaxEntries* entries, TqAaxExportsRep
   report->classFactoryGiven = factory != nullptr;
 
   const int failure = session.Register();
-  report->startup = failure == kStartupFailed ? -1 : 0;
+  report->startup = session.startup;
   report->registerPlugin = session.registration;
   report->definitionGiven = session.definition != nullptr;
-  report->liveWhileRegistered = session.Live();
   session.Log().Add("-- registered");
   session.Shutdown();
-  report->shutdown = 0;
+  report->shutdown = session.shutdown;
   report->liveAtEnd = session.Live();
   report->unbalancedHostObjects = session.Unbalanced();
   return failure;
