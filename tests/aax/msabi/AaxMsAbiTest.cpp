@@ -2,11 +2,14 @@
 // Microsoft's ABI: its own declarations of the interfaces meet the module's, as a real host's
 // do. What that host sees is compared with what the recording host of the tree sees.
 #include "hosts/aax/ModuleLoader.h"
+#include "hosts/window/HostWindow.h"
 #include "tests/aax/msabi/MsAbiAax.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -159,17 +162,67 @@ TEST_F(AaxMsAbi, RenderThroughTheRegisteredProcedureEqualsTheRecordingHostsRende
   }
 }
 
-TEST_F(AaxMsAbi, EditorObjectIsMadeStartedAndTellsItsSize)
+// What the test sees of the host's window while the editor is attached.
+struct ShownEditor
 {
+  hostwindow::HostWindow* window;
+  int children = 0;
+  bool clicked = false;
+};
+
+// A click on a knob (parameter 5's) of the editor the module opened in the window.
+void ClickAKnob(void* context)
+{
+  auto& shown = *static_cast<ShownEditor*>(context);
+  shown.children = shown.window->childCount();
+  if (void* editor = shown.window->findChild("IPlugWndClass"))
+  {
+    hostwindow::playPointerAction(editor, {hostwindow::PointerAction::Click, 242, 310});
+    shown.clicked = true;
+  }
+}
+
+// The lines of the log that begin with one of the prefixes, in order.
+std::vector<std::string> Lines(const std::string& log, std::initializer_list<const char*> prefixes)
+{
+  std::vector<std::string> found;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);)
+    for (const char* prefix : prefixes)
+      if (line.rfind(prefix, 0) == 0)
+        found.push_back(line);
+  return found;
+}
+
+TEST_F(AaxMsAbi, EditorObjectOpensInTheHostsViewAndOffersItClicks)
+{
+  hostwindow::HostWindow window(650, 410);
+  ShownEditor shown{&window};
+  std::vector<char> log(64 * 1024);
   TqAaxEditorReport report;
-  ASSERT_EQ(tq_msabi_aax_editor(&mEntries, &report), 0);
+  ASSERT_EQ(tq_msabi_aax_editor(&mEntries, window.handle(), ClickAKnob, &shown, &report, {log.data(), int(log.size())}),
+            0);
   EXPECT_TRUE(report.created);
   EXPECT_TRUE(report.started);
   EXPECT_EQ(report.sizeResult, 0);
-  EXPECT_GT(report.width, 100.0f);
-  EXPECT_GT(report.height, 100.0f);
+  EXPECT_EQ(report.width, 650.0f);
+  EXPECT_EQ(report.height, 410.0f);
+  EXPECT_EQ(report.attached, 0);
+  EXPECT_EQ(report.detached, 0);
   EXPECT_TRUE(report.stopped);
   EXPECT_EQ(report.liveAtEnd, 0);
   EXPECT_EQ(report.unbalancedHostObjects, 0);
+
+  // The editor opened in the host's window and closed with the detach.
+  EXPECT_EQ(shown.children, 1);
+  ASSERT_TRUE(shown.clicked);
+  EXPECT_EQ(window.childCount(), 0);
+  // The click went to the host first, which left it to the editor: the knob's gesture, with
+  // the parameter's own touch nested in it. The view was let go with the detach.
+  EXPECT_EQ(Lines(log.data(), {"View.", "Automation.StartTouch", "Automation.StopTouch"}),
+            (std::vector<std::string>{"View.AddRef()", "View.NativeWindow()", "View.CurrentModifiers()",
+                                      "View.ForwardParameterClick(\"5\", 0)", "Automation.StartTouch(\"5\")",
+                                      "Automation.StartTouch(\"5\")", "Automation.StopTouch(\"5\")",
+                                      "Automation.StopTouch(\"5\")", "View.Release()"}));
 }
 }  // namespace

@@ -96,7 +96,7 @@ int tq_msabi_aax_render(const struct TqAaxEntries* entries, double sampleRate, i
                         double value, float* const* input, float* const* output, int frames, int blockSize);
 
 // The editor object made through its procedure for a started instance, started, asked its
-// size, stopped and released.
+// size, attached to a view container in the host's window, detached, stopped and released.
 struct TqAaxEditorReport
 {
   int created;
@@ -104,10 +104,17 @@ struct TqAaxEditorReport
   int sizeResult;
   float width;
   float height;
+  int attached;
+  int detached;
   int stopped;
   int liveAtEnd;
   int unbalancedHostObjects;
 };
 
-int tq_msabi_aax_editor(const struct TqAaxEntries* entries, struct TqAaxEditorReport* report);
+// Called while the editor is attached, with the context the test gave.
+typedef void (*TqAaxWhileAttached)(void* context);
+
+// log: every call the host's objects received, one a line.
+int tq_msabi_aax_editor(const struct TqAaxEntries* entries, void* window, TqAaxWhileAttached whileAttached,
+                        void* context, struct TqAaxEditorReport* report, struct TqAaxText log);
 }

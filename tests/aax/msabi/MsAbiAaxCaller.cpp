@@ -350,10 +350,11 @@ extern "C" int tq_msabi_aax_render(const TqAaxEntries* entries, double sampleRat
   return kOk;
 }
 
-extern "C" int tq_msabi_aax_editor(const TqAaxEntries* entries, TqAaxEditorReport* report)
+extern "C" int tq_msabi_aax_editor(const TqAaxEntries* entries, void* window, TqAaxWhileAttached whileAttached,
+                                   void* context, TqAaxEditorReport* report, TqAaxText log)
 {
   *report = {};
-  Session session(*entries, {nullptr, 0});
+  Session session(*entries, log);
   int failure = session.Register();
   if (failure == kOk)
     failure = session.OpenInstance(InstanceSettings());
@@ -371,10 +372,14 @@ extern "C" int tq_msabi_aax_editor(const TqAaxEntries* entries, TqAaxEditorRepor
   report->sizeResult = editor->QueryViewSize(&size);
   report->width = size.horizontal;
   report->height = size.vertical;
+  ViewHost* view = Arena::Make<ViewHost>(session.Log(), window);
+  report->attached = editor->AttachViewContainer(view);
+  whileAttached(context);
+  report->detached = editor->AttachViewContainer(nullptr);
   report->stopped = editor->StopInstance() == kOk ? 1 : 0;
   editor->Release();
   session.Shutdown();
   report->liveAtEnd = session.Live();
-  report->unbalancedHostObjects = session.Unbalanced();
+  report->unbalancedHostObjects = session.Unbalanced() + (view->RefCount() != 0 ? 1 : 0);
   return kOk;
 }

@@ -393,6 +393,19 @@ struct ViewPoint
   float horizontal;
 };
 
+// The host's view an editor opens in.
+class ViewContainer : public Unknown
+{
+public:
+  virtual Result Unused3() = 0;
+  virtual void* NativeWindow() = 0;
+  virtual Result CurrentModifiers(uint32* modifiers) = 0;
+  virtual Result ChangeViewSize(const ViewPoint* size) = 0;
+  virtual Result ForwardParameterClick(const char* id, uint32 modifiers) = 0;
+  virtual Result Unused8(Word a, Word b) = 0;
+  virtual Result Unused9(Word a, Word b) = 0;
+};
+
 class EffectGui : public Unknown
 {
 public:
@@ -438,6 +451,7 @@ constexpr Guid kTransport = {0x5CEE4EF4, 0x6337, 0x4359, {0xB6, 0x3B, 0xFE, 0x58
 constexpr Guid kTransport2 = {0x203CBD9F, 0x982C, 0x4FE6, {0xA8, 0x27, 0x07, 0x48, 0x02, 0x57, 0xAE, 0xC3}};
 constexpr Guid kEffectParameters = {0x964E333D, 0x334C, 0x533F, {0xC2, 0xC7, 0x38, 0x34, 0xC3, 0xC2, 0x3E, 0x3E}};
 constexpr Guid kEffectParameters2 = {0xF1F47D06, 0x308F, 0x4CC5, {0x9C, 0x7C, 0x50, 0xA8, 0x3F, 0x8A, 0xB8, 0x13}};
+constexpr Guid kViewContainer = {0x22DA0BBC, 0xD550, 0x4D5E, {0x8C, 0xC6, 0x73, 0x44, 0x83, 0xB8, 0x83, 0x7F}};
 constexpr Guid kEffectGui = {0x964E323D, 0x424C, 0x5E1A, {0x22, 0x27, 0x28, 0x24, 0x23, 0x22, 0x2E, 0x1E}};
 }  // namespace ids
 

@@ -218,6 +218,37 @@ public:
   Result Unused15(Word a, Word b) override { return Record("Unused15", a, b); }
   Result Unused16(Word a) override { return Record("Unused16", a); }
 };
+class ViewFace : public HostFace<ViewContainer>
+{
+public:
+  ViewFace(HostObject& owner, void* window) : HostFace(owner, "View"), mWindow(window) {}
+  Result Unused3() override { return Record("Unused3"); }
+  void* NativeWindow() override
+  {
+    Record("NativeWindow");
+    return mWindow;
+  }
+  Result CurrentModifiers(uint32* modifiers) override
+  {
+    if (modifiers)
+      *modifiers = 0;
+    return Record("CurrentModifiers");
+  }
+  Result ChangeViewSize(const ViewPoint*) override { return Record("ChangeViewSize"); }
+  Result ForwardParameterClick(const char* id, uint32 modifiers) override
+  {
+    Record("ForwardParameterClick", id, modifiers);
+    return kNotTaken;
+  }
+  Result Unused8(Word a, Word b) override { return Record("Unused8", a, b); }
+  Result Unused9(Word a, Word b) override { return Record("Unused9", a, b); }
+
+private:
+  // Any answer but success leaves the click to the editor.
+  static constexpr Result kNotTaken = -20009;
+
+  void* mWindow;
+};
 }  // namespace
 
 // ---- Host objects -------------------------------------------------------------------------------
@@ -409,6 +440,11 @@ void InstanceHost::AnswerRequest(const char* id, double normalized)
   ++requests;
   if (effect)
     effect->ApplyHostValue(id, normalized, 0);
+}
+
+ViewHost::ViewHost(CallLog& log, void* window) : HostObject(log, "ViewHost")
+{
+  Offer(ids::kViewContainer, Arena::Make<ViewFace>(*this, window), "View");
 }
 
 // ---- Strings -----------------------------------------------------------------------------------

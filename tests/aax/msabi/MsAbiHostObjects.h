@@ -128,6 +128,14 @@ public:
   void AnswerRequest(const char* id, double normalized);
 };
 
+// The host's view of an editor ("View"): its window, no modifiers of its own; it leaves
+// every click on a parameter to the editor.
+class ViewHost : public HostObject
+{
+public:
+  ViewHost(CallLog& log, void* window);
+};
+
 // A string the host owns and lends the module to write into.
 class HostText final : public HostString
 {
