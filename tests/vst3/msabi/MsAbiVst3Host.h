@@ -35,7 +35,7 @@ struct MsVst3FactoryFacts
   char subCategories[128];
   char version[64];
   char sdkVersion[64];
-  int sameFactoryAgain;            // a second GetPluginFactory gave the same object
+  int sameFactoryAgain;              // a second GetPluginFactory gave the same object
   unsigned countAfterSecondRelease;  // the answer of releasing that second reference
 };
 

@@ -107,7 +107,8 @@ TEST_F(MsAbiVst3, FactoryAnswersTheClassAndHandsOutOneObject)
   EXPECT_EQ(facts.factoryFlags, 16);
   EXPECT_EQ(facts.classCount, 1);
   EXPECT_EQ(facts.classInfoResult, 0);
-  const unsigned char cid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F, 'T', 'v', 'x', 'r', 'Q', 'x', 'l', 's'};
+  const unsigned char cid[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+                                 'T',  'v',  'x',  'r',  'Q',  'x',  'l',  's'};
   EXPECT_EQ(std::memcmp(facts.cid, cid, 16), 0);
   EXPECT_EQ(facts.cardinality, 0x7FFFFFFF);
   EXPECT_STREQ(facts.category, "Audio Module Class");
@@ -131,20 +132,21 @@ TEST_F(MsAbiVst3, InstanceListsWhatOurHostSeesAndGivesBackEveryReference)
     ASSERT_EQ(tq_msvst3_parameter_count(), static_cast<int>(expected.size()));
     for (int i = 0; i < static_cast<int>(expected.size()); ++i)
     {
-    SCOPED_TRACE(i);
-    const vst3::ParameterInfo& e = expected[static_cast<size_t>(i)];
-    MsVst3ParameterFacts p{};
-    ASSERT_OK(tq_msvst3_parameter(i, &p));
-    EXPECT_EQ(p.id, e.id);
-    EXPECT_EQ(p.title, vst3host::narrow(e.title));
-    EXPECT_EQ(p.units, vst3host::narrow(e.units));
-    EXPECT_EQ(p.stepCount, e.stepCount);
-    EXPECT_EQ(p.defaultNormalized, e.defaultNormalizedValue);
-    EXPECT_EQ(p.unitId, e.unitId);
-    EXPECT_EQ(p.flags, e.flags);
-    vst3::String128 text{};
-    EXPECT_EQ(p.displayResult, reference.driver->controller()->getParamStringByValue(e.id, e.defaultNormalizedValue, text));
-    EXPECT_EQ(p.display, vst3host::narrow(text));
+      SCOPED_TRACE(i);
+      const vst3::ParameterInfo& e = expected[static_cast<size_t>(i)];
+      MsVst3ParameterFacts p{};
+      ASSERT_OK(tq_msvst3_parameter(i, &p));
+      EXPECT_EQ(p.id, e.id);
+      EXPECT_EQ(p.title, vst3host::narrow(e.title));
+      EXPECT_EQ(p.units, vst3host::narrow(e.units));
+      EXPECT_EQ(p.stepCount, e.stepCount);
+      EXPECT_EQ(p.defaultNormalized, e.defaultNormalizedValue);
+      EXPECT_EQ(p.unitId, e.unitId);
+      EXPECT_EQ(p.flags, e.flags);
+      vst3::String128 text{};
+      EXPECT_EQ(p.displayResult,
+                reference.driver->controller()->getParamStringByValue(e.id, e.defaultNormalizedValue, text));
+      EXPECT_EQ(p.display, vst3host::narrow(text));
     }
   }
   MsVst3ParameterFacts first{}, second{}, level{};
@@ -188,8 +190,7 @@ TEST_F(MsAbiVst3, InstanceListsWhatOurHostSeesAndGivesBackEveryReference)
 
 // Blocks of either sample width through both hosts, with the same settings and input.
 class MsAbiVst3Process : public MsAbiVst3, public ::testing::WithParamInterface<int>
-{
-};
+{};
 
 TEST_P(MsAbiVst3Process, BlocksEqualOurHosts)
 {
