@@ -4,10 +4,10 @@
 // interface have to agree.
 #include "tests/vst2/msabi/MsAbiVst2Host.h"
 
-#include "hosts/common/GuardedBuffers.h"
 #include "hosts/common/SharedLibrary.h"
 #include "hosts/vst2/HostDriver.h"
 #include "hosts/vst2/ModuleLoader.h"
+#include "tests/msabi/HostBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,12 @@
 namespace {
 
 const char* const kModule = TQ_MSABI_VST2_MODULE;
-constexpr int kChannels = 2;
 constexpr int kBlock = 256;
 constexpr int kBlocks = 4;
-constexpr double kRate = 44100.0;
-constexpr double kTempo = 90.0;  // not the effect's assumed 120, so a lost time info shows
 constexpr int kLevel = 0;
-
-double signalAt(int channel, int frame)
-{
-  const int t = frame % 700;
-  return (channel ? 0.6 : 0.45) * std::exp(-t / 60.0) * std::sin(t * (channel ? 0.23 : 0.17));
-}
+using msabitest::kChannels;
+using msabitest::kRate;
+using msabitest::kTempo;
 
 // The module as our own host loads and drives it, for the expected answers.
 struct ReferenceHost
@@ -175,8 +169,7 @@ TEST_F(MsAbiVst2, DispatcherAndParametersAnswerAsToOurHost)
 
 // Blocks of either width through both hosts, with the same settings, time info and input.
 class MsAbiVst2Process : public MsAbiVst2, public ::testing::WithParamInterface<bool>
-{
-};
+{};
 
 TEST_P(MsAbiVst2Process, BlocksEqualOurHosts)
 {
@@ -195,40 +188,26 @@ TEST_P(MsAbiVst2Process, BlocksEqualOurHosts)
   for (int ch = 0; ch < kChannels; ++ch)
     for (int i = 0; i < kBlock * kBlocks; ++i)
       input[static_cast<size_t>(ch)][static_cast<size_t>(i)] =
-        doubles ? signalAt(ch, i) : static_cast<float>(signalAt(ch, i));
+        doubles ? msabitest::SignalAt(ch, i) : static_cast<float>(msabitest::SignalAt(ch, i));
   const vst2host::HostDriver::Channels expected = driver.Render(input, kBlock, doubles);
   ASSERT_EQ(expected.size(), static_cast<size_t>(kChannels));
 
-  hostcommon::GuardedBuffers<float> in32(kChannels, kBlock), out32(kChannels, kBlock);
-  hostcommon::GuardedBuffers<double> in64(kChannels, kBlock), out64(kChannels, kBlock);
-  void* ins[kChannels];
-  void* outs[kChannels];
-  for (int ch = 0; ch < kChannels; ++ch)
-  {
-    ins[ch] = doubles ? static_cast<void*>(in64.Channel(ch)) : static_cast<void*>(in32.Channel(ch));
-    outs[ch] = doubles ? static_cast<void*>(out64.Channel(ch)) : static_cast<void*>(out32.Channel(ch));
-  }
+  msabitest::HostBlock block(kBlock, doubles);
   double changed = 0.0;
-  for (int block = 0; block < kBlocks; ++block)
+  for (int n = 0; n < kBlocks; ++n)
   {
+    block.FillInput(n * kBlock);
+    ASSERT_EQ(tq_msvst2_process(doubles, block.Inputs(), block.Outputs(), kBlock), 0);
     for (int ch = 0; ch < kChannels; ++ch)
       for (int i = 0; i < kBlock; ++i)
       {
-        in32.Channel(ch)[i] = static_cast<float>(signalAt(ch, block * kBlock + i));
-        in64.Channel(ch)[i] = signalAt(ch, block * kBlock + i);
-      }
-    ASSERT_EQ(tq_msvst2_process(doubles, ins, outs, kBlock), 0);
-    for (int ch = 0; ch < kChannels; ++ch)
-      for (int i = 0; i < kBlock; ++i)
-      {
-        const double got = doubles ? out64.Channel(ch)[i] : out32.Channel(ch)[i];
-        const size_t at = static_cast<size_t>(block * kBlock + i);
-        ASSERT_EQ(got, expected[static_cast<size_t>(ch)][at]) << "block " << block << " channel " << ch << " frame " << i;
-        changed += std::fabs(got - signalAt(ch, static_cast<int>(at)));
+        const double want = expected[static_cast<size_t>(ch)][static_cast<size_t>(n * kBlock + i)];
+        ASSERT_EQ(block.Output(ch, i), want) << "block " << n << " channel " << ch << " frame " << i;
+        changed += std::fabs(block.Output(ch, i) - block.Input(ch, i));
       }
   }
   EXPECT_GT(changed, 0.1) << "the effect was at work";
-  EXPECT_TRUE(in32.GuardsIntact() && out32.GuardsIntact() && in64.GuardsIntact() && out64.GuardsIntact());
+  EXPECT_TRUE(block.GuardsIntact());
   EXPECT_TRUE(driver.Problems().empty());
 
   MsVst2HostCalls calls{};

@@ -4,10 +4,10 @@
 // module, so both declarations of the binary interface have to agree.
 #include "tests/vst3/msabi/MsAbiVst3Host.h"
 
-#include "hosts/common/GuardedBuffers.h"
 #include "hosts/common/SharedLibrary.h"
 #include "hosts/vst3/HostDriver.h"
 #include "hosts/vst3/ModuleLoader.h"
+#include "tests/msabi/HostBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +24,11 @@ constexpr unsigned kBypassId = 0x62706173;  // 'bpas'
 constexpr unsigned kPresetId = 0x70727374;  // 'prst'
 constexpr unsigned kLevelId = 0;
 constexpr unsigned kAutoOutGainId = 2;
-constexpr int kChannels = 2;
 constexpr int kBlock = 256;
 constexpr int kBlocks = 4;
-constexpr double kRate = 44100.0;
-constexpr double kTempo = 90.0;  // not the effect's assumed 120, so a lost transport shows
-
-double signalAt(int channel, int frame)
-{
-  const int t = frame % 700;
-  return (channel ? 0.6 : 0.45) * std::exp(-t / 60.0) * std::sin(t * (channel ? 0.23 : 0.17));
-}
+using msabitest::kChannels;
+using msabitest::kRate;
+using msabitest::kTempo;
 
 // The module as our own host loads and drives it, for the expected answers.
 struct ReferenceHost
@@ -211,38 +205,26 @@ TEST_P(MsAbiVst3Process, BlocksEqualOurHosts)
   ASSERT_EQ(driver.start(settings), vst3::kResultOk);
   driver.setParameter(kLevelId, 0.9);
 
-  hostcommon::GuardedBuffers<float> in32(kChannels, kBlock), out32(kChannels, kBlock);
-  hostcommon::GuardedBuffers<double> in64(kChannels, kBlock), out64(kChannels, kBlock);
-  void* ins[kChannels];
-  void* outs[kChannels];
-  for (int ch = 0; ch < kChannels; ++ch)
-  {
-    ins[ch] = size ? static_cast<void*>(in64.Channel(ch)) : static_cast<void*>(in32.Channel(ch));
-    outs[ch] = size ? static_cast<void*>(out64.Channel(ch)) : static_cast<void*>(out32.Channel(ch));
-  }
+  msabitest::HostBlock block(kBlock, size == 1);
   double changed = 0.0;
-  for (int block = 0; block < kBlocks; ++block)
+  for (int n = 0; n < kBlocks; ++n)
   {
+    block.FillInput(n * kBlock);
     for (int ch = 0; ch < kChannels; ++ch)
       for (int i = 0; i < kBlock; ++i)
-      {
-        const double x = signalAt(ch, block * kBlock + i);
-        in32.Channel(ch)[i] = static_cast<float>(x);
-        in64.Channel(ch)[i] = x;
-        driver.inputs().setSample(0, ch, i, x);
-      }
-    ASSERT_OK(tq_msvst3_process(ins, outs, kChannels, kBlock));
+        driver.inputs().setSample(0, ch, i, block.Input(ch, i));
+    ASSERT_OK(tq_msvst3_process(block.Inputs(), block.Outputs(), kChannels, kBlock));
     ASSERT_EQ(driver.process(kBlock), vst3::kResultOk);
     for (int ch = 0; ch < kChannels; ++ch)
       for (int i = 0; i < kBlock; ++i)
       {
-        const double got = size ? out64.Channel(ch)[i] : out32.Channel(ch)[i];
-        ASSERT_EQ(got, driver.outputs().sample(0, ch, i)) << "block " << block << " channel " << ch << " frame " << i;
-        changed += std::fabs(got - signalAt(ch, block * kBlock + i));
+        ASSERT_EQ(block.Output(ch, i), driver.outputs().sample(0, ch, i))
+          << "block " << n << " channel " << ch << " frame " << i;
+        changed += std::fabs(block.Output(ch, i) - block.Input(ch, i));
       }
   }
   EXPECT_GT(changed, 0.1) << "the effect was at work";
-  EXPECT_TRUE(in32.GuardsIntact() && out32.GuardsIntact() && in64.GuardsIntact() && out64.GuardsIntact());
+  EXPECT_TRUE(block.GuardsIntact());
   ASSERT_OK(tq_msvst3_stop());
   const MsVst3Counts counts = close();
   EXPECT_EQ(counts.changesReferences, 1);
