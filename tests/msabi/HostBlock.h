@@ -24,8 +24,12 @@ class HostBlock
 {
 public:
   HostBlock(int frames, bool doubles)
-    : mFrames(frames), mDoubles(doubles), mIn32(kChannels, frames), mOut32(kChannels, frames),
-      mIn64(kChannels, frames), mOut64(kChannels, frames)
+    : mFrames(frames),
+      mDoubles(doubles),
+      mIn32(kChannels, frames),
+      mOut32(kChannels, frames),
+      mIn64(kChannels, frames),
+      mOut64(kChannels, frames)
   {
     for (int ch = 0; ch < kChannels; ++ch)
     {

@@ -519,6 +519,7 @@ struct Session
   IComponent* component = nullptr;
   IAudioProcessor* processor = nullptr;
   IEditController* controller = nullptr;
+  bool initialized = false;  // a refused initialize is followed by release alone
   bool active = false;
   int32 sampleSize = 0;
   int32 channels = 0;
@@ -664,6 +665,7 @@ int tq_msvst3_create(void)
   const tresult initialized = gSession.component->initialize(&gApplication);
   if (initialized != kResultOk)
     return initialized;
+  gSession.initialized = true;
   gSession.processor = query<IAudioProcessor>(gSession.component, kAudioProcessorId, "queryInterface(processor)");
   gSession.controller = query<IEditController>(gSession.component, kEditControllerId, "queryInterface(controller)");
   if (!gSession.processor || !gSession.controller)
@@ -867,8 +869,11 @@ int tq_msvst3_close(MsVst3Counts* out)
   tresult r = kResultOk;
   if (gSession.component)
   {
-    note("terminate");
-    r = gSession.component->terminate();
+    if (gSession.initialized)
+    {
+      note("terminate");
+      r = gSession.component->terminate();
+    }
     note("release");
     if (gSession.processor)
       gSession.processor->release();
