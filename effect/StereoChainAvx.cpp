@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "effect/TransientControl.h"
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/SseSupport.h"
 
 #if TQ_HAVE_SSE_PATH
 #include <immintrin.h>

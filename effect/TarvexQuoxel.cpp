@@ -244,9 +244,7 @@ void TarvexQuoxel::SetMeter(int meter, double value)
 
 TarvexQuoxel* NewTarvexQuoxel(const PlugBinding::InstanceInfo& info)
 {
-  // Creation is serialised process-wide; the lock exists before the first creation.
-  static PlugMutex creationLock;
-  ScopedLock lock(&creationLock);
+  ScopedLock lock(IPlugBase::CreationLock());
   try
   {
     return new TarvexQuoxel(info);

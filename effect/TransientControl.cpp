@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "effect/StereoChain.h"
-#include "effect/dsp/CpuFeatures.h"
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/CpuFeatures.h"
+#include "platform/cpu/SseSupport.h"
 
 #if TQ_HAVE_SSE_PATH
 #include <emmintrin.h>

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "effect/dsp/CpuFeatures.h"
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/CpuFeatures.h"
+#include "platform/cpu/SseSupport.h"
 
 // Written as plain loops without branches but the final select, so the compiler vectorises
 // them as far as it can for the processor every build must run on.

@@ -1,6 +1,6 @@
 #include "lice/LICE_BlendRows.h"
 
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/SseSupport.h"
 
 #if TQ_HAVE_SSE_PATH
 #include <emmintrin.h>

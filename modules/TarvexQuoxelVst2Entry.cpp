@@ -4,14 +4,5 @@
 
 vst2::AEffect* VST2_CALLBACK VSTPluginMain(vst2::AudioMasterCallback audioMaster)
 {
-  TarvexQuoxel* plug = NewTarvexQuoxel(audioMaster);
-  try
-  {
-    return IPlugVST::HandOver(plug);
-  }
-  catch (...)
-  {
-    delete plug;
-    return nullptr;
-  }
+  return IPlugVST::Create([audioMaster] { return NewTarvexQuoxel(audioMaster); });
 }

@@ -41,10 +41,8 @@ echo "  dist/editor.png"
 # Two seconds of generated drums at amount +100%; the host tool prints the input's and the
 # output's peak, RMS and crest factor, and the lines below say what changed.
 demo_args=(--seconds 2 --set "Quoxel Level=100")
-# (The AAX module's console lines, one per block, are left out.)
 report() {
   awk '
-    /^attach input buffers: |^\*\*\*\*\* inputs / { next }
     /^input:/  { ip = $3; ir = $6; ic = $9 }
     /^output:/ { op = $3; or = $6; oc = $9 }
     { print "  " $0 }
@@ -110,7 +108,7 @@ editor_shot() {
   (cd "$dir" && "$OLDPWD/tools/with-display.sh" wine "$OLDPWD/build/win64/tools/plughost/plughost.exe" "$module" \
     --set "Quoxel Level=40" --pointer drag:242,310,242,280 --editor-picture "$picture" \
     2> >(grep -v -e "X connection" -e "XIO:" -e "requests (" -e "Authorization required" -e "^$" >&2) |
-    tr -d '\r' | sed '/^\*\*\*\*\* inputs /d')
+    tr -d '\r')
 }
 editor_shot dist TarvexQuoxel.vst3 editor-x64.png
 editor_shot dist/vst2/x86_64-win TarvexQuoxel.dll ../../editor-vst2-x64.png

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "effect/TransientControl.h"
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 
 namespace {
 

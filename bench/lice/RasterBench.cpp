@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 #include "lice/LICE_Blit.h"
 #include "lice/LICE_Png.h"
 

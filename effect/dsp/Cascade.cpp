@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 #include "effect/dsp/PortableMath.h"
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/SseSupport.h"
 
 namespace Dsp {
 

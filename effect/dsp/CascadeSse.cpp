@@ -1,5 +1,5 @@
 #include "effect/dsp/Cascade.h"
-#include "effect/dsp/SseSupport.h"
+#include "platform/cpu/SseSupport.h"
 
 #if TQ_HAVE_SSE_PATH
 #include <emmintrin.h>

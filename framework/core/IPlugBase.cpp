@@ -24,7 +24,7 @@ IPlugBase::IPlugBase(int nParams, const char* channelIOStr, int nPresets, const 
   // released here.
   try
   {
-    TQ_TRACE("IPlugBase::IPlugBase", "%s:%s", effectName, "");
+    TQ_TRACE("IPlugBase::IPlugBase", "%s:%s", effectName, TraceTimeStamp());
 
     for (int i = 0; i < nParams; ++i)
     {

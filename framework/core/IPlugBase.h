@@ -93,6 +93,11 @@ public:
 
   // ---- Virtual operations ----------------------------------------------------------------
 
+  // The flag of DestroyAndFree that frees the object's memory after its destructor ran.
+  static constexpr int kFreeObject = 1;
+  // Ends the object through its most-derived destructor; with kFreeObject the memory goes
+  // too, without it the caller keeps storage it owns.
+  virtual void DestroyAndFree(int flags);
   // Called after sample-rate, block-size and activation changes.
   virtual void RestartProcessing();
   virtual void HandleParameterChange(int paramIdx, int cause);
@@ -101,6 +106,8 @@ public:
   virtual void ProcessBlockFloat(float** inputs, float** outputs, int nFrames);
   virtual void EditorOpened() {}
   virtual void EditorClosed() {}
+  // Nothing in the framework calls it; kept so that effects may override it.
+  virtual void UncalledHook() {}
   virtual void ActivationChanged(bool active);
   // Base: MIDI through to the host.
   virtual void HandleMidiMessage(const MidiMessage* msg);
@@ -113,6 +120,8 @@ public:
   // too short to hold every parameter never matches.
   virtual bool StateMatches(const void* values, int valueCount, int startIndex) const;
   virtual void EditorResized(IPlugEditor*) {}
+  // Nothing in the framework asks it; kept so that effects may override it.
+  virtual bool UncalledQuery() { return false; }
   virtual void HostSetupDone() {}
   virtual void ShowHostParamMenu(int, int, int) {}
   virtual void SetParameterFromGUI(int paramIdx, double normalised);
@@ -174,6 +183,10 @@ public:
 
   // ---- The host's calls, as every binding plays them ----------------------------------------
 
+  // The process-wide lock under which hosts' requests make and complete plug-in objects,
+  // whichever format they come through.
+  static PlugMutex* CreationLock();
+
   // The host sets a parameter: under the plug-in lock the parameter takes the value, the
   // editor's controls follow it and the change handler runs (cause 0); the host is not told
   // back. An index outside the parameters or a NaN value changes nothing (false); other
@@ -191,9 +204,13 @@ public:
   // others are disconnected.
   void ConnectHostInputs(int n);
   void ConnectHostOutputs(int n);
-  // One host block, under the plug-in lock the binding holds: every connected input and
-  // output takes the next of the host's buffers, then the block runs in slices of at most
-  // the block size. 64-bit buffers are written in place, so they are never accumulated.
+  // Every connected input and output takes the next of the host's buffers; 32-bit inputs
+  // are converted for nFrames frames.
+  void AttachHostBuffers(float** in, float** out, int nFrames);
+  void AttachHostBuffers(double** in, double** out);
+  // One host block, under the plug-in lock the binding holds: the host's buffers attached,
+  // then the block run in slices of at most the block size. 64-bit buffers are written in
+  // place, so they are never accumulated.
   void ProcessHostBlock(float** in, float** out, int nFrames, EBlockMode mode);
   void ProcessHostBlock(double** in, double** out, int nFrames, EBlockMode mode);
   // The same last step for a binding that bound the host's buffers itself (bus by bus).

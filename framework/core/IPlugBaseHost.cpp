@@ -1,11 +1,27 @@
-// What every binding does when its host sets a parameter or hands over a block: the
-// bindings translate their host's calls into these, so the sequences exist once.
+// What every binding does when its host makes or ends an object, sets a parameter or hands
+// over a block: the bindings translate their host's calls into these, so the sequences
+// exist once.
 #include "framework/core/IPlugBase.h"
 
 #include "platform/ScopedLock.h"
 
 #include <algorithm>
 #include <cmath>
+
+PlugMutex* IPlugBase::CreationLock()
+{
+  // Made on first use, whichever thread that is; gone when the module unloads.
+  static PlugMutex lock;
+  return &lock;
+}
+
+void IPlugBase::DestroyAndFree(int flags)
+{
+  if (flags & kFreeObject)
+    delete this;
+  else
+    this->~IPlugBase();
+}
 
 bool IPlugBase::SetParameterFromHost(int paramIdx, double normalised)
 {
@@ -33,17 +49,27 @@ void IPlugBase::ConnectHostOutputs(int n)
   ConnectOutputs(n, NOutChannels(), false);
 }
 
-void IPlugBase::ProcessHostBlock(float** in, float** out, int nFrames, EBlockMode mode)
+void IPlugBase::AttachHostBuffers(float** in, float** out, int nFrames)
 {
   BindInputsFloat(0, NInChannels(), in, nFrames);
   BindOutputsFloat(0, NOutChannels(), out);
+}
+
+void IPlugBase::AttachHostBuffers(double** in, double** out)
+{
+  BindInputsDouble(0, NInChannels(), in);
+  BindOutputsDouble(0, NOutChannels(), out);
+}
+
+void IPlugBase::ProcessHostBlock(float** in, float** out, int nFrames, EBlockMode mode)
+{
+  AttachHostBuffers(in, out, nFrames);
   RunHostBlockFloat(nFrames, mode);
 }
 
 void IPlugBase::ProcessHostBlock(double** in, double** out, int nFrames, EBlockMode mode)
 {
-  BindInputsDouble(0, NInChannels(), in);
-  BindOutputsDouble(0, NOutChannels(), out);
+  AttachHostBuffers(in, out);
   RunHostBlockDouble(nFrames, mode);
 }
 

@@ -8,7 +8,15 @@
 // A failed consistency check reports the expression text, the source name and the line to
 // a replaceable handler. Builds that define TQ_NO_ASSERTS compile the checks out.
 
-void TraceEvent(const char* function, int line, const char* format, ...);
+#include <ctime>
+
+void TraceEvent(const char* function, int line, const char* format, ...) __attribute__((format(printf, 3, 4)));
+
+// The local time as "YYYYmmdd HH:MM " followed by its offset from UTC, "+hhmm" or "-hhmm",
+// for the trace. The text lives in one process-wide buffer that each call overwrites.
+const char* TraceTimeStamp();
+// The same text for a given local and UTC reading of one moment, into out.
+void FormatTimeStamp(const std::tm& local, const std::tm& utc, char* out, int capacity);
 
 #if defined(TQ_TRACE_ENABLED)
 #define TQ_TRACE(function, ...) TraceEvent(function, __LINE__, __VA_ARGS__)

@@ -2,8 +2,10 @@
 
 #include "framework/core/IPlugBase.h"
 #include "framework/gui/IGraphics.h"
+#include "framework/gui/ITextControl.h"
 
 #include <cmath>
+#include <cstring>
 
 IControl::IControl(IPlugBase* plug, const IRectangle& rect, int paramIdx, int blendKind, float blendWeight)
   : mPlug(plug), mRect(rect), mTargetRect(rect), mParamIdx(paramIdx), mBlendKind(blendKind), mBlendWeight(blendWeight)
@@ -91,7 +93,64 @@ void IControl::MarkChanged(bool pushToPlug)
     SetValue(clamped);
   mDirty.store(true, std::memory_order_relaxed);
   if (pushToPlug && mPlug && mParamIdx >= 0)
+  {
     mPlug->SetParameterFromGUI(mParamIdx, clamped);
+    UpdateTextLinks();
+  }
+}
+
+void IControl::UpdateTextLinks()
+{
+  const IPlugParameter* param = mPlug->ParamAt(mParamIdx);
+  if (!param)
+    return;
+  if (mValueTextLink)
+  {
+    char display[IPlugParameter::kTextSize];
+    param->DisplayText(param->Value(), false, display, sizeof display, true);
+    mValueTextLink->ChangeText(display);
+  }
+  if (mNameTextLink)
+    mNameTextLink->ChangeText(param->NameText());
+}
+
+void IControl::AddAuxParam(int paramIdx)
+{
+  mAuxParams.emplace_back(paramIdx);
+}
+
+int IControl::AuxIndexOfParam(int paramIdx) const
+{
+  for (size_t i = 0; i < mAuxParams.size(); ++i)
+    if (mAuxParams[i].paramIdx == paramIdx)
+      return static_cast<int>(i);
+  return -1;
+}
+
+double IControl::AuxValue(int auxIdx) const
+{
+  if (auxIdx < 0 || auxIdx >= NAuxParams())
+    return 0.0;
+  return mAuxParams[static_cast<size_t>(auxIdx)].value.load(std::memory_order_relaxed);
+}
+
+void IControl::ApplyPlugAuxValue(int auxIdx, double normalised)
+{
+  if (auxIdx < 0 || auxIdx >= NAuxParams())
+    return;
+  std::atomic<double>& value = mAuxParams[static_cast<size_t>(auxIdx)].value;
+  if (normalised == value.load(std::memory_order_relaxed))  // a NaN counts as a change
+    return;
+  value.store(Clamped(normalised), std::memory_order_relaxed);
+  MarkChanged(false);
+  MarkPending();
+}
+
+void IControl::SetTooltip(const char* text)
+{
+  mTooltip[0] = '\0';
+  if (text)
+    std::strncat(mTooltip, text, kTooltipMaxLength);
 }
 
 void IControl::ClearChanged()

@@ -6,9 +6,11 @@
 #include "framework/gui/PointerModifiers.h"
 
 #include <atomic>
+#include <deque>
 
 class IGraphics;
 class IPlugBase;
+class ITextControl;
 
 // The audio thread must never wait on the editor, not even inside an atomic.
 static_assert(std::atomic<double>::is_always_lock_free && std::atomic<float>::is_always_lock_free &&
@@ -26,6 +28,7 @@ class IControl
 {
 public:
   static constexpr int kDefaultTextEntryLimit = 7;
+  static constexpr int kTooltipMaxLength = 79;
 
   // The direction a fader slides or a knob is dragged along.
   enum EDirection
@@ -65,6 +68,11 @@ public:
   // After drawing: a change that arrived meanwhile keeps the control dirty for the next frame.
   virtual void ClearChanged();
   virtual bool NeedsRedraw() const;
+  // Reserved for a subclass; nothing calls it.
+  virtual void SpareHook() {}
+  // A value from the plug-in for the auxiliary parameter at auxIdx (see AuxIndexOfParam);
+  // stored clamped like the value, and drawn when it changes.
+  virtual void ApplyPlugAuxValue(int auxIdx, double normalised);
   // Moves the drawing rectangle's corner to x, y; the target rectangle follows.
   virtual void MoveTo(int x, int y);
 
@@ -73,6 +81,24 @@ public:
   // Opens the value prompt for the bound parameter, over the control.
   void AskValue();
   void AskValueInRect(const IRectangle& rect);
+
+  // Binds a further parameter whose values the control takes as auxiliary values; while
+  // the editor is being built only (the list does not change once values flow).
+  void AddAuxParam(int paramIdx);
+  // The first auxiliary value bound to the parameter, or -1.
+  int AuxIndexOfParam(int paramIdx) const;
+  int NAuxParams() const { return static_cast<int>(mAuxParams.size()); }
+  double AuxValue(int auxIdx) const;
+
+  // Texts that show the parameter's display text and its name after each change the user
+  // makes; not owned, null for none.
+  void SetValueTextLink(ITextControl* link) { mValueTextLink = link; }
+  void SetNameTextLink(ITextControl* link) { mNameTextLink = link; }
+  // The window shows it while the pointer rests on the control; a copy is kept, cut to
+  // kTooltipMaxLength characters. Null or "" for none.
+  void SetTooltip(const char* text);
+  // Null when the control has none.
+  const char* Tooltip() const { return mTooltip[0] ? mTooltip : nullptr; }
 
   IPlugBase* Plug() const { return mPlug; }
   const IRectangle& Rect() const { return mRect; }
@@ -110,7 +136,16 @@ protected:
   bool mHoverWhileGreyed = false;
 
 private:
+  struct AuxParam
+  {
+    explicit AuxParam(int idx) : paramIdx(idx) {}
+    std::atomic<double> value{0.0};
+    int paramIdx;
+  };
+
   double Clamped(double value) const;
+  // The user's change shown on the linked texts.
+  void UpdateTextLinks();
 
   std::atomic<double> mValue{0.0};
   std::atomic<double> mDefault{-1.0};
@@ -120,4 +155,8 @@ private:
   std::atomic<bool> mGreyed{false};
   int mBlendKind;
   std::atomic<float> mBlendWeight;
+  std::deque<AuxParam> mAuxParams;
+  ITextControl* mValueTextLink = nullptr;
+  ITextControl* mNameTextLink = nullptr;
+  char mTooltip[kTooltipMaxLength + 1] = "";
 };

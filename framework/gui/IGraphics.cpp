@@ -3,23 +3,42 @@
 #include "framework/core/IPlugBase.h"
 #include "framework/gui/IBitmapControl.h"
 #include "framework/gui/IControl.h"
+#include "framework/core/StringBuffer.h"
 #include "lice/LICE_Blit.h"
 #include "lice/LICE_CachedFont.h"
+#include "lice/LICE_Line.h"
 
 #include <mutex>
 
-IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps)
+namespace {
+
+const IColour kOverlayGreen(255, 0, 255, 0);
+constexpr int kOverlayTextSize = 20;
+constexpr int kOverlayTextWidth = 150;
+constexpr int kOverlayTextMaxLength = 32;
+
+}  // namespace
+
+IGraphics::IGraphics(IPlugBase* plug, int width, int height, int fps, const IGraphicsFlags& flags)
   : mPlug(plug),
     mControls(GrowBuffer::kPageGranularity),
     mWidth(width),
     mHeight(height),
-    mFps(fps > 0 ? fps : kDefaultFps)
+    mFps(fps > 0 ? fps : kDefaultFps),
+    mFlags(flags),
+    mOverlayStyle(kOverlayTextSize, kOverlayGreen)
 {}
 
 IGraphics::~IGraphics()
 {
   // No call back into the plug-in from here: the plug-in may be half destroyed already.
+  mKeyboardCatcher.reset();
   mControls.DeleteAll();
+}
+
+void IGraphics::SetKeyboardCatcher(IControl* catcher)
+{
+  mKeyboardCatcher.reset(catcher);
 }
 
 int IGraphics::AddControl(IControl* control)
@@ -90,6 +109,9 @@ void IGraphics::PushParamToControls(int paramIdx, double value, bool normalised)
     IControl* control = ControlAt(i);
     if (control->ParamIdx() == paramIdx)
       control->ApplyPlugValue(value);
+    const int auxIdx = control->AuxIndexOfParam(paramIdx);
+    if (auxIdx >= 0)
+      control->ApplyPlugAuxValue(auxIdx, value);
   }
 }
 
@@ -111,7 +133,10 @@ void IGraphics::MarkAllChanged()
 
 bool IGraphics::CollectDirtyRect(IRectangle* out) const
 {
-  bool dirty = false;
+  // The overlay's text follows the pointer: the area it was drawn over is drawn every frame.
+  bool dirty = mFlags.showBounds;
+  if (dirty)
+    *out = out->UnionWith(mRedrawRect);
   for (int i = 0, n = NControls(); i < n; ++i)
   {
     const IControl* control = ControlAt(i);
@@ -131,30 +156,108 @@ bool Contains(const IRectangle& outer, const IRectangle& inner)
   return outer.L <= inner.L && outer.T <= inner.T && outer.R >= inner.R && outer.B >= inner.B;
 }
 
+// Drawn in full when it lies inside r: only then is what r presents all of it. A paint of
+// some other area (a window uncovered by the host) must not swallow changes it did not show.
+void ClearWhenInside(IControl* control, const IRectangle& r)
+{
+  const IRectangle& rect = control->Rect();
+  if (rect.Empty() || Contains(r, rect))
+    control->ClearChanged();
+}
+
 }  // namespace
 
 bool IGraphics::RedrawRect(const IRectangle& r)
 {
   if (NControls() == 0)
     return false;
+  mDrawnAreas.clear();
+  if (mFlags.showBounds)
+  {
+    // The overlay is drawn over a clean picture of the whole area.
+    DrawArea(r);
+    for (int i = 0, n = NControls(); i < n; ++i)
+      ClearWhenInside(ControlAt(i), r);
+    DrawBoundsOverlay();
+  }
+  else if (mFlags.strictDrawing)
+    RedrawChangedAreas(r);
+  else
+    RedrawChangedControls(r);
+  return PresentRect(r);
+}
+
+void IGraphics::RedrawChangedAreas(const IRectangle& r)
+{
   // The draw bitmap keeps every frame: only what changed is drawn again, each changed
   // control's area with everything that lies in it, then the whole of r is presented.
-  mDrawnAreas.clear();
   for (int i = 0, n = NControls(); i < n; ++i)
   {
     IControl* control = ControlAt(i);
-    const IRectangle& rect = control->Rect();
     if (!control->NeedsRedraw())
       continue;
-    const IRectangle area = rect.IntersectionWith(r);
+    const IRectangle area = control->Rect().IntersectionWith(r);
     if (area.W() > 0 && area.H() > 0 && !InsideAnyDrawnArea(area))
       DrawArea(area);
-    // A paint of some other area (a window uncovered by the host) must not swallow changes
-    // it did not draw in full.
-    if (rect.Empty() || Contains(r, rect))
-      control->ClearChanged();
+    ClearWhenInside(control, r);
   }
-  return PresentRect(r);
+}
+
+void IGraphics::RedrawChangedControls(const IRectangle& r)
+{
+  const int n = NControls();
+  IControl* backdrop = ControlAt(0);
+  if (backdrop->NeedsRedraw())
+  {
+    mRedrawRect = backdrop->Rect();
+    for (int i = 0; i < n; ++i)
+    {
+      IControl* control = ControlAt(i);
+      if (i > 0 && control->IsHidden())
+        continue;
+      control->Render(this);
+      ClearWhenInside(control, r);
+    }
+    return;
+  }
+  for (int i = 1; i < n; ++i)
+  {
+    IControl* changed = ControlAt(i);
+    if (!changed->NeedsRedraw())
+      continue;
+    mRedrawRect = changed->Rect();
+    for (int j = 0; j < n; ++j)
+    {
+      IControl* control = ControlAt(j);
+      if (!control->IsHidden() && (j == i || mRedrawRect.Overlaps(control->Rect())))
+        control->Render(this);
+    }
+    ClearWhenInside(changed, r);
+  }
+}
+
+void IGraphics::DrawBoundsOverlay()
+{
+  for (int i = 1, n = NControls(); i < n; ++i)
+    OutlineRect(kOverlayGreen, ControlAt(i)->Rect());
+  StringBuffer position;
+  position.Format(kOverlayTextMaxLength, "x: %i, y: %i", mLastX, mLastY);
+  IRectangle where(mWidth - kOverlayTextWidth, mHeight - kOverlayTextSize, mWidth, mHeight);
+  RenderText(mOverlayStyle, position.Get(), &where, false);
+}
+
+bool IGraphics::OutlineRect(const IColour&, const IRectangle& rect)
+{
+  LICE_IBitmap* bitmap = mDrawBitmap.get();
+  if (!bitmap)
+    return true;
+  const Pixel32 green = LICE_Rgba(kOverlayGreen.R, kOverlayGreen.G, kOverlayGreen.B, kOverlayGreen.A);
+  const int l = rect.L, t = rect.T, r = rect.R, b = rect.B;
+  LICE_DrawSegment(bitmap, l, t, r, t, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(bitmap, l, b, r, b, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(bitmap, l, t, l, b, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(bitmap, r, t, r, b, green, 1.0f, BlendCopy, false);
+  return true;
 }
 
 bool IGraphics::InsideAnyDrawnArea(const IRectangle& area) const

@@ -31,6 +31,20 @@ public:
   virtual bool HostTakesClick(int paramIdx, const PointerModifiers& mods) = 0;
 };
 
+// The framework's optional behaviours, fixed when the editor is made. A plug-in's editor
+// takes the defaults: no hover tracking, strict drawing, no tooltips, no bounds overlay.
+struct IGraphicsFlags
+{
+  // Pointer moves without a button reach the control under the pointer.
+  bool hoverHandling = false;
+  // A paint draws the area it was asked for; otherwise each changed control's own area.
+  bool strictDrawing = true;
+  // Controls' tooltips are shown by the window (with hover handling).
+  bool tooltips = false;
+  // A debug overlay: every control's outline and the pointer's position, redrawn each frame.
+  bool showBounds = false;
+};
+
 // The platform-neutral half of the editor: the controls (owned, drawn in list order, the
 // last on top), the area that changed since the last frame, drawing into one off-screen
 // bitmap, the pointer and key dispatch with the host's edit gestures, and the process-wide
@@ -47,7 +61,7 @@ public:
   static constexpr int kDefaultFps = 25;
 
   // fps <= 0 means the default frame rate.
-  IGraphics(IPlugBase* plug, int width, int height, int fps = 0);
+  IGraphics(IPlugBase* plug, int width, int height, int fps = 0, const IGraphicsFlags& flags = IGraphicsFlags());
   ~IGraphics() override;
 
   IGraphics(const IGraphics&) = delete;
@@ -69,6 +83,12 @@ public:
   int Width() const override { return mWidth; }
   int Height() const override { return mHeight; }
   int FPS() const { return mFps; }
+  const IGraphicsFlags& Flags() const { return mFlags; }
+
+  // Takes ownership of the control that gets the keys pressed over no control or over the
+  // backdrop; a catcher set before is deleted.
+  void SetKeyboardCatcher(IControl* catcher);
+  IControl* KeyboardCatcher() const { return mKeyboardCatcher.get(); }
 
   // ---- The plug-in's side ----------------------------------------------------------------
 
@@ -88,6 +108,9 @@ public:
   bool RedrawRect(const IRectangle& r);
   // Copies the part of dest that lies in the area being drawn, from sx, sy of the bitmap.
   bool BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend);
+  // The rectangle's outline, edges included, in the overlay's opaque green whatever the
+  // colour asked for (the overlay is its only user).
+  bool OutlineRect(const IColour& colour, const IRectangle& rect);
   // Draws one line of text centred vertically in rect, aligned by the style; with measureOnly
   // the rectangle is fitted to the text instead. False when no font can be had.
   bool RenderText(ITextStyle& style, const char* text, IRectangle* rect, bool measureOnly);
@@ -121,10 +144,13 @@ public:
   bool DispatchDoubleClick(int x, int y, const PointerModifiers& mods);
   // A wheel turn over the control under the pointer, as one edit of its parameter.
   void DispatchWheel(int x, int y, const PointerModifiers& mods, int notches);
-  // Hover tracking is not used by this editor: false, nothing happens.
+  // A pointer move without buttons: the control under it (greyed ones that ask for hover
+  // included) gets it, and the one it left its leave. False, doing nothing, without hover
+  // handling; true when the window is to track the pointer's leaving.
   bool DispatchHover(int x, int y, const PointerModifiers& mods);
   void DispatchHoverLeave();
-  // True when a control handled the key.
+  // True when a control handled the key: the one under the pointer, or over the backdrop
+  // or over nothing, the keyboard catcher.
   bool DispatchKey(int x, int y, int keyCode);
 
   // The value prompt: a menu of the parameter's display texts, or a text entry.
@@ -139,6 +165,7 @@ public:
 
   void SetHostClickFilter(IHostClickFilter* filter) { mHostClickFilter = filter; }
   int CaptureIndex() const { return mCaptureIdx; }
+  int HoverIndex() const { return mHoverIdx; }
 
   // ---- Process-wide caches -------------------------------------------------------------------
 
@@ -177,16 +204,35 @@ public:
   virtual void AskForFile(StringBuffer& file, int action, StringBuffer& directory, const char* extensions) = 0;
   virtual bool AskForColour(IColour& colour, const char* title) = 0;
   virtual bool LaunchUrl(const char* url, const char* title, const char* confirm, const char* error) = 0;
+  // Reserved slots with no use yet; a platform window leaves them be.
+  virtual int QueryStub(void* /*a*/, void* /*b*/, void* /*c*/, void* /*d*/) { return 0; }
   void* OpenInParent(void* parent) override = 0;
+  virtual void OneArgStub(void* /*a*/) {}
+  virtual void NoArgStub() {}
   void CloseView() override = 0;
   virtual void* NativeWindow() const = 0;
   virtual bool ReadClipboardText(StringBuffer& out) = 0;
   virtual void ConcealCursor() {}
   virtual void RevealCursor() {}
+  virtual void PlatformStub() = 0;
   // A newly decoded image owned by the caller, or null.
   virtual LICE_IBitmap* LoadImageResource(int resourceId, const char* name) = 0;
 
+protected:
+  // A window whose tooltips cannot be made goes on without them.
+  void DropTooltips() { mFlags.tooltips = false; }
+
+  bool mCursorHidden = false;
+  // Where the pointer was when the cursor was hidden; -1, -1 before.
+  int mSavedCursorX = -1;
+  int mSavedCursorY = -1;
+
 private:
+  // Strict drawing: each changed control's area inside r, with everything lying in it.
+  void RedrawChangedAreas(const IRectangle& r);
+  // Each changed control's whole area; a changed backdrop redraws everything.
+  void RedrawChangedControls(const IRectangle& r);
+  void DrawBoundsOverlay();
   // Draws every shown control that meets the area, clipped to it.
   void DrawArea(const IRectangle& area);
   bool InsideAnyDrawnArea(const IRectangle& area) const;
@@ -215,4 +261,8 @@ private:
   // The parameter whose host gesture was begun and not yet ended; -1 for none.
   int mGestureParam = -1;
   IHostClickFilter* mHostClickFilter = nullptr;
+  IGraphicsFlags mFlags;
+  std::unique_ptr<IControl> mKeyboardCatcher;
+  // The overlay's text style, which keeps its font once made.
+  ITextStyle mOverlayStyle;
 };

@@ -155,9 +155,21 @@ void IGraphics::DispatchWheel(int x, int y, const PointerModifiers& mods, int no
   EditInGesture(control->ParamIdx(), [&] { control->HandleWheelTurn(x, y, mods, notches); });
 }
 
-bool IGraphics::DispatchHover(int, int, const PointerModifiers&)
+bool IGraphics::DispatchHover(int x, int y, const PointerModifiers& mods)
 {
-  return false;
+  if (!mFlags.hoverHandling)
+    return false;
+  const int idx = FindControlAt(x, y, true);
+  if (idx < 0)
+    return true;
+  mLastX = x;
+  mLastY = y;
+  ControlAt(idx)->HandleHoverMove(x, y, mods);
+  if (mHoverIdx >= 0 && mHoverIdx != idx)
+    if (IControl* left = ControlAt(mHoverIdx))
+      left->HandleHoverLeave();
+  mHoverIdx = idx;
+  return true;
 }
 
 void IGraphics::DispatchHoverLeave()
@@ -169,9 +181,11 @@ void IGraphics::DispatchHoverLeave()
 
 bool IGraphics::DispatchKey(int x, int y, int keyCode)
 {
-  // Keys over the backdrop or over nothing are the host's.
   const int idx = FindControlAt(x, y, false);
-  return idx >= 1 && ControlAt(idx)->HandleKey(x, y, keyCode);
+  if (idx >= 1)
+    return ControlAt(idx)->HandleKey(x, y, keyCode);
+  // Keys over the backdrop or over nothing are the catcher's, else the host's.
+  return mKeyboardCatcher && mKeyboardCatcher->HandleKey(x, y, keyCode);
 }
 
 void IGraphics::AskValueForControl(IControl* control, IPlugParameter* param, const IRectangle& rect)

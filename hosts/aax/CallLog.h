@@ -3,6 +3,7 @@
 #include "sdk/aax/ACFUnknown.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,7 +16,12 @@ namespace aaxhost {
 class CallLog
 {
 public:
-  void Add(const std::string& call) { mCalls.push_back(call); }
+  void Add(const std::string& call)
+  {
+    mCalls.push_back(call);
+    if (onCall)
+      onCall(call);
+  }
   const std::vector<std::string>& Calls() const { return mCalls; }
   // The calls that start with `prefix`, in order.
   std::vector<std::string> Matching(const std::string& prefix) const;
@@ -27,6 +33,9 @@ public:
   // Pointers the log should show by name ("Effect") rather than as "ptr".
   void Name(const void* pointer, const std::string& name) { mNames[pointer] = name; }
   std::string Describe(const void* pointer) const;
+
+  // Runs inside every call the host receives, after it is logged: what a host might do there.
+  std::function<void(const std::string& call)> onCall;
 
 private:
   std::vector<std::string> mCalls;

@@ -20,7 +20,7 @@ void HostObject::Withhold(const ACFGuid& iid)
       face.offered = false;
 }
 
-ACFResult AAX_CALL HostObject::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult ACF_STDCALL HostObject::QueryInterface(const ACFGuid& iid, void** out)
 {
   IACFUnknown* found = nullptr;
   std::string asked = "unknown";

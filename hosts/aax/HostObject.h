@@ -20,9 +20,9 @@ public:
   HostObject(const HostObject&) = delete;
   HostObject& operator=(const HostObject&) = delete;
 
-  ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
-  uint32_t AAX_CALL AddRef() override { return CountUp(mLabel); }
-  uint32_t AAX_CALL Release() override { return CountDown(mLabel); }
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override;
+  uint32_t ACF_STDCALL AddRef() override { return CountUp(mLabel); }
+  uint32_t ACF_STDCALL Release() override { return CountDown(mLabel); }
 
   int32_t RefCount() const { return mRefCount; }
   const std::string& Label() const { return mLabel; }
@@ -71,9 +71,12 @@ class HostFace : public I, public HostFaceBase
 public:
   HostFace(HostObject& owner, std::string label) : mOwner(owner), mLabel(std::move(label)) {}
 
-  ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override { return mOwner.QueryInterface(iid, out); }
-  uint32_t AAX_CALL AddRef() override { return mOwner.CountUp(mLabel); }
-  uint32_t AAX_CALL Release() override { return mOwner.CountDown(mLabel); }
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override
+  {
+    return mOwner.QueryInterface(iid, out);
+  }
+  uint32_t ACF_STDCALL AddRef() override { return mOwner.CountUp(mLabel); }
+  uint32_t ACF_STDCALL Release() override { return mOwner.CountDown(mLabel); }
 
 protected:
   template <typename... A>

@@ -7,22 +7,23 @@
 namespace aaxhost {
 
 // A host's string object, handed to the module for texts it fills or reads.
-class HostString : public AAX_IString
+class HostString final : public AAX_IString
 {
 public:
   HostString() = default;
   explicit HostString(std::string text) : mText(std::move(text)) {}
 
-  uint32_t AAX_CALL CharCount() const override { return uint32_t(mText.size()); }
-  uint32_t AAX_CALL CapacityLimit() const override { return 0x7FFFFFFF; }
-  const char* AAX_CALL Chars() const override { return mText.c_str(); }
-  void AAX_CALL AssignChars(const char* text) override { mText = text ? text : ""; }
-  AAX_IString* AAX_CALL AssignCharsChained(const char* text) override
+  void DeletingDestructor(uint32_t flags) override { AAX_DestroyThroughSlot(this, flags); }
+  uint32_t CharCount() const override { return uint32_t(mText.size()); }
+  uint32_t CapacityLimit() const override { return 0x7FFFFFFF; }
+  const char* Chars() const override { return mText.c_str(); }
+  void AssignChars(const char* text) override { mText = text ? text : ""; }
+  AAX_IString* AssignCharsChained(const char* text) override
   {
     AssignChars(text);
     return this;
   }
-  AAX_IString* AAX_CALL AssignFrom(const AAX_IString* other) override
+  AAX_IString* AssignFrom(const AAX_IString* other) override
   {
     AssignChars(other ? other->Chars() : "");
     return this;

@@ -7,42 +7,42 @@ class InstanceHost::ControllerFace : public HostFace<HostControllerInterface2>
 public:
   ControllerFace(InstanceHost& host, const char* label) : HostFace(host, label), mHost(host) {}
 
-  ACFResult AAX_CALL Unused3(ACFWord a) override { return Record("Unused3", a); }
-  ACFResult AAX_CALL ReadSampleRate(float* rate) override
+  ACFResult Unused3(ACFWord a) override { return Record("Unused3", a); }
+  ACFResult ReadSampleRate(float* rate) override
   {
     const ACFResult result = Record("ReadSampleRate", static_cast<const void*>(rate));
     if (result == kAAX_Success && rate)
       *rate = mHost.sampleRate;
     return result;
   }
-  ACFResult AAX_CALL InStemLayout(uint32_t* stem) override { return Answer("InStemLayout", stem, mHost.inStem); }
-  ACFResult AAX_CALL OutStemLayout(uint32_t* stem) override { return Answer("OutStemLayout", stem, mHost.outStem); }
-  ACFResult AAX_CALL Unused7(ACFWord a) override { return Record("Unused7", a); }
-  ACFResult AAX_CALL Unused8(ACFWord a, ACFWord b) override { return Record("Unused8", a, b); }
-  ACFResult AAX_CALL Unused9(ACFWord a) override { return Record("Unused9", a); }
-  ACFResult AAX_CALL ReportLatency(int32_t samples) override { return Record("ReportLatency", samples); }
-  ACFResult AAX_CALL Unused11(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused11", a, b, c); }
-  ACFResult AAX_CALL SendPacket(uint32_t packetId, const void* data, uint32_t size) override
+  ACFResult InStemLayout(uint32_t* stem) override { return Answer("InStemLayout", stem, mHost.inStem); }
+  ACFResult OutStemLayout(uint32_t* stem) override { return Answer("OutStemLayout", stem, mHost.outStem); }
+  ACFResult Unused7(ACFWord a) override { return Record("Unused7", a); }
+  ACFResult Unused8(ACFWord a, ACFWord b) override { return Record("Unused8", a, b); }
+  ACFResult Unused9(ACFWord a) override { return Record("Unused9", a); }
+  ACFResult ReportLatency(int32_t samples) override { return Record("ReportLatency", samples); }
+  ACFResult Unused11(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused11", a, b, c); }
+  ACFResult SendPacket(uint32_t packetId, const void* data, uint32_t size) override
   {
     return Record("SendPacket", packetId, data, size);
   }
-  ACFResult AAX_CALL Unused13(ACFWord a, ACFWord b) override { return Record("Unused13", a, b); }
-  ACFResult AAX_CALL Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
-  ACFResult AAX_CALL Unused15(ACFWord a) override { return Record("Unused15", a); }
-  ACFResult AAX_CALL Unused16(ACFWord a, ACFWord b) override { return Record("Unused16", a, b); }
-  ACFResult AAX_CALL Unused17(ACFWord a) override { return Record("Unused17", a); }
-  ACFResult AAX_CALL Unused18(ACFWord a) override { return Record("Unused18", a); }
-  ACFResult AAX_CALL Unused19(ACFWord a, ACFWord b) override { return Record("Unused19", a, b); }
-  ACFResult AAX_CALL Unused20(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused20", a, b, c); }
-  ACFResult AAX_CALL Unused21(ACFWord a) override { return Record("Unused21", a); }
-  ACFResult AAX_CALL Unused22(uint64_t* value) override
+  ACFResult Unused13(ACFWord a, ACFWord b) override { return Record("Unused13", a, b); }
+  ACFResult Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
+  ACFResult Unused15(ACFWord a) override { return Record("Unused15", a); }
+  ACFResult Unused16(ACFWord a, ACFWord b) override { return Record("Unused16", a, b); }
+  ACFResult Unused17(ACFWord a) override { return Record("Unused17", a); }
+  ACFResult Unused18(ACFWord a) override { return Record("Unused18", a); }
+  ACFResult Unused19(ACFWord a, ACFWord b) override { return Record("Unused19", a, b); }
+  ACFResult Unused20(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused20", a, b, c); }
+  ACFResult Unused21(ACFWord a) override { return Record("Unused21", a); }
+  ACFResult Unused22(uint64_t* value) override
   {
     const ACFResult result = Record("Unused22", static_cast<const void*>(value));
     if (result == kAAX_Success && value)
       *value = mHost.unused22Value;
     return result;
   }
-  ACFResult AAX_CALL Unused23(ACFWord a) override { return Record("Unused23", a); }
+  ACFResult Unused23(ACFWord a) override { return Record("Unused23", a); }
 
 private:
   ACFResult Answer(const char* operation, uint32_t* out, uint32_t value)
@@ -61,22 +61,22 @@ class InstanceHost::AutomationFace : public HostFace<HostAutomationInterface>
 public:
   explicit AutomationFace(InstanceHost& host) : HostFace(host, "Automation"), mHost(host) {}
 
-  ACFResult AAX_CALL EnrolParameter(const char* id) override { return Record("EnrolParameter", id); }
-  ACFResult AAX_CALL WithdrawParameter(const char* id) override { return Record("WithdrawParameter", id); }
-  ACFResult AAX_CALL RequestValue(const char* id, double normalized) override
+  ACFResult EnrolParameter(const char* id) override { return Record("EnrolParameter", id); }
+  ACFResult WithdrawParameter(const char* id) override { return Record("WithdrawParameter", id); }
+  ACFResult RequestValue(const char* id, double normalized) override
   {
     const ACFResult result = Record("RequestValue", id, normalized);
     if (mHost.onRequestValue)
       mHost.onRequestValue(id, normalized);
     return result;
   }
-  ACFResult AAX_CALL AnnounceValue(const char* id, double normalized) override
+  ACFResult AnnounceValue(const char* id, double normalized) override
   {
     return Record("AnnounceValue", id, normalized);
   }
-  ACFResult AAX_CALL StartTouch(const char* id) override { return Record("StartTouch", id); }
-  ACFResult AAX_CALL StopTouch(const char* id) override { return Record("StopTouch", id); }
-  ACFResult AAX_CALL Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
+  ACFResult StartTouch(const char* id) override { return Record("StartTouch", id); }
+  ACFResult StopTouch(const char* id) override { return Record("StopTouch", id); }
+  ACFResult Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
 
 private:
   InstanceHost& mHost;
@@ -87,8 +87,8 @@ class InstanceHost::TransportFace : public HostFace<HostTransportInterface2>
 public:
   TransportFace(InstanceHost& host, const char* label) : HostFace(host, label), mHost(host) {}
 
-  ACFResult AAX_CALL ReadTempo(double* bpm) override { return Answer("ReadTempo", bpm, mHost.tempo); }
-  ACFResult AAX_CALL ReadTimeSignature(int32_t* numerator, int32_t* denominator) override
+  ACFResult ReadTempo(double* bpm) override { return Answer("ReadTempo", bpm, mHost.tempo); }
+  ACFResult ReadTimeSignature(int32_t* numerator, int32_t* denominator) override
   {
     const ACFResult result =
       Record("ReadTimeSignature", static_cast<const void*>(numerator), static_cast<const void*>(denominator));
@@ -99,9 +99,9 @@ public:
     }
     return result;
   }
-  ACFResult AAX_CALL ReadPlayState(bool* playing) override { return Answer("ReadPlayState", playing, mHost.playing); }
-  ACFResult AAX_CALL ReadTicks(int64_t* ticks) override { return Answer("ReadTicks", ticks, mHost.ticks); }
-  ACFResult AAX_CALL ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) override
+  ACFResult ReadPlayState(bool* playing) override { return Answer("ReadPlayState", playing, mHost.playing); }
+  ACFResult ReadTicks(int64_t* ticks) override { return Answer("ReadTicks", ticks, mHost.ticks); }
+  ACFResult ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) override
   {
     const ACFResult result = Record("ReadCycle", static_cast<const void*>(looping),
                                     static_cast<const void*>(startTicks), static_cast<const void*>(endTicks));
@@ -113,21 +113,21 @@ public:
     }
     return result;
   }
-  ACFResult AAX_CALL ReadSamplePosition(int64_t* samples) override
+  ACFResult ReadSamplePosition(int64_t* samples) override
   {
     return Answer("ReadSamplePosition", samples, mHost.samplePosition);
   }
-  ACFResult AAX_CALL Unused9(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused9", a, b, c); }
-  ACFResult AAX_CALL Unused10(ACFWord a, ACFWord b, ACFWord c, ACFWord d, ACFWord e) override
+  ACFResult Unused9(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused9", a, b, c); }
+  ACFResult Unused10(ACFWord a, ACFWord b, ACFWord c, ACFWord d, ACFWord e) override
   {
     return Record("Unused10", a, b, c, d, e);
   }
-  ACFResult AAX_CALL Unused11(ACFWord a) override { return Record("Unused11", a); }
-  ACFResult AAX_CALL Unused12(ACFWord a) override { return Record("Unused12", a); }
-  ACFResult AAX_CALL Unused13(ACFWord a) override { return Record("Unused13", a); }
-  ACFResult AAX_CALL Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
-  ACFResult AAX_CALL Unused15(ACFWord a, ACFWord b) override { return Record("Unused15", a, b); }
-  ACFResult AAX_CALL Unused16(ACFWord a) override { return Record("Unused16", a); }
+  ACFResult Unused11(ACFWord a) override { return Record("Unused11", a); }
+  ACFResult Unused12(ACFWord a) override { return Record("Unused12", a); }
+  ACFResult Unused13(ACFWord a) override { return Record("Unused13", a); }
+  ACFResult Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
+  ACFResult Unused15(ACFWord a, ACFWord b) override { return Record("Unused15", a, b); }
+  ACFResult Unused16(ACFWord a) override { return Record("Unused16", a); }
 
 private:
   template <typename T>

@@ -4,16 +4,23 @@
 
 namespace aaxhost {
 
+namespace {
+// The host owns the render nodes and destroys them itself: a module that calls a node's
+// destructor slot shows in the log instead.
+void RecordDestruction(InstanceHost& host, const char* node, uint32_t flags)
+{
+  ArgText arguments(host.Log());
+  arguments << flags;
+  host.Record(node, "DeletingDestructor", arguments);
+}
+}  // namespace
+
 class InstanceRender::MidiNode final : public HostMidiNode
 {
 public:
   MidiNode(InstanceHost& host, const std::vector<unsigned char>& packets) : mHost(host), mPackets(packets) {}
-  void* AAX_CALL Unused0() override
-  {
-    Record("Unused0");
-    return nullptr;
-  }
-  AAX_MidiBuffer* AAX_CALL MidiBuffer() override
+  void DeletingDestructor(uint32_t flags) override { RecordDestruction(mHost, "MidiNode", flags); }
+  AAX_MidiBuffer* MidiBuffer() override
   {
     Record("MidiBuffer");
     mBuffer.count = uint32_t(mPackets.size() / kAAX_MidiPacketBytes);
@@ -35,9 +42,9 @@ class RenderTransport final : public HostRenderTransport
 public:
   explicit RenderTransport(InstanceHost& host) : mHost(host) {}
 
-  void AAX_CALL Unused0() override {}
-  ACFResult AAX_CALL ReadTempo(double* bpm) override { return Answer("ReadTempo", bpm, mHost.tempo); }
-  ACFResult AAX_CALL ReadTimeSignature(int32_t* numerator, int32_t* denominator) override
+  void DeletingDestructor(uint32_t flags) override { RecordDestruction(mHost, "RenderTransport", flags); }
+  ACFResult ReadTempo(double* bpm) override { return Answer("ReadTempo", bpm, mHost.tempo); }
+  ACFResult ReadTimeSignature(int32_t* numerator, int32_t* denominator) override
   {
     const ACFResult result = Record("ReadTimeSignature");
     if (result == kAAX_Success)
@@ -47,9 +54,9 @@ public:
     }
     return result;
   }
-  ACFResult AAX_CALL ReadPlayState(bool* playing) override { return Answer("ReadPlayState", playing, mHost.playing); }
-  ACFResult AAX_CALL ReadTicks(int64_t* ticks) override { return Answer("ReadTicks", ticks, mHost.ticks); }
-  ACFResult AAX_CALL ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) override
+  ACFResult ReadPlayState(bool* playing) override { return Answer("ReadPlayState", playing, mHost.playing); }
+  ACFResult ReadTicks(int64_t* ticks) override { return Answer("ReadTicks", ticks, mHost.ticks); }
+  ACFResult ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) override
   {
     const ACFResult result = Record("ReadCycle");
     if (result == kAAX_Success)
@@ -60,7 +67,7 @@ public:
     }
     return result;
   }
-  ACFResult AAX_CALL ReadSamplePosition(int64_t* samples) override
+  ACFResult ReadSamplePosition(int64_t* samples) override
   {
     return Answer("ReadSamplePosition", samples, mHost.samplePosition);
   }
@@ -83,13 +90,14 @@ private:
 class InstanceRender::TransportNode final : public HostTransportNode
 {
 public:
-  explicit TransportNode(InstanceHost& host) : mTransport(host) {}
-  void* AAX_CALL Unused0() override { return nullptr; }
-  void* AAX_CALL Unused1() override { return nullptr; }
-  void* AAX_CALL Unused2() override { return nullptr; }
-  HostRenderTransport* AAX_CALL Transport() override { return &mTransport; }
+  explicit TransportNode(InstanceHost& host) : mHost(host), mTransport(host) {}
+  void DeletingDestructor(uint32_t flags) override { RecordDestruction(mHost, "TransportNode", flags); }
+  void* Unused1() override { return nullptr; }
+  void* Unused2() override { return nullptr; }
+  HostRenderTransport* Transport() override { return &mTransport; }
 
 private:
+  InstanceHost& mHost;
   RenderTransport mTransport;
 };
 

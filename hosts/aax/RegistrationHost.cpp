@@ -16,18 +16,18 @@ class CollectionFace : public HostFace<HostCollectionInterface>
 {
 public:
   using HostFace::HostFace;
-  ACFResult AAX_CALL Unused3() override { return Record("Unused3"); }
-  ACFResult AAX_CALL Unused4() override { return Record("Unused4"); }
-  ACFResult AAX_CALL Unused5() override { return Record("Unused5"); }
-  ACFResult AAX_CALL Unused6() override { return Record("Unused6"); }
-  ACFResult AAX_CALL RegisterEffect(const char* effectId, HostEffectDescriptorInterface* effect) override
+  ACFResult Unused3() override { return Record("Unused3"); }
+  ACFResult Unused4() override { return Record("Unused4"); }
+  ACFResult Unused5() override { return Record("Unused5"); }
+  ACFResult Unused6() override { return Record("Unused6"); }
+  ACFResult RegisterEffect(const char* effectId, HostEffectDescriptorInterface* effect) override
   {
     return Record("RegisterEffect", effectId, Ptr(effect));
   }
-  ACFResult AAX_CALL AppendMakerName(const char* name) override { return Record("AppendMakerName", name); }
-  ACFResult AAX_CALL AppendBundleName(const char* name) override { return Record("AppendBundleName", name); }
-  ACFResult AAX_CALL StoreBundleVersion(uint32_t version) override { return Record("StoreBundleVersion", version); }
-  ACFResult AAX_CALL AttachPropertyMap(HostPropertyMapInterface* properties) override
+  ACFResult AppendMakerName(const char* name) override { return Record("AppendMakerName", name); }
+  ACFResult AppendBundleName(const char* name) override { return Record("AppendBundleName", name); }
+  ACFResult StoreBundleVersion(uint32_t version) override { return Record("StoreBundleVersion", version); }
+  ACFResult AttachPropertyMap(HostPropertyMapInterface* properties) override
   {
     return Record("AttachPropertyMap", Ptr(properties));
   }
@@ -37,63 +37,57 @@ class EffectFace : public HostFace<HostEffectDescriptorInterface2>
 {
 public:
   using HostFace::HostFace;
-  ACFResult AAX_CALL AttachComponent(HostComponentDescriptorInterface* component) override
+  ACFResult AttachComponent(HostComponentDescriptorInterface* component) override
   {
     return Record("AttachComponent", Ptr(component));
   }
-  ACFResult AAX_CALL AppendEffectName(const char* name) override { return Record("AppendEffectName", name); }
-  ACFResult AAX_CALL AppendCategory(uint32_t category) override { return Record("AppendCategory", category); }
-  ACFResult AAX_CALL Unused6(ACFWord a, ACFWord b) override { return Record("Unused6", a, b); }
-  ACFResult AAX_CALL RegisterProcedure(ACFProcedure procedure, uint32_t procedureId) override
+  ACFResult AppendEffectName(const char* name) override { return Record("AppendEffectName", name); }
+  ACFResult AppendCategory(uint32_t category) override { return Record("AppendCategory", category); }
+  ACFResult Unused6(ACFWord a, ACFWord b) override { return Record("Unused6", a, b); }
+  ACFResult RegisterProcedure(ACFProcedure procedure, uint32_t procedureId) override
   {
     const ACFResult result = Record("RegisterProcedure", Ptr(procedure), procedureId);
     if (result == kAAX_Success)
       static_cast<MadeObject&>(mOwner).procedures[procedureId] = procedure;
     return result;
   }
-  ACFResult AAX_CALL Unused8(HostPropertyMapInterface* properties) override
-  {
-    return Record("Unused8", Ptr(properties));
-  }
-  ACFResult AAX_CALL Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
-  ACFResult AAX_CALL Unused10(ACFWord a, ACFWord b, HostPropertyMapInterface* properties) override
+  ACFResult Unused8(HostPropertyMapInterface* properties) override { return Record("Unused8", Ptr(properties)); }
+  ACFResult Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
+  ACFResult Unused10(ACFWord a, ACFWord b, HostPropertyMapInterface* properties) override
   {
     return Record("Unused10", a, b, Ptr(properties));
   }
-  ACFResult AAX_CALL Unused11(ACFWord a, ACFWord b, ACFWord c, ACFWord d) override
-  {
-    return Record("Unused11", a, b, c, d);
-  }
+  ACFResult Unused11(ACFWord a, ACFWord b, ACFWord c, ACFWord d) override { return Record("Unused11", a, b, c, d); }
 };
 
 class ComponentFace : public HostFace<HostComponentDescriptorInterface2>
 {
 public:
   using HostFace::HostFace;
-  ACFResult AAX_CALL Unused3() override { return Record("Unused3"); }
-  ACFResult AAX_CALL Unused4(ACFWord a, ACFWord b) override { return Record("Unused4", a, b); }
-  ACFResult AAX_CALL DeclareAudioInput(uint32_t field) override { return Record("DeclareAudioInput", field); }
-  ACFResult AAX_CALL DeclareAudioOutput(uint32_t field) override { return Record("DeclareAudioOutput", field); }
-  ACFResult AAX_CALL DeclareBufferLength(uint32_t field) override { return Record("DeclareBufferLength", field); }
-  ACFResult AAX_CALL Unused8(ACFWord a) override { return Record("Unused8", a); }
-  ACFResult AAX_CALL Unused9(ACFWord a) override { return Record("Unused9", a); }
-  ACFResult AAX_CALL Unused10(ACFWord a) override { return Record("Unused10", a); }
-  ACFResult AAX_CALL Unused11(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused11", a, b, c); }
-  ACFResult AAX_CALL DeclareAuxStem(uint32_t field, uint32_t stemFormat, const char* name) override
+  ACFResult Unused3() override { return Record("Unused3"); }
+  ACFResult Unused4(ACFWord a, ACFWord b) override { return Record("Unused4", a, b); }
+  ACFResult DeclareAudioInput(uint32_t field) override { return Record("DeclareAudioInput", field); }
+  ACFResult DeclareAudioOutput(uint32_t field) override { return Record("DeclareAudioOutput", field); }
+  ACFResult DeclareBufferLength(uint32_t field) override { return Record("DeclareBufferLength", field); }
+  ACFResult Unused8(ACFWord a) override { return Record("Unused8", a); }
+  ACFResult Unused9(ACFWord a) override { return Record("Unused9", a); }
+  ACFResult Unused10(ACFWord a) override { return Record("Unused10", a); }
+  ACFResult Unused11(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused11", a, b, c); }
+  ACFResult DeclareAuxStem(uint32_t field, uint32_t stemFormat, const char* name) override
   {
     return Record("DeclareAuxStem", field, stemFormat, name);
   }
-  ACFResult AAX_CALL DeclarePrivateData(uint32_t field, uint32_t size, uint32_t options) override
+  ACFResult DeclarePrivateData(uint32_t field, uint32_t size, uint32_t options) override
   {
     return Record("DeclarePrivateData", field, size, options);
   }
-  ACFResult AAX_CALL Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
-  ACFResult AAX_CALL DeclareMidiNode(uint32_t field, uint32_t kind, const char* name, uint32_t mask) override
+  ACFResult Unused14(ACFWord a, ACFWord b) override { return Record("Unused14", a, b); }
+  ACFResult DeclareMidiNode(uint32_t field, uint32_t kind, const char* name, uint32_t mask) override
   {
     return Record("DeclareMidiNode", field, kind, name, mask);
   }
-  ACFResult AAX_CALL RegisterProcessProcedure(ACFProcedure procedure, HostPropertyMapInterface* properties,
-                                              void* extra1, void* extra2, void* extra3) override
+  ACFResult RegisterProcessProcedure(ACFProcedure procedure, HostPropertyMapInterface* properties, void* extra1,
+                                     void* extra2, void* extra3) override
   {
     const ACFResult result =
       Record("RegisterProcessProcedure", Ptr(procedure), Ptr(properties), Ptr(extra1), Ptr(extra2), Ptr(extra3));
@@ -101,16 +95,16 @@ public:
       static_cast<MadeObject&>(mOwner).processProcedure = procedure;
     return result;
   }
-  ACFResult AAX_CALL Unused17(ACFWord a, ACFWord b, HostPropertyMapInterface* properties, ACFWord c, ACFWord d,
-                              ACFWord e) override
+  ACFResult Unused17(ACFWord a, ACFWord b, HostPropertyMapInterface* properties, ACFWord c, ACFWord d,
+                     ACFWord e) override
   {
     return Record("Unused17", a, b, Ptr(properties), c, d, e);
   }
-  ACFResult AAX_CALL DeclareMeters(uint32_t field, const uint32_t* meterIds, uint32_t count) override
+  ACFResult DeclareMeters(uint32_t field, const uint32_t* meterIds, uint32_t count) override
   {
     return Record("DeclareMeters", field, Ptr(meterIds), count);
   }
-  ACFResult AAX_CALL Unused19(ACFWord a, ACFWord b) override { return Record("Unused19", a, b); }
+  ACFResult Unused19(ACFWord a, ACFWord b) override { return Record("Unused19", a, b); }
 };
 
 class MapFace : public HostFace<HostPropertyMapInterface2>
@@ -119,7 +113,7 @@ public:
   MapFace(HostObject& owner, const std::string& label, std::map<uint32_t, uint32_t>& properties)
     : HostFace(owner, label), mProperties(properties)
   {}
-  bool AAX_CALL ReadProperty(uint32_t number, uint32_t* value) override
+  bool ReadProperty(uint32_t number, uint32_t* value) override
   {
     Record("ReadProperty", number, Ptr(value));
     const auto found = mProperties.find(number);
@@ -128,16 +122,16 @@ public:
     *value = found->second;
     return true;
   }
-  ACFResult AAX_CALL StoreProperty(uint32_t number, uint32_t value) override
+  ACFResult StoreProperty(uint32_t number, uint32_t value) override
   {
     const ACFResult result = Record("StoreProperty", number, value);
     if (result == kAAX_Success)
       mProperties[number] = value;
     return result;
   }
-  ACFResult AAX_CALL Unused5(ACFWord a) override { return Record("Unused5", a); }
-  ACFResult AAX_CALL Unused6(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused6", a, b, c); }
-  bool AAX_CALL Unused7(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused7", a, b, c) == 0; }
+  ACFResult Unused5(ACFWord a) override { return Record("Unused5", a); }
+  ACFResult Unused6(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused6", a, b, c); }
+  bool Unused7(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused7", a, b, c) == 0; }
 
 private:
   std::map<uint32_t, uint32_t>& mProperties;
@@ -147,11 +141,8 @@ class ServicesFace : public HostFace<HostServicesInterface>
 {
 public:
   using HostFace::HostFace;
-  ACFResult AAX_CALL Unused3(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused3", a, b, c); }
-  ACFResult AAX_CALL SendTrace(int32_t priority, const char* text) override
-  {
-    return Record("SendTrace", priority, text);
-  }
+  ACFResult Unused3(ACFWord a, ACFWord b, ACFWord c) override { return Record("Unused3", a, b, c); }
+  ACFResult SendTrace(int32_t priority, const char* text) override { return Record("SendTrace", priority, text); }
 };
 }  // namespace
 
@@ -159,7 +150,7 @@ class RegistrationHost::FactoryFace : public HostFace<HostComponentFactoryInterf
 {
 public:
   explicit FactoryFace(RegistrationHost& host) : HostFace(host, "Factory"), mHost(host) {}
-  ACFResult AAX_CALL CreateInstance(const ACFGuid& classId, IACFUnknown* outer, const ACFGuid& iid, void** out) override
+  ACFResult CreateInstance(const ACFGuid& classId, IACFUnknown* outer, const ACFGuid& iid, void** out) override
   {
     if (const ACFResult refused = Record("CreateInstance", Ptr(outer)); refused != kAAX_Success)
       return refused;
@@ -178,7 +169,7 @@ RegistrationHost::RegistrationHost(CallLog& log)
 
 RegistrationHost::~RegistrationHost() = default;
 
-ACFResult AAX_CALL RegistrationHost::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult ACF_STDCALL RegistrationHost::QueryInterface(const ACFGuid& iid, void** out)
 {
   if (nullFactory && iid == HostComponentFactoryInterface::kIID && out)
   {

@@ -64,7 +64,7 @@ public:
   // The process procedure of the effect's first component, or null.
   ACFProcedure ProcessProcedure() const;
 
-  ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override;
 
 private:
   class FactoryFace;

@@ -6,29 +6,29 @@ class ViewContainerHost::ViewFace : public HostFace<HostViewContainerInterface>
 {
 public:
   explicit ViewFace(ViewContainerHost& host) : HostFace(host, "View"), mHost(host) {}
-  ACFResult AAX_CALL Unused3() override { return Record("Unused3"); }
-  void* AAX_CALL NativeWindow() override
+  ACFResult Unused3() override { return Record("Unused3"); }
+  void* NativeWindow() override
   {
     Record("NativeWindow");
     return mHost.window;
   }
-  ACFResult AAX_CALL CurrentModifiers(uint32_t* modifiers) override
+  ACFResult CurrentModifiers(uint32_t* modifiers) override
   {
     const ACFResult result = Record("CurrentModifiers", static_cast<const void*>(modifiers));
     if (result == kAAX_Success && modifiers)
       *modifiers = mHost.modifiers;
     return result;
   }
-  ACFResult AAX_CALL ChangeViewSize(const AAX_Point* size) override
+  ACFResult ChangeViewSize(const AAX_Point* size) override
   {
     return size ? Record("ChangeViewSize", size->vertical, size->horizontal) : Record("ChangeViewSize");
   }
-  ACFResult AAX_CALL ForwardParameterClick(const char* parameterId, uint32_t modifiers) override
+  ACFResult ForwardParameterClick(const char* parameterId, uint32_t modifiers) override
   {
     return Record("ForwardParameterClick", parameterId, modifiers);
   }
-  ACFResult AAX_CALL Unused8(ACFWord a, ACFWord b) override { return Record("Unused8", a, b); }
-  ACFResult AAX_CALL Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
+  ACFResult Unused8(ACFWord a, ACFWord b) override { return Record("Unused8", a, b); }
+  ACFResult Unused9(ACFWord a, ACFWord b) override { return Record("Unused9", a, b); }
 
 private:
   ViewContainerHost& mHost;

@@ -11,17 +11,17 @@ class AAX_IACFEffectGUI : public IACFUnknown
 public:
   static constexpr ACFGuid kIID = {0x964E323D, 0x424C, 0x5E1A, {0x22, 0x27, 0x28, 0x24, 0x23, 0x22, 0x2E, 0x1E}};
 
-  virtual ACFResult AAX_CALL StartInstance(IACFUnknown* hostObject) = 0;
-  virtual ACFResult AAX_CALL StopInstance() = 0;
-  virtual ACFResult AAX_CALL IdleThreeArgsA(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult StartInstance(IACFUnknown* hostObject) = 0;
+  virtual ACFResult StopInstance() = 0;
+  virtual ACFResult IdleThreeArgsA(ACFWord, ACFWord, ACFWord) = 0;
   // A host object offering the view container, or null when the host takes the view away.
-  virtual ACFResult AAX_CALL AttachViewContainer(IACFUnknown* viewHost) = 0;
-  virtual ACFResult AAX_CALL QueryViewSize(AAX_Point* size) = 0;
-  virtual ACFResult AAX_CALL IdleOneArg(ACFWord) = 0;
-  virtual ACFResult AAX_CALL IdleNoArgs() = 0;
-  virtual ACFResult AAX_CALL ParameterNotice(const char* parameterId) = 0;
-  virtual ACFResult AAX_CALL RefuseRequest(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL IdleThreeArgsB(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult AttachViewContainer(IACFUnknown* viewHost) = 0;
+  virtual ACFResult QueryViewSize(AAX_Point* size) = 0;
+  virtual ACFResult IdleOneArg(ACFWord) = 0;
+  virtual ACFResult IdleNoArgs() = 0;
+  virtual ACFResult ParameterNotice(const char* parameterId) = 0;
+  virtual ACFResult RefuseRequest(ACFWord, ACFWord) = 0;
+  virtual ACFResult IdleThreeArgsB(ACFWord, ACFWord, ACFWord) = 0;
 
 protected:
   ~AAX_IACFEffectGUI() = default;

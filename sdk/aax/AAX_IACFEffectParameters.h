@@ -35,57 +35,57 @@ class AAX_IACFEffectParameters : public IACFUnknown
 public:
   static constexpr ACFGuid kIID = {0x964E333D, 0x334C, 0x533F, {0xC2, 0xC7, 0x38, 0x34, 0xC3, 0xC2, 0x3E, 0x3E}};
 
-  virtual ACFResult AAX_CALL StartInstance(IACFUnknown* hostController) = 0;
-  virtual ACFResult AAX_CALL StopInstance() = 0;
-  virtual ACFResult AAX_CALL HandleHostNotification(uint32_t type, const void* data, uint32_t size) = 0;
+  virtual ACFResult StartInstance(IACFUnknown* hostController) = 0;
+  virtual ACFResult StopInstance() = 0;
+  virtual ACFResult HandleHostNotification(uint32_t type, const void* data, uint32_t size) = 0;
 
-  virtual ACFResult AAX_CALL CountParameters(int32_t* count) const = 0;
-  virtual ACFResult AAX_CALL CopyBypassParameterId(AAX_IString* id) const = 0;
-  virtual ACFResult AAX_CALL QueryParameterAutomatable(const char* id, bool* automatable) const = 0;
-  virtual ACFResult AAX_CALL QueryParameterStepCount(const char* id, int32_t* steps) const = 0;
-  virtual ACFResult AAX_CALL CopyParameterName(const char* id, AAX_IString* name) const = 0;
-  virtual ACFResult AAX_CALL CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const = 0;
-  virtual ACFResult AAX_CALL QueryParameterDefault(const char* id, double* normalized) const = 0;
-  virtual ACFResult AAX_CALL ChangeParameterDefault(const char* id, double normalized) = 0;
-  virtual ACFResult AAX_CALL QueryParameterKind(const char* id, int32_t* kind) const = 0;
-  virtual ACFResult AAX_CALL QueryParameterLayoutWord(const char* id, int32_t* word) const = 0;
-  virtual ACFResult AAX_CALL FindParameter(const char* id, AAX_IParameter** parameter) = 0;
-  virtual ACFResult AAX_CALL FindParameterIndex(const char* id, int32_t* index) const = 0;
-  virtual ACFResult AAX_CALL CopyParameterIdAt(int32_t index, AAX_IString* id) const = 0;
-  virtual ACFResult AAX_CALL QueryParameterExtra(const char* id, uint32_t selector, int32_t* value) const = 0;
+  virtual ACFResult CountParameters(int32_t* count) const = 0;
+  virtual ACFResult CopyBypassParameterId(AAX_IString* id) const = 0;
+  virtual ACFResult QueryParameterAutomatable(const char* id, bool* automatable) const = 0;
+  virtual ACFResult QueryParameterStepCount(const char* id, int32_t* steps) const = 0;
+  virtual ACFResult CopyParameterName(const char* id, AAX_IString* name) const = 0;
+  virtual ACFResult CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const = 0;
+  virtual ACFResult QueryParameterDefault(const char* id, double* normalized) const = 0;
+  virtual ACFResult ChangeParameterDefault(const char* id, double normalized) = 0;
+  virtual ACFResult QueryParameterKind(const char* id, int32_t* kind) const = 0;
+  virtual ACFResult QueryParameterLayoutWord(const char* id, int32_t* word) const = 0;
+  virtual ACFResult FindParameter(const char* id, AAX_IParameter** parameter) = 0;
+  virtual ACFResult FindParameterIndex(const char* id, int32_t* index) const = 0;
+  virtual ACFResult CopyParameterIdAt(int32_t index, AAX_IString* id) const = 0;
+  virtual ACFResult QueryParameterExtra(const char* id, uint32_t selector, int32_t* value) const = 0;
 
-  virtual ACFResult AAX_CALL ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const = 0;
-  virtual ACFResult AAX_CALL FormatNormalizedValue(const char* id, double normalized, AAX_IString* text,
-                                                   int32_t limit) const = 0;
-  virtual ACFResult AAX_CALL FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const = 0;
+  virtual ACFResult ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const = 0;
+  virtual ACFResult FormatNormalizedValue(const char* id, double normalized, AAX_IString* text,
+                                          int32_t limit) const = 0;
+  virtual ACFResult FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const = 0;
 
-  virtual ACFResult AAX_CALL QueryNormalizedValue(const char* id, double* normalized) const = 0;
-  virtual ACFResult AAX_CALL ChangeNormalizedValue(const char* id, double normalized) = 0;
-  virtual ACFResult AAX_CALL ChangeNormalizedValueBy(const char* id, double delta) = 0;
-  virtual ACFResult AAX_CALL BeginParameterGesture(const char* id) = 0;
-  virtual ACFResult AAX_CALL EndParameterGesture(const char* id) = 0;
-  virtual ACFResult AAX_CALL IdleTwoArgsA(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) = 0;
-  virtual ACFResult AAX_CALL ApplyHostValueBy(const char* id, double delta) = 0;
-  virtual ACFResult AAX_CALL FlushPackets() = 0;
-  virtual ACFResult AAX_CALL FillCustomData(uint32_t dataType, void* block, uint32_t size) = 0;
+  virtual ACFResult QueryNormalizedValue(const char* id, double* normalized) const = 0;
+  virtual ACFResult ChangeNormalizedValue(const char* id, double normalized) = 0;
+  virtual ACFResult ChangeNormalizedValueBy(const char* id, double delta) = 0;
+  virtual ACFResult BeginParameterGesture(const char* id) = 0;
+  virtual ACFResult EndParameterGesture(const char* id) = 0;
+  virtual ACFResult IdleTwoArgsA(ACFWord, ACFWord) = 0;
+  virtual ACFResult ApplyHostValue(const char* id, double normalized, uint32_t cause) = 0;
+  virtual ACFResult ApplyHostValueBy(const char* id, double delta) = 0;
+  virtual ACFResult FlushPackets() = 0;
+  virtual ACFResult FillCustomData(uint32_t dataType, void* block, uint32_t size) = 0;
 
-  virtual ACFResult AAX_CALL CountChunks(int32_t* count) const = 0;
-  virtual ACFResult AAX_CALL ChunkIdAt(int32_t index, uint32_t* chunkId) const = 0;
-  virtual ACFResult AAX_CALL MeasureChunk(uint32_t chunkId, int32_t* size) = 0;
-  virtual ACFResult AAX_CALL WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) = 0;
-  virtual ACFResult AAX_CALL ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) = 0;
-  virtual ACFResult AAX_CALL MatchChunk(const AAX_ChunkHeader* record, bool* equal) = 0;
-  virtual ACFResult AAX_CALL CountChanges(int32_t* changes) const = 0;
+  virtual ACFResult CountChunks(int32_t* count) const = 0;
+  virtual ACFResult ChunkIdAt(int32_t index, uint32_t* chunkId) const = 0;
+  virtual ACFResult MeasureChunk(uint32_t chunkId, int32_t* size) = 0;
+  virtual ACFResult WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) = 0;
+  virtual ACFResult ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) = 0;
+  virtual ACFResult MatchChunk(const AAX_ChunkHeader* record, bool* equal) = 0;
+  virtual ACFResult CountChanges(int32_t* changes) const = 0;
 
-  virtual ACFResult AAX_CALL IdleNoArgsA() = 0;
-  virtual ACFResult AAX_CALL UnsupportedFourArgs(ACFWord, ACFWord, ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer) = 0;
-  virtual ACFResult AAX_CALL IdleThreeArgs(ACFWord, ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL IdleNoArgsB() = 0;
-  virtual ACFResult AAX_CALL UnsupportedOneArg(ACFWord) = 0;
-  virtual ACFResult AAX_CALL IdleTwoArgsB(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL IdleTwoArgsC(ACFWord, ACFWord) = 0;
+  virtual ACFResult IdleNoArgsA() = 0;
+  virtual ACFResult UnsupportedFourArgs(ACFWord, ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer) = 0;
+  virtual ACFResult IdleThreeArgs(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult IdleNoArgsB() = 0;
+  virtual ACFResult UnsupportedOneArg(ACFWord) = 0;
+  virtual ACFResult IdleTwoArgsB(ACFWord, ACFWord) = 0;
+  virtual ACFResult IdleTwoArgsC(ACFWord, ACFWord) = 0;
 
 protected:
   ~AAX_IACFEffectParameters() = default;

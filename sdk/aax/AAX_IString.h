@@ -7,11 +7,16 @@
 class AAX_IString
 {
 public:
-  virtual ~AAX_IString() = default;
-  virtual uint32_t AAX_CALL CharCount() const = 0;
-  virtual uint32_t AAX_CALL CapacityLimit() const = 0;
-  virtual const char* AAX_CALL Chars() const = 0;
-  virtual void AAX_CALL AssignChars(const char* text) = 0;
-  virtual AAX_IString* AAX_CALL AssignCharsChained(const char* text) = 0;
-  virtual AAX_IString* AAX_CALL AssignFrom(const AAX_IString* other) = 0;
+  // Slot 0, the host's deleting destructor: destroys the string and, with
+  // kAAX_DestroyFreesMemory set, frees it.
+  virtual void DeletingDestructor(uint32_t flags) = 0;
+  virtual uint32_t CharCount() const = 0;
+  virtual uint32_t CapacityLimit() const = 0;
+  virtual const char* Chars() const = 0;
+  virtual void AssignChars(const char* text) = 0;
+  virtual AAX_IString* AssignCharsChained(const char* text) = 0;
+  virtual AAX_IString* AssignFrom(const AAX_IString* other) = 0;
+
+protected:
+  ~AAX_IString() = default;
 };

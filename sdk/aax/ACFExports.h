@@ -4,14 +4,15 @@
 
 #include "sdk/aax/ACFUnknown.h"
 
-using ACFStartupProc = ACFResult(AAX_CALL*)(IACFUnknown* host);
-using ACFShutdownProc = ACFResult(AAX_CALL*)(IACFUnknown* host);
-using ACFCanUnloadNowProc = ACFResult(AAX_CALL*)(IACFUnknown* host);
-using ACFGetSDKVersionProc = ACFResult(AAX_CALL*)(uint64_t* version);
-using ACFRegisterPluginProc = ACFResult(AAX_CALL*)(IACFUnknown* host, IACFUnknown** definition);
-using ACFRegisterComponentProc = ACFResult(AAX_CALL*)(IACFUnknown* host, uint32_t componentId, IACFUnknown** component);
-using ACFGetClassFactoryProc = ACFResult(AAX_CALL*)(IACFUnknown* host, const ACFGuid& classId, const ACFGuid& iid,
-                                                    void** factory);
+using ACFStartupProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host);
+using ACFShutdownProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host);
+using ACFCanUnloadNowProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host);
+using ACFGetSDKVersionProc = ACFResult(ACF_STDCALL*)(uint64_t* version);
+using ACFRegisterPluginProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host, IACFUnknown** definition);
+using ACFRegisterComponentProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host, uint32_t componentId,
+                                                         IACFUnknown** component);
+using ACFGetClassFactoryProc = ACFResult(ACF_STDCALL*)(IACFUnknown* host, const ACFGuid& classId, const ACFGuid& iid,
+                                                       void** factory);
 
 #if defined(_WIN32) && defined(__i386__)
 #define TQ_ACF_EXPORT_NAME(name, bytes) "_" #name "@" #bytes

@@ -1,18 +1,24 @@
 // Base of the AAX binary interface: calling convention, result codes, interface ids,
 // four-character codes and the reference-counted unknown every interface starts with.
-// Interfaces here are pure abstract classes with no virtual destructor, so that operation N
-// of the host's numbering is table slot N: QueryInterface, AddRef and Release are 0, 1, 2.
+// Interfaces here are pure abstract classes with no C++ virtual destructor (g++ would give it
+// two table slots, the host's compiler one), so that operation N of the host's numbering is
+// table slot N: QueryInterface, AddRef and Release are 0, 1, 2. Interfaces whose table has a
+// destructor entry declare it as the one slot the host's compiler makes of it.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
-// Every method of an interface that crosses the module boundary, in either direction, is
-// stdcall on 32-bit Windows; x64 and Linux have one convention.
+// The calling conventions of a host built with Microsoft's compiler, on 32-bit Windows: the
+// module's exports and the unknown's three operations (QueryInterface, AddRef, Release) of
+// every interface are stdcall; every other operation is the compiler's default for member
+// functions, thiscall (`this` in ECX), which is what g++ gives when nothing is written; the
+// procedures the module registers are plain C functions, cdecl. x64 and Linux have one
+// convention.
 #if defined(_WIN32) && defined(__i386__)
-#define AAX_CALL __stdcall
+#define ACF_STDCALL __stdcall
 #else
-#define AAX_CALL
+#define ACF_STDCALL
 #endif
 
 using ACFResult = int32_t;
@@ -66,13 +72,27 @@ constexpr ACFGuid kIID_ACFUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x
 class IACFUnknown
 {
 public:
-  virtual ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) = 0;
-  virtual uint32_t AAX_CALL AddRef() = 0;
-  virtual uint32_t AAX_CALL Release() = 0;
+  virtual ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) = 0;
+  virtual uint32_t ACF_STDCALL AddRef() = 0;
+  virtual uint32_t ACF_STDCALL Release() = 0;
 
 protected:
   ~IACFUnknown() = default;
 };
+
+// The flags argument of a destructor slot: with this bit set the object's memory is freed
+// after it is destroyed.
+constexpr uint32_t kAAX_DestroyFreesMemory = 1;
+
+// What a destructor slot does for an object of the implementing class T, made with new.
+template <typename T>
+void AAX_DestroyThroughSlot(T* object, uint32_t flags)
+{
+  if (flags & kAAX_DestroyFreesMemory)
+    delete object;
+  else
+    object->~T();
+}
 
 // A procedure the module hands the host to call back (create and render procedures).
 using ACFProcedure = void (*)();

@@ -12,8 +12,7 @@ class HostComponentFactoryInterface : public IACFUnknown
 public:
   static constexpr ACFGuid kIID = {0x382B6A96, 0x7FD0, 0x11D6, {0xBC, 0xFE, 0x00, 0x30, 0x65, 0x42, 0xA0, 0x24}};
 
-  virtual ACFResult AAX_CALL CreateInstance(const ACFGuid& classId, IACFUnknown* outer, const ACFGuid& iid,
-                                            void** out) = 0;
+  virtual ACFResult CreateInstance(const ACFGuid& classId, IACFUnknown* outer, const ACFGuid& iid, void** out) = 0;
 
 protected:
   ~HostComponentFactoryInterface() = default;
@@ -25,9 +24,9 @@ public:
   static constexpr ACFGuid kCLSID = {0xA587AD3D, 0xD53C, 0x4ADC, {0xD0, 0xDD, 0xD9, 0xD1, 0x2D, 0xDD, 0xDC, 0xDA}};
   static constexpr ACFGuid kIID = {0x96EE2C2D, 0xEECC, 0x5EFF, {0xE2, 0xD7, 0xE8, 0x49, 0xE3, 0xE2, 0xEE, 0xEE}};
 
-  virtual bool AAX_CALL ReadProperty(uint32_t number, uint32_t* value) = 0;
-  virtual ACFResult AAX_CALL StoreProperty(uint32_t number, uint32_t value) = 0;
-  virtual ACFResult AAX_CALL Unused5(ACFWord) = 0;
+  virtual bool ReadProperty(uint32_t number, uint32_t* value) = 0;
+  virtual ACFResult StoreProperty(uint32_t number, uint32_t value) = 0;
+  virtual ACFResult Unused5(ACFWord) = 0;
 
 protected:
   ~HostPropertyMapInterface() = default;
@@ -38,8 +37,8 @@ class HostPropertyMapInterface2 : public HostPropertyMapInterface
 public:
   static constexpr ACFGuid kIID = {0x7177DF80, 0x7C9C, 0x11E2, {0xB9, 0x2A, 0x08, 0x00, 0x20, 0x0C, 0x9A, 0x66}};
 
-  virtual ACFResult AAX_CALL Unused6(ACFWord, ACFWord, ACFWord) = 0;
-  virtual bool AAX_CALL Unused7(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused6(ACFWord, ACFWord, ACFWord) = 0;
+  virtual bool Unused7(ACFWord, ACFWord, ACFWord) = 0;
 
 protected:
   ~HostPropertyMapInterface2() = default;
@@ -53,23 +52,23 @@ public:
   static constexpr ACFGuid kCLSID = {0x94872C3D, 0x95BC, 0x413D, {0xD0, 0xDB, 0xD9, 0xB1, 0x2A, 0xAD, 0x0C, 0xCA}};
   static constexpr ACFGuid kIID = {0x96E42C2D, 0xE2BC, 0x51EF, {0x61, 0xC7, 0x48, 0x99, 0x4A, 0xEB, 0x0C, 0xDA}};
 
-  virtual ACFResult AAX_CALL Unused3() = 0;
-  virtual ACFResult AAX_CALL Unused4(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL DeclareAudioInput(uint32_t field) = 0;
-  virtual ACFResult AAX_CALL DeclareAudioOutput(uint32_t field) = 0;
-  virtual ACFResult AAX_CALL DeclareBufferLength(uint32_t field) = 0;
-  virtual ACFResult AAX_CALL Unused8(ACFWord) = 0;
-  virtual ACFResult AAX_CALL Unused9(ACFWord) = 0;
-  virtual ACFResult AAX_CALL Unused10(ACFWord) = 0;
-  virtual ACFResult AAX_CALL Unused11(ACFWord, ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL DeclareAuxStem(uint32_t field, uint32_t stemFormat, const char* name) = 0;
-  virtual ACFResult AAX_CALL DeclarePrivateData(uint32_t field, uint32_t size, uint32_t options) = 0;
-  virtual ACFResult AAX_CALL Unused14(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL DeclareMidiNode(uint32_t field, uint32_t kind, const char* name, uint32_t mask) = 0;
-  virtual ACFResult AAX_CALL RegisterProcessProcedure(ACFProcedure procedure, HostPropertyMapInterface* properties,
-                                                      void* extra1, void* extra2, void* extra3) = 0;
-  virtual ACFResult AAX_CALL Unused17(ACFWord, ACFWord, HostPropertyMapInterface*, ACFWord, ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL DeclareMeters(uint32_t field, const uint32_t* meterIds, uint32_t count) = 0;
+  virtual ACFResult Unused3() = 0;
+  virtual ACFResult Unused4(ACFWord, ACFWord) = 0;
+  virtual ACFResult DeclareAudioInput(uint32_t field) = 0;
+  virtual ACFResult DeclareAudioOutput(uint32_t field) = 0;
+  virtual ACFResult DeclareBufferLength(uint32_t field) = 0;
+  virtual ACFResult Unused8(ACFWord) = 0;
+  virtual ACFResult Unused9(ACFWord) = 0;
+  virtual ACFResult Unused10(ACFWord) = 0;
+  virtual ACFResult Unused11(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult DeclareAuxStem(uint32_t field, uint32_t stemFormat, const char* name) = 0;
+  virtual ACFResult DeclarePrivateData(uint32_t field, uint32_t size, uint32_t options) = 0;
+  virtual ACFResult Unused14(ACFWord, ACFWord) = 0;
+  virtual ACFResult DeclareMidiNode(uint32_t field, uint32_t kind, const char* name, uint32_t mask) = 0;
+  virtual ACFResult RegisterProcessProcedure(ACFProcedure procedure, HostPropertyMapInterface* properties, void* extra1,
+                                             void* extra2, void* extra3) = 0;
+  virtual ACFResult Unused17(ACFWord, ACFWord, HostPropertyMapInterface*, ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult DeclareMeters(uint32_t field, const uint32_t* meterIds, uint32_t count) = 0;
 
 protected:
   ~HostComponentDescriptorInterface() = default;
@@ -80,7 +79,7 @@ class HostComponentDescriptorInterface2 : public HostComponentDescriptorInterfac
 public:
   static constexpr ACFGuid kIID = {0x1895259E, 0xAAA9, 0x4F0F, {0xA9, 0x85, 0x14, 0x98, 0x37, 0xB7, 0x6F, 0x89}};
 
-  virtual ACFResult AAX_CALL Unused19(ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused19(ACFWord, ACFWord) = 0;
 
 protected:
   ~HostComponentDescriptorInterface2() = default;
@@ -92,14 +91,14 @@ public:
   static constexpr ACFGuid kCLSID = {0x89872C2D, 0x75BC, 0x423F, {0x40, 0x1B, 0xF9, 0xA1, 0xBA, 0xAD, 0x0C, 0xCA}};
   static constexpr ACFGuid kIID = {0x96D42C2D, 0xEBBC, 0x41EF, {0xD1, 0xCB, 0x49, 0x94, 0x42, 0xE4, 0x0F, 0xDA}};
 
-  virtual ACFResult AAX_CALL AttachComponent(HostComponentDescriptorInterface* component) = 0;
-  virtual ACFResult AAX_CALL AppendEffectName(const char* name) = 0;
-  virtual ACFResult AAX_CALL AppendCategory(uint32_t category) = 0;
-  virtual ACFResult AAX_CALL Unused6(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL RegisterProcedure(ACFProcedure procedure, uint32_t procedureId) = 0;
-  virtual ACFResult AAX_CALL Unused8(HostPropertyMapInterface*) = 0;
-  virtual ACFResult AAX_CALL Unused9(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL Unused10(ACFWord, ACFWord, HostPropertyMapInterface*) = 0;
+  virtual ACFResult AttachComponent(HostComponentDescriptorInterface* component) = 0;
+  virtual ACFResult AppendEffectName(const char* name) = 0;
+  virtual ACFResult AppendCategory(uint32_t category) = 0;
+  virtual ACFResult Unused6(ACFWord, ACFWord) = 0;
+  virtual ACFResult RegisterProcedure(ACFProcedure procedure, uint32_t procedureId) = 0;
+  virtual ACFResult Unused8(HostPropertyMapInterface*) = 0;
+  virtual ACFResult Unused9(ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused10(ACFWord, ACFWord, HostPropertyMapInterface*) = 0;
 
 protected:
   ~HostEffectDescriptorInterface() = default;
@@ -110,7 +109,7 @@ class HostEffectDescriptorInterface2 : public HostEffectDescriptorInterface
 public:
   static constexpr ACFGuid kIID = {0x41ECCC52, 0x416B, 0x4072, {0x84, 0xBD, 0x40, 0xB0, 0x52, 0x10, 0xA7, 0x4C}};
 
-  virtual ACFResult AAX_CALL Unused11(ACFWord, ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused11(ACFWord, ACFWord, ACFWord, ACFWord) = 0;
 
 protected:
   ~HostEffectDescriptorInterface2() = default;
@@ -123,15 +122,15 @@ public:
   static constexpr ACFGuid kCLSID = {0x89882C2D, 0x77BC, 0x42EF, {0x70, 0x7B, 0x79, 0x81, 0xB7, 0xBD, 0x0C, 0xCA}};
   static constexpr ACFGuid kIID = {0x96D42C2D, 0xEBBC, 0x41DF, {0xB1, 0xAB, 0x99, 0x91, 0xA2, 0xEE, 0x0C, 0xCA}};
 
-  virtual ACFResult AAX_CALL Unused3() = 0;
-  virtual ACFResult AAX_CALL Unused4() = 0;
-  virtual ACFResult AAX_CALL Unused5() = 0;
-  virtual ACFResult AAX_CALL Unused6() = 0;
-  virtual ACFResult AAX_CALL RegisterEffect(const char* effectId, HostEffectDescriptorInterface* effect) = 0;
-  virtual ACFResult AAX_CALL AppendMakerName(const char* name) = 0;
-  virtual ACFResult AAX_CALL AppendBundleName(const char* name) = 0;
-  virtual ACFResult AAX_CALL StoreBundleVersion(uint32_t version) = 0;
-  virtual ACFResult AAX_CALL AttachPropertyMap(HostPropertyMapInterface* properties) = 0;
+  virtual ACFResult Unused3() = 0;
+  virtual ACFResult Unused4() = 0;
+  virtual ACFResult Unused5() = 0;
+  virtual ACFResult Unused6() = 0;
+  virtual ACFResult RegisterEffect(const char* effectId, HostEffectDescriptorInterface* effect) = 0;
+  virtual ACFResult AppendMakerName(const char* name) = 0;
+  virtual ACFResult AppendBundleName(const char* name) = 0;
+  virtual ACFResult StoreBundleVersion(uint32_t version) = 0;
+  virtual ACFResult AttachPropertyMap(HostPropertyMapInterface* properties) = 0;
 
 protected:
   ~HostCollectionInterface() = default;
@@ -143,8 +142,8 @@ public:
   static constexpr ACFGuid kCLSID = {0x88882C2D, 0xEBBC, 0x42EF, {0xC0, 0xAB, 0x89, 0x81, 0xB0, 0xBD, 0x0C, 0xCA}};
   static constexpr ACFGuid kIID = {0x96D42C2D, 0xEBBC, 0x41EF, {0xB0, 0xAB, 0x99, 0x91, 0xA0, 0xED, 0x0C, 0xCA}};
 
-  virtual ACFResult AAX_CALL Unused3(ACFWord, ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL SendTrace(int32_t priority, const char* text) = 0;
+  virtual ACFResult Unused3(ACFWord, ACFWord, ACFWord) = 0;
+  virtual ACFResult SendTrace(int32_t priority, const char* text) = 0;
 
 protected:
   ~HostServicesInterface() = default;

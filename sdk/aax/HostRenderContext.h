@@ -17,42 +17,44 @@ struct AAX_MidiBuffer
 constexpr size_t kAAX_MidiPacketBytes = 14;
 constexpr size_t kAAX_MidiMessageOffset = 8;
 
-// The input MIDI node; operation 1 gives this block's MIDI.
+// The input MIDI node; operation 1 gives this block's MIDI. Slot 0 is the host's deleting
+// destructor; the module never calls it.
 class HostMidiNode
 {
 public:
-  virtual void* AAX_CALL Unused0() = 0;
-  virtual AAX_MidiBuffer* AAX_CALL MidiBuffer() = 0;
+  virtual void DeletingDestructor(uint32_t flags) = 0;
+  virtual AAX_MidiBuffer* MidiBuffer() = 0;
 
 protected:
   ~HostMidiNode() = default;
 };
 
-// The transport as the render sees it: slot 0 is the host's destructor entry, then the
+// The transport as the render sees it: slot 0 is the host's deleting destructor, then the
 // queries (positions in ticks, 960000 to a quarter note).
 class HostRenderTransport
 {
 public:
-  virtual void AAX_CALL Unused0() = 0;
-  virtual ACFResult AAX_CALL ReadTempo(double* bpm) = 0;
-  virtual ACFResult AAX_CALL ReadTimeSignature(int32_t* numerator, int32_t* denominator) = 0;
-  virtual ACFResult AAX_CALL ReadPlayState(bool* playing) = 0;
-  virtual ACFResult AAX_CALL ReadTicks(int64_t* ticks) = 0;
-  virtual ACFResult AAX_CALL ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) = 0;
-  virtual ACFResult AAX_CALL ReadSamplePosition(int64_t* samples) = 0;
+  virtual void DeletingDestructor(uint32_t flags) = 0;
+  virtual ACFResult ReadTempo(double* bpm) = 0;
+  virtual ACFResult ReadTimeSignature(int32_t* numerator, int32_t* denominator) = 0;
+  virtual ACFResult ReadPlayState(bool* playing) = 0;
+  virtual ACFResult ReadTicks(int64_t* ticks) = 0;
+  virtual ACFResult ReadCycle(bool* looping, int64_t* startTicks, int64_t* endTicks) = 0;
+  virtual ACFResult ReadSamplePosition(int64_t* samples) = 0;
 
 protected:
   ~HostRenderTransport() = default;
 };
 
-// The transport node; operation 3 gives the transport.
+// The transport node; operation 3 gives the transport. Slot 0 is the host's deleting
+// destructor.
 class HostTransportNode
 {
 public:
-  virtual void* AAX_CALL Unused0() = 0;
-  virtual void* AAX_CALL Unused1() = 0;
-  virtual void* AAX_CALL Unused2() = 0;
-  virtual HostRenderTransport* AAX_CALL Transport() = 0;
+  virtual void DeletingDestructor(uint32_t flags) = 0;
+  virtual void* Unused1() = 0;
+  virtual void* Unused2() = 0;
+  virtual HostRenderTransport* Transport() = 0;
 
 protected:
   ~HostTransportNode() = default;
@@ -91,8 +93,7 @@ constexpr uint32_t kAAX_NodeMidiInput = 0;
 constexpr uint32_t kAAX_NodeMidiGlobal = 2;
 constexpr uint32_t kAAX_NodeTransport = 3;
 
-// The procedures the module registers; the host calls them with its compiler's default
-// convention.
+// The procedures the module registers: plain C functions (cdecl on 32-bit Windows).
 using AAX_CreateProcedure = IACFUnknown* (*)();
 using AAX_RenderProcedure = void (*)(AAX_RenderContext* const* first, AAX_RenderContext* const* end);
 // Procedure ids of the create procedures.

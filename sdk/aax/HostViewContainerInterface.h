@@ -15,13 +15,13 @@ class HostViewContainerInterface : public IACFUnknown
 public:
   static constexpr ACFGuid kIID = {0x22DA0BBC, 0xD550, 0x4D5E, {0x8C, 0xC6, 0x73, 0x44, 0x83, 0xB8, 0x83, 0x7F}};
 
-  virtual ACFResult AAX_CALL Unused3() = 0;
-  virtual void* AAX_CALL NativeWindow() = 0;
-  virtual ACFResult AAX_CALL CurrentModifiers(uint32_t* modifiers) = 0;
-  virtual ACFResult AAX_CALL ChangeViewSize(const AAX_Point* size) = 0;
-  virtual ACFResult AAX_CALL ForwardParameterClick(const char* parameterId, uint32_t modifiers) = 0;
-  virtual ACFResult AAX_CALL Unused8(ACFWord, ACFWord) = 0;
-  virtual ACFResult AAX_CALL Unused9(ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused3() = 0;
+  virtual void* NativeWindow() = 0;
+  virtual ACFResult CurrentModifiers(uint32_t* modifiers) = 0;
+  virtual ACFResult ChangeViewSize(const AAX_Point* size) = 0;
+  virtual ACFResult ForwardParameterClick(const char* parameterId, uint32_t modifiers) = 0;
+  virtual ACFResult Unused8(ACFWord, ACFWord) = 0;
+  virtual ACFResult Unused9(ACFWord, ACFWord) = 0;
 
 protected:
   ~HostViewContainerInterface() = default;

@@ -1,12 +1,14 @@
 // Compile-time checks of our AAX declarations against the binary facts, for whichever of
 // the three targets is being built: record layouts, interface objects that are a table
-// pointer and nothing else, and the type of every operation the module calls or answers,
-// calling convention included (stdcall on 32-bit Windows, where a method without it would
-// be called wrongly by every host). Table slots are checked by calling through them, in the
-// tests.
+// pointer and nothing else, no C++ virtual destructor anywhere (g++ would give it two slots,
+// the host's compiler one), and the type of every operation the module calls or answers,
+// calling convention included: on 32-bit Windows the unknown's three operations are stdcall
+// and every other one thiscall, and a wrong one would be called wrongly by every host. Table
+// slots are checked by calling through them, in the tests.
 #include "sdk/aax/AAX_IACFEffectGUI.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
 #include "sdk/aax/ACFExports.h"
+#include "sdk/aax/AbiChecks.h"
 #include "sdk/aax/HostCollectionInterface.h"
 #include "sdk/aax/HostControllerInterface.h"
 #include "sdk/aax/HostRenderContext.h"
@@ -37,36 +39,37 @@ static_assert(offsetof(AAX_MidiBuffer, packets) == sizeof(void*), "MIDI buffer: 
 static_assert(FourCC("elck") == 0x656C636Bu && FourCC("none") == 0x6E6F6E65u, "four-character codes");
 
 // ---- Interfaces: a table pointer and no data ---------------------------------------------------
-template <typename... I>
-constexpr bool kTablesOnly =
-  ((sizeof(I) == sizeof(void*) && std::is_polymorphic<I>::value && !std::has_virtual_destructor<I>::value) && ...);
 static_assert(
-  kTablesOnly<IACFUnknown, HostComponentFactoryInterface, HostCollectionInterface, HostEffectDescriptorInterface2,
-              HostComponentDescriptorInterface2, HostPropertyMapInterface2, HostServicesInterface,
-              HostViewContainerInterface, HostControllerInterface2, HostAutomationInterface, HostTransportInterface2,
-              AAX_IACFEffectParameters_V2, AAX_IACFEffectGUI>,
+  kAAX_BareTables<IACFUnknown, HostComponentFactoryInterface, HostCollectionInterface, HostEffectDescriptorInterface2,
+                  HostComponentDescriptorInterface2, HostPropertyMapInterface2, HostServicesInterface,
+                  HostViewContainerInterface, HostControllerInterface2, HostAutomationInterface,
+                  HostTransportInterface2, AAX_IACFEffectParameters_V2, AAX_IACFEffectGUI>,
   "host interfaces");
-// The render nodes are host objects too, without the unknown's three operations.
-template <typename... I>
-constexpr bool kBareTables = ((sizeof(I) == sizeof(void*) && !std::has_virtual_destructor<I>::value) && ...);
-static_assert(kBareTables<HostMidiNode, HostTransportNode, HostRenderTransport>, "render nodes");
+// The render nodes and the string are plain C++ interfaces, without the unknown's three
+// operations; their destructor entry is a slot of its own.
+static_assert(kAAX_BareTables<HostMidiNode, HostTransportNode, HostRenderTransport, AAX_IString>, "plain interfaces");
 
 // ---- Operation types, calling convention included ---------------------------------------------
+static_assert(std::is_same<decltype(&IACFUnknown::QueryInterface),
+                           ACFResult (TQ_AAX_UNKNOWN_CC IACFUnknown::*)(const ACFGuid&, void**)>::value &&
+                std::is_same<decltype(&IACFUnknown::AddRef), uint32_t (TQ_AAX_UNKNOWN_CC IACFUnknown::*)()>::value &&
+                std::is_same<decltype(&IACFUnknown::Release), uint32_t (TQ_AAX_UNKNOWN_CC IACFUnknown::*)()>::value,
+              "the unknown's three operations are stdcall");
 #if defined(_WIN32) && defined(__i386__)
-#define TQ_AAX_ABI_CC __stdcall
-#else
-#define TQ_AAX_ABI_CC
+static_assert(!std::is_same<decltype(&IACFUnknown::AddRef), uint32_t (TQ_AAX_OPERATION_CC IACFUnknown::*)()>::value,
+              "the compiler tells stdcall from thiscall");
+// The exports are stdcall, the registered procedures cdecl.
+static_assert(std::is_same<ACFStartupProc, ACFResult(__stdcall*)(IACFUnknown*)>::value &&
+                !std::is_same<ACFStartupProc, ACFResult (*)(IACFUnknown*)>::value &&
+                std::is_same<ACFGetClassFactoryProc,
+                             ACFResult(__stdcall*)(IACFUnknown*, const ACFGuid&, const ACFGuid&, void**)>::value,
+              "exports");
+static_assert(std::is_same<AAX_RenderProcedure, void(__attribute__((cdecl)) *)(AAX_RenderContext* const*,
+                                                                               AAX_RenderContext* const*)>::value &&
+                std::is_same<AAX_CreateProcedure, IACFUnknown*(__attribute__((cdecl)) *)()>::value &&
+                std::is_same<ACFProcedure, void(__attribute__((cdecl)) *)()>::value,
+              "registered procedures");
 #endif
-#define TQ_AAX_SIG(I, op, R, ...)                                                                                      \
-  static_assert(std::is_same<decltype(&I::op), R (TQ_AAX_ABI_CC I::*)(__VA_ARGS__)>::value,                            \
-                #I "::" #op " has the wrong type or calling convention")
-#define TQ_AAX_CSIG(I, op, R, ...)                                                                                     \
-  static_assert(std::is_same<decltype(&I::op), R (TQ_AAX_ABI_CC I::*)(__VA_ARGS__) const>::value,                      \
-                #I "::" #op " has the wrong type or calling convention")
-
-TQ_AAX_SIG(IACFUnknown, QueryInterface, ACFResult, const ACFGuid&, void**);
-TQ_AAX_SIG(IACFUnknown, AddRef, uint32_t);
-TQ_AAX_SIG(IACFUnknown, Release, uint32_t);
 
 TQ_AAX_SIG(HostComponentFactoryInterface, CreateInstance, ACFResult, const ACFGuid&, IACFUnknown*, const ACFGuid&,
            void**);
@@ -118,15 +121,18 @@ TQ_AAX_SIG(HostTransportInterface, ReadTicks, ACFResult, int64_t*);
 TQ_AAX_SIG(HostTransportInterface, ReadCycle, ACFResult, bool*, int64_t*, int64_t*);
 TQ_AAX_SIG(HostTransportInterface, ReadSamplePosition, ACFResult, int64_t*);
 
+TQ_AAX_SIG(AAX_IString, DeletingDestructor, void, uint32_t);
 TQ_AAX_SIG(AAX_IString, AssignChars, void, const char*);
 TQ_AAX_SIG(AAX_IString, AssignCharsChained, AAX_IString*, const char*);
 TQ_AAX_SIG(AAX_IString, AssignFrom, AAX_IString*, const AAX_IString*);
 TQ_AAX_CSIG(AAX_IString, CharCount, uint32_t);
 TQ_AAX_CSIG(AAX_IString, Chars, const char*);
 
+TQ_AAX_SIG(HostMidiNode, DeletingDestructor, void, uint32_t);
 TQ_AAX_SIG(HostMidiNode, MidiBuffer, AAX_MidiBuffer*);
+TQ_AAX_SIG(HostTransportNode, DeletingDestructor, void, uint32_t);
 TQ_AAX_SIG(HostTransportNode, Transport, HostRenderTransport*);
-TQ_AAX_SIG(HostRenderTransport, Unused0, void);
+TQ_AAX_SIG(HostRenderTransport, DeletingDestructor, void, uint32_t);
 TQ_AAX_SIG(HostRenderTransport, ReadTempo, ACFResult, double*);
 TQ_AAX_SIG(HostRenderTransport, ReadTimeSignature, ACFResult, int32_t*, int32_t*);
 TQ_AAX_SIG(HostRenderTransport, ReadPlayState, ACFResult, bool*);

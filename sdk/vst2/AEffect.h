@@ -151,4 +151,7 @@ constexpr int kVendorStringSize = 64;
 constexpr int kProductStringSize = 64;
 constexpr int kHostProductStringSize = 256;  // what a host may write for audioMasterGetProductString
 
+// The name of a dispatcher opcode, as in EffectOpcodes; "unknown" for any other number.
+const char* EffectOpcodeName(int32_t opcode);
+
 }  // namespace vst2

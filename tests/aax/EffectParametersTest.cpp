@@ -32,7 +32,8 @@ protected:
   }
   void TearDown() override
   {
-    plug->StopInstance();
+    if (plug)
+      plug->StopInstance();
     plug.reset();
     EXPECT_EQ(host.RefCount(), 0);
   }
@@ -102,6 +103,17 @@ TEST_F(EffectParametersTest, StartingAgainFirstEndsTheRunningInstance)
   EXPECT_EQ(log.Matching("Automation.Withdraw").size(), 4u);
   // One instance's worth of references: three wrappers, five interfaces.
   EXPECT_EQ(host.RefCount(), 5);
+}
+
+// The wrappers hold counted references to the host's interfaces, which keep them alive: an
+// object the host releases without stopping it still gives every one of them back.
+TEST_F(EffectParametersTest, ReleasedWithoutAStopItGivesTheHostEverythingBack)
+{
+  log.Clear();
+  plug.reset();
+  EXPECT_EQ(log.Matching("Automation.Withdraw").size(), 4u);
+  EXPECT_EQ(log.Matching("Controller2.Release"), Calls{"Controller2.Release()"});
+  EXPECT_EQ(host.RefCount(), 0);
 }
 
 TEST_F(EffectParametersTest, AnExceptionInTheStartBecomesAResult)
@@ -286,8 +298,8 @@ TEST_F(EffectParametersTest, PreviewNotificationsReachOnlyAPreviewParameter)
   const int32_t on = 1;
   log.Clear();
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, &on, 4), kAAX_Success);
-  plug->Keep(std::make_unique<AAX_CParameter<bool>>("PreviewID", "Preview", false, AAX_CBinaryTaperDelegate<bool>(),
-                                                    AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
+  plug->Keep(AAX_MakeParameter<bool>("PreviewID", "Preview", false, AAX_CBinaryTaperDelegate<bool>(),
+                                     AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
              2, AAX_IParameter::kDiscrete);
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, nullptr, 4), kAAX_Success);
   EXPECT_EQ(plug->HandleHostNotification(AAX_CEffectParameters::kPreviewNotification, &on, 2), kAAX_Success);

@@ -62,6 +62,7 @@ TEST_F(ParameterTest, WithAutomationOwnChangesAreRequestsAndHostValuesAreAnnounc
   level->ApplyNormalizedValue(0.75);
   level->ApplyNormalizedValue(0.75);
   level->ApplyNormalizedValue(std::numeric_limits<double>::quiet_NaN());
+  // As sent, however far out of range; only a value that is no number goes back as applied.
   level->ApplyNormalizedValue(1e12);
   EXPECT_EQ(Automation(), (Calls{
                             "Automation.StartTouch(\"level\")",
@@ -69,7 +70,7 @@ TEST_F(ParameterTest, WithAutomationOwnChangesAreRequestsAndHostValuesAreAnnounc
                             "Automation.StopTouch(\"level\")",
                             "Automation.AnnounceValue(\"level\", 0.75)",
                             "Automation.AnnounceValue(\"level\", 0)",
-                            "Automation.AnnounceValue(\"level\", 1)",
+                            "Automation.AnnounceValue(\"level\", 1000000000000)",
                           }));
   EXPECT_EQ(level->NormalizedValue(), 1.0);
 

@@ -1,7 +1,12 @@
 // Operation N of the host's numbering is table slot N: each slot is called the way the other
-// side of the module boundary calls it, through the raw table, and must reach its operation
-// (of the unused slots, the last of each table, which a shifted table would miss).
+// side of the module boundary calls it, through the raw table with the host compiler's
+// convention written out (on 32-bit Windows stdcall for slots 0 to 2 of the ACF interfaces,
+// thiscall for every other slot), and must reach its operation (of the unused slots, the last
+// of each table, which a shifted table would miss).
+#include "framework/bindings/aax/AAX_CParameter.h"
+#include "hosts/aax/HostString.h"
 #include "hosts/aax/InstanceHost.h"
+#include "hosts/aax/InstanceRender.h"
 #include "hosts/aax/RegistrationHost.h"
 #include "hosts/aax/ViewContainerHost.h"
 #include "sdk/aax/AAX_IACFEffectParameters.h"
@@ -9,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,19 +22,42 @@
 namespace {
 using namespace aaxhost;
 
+#if defined(_WIN32) && defined(__i386__)
+#define TQ_SLOT_STDCALL __stdcall
+#define TQ_SLOT_THISCALL __attribute__((thiscall))
+#else
+#define TQ_SLOT_STDCALL
+#define TQ_SLOT_THISCALL
+#endif
+
+// Slots 0 to 2 of an ACF interface, the unknown's operations.
+constexpr int kUnknownSlots = 3;
+
+template <typename R, typename... A>
+R CallUnknownSlot(void* object, int slot, A... arguments)
+{
+  using Entry = R(TQ_SLOT_STDCALL*)(void*, A...);
+  return (*static_cast<Entry**>(object))[slot](object, arguments...);
+}
+
+// Any other slot, and every slot of the plain C++ interfaces (string, parameter, render
+// nodes).
 template <typename R, typename... A>
 R CallSlot(void* object, int slot, A... arguments)
 {
-  using Entry = R(AAX_CALL*)(void*, A...);
-  Entry* table = *static_cast<Entry**>(object);
-  return table[slot](object, arguments...);
+  using Entry = R(TQ_SLOT_THISCALL*)(void*, A...);
+  return (*static_cast<Entry**>(object))[slot](object, arguments...);
 }
 
 using Probe = std::function<void(void*)>;
 
+// One function per convention: g++ merges calls through one table entry that differ only in
+// their convention when they share a function.
 template <typename R = ACFResult, typename... A>
 Probe At(int slot, A... arguments)
 {
+  if (slot < kUnknownSlots)
+    return [=](void* object) { CallUnknownSlot<R>(object, slot, arguments...); };
   return [=](void* object) { CallSlot<R>(object, slot, arguments...); };
 }
 
@@ -159,6 +188,109 @@ TEST(TableSlots, ViewContainer)
                {"Unused9", At(9, w, w)}});
 }
 
+// The string interface has one destructor slot, so "set text" is slot 4 for the host: both the
+// module's strings and the host's answer there.
+template <typename S>
+void ExpectStringSlots()
+{
+  S string;
+  EXPECT_EQ(CallSlot<AAX_IString*>(&string, 5, "abc"), &string);
+  EXPECT_EQ(CallSlot<uint32_t>(&string, 1), 3u);
+  EXPECT_EQ(std::string(CallSlot<const char*>(&string, 3)), "abc");
+  CallSlot<void>(&string, 4, "de");
+  S other;
+  EXPECT_EQ(CallSlot<AAX_IString*>(&other, 6, static_cast<AAX_IString*>(&string)), &other);
+  EXPECT_EQ(std::string(other.Chars()), "de");
+  EXPECT_EQ(CallSlot<uint32_t>(&string, 2), string.CapacityLimit());
+  // Destroyed and freed through slot 0: the leak check sees whether it was freed.
+  CallSlot<void>(new S("gone"), 0, kAAX_DestroyFreesMemory);
+}
+
+TEST(TableSlots, Strings)
+{
+  ExpectStringSlots<AAX_CString>();
+  ExpectStringSlots<HostString>();
+}
+
+// The parameter a host finds by identifier, called through its raw table.
+class ParameterSlots : public ::testing::Test
+{
+protected:
+  using Level = AAX_CParameter<double>;
+  static Level* MakeLevel(void* place)
+  {
+    return new (place)
+      Level("7", "Level", 25.0, AAX_CIPlugTaperDelegate<double>(0.0, 100.0, 1.0),
+            AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), "dB"), true);
+  }
+
+  CallLog log;
+  InstanceHost host{log};
+  AAX_VAutomationDelegate automation{&host};
+};
+
+TEST_F(ParameterSlots, OperationsFollowOneDestructorSlot)
+{
+  AAX_ParameterPtr owned(MakeLevel(::operator new(sizeof(Level))));
+  void* level = owned.get();
+  EXPECT_EQ(std::string(CallSlot<const char*>(level, 1)), "7");
+  EXPECT_TRUE(CallSlot<bool>(level, 7));
+  CallSlot<void>(level, 16, uint32_t(5));
+  EXPECT_EQ(CallSlot<uint32_t>(level, 17), 5u);
+  CallSlot<void>(level, 42, 0.5);
+  EXPECT_EQ(CallSlot<double>(level, 12), 0.5);
+  EXPECT_EQ(CallSlot<int32_t>(level, 18), 2);
+  HostString text;
+  EXPECT_TRUE(CallSlot<bool>(level, 21, static_cast<AAX_IString*>(&text)));
+  EXPECT_EQ(text.Text(), "50.00dB");
+  double value = 0.0;
+  EXPECT_TRUE(CallSlot<bool>(level, 29, &value));
+  EXPECT_EQ(value, 50.0);
+  EXPECT_FALSE(CallSlot<bool>(level, 26, &value));
+  CallSlot<void>(level, 38, int32_t(9));
+  EXPECT_EQ(CallSlot<int32_t>(level, 39), 9);
+  log.Clear();
+  CallSlot<void>(level, 8, static_cast<AAX_IAutomationDelegate*>(&automation));
+  EXPECT_EQ(log.Calls(), std::vector<std::string>{"Automation.EnrolParameter(\"7\")"});
+  // Slot 42 is the host's way in: the value as received goes back out.
+  CallSlot<void>(level, 42, 0.25);
+  EXPECT_EQ(log.Calls().back(), "Automation.AnnounceValue(\"7\", 0.25)");
+}
+
+TEST_F(ParameterSlots, SlotZeroDestroysAndFreesOnlyWithBitZero)
+{
+  alignas(Level) unsigned char place[sizeof(Level)];
+  void* level = MakeLevel(place);
+  static_cast<Level*>(level)->AttachAutomationDelegate(&automation);
+  // Destroyed in place: the parameter leaves the host's automation, the memory stays ours.
+  CallSlot<void>(level, 0, 0u);
+  EXPECT_EQ(log.Calls().back(), "Automation.WithdrawParameter(\"7\")");
+
+  void* freed = MakeLevel(::operator new(sizeof(Level)));
+  static_cast<Level*>(freed)->AttachAutomationDelegate(&automation);
+  CallSlot<void>(freed, 0, kAAX_DestroyFreesMemory | 0x2u);
+  EXPECT_EQ(log.Calls().back(), "Automation.WithdrawParameter(\"7\")");
+}
+
+TEST(TableSlots, RenderNodes)
+{
+  CallLog log;
+  InstanceHost host(log);
+  InstanceRender render(host);
+  AAX_RenderContext& context = *render.Context();
+  int64_t position = 0;
+  log.Clear();
+  EXPECT_NE(CallSlot<AAX_MidiBuffer*>(context.midiIn, 1), nullptr);
+  void* transport = CallSlot<HostRenderTransport*>(context.transport, 3);
+  ASSERT_NE(transport, nullptr);
+  host.samplePosition = 77;
+  EXPECT_EQ(CallSlot<ACFResult>(transport, 6, &position), kAAX_Success);
+  EXPECT_EQ(position, 77);
+  CallSlot<void>(transport, 0, 0u);
+  EXPECT_EQ(log.Calls(), (std::vector<std::string>{"MidiNode.MidiBuffer()", "RenderTransport.ReadSamplePosition()",
+                                                   "RenderTransport.DeletingDestructor(0)"}));
+}
+
 // The effect-parameters table as the host sees it: every operation records its name.
 class EffectParametersProbe : public AAX_IACFEffectParameters_V2
 {
@@ -166,23 +298,27 @@ public:
   std::string last;
 
 #define TQ_PROBE(op, ...)                                                                                              \
-  ACFResult AAX_CALL op(__VA_ARGS__) override                                                                          \
+  ACFResult op(__VA_ARGS__) override                                                                                   \
   {                                                                                                                    \
     last = #op;                                                                                                        \
     return 0;                                                                                                          \
   }
 #define TQ_CPROBE(op, ...)                                                                                             \
-  ACFResult AAX_CALL op(__VA_ARGS__) const override                                                                    \
+  ACFResult op(__VA_ARGS__) const override                                                                             \
   {                                                                                                                    \
     const_cast<EffectParametersProbe*>(this)->last = #op;                                                              \
     return 0;                                                                                                          \
   }
-  TQ_PROBE(QueryInterface, const ACFGuid&, void**)
-  uint32_t AAX_CALL AddRef() override
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid&, void**) override
+  {
+    last = "QueryInterface";
+    return 0;
+  }
+  uint32_t ACF_STDCALL AddRef() override
   {
     return last = "AddRef", 0;
   }
-  uint32_t AAX_CALL Release() override
+  uint32_t ACF_STDCALL Release() override
   {
     return last = "Release", 0;
   }

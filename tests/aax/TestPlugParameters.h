@@ -20,31 +20,31 @@ public:
     ++definitions;
     if (throwWhileDefining)
       throw std::runtime_error("no parameters today");
-    Keep(std::make_unique<AAX_CParameter<bool>>("", "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
-                                                AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
+    Keep(AAX_MakeParameter<bool>("", "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
+                                 AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
          2, AAX_IParameter::kDiscrete);
-    Keep(std::make_unique<AAX_CParameter<double>>(
-           "1", "Gain", 0.0, AAX_CIPlugTaperDelegate<double>(-100.0, 100.0, 1.0),
-           AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), "%"), true),
+    Keep(AAX_MakeParameter<double>("1", "Gain", 0.0, AAX_CIPlugTaperDelegate<double>(-100.0, 100.0, 1.0),
+                                   AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), "%"),
+                                   true),
          128, AAX_IParameter::kContinuous);
-    Keep(std::make_unique<AAX_CParameter<int32_t>>(
-           "2", "Mode", 1, AAX_CLinearTaperDelegate<int32_t>(0, 3),
-           AAX_CStringDisplayDelegate<int32_t>({{0, "A"}, {1, "B"}, {2, "C"}, {3, "D"}}), true),
+    Keep(AAX_MakeParameter<int32_t>("2", "Mode", 1, AAX_CLinearTaperDelegate<int32_t>(0, 3),
+                                    AAX_CStringDisplayDelegate<int32_t>({{0, "A"}, {1, "B"}, {2, "C"}, {3, "D"}}),
+                                    true),
          4, AAX_IParameter::kDiscrete);
-    Keep(std::make_unique<AAX_CParameter<bool>>("3", "Switch", false, AAX_CBinaryTaperDelegate<bool>(),
-                                                AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
+    Keep(AAX_MakeParameter<bool>("3", "Switch", false, AAX_CBinaryTaperDelegate<bool>(),
+                                 AAX_CBinaryDisplayDelegate<bool>("off", "on"), false),
          2, AAX_IParameter::kDiscrete);
     return kAAX_Success;
   }
 
-  ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) override
+  ACFResult ApplyHostValue(const char* id, double normalized, uint32_t cause) override
   {
     ++hostValuesApplied;
     return AAX_CEffectParameters::ApplyHostValue(id, normalized, cause);
   }
 
   // Adds a parameter after start, as a plug-in with more parameters would.
-  void Keep(std::unique_ptr<AAX_IParameter> parameter, uint32_t steps, int32_t kind)
+  void Keep(AAX_ParameterPtr parameter, uint32_t steps, int32_t kind)
   {
     parameter->ChangeStepCount(steps);
     parameter->ChangeValueKind(kind);

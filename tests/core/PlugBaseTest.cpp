@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <new>
 #include <string>
 
 namespace {
@@ -176,6 +177,22 @@ TEST(IPlugBase, AttachedEditorGetsEveryValueAndIsOwned)
     EXPECT_TRUE(firstDeleted);
   }
   EXPECT_TRUE(secondDeleted);
+}
+
+TEST(IPlugBase, DestroyAndFreeEndsTheWholeObjectAndFreesOnlyWhenAsked)
+{
+  // Without the flag the storage is the caller's (here a local buffer, which freeing would
+  // corrupt); with it the heap block goes (the leak check sees it otherwise). Either way the
+  // most-derived destructor runs, which is what deletes the editor.
+  for (const int flags : {0, IPlugBase::kFreeObject})
+  {
+    alignas(TestPlug) unsigned char storage[sizeof(TestPlug)];
+    TestPlug* plug = flags ? new TestPlug(PlugArgs(2)) : new (storage) TestPlug(PlugArgs(2));
+    bool editorDeleted = false;
+    plug->AttachEditor(new RecordingEditor(&editorDeleted));
+    static_cast<IPlugBase*>(plug)->DestroyAndFree(flags);
+    EXPECT_TRUE(editorDeleted) << flags;
+  }
 }
 
 TEST(IPlugBase, SampleRatesThatAreNotFiniteAndPositiveAreRefused)

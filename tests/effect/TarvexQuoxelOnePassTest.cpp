@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 
 namespace {
 

@@ -68,7 +68,6 @@ void RenderBlock(FuzzedDataProvider& in, aaxhost::HostDriver& driver)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  AAX_CIPlugParameters::SetConsoleSink([](const char*) {});
   FuzzedDataProvider in(data, size);
   aaxhost::HostDriver driver({ACFStartup, ACFShutdown, ACFCanUnloadNow, ACFGetSDKVersion, ACFRegisterPlugin,
                               ACFRegisterComponent, ACFGetClassFactory});

@@ -1,6 +1,7 @@
 #include "framework/gui/IBitmapControl.h"
 #include "framework/gui/IFaderControl.h"
 #include "framework/gui/IKnobControl.h"
+#include "framework/gui/ITextControl.h"
 #include "tests/gui/GuiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,64 @@ TEST_F(ControlsTest, KnobTextIsFittedToTheDisplayAndOpensThePrompt)
   gain->HandlePress(41, 60, Left());
   EXPECT_EQ(graphics->entries.size(), 1u);
   EXPECT_EQ(plug->Gestures(), "p2");
+  // The plug-in may set the parameter without moving the knob: its text still follows.
+  graphics->Tick();
+  graphics->Tick();
+  plug->ParamAt(Plug::kGain)->SetPlain(6.0);
+  graphics->Tick();
+  EXPECT_EQ(gain->TextRect(), IRectangle(50, 56, 78, 76));
+  // The prompt asks for the knob to be drawn again, with nothing else changed.
+  EXPECT_FALSE(gain->NeedsRedraw());
+  gain->HandlePress(55, 60, Left());
+  EXPECT_TRUE(gain->NeedsRedraw());
+}
+
+TEST_F(ControlsTest, AFirstValueArrivingAfterTheFirstFrameIsDrawn)
+{
+  auto* meter = Add(new IBitmapControl(plug.get(), 0, 0, Strip(6, 5, 25)));
+  Attach();
+  graphics->Tick();
+  meter->ApplyPlugValue(0.5);
+  graphics->Tick();
+  EXPECT_EQ(LICE_Red(graphics->PixelAt(2, 2)), 12);
+}
+
+TEST_F(ControlsTest, AuxiliaryValuesComeFromThePlugInByTheirFirstBinding)
+{
+  auto* knob = Add(new IKnobMultiControl(plug.get(), 0, 0, Plug::kLevel, Strip(10, 10, 10)));
+  for (int aux : {Plug::kGain, Plug::kSwitch, Plug::kGain})
+    knob->AddAuxParam(aux);
+  EXPECT_EQ(knob->AuxIndexOfParam(Plug::kSwitch), 1);
+  EXPECT_EQ(knob->AuxIndexOfParam(Plug::kLevel), -1);
+  Attach();
+  graphics->Tick();
+  graphics->PushParamToControls(Plug::kGain, 6.0, false);
+  EXPECT_EQ(knob->AuxValue(0) + knob->AuxValue(2), 0.75);
+  EXPECT_EQ(knob->Value(), 0.5);
+  EXPECT_TRUE(knob->NeedsRedraw());
+  graphics->Tick();
+  graphics->Tick();
+  graphics->PushParamToControls(Plug::kGain, 0.75, true);
+  EXPECT_FALSE(knob->NeedsRedraw());
+  graphics->PushParamToControls(Plug::kSwitch, kNaN, true);
+  EXPECT_EQ(knob->AuxValue(1), 0.0);
+}
+
+TEST_F(ControlsTest, LinkedTextsShowOnlyTheUsersChanges)
+{
+  auto* knob = Add(new IKnobMultiControl(plug.get(), 0, 0, Plug::kGain, Strip(10, 10, 10)));
+  auto* value = Add(new ITextControl(plug.get(), {20, 0, 60, 10}, ITextStyle(), ""));
+  auto* name = Add(new ITextControl(plug.get(), {20, 10, 60, 20}, ITextStyle(), ""));
+  knob->SetValueTextLink(value);
+  knob->SetNameTextLink(name);
+  Attach();  // 0 dB, the default, comes with it
+  knob->ApplyPlugValue(0.25);
+  EXPECT_STREQ(value->Text(), "");
+  knob->HandleDoubleClick(0, 0, Left());
+  char expected[IPlugParameter::kTextSize];
+  plug->ParamAt(Plug::kGain)->DisplayText(0.0, false, expected, sizeof expected);
+  EXPECT_STREQ(value->Text(), expected);
+  EXPECT_STREQ(name->Text(), "Gain");
 }
 
 }  // namespace

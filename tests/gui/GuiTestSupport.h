@@ -142,8 +142,8 @@ inline PointerModifiers Right()
 class EditorFixture
 {
 public:
-  explicit EditorFixture(int bindingKind = IPlugBase::kBindingVST2)
-    : plug(new GuiTestPlug(bindingKind)), graphics(new TestGraphics(plug.get(), 200, 200))
+  explicit EditorFixture(int bindingKind = IPlugBase::kBindingVST2, const IGraphicsFlags& flags = IGraphicsFlags())
+    : plug(new GuiTestPlug(bindingKind)), graphics(new TestGraphics(plug.get(), 200, 200, 0, flags))
   {}
   ~EditorFixture()
   {

@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 #include "lice/LICE_BlendRows.h"
 
 namespace {

@@ -3,8 +3,11 @@
 
 #include "hosts/common/GuardedBuffers.h"
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 using namespace vst2;
 using vst2host::HostCallback;
@@ -83,6 +86,36 @@ TEST(Vst2Record, EveryCreationIsItsOwnObjectAndFailureGivesNull)
   HostCallback c;
   EXPECT_EQ(c.Create(&TestEntry), nullptr);
   gNextShape = PlugShape();
+}
+
+TEST(Vst2Record, CreationIsCompletedBeforeAnotherBegins)
+{
+  // While the first object's free presets are being filled, a creation on another thread
+  // is started and given time: it must not be made before the first is complete.
+  HostCallback first, second;
+  AEffect* secondEffect = nullptr;
+  std::atomic<bool> secondMade{false};
+  bool madeWhileFilling = false;
+  std::thread other;
+  gNextShape = PlugShape();
+  gNextShape.whileFillingPresets = [&] {
+    if (other.joinable())
+      return;
+    other = std::thread([&] {
+      secondEffect = second.Create(&TestEntry);
+      secondMade = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    madeWhileFilling = secondMade;
+  };
+  AEffect* firstEffect = first.Create(&TestEntry);
+  ASSERT_TRUE(other.joinable());
+  other.join();
+  gNextShape = PlugShape();
+  EXPECT_FALSE(madeWhileFilling);
+  ASSERT_TRUE(firstEffect && secondEffect);
+  firstEffect->dispatcher(firstEffect, effClose, 0, 0, nullptr, 0.0f);
+  secondEffect->dispatcher(secondEffect, effClose, 0, 0, nullptr, 0.0f);
 }
 
 // ---- Records that are not ours, and no host -----------------------------------------------------
@@ -539,9 +572,17 @@ TEST(Vst2Audio, AccumulateAddsAndEveryBlockAsksForMidi)
     EXPECT_TRUE(out.GuardsIntact());
   }
   EXPECT_EQ(host.driver.Host().CallsOf(audioMasterWantMidi).size(), 6u);
-  // Null buffer arrays and counts that are no block change nothing and do not crash.
+  // Null buffer arrays and counts that are no block change nothing and do not crash, but
+  // every call, of no frames too, reminds the host of MIDI.
+  hostcommon::GuardedBuffers<float> in(2, 4), out(2, 4);
+  out.Fill(1.0f);
   host.effect()->processReplacing(host.effect(), nullptr, nullptr, 64);
+  host.effect()->process(host.effect(), in.Pointers(), out.Pointers(), 0);
+  host.effect()->processReplacing(host.effect(), in.Pointers(), out.Pointers(), 0);
   host.effect()->processDoubleReplacing(host.effect(), nullptr, nullptr, -5);
+  EXPECT_EQ(out.Channel(0)[0], 1.0f);
+  EXPECT_TRUE(out.GuardsIntact());
+  EXPECT_EQ(host.driver.Host().CallsOf(audioMasterWantMidi).size(), 10u);
 }
 
 }  // namespace

@@ -48,6 +48,14 @@ TestVstPlug::TestVstPlug(vst2::AudioMasterCallback host, const PlugShape& shape)
   }
   if (NPresets() > 0)
     FillFreePresets(shape.longTexts ? kLong.c_str() : "First", 1);
+  mWhileFillingPresets = shape.whileFillingPresets;
+}
+
+bool TestVstPlug::WriteState(StateChunk* chunk)
+{
+  if (mWhileFillingPresets)
+    mWhileFillingPresets();
+  return IPlugVST::WriteState(chunk);
 }
 
 void TestVstPlug::HandleParameterChange(int paramIdx, int cause)
@@ -66,14 +74,7 @@ bool TestVstPlug::NoteNameFor(int noteNumber, char* out, int capacity)
 
 vst2::AEffect* VST2_CALLBACK TestEntry(vst2::AudioMasterCallback host)
 {
-  try
-  {
-    return IPlugVST::HandOver(new TestVstPlug(host, gNextShape));
-  }
-  catch (...)
-  {
-    return nullptr;
-  }
+  return IPlugVST::Create([host] { return new TestVstPlug(host, gNextShape); });
 }
 
 TestHost::TestHost(const PlugShape& shape)

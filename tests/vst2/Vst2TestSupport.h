@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ struct PlugShape
   bool doesMidi = true;
   bool longTexts = false;  // names longer than every text cap of the interface
   bool throwInConstructor = false;
+  // Called each time a preset is filled once the plug-in is constructed.
+  std::function<void()> whileFillingPresets;
 };
 
 // A plug-in over the VST2 binding: parameter 0 a double of range [0, 1] shown negated,
@@ -35,9 +38,13 @@ public:
   void HandleParameterChange(int paramIdx, int cause) override;
   void HandleSysex(const SysexData* sysex) override { sysexSizes.push_back(sysex->size); }
   bool NoteNameFor(int noteNumber, char* out, int capacity) override;
+  bool WriteState(StateChunk* chunk) override;
 
   std::vector<int> changes;  // parameter indices, in order
   std::vector<int> sysexSizes;
+
+private:
+  std::function<void()> mWhileFillingPresets;
 };
 
 // An entry making TestVstPlug objects of the shape set here.

@@ -13,17 +13,17 @@ AAX_CEffectGUI::~AAX_CEffectGUI()
   EndInstance();
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult ACF_STDCALL AAX_CEffectGUI::QueryInterface(const ACFGuid& iid, void** out)
 {
   return ControllingUnknown()->QueryInterface(iid, out);
 }
 
-uint32_t AAX_CALL AAX_CEffectGUI::AddRef()
+uint32_t ACF_STDCALL AAX_CEffectGUI::AddRef()
 {
   return ControllingUnknown()->AddRef();
 }
 
-uint32_t AAX_CALL AAX_CEffectGUI::Release()
+uint32_t ACF_STDCALL AAX_CEffectGUI::Release()
 {
   return ControllingUnknown()->Release();
 }
@@ -40,7 +40,7 @@ ACFResult AAX_CEffectGUI::InnerQueryInterface(const ACFGuid& iid, void** out)
   return CACFUnknown::InnerQueryInterface(iid, out);
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI::StartInstance(IACFUnknown* hostObject)
+ACFResult AAX_CEffectGUI::StartInstance(IACFUnknown* hostObject)
 {
   return GuardedHostCall([&] {
     // A second start gives back what the first one took.
@@ -55,7 +55,7 @@ ACFResult AAX_CALL AAX_CEffectGUI::StartInstance(IACFUnknown* hostObject)
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI::StopInstance()
+ACFResult AAX_CEffectGUI::StopInstance()
 {
   return GuardedHostCall([&] {
     EndInstance();
@@ -74,7 +74,7 @@ void AAX_CEffectGUI::EndInstance()
   mTransport.reset();
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI::AttachViewContainer(IACFUnknown* viewHost)
+ACFResult AAX_CEffectGUI::AttachViewContainer(IACFUnknown* viewHost)
 {
   return GuardedHostCall([&] {
     CloseViewContainer();
@@ -158,7 +158,7 @@ void AAX_CEffectGUI_IPLUG::DropViewContainer()
   mGraphics->CloseView();
 }
 
-ACFResult AAX_CALL AAX_CEffectGUI_IPLUG::QueryViewSize(AAX_Point* size)
+ACFResult AAX_CEffectGUI_IPLUG::QueryViewSize(AAX_Point* size)
 {
   if (!size)
     return kAAX_ErrBadTextOrOutput;

@@ -38,23 +38,23 @@ public:
   ~AAX_CEffectGUI() override;
 
   // ---- IACFUnknown: forwarded to the controlling unknown ----
-  ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
-  uint32_t AAX_CALL AddRef() override;
-  uint32_t AAX_CALL Release() override;
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override;
+  uint32_t ACF_STDCALL AddRef() override;
+  uint32_t ACF_STDCALL Release() override;
   ACFResult InnerQueryInterface(const ACFGuid& iid, void** out) override;
 
   // ---- The host's operations ----
   // -20011 without a host object or when the controller wrapper cannot be made.
-  ACFResult AAX_CALL StartInstance(IACFUnknown* hostObject) override;
-  ACFResult AAX_CALL StopInstance() override;
-  ACFResult AAX_CALL IdleThreeArgsA(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
-  ACFResult AAX_CALL AttachViewContainer(IACFUnknown* viewHost) override;
-  ACFResult AAX_CALL QueryViewSize(AAX_Point*) override { return kAAX_Success; }
-  ACFResult AAX_CALL IdleOneArg(ACFWord) override { return kAAX_Success; }
-  ACFResult AAX_CALL IdleNoArgs() override { return kAAX_Success; }
-  ACFResult AAX_CALL ParameterNotice(const char*) override { return kAAX_Success; }
-  ACFResult AAX_CALL RefuseRequest(ACFWord, ACFWord) override { return kAAX_ErrMissingInterface; }
-  ACFResult AAX_CALL IdleThreeArgsB(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult StartInstance(IACFUnknown* hostObject) override;
+  ACFResult StopInstance() override;
+  ACFResult IdleThreeArgsA(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult AttachViewContainer(IACFUnknown* viewHost) override;
+  ACFResult QueryViewSize(AAX_Point*) override { return kAAX_Success; }
+  ACFResult IdleOneArg(ACFWord) override { return kAAX_Success; }
+  ACFResult IdleNoArgs() override { return kAAX_Success; }
+  ACFResult ParameterNotice(const char*) override { return kAAX_Success; }
+  ACFResult RefuseRequest(ACFWord, ACFWord) override { return kAAX_ErrMissingInterface; }
+  ACFResult IdleThreeArgsB(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
 
   // Hands every parameter identifier of the instance to ParameterNotice.
   void AnnounceParameters() override;
@@ -97,7 +97,7 @@ public:
   ~AAX_CEffectGUI_IPLUG() override;
 
   // The editor's size; without an editor the point is left as it is.
-  ACFResult AAX_CALL QueryViewSize(AAX_Point* size) override;
+  ACFResult QueryViewSize(AAX_Point* size) override;
   void MakeViewContents() override;
   void MakeViewContainer() override;
   void DropViewContainer() override;

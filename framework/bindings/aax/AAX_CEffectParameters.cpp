@@ -42,17 +42,17 @@ AAX_CEffectParameters::~AAX_CEffectParameters()
 
 // ---- IACFUnknown ----------------------------------------------------------------------------
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult ACF_STDCALL AAX_CEffectParameters::QueryInterface(const ACFGuid& iid, void** out)
 {
   return ControllingUnknown()->QueryInterface(iid, out);
 }
 
-uint32_t AAX_CALL AAX_CEffectParameters::AddRef()
+uint32_t ACF_STDCALL AAX_CEffectParameters::AddRef()
 {
   return ControllingUnknown()->AddRef();
 }
 
-uint32_t AAX_CALL AAX_CEffectParameters::Release()
+uint32_t ACF_STDCALL AAX_CEffectParameters::Release()
 {
   return ControllingUnknown()->Release();
 }
@@ -71,7 +71,7 @@ ACFResult AAX_CEffectParameters::InnerQueryInterface(const ACFGuid& iid, void** 
 
 // ---- Instance -------------------------------------------------------------------------------
 
-ACFResult AAX_CALL AAX_CEffectParameters::StartInstance(IACFUnknown* hostController)
+ACFResult AAX_CEffectParameters::StartInstance(IACFUnknown* hostController)
 {
   return GuardedHostCall([&] {
     // A second start without a stop would orphan the first instance's parameters and wrappers.
@@ -90,7 +90,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::StartInstance(IACFUnknown* hostControl
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::StopInstance()
+ACFResult AAX_CEffectParameters::StopInstance()
 {
   EndInstance();
   return kAAX_Success;
@@ -110,7 +110,7 @@ void AAX_CEffectParameters::EndInstance()
   mTransport = nullptr;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::HandleHostNotification(uint32_t type, const void* data, uint32_t size)
+ACFResult AAX_CEffectParameters::HandleHostNotification(uint32_t type, const void* data, uint32_t size)
 {
   return GuardedHostCall([&] {
     if (type != kPreviewNotification || !data || size < sizeof(int32_t))
@@ -127,7 +127,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::HandleHostNotification(uint32_t type, 
 
 // ---- Parameters by identifier ---------------------------------------------------------------
 
-ACFResult AAX_CALL AAX_CEffectParameters::CountParameters(int32_t* count) const
+ACFResult AAX_CEffectParameters::CountParameters(int32_t* count) const
 {
   if (!count)
     return kAAX_ErrBadTextOrOutput;
@@ -135,7 +135,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CountParameters(int32_t* count) const
   return kAAX_Success;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CopyBypassParameterId(AAX_IString* id) const
+ACFResult AAX_CEffectParameters::CopyBypassParameterId(AAX_IString* id) const
 {
   if (!id)
     return kAAX_ErrBadTextOrOutput;
@@ -146,14 +146,14 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyBypassParameterId(AAX_IString* id)
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterAutomatable(const char* id, bool* automatable) const
+ACFResult AAX_CEffectParameters::QueryParameterAutomatable(const char* id, bool* automatable) const
 {
   if (automatable)
     *automatable = false;
   return Answer(id, automatable, [](const AAX_IParameter& parameter) { return parameter.AcceptsAutomation(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterStepCount(const char* id, int32_t* steps) const
+ACFResult AAX_CEffectParameters::QueryParameterStepCount(const char* id, int32_t* steps) const
 {
   if (!steps)
     return kAAX_ErrBadTextOrOutput;
@@ -166,7 +166,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterStepCount(const char* id
   return kAAX_Success;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterName(const char* id, AAX_IString* name) const
+ACFResult AAX_CEffectParameters::CopyParameterName(const char* id, AAX_IString* name) const
 {
   if (!name)
     return kAAX_ErrBadTextOrOutput;
@@ -182,7 +182,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterName(const char* id, AAX_
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const
+ACFResult AAX_CEffectParameters::CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const
 {
   if (!name)
     return kAAX_ErrBadTextOrOutput;
@@ -214,28 +214,28 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterShortName(const char* id,
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterDefault(const char* id, double* normalized) const
+ACFResult AAX_CEffectParameters::QueryParameterDefault(const char* id, double* normalized) const
 {
   return Answer(id, normalized, [](const AAX_IParameter& parameter) { return parameter.NormalizedDefault(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ChangeParameterDefault(const char* id, double normalized)
+ACFResult AAX_CEffectParameters::ChangeParameterDefault(const char* id, double normalized)
 {
   return Change(id, normalized,
                 [](AAX_IParameter& parameter, double value) { parameter.ChangeNormalizedDefault(value); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterKind(const char* id, int32_t* kind) const
+ACFResult AAX_CEffectParameters::QueryParameterKind(const char* id, int32_t* kind) const
 {
   return Answer(id, kind, [](const AAX_IParameter& parameter) { return parameter.ValueKind(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterLayoutWord(const char* id, int32_t* word) const
+ACFResult AAX_CEffectParameters::QueryParameterLayoutWord(const char* id, int32_t* word) const
 {
   return Answer(id, word, [](const AAX_IParameter& parameter) { return parameter.LayoutWord(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FindParameter(const char* id, AAX_IParameter** parameter)
+ACFResult AAX_CEffectParameters::FindParameter(const char* id, AAX_IParameter** parameter)
 {
   if (!parameter)
     return kAAX_ErrBadTextOrOutput;
@@ -243,7 +243,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::FindParameter(const char* id, AAX_IPar
   return *parameter ? kAAX_Success : kAAX_ErrParameterNotFound;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FindParameterIndex(const char* id, int32_t* index) const
+ACFResult AAX_CEffectParameters::FindParameterIndex(const char* id, int32_t* index) const
 {
   if (!index)
     return kAAX_ErrBadTextOrOutput;
@@ -251,7 +251,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::FindParameterIndex(const char* id, int
   return *index >= 0 ? kAAX_Success : kAAX_ErrParameterNotFound;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterIdAt(int32_t index, AAX_IString* id) const
+ACFResult AAX_CEffectParameters::CopyParameterIdAt(int32_t index, AAX_IString* id) const
 {
   if (!id)
     return kAAX_ErrBadTextOrOutput;
@@ -260,7 +260,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CopyParameterIdAt(int32_t index, AAX_I
   return parameter ? kAAX_Success : kAAX_ErrParameterNotFound;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterExtra(const char*, uint32_t, int32_t* value) const
+ACFResult AAX_CEffectParameters::QueryParameterExtra(const char*, uint32_t, int32_t* value) const
 {
   if (value)
     *value = 0;
@@ -269,8 +269,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::QueryParameterExtra(const char*, uint3
 
 // ---- Texts ----------------------------------------------------------------------------------
 
-ACFResult AAX_CALL AAX_CEffectParameters::ParseParameterText(const char* id, double* normalized,
-                                                             const AAX_IString* text) const
+ACFResult AAX_CEffectParameters::ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const
 {
   if (!normalized || !text)
     return kAAX_ErrBadTextOrOutput;
@@ -286,8 +285,8 @@ ACFResult AAX_CALL AAX_CEffectParameters::ParseParameterText(const char* id, dou
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FormatNormalizedValue(const char* id, double normalized, AAX_IString* text,
-                                                                int32_t limit) const
+ACFResult AAX_CEffectParameters::FormatNormalizedValue(const char* id, double normalized, AAX_IString* text,
+                                                       int32_t limit) const
 {
   if (!text)
     return kAAX_ErrBadTextOrOutput;
@@ -303,7 +302,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::FormatNormalizedValue(const char* id, 
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const
+ACFResult AAX_CEffectParameters::FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const
 {
   if (!text)
     return kAAX_ErrBadTextOrOutput;
@@ -320,18 +319,18 @@ ACFResult AAX_CALL AAX_CEffectParameters::FormatCurrentValue(const char* id, AAX
 
 // ---- Values ---------------------------------------------------------------------------------
 
-ACFResult AAX_CALL AAX_CEffectParameters::QueryNormalizedValue(const char* id, double* normalized) const
+ACFResult AAX_CEffectParameters::QueryNormalizedValue(const char* id, double* normalized) const
 {
   return Answer(id, normalized, [](const AAX_IParameter& parameter) { return parameter.NormalizedValue(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValue(const char* id, double normalized)
+ACFResult AAX_CEffectParameters::ChangeNormalizedValue(const char* id, double normalized)
 {
   return Change(id, normalized,
                 [](AAX_IParameter& parameter, double value) { parameter.ChangeNormalizedValue(value); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValueBy(const char* id, double delta)
+ACFResult AAX_CEffectParameters::ChangeNormalizedValueBy(const char* id, double delta)
 {
   double current = 0.0;
   if (const ACFResult read = QueryNormalizedValue(id, &current); read != kAAX_Success)
@@ -341,22 +340,24 @@ ACFResult AAX_CALL AAX_CEffectParameters::ChangeNormalizedValueBy(const char* id
   return ChangeNormalizedValue(id, ClampNormalized(current + delta));
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::BeginParameterGesture(const char* id)
+ACFResult AAX_CEffectParameters::BeginParameterGesture(const char* id)
 {
   return Change(id, 0.0, [](AAX_IParameter& parameter, double) { parameter.BeginGesture(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::EndParameterGesture(const char* id)
+ACFResult AAX_CEffectParameters::EndParameterGesture(const char* id)
 {
   return Change(id, 0.0, [](AAX_IParameter& parameter, double) { parameter.EndGesture(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ApplyHostValue(const char* id, double normalized, uint32_t)
+ACFResult AAX_CEffectParameters::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
-  const ACFResult applied =
-    Change(id, normalized, [](AAX_IParameter& parameter, double value) { parameter.ApplyNormalizedValue(value); });
-  if (applied != kAAX_Success)
-    return applied;
+  const ACFResult applied = ApplyHostValueThen(id, normalized, [](AAX_IParameter&) {});
+  return applied != kAAX_Success ? applied : RecordHostChange(id);
+}
+
+ACFResult AAX_CEffectParameters::RecordHostChange(const char* id)
+{
   return GuardedHostCall([&] {
     const ACFResult marked = mPackets.MarkDirty(id, true);
     CountChange();
@@ -364,7 +365,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::ApplyHostValue(const char* id, double 
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ApplyHostValueBy(const char* id, double delta)
+ACFResult AAX_CEffectParameters::ApplyHostValueBy(const char* id, double delta)
 {
   double current = 0.0;
   if (const ACFResult read = QueryNormalizedValue(id, &current); read != kAAX_Success)
@@ -374,12 +375,12 @@ ACFResult AAX_CALL AAX_CEffectParameters::ApplyHostValueBy(const char* id, doubl
   return ApplyHostValue(id, ClampNormalized(current + delta), 0);
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FlushPackets()
+ACFResult AAX_CEffectParameters::FlushPackets()
 {
   return GuardedHostCall([&] { return mPackets.SendDirty(); });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::FillCustomData(uint32_t, void* block, uint32_t size)
+ACFResult AAX_CEffectParameters::FillCustomData(uint32_t, void* block, uint32_t size)
 {
   if (!block)
     return size == 0 ? kAAX_Success : kAAX_ErrBadTextOrOutput;
@@ -392,7 +393,7 @@ void AAX_CEffectParameters::CountChange()
   mChangeCounter = mChangeCounter == INT32_MAX ? 0 : mChangeCounter + 1;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CountChanges(int32_t* changes) const
+ACFResult AAX_CEffectParameters::CountChanges(int32_t* changes) const
 {
   if (!changes)
     return kAAX_ErrBadTextOrOutput;
@@ -400,7 +401,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CountChanges(int32_t* changes) const
   return kAAX_Success;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer)
+ACFResult AAX_CEffectParameters::EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer)
 {
   if (!answer)
     return kAAX_ErrBadTextOrOutput;

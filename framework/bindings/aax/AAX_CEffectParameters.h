@@ -43,67 +43,66 @@ public:
   ~AAX_CEffectParameters() override;
 
   // ---- IACFUnknown: forwarded to the controlling unknown ----
-  ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
-  uint32_t AAX_CALL AddRef() override;
-  uint32_t AAX_CALL Release() override;
+  ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override;
+  uint32_t ACF_STDCALL AddRef() override;
+  uint32_t ACF_STDCALL Release() override;
 
   // ---- Instance ----
-  ACFResult AAX_CALL StartInstance(IACFUnknown* hostController) override;
-  ACFResult AAX_CALL StopInstance() override;
-  ACFResult AAX_CALL HandleHostNotification(uint32_t type, const void* data, uint32_t size) override;
+  ACFResult StartInstance(IACFUnknown* hostController) override;
+  ACFResult StopInstance() override;
+  ACFResult HandleHostNotification(uint32_t type, const void* data, uint32_t size) override;
 
   // ---- Parameters by identifier ----
-  ACFResult AAX_CALL CountParameters(int32_t* count) const override;
-  ACFResult AAX_CALL CopyBypassParameterId(AAX_IString* id) const override;
-  ACFResult AAX_CALL QueryParameterAutomatable(const char* id, bool* automatable) const override;
-  ACFResult AAX_CALL QueryParameterStepCount(const char* id, int32_t* steps) const override;
-  ACFResult AAX_CALL CopyParameterName(const char* id, AAX_IString* name) const override;
-  ACFResult AAX_CALL CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const override;
-  ACFResult AAX_CALL QueryParameterDefault(const char* id, double* normalized) const override;
-  ACFResult AAX_CALL ChangeParameterDefault(const char* id, double normalized) override;
-  ACFResult AAX_CALL QueryParameterKind(const char* id, int32_t* kind) const override;
-  ACFResult AAX_CALL QueryParameterLayoutWord(const char* id, int32_t* word) const override;
-  ACFResult AAX_CALL FindParameter(const char* id, AAX_IParameter** parameter) override;
-  ACFResult AAX_CALL FindParameterIndex(const char* id, int32_t* index) const override;
-  ACFResult AAX_CALL CopyParameterIdAt(int32_t index, AAX_IString* id) const override;
-  ACFResult AAX_CALL QueryParameterExtra(const char* id, uint32_t selector, int32_t* value) const override;
+  ACFResult CountParameters(int32_t* count) const override;
+  ACFResult CopyBypassParameterId(AAX_IString* id) const override;
+  ACFResult QueryParameterAutomatable(const char* id, bool* automatable) const override;
+  ACFResult QueryParameterStepCount(const char* id, int32_t* steps) const override;
+  ACFResult CopyParameterName(const char* id, AAX_IString* name) const override;
+  ACFResult CopyParameterShortName(const char* id, AAX_IString* name, int32_t limit) const override;
+  ACFResult QueryParameterDefault(const char* id, double* normalized) const override;
+  ACFResult ChangeParameterDefault(const char* id, double normalized) override;
+  ACFResult QueryParameterKind(const char* id, int32_t* kind) const override;
+  ACFResult QueryParameterLayoutWord(const char* id, int32_t* word) const override;
+  ACFResult FindParameter(const char* id, AAX_IParameter** parameter) override;
+  ACFResult FindParameterIndex(const char* id, int32_t* index) const override;
+  ACFResult CopyParameterIdAt(int32_t index, AAX_IString* id) const override;
+  ACFResult QueryParameterExtra(const char* id, uint32_t selector, int32_t* value) const override;
 
   // ---- Texts: bounded by the limit the host gives ----
-  ACFResult AAX_CALL ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const override;
-  ACFResult AAX_CALL FormatNormalizedValue(const char* id, double normalized, AAX_IString* text,
-                                           int32_t limit) const override;
-  ACFResult AAX_CALL FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const override;
+  ACFResult ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const override;
+  ACFResult FormatNormalizedValue(const char* id, double normalized, AAX_IString* text, int32_t limit) const override;
+  ACFResult FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const override;
 
   // ---- Values ----
-  ACFResult AAX_CALL QueryNormalizedValue(const char* id, double* normalized) const override;
-  ACFResult AAX_CALL ChangeNormalizedValue(const char* id, double normalized) override;
-  ACFResult AAX_CALL ChangeNormalizedValueBy(const char* id, double delta) override;
-  ACFResult AAX_CALL BeginParameterGesture(const char* id) override;
-  ACFResult AAX_CALL EndParameterGesture(const char* id) override;
-  ACFResult AAX_CALL IdleTwoArgsA(ACFWord, ACFWord) override { return kAAX_Success; }
-  ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
-  ACFResult AAX_CALL ApplyHostValueBy(const char* id, double delta) override;
-  ACFResult AAX_CALL FlushPackets() override;
-  ACFResult AAX_CALL FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
+  ACFResult QueryNormalizedValue(const char* id, double* normalized) const override;
+  ACFResult ChangeNormalizedValue(const char* id, double normalized) override;
+  ACFResult ChangeNormalizedValueBy(const char* id, double delta) override;
+  ACFResult BeginParameterGesture(const char* id) override;
+  ACFResult EndParameterGesture(const char* id) override;
+  ACFResult IdleTwoArgsA(ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
+  ACFResult ApplyHostValueBy(const char* id, double delta) override;
+  ACFResult FlushPackets() override;
+  ACFResult FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
 
   // ---- Chunks ----
-  ACFResult AAX_CALL CountChunks(int32_t* count) const override;
-  ACFResult AAX_CALL ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
-  ACFResult AAX_CALL MeasureChunk(uint32_t chunkId, int32_t* size) override;
-  ACFResult AAX_CALL WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
-  ACFResult AAX_CALL CountChanges(int32_t* changes) const override;
+  ACFResult CountChunks(int32_t* count) const override;
+  ACFResult ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
+  ACFResult MeasureChunk(uint32_t chunkId, int32_t* size) override;
+  ACFResult WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
+  ACFResult ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
+  ACFResult MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
+  ACFResult CountChanges(int32_t* changes) const override;
 
   // ---- Operations without work here ----
-  ACFResult AAX_CALL IdleNoArgsA() override { return kAAX_Success; }
-  ACFResult AAX_CALL UnsupportedFourArgs(ACFWord, ACFWord, ACFWord, ACFWord) override { return kAAX_ErrUnsupported; }
-  ACFResult AAX_CALL EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer) override;
-  ACFResult AAX_CALL IdleThreeArgs(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
-  ACFResult AAX_CALL IdleNoArgsB() override { return kAAX_Success; }
-  ACFResult AAX_CALL UnsupportedOneArg(ACFWord) override { return kAAX_ErrUnsupported; }
-  ACFResult AAX_CALL IdleTwoArgsB(ACFWord, ACFWord) override { return kAAX_Success; }
-  ACFResult AAX_CALL IdleTwoArgsC(ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult IdleNoArgsA() override { return kAAX_Success; }
+  ACFResult UnsupportedFourArgs(ACFWord, ACFWord, ACFWord, ACFWord) override { return kAAX_ErrUnsupported; }
+  ACFResult EmptyAnswer(ACFWord, ACFWord, ACFWord, uint32_t* answer) override;
+  ACFResult IdleThreeArgs(ACFWord, ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult IdleNoArgsB() override { return kAAX_Success; }
+  ACFResult UnsupportedOneArg(ACFWord) override { return kAAX_ErrUnsupported; }
+  ACFResult IdleTwoArgsB(ACFWord, ACFWord) override { return kAAX_Success; }
+  ACFResult IdleTwoArgsC(ACFWord, ACFWord) override { return kAAX_Success; }
 
   // The plug-in's own parameters, added to Parameters() at the end of StartInstance.
   virtual ACFResult DefineParameters() { return kAAX_Success; }
@@ -124,6 +123,20 @@ protected:
   PacketQueue& Packets() { return mPackets; }
   // One more host-visible change; after the largest count it starts again at 0.
   void CountChange();
+  // The first steps of the host setting a value: the parameter applies it (and reports it to
+  // the host's automation); -20001 without the parameter, -20002 for a value that is not
+  // finite. The parameter is handed to `then` when it took the value.
+  template <typename Then>
+  ACFResult ApplyHostValueThen(const char* id, double normalized, Then then)
+  {
+    return Change(id, normalized, [&](AAX_IParameter& parameter, double value) {
+      parameter.ApplyNormalizedValue(value);
+      then(parameter);
+    });
+  }
+  // The last steps of the host setting a value: the packets fed by the parameter are marked,
+  // and the change is counted.
+  ACFResult RecordHostChange(const char* id);
 
 private:
   // Deletes the parameters, then the wrappers (controller, automation, transport).

@@ -135,7 +135,7 @@ void AAX_CEffectParameters::CollectChunkValues()
   }
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::CountChunks(int32_t* count) const
+ACFResult AAX_CEffectParameters::CountChunks(int32_t* count) const
 {
   if (!count)
     return kAAX_ErrBadTextOrOutput;
@@ -143,7 +143,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::CountChunks(int32_t* count) const
   return kAAX_Success;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ChunkIdAt(int32_t index, uint32_t* chunkId) const
+ACFResult AAX_CEffectParameters::ChunkIdAt(int32_t index, uint32_t* chunkId) const
 {
   if (!chunkId)
     return kAAX_ErrBadTextOrOutput;
@@ -151,7 +151,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::ChunkIdAt(int32_t index, uint32_t* chu
   return index == 0 ? kAAX_Success : kAAX_ErrChunkIndex;
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::MeasureChunk(uint32_t chunkId, int32_t* size)
+ACFResult AAX_CEffectParameters::MeasureChunk(uint32_t chunkId, int32_t* size)
 {
   if (!size)
     return kAAX_ErrBadTextOrOutput;
@@ -170,7 +170,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::MeasureChunk(uint32_t chunkId, int32_t
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record)
+ACFResult AAX_CEffectParameters::WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record)
 {
   if (!record)
     return kAAX_ErrBadTextOrOutput;
@@ -189,7 +189,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::WriteChunk(uint32_t chunkId, AAX_Chunk
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record)
+ACFResult AAX_CEffectParameters::ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record)
 {
   if (!record)
     return kAAX_ErrBadTextOrOutput;
@@ -209,7 +209,7 @@ ACFResult AAX_CALL AAX_CEffectParameters::ReadChunk(uint32_t chunkId, const AAX_
   });
 }
 
-ACFResult AAX_CALL AAX_CEffectParameters::MatchChunk(const AAX_ChunkHeader* record, bool* equal)
+ACFResult AAX_CEffectParameters::MatchChunk(const AAX_ChunkHeader* record, bool* equal)
 {
   if (!record || !equal)
     return kAAX_ErrBadTextOrOutput;

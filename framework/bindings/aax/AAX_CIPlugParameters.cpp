@@ -1,7 +1,5 @@
 #include "framework/bindings/aax/AAX_CIPlugParameters.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -23,12 +21,6 @@ const void* Face(const AAX_CIPlugParameters* object)
 {
   return static_cast<const AAX_IACFEffectParameters*>(object);
 }
-
-void PrintToStandardOutput(const char* line)
-{
-  std::fputs(line, stdout);
-}
-AAX_CIPlugParameters::ConsoleSink sConsoleSink = PrintToStandardOutput;
 }  // namespace
 
 AAX_CIPlugParameters::AAX_CIPlugParameters()
@@ -52,7 +44,7 @@ AAX_CIPlugParameters* AAX_CIPlugParameters::FromInterface(const void* face)
     const_cast<AAX_IACFEffectParameters*>(static_cast<const AAX_IACFEffectParameters*>(face)));
 }
 
-ACFResult AAX_CALL AAX_CIPlugParameters::FillCustomData(uint32_t dataType, void* block, uint32_t size)
+ACFResult AAX_CIPlugParameters::FillCustomData(uint32_t dataType, void* block, uint32_t size)
 {
   if (dataType != kAAX_FieldInstance || !block || size < sizeof(void*))
     return AAX_CEffectParameters::FillCustomData(dataType, block, size);
@@ -80,21 +72,4 @@ void AAX_CIPlugParameters::RenderEntry(AAX_RenderContext* const* first, AAX_Rend
       // That instance's block is lost; the host and the other instances go on.
     }
   }
-}
-
-AAX_CIPlugParameters::ConsoleSink AAX_CIPlugParameters::SetConsoleSink(ConsoleSink sink)
-{
-  const ConsoleSink previous = sConsoleSink;
-  sConsoleSink = sink ? sink : PrintToStandardOutput;
-  return previous;
-}
-
-void AAX_CIPlugParameters::PrintLine(const char* format, ...)
-{
-  char line[256];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(line, sizeof line, format, args);
-  va_end(args);
-  sConsoleSink(line);
 }

@@ -15,7 +15,7 @@ public:
 
   // Asked for the instance field, writes this object's address; other fields, and blocks too
   // small for an address, are zero-filled.
-  ACFResult AAX_CALL FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
+  ACFResult FillCustomData(uint32_t dataType, void* block, uint32_t size) override;
 
   // One block of this instance.
   virtual void ProcessAudio(const AAX_RenderContext* context);
@@ -31,15 +31,6 @@ public:
   // The object behind an effect-parameters interface the host hands back, when it is one of
   // this module's live objects; else null.
   static AAX_CIPlugParameters* FromInterface(const void* face);
-
-  // Where the module's console lines go (standard output unless replaced; null restores it).
-  using ConsoleSink = void (*)(const char* line);
-  static ConsoleSink SetConsoleSink(ConsoleSink sink);
-  static void PrintLine(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 protected:
   AAX_IParameter* mMasterBypass = nullptr;  // owned by the parameter table

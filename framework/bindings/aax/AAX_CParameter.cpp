@@ -1,8 +1,22 @@
 #include "framework/bindings/aax/AAX_CParameter.h"
 
+#include "sdk/aax/AbiChecks.h"
+
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <iterator>
+
+// The host calls the parameter it finds through its own compiler's table: one destructor
+// slot, thiscall at every slot.
+static_assert(kAAX_BareTables<AAX_IParameter>, "parameter interface");
+TQ_AAX_SIG(AAX_IParameter, DeletingDestructor, void, uint32_t);
+TQ_AAX_CSIG(AAX_IParameter, IdString, const char*);
+TQ_AAX_CSIG(AAX_IParameter, NormalizedValue, double);
+TQ_AAX_CSIG(AAX_IParameter, StepCount, uint32_t);
+TQ_AAX_CSIG(AAX_IParameter, CurrentValueText, bool, AAX_IString&);
+TQ_AAX_CSIG(AAX_IParameter, ReadDouble, bool, double&);
+TQ_AAX_SIG(AAX_IParameter, ApplyNormalizedValue, void, double);
 
 template <typename T>
 AAX_CParameter<T>::AAX_CParameter(const char* id, const AAX_CString& name, T defaultValue,
@@ -210,9 +224,10 @@ void AAX_CParameter<T>::ApplyNormalizedValue(double normalized)
   if (!mForceApply && !differs)
     return;
   mValue.store(value, std::memory_order_relaxed);
-  // The host hears back the value it sent; out-of-range ones as what was applied.
+  // The host hears back the value it sent, as it sent it; only one that is not a number at
+  // all goes back as what was applied.
   if (mAutomation)
-    mAutomation->AnnounceValue(mId, ClampNormalized(normalized));
+    mAutomation->AnnounceValue(mId, std::isfinite(normalized) ? normalized : ClampNormalized(normalized));
   mForceApply = false;
 }
 

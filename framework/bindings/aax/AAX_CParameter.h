@@ -5,6 +5,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <utility>
 
 // A parameter holding a value of type T (bool, int32_t or double) in real units, with its own
 // copies of a taper and a display. Until an automation delegate is attached every change is
@@ -19,11 +20,12 @@ public:
 
   AAX_CParameter(const char* id, const AAX_CString& name, T defaultValue, const AAX_ITaperDelegate<T>& taper,
                  const AAX_IDisplayDelegate<T>& display, bool automatable);
-  ~AAX_CParameter() override;
+  virtual ~AAX_CParameter();
 
   AAX_CParameter(const AAX_CParameter&) = delete;
   AAX_CParameter& operator=(const AAX_CParameter&) = delete;
 
+  void DeletingDestructor(uint32_t flags) override { AAX_DestroyThroughSlot(this, flags); }
   const char* IdString() const override { return mId; }
   void AssignName(const AAX_CString& name) override { mName = name; }
   AAX_CString FullName() const override { return mName; }
@@ -119,3 +121,10 @@ private:
 extern template class AAX_CParameter<bool>;
 extern template class AAX_CParameter<int32_t>;
 extern template class AAX_CParameter<double>;
+
+// A new parameter, held by a pointer that destroys it through its destructor slot.
+template <typename T, typename... Arguments>
+AAX_ParameterPtr AAX_MakeParameter(Arguments&&... arguments)
+{
+  return AAX_ParameterPtr(new AAX_CParameter<T>(std::forward<Arguments>(arguments)...));
+}

@@ -15,33 +15,33 @@ AAX_CString::AAX_CString(const char* text) : mText(OrEmpty(text)) {}
 
 AAX_CString::AAX_CString(const AAX_IString& other) : mText(OrEmpty(other.Chars())) {}
 
-uint32_t AAX_CALL AAX_CString::CharCount() const
+uint32_t AAX_CString::CharCount() const
 {
   return static_cast<uint32_t>(mText.size());
 }
 
-uint32_t AAX_CALL AAX_CString::CapacityLimit() const
+uint32_t AAX_CString::CapacityLimit() const
 {
   return 0xFFFFFFFEu;
 }
 
-const char* AAX_CALL AAX_CString::Chars() const
+const char* AAX_CString::Chars() const
 {
   return mText.c_str();
 }
 
-void AAX_CALL AAX_CString::AssignChars(const char* text)
+void AAX_CString::AssignChars(const char* text)
 {
   mText.assign(OrEmpty(text));
 }
 
-AAX_IString* AAX_CALL AAX_CString::AssignCharsChained(const char* text)
+AAX_IString* AAX_CString::AssignCharsChained(const char* text)
 {
   AssignChars(text);
   return this;
 }
 
-AAX_IString* AAX_CALL AAX_CString::AssignFrom(const AAX_IString* other)
+AAX_IString* AAX_CString::AssignFrom(const AAX_IString* other)
 {
   if (other != this)
     AssignChars(other ? other->Chars() : nullptr);

@@ -7,7 +7,7 @@
 
 // The module's string: 8-bit text held with its length. Text handed in is always taken up
 // to its first NUL, and a null text counts as the empty one.
-class AAX_CString : public AAX_IString
+class AAX_CString final : public AAX_IString
 {
 public:
   AAX_CString() = default;
@@ -17,12 +17,13 @@ public:
   AAX_CString& operator=(const AAX_CString& other) = default;
 
   // ---- AAX_IString ----
-  uint32_t AAX_CALL CharCount() const override;
-  uint32_t AAX_CALL CapacityLimit() const override;
-  const char* AAX_CALL Chars() const override;
-  void AAX_CALL AssignChars(const char* text) override;
-  AAX_IString* AAX_CALL AssignCharsChained(const char* text) override;
-  AAX_IString* AAX_CALL AssignFrom(const AAX_IString* other) override;
+  void DeletingDestructor(uint32_t flags) override { AAX_DestroyThroughSlot(this, flags); }
+  uint32_t CharCount() const override;
+  uint32_t CapacityLimit() const override;
+  const char* Chars() const override;
+  void AssignChars(const char* text) override;
+  AAX_IString* AssignCharsChained(const char* text) override;
+  AAX_IString* AssignFrom(const AAX_IString* other) override;
 
   AAX_CString& CopyFrom(const AAX_CString& other);
   AAX_CString& AppendStd(const std::string& text);

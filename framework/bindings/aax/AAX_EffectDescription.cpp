@@ -3,6 +3,7 @@
 #include "framework/bindings/aax/AAX_EffectDescription.h"
 
 #include "framework/bindings/aax/AAX_CIPlugParameters.h"
+#include "framework/core/PlugTrace.h"
 
 #include <cstdio>
 #include <string>
@@ -94,7 +95,7 @@ ACFResult DescribeConfigurations(AAX_IEffectDescriptor* effect, const AAX_PlugDe
       continue;
     if (inputs < 1)
       inputs = 1;
-    AAX_CIPlugParameters::PrintLine("***** inputs %d *****\n", inputs);
+    TQ_TRACE("DescribeConfigurations", "***** inputs %d *****", inputs);
     result |= AAX_CIPlugParameters::BuildComponent(effect, SetupFor(plug, inputs, outputs, configuration));
     ++configuration;
   }
@@ -130,8 +131,10 @@ ACFResult AAX_CIPlugParameters::BuildComponent(AAX_IEffectDescriptor* effect, co
   result |= component->DeclarePrivateData(kAAX_FieldInstance, sizeof(void*), 0);
   AAX_IPropertyMap* props = component->CreatePropertyMap();
   result |= StoreProperties(props, setup);
+  // Typed first, so that a render entry of another calling convention does not compile.
+  const AAX_RenderProcedure render = &RenderEntry;
   result |=
-    component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(&RenderEntry), props, nullptr, nullptr, nullptr);
+    component->RegisterProcessProcedure(reinterpret_cast<ACFProcedure>(render), props, nullptr, nullptr, nullptr);
   result |= effect->AttachComponent(component);
   return result;
 }

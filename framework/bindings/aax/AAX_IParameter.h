@@ -6,9 +6,12 @@
 #include "framework/bindings/aax/AAX_VAutomationDelegate.h"
 
 #include <cstdint>
+#include <memory>
 
 // One parameter as the host sees it: identifier, names, steps, value kind, its value in real
-// and normalised form and as text, typed access, and the link to the host's automation.
+// and normalised form and as text, typed access, and the link to the host's automation. The
+// host calls it through its own compiler's table, so the destructor is the one slot that
+// compiler makes of it, and owners destroy a parameter through that slot.
 class AAX_IParameter
 {
 public:
@@ -16,7 +19,8 @@ public:
   static constexpr int32_t kDiscrete = 0;
   static constexpr int32_t kContinuous = 1;
 
-  virtual ~AAX_IParameter() = default;
+  // Destroys the parameter and, with kAAX_DestroyFreesMemory set, frees it.
+  virtual void DeletingDestructor(uint32_t flags) = 0;
 
   virtual const char* IdString() const = 0;
   virtual void AssignName(const AAX_CString& name) = 0;
@@ -67,4 +71,13 @@ public:
   virtual void ReplaceDisplayDelegate(const AAX_IDisplayDelegateBase& display) = 0;
   // The host's path for setting a value: the only one that stores it.
   virtual void ApplyNormalizedValue(double normalized) = 0;
+
+protected:
+  ~AAX_IParameter() = default;
 };
+
+struct AAX_ParameterDeleter
+{
+  void operator()(AAX_IParameter* parameter) const { parameter->DeletingDestructor(kAAX_DestroyFreesMemory); }
+};
+using AAX_ParameterPtr = std::unique_ptr<AAX_IParameter, AAX_ParameterDeleter>;

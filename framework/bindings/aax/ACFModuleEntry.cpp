@@ -32,7 +32,7 @@ ACFResult Entry(Body body) noexcept
 }
 }  // namespace
 
-ACFResult AAX_CALL ACFStartup(IACFUnknown* host)
+ACFResult ACF_STDCALL ACFStartup(IACFUnknown* host)
 {
   return Entry([&] {
     SetHostServices(host);
@@ -40,7 +40,7 @@ ACFResult AAX_CALL ACFStartup(IACFUnknown* host)
   });
 }
 
-ACFResult AAX_CALL ACFShutdown(IACFUnknown*)
+ACFResult ACF_STDCALL ACFShutdown(IACFUnknown*)
 {
   return Entry([&] {
     SetHostServices(nullptr);
@@ -48,12 +48,12 @@ ACFResult AAX_CALL ACFShutdown(IACFUnknown*)
   });
 }
 
-ACFResult AAX_CALL ACFCanUnloadNow(IACFUnknown*)
+ACFResult ACF_STDCALL ACFCanUnloadNow(IACFUnknown*)
 {
   return Entry([&] { return CACFUnknown::LiveObjectCount(); });
 }
 
-ACFResult AAX_CALL ACFGetSDKVersion(uint64_t* version)
+ACFResult ACF_STDCALL ACFGetSDKVersion(uint64_t* version)
 {
   return Entry([&] {
     if (!version)
@@ -63,7 +63,7 @@ ACFResult AAX_CALL ACFGetSDKVersion(uint64_t* version)
   });
 }
 
-ACFResult AAX_CALL ACFRegisterPlugin(IACFUnknown* host, IACFUnknown** definition)
+ACFResult ACF_STDCALL ACFRegisterPlugin(IACFUnknown* host, IACFUnknown** definition)
 {
   return Entry([&] {
     if (!definition)
@@ -82,7 +82,7 @@ ACFResult AAX_CALL ACFRegisterPlugin(IACFUnknown* host, IACFUnknown** definition
   });
 }
 
-ACFResult AAX_CALL ACFRegisterComponent(IACFUnknown*, uint32_t, IACFUnknown** component)
+ACFResult ACF_STDCALL ACFRegisterComponent(IACFUnknown*, uint32_t, IACFUnknown** component)
 {
   return Entry([&] {
     if (!component)
@@ -92,7 +92,7 @@ ACFResult AAX_CALL ACFRegisterComponent(IACFUnknown*, uint32_t, IACFUnknown** co
   });
 }
 
-ACFResult AAX_CALL ACFGetClassFactory(IACFUnknown*, const ACFGuid&, const ACFGuid&, void** factory)
+ACFResult ACF_STDCALL ACFGetClassFactory(IACFUnknown*, const ACFGuid&, const ACFGuid&, void** factory)
 {
   return Entry([&] {
     if (factory)

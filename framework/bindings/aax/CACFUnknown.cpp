@@ -60,17 +60,17 @@ int32_t CACFUnknown::InnerRelease()
   return count;
 }
 
-ACFResult AAX_CALL CACFUnknown::PrivateUnknown::QueryInterface(const ACFGuid& iid, void** out)
+ACFResult ACF_STDCALL CACFUnknown::PrivateUnknown::QueryInterface(const ACFGuid& iid, void** out)
 {
   return mOwner->InnerQueryInterface(iid, out);
 }
 
-uint32_t AAX_CALL CACFUnknown::PrivateUnknown::AddRef()
+uint32_t ACF_STDCALL CACFUnknown::PrivateUnknown::AddRef()
 {
   return static_cast<uint32_t>(mOwner->InnerAddRef());
 }
 
-uint32_t AAX_CALL CACFUnknown::PrivateUnknown::Release()
+uint32_t ACF_STDCALL CACFUnknown::PrivateUnknown::Release()
 {
   return static_cast<uint32_t>(mOwner->InnerRelease());
 }

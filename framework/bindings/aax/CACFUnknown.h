@@ -35,9 +35,9 @@ private:
   {
   public:
     explicit PrivateUnknown(CACFUnknown* owner) : mOwner(owner) {}
-    ACFResult AAX_CALL QueryInterface(const ACFGuid& iid, void** out) override;
-    uint32_t AAX_CALL AddRef() override;
-    uint32_t AAX_CALL Release() override;
+    ACFResult ACF_STDCALL QueryInterface(const ACFGuid& iid, void** out) override;
+    uint32_t ACF_STDCALL AddRef() override;
+    uint32_t ACF_STDCALL Release() override;
 
   private:
     CACFUnknown* mOwner;

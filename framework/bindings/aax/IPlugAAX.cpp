@@ -36,7 +36,7 @@ std::map<int32_t, AAX_CString> DisplayTexts(const IPlugParameter& param)
 
 // The parameter with its step count and value kind, added to the table, which takes it;
 // null when the table refused it.
-AAX_IParameter* Keep(ParameterRegistry& table, std::unique_ptr<AAX_IParameter> parameter, uint32_t steps, int32_t kind)
+AAX_IParameter* Keep(ParameterRegistry& table, AAX_ParameterPtr parameter, uint32_t steps, int32_t kind)
 {
   parameter->ChangeStepCount(steps);
   parameter->ChangeValueKind(kind);
@@ -79,69 +79,84 @@ int IPlugAAX::ParamIndexOf(const char* id) const
 
 // ---- Instance and parameters --------------------------------------------------------------------
 
-ACFResult AAX_CALL IPlugAAX::StartInstance(IACFUnknown* hostController)
+ACFResult IPlugAAX::StartInstance(IACFUnknown* hostController)
 {
-  ScopedLock lock(Mutex());
-  mMasterBypass = nullptr;
+  {
+    ScopedLock lock(Mutex());
+    HideInstanceFromRender();
+  }
   return AAX_CIPlugParameters::StartInstance(hostController);
 }
 
-ACFResult AAX_CALL IPlugAAX::StopInstance()
+ACFResult IPlugAAX::StopInstance()
 {
-  ScopedLock lock(Mutex());
-  mMasterBypass = nullptr;
-  mParamIds.clear();
+  {
+    ScopedLock lock(Mutex());
+    HideInstanceFromRender();
+    mParamIds.clear();
+  }
   return AAX_CIPlugParameters::StopInstance();
+}
+
+void IPlugAAX::HideInstanceFromRender()
+{
+  mMasterBypass = nullptr;
+  mRenderController = nullptr;
 }
 
 ACFResult IPlugAAX::DefineParameters()
 {
-  // A restarted instance defines everything anew.
-  mParamIds.clear();
-  DefineMasterBypass();
+  // The host enrols each parameter and reports its rate while no lock is held.
+  std::vector<std::string> ids;
+  AAX_IParameter* bypass = DefineMasterBypass();
   for (int i = 0; i < NParams(); ++i)
-    DefineParameter(i);
-
+    DefineParameter(i, ids);
   float hostRate = 0.0f;
   AAX_IController* controller = HostController();
+  const bool rateKnown = controller && controller->ReadSampleRate(&hostRate) == kAAX_Success;
+
+  ScopedLock lock(Mutex());
+  // A restarted instance defines everything anew.
+  mParamIds = std::move(ids);
+  mMasterBypass = bypass;
+  mRenderController = controller;
   // Without a usable rate from the host the current one stays.
-  if (controller && controller->ReadSampleRate(&hostRate) == kAAX_Success)
+  if (rateKnown)
     ChangeSampleRate(double(hostRate));
   RestartProcessing();
   return kAAX_Success;
 }
 
-void IPlugAAX::DefineMasterBypass()
+AAX_IParameter* IPlugAAX::DefineMasterBypass()
 {
   // Asked before any parameter exists, the bypass query answers the empty identifier.
   AAX_CString id;
   CopyBypassParameterId(&id);
-  mMasterBypass =
-    Keep(Parameters(),
-         std::make_unique<AAX_CParameter<bool>>(id.Chars(), "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
-                                                AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
-         2, AAX_IParameter::kDiscrete);
+  return Keep(Parameters(),
+              AAX_MakeParameter<bool>(id.Chars(), "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
+                                      AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true),
+              2, AAX_IParameter::kDiscrete);
 }
 
-void IPlugAAX::DefineParameter(int paramIdx)
+void IPlugAAX::DefineParameter(int paramIdx, std::vector<std::string>& ids)
 {
   const IPlugParameter& param = *ParamAt(paramIdx);
-  mParamIds.push_back(std::to_string(paramIdx + 1));
-  const char* id = mParamIds.back().c_str();
+  ids.push_back(std::to_string(paramIdx + 1));
+  const char* id = ids.back().c_str();
   const AAX_CString name(param.NameText());
   const AAX_CLinearTaperDelegate<int32_t, 0> wholeRange(Whole(param.Min()), Whole(param.Max()));
   switch (param.Type())
   {
   case IPlugParameter::kTypeInt:
     Keep(Parameters(),
-         std::make_unique<AAX_CParameter<int32_t>>(
-           id, name, Whole(param.Default()), wholeRange,
-           AAX_CUnitDisplayDelegateDecorator<int32_t>(NumberDisplay(), param.UnitLabel()), param.Automatable()),
+         AAX_MakeParameter<int32_t>(id, name, Whole(param.Default()), wholeRange,
+                                    AAX_CUnitDisplayDelegateDecorator<int32_t>(NumberDisplay(), param.UnitLabel()),
+                                    param.Automatable()),
          kContinuousSteps, AAX_IParameter::kContinuous);
     break;
   case IPlugParameter::kTypeDouble:
     Keep(Parameters(),
-         std::make_unique<AAX_CParameter<double>>(
+         AAX_MakeParameter<double>(
            id, name, param.Default(), AAX_CIPlugTaperDelegate<double>(param.Min(), param.Max(), param.Shape()),
            AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double, 2, 0>(), param.UnitLabel()),
            param.Automatable()),
@@ -150,9 +165,8 @@ void IPlugAAX::DefineParameter(int paramIdx)
   case IPlugParameter::kTypeBool:
   case IPlugParameter::kTypeEnum:
     Keep(Parameters(),
-         std::make_unique<AAX_CParameter<int32_t>>(id, name, Whole(param.Default()), wholeRange,
-                                                   AAX_CStringDisplayDelegate<int32_t>(DisplayTexts(param)),
-                                                   param.Automatable()),
+         AAX_MakeParameter<int32_t>(id, name, Whole(param.Default()), wholeRange,
+                                    AAX_CStringDisplayDelegate<int32_t>(DisplayTexts(param)), param.Automatable()),
          uint32_t(param.TextCount()), AAX_IParameter::kDiscrete);
     break;
   default:
@@ -163,7 +177,7 @@ void IPlugAAX::DefineParameter(int paramIdx)
 
 // ---- The plug-in's chunk -------------------------------------------------------------------------
 
-ACFResult AAX_CALL IPlugAAX::ChunkIdAt(int32_t index, uint32_t* chunkId) const
+ACFResult IPlugAAX::ChunkIdAt(int32_t index, uint32_t* chunkId) const
 {
   if (!chunkId)
     return kAAX_ErrBadTextOrOutput;
@@ -171,7 +185,7 @@ ACFResult AAX_CALL IPlugAAX::ChunkIdAt(int32_t index, uint32_t* chunkId) const
   return index == 0 ? kAAX_Success : kAAX_ErrChunkIndex;
 }
 
-ACFResult AAX_CALL IPlugAAX::MeasureChunk(uint32_t chunkId, int32_t* size)
+ACFResult IPlugAAX::MeasureChunk(uint32_t chunkId, int32_t* size)
 {
   if (!size)
     return kAAX_ErrBadTextOrOutput;
@@ -186,7 +200,7 @@ ACFResult AAX_CALL IPlugAAX::MeasureChunk(uint32_t chunkId, int32_t* size)
   });
 }
 
-ACFResult AAX_CALL IPlugAAX::WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record)
+ACFResult IPlugAAX::WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record)
 {
   if (!record)
     return kAAX_ErrBadTextOrOutput;
@@ -201,7 +215,7 @@ ACFResult AAX_CALL IPlugAAX::WriteChunk(uint32_t chunkId, AAX_ChunkHeader* recor
   });
 }
 
-ACFResult AAX_CALL IPlugAAX::ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record)
+ACFResult IPlugAAX::ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record)
 {
   if (!record)
     return kAAX_ErrBadTextOrOutput;
@@ -226,7 +240,7 @@ ACFResult AAX_CALL IPlugAAX::ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* 
   });
 }
 
-ACFResult AAX_CALL IPlugAAX::MatchChunk(const AAX_ChunkHeader* record, bool* equal)
+ACFResult IPlugAAX::MatchChunk(const AAX_ChunkHeader* record, bool* equal)
 {
   if (!record || !equal)
     return kAAX_ErrBadTextOrOutput;

@@ -48,22 +48,29 @@ public:
   void MarkStateDirty() override { CountChange(); }
 
   // ---- The host's effect-parameters calls ----------------------------------------------------
-  // Start and stop hold the plug-in lock, so that no block renders while the parameters are
-  // being replaced.
-  ACFResult AAX_CALL StartInstance(IACFUnknown* hostController) override;
-  ACFResult AAX_CALL StopInstance() override;
-  ACFResult AAX_CALL ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
-  ACFResult AAX_CALL ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
-  ACFResult AAX_CALL MeasureChunk(uint32_t chunkId, int32_t* size) override;
-  ACFResult AAX_CALL WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
-  ACFResult AAX_CALL MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
+  // Start and stop call the host outside the plug-in lock (a host may wait there for its audio
+  // thread, whose render takes that lock); the render sees the instance's parameters and the
+  // host's controller only from when they are all in place until the stop begins.
+  ACFResult StartInstance(IACFUnknown* hostController) override;
+  ACFResult StopInstance() override;
+  ACFResult ApplyHostValue(const char* id, double normalized, uint32_t cause) override;
+  ACFResult ChunkIdAt(int32_t index, uint32_t* chunkId) const override;
+  ACFResult MeasureChunk(uint32_t chunkId, int32_t* size) override;
+  ACFResult WriteChunk(uint32_t chunkId, AAX_ChunkHeader* record) override;
+  ACFResult ReadChunk(uint32_t chunkId, const AAX_ChunkHeader* record) override;
+  ACFResult MatchChunk(const AAX_ChunkHeader* record, bool* equal) override;
   ACFResult DefineParameters() override;
   void ProcessAudio(const AAX_RenderContext* context) override;
 
 private:
-  void DefineMasterBypass();
-  void DefineParameter(int paramIdx);
+  AAX_IParameter* DefineMasterBypass();
+  void DefineParameter(int paramIdx, std::vector<std::string>& ids);
+  // Under the plug-in lock: the render stops using the parameters and the controller.
+  void HideInstanceFromRender();
+  // Under the plug-in lock, the framework parameter takes the value its AAX parameter settled
+  // on, so that a discrete parameter runs the state the host shows; the editor's controls
+  // follow the value the host sent; the change handler runs.
+  void TakeHostValue(int paramIdx, double settled, double sent);
   // The framework parameter an AAX identifier names, or -1 (the master bypass among them).
   int ParamIndexOf(const char* id) const;
   void ReadMidi(const AAX_RenderContext* context);
@@ -73,6 +80,8 @@ private:
   ACFResult ReadTransport(Read read) const;
 
   std::vector<std::string> mParamIds;
+  // The controller the render asks for the channel counts: null while no instance runs.
+  AAX_IController* mRenderController = nullptr;
   AAX_IViewContainer* mHostView = nullptr;
   double mLastGoodTempo = 120.0;
 };

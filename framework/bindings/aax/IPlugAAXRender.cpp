@@ -3,6 +3,7 @@
 // effect makes while it processes.
 #include "framework/bindings/aax/AAX_VViewContainer.h"
 #include "framework/bindings/aax/IPlugAAX.h"
+#include "framework/core/PlugTrace.h"
 #include "platform/ScopedLock.h"
 
 #include <cmath>
@@ -35,7 +36,8 @@ void IPlugAAX::ProcessAudio(const AAX_RenderContext* context)
 
   ClearScratch();
   ConnectHostInputs(nIn);
-  PrintLine("attach input buffers: 0 - %d\n", NInChannels());
+  // A trace point, not a print: the audio thread must not wait on a console.
+  TQ_TRACE("IPlugAAX::ProcessAudio", "attach input buffers: 0 - %d", NInChannels());
   ConnectHostOutputs(nOut);
   ProcessHostBlock(context->audioIn, context->audioOut, nFrames, bypassed ? kBlockBypass : kBlockProcess);
   // The host's transport belongs to this block.
@@ -44,7 +46,7 @@ void IPlugAAX::ProcessAudio(const AAX_RenderContext* context)
 
 int IPlugAAX::HostStemChannels(bool input)
 {
-  AAX_IController* controller = HostController();
+  AAX_IController* controller = mRenderController;
   uint32_t stem = 0;
   if (!controller || (input ? controller->InStemLayout(&stem) : controller->OutStemLayout(&stem)) != kAAX_Success)
     return 0;
@@ -70,20 +72,26 @@ void IPlugAAX::ReadMidi(const AAX_RenderContext* context)
 
 // ---- The host sets a parameter ------------------------------------------------------------------
 
-ACFResult AAX_CALL IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t cause)
+ACFResult IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
-  const ACFResult applied = AAX_CIPlugParameters::ApplyHostValue(id, normalized, cause);
+  const ACFResult applied = ApplyHostValueThen(id, normalized, [&](const AAX_IParameter& parameter) {
+    const int paramIdx = ParamIndexOf(id);
+    if (paramIdx >= 0)
+      TakeHostValue(paramIdx, parameter.NormalizedValue(), ClampNormalized(normalized));
+  });
   if (applied != kAAX_Success)
     return applied;
-  return GuardedHostCall([&] {
-    const int paramIdx = ParamIndexOf(id);
-    const AAX_IParameter* parameter = Parameters().Find(id);
-    // The framework takes the value the AAX parameter settled on, so that a discrete
-    // parameter runs the state the host shows.
-    if (paramIdx >= 0 && parameter)
-      SetParameterFromHost(paramIdx, parameter->NormalizedValue());
-    return kAAX_Success;
-  });
+  RecordHostChange(id);
+  return kAAX_Success;
+}
+
+void IPlugAAX::TakeHostValue(int paramIdx, double settled, double sent)
+{
+  ScopedLock lock(Mutex());
+  ParamAt(paramIdx)->SetFromNormal(settled);
+  if (IPlugEditor* editor = Editor())
+    editor->PushParamToControls(paramIdx, sent, true);
+  HandleParameterChange(paramIdx, kCauseEditorOrHost);
 }
 
 // ---- Edits and values reported to the host ------------------------------------------------------

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "platform/PlugMutex.h"
-
-#include <atomic>
 #include <memory>
-#include <thread>
 
 // A lock that knows which thread holds it: the holder's further Acquire answers false
 // without waiting, and only the holder's Relinquish releases it. A mutex that could not be
-// made locks nothing.
+// made locks nothing. On Windows it is a Win32 mutex with the holder's 32-bit thread id.
 class OwnedMutex
 {
 public:
@@ -17,8 +13,8 @@ public:
   {};
 
   OwnedMutex();
-  explicit OwnedMutex(Unavailable) {}
-  ~OwnedMutex() = default;
+  explicit OwnedMutex(Unavailable);
+  ~OwnedMutex();
 
   OwnedMutex(const OwnedMutex&) = delete;
   OwnedMutex& operator=(const OwnedMutex&) = delete;
@@ -28,11 +24,8 @@ public:
   void Relinquish();
 
 private:
-  struct Record
-  {
-    std::atomic<std::thread::id> owner{};
-    PlugMutex lock;
-  };
+  // The system's mutex and its holder; none when no mutex could be made.
+  struct Record;
   std::unique_ptr<Record> mRecord;
 };
 

@@ -24,6 +24,8 @@ class PacketHandler
 {
 public:
   virtual ~PacketHandler() = default;
+  // The slot between the destructor and FillPacket: an operation nothing here calls.
+  virtual void Unused() {}
   virtual int32_t FillPacket(const char* parameterId, PacketRecord& packet) = 0;
 };
 

@@ -46,7 +46,7 @@ AAX_IParameter* ParameterRegistry::FindMutable(const char* id) const
 void ParameterRegistry::RemoveAll()
 {
   for (AAX_IParameter* parameter : mParameters)
-    delete parameter;
+    parameter->DeletingDestructor(kAAX_DestroyFreesMemory);
   mParameters.clear();
   mById.clear();
 }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 using namespace vst2;
 
@@ -130,20 +131,41 @@ void IPlugVST::VSTSetParameter(AEffect* effect, int32_t index, float value)
   });
 }
 
-// The three process entries: under the lock, the host's buffers bound and the block run.
+// The three process entries: under the lock, the host's buffers attached and the block run.
+// Calls of no frames still remind the host of MIDI.
 template <class Sample>
 void IPlugVST::ProcessEntry(AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames, EBlockMode mode)
 {
   Guarded(0, [&] {
     IPlugVST* plug = FromEffect(effect);
-    if (!plug || frames <= 0)
+    if (!plug)
       return 0;
     ScopedLock lock(plug->Mutex());
-    if (plug->DoesMidi())
-      plug->CallHost(audioMasterWantMidi);
-    plug->ProcessHostBlock(inputs, outputs, frames, mode);
+    const int nFrames = frames > 0 ? frames : 0;
+    if constexpr (std::is_same_v<Sample, float>)
+    {
+      plug->AttachFloatBuffers(inputs, outputs, nFrames);
+      plug->RunHostBlockFloat(nFrames, mode);
+    }
+    else
+    {
+      plug->AttachDoubleBuffers(inputs, outputs);
+      plug->RunHostBlockDouble(nFrames, mode);
+    }
     return 0;
   });
+}
+
+void IPlugVST::AttachFloatBuffers(float** inputs, float** outputs, int nFrames)
+{
+  AskForMidi();
+  AttachHostBuffers(inputs, outputs, nFrames);
+}
+
+void IPlugVST::AttachDoubleBuffers(double** inputs, double** outputs)
+{
+  AskForMidi();
+  AttachHostBuffers(inputs, outputs);
 }
 
 void IPlugVST::VSTAccumulate(AEffect* effect, float** inputs, float** outputs, int32_t frames)
@@ -166,6 +188,12 @@ void IPlugVST::VSTReplaceDouble(AEffect* effect, double** inputs, double** outpu
 intptr_t IPlugVST::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
   return mHostCallback ? mHostCallback(&mEffect, opcode, index, value, ptr, opt) : 0;
+}
+
+void IPlugVST::AskForMidi()
+{
+  if (DoesMidi())
+    CallHost(audioMasterWantMidi);
 }
 
 void IPlugVST::BeginInformHostOfParamChange(int paramIdx)

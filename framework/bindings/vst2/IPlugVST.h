@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/IPlugBase.h"
+#include "platform/ScopedLock.h"
 #include "sdk/vst2/AEffect.h"
 #include "sdk/vst2/VstRecords.h"
 
@@ -23,9 +24,11 @@ public:
            int makerId, int latency, bool doesMidi, bool doesStateChunks, bool isInstrument, int extra = 0);
   ~IPlugVST() override;
 
-  // Completes a new object for its host (every free preset filled, at least one program)
-  // and returns its record; null for a null object.
-  static vst2::AEffect* HandOver(IPlugVST* plug);
+  // Makes a plug-in object with make() and completes it for its host (every free preset
+  // filled, at least one program), all under the process-wide creation lock; returns the
+  // object's record, or null when make() gave none or something failed.
+  template <class Make>
+  static vst2::AEffect* Create(Make make) noexcept;
 
   // The object behind a record: null for a null record, one that is not ours, or one
   // without an object.
@@ -33,6 +36,14 @@ public:
   vst2::AEffect* Effect() { return &mEffect; }
   const vst2::VstSpeakerArrangement& InputArrangement() const { return mInputArrangement; }
   const vst2::VstSpeakerArrangement& OutputArrangement() const { return mOutputArrangement; }
+
+  // A channel's label, "" when it has none.
+  const char* InputChannelLabel(int idx) const { return InChannelLabel(idx); }
+  const char* OutputChannelLabel(int idx) const { return OutChannelLabel(idx); }
+  // The host's buffers of one process call; the host is first reminded that the plug-in
+  // wants MIDI when it does.
+  void AttachFloatBuffers(float** inputs, float** outputs, int nFrames);
+  void AttachDoubleBuffers(double** inputs, double** outputs);
 
   // ---- The record's entries ----------------------------------------------------------------
   static intptr_t VST2_CALLBACK VSTDispatcher(vst2::AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
@@ -62,6 +73,10 @@ public:
   bool SendSysexToHost(const SysexData* sysex) override;
 
 private:
+  // Completes a new object for its host; null for a null object.
+  static vst2::AEffect* HandOver(IPlugVST* plug);
+  // audioMasterWantMidi, when the plug-in does MIDI.
+  void AskForMidi();
   // Calls the host; 0 when there is no host callback.
   intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
   // The host's time info for a filter, or null.
@@ -93,6 +108,8 @@ private:
   static void ProcessEntry(vst2::AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames, EBlockMode mode);
   void UpdateArrangements();
 
+  // The editor's size as the host reads it; all 0 until an editor is attached.
+  vst2::ERect mEditRect{};
   vst2::AudioMasterCallback mHostCallback;
   vst2::VstSpeakerArrangement mInputArrangement{};
   vst2::VstSpeakerArrangement mOutputArrangement{};
@@ -100,6 +117,22 @@ private:
   StateChunk mState;
   StateChunk mBank;
   vst2::AEffect mEffect{};
-  // The editor's size as the host reads it; all 0 until an editor is attached.
-  vst2::ERect mEditRect{};
 };
+
+template <class Make>
+vst2::AEffect* IPlugVST::Create(Make make) noexcept
+{
+  ScopedLock lock(CreationLock());
+  IPlugVST* plug = nullptr;
+  try
+  {
+    plug = make();
+    return HandOver(plug);
+  }
+  catch (...)
+  {
+    if (plug)
+      plug->DestroyAndFree(kFreeObject);
+    return nullptr;
+  }
+}

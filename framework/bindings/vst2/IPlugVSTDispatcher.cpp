@@ -49,19 +49,18 @@ intptr_t IPlugVST::VSTDispatcher(AEffect* effect, int32_t opcode, int32_t index,
     IPlugVST* plug = FromEffect(effect);
     if (!plug)
       return 0;
-    if (opcode == effClose)
     {
-      // Whoever is inside finishes first; the lock is left before the object goes.
-      plug->Mutex()->Enter();
-      plug->Mutex()->Leave();
-      delete plug;
-      return 0;
+      ScopedLock lock(plug->Mutex());
+      if (opcode == effEditIdle || opcode == effIdle)
+        return 0;
+      TQ_TRACE("IPlugVST::VSTDispatcher", "%d(%s):%d:%d", opcode, EffectOpcodeName(opcode), index,
+               static_cast<int>(value));
+      if (opcode != effClose)
+        return plug->Dispatch(opcode, index, value, ptr, opt);
     }
-    ScopedLock lock(plug->Mutex());
-    if (opcode == effEditIdle || opcode == effIdle)
-      return 0;
-    TQ_TRACE("IPlugVST::VSTDispatcher", "%d:%d:%d", opcode, index, static_cast<int>(value));
-    return plug->Dispatch(opcode, index, value, ptr, opt);
+    // Whoever was inside has finished; the lock is left before the object goes.
+    plug->DestroyAndFree(kFreeObject);
+    return 0;
   }
   catch (...)
   {
@@ -318,7 +317,7 @@ intptr_t IPlugVST::PinProperties(bool input, int32_t index, VstPinProperties* pi
   pin->flags = kVstPinIsActive;
   if (index % 2 == 0 && index < count - 1)
     pin->flags |= kVstPinIsStereo;
-  const char* label = input ? InChannelLabel(index) : OutChannelLabel(index);
+  const char* label = input ? InputChannelLabel(index) : OutputChannelLabel(index);
   if (label[0])
     CopyText(pin->label, kPinLabelSize, label);
   else

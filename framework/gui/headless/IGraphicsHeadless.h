@@ -27,5 +27,6 @@ public:
   void CloseView() override {}
   void* NativeWindow() const override { return nullptr; }
   bool ReadClipboardText(StringBuffer& out) override;
+  void PlatformStub() override {}
   LICE_IBitmap* LoadImageResource(int resourceId, const char* name) override;
 };

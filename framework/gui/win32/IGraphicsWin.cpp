@@ -78,8 +78,8 @@ BOOL CALLBACK FindHostWindowCallback(HWND window, LPARAM param)
 
 }  // namespace
 
-IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int fps)
-  : IGraphics(plug, width, height, fps), mModule(static_cast<HINSTANCE>(CurrentModuleHandle()))
+IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int fps, const IGraphicsFlags& flags)
+  : IGraphics(plug, width, height, fps, flags), mModule(static_cast<HINSTANCE>(CurrentModuleHandle()))
 {}
 
 IGraphicsWin::~IGraphicsWin()
@@ -127,6 +127,8 @@ void* IGraphicsWin::OpenInParent(void* parentHandle)
   }
   mView = view;
   MarkAllChanged();
+  if (Flags().tooltips)
+    MakeTooltipWindow();
   return view;
 }
 
@@ -147,6 +149,7 @@ void IGraphicsWin::ForgetView()
     return;
   FinishTextEntry();
   CancelPointer();
+  DestroyTooltipWindow();
   mView = nullptr;
   --gOpenViews;
 }
@@ -172,6 +175,8 @@ void IGraphicsWin::ChangeSize(int width, int height)
   const int dh = height - Height();
   // The controls go: nothing may still point at one.
   CloseTextEntry();
+  HideTooltip();
+  mTooltipControlIdx = -1;
   IGraphics::ChangeSize(width, height);
   if (!mView)
     return;
@@ -204,7 +209,12 @@ void IGraphicsWin::ConcealCursor()
 {
   if (mCursorHidden)
     return;
-  GetCursorPos(&mSavedCursor);
+  POINT p;
+  if (GetCursorPos(&p))
+  {
+    mSavedCursorX = p.x;
+    mSavedCursorY = p.y;
+  }
   ShowCursor(FALSE);
   mCursorHidden = true;
 }
@@ -213,7 +223,7 @@ void IGraphicsWin::RevealCursor()
 {
   if (!mCursorHidden)
     return;
-  SetCursorPos(mSavedCursor.x, mSavedCursor.y);
+  SetCursorPos(mSavedCursorX, mSavedCursorY);
   ShowCursor(TRUE);
   mCursorHidden = false;
 }

@@ -30,13 +30,17 @@ public:
     kEntryCommit = 4,
   };
 
-  IGraphicsWin(IPlugBase* plug, int width, int height, int fps = 0);
+  IGraphicsWin(IPlugBase* plug, int width, int height, int fps = 0, const IGraphicsFlags& flags = IGraphicsFlags());
   ~IGraphicsWin() override;
 
   void SetModuleHandle(HINSTANCE module) { mModule = module; }
   HINSTANCE ModuleHandle() const { return mModule; }
   int TextEntryState() const { return mEntryState; }
   HWND EntryField() const { return mEntryField; }
+  // The tooltip window, made with the view when the editor has tooltips; null otherwise.
+  HWND TooltipWindow() const { return mTooltip; }
+  bool TooltipShown() const { return mTooltipShown; }
+  int TooltipControlIndex() const { return mTooltipControlIdx; }
 
   // ---- The window (IGraphicsWin.cpp) ----------------------------------------------------------
   const char* ParentWindowType() const override { return "HWND"; }
@@ -49,6 +53,7 @@ public:
   LICE_IBitmap* LoadImageResource(int resourceId, const char* name) override;
   void ConcealCursor() override;
   void RevealCursor() override;
+  void PlatformStub() override {}
   // The host's top-level window: the root above the parent, remembered once found.
   HWND HostMainWindow();
 
@@ -66,6 +71,11 @@ public:
   bool AskForColour(IColour& colour, const char* title) override;
   bool LaunchUrl(const char* url, const char* title, const char* confirm, const char* error) override;
   bool ReadClipboardText(StringBuffer& out) override;
+
+  // ---- Tooltips (IGraphicsWinTooltip.cpp) ------------------------------------------------------
+  // The tooltip of the control the pointer rests on, when it has one.
+  void ShowTooltip();
+  void HideTooltip();
 
   static LRESULT CALLBACK ViewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -91,20 +101,27 @@ private:
 
   HMENU BuildNativeMenu(const IMenu& menu, int* counter);
 
+  // IGraphicsWinTooltip.cpp. Without the common controls the editor goes on without tooltips.
+  void MakeTooltipWindow();
+  void DestroyTooltipWindow();
+  // A pointer move that hover handling took: the tooltip follows the control under it.
+  void TrackHover();
+
   HINSTANCE mModule = nullptr;
   HWND mView = nullptr;
   HWND mEntryField = nullptr;
+  HWND mTooltip = nullptr;
   IControl* mEntryControl = nullptr;
   IPlugParameter* mEntryParam = nullptr;
   WNDPROC mEntryFieldProc = nullptr;
   HFONT mEntryFont = nullptr;
   int mEntryState = kEntryIdle;
+  bool mTooltipShown = false;
+  int mTooltipControlIdx = -1;
   std::unique_ptr<COLORREF[]> mCustomColours;
   HWND mParent = nullptr;
   HWND mHostMainWindow = nullptr;
   StringBuffer mHostClassName;
-  POINT mSavedCursor{};
-  bool mCursorHidden = false;
   // Set while a key is being handed to the host's root window, which may send it back.
   bool mForwardingKey = false;
 };

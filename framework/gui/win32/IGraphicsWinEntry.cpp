@@ -62,6 +62,7 @@ LRESULT CALLBACK IGraphicsWin::EditFieldProc(HWND field, UINT message, WPARAM wP
   auto* editor = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(GetParent(field), GWLP_USERDATA));
   if (!editor || field != editor->mEntryField)
     return DefWindowProcA(field, message, wParam, lParam);
+  editor->HideTooltip();
   return editor->HandleFieldMessage(field, message, wParam, lParam);
 }
 

@@ -111,14 +111,12 @@ bool IGraphicsWin::HandlePointer(UINT message, WPARAM wParam, LPARAM lParam)
         DispatchDrag(x, y, mods);
     }
     else if (DispatchHover(x, y, mods))
-    {
-      TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, mView, HOVER_DEFAULT};
-      TrackMouseEvent(&track);
-    }
+      TrackHover();
     return true;
   case WM_LBUTTONDOWN:
   case WM_RBUTTONDOWN:
   case WM_MBUTTONDOWN:
+    HideTooltip();
     if (mEntryField)
     {
       mEntryState = kEntryCommit;
@@ -153,8 +151,10 @@ bool IGraphicsWin::HandlePointer(UINT message, WPARAM wParam, LPARAM lParam)
     return true;
   }
   case WM_MOUSEHOVER:
+    ShowTooltip();
     return true;
   case WM_MOUSELEAVE:
+    HideTooltip();
     DispatchHoverLeave();
     return true;
   default:

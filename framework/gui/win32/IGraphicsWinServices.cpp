@@ -145,10 +145,15 @@ void IGraphicsWin::AskForFile(StringBuffer& file, int action, StringBuffer& dire
   const bool filtered = extensions && extensions[0];
   char fileName[MAX_PATH] = "";
   char folder[MAX_PATH] = "";
+  if (!mView)
+  {
+    file.Assign("");
+    return;
+  }
   if (directory.Length() == 0)
     DesktopDirectory(directory);
   // Caller text the dialog cannot hold is refused, not cut into another name.
-  if (!mView || (filtered && !FileDialogFilter(extensions, &filter, &defaultExtension)) ||
+  if ((filtered && !FileDialogFilter(extensions, &filter, &defaultExtension)) ||
       !CopyToBuffer(file.Get(), fileName, sizeof fileName) || !CopyToBuffer(directory.Get(), folder, sizeof folder))
   {
     file.Assign("");

@@ -1,14 +1,32 @@
 // The effect over IPlugAAX through a whole instance life: parameters as the host sees them,
 // rendering, the host setting values, reports to the host, and the state chunk.
+#include "framework/gui/IControl.h"
+#include "framework/gui/IGraphics.h"
 #include "hosts/aax/HostString.h"
 #include "tests/aax/plug/PlugTestSupport.h"
 
+#include "platform/ScopedLock.h"
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <limits>
+#include <memory>
+#include <thread>
 
 namespace {
 using namespace aaxhost;
 using namespace aaxtest;
+
+// The value the editor's controls of a parameter hold.
+double ControlValue(const IPlugAAX& plug, int paramIdx)
+{
+  const auto* graphics = dynamic_cast<const IGraphics*>(plug.Editor());
+  for (int i = 0; graphics && i < graphics->NControls(); ++i)
+    if (graphics->ControlAt(i)->ParamIdx() == paramIdx)
+      return graphics->ControlAt(i)->Value();
+  return -1.0;
+}
 
 Channels AsFloats(const Channels& signal)
 {
@@ -41,10 +59,13 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
   {
     int32_t steps = 0;
     HostString on;
+    HostString off;
     driver.Parameters()->QueryParameterStepCount(id, &steps);
     driver.Parameters()->FormatNormalizedValue(id, 1.0, &on, 32);
+    driver.Parameters()->FormatNormalizedValue(id, 0.0, &off, 32);
     EXPECT_EQ(steps, id[0] == '1' ? 128 : 2) << id;
     EXPECT_EQ(on.Text(), id[0] == '1' ? "100.00%" : "on") << id;
+    EXPECT_EQ(off.Text(), id[0] == '1' ? "-100.00%" : id[0] ? "off" : "bypass") << id;
   }
   EXPECT_EQ(driver.Plug()->SampleRate(), 48000.0);
 
@@ -53,6 +74,36 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
   ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
   EXPECT_EQ(driver.NumParams(), 10);
   EXPECT_EQ(driver.Plug()->ParamId(9), nullptr);
+}
+
+// Inside each call that the instance's start and stop make, the host's audio thread can
+// still take the lock its render takes: a host that waits for that thread there goes on.
+TEST(PlugInstance, StartAndStopCallTheHostOutsideThePlugInLock)
+{
+  OpenDriver driver;
+  IPlugAAX* plug = driver.Plug();
+  std::vector<std::thread> audioThreads;
+  Calls madeUnderTheLock;
+  driver.Log().onCall = [&](const std::string& call) {
+    auto rendered = std::make_shared<std::atomic<bool>>(false);
+    audioThreads.emplace_back([plug, rendered] {
+      ScopedLock lock(plug->Mutex());
+      *rendered = true;
+    });
+    for (int waited = 0; waited < 500 && !*rendered; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!*rendered)
+      madeUnderTheLock.push_back(call);
+  };
+  ASSERT_EQ(driver.Parameters()->StopInstance(), kAAX_Success);
+  ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
+  driver.Log().onCall = nullptr;
+  for (std::thread& thread : audioThreads)
+    thread.join();
+  EXPECT_EQ(madeUnderTheLock, Calls{});
+  // Withdrawals and releases, queries, enrolments and the rate.
+  EXPECT_GT(audioThreads.size(), 30u);
+  EXPECT_EQ(driver.NumParams(), 10);
 }
 
 TEST(PlugInstance, AHostWithoutAControllerGetsNoChannelTouchedAndKeepsTheRate)
@@ -88,7 +139,10 @@ TEST(PlugRender, BlocksOfAnyLengthGiveTheOutputOfOneRun)
 TEST(PlugRender, MonoStemsUseOneChannelEachWay)
 {
   OpenDriver driver(44100.0, 1);
+  // The audio thread writes nothing to a console, which could make it wait.
+  testing::internal::CaptureStdout();
   const Channels out = driver.Render({Bursts(2000)[0]}, 512);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
   ASSERT_EQ(out.size(), 1u);
   EXPECT_NE(out[0], AsFloats({Bursts(2000)[0]})[0]);
   EXPECT_TRUE(std::all_of(out[0].begin(), out[0].end(), [](double s) { return std::isfinite(s); }));
@@ -118,18 +172,27 @@ TEST(PlugHostValues, ReachTheFrameworkAsTheHostShowsThem)
   EXPECT_EQ(after, changes);
 
   // Values beyond the range are limited; a two-state parameter runs the state the host shows.
+  // The host hears back the value it sent, and the editor's controls follow that value.
   const struct
   {
     const char* id;
     double normalised;
     int paramIdx;
     double plain;
-  } kValues[] = {{"4", -0.5, 3, 20.0}, {"4", 1.5, 3, 400.0}, {"3", 0.7, 2, 0.0}, {"7", 0.7, 6, 0.0}};
+    double shown;
+    const char* announced;
+  } kValues[] = {{"4", 1.5, 3, 400.0, 1.0, "Automation.AnnounceValue(\"4\", 1.5)"},
+                 {"4", -0.5, 3, 20.0, 0.0, "Automation.AnnounceValue(\"4\", -0.5)"},
+                 {"3", 0.7, 2, 0.0, 0.7, "Automation.AnnounceValue(\"3\", 0.69999999999999996)"},
+                 {"7", 0.7, 6, 0.0, 0.7, "Automation.AnnounceValue(\"7\", 0.69999999999999996)"}};
   for (const auto& v : kValues)
   {
+    driver.Log().Clear();
     EXPECT_EQ(host->ApplyHostValue(v.id, v.normalised, 0), kAAX_Success);
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Value(), v.plain) << v.id << " " << v.normalised;
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Normal(), driver.ParamNormalized(v.id)) << v.id;
+    EXPECT_EQ(ControlValue(*plug, v.paramIdx), v.shown) << v.id << " " << v.normalised;
+    EXPECT_EQ(driver.Log().Matching("Automation.AnnounceValue"), Calls{v.announced});
   }
   host->CountChanges(&after);
   EXPECT_EQ(after, changes + 4);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 
 // Forces one filter path for the life of the object.
 class ScopedVectorPath

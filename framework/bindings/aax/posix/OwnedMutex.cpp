@@ -1,8 +1,24 @@
+// The packet queue's lock where there is no Win32 mutex: the plug-in lock's kind, with the
+// holder's thread id.
 #include "framework/bindings/aax/OwnedMutex.h"
 
+#include "platform/PlugMutex.h"
+
+#include <atomic>
 #include <new>
+#include <thread>
+
+struct OwnedMutex::Record
+{
+  std::atomic<std::thread::id> owner{};
+  PlugMutex lock;
+};
 
 OwnedMutex::OwnedMutex() : mRecord(new (std::nothrow) Record) {}
+
+OwnedMutex::OwnedMutex(Unavailable) {}
+
+OwnedMutex::~OwnedMutex() = default;
 
 bool OwnedMutex::Acquire()
 {

@@ -1,4 +1,4 @@
-#include "effect/dsp/CpuFeatures.h"
+#include "platform/cpu/CpuFeatures.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
