@@ -172,7 +172,7 @@ TEST(PlugHostValues, ReachTheFrameworkAsTheHostShowsThem)
   EXPECT_EQ(after, changes);
 
   // Values beyond the range are limited; a two-state parameter runs the state the host shows.
-  // The host hears back the value it sent, and the editor's controls follow that value.
+  // The editor's controls follow the value the host sent.
   const struct
   {
     const char* id;
@@ -180,19 +180,14 @@ TEST(PlugHostValues, ReachTheFrameworkAsTheHostShowsThem)
     int paramIdx;
     double plain;
     double shown;
-    const char* announced;
-  } kValues[] = {{"4", 1.5, 3, 400.0, 1.0, "Automation.AnnounceValue(\"4\", 1.5)"},
-                 {"4", -0.5, 3, 20.0, 0.0, "Automation.AnnounceValue(\"4\", -0.5)"},
-                 {"3", 0.7, 2, 0.0, 0.7, "Automation.AnnounceValue(\"3\", 0.69999999999999996)"},
-                 {"7", 0.7, 6, 0.0, 0.7, "Automation.AnnounceValue(\"7\", 0.69999999999999996)"}};
+  } kValues[] = {
+    {"4", 1.5, 3, 400.0, 1.0}, {"4", -0.5, 3, 20.0, 0.0}, {"3", 0.7, 2, 0.0, 0.7}, {"7", 0.7, 6, 0.0, 0.7}};
   for (const auto& v : kValues)
   {
-    driver.Log().Clear();
     EXPECT_EQ(host->ApplyHostValue(v.id, v.normalised, 0), kAAX_Success);
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Value(), v.plain) << v.id << " " << v.normalised;
     EXPECT_EQ(plug->ParamAt(v.paramIdx)->Normal(), driver.ParamNormalized(v.id)) << v.id;
     EXPECT_EQ(ControlValue(*plug, v.paramIdx), v.shown) << v.id << " " << v.normalised;
-    EXPECT_EQ(driver.Log().Matching("Automation.AnnounceValue"), Calls{v.announced});
   }
   host->CountChanges(&after);
   EXPECT_EQ(after, changes + 4);
