@@ -67,10 +67,6 @@ private:
   void DefineParameter(int paramIdx, std::vector<std::string>& ids);
   // Under the plug-in lock: the render stops using the parameters and the controller.
   void HideInstanceFromRender();
-  // Under the plug-in lock, the framework parameter takes the value its AAX parameter settled
-  // on, so that a discrete parameter runs the state the host shows; the editor's controls
-  // follow the value the host sent; the change handler runs.
-  void TakeHostValue(int paramIdx, double settled, double sent);
   // The framework parameter an AAX identifier names, or -1 (the master bypass among them).
   int ParamIndexOf(const char* id) const;
   void ReadMidi(const AAX_RenderContext* context);
