@@ -77,14 +77,17 @@ TEST(PlugInstance, MirrorsEveryFrameworkParameterAfterTheMasterBypass)
 }
 
 // Inside each call that the instance's start and stop make, the host's audio thread can
-// still take the lock its render takes: a host that waits for that thread there goes on.
+// still take the lock its render takes: a host that waits for that thread there goes on. The
+// editor's value reports find no identifier while the parameters are being replaced.
 TEST(PlugInstance, StartAndStopCallTheHostOutsideThePlugInLock)
 {
   OpenDriver driver;
   IPlugAAX* plug = driver.Plug();
   std::vector<std::thread> audioThreads;
-  Calls madeUnderTheLock;
+  Calls madeUnderTheLock, madeWithAnIdentifier;
   driver.Log().onCall = [&](const std::string& call) {
+    if (plug->ParamId(0))
+      madeWithAnIdentifier.push_back(call);
     auto rendered = std::make_shared<std::atomic<bool>>(false);
     audioThreads.emplace_back([plug, rendered] {
       ScopedLock lock(plug->Mutex());
@@ -95,14 +98,17 @@ TEST(PlugInstance, StartAndStopCallTheHostOutsideThePlugInLock)
     if (!*rendered)
       madeUnderTheLock.push_back(call);
   };
+  // A second start without a stop ends the first instance itself.
+  ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
   ASSERT_EQ(driver.Parameters()->StopInstance(), kAAX_Success);
   ASSERT_EQ(driver.Parameters()->StartInstance(&driver.Instance()), kAAX_Success);
   driver.Log().onCall = nullptr;
   for (std::thread& thread : audioThreads)
     thread.join();
   EXPECT_EQ(madeUnderTheLock, Calls{});
+  EXPECT_EQ(madeWithAnIdentifier, Calls{});
   // Withdrawals and releases, queries, enrolments and the rate.
-  EXPECT_GT(audioThreads.size(), 30u);
+  EXPECT_GT(audioThreads.size(), 60u);
   EXPECT_EQ(driver.NumParams(), 10);
 }
 
