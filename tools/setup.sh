@@ -13,7 +13,8 @@ PACKAGES=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
   wine wine64 wine32:i386 xvfb xauth x11-utils clang-format-14
   # FuzzedDataProvider.h, for the native replays of the fuzzers' inputs; clang and libFuzzer
-  # for the fuzzers themselves
+  # for the fuzzers themselves; clang also builds the test objects for Microsoft's ABI
+  # (cmake/MsAbi.cmake)
   libclang-rt-14-dev clang-14
 )
 
