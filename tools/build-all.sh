@@ -79,7 +79,7 @@ build/native-release/tools/plughost/plughost build/native-release/modules/Tarvex
 require_equal linux-vst3 linux-aax
 
 # The Windows modules render under Wine, each through the host tool of its own build.
-export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$(pwd)/build/wineprefix-demo WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 tools/with-display.sh tools/wine-prefix.sh "$WINEPREFIX"
 # Wine reaches the bundle by a path relative to the working folder.
 # (The virtual display going away at the end is not worth a message.)

@@ -9,7 +9,8 @@ if [ "${1:-}" = --prefix ]; then
   shift 2
 fi
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+# A crashed program ends at once instead of waiting for the debugger.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winedbg.exe=d"}
 "$(dirname "$0")/wine-prefix.sh" "$WINEPREFIX"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$@"

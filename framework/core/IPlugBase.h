@@ -192,6 +192,9 @@ public:
   // back. An index outside the parameters or a NaN value changes nothing (false); other
   // values are clamped to 0..1.
   bool SetParameterFromHost(int paramIdx, double normalised);
+  // The same where the parameter settled on another value than the host sent: the controls
+  // are given `shown`, the value as sent.
+  bool SetParameterFromHost(int paramIdx, double normalised, double shown);
 
   enum EBlockMode
   {

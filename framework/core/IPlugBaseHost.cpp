@@ -25,14 +25,18 @@ void IPlugBase::DestroyAndFree(int flags)
 
 bool IPlugBase::SetParameterFromHost(int paramIdx, double normalised)
 {
+  return SetParameterFromHost(paramIdx, normalised, normalised);
+}
+
+bool IPlugBase::SetParameterFromHost(int paramIdx, double normalised, double shown)
+{
   IPlugParameter* param = ParamAt(paramIdx);
-  if (!param || std::isnan(normalised))
+  if (!param || std::isnan(normalised) || std::isnan(shown))
     return false;
-  normalised = std::clamp(normalised, 0.0, 1.0);
   ScopedLock lock(&mMutex);
-  param->SetFromNormal(normalised);
+  param->SetFromNormal(std::clamp(normalised, 0.0, 1.0));
   if (mEditor)
-    mEditor->PushParamToControls(paramIdx, normalised, true);
+    mEditor->PushParamToControls(paramIdx, std::clamp(shown, 0.0, 1.0), true);
   HandleParameterChange(paramIdx, kCauseEditorOrHost);
   return true;
 }

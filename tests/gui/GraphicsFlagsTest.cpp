@@ -27,16 +27,22 @@ private:
   std::string* mLog;
 };
 
-// A backdrop "b", "k" at {10,10,60,60} and "s" at {50,50,70,70} over k's corner.
 struct FlagsTest : ::testing::Test
 {
+  // An editor with hover handling and the given flags.
+  void Open(IGraphicsFlags flags)
+  {
+    flags.hoverHandling = true;
+    fixture = std::make_unique<EditorFixture>(IPlugBase::kBindingVST2, flags);
+    graphics = fixture->graphics;
+  }
+  // A backdrop "b", "k" at {10,10,60,60} and "s", which takes hover while greyed, at
+  // {50,50,70,70} over k's corner.
   void Build(bool strict)
   {
     IGraphicsFlags flags;
-    flags.hoverHandling = true;
     flags.strictDrawing = strict;
-    fixture = std::make_unique<EditorFixture>(IPlugBase::kBindingVST2, flags);
-    graphics = fixture->graphics;
+    Open(flags);
     for (auto [rect, name] :
          {std::pair{IRectangle(0, 0, 200, 200), "b"}, {{10, 10, 60, 60}, "k"}, {{50, 50, 70, 70}, "s"}})
       controls.push_back(fixture->Add(new LoggingControl(rect, name, &log)));
@@ -46,6 +52,14 @@ struct FlagsTest : ::testing::Test
     log.clear();
   }
   std::string Take() { return std::exchange(log, ""); }
+  int GreenTextPixels() const
+  {
+    int count = 0;
+    for (int y = 180; y < 200; ++y)
+      for (int x = 50; x < 200; ++x)
+        count += graphics->PixelAt(x, y) == LICE_Rgba(0, 255, 0, 255);
+    return count;
+  }
 
   std::string log;
   std::unique_ptr<EditorFixture> fixture;
@@ -96,31 +110,15 @@ TEST_F(FlagsTest, NonStrictDrawingRedrawsEachChangedControlWhole)
   EXPECT_EQ(Take(), "b:render s:render");
 }
 
-struct OverlayTest : ::testing::Test, EditorFixture
+TEST_F(FlagsTest, OverlayOutlinesTheControlsButTheBackdropAndShowsThePointerEachFrame)
 {
-  OverlayTest() : EditorFixture(IPlugBase::kBindingVST2, Flags()) {}
-  static IGraphicsFlags Flags()
-  {
-    IGraphicsFlags flags;
-    flags.hoverHandling = flags.showBounds = true;
-    return flags;
-  }
-  int GreenTextPixels() const
-  {
-    int count = 0;
-    for (int y = 180; y < 200; ++y)
-      for (int x = 50; x < 200; ++x)
-        count += graphics->PixelAt(x, y) == LICE_Rgba(0, 255, 0, 255);
-    return count;
-  }
-};
-
-TEST_F(OverlayTest, OutlinesTheControlsButTheBackdropAndShowsThePointerEachFrame)
-{
+  IGraphicsFlags flags;
+  flags.showBounds = true;
+  Open(flags);
   graphics->images[1200] = [] { return FrameStrip(200, 200, 1, 9); };
   graphics->SetBackdrop(1200, "backdrop.png");
-  Add(new IBitmapControl(plug.get(), 20, 30, Strip(10, 10, 1, 3)));
-  Attach();
+  fixture->Add(new IBitmapControl(fixture->plug.get(), 20, 30, fixture->Strip(10, 10, 1, 3)));
+  fixture->Attach();
   graphics->DispatchHover(33, 44, PointerModifiers());
   graphics->Tick();
   for (auto [x, y] : {std::pair{20, 30}, {30, 40}, {25, 30}, {20, 35}})

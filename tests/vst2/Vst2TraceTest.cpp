@@ -46,24 +46,17 @@ TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamed)
   AEffect* effect =
     (new IPlugVST(nullptr, 2, "1-1 2-2", 1, "Traced", "Product", "Maker", 0x00010000, 1, 2, 0, false, false, false))
       ->Effect();
-  ASSERT_EQ(TracesOf("IPlugBase::IPlugBase").size(), 1u);
-  EXPECT_TRUE(
-    std::regex_match(TracesOf("IPlugBase::IPlugBase")[0], std::regex("Traced:[0-9]{8} [0-9]{2}:[0-9]{2} [+-][0-9]{4}")))
-    << TracesOf("IPlugBase::IPlugBase")[0];
-  EXPECT_EQ(TracesOf("IPlugVST::IPlugVST"), std::vector<std::string>{"Traced"});
+  const std::vector<std::string> created = TracesOf("IPlugBase::IPlugBase");
+  ASSERT_EQ(created.size(), 1u);
+  EXPECT_TRUE(std::regex_match(created[0], std::regex("Traced:[0-9]{8} [0-9]{2}:[0-9]{2} [+-][0-9]{4}"))) << created[0];
 
-  effect->getParameter(effect, 1);
-  EXPECT_EQ(TracesOf("IPlugVST::VSTGetParameter"), std::vector<std::string>{"1"});
   effect->dispatcher(effect, effGetVstVersion, 3, 7, nullptr, 0.0f);
   effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effIdle, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, 77, -1, -2, nullptr, 0.0f);
-  effect->dispatcher(effect, effCanDo, 0, 0, const_cast<char*>("receiveVstTimeInfo"), 0.0f);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-  const std::vector<std::string> expect{"58(effGetVstVersion):3:7", "77(unknown):-1:-2", "51(effCanDo):0:0",
-                                        "1(effClose):0:0"};
-  EXPECT_EQ(TracesOf("IPlugVST::VSTDispatcher"), expect);
-  EXPECT_EQ(TracesOf("VSTCanDo"), std::vector<std::string>{"receiveVstTimeInfo"});
+  EXPECT_EQ(TracesOf("IPlugVST::VSTDispatcher"),
+            (std::vector<std::string>{"58(effGetVstVersion):3:7", "77(unknown):-1:-2", "1(effClose):0:0"}));
 }
 
 }  // namespace

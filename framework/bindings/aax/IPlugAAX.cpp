@@ -83,7 +83,7 @@ ACFResult IPlugAAX::StartInstance(IACFUnknown* hostController)
 {
   {
     ScopedLock lock(Mutex());
-    HideInstanceFromRender();
+    HideInstance();
   }
   return AAX_CIPlugParameters::StartInstance(hostController);
 }
@@ -92,16 +92,17 @@ ACFResult IPlugAAX::StopInstance()
 {
   {
     ScopedLock lock(Mutex());
-    HideInstanceFromRender();
-    mParamIds.clear();
+    HideInstance();
   }
   return AAX_CIPlugParameters::StopInstance();
 }
 
-void IPlugAAX::HideInstanceFromRender()
+void IPlugAAX::HideInstance()
 {
   mMasterBypass = nullptr;
   mRenderController = nullptr;
+  // The editor's reports find no identifier, so they leave the parameters being replaced be.
+  mParamIds.clear();
 }
 
 ACFResult IPlugAAX::DefineParameters()

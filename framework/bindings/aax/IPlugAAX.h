@@ -65,12 +65,9 @@ public:
 private:
   AAX_IParameter* DefineMasterBypass();
   void DefineParameter(int paramIdx, std::vector<std::string>& ids);
-  // Under the plug-in lock: the render stops using the parameters and the controller.
-  void HideInstanceFromRender();
-  // Under the plug-in lock, the framework parameter takes the value its AAX parameter settled
-  // on, so that a discrete parameter runs the state the host shows; the editor's controls
-  // follow the value the host sent; the change handler runs.
-  void TakeHostValue(int paramIdx, double settled, double sent);
+  // Under the plug-in lock: the render and the editor's value reports stop using the
+  // parameters, their identifiers and the controller until the next instance is in place.
+  void HideInstance();
   // The framework parameter an AAX identifier names, or -1 (the master bypass among them).
   int ParamIndexOf(const char* id) const;
   void ReadMidi(const AAX_RenderContext* context);

@@ -76,22 +76,15 @@ ACFResult IPlugAAX::ApplyHostValue(const char* id, double normalized, uint32_t)
 {
   const ACFResult applied = ApplyHostValueThen(id, normalized, [&](const AAX_IParameter& parameter) {
     const int paramIdx = ParamIndexOf(id);
+    // The framework takes the value the AAX parameter settled on, so that a discrete
+    // parameter runs the state the host shows; the editor's controls show what the host sent.
     if (paramIdx >= 0)
-      TakeHostValue(paramIdx, parameter.NormalizedValue(), ClampNormalized(normalized));
+      SetParameterFromHost(paramIdx, parameter.NormalizedValue(), normalized);
   });
   if (applied != kAAX_Success)
     return applied;
   RecordHostChange(id);
   return kAAX_Success;
-}
-
-void IPlugAAX::TakeHostValue(int paramIdx, double settled, double sent)
-{
-  ScopedLock lock(Mutex());
-  ParamAt(paramIdx)->SetFromNormal(settled);
-  if (IPlugEditor* editor = Editor())
-    editor->PushParamToControls(paramIdx, sent, true);
-  HandleParameterChange(paramIdx, kCauseEditorOrHost);
 }
 
 // ---- Edits and values reported to the host ------------------------------------------------------
