@@ -3,7 +3,7 @@
 // do. What that host sees is compared with what the recording host of the tree sees.
 #include "hosts/aax/ModuleLoader.h"
 #include "hosts/window/HostWindow.h"
-#include "tests/aax/msabi/MsAbiAax.h"
+#include "hosts/msabi/aax/MsAbiAax.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // entry and its record, dispatcher calls, parameters and processed blocks, each compared
 // with what our own host gets from the same module, so both declarations of the binary
 // interface have to agree.
-#include "tests/vst2/msabi/MsAbiVst2Host.h"
+#include "hosts/msabi/vst2/MsAbiVst2Host.h"
 
 #include "hosts/common/SharedLibrary.h"
 #include "hosts/vst2/HostDriver.h"

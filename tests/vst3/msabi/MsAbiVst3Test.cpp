@@ -2,7 +2,7 @@
 // (MsAbiVst3Host.cpp): the factory, an instance made, initialised and processed, its state
 // saved and restored. What that host sees is compared with what our own host sees of the same
 // module, so both declarations of the binary interface have to agree.
-#include "tests/vst3/msabi/MsAbiVst3Host.h"
+#include "hosts/msabi/vst3/MsAbiVst3Host.h"
 
 #include "hosts/common/SharedLibrary.h"
 #include "hosts/vst3/HostDriver.h"

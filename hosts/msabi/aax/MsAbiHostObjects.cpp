@@ -1,4 +1,4 @@
-#include "tests/aax/msabi/MsAbiHostObjects.h"
+#include "hosts/msabi/aax/MsAbiHostObjects.h"
 
 namespace msabi {
 

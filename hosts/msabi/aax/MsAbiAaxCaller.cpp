@@ -1,8 +1,8 @@
 // A host's side of an AAX module's life, compiled for Microsoft's ABI: the module is called
 // through this file's own declarations and calls back into this file's host objects.
-#include "tests/aax/msabi/MsAbiAax.h"
-#include "tests/aax/msabi/MsAbiHostObjects.h"
-#include "tests/aax/msabi/MsAbiRenderHost.h"
+#include "hosts/msabi/aax/MsAbiAax.h"
+#include "hosts/msabi/aax/MsAbiHostObjects.h"
+#include "hosts/msabi/aax/MsAbiRenderHost.h"
 
 namespace msabi {
 namespace {

@@ -4,7 +4,7 @@
 // parameter changes, the process data and transport) implement those declarations. Compiled
 // by clang for the MSVC target, without any system header; the module on the other side
 // shares nothing with it but the binary interface.
-#include "tests/vst3/msabi/MsAbiVst3Host.h"
+#include "hosts/msabi/vst3/MsAbiVst3Host.h"
 
 #if defined(_M_IX86)
 #define HOSTCALL __stdcall

@@ -3,7 +3,7 @@
 // The host's objects, as a host built with Microsoft's compiler implements them: one
 // identity and reference count behind several interfaces ("faces"), every query, reference
 // and operation written to the call log in the words the recording host of the tree uses.
-#include "tests/aax/msabi/MsAbiSupport.h"
+#include "hosts/msabi/aax/MsAbiSupport.h"
 
 namespace msabi {
 

@@ -2,7 +2,7 @@
 
 // The host's side of a render: one instance's context with its MIDI node and transport node,
 // the transport answering a timeline that plays at a fixed tempo.
-#include "tests/aax/msabi/MsAbiSupport.h"
+#include "hosts/msabi/aax/MsAbiSupport.h"
 
 namespace msabi {
 

@@ -3,7 +3,7 @@
 // with its pointer-sized fields), the host callback answering as a host does, and the calls
 // behind MsAbiVst2Host.h. Compiled by clang for the MSVC target, without any system header;
 // the module on the other side shares nothing with it but the binary interface.
-#include "tests/vst2/msabi/MsAbiVst2Host.h"
+#include "hosts/msabi/vst2/MsAbiVst2Host.h"
 
 #if defined(_M_IX86)
 #define VSTCALL __cdecl

@@ -2,7 +2,7 @@
 
 // What the host side needs of a runtime, without one: texts, a call log, and objects placed
 // in static memory.
-#include "tests/aax/msabi/MsAbiAaxInterfaces.h"
+#include "hosts/msabi/aax/MsAbiAaxInterfaces.h"
 
 inline void* operator new(decltype(sizeof 0), void* where) noexcept
 {

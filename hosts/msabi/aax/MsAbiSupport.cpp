@@ -1,4 +1,4 @@
-#include "tests/aax/msabi/MsAbiSupport.h"
+#include "hosts/msabi/aax/MsAbiSupport.h"
 
 namespace msabi {
 
