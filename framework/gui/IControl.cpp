@@ -65,9 +65,11 @@ void IControl::ApplyEnteredValue(double normalised)
 void IControl::SetHidden(bool hidden)
 {
   mHidden.store(hidden, std::memory_order_relaxed);
-  MarkPending();
   mBlendWeight.store(hidden ? IBlendSpec::kHiddenWeight : IBlendSpec::kFullWeight, std::memory_order_relaxed);
   MarkChanged(false);
+  // Drawn either way, although hidden: gone from the picture, or back with its current value.
+  mDirty.store(true, std::memory_order_relaxed);
+  mPending.store(true, std::memory_order_relaxed);
 }
 
 void IControl::SetGreyed(bool greyed)
@@ -91,7 +93,9 @@ void IControl::MarkChanged(bool pushToPlug)
   // Written back only when it changes: the audio thread may be storing a newer value.
   if (!(clamped == value))
     SetValue(clamped);
-  mDirty.store(true, std::memory_order_relaxed);
+  // A hidden control has nothing to show; SetHidden(false) has it drawn as it is by then.
+  if (!IsHidden())
+    mDirty.store(true, std::memory_order_relaxed);
   if (pushToPlug && mPlug && mParamIdx >= 0)
   {
     mPlug->SetParameterFromGUI(mParamIdx, clamped);
@@ -156,8 +160,10 @@ void IControl::SetTooltip(const char* text)
 void IControl::ClearChanged()
 {
   // Taking the pending flag and keeping it as the dirty flag in one step each: a change
-  // that lands between the two still shows as pending, which NeedsRedraw also reports.
-  mDirty.store(mPending.exchange(false, std::memory_order_relaxed), std::memory_order_relaxed);
+  // that lands between the two still shows as pending, which NeedsRedraw also reports. A
+  // hidden control, once drawn away, is done with until it is shown.
+  const bool pending = mPending.exchange(false, std::memory_order_relaxed);
+  mDirty.store(pending && !IsHidden(), std::memory_order_relaxed);
 }
 
 bool IControl::NeedsRedraw() const

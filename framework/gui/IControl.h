@@ -59,11 +59,13 @@ public:
   virtual void ApplyPlugValue(double normalised);
   // What a text entry gave a control without a parameter.
   virtual void AcceptEnteredText(const char* /*text*/) {}
+  // A hidden control is not drawn, and asks to be drawn only to leave the picture; shown
+  // again, it is drawn with its value as it is then.
   virtual void SetHidden(bool hidden);
   virtual void SetGreyed(bool greyed);
   virtual bool ContainsPoint(int x, int y) const;
-  // Clamps the value (NaN to the low end) and marks the control for drawing; with
-  // pushToPlug, a bound control sends the value to the plug-in.
+  // Clamps the value (NaN to the low end) and marks the control for drawing unless it is
+  // hidden; with pushToPlug, a bound control sends the value to the plug-in.
   virtual void MarkChanged(bool pushToPlug);
   // After drawing: a change that arrived meanwhile keeps the control dirty for the next frame.
   virtual void ClearChanged();
@@ -120,8 +122,12 @@ protected:
   void SetValue(double normalised) { mValue.store(normalised, std::memory_order_relaxed); }
   // The wheel step shared by faders and knobs: 1/100 per notch, 1/1000 with shift or control.
   void StepByWheel(const PointerModifiers& mods, int notches);
-  // Marks the control to be drawn on the next frame as well as this one.
-  void MarkPending() { mPending.store(true, std::memory_order_relaxed); }
+  // Marks the control to be drawn on the next frame as well as this one (not while hidden).
+  void MarkPending()
+  {
+    if (!IsHidden())
+      mPending.store(true, std::memory_order_relaxed);
+  }
 
   int mTextEntryLimit = kDefaultTextEntryLimit;
   ITextStyle mStyle;

@@ -8,6 +8,7 @@
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_Line.h"
 
+#include <cstddef>
 #include <mutex>
 
 namespace {
@@ -16,6 +17,49 @@ const IColour kOverlayGreen(255, 0, 255, 0);
 constexpr int kOverlayTextSize = 20;
 constexpr int kOverlayTextWidth = 150;
 constexpr int kOverlayTextMaxLength = 32;
+
+IRectangle OverlayTextArea(int width, int height)
+{
+  return IRectangle(width - kOverlayTextWidth, height - kOverlayTextSize, width, height);
+}
+
+// The part of a bitmap inside an area, as a bitmap of its own: what is drawn into it cannot
+// reach beyond the area. Coordinates in it start at the area's top-left corner.
+class AreaOfBitmap : public LICE_IBitmap
+{
+public:
+  AreaOfBitmap(LICE_IBitmap& bitmap, const IRectangle& area)
+    : mBitmap(bitmap), mArea(area.IntersectionWith(IRectangle(0, 0, bitmap.PixelWidth(), bitmap.PixelHeight())))
+  {}
+
+  int Left() const { return mArea.L; }
+  int Top() const { return mArea.T; }
+
+  Pixel32* PixelData() const override
+  {
+    Pixel32* pixels = mBitmap.PixelData();
+    if (!pixels || PixelWidth() <= 0 || PixelHeight() <= 0)
+      return nullptr;
+    // The area's first row in memory: its top one, or its bottom one in an upside-down bitmap.
+    const int firstRow = mBitmap.IsUpsideDown() ? mBitmap.PixelHeight() - mArea.B : mArea.T;
+    return pixels + static_cast<std::ptrdiff_t>(firstRow) * mBitmap.RowPitch() + mArea.L;
+  }
+  int PixelWidth() const override { return mArea.W() > 0 && mArea.H() > 0 ? mArea.W() : 0; }
+  int PixelHeight() const override { return mArea.W() > 0 && mArea.H() > 0 ? mArea.H() : 0; }
+  int RowPitch() const override { return mBitmap.RowPitch(); }
+  bool IsUpsideDown() const override { return mBitmap.IsUpsideDown(); }
+  bool Reallocate(int, int) override { return false; }
+  // The whole bitmap's drawing context serves only when the area is all of it.
+  void* DrawingContext() const override
+  {
+    const bool whole = mArea == IRectangle(0, 0, mBitmap.PixelWidth(), mBitmap.PixelHeight());
+    return whole ? mBitmap.DrawingContext() : nullptr;
+  }
+
+private:
+  LICE_IBitmap& mBitmap;
+  IRectangle mArea;
+};
 
 }  // namespace
 
@@ -133,10 +177,11 @@ void IGraphics::MarkAllChanged()
 
 bool IGraphics::CollectDirtyRect(IRectangle* out) const
 {
-  // The overlay's text follows the pointer: the area it was drawn over is drawn every frame.
+  // The overlay is drawn again every frame over the area it was drawn over, and its text,
+  // which follows the pointer, wherever that area lay.
   bool dirty = mFlags.showBounds;
   if (dirty)
-    *out = out->UnionWith(mRedrawRect);
+    *out = out->UnionWith(mRedrawRect).UnionWith(OverlayTextArea(mWidth, mHeight));
   for (int i = 0, n = NControls(); i < n; ++i)
   {
     const IControl* control = ControlAt(i);
@@ -171,36 +216,19 @@ bool IGraphics::RedrawRect(const IRectangle& r)
 {
   if (NControls() == 0)
     return false;
-  mDrawnAreas.clear();
-  if (mFlags.showBounds)
+  if (mFlags.strictDrawing || mFlags.showBounds)
   {
-    // The overlay is drawn over a clean picture of the whole area.
+    // The draw bitmap keeps every frame: r is drawn again whole, in one pass, and each
+    // control drawn whole is done with.
     DrawArea(r);
     for (int i = 0, n = NControls(); i < n; ++i)
       ClearWhenInside(ControlAt(i), r);
-    DrawBoundsOverlay();
+    if (mFlags.showBounds)
+      DrawBoundsOverlay();
   }
-  else if (mFlags.strictDrawing)
-    RedrawChangedAreas(r);
   else
     RedrawChangedControls(r);
   return PresentRect(r);
-}
-
-void IGraphics::RedrawChangedAreas(const IRectangle& r)
-{
-  // The draw bitmap keeps every frame: only what changed is drawn again, each changed
-  // control's area with everything that lies in it, then the whole of r is presented.
-  for (int i = 0, n = NControls(); i < n; ++i)
-  {
-    IControl* control = ControlAt(i);
-    if (!control->NeedsRedraw())
-      continue;
-    const IRectangle area = control->Rect().IntersectionWith(r);
-    if (area.W() > 0 && area.H() > 0 && !InsideAnyDrawnArea(area))
-      DrawArea(area);
-    ClearWhenInside(control, r);
-  }
 }
 
 void IGraphics::RedrawChangedControls(const IRectangle& r)
@@ -242,30 +270,22 @@ void IGraphics::DrawBoundsOverlay()
     OutlineRect(kOverlayGreen, ControlAt(i)->Rect());
   StringBuffer position;
   position.Format(kOverlayTextMaxLength, "x: %i, y: %i", mLastX, mLastY);
-  IRectangle where(mWidth - kOverlayTextWidth, mHeight - kOverlayTextSize, mWidth, mHeight);
+  IRectangle where = OverlayTextArea(mWidth, mHeight);
   RenderText(mOverlayStyle, position.Get(), &where, false);
 }
 
 bool IGraphics::OutlineRect(const IColour&, const IRectangle& rect)
 {
-  LICE_IBitmap* bitmap = mDrawBitmap.get();
-  if (!bitmap)
+  if (!mDrawBitmap)
     return true;
+  AreaOfBitmap area(*mDrawBitmap, mRedrawRect);
   const Pixel32 green = LICE_Rgba(kOverlayGreen.R, kOverlayGreen.G, kOverlayGreen.B, kOverlayGreen.A);
-  const int l = rect.L, t = rect.T, r = rect.R, b = rect.B;
-  LICE_DrawSegment(bitmap, l, t, r, t, green, 1.0f, BlendCopy, false);
-  LICE_DrawSegment(bitmap, l, b, r, b, green, 1.0f, BlendCopy, false);
-  LICE_DrawSegment(bitmap, l, t, l, b, green, 1.0f, BlendCopy, false);
-  LICE_DrawSegment(bitmap, r, t, r, b, green, 1.0f, BlendCopy, false);
+  const int l = rect.L - area.Left(), t = rect.T - area.Top(), r = rect.R - area.Left(), b = rect.B - area.Top();
+  LICE_DrawSegment(&area, l, t, r, t, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(&area, l, b, r, b, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(&area, l, t, l, b, green, 1.0f, BlendCopy, false);
+  LICE_DrawSegment(&area, r, t, r, b, green, 1.0f, BlendCopy, false);
   return true;
-}
-
-bool IGraphics::InsideAnyDrawnArea(const IRectangle& area) const
-{
-  for (const IRectangle& drawn : mDrawnAreas)
-    if (Contains(drawn, area))
-      return true;
-  return false;
 }
 
 void IGraphics::DrawArea(const IRectangle& area)
@@ -277,7 +297,6 @@ void IGraphics::DrawArea(const IRectangle& area)
     if (!control->IsHidden() && area.Overlaps(control->Rect()))
       control->Render(this);
   }
-  mDrawnAreas.push_back(area);
 }
 
 bool IGraphics::BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend)
@@ -338,8 +357,14 @@ bool IGraphics::RenderText(ITextStyle& style, const char* text, IRectangle* rect
   font->ChangeTextColour(LICE_Rgba(colour.R, colour.G, colour.B, colour.A));
   if (!measureOnly)
   {
-    LICE_TextRect area{rect->L, rect->T, rect->R, rect->B};
-    font->PaintText(mDrawBitmap.get(), text, -1, &area, flags);
+    // Like every blit, clipped to the area being drawn: a text reaching beyond it would be
+    // blended again over pixels that were not drawn afresh.
+    if (!mDrawBitmap)
+      return true;
+    AreaOfBitmap area(*mDrawBitmap, mRedrawRect);
+    LICE_TextRect place{rect->L - area.Left(), rect->T - area.Top(), rect->R - area.Left(), rect->B - area.Top()};
+    if (area.PixelWidth() > 0)
+      font->PaintText(&area, text, -1, &place, flags);
     return true;
   }
   LICE_TextRect measured{0, 0, 0, 0};

@@ -10,7 +10,6 @@
 #include "framework/gui/PointerModifiers.h"
 
 #include <memory>
-#include <vector>
 
 class IControl;
 class IMenu;
@@ -228,14 +227,11 @@ protected:
   int mSavedCursorY = -1;
 
 private:
-  // Strict drawing: each changed control's area inside r, with everything lying in it.
-  void RedrawChangedAreas(const IRectangle& r);
   // Each changed control's whole area; a changed backdrop redraws everything.
   void RedrawChangedControls(const IRectangle& r);
   void DrawBoundsOverlay();
   // Draws every shown control that meets the area, clipped to it.
   void DrawArea(const IRectangle& area);
-  bool InsideAnyDrawnArea(const IRectangle& area) const;
   // The cached bitmap for the id, loaded into the cache when absent.
   LICE_IBitmap* LoadBitmap(int resourceId, const char* name);
   void BeginGesture(int paramIdx);
@@ -249,7 +245,6 @@ private:
   IPlugBase* mPlug;
   PtrList<IControl> mControls;
   IRectangle mRedrawRect;
-  std::vector<IRectangle> mDrawnAreas;  // of the frame being drawn
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
   int mWidth;
   int mHeight;

@@ -85,7 +85,8 @@ IKnobMultiControlText::IKnobMultiControlText(IPlugBase* plug, int x, int y, int 
                                              const ITextStyle& style, bool showLabel, int textPosition, int offset)
   : IKnobMultiControl(plug, x, y, paramIdx, bitmap),
     mKnobRect(mRect),
-    mTextValue(std::numeric_limits<double>::quiet_NaN()),
+    mDrawnTextValue(std::numeric_limits<double>::quiet_NaN()),
+    mShownTextValue(std::numeric_limits<double>::quiet_NaN()),
     mShowLabel(showLabel)
 {
   mStyle = style;
@@ -112,11 +113,19 @@ bool IKnobMultiControlText::NeedsRedraw() const
 {
   if (IKnobMultiControl::NeedsRedraw())
     return true;
+  if (IsHidden())
+    return false;
   // The plug-in may change the parameter without moving the knob: the text still follows.
   // The text depends on the value alone (the texts and labels are fixed), so the value is
   // compared; it is read without the plug-in lock, as it is kept atomically.
   const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr;
-  return param && param->Value() != mTextValue;
+  return param && param->Value() != mShownTextValue;
+}
+
+void IKnobMultiControlText::ClearChanged()
+{
+  mShownTextValue = mDrawnTextValue;
+  IKnobMultiControl::ClearChanged();
 }
 
 bool IKnobMultiControlText::Render(IGraphics* graphics)
@@ -125,8 +134,8 @@ bool IKnobMultiControlText::Render(IGraphics* graphics)
   char text[kTextCapacity] = "";
   if (const IPlugParameter* param = mPlug ? mPlug->ParamAt(mParamIdx) : nullptr)
   {
-    mTextValue = param->Value();
-    ComposeText(*param, mTextValue, text, kTextCapacity);
+    mDrawnTextValue = param->Value();
+    ComposeText(*param, mDrawnTextValue, text, kTextCapacity);
   }
   mText.Assign(text);
   if (!mText.Get()[0] || mTextRect.Empty())

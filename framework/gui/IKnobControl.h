@@ -56,8 +56,10 @@ public:
 
   bool Render(IGraphics* graphics) override;
   void HandlePress(int x, int y, const PointerModifiers& mods) override;
-  // Also when the parameter's value differs from the one its text shows.
+  // Also when the parameter's value differs from the one its text shows (while shown).
   bool NeedsRedraw() const override;
+  // Drawn whole: the text drawn is the one shown.
+  void ClearChanged() override;
 
   // Where the text was last drawn (left and right fitted to it).
   const IRectangle& TextRect() const { return mTextRect; }
@@ -73,7 +75,9 @@ private:
   IRectangle mTextRect;
   IRectangle mKnobRect;
   StringBuffer mText;
-  // The value the text was composed from; not a number before the first.
-  double mTextValue;
+  // The value the text was last drawn from, and the one the text shows: drawn whole, not
+  // only the part of it in a paint's area. Not a number before the first.
+  double mDrawnTextValue;
+  double mShownTextValue;
   bool mShowLabel;
 };

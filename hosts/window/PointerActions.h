@@ -26,6 +26,18 @@ struct PointerAction
   int notches = 0;  // Wheel
 };
 
+// A drag's pointer moves after its press: kDragMoves of them, evenly spaced, the last one
+// where it ends (move counts from 1).
+constexpr int kDragMoves = 8;
+inline int dragX(const PointerAction& drag, int move)
+{
+  return drag.x + (drag.x2 - drag.x) * move / kDragMoves;
+}
+inline int dragY(const PointerAction& drag, int move)
+{
+  return drag.y + (drag.y2 - drag.y) * move / kDragMoves;
+}
+
 // Parses one action; false with a reason for a word or a number it does not know.
 bool parsePointerAction(const std::string& text, PointerAction* action, std::string* error);
 

@@ -173,10 +173,9 @@ void playPointerAction(void* target, const PointerAction& a)
     break;
   case PointerAction::Drag:
   {
-    constexpr int kSteps = 8;
     send(WM_LBUTTONDOWN, MK_LBUTTON, at(a.x, a.y));
-    for (int i = 1; i <= kSteps; ++i)
-      send(WM_MOUSEMOVE, MK_LBUTTON, at(a.x + (a.x2 - a.x) * i / kSteps, a.y + (a.y2 - a.y) * i / kSteps));
+    for (int i = 1; i <= kDragMoves; ++i)
+      send(WM_MOUSEMOVE, MK_LBUTTON, at(dragX(a, i), dragY(a, i)));
     send(WM_LBUTTONUP, 0, at(a.x2, a.y2));
     break;
   }
