@@ -23,20 +23,35 @@ TEST_F(ControlsTest, FrameFollowsTheValueOverTheWholeStrip)
     int frames;
     double value;
     int frame;  // shown, from 0
+    bool sideBySide = false;
   };
-  const Case cases[] = {{100, 0.0, 0}, {100, 0.004, 0}, {100, 0.5, 50}, {100, 1.0, 99}, {25, 0.5, 12},
-                        {49, 0.5, 24}, {1, 0.7, 0},     {100, 1.5, 99}, {100, -3.0, 0}, {100, kNaN, 0}};
+  const Case cases[] = {{100, 0.0, 0},  {100, 0.004, 0}, {100, 0.5, 50},    {100, 1.0, 99},
+                        {25, 0.5, 12},  {49, 0.5, 24},   {1, 0.7, 0},       {100, 1.5, 99},
+                        {100, -3.0, 0}, {100, kNaN, 0},  {3, 0.5, 1, true}, {20, 1.0, 19, true}};
   Attach();
   int x = 0;
+  IControl* control = nullptr;
   for (const Case& c : cases)
   {
-    auto* control = Add(new IBitmapControl(plug.get(), x, 0, Strip(6, 5, c.frames)));
+    control = Add(new IBitmapControl(plug.get(), x, 0, Strip(6, 5, c.frames, 0, c.sideBySide)));
+    // One frame's size, however the frames lie.
+    EXPECT_EQ(control->Rect(), IRectangle(x, 0, x + 6, 5));
     control->ApplyPlugValue(0.25);  // the first value is the default
     control->ApplyPlugValue(c.value);
     graphics->Tick();
     EXPECT_EQ(LICE_Red(graphics->PixelAt(x + 2, 2)), c.frame) << c.frames << " frames at " << c.value;
     x += 8;
   }
+  // Moved, a control keeps its size and takes the pointer where it is now; it is drawn there
+  // the next time it is drawn.
+  graphics->Tick();
+  control->MoveTo(150, 100);
+  EXPECT_EQ(control->Rect(), IRectangle(150, 100, 156, 105));
+  EXPECT_EQ(control->TargetRect(), control->Rect());
+  EXPECT_FALSE(control->NeedsRedraw());
+  control->MarkChanged(false);
+  graphics->Tick();
+  EXPECT_EQ(LICE_Red(graphics->PixelAt(152, 102)), 19);
 }
 
 TEST_F(ControlsTest, FaderWhoseHandleFillsItsTrackStays)
@@ -95,6 +110,10 @@ TEST_F(ControlsTest, NeitherBadValuesNorMissingImagesReachThePlugIn)
   blind->HandlePress(31, 31, Left());
   blind->HandleDragMove(31, 31, 0, -50, Left());
   EXPECT_EQ(graphics->Tick(), IRectangle(0, 0, 10, 10));
+  // Nor do they ask for frames they could not draw (a knob without area never draws its text).
+  graphics->Tick();
+  IRectangle left;
+  EXPECT_FALSE(graphics->CollectDirtyRect(&left));
   EXPECT_EQ(plug->Gestures(), "");
   EXPECT_EQ(plug->ParamAt(Plug::kGain)->Value(), 0.0);
 }

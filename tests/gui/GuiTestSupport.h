@@ -112,14 +112,18 @@ public:
 
 // A strip of frames, each filled with a colour that names it: red = frame index (from 0),
 // green = 255 - index, blue = the tag, alpha 255; the top-left pixel of every frame is
-// transparent.
-inline LICE_MemBitmap* FrameStrip(int frameWidth, int frameHeight, int frames, int tag = 0)
+// transparent. Frames are stacked top to bottom, or laid side by side.
+inline LICE_MemBitmap* FrameStrip(int frameWidth, int frameHeight, int frames, int tag = 0, bool sideBySide = false)
 {
-  auto* strip = new LICE_MemBitmap(frameWidth, frameHeight * frames);
-  for (int y = 0; y < frameHeight * frames; ++y)
-    for (int x = 0; x < frameWidth; ++x)
+  const int across = sideBySide ? frames : 1;
+  auto* strip = new LICE_MemBitmap(frameWidth * across, frameHeight * frames / across);
+  for (int y = 0; y < strip->PixelHeight(); ++y)
+    for (int x = 0; x < strip->PixelWidth(); ++x)
+    {
+      const int frame = y / frameHeight + x / frameWidth;
       strip->PixelData()[y * strip->RowPitch() + x] =
-        x == 0 && y % frameHeight == 0 ? 0 : LICE_Rgba(y / frameHeight, 255 - y / frameHeight, tag, 255);
+        x % frameWidth == 0 && y % frameHeight == 0 ? 0 : LICE_Rgba(frame, 255 - frame, tag, 255);
+    }
   return strip;
 }
 
@@ -166,13 +170,13 @@ public:
   }
   // A strip of frames (see FrameStrip). The bitmap cache lives as long as the test program
   // and knows images by id alone, so every distinct strip gets an id of its own.
-  IBitmapRef Strip(int frameWidth, int frameHeight, int frames, int tag = 0)
+  IBitmapRef Strip(int frameWidth, int frameHeight, int frames, int tag = 0, bool sideBySide = false)
   {
     static std::map<std::vector<int>, int> ids;
-    const int id =
-      ids.emplace(std::vector<int>{frameWidth, frameHeight, frames, tag}, 2000 + int(ids.size())).first->second;
-    graphics->images[id] = [=] { return FrameStrip(frameWidth, frameHeight, frames, tag); };
-    return graphics->FetchBitmap(id, "strip.png", frames);
+    const std::vector<int> key{frameWidth, frameHeight, frames, tag, sideBySide};
+    const int id = ids.emplace(key, 2000 + int(ids.size())).first->second;
+    graphics->images[id] = [=] { return FrameStrip(frameWidth, frameHeight, frames, tag, sideBySide); };
+    return graphics->FetchBitmap(id, "strip.png", frames, sideBySide);
   }
 
   ScopedFakeRasteriser rasteriser;

@@ -166,11 +166,19 @@ int EditorStepSource::AnyControl(const IGraphics& editor, Test test)
 
 void EditorStepSource::PressPoint(const IGraphics& editor, int* x, int* y)
 {
-  do
+  // Mostly on a control, however small.
+  const int aimed = Below(4) > 0 ? AnyControl(editor, [](const IControl& c) { return !c.TargetRect().Empty(); }) : -1;
+  IRectangle area(0, 0, editor.Width(), editor.Height());
+  const IRectangle on = aimed > 0 ? editor.ControlAt(aimed)->TargetRect().IntersectionWith(area) : IRectangle();
+  if (on.W() > 0 && on.H() > 0)
+    area = on;
+  for (int tries = 1; tries == 1 || OnValueText(editor, *x, *y); ++tries)
   {
-    *x = Below(editor.Width());
-    *y = Below(editor.Height());
-  } while (OnValueText(editor, *x, *y));
+    if (tries > 20)  // all of it is value text
+      area = IRectangle(0, 0, editor.Width(), editor.Height());
+    *x = Between(area.L, area.R - 1);
+    *y = Between(area.T, area.B - 1);
+  }
 }
 
 PointerAction EditorStepSource::Pointer(const IGraphics& editor, PointerAction::Kind kind)
@@ -187,16 +195,18 @@ PointerAction EditorStepSource::Pointer(const IGraphics& editor, PointerAction::
 
 EditorStep EditorStepSource::Next(const IGraphics& editor)
 {
+  // Weighted by repeats.
   static const PointerAction::Kind kPointerKinds[] = {
-    PointerAction::Click, PointerAction::Click,  PointerAction::RightClick, PointerAction::DoubleClick,
-    PointerAction::Drag,  PointerAction::Drag,   PointerAction::Drag,       PointerAction::Wheel,
-    PointerAction::Wheel, PointerAction::Wheel};
+    PointerAction::Click,       PointerAction::Click,       PointerAction::RightClick,
+    PointerAction::DoubleClick, PointerAction::DoubleClick, PointerAction::Drag,
+    PointerAction::Drag,        PointerAction::Wheel,       PointerAction::Wheel};
   static const EditorStep::Kind kKinds[] = {
-    EditorStep::kPointer,    EditorStep::kPointer,   EditorStep::kPointer,     EditorStep::kPointer,
-    EditorStep::kPointer,    EditorStep::kPointerLost, EditorStep::kHostValue, EditorStep::kHostValue,
-    EditorStep::kHostValue,  EditorStep::kEditorValue, EditorStep::kEditorValue, EditorStep::kPlugValue,
-    EditorStep::kPlugValue,  EditorStep::kPlugValue,  EditorStep::kGrey,        EditorStep::kGrey,
-    EditorStep::kHide,       EditorStep::kUncover,     EditorStep::kUncover, EditorStep::kHover};
+    EditorStep::kPointer,     EditorStep::kPointer,   EditorStep::kPointer,   EditorStep::kPointer,
+    EditorStep::kPointer,     EditorStep::kPointer,   EditorStep::kPointer,   EditorStep::kPointerLost,
+    EditorStep::kHostValue,   EditorStep::kHostValue, EditorStep::kHostValue, EditorStep::kEditorValue,
+    EditorStep::kEditorValue, EditorStep::kPlugValue, EditorStep::kPlugValue, EditorStep::kPlugValue,
+    EditorStep::kGrey,        EditorStep::kGrey,      EditorStep::kHide,      EditorStep::kUncover,
+    EditorStep::kUncover,     EditorStep::kHover};
   const IPlugBase* plug = editor.Plug();
   EditorStep step;
   step.kind = kKinds[Below(sizeof kKinds / sizeof kKinds[0])];
@@ -235,15 +245,15 @@ EditorStep EditorStepSource::Next(const IGraphics& editor)
   case EditorStep::kGrey:
   case EditorStep::kHide:
     step.index = AnyControl(editor, [](const IControl&) { return true; });
-    // Hidden a third of the times: most of the editor stays to be seen.
-    step.on = step.kind == EditorStep::kGrey ? Below(2) == 0 : Below(3) == 0;
+    // Greyed or hidden a third of the times: most of the editor stays to be seen and used.
+    step.on = Below(3) == 0;
     break;
   case EditorStep::kUncover:
   {
     // Mostly a part of a control, which is then drawn only in part.
     const int shown = AnyControl(editor, [](const IControl& c) { return !c.Rect().Empty(); });
-    const IRectangle near = Below(4) > 0 && shown > 0 ? editor.ControlAt(shown)->Rect()
-                                                      : IRectangle(0, 0, editor.Width(), editor.Height());
+    const IRectangle near =
+      Below(4) > 0 && shown > 0 ? editor.ControlAt(shown)->Rect() : IRectangle(0, 0, editor.Width(), editor.Height());
     const int x = Between(near.L, near.R - 1), y = Between(near.T, near.B - 1);
     step.area = IRectangle(x, y, x + 1 + Below(near.W()), y + 1 + Below(near.H()))
                   .IntersectionWith(IRectangle(0, 0, editor.Width(), editor.Height()));
@@ -346,8 +356,8 @@ RedrawReport CheckRedraws(EditorPlayer& ticked, EditorPlayer& whole, std::uint32
       ++report.ticks;
       const Difference d = Compare(*ticked.graphics.DrawBitmap(), *whole.graphics.DrawBitmap());
       if (d.pixels > 0 && report.differentTicks++ == 0)
-        report.firstDifference = where + ", tick " + std::to_string(tick) + ": " + std::to_string(d.pixels) +
-                                 " pixels in " + RectText(d.box);
+        report.firstDifference =
+          where + ", tick " + std::to_string(tick) + ": " + std::to_string(d.pixels) + " pixels in " + RectText(d.box);
       report.differentPixels += d.pixels;
       const std::string shown = ticked.CheckShown();
       if (!shown.empty() && report.wrongShows++ == 0)
