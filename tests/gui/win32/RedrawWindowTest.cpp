@@ -70,7 +70,7 @@ TEST(RedrawWindow, EveryTickLeavesThePictureAWholeRedrawGivesAndThenStops)
   ASSERT_NE(view, nullptr);
   WindowPlayer frameByFrame(*ticked->Graphics(), view);
   EditorPlayer redrawnWhole(*whole->Graphics());
-  const RedrawReport report = CheckRedraws(frameByFrame, redrawnWhole, 7, 200);
+  const RedrawReport report = CheckRedraws(frameByFrame, redrawnWhole, 3, 200);
   EXPECT_TRUE(report.Passed()) << report.Summary();
   ticked->Graphics()->CloseView();
 }
