@@ -108,10 +108,11 @@ public:
   // Copies the part of dest that lies in the area being drawn, from sx, sy of the bitmap.
   bool BlitBitmap(const IBitmapRef& bitmap, const IRectangle& dest, int sx, int sy, const IBlendSpec* blend);
   // The rectangle's outline, edges included, in the overlay's opaque green whatever the
-  // colour asked for (the overlay is its only user).
+  // colour asked for (the overlay is its only user); clipped to the area being drawn.
   bool OutlineRect(const IColour& colour, const IRectangle& rect);
-  // Draws one line of text centred vertically in rect, aligned by the style; with measureOnly
-  // the rectangle is fitted to the text instead. False when no font can be had.
+  // Draws one line of text centred vertically in rect, aligned by the style, clipped to the
+  // area being drawn; with measureOnly the rectangle is fitted to the text instead. False
+  // when no font can be had.
   bool RenderText(ITextStyle& style, const char* text, IRectangle* rect, bool measureOnly);
   // The style's font from the font cache, made on first use; stored into the style.
   LICE_CachedFont* ObtainFont(ITextStyle& style);
