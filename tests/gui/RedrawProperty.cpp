@@ -229,6 +229,8 @@ EditorStep EditorStepSource::Next(const IGraphics& editor)
   case EditorStep::kEditorValue:
   {
     step.index = AnyControl(editor, [](const IControl& c) { return c.ParamIdx() >= 0; });
+    if (step.index < 0)
+      break;
     const IPlugParameter* param = plug->ParamAt(editor.ControlAt(step.index)->ParamIdx());
     char typed[IPlugParameter::kTextSize];
     if (param->TextCount() > 0)
