@@ -39,7 +39,7 @@ for i in "${!pids[@]}"; do
   if wait "${pids[$i]}"; then
     echo "$f: nothing found"
   else
-    echo "$f: FOUND A FAULT: $out/$f/findings/, log in $out/$f/"
+    echo "$f: FOUND A FAULT: inputs in $out/$f/findings/, logs in $out/$f/"
     status=1
   fi
 done
