@@ -234,7 +234,8 @@ TEST_F(EffectParametersTest, ShortNamesAreTheLongestLineThatFits)
   }
 }
 
-TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
+// A number trims itself to the host's limit; a list or on/off text is handed over whole.
+TEST_F(EffectParametersTest, TextsAreParsedInRangeAndNumbersTrimmedToTheLimit)
 {
   double value = -1.0;
   const AAX_CString half("50%");
@@ -250,8 +251,8 @@ TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
     double normalized;
     int32_t limit;
     const char* text;
-  } cases[] = {{"1", 0.75, 8, "50.00%"}, {"1", 0.75, 5, "50.00"}, {"1", 0.75, 3, "50%"},
-               {"2", 1.0, 8, "D"},       {"2", 0.0, 0, ""},       {"", 0.0, 3, "byp"}};
+  } cases[] = {{"1", 0.75, 8, "50.00%"}, {"1", 0.75, 5, "50.00"}, {"1", 0.75, 3, "50%"},  {"1", 0.75, 0, ""},
+               {"2", 1.0, 8, "D"},       {"2", 0.0, 0, "A"},      {"", 0.0, 3, "bypass"}, {"", 1.0, -1, "on"}};
   for (const auto& c : cases)
   {
     AAX_CString text;
@@ -260,7 +261,9 @@ TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
   }
   AAX_CString current;
   EXPECT_EQ(plug->FormatCurrentValue("", &current, 4), kAAX_Success);
-  EXPECT_STREQ(current.Chars(), "bypa");
+  EXPECT_STREQ(current.Chars(), "bypass");
+  EXPECT_EQ(plug->FormatCurrentValue("1", &current, 4), kAAX_Success);
+  EXPECT_STREQ(current.Chars(), "0.00");
 }
 
 TEST_F(EffectParametersTest, HostValuesAreAppliedAnnouncedAndCounted)
