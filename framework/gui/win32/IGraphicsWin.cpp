@@ -202,7 +202,8 @@ void IGraphicsWin::ChangeSize(int width, int height)
 
 LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* name)
 {
-  return LoadPngResource(resourceId, name);
+  // The owner may have handed in another module than the one this code is linked into.
+  return LoadPngResource(mModule, resourceId, name);
 }
 
 void IGraphicsWin::ConcealCursor()
