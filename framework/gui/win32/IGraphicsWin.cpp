@@ -149,6 +149,8 @@ void IGraphicsWin::ForgetView()
     return;
   FinishTextEntry();
   CancelPointer();
+  // A drag that hid the pointer gets no release now: the host's pointer comes back.
+  RevealCursor();
   DestroyTooltipWindow();
   mView = nullptr;
   --gOpenViews;
