@@ -10,7 +10,8 @@ ImportPatch::ImportPatch(const char* library, const char* function, void* replac
     return;
   // The program's import table: one slot per imported function, holding its address.
   auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-  const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const auto* headers =
+    reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   for (auto* from = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); from->Name; ++from)
   {

@@ -100,7 +100,8 @@ ModalAnswer::Action TypeKeys(std::vector<WPARAM> keys)
 
 void Click(HWND dialog, int button)
 {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
 }
 
 ModalAnswer::Action ClickButton(int button)
