@@ -43,9 +43,13 @@ void SilentError(png_structp png, png_const_charp)
 }
 void SilentWarning(png_structp, png_const_charp) {}
 
+// The libpng release the decoder was written for. libpng compares the text only up to its
+// second '.', so every 1.6 library accepts it.
+constexpr char kPngVersion[] = "1.6.8";
+
 png_structp CreateReader()
 {
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
+  png_structp png = png_create_read_struct(kPngVersion, nullptr, SilentError, SilentWarning);
   if (png)
     png_set_user_limits(png, LICE_MaxPngSide, LICE_MaxPngSide);
   return png;

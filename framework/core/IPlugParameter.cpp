@@ -215,6 +215,11 @@ int IPlugParameter::TextCount() const
   return mTexts.Size() / static_cast<int>(sizeof(TextEntry));
 }
 
+const char* IPlugParameter::TextAt(int index) const
+{
+  return index >= 0 && index < TextCount() ? Entries()[index].text : "";
+}
+
 const char* IPlugParameter::TextForValue(int value) const
 {
   const TextEntry* entry = EntryFor(value);

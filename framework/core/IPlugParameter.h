@@ -51,6 +51,8 @@ public:
   // Appends a display text for an integer value; false when the table could not grow.
   bool AddDisplayText(int value, const char* text);
   int TextCount() const;
+  // The text of entry index of the table, in the order the texts were added ("" out of range).
+  const char* TextAt(int index) const;
   const char* TextForValue(int value) const;
   bool ValueForText(const char* text, int* value) const;
 

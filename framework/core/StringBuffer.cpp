@@ -108,16 +108,13 @@ bool StringBuffer::Format(int maxLength, const char* format, ...)
   if (scratch.Size() != maxLength + 1)
     return false;
   char* out = static_cast<char*>(scratch.Data());
+  // Whether the printer cuts or fails part-way, the text is what it wrote, up to the maximum:
+  // the block starts zeroed and ends in a NUL, so an unterminated result still reads whole.
+  std::memset(out, 0, static_cast<size_t>(maxLength) + 1);
   va_list args;
   va_start(args, format);
-  const int printed = std::vsnprintf(out, static_cast<size_t>(maxLength) + 1, format, args);
+  std::vsnprintf(out, static_cast<size_t>(maxLength) + 1, format, args);
   va_end(args);
-  if (printed < 0 || printed >= maxLength)
-  {
-    if (out[0] != '\0' && printed >= 0)
-      out[maxLength] = '\0';
-    else
-      out[0] = '\0';
-  }
+  out[maxLength] = '\0';
   return Assign(out);
 }

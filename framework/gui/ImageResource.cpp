@@ -35,13 +35,13 @@ bool HasPngExtension(const char* name)
   return EqualIgnoringCase(extension, "png");
 }
 
-LICE_IBitmap* LoadPngResource(int resourceId, const char* name)
+LICE_IBitmap* LoadPngResource(void* module, int resourceId, const char* name)
 {
   if (!HasPngExtension(name))
     return nullptr;
   const unsigned char* data = nullptr;
   size_t size = 0;
-  if (!FindModuleResource(resourceId, "PNG", &data, &size))
+  if (!FindModuleResource(module, resourceId, "PNG", &data, &size))
     return nullptr;
   // Nothing shorter than a PNG's signature can be one.
   if (!data || size <= 7 || size > static_cast<size_t>(INT_MAX))

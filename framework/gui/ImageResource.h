@@ -6,6 +6,7 @@ class LICE_IBitmap;
 // after its first character) is "png" in any case.
 bool HasPngExtension(const char* name);
 
-// Decodes the image the module holds as resource id of type "PNG". Null for a name that is
-// not a PNG's, a missing resource, one too short to be a PNG, or data that does not decode.
-LICE_IBitmap* LoadPngResource(int resourceId, const char* name);
+// Decodes the image the module (null: this one) holds as resource id of type "PNG". Null for
+// a name that is not a PNG's, a missing resource, one too short to be a PNG, or data that does
+// not decode.
+LICE_IBitmap* LoadPngResource(void* module, int resourceId, const char* name);

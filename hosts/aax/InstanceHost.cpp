@@ -61,7 +61,13 @@ class InstanceHost::AutomationFace : public HostFace<HostAutomationInterface>
 public:
   explicit AutomationFace(InstanceHost& host) : HostFace(host, "Automation"), mHost(host) {}
 
-  ACFResult EnrolParameter(const char* id) override { return Record("EnrolParameter", id); }
+  ACFResult EnrolParameter(const char* id) override
+  {
+    const ACFResult result = Record("EnrolParameter", id);
+    if (mHost.onEnrolParameter)
+      mHost.onEnrolParameter(id);
+    return result;
+  }
   ACFResult WithdrawParameter(const char* id) override { return Record("WithdrawParameter", id); }
   ACFResult RequestValue(const char* id, double normalized) override
   {

@@ -35,6 +35,8 @@ public:
   // A host answers a value request by setting the value through the plug-in; tests that
   // want that round trip set this.
   std::function<void(const char* id, double normalized)> onRequestValue;
+  // A host may look the parameter up as soon as it is enrolled.
+  std::function<void(const char* id)> onEnrolParameter;
 
   // As the host object of an editor, the host also hands out the instance's effect-parameters
   // interface ("EffectParameters"), with a reference of its own.

@@ -6,10 +6,15 @@
 
 bool FindModuleResource(int id, const char* type, const unsigned char** data, size_t* size)
 {
+  return FindModuleResource(nullptr, id, type, data, size);
+}
+
+bool FindModuleResource(void* moduleHandle, int id, const char* type, const unsigned char** data, size_t* size)
+{
   // Resource ids are 16-bit: a larger one would be cut to another resource's id.
   if (id <= 0 || id > 0xFFFF || !type || !data || !size)
     return false;
-  HMODULE module = static_cast<HMODULE>(CurrentModuleHandle());
+  HMODULE module = static_cast<HMODULE>(moduleHandle ? moduleHandle : CurrentModuleHandle());
   if (!module)
     return false;
   HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), type);

@@ -122,15 +122,20 @@ TEST(DisplayDelegates, BinaryReadsOnlyItsOwnTexts)
   EXPECT_TRUE(display.ParseText(AAX_CString("bypass"), value));
 }
 
-TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
+// Whole numbers and fractions alike; whole numbers read back truncated.
+template <typename T>
+void ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead()
 {
-  const AAX_CUnitDisplayDelegateDecorator<double> display(AAX_CNumberDisplayDelegate<double>(), "dB");
+  // A copy that outlives the display it was made from.
+  const std::unique_ptr<AAX_IDisplayDelegate<T>> copy(
+    AAX_CUnitDisplayDelegateDecorator<T>(AAX_CNumberDisplayDelegate<T>(), "dB").Duplicate());
+  const AAX_IDisplayDelegate<T>& display = *copy;
   AAX_CString out;
-  display.Text(12.0, out);
+  display.Text(T(12), out);
   EXPECT_STREQ(out.Chars(), "12.00dB");
   for (const TextCase& c : {TextCase{7, "12.00dB"}, {6, "12.00"}, {4, "12.0"}, {-3, ""}})
   {
-    display.TextLimited(12.0, c.limit, out);
+    display.TextLimited(T(12), c.limit, out);
     EXPECT_STREQ(out.Chars(), c.text) << c.limit;
   }
   const struct
@@ -138,24 +143,23 @@ TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
     const char* text;
     bool read;
     double value;
-  } parses[] = {{"12.00dB", true, 12.0}, {"-3 dB", true, -3.0}, {"12.00 Hz", true, 12.0}, {"dB", false, 0.0}};
+  } parses[] = {{"12.00dB", true, 12.0}, {"-3.5 dB", true, -3.5}, {"12.00 Hz", true, 12.0}, {"dB", false, 0.0}};
   for (const auto& c : parses)
   {
-    double value = -1.0;
+    T value = T(-1);
     EXPECT_EQ(display.ParseText(AAX_CString(c.text), value), c.read) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(value, T(c.value)) << c.text;
   }
 }
 
-TEST(DisplayDelegates, DuplicatesOwnTheirInnerDelegates)
+TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
 {
-  std::unique_ptr<AAX_IDisplayDelegate<double>> copy;
   {
-    const AAX_CUnitDisplayDelegateDecorator<double> original(AAX_CNumberDisplayDelegate<double>(), "%");
-    copy.reset(original.Duplicate());
+    SCOPED_TRACE("double");
+    ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead<double>();
   }
-  AAX_CString out;
-  copy->Text(50.0, out);
-  EXPECT_STREQ(out.Chars(), "50.00%");
+  SCOPED_TRACE("int32_t");
+  ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead<int32_t>();
 }
+
 }  // namespace

@@ -183,6 +183,42 @@ TEST_F(EffectParametersTest, LookupsOfAbsentParametersFailWithoutWriting)
   EXPECT_EQ(word, 7);
 }
 
+// What the host asks of each parameter, and a default it changes, which leaves the value be.
+TEST_F(EffectParametersTest, QueriesAnswerWhatTheParameterHolds)
+{
+  const struct
+  {
+    const char* id;
+    bool automatable;
+    double normalizedDefault;
+    int32_t kind;
+  } cases[] = {{"", true, 0.0, AAX_IParameter::kDiscrete},
+               {"1", true, 0.5, AAX_IParameter::kContinuous},
+               {"2", true, 1.0 / 3.0, AAX_IParameter::kDiscrete},
+               {"3", false, 0.0, AAX_IParameter::kDiscrete}};
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.id);
+    bool automatable = !c.automatable;
+    double normalizedDefault = -1.0;
+    int32_t kind = -1;
+    int32_t word = -1;
+    EXPECT_EQ(plug->QueryParameterAutomatable(c.id, &automatable), kAAX_Success);
+    EXPECT_EQ(automatable, c.automatable);
+    EXPECT_EQ(plug->QueryParameterDefault(c.id, &normalizedDefault), kAAX_Success);
+    EXPECT_EQ(normalizedDefault, c.normalizedDefault);
+    EXPECT_EQ(plug->QueryParameterKind(c.id, &kind), kAAX_Success);
+    EXPECT_EQ(kind, c.kind);
+    EXPECT_EQ(plug->QueryParameterLayoutWord(c.id, &word), kAAX_Success);
+    EXPECT_EQ(word, 0);
+    const double value = Normalized(c.id);
+    EXPECT_EQ(plug->ChangeParameterDefault(c.id, 1.0), kAAX_Success);
+    EXPECT_EQ(plug->QueryParameterDefault(c.id, &normalizedDefault), kAAX_Success);
+    EXPECT_EQ(normalizedDefault, 1.0);
+    EXPECT_EQ(Normalized(c.id), value);
+  }
+}
+
 TEST_F(EffectParametersTest, MissingOutputsAndTextsAreRefused)
 {
   const ACFResult bad = kAAX_ErrBadTextOrOutput;
@@ -234,7 +270,8 @@ TEST_F(EffectParametersTest, ShortNamesAreTheLongestLineThatFits)
   }
 }
 
-TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
+// A number trims itself to the host's limit; a list or on/off text is handed over whole.
+TEST_F(EffectParametersTest, TextsAreParsedInRangeAndNumbersTrimmedToTheLimit)
 {
   double value = -1.0;
   const AAX_CString half("50%");
@@ -250,8 +287,8 @@ TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
     double normalized;
     int32_t limit;
     const char* text;
-  } cases[] = {{"1", 0.75, 8, "50.00%"}, {"1", 0.75, 5, "50.00"}, {"1", 0.75, 3, "50%"},
-               {"2", 1.0, 8, "D"},       {"2", 0.0, 0, ""},       {"", 0.0, 3, "byp"}};
+  } cases[] = {{"1", 0.75, 8, "50.00%"}, {"1", 0.75, 5, "50.00"}, {"1", 0.75, 3, "50%"},  {"1", 0.75, 0, ""},
+               {"2", 1.0, 8, "D"},       {"2", 0.0, 0, "A"},      {"", 0.0, 3, "bypass"}, {"", 1.0, -1, "on"}};
   for (const auto& c : cases)
   {
     AAX_CString text;
@@ -260,7 +297,9 @@ TEST_F(EffectParametersTest, TextsAreParsedInRangeAndBoundedByTheLimit)
   }
   AAX_CString current;
   EXPECT_EQ(plug->FormatCurrentValue("", &current, 4), kAAX_Success);
-  EXPECT_STREQ(current.Chars(), "bypa");
+  EXPECT_STREQ(current.Chars(), "bypass");
+  EXPECT_EQ(plug->FormatCurrentValue("1", &current, 4), kAAX_Success);
+  EXPECT_STREQ(current.Chars(), "0.00");
 }
 
 TEST_F(EffectParametersTest, HostValuesAreAppliedAnnouncedAndCounted)

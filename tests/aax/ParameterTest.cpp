@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 using namespace aaxhost;
@@ -208,5 +210,19 @@ TEST_F(ParameterTest, RegistryKeepsOneParameterPerIdentifier)
   EXPECT_EQ(registry.IndexOf(""), -1);
   // Only the parameter added after the delegate was set was enrolled, and so withdrawn.
   EXPECT_EQ(Automation(), (Calls{"Automation.EnrolParameter(\"2\")", "Automation.WithdrawParameter(\"2\")"}));
+}
+
+// The host hears of a parameter before the table lists it or finds it by identifier.
+TEST_F(ParameterTest, RegistryEnrolsAParameterBeforeTakingItIn)
+{
+  ParameterRegistry registry;
+  registry.UseAutomationDelegate(&automation);
+  std::vector<std::pair<int32_t, bool>> seenAtEnrol;
+  host.onEnrolParameter = [&](const char* id) {
+    seenAtEnrol.push_back({registry.Count(), registry.Find(id) != nullptr});
+  };
+  ASSERT_TRUE(registry.Add(MakeLevel(25.0, "1").release()));
+  ASSERT_TRUE(registry.Add(MakeLevel(25.0, "2").release()));
+  EXPECT_EQ(seenAtEnrol, (std::vector<std::pair<int32_t, bool>>{{0, false}, {1, false}}));
 }
 }  // namespace

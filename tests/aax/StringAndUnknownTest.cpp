@@ -43,6 +43,30 @@ TEST(AAX_CString, NullTextAndPositionsPastTheEndAreEmpty)
   EXPECT_EQ(text.CapacityLimit(), 0xFFFFFFFEu);
 }
 
+TEST(AAX_CString, CopiesOwnTheirTextAndRangesAreErasedInPlace)
+{
+  AAX_CString text("level");
+  EXPECT_EQ(&text.CopyFrom(text), &text);
+  EXPECT_STREQ(text.Chars(), "level");
+  AAX_CString copy;
+  copy.CopyFrom(text);
+  text.MakeEmpty();
+  EXPECT_EQ(text.CharCount(), 0u);
+  EXPECT_STREQ(copy.Chars(), "level");
+  const struct
+  {
+    uint32_t position;
+    uint32_t count;
+    const char* left;
+  } erasures[] = {{1, 3, "ll"}, {3, 2, "lev"}, {0, 5, ""}, {5, 1, "level"}};
+  for (const auto& e : erasures)
+  {
+    AAX_CString erased(copy);
+    erased.EraseRange(e.position, e.count);
+    EXPECT_STREQ(erased.Chars(), e.left) << e.position << "+" << e.count;
+  }
+}
+
 TEST(AAX_CString, NumbersAreReadAndWrittenWithAPoint)
 {
   const struct

@@ -7,6 +7,7 @@
 #include <cfloat>
 #include <cmath>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -178,20 +179,45 @@ TEST(BlockProcessing, BlockSizeChangesAreAllOrNothing)
   EXPECT_EQ(out[0], 0.0);
 }
 
+template <class Sample>
+void RunBaseBody(IPlugBase& plug, Sample** in, Sample** out, int nFrames)
+{
+  if constexpr (std::is_same_v<Sample, float>)
+    plug.IPlugBase::ProcessBlockFloat(in, out, nFrames);
+  else
+    plug.IPlugBase::ProcessBlockDouble(in, out, nFrames);
+}
+
+template <class Sample>
+void CheckBaseBody()
+{
+  Sample a[4] = {1, 2, 3, 4}, b[4] = {5, 6, 7, 8}, o[4] = {9, 9, 9, 9}, o2[4] = {9, 9, 9, 9};
+  Sample* ins[] = {a, b};
+  Sample* outs[] = {o, o2};
+  GainPlug twoToOne(PlugArgs(0, "2-1"));
+  RunBaseBody(twoToOne, ins, outs, 4);
+  EXPECT_EQ(o[3], 4);
+  EXPECT_EQ(o2[3], 9);
+  GainPlug oneToTwo(PlugArgs(0, "1-2"));
+  RunBaseBody(oneToTwo, ins, outs, 4);
+  EXPECT_EQ(o2[0], 0);
+  Sample* inPlace[] = {a, o2};
+  RunBaseBody(oneToTwo, inPlace, inPlace, 4);  // same buffer in and out
+  EXPECT_EQ(a[2], 3);
+  EXPECT_TRUE(twoToOne.frames.empty());  // the effect's own body never ran
+}
+
+// The base body in both widths (the 64-bit one is also every binding's bypass).
 TEST(BlockProcessing, BaseBodyCopiesMatchingChannelsAndSilencesTheRest)
 {
-  double a[4] = {1, 2, 3, 4}, b[4] = {5, 6, 7, 8}, o[4] = {9, 9, 9, 9}, o2[4] = {9, 9, 9, 9};
-  double* ins[] = {a, b};
-  double* outs[] = {o, o2};
-  GainPlug(PlugArgs(0, "2-1")).IPlugBase::ProcessBlockDouble(ins, outs, 4);
-  EXPECT_EQ(o[3], 4.0);
-  EXPECT_EQ(o2[3], 9.0);
-  GainPlug oneToTwo(PlugArgs(0, "1-2"));
-  oneToTwo.IPlugBase::ProcessBlockDouble(ins, outs, 4);
-  EXPECT_EQ(o2[0], 0.0);
-  double* inPlace[] = {a, o2};
-  oneToTwo.IPlugBase::ProcessBlockDouble(inPlace, inPlace, 4);  // same buffer in and out
-  EXPECT_EQ(a[2], 3.0);
+  {
+    SCOPED_TRACE("64-bit");
+    CheckBaseBody<double>();
+  }
+  {
+    SCOPED_TRACE("32-bit");
+    CheckBaseBody<float>();
+  }
 }
 
 // Runs bypass over the input in blocks and returns the output of channel 0.

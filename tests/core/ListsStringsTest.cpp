@@ -158,6 +158,14 @@ TEST(StringBuffer, FormatCutsAtTheMaximum)
   s.Assign("keep");
   EXPECT_TRUE(s.Format(10, "%s!", s.Get()));  // an argument inside the buffer
   EXPECT_STREQ(s.Get(), "keep!");
+
+  // A wide character the "C" locale cannot encode makes the printer fail part-way: what it
+  // printed before the error stays.
+  const wchar_t unencodable[] = {0xD800, 0};
+  EXPECT_TRUE(s.Format(10, "ab%ls", unencodable));
+  EXPECT_STREQ(s.Get(), "ab");
+  EXPECT_TRUE(s.Format(10, "%ls", unencodable));
+  EXPECT_STREQ(s.Get(), "");
 }
 
 TEST(StringBuffer, OutOfMemoryLeavesTheTextUnchanged)

@@ -167,6 +167,9 @@ TEST(IPlugParameter, DisplayTextsNumbersAndLabels)
   gap.AddDisplayText(2, "");
   gap.AddDisplayText(2, "two");
   EXPECT_EQ(Display(gap, 2.0), "2");
+  EXPECT_STREQ(gap.TextAt(1), "two");  // by position in the table, not by value
+  EXPECT_STREQ(gap.TextAt(2), "");
+  EXPECT_STREQ(gap.TextAt(-1), "");
 
   // Output is bounded by the caller's buffer whatever the value.
   IPlugParameter huge;

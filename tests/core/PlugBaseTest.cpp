@@ -195,6 +195,16 @@ TEST(IPlugBase, DestroyAndFreeEndsTheWholeObjectAndFreesOnlyWhenAsked)
   }
 }
 
+// A host that asks for a key's name (VST2) hears that there is none, in an emptied text.
+TEST(IPlugBase, KeysHaveNoNamesUnlessTheEffectGivesThem)
+{
+  TestPlug plug(PlugArgs(0));
+  char name[8] = "junk";
+  EXPECT_FALSE(plug.NoteNameFor(60, name, sizeof(name)));
+  EXPECT_STREQ(name, "");
+  EXPECT_FALSE(plug.NoteNameFor(61, nullptr, 0));
+}
+
 TEST(IPlugBase, SampleRatesThatAreNotFiniteAndPositiveAreRefused)
 {
   TestPlug plug(PlugArgs(0));

@@ -46,8 +46,8 @@ TEST(ImageResource, OnlyPngNamesAreLoaded)
                                   {"dir.png/x", false},
                                   {"", false}})
     EXPECT_EQ(HasPngExtension(name), png) << name;
-  EXPECT_EQ(LoadPngResource(100, "bkg.jpg"), nullptr);
-  EXPECT_EQ(LoadPngResource(999, "nothing.png"), nullptr);
+  EXPECT_EQ(LoadPngResource(nullptr, 100, "bkg.jpg"), nullptr);
+  EXPECT_EQ(LoadPngResource(nullptr, 999, "nothing.png"), nullptr);
 }
 
 TEST(TextEntry, CharactersAndTextsByParameterKind)

@@ -429,12 +429,12 @@ TEST(Vst2Setup, HostCodeIsAskedOnceAndTerminated)
   {
     std::string product;
     int code;
-    int nIn;
+    bool clampedToStereo;
   } cases[] = {
-    {"Forte 4", 15, 2},
-    {"Some Live host", 9, 3},
-    {"", 0, 3},
-    {std::string(256, 'z'), 0, 3},  // fills the buffer without a NUL
+    {"Forte 4", 15, true},
+    {"Some Live host", 9, false},
+    {"", 0, false},
+    {std::string(256, 'z'), 0, false},  // fills the buffer without a NUL
   };
   for (const Case& c : cases)
   {
@@ -446,8 +446,12 @@ TEST(Vst2Setup, HostCodeIsAskedOnceAndTerminated)
     driver.Open(44100.0, 64);
     TestVstPlug* plug = PlugOf(driver.Effect());
     EXPECT_EQ(plug->HostCode(), c.code);
-    EXPECT_EQ(driver.Effect()->numInputs, c.nIn);
-    EXPECT_EQ(plug->InputArrangement().numChannels, c.nIn);
+    // The host still sees every channel; a stereo-only host's third input is not read.
+    EXPECT_EQ(driver.Effect()->numInputs, 3);
+    EXPECT_EQ(plug->InputArrangement().numChannels, 3);
+    EXPECT_EQ(plug->InputArrangement().type, kSpeakerArrUserDefined);
+    EXPECT_EQ(plug->IsInChannelConnected(2), !c.clampedToStereo);
+    EXPECT_TRUE(plug->IsOutChannelConnected(2));
     EXPECT_EQ(driver.Host().CallsOf(audioMasterGetProductString).size(), 1u);
     EXPECT_EQ(driver.Host().CallsOf(audioMasterGetVendorVersion).size(), c.product.empty() ? 0u : 1u);
   }

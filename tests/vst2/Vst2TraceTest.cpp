@@ -40,7 +40,7 @@ std::vector<std::string> TracesOf(const std::string& function)
   return found;
 }
 
-TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamed)
+TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamedAsAreCanDoTexts)
 {
   gTraces.clear();
   AEffect* effect =
@@ -54,9 +54,12 @@ TEST(Vst2Trace, CreationIsStampedAndEveryOpcodeButIdleIsNamed)
   effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effIdle, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, 77, -1, -2, nullptr, 0.0f);
+  effect->dispatcher(effect, effCanDo, 0, 0, const_cast<char*>("receiveVstTimeInfo"), 0.0f);
+  effect->dispatcher(effect, effCanDo, 0, 0, nullptr, 0.0f);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   EXPECT_EQ(TracesOf("IPlugVST::VSTDispatcher"),
-            (std::vector<std::string>{"58(effGetVstVersion):3:7", "77(unknown):-1:-2", "1(effClose):0:0"}));
+            (std::vector<std::string>{"58(effGetVstVersion):3:7", "77(unknown):-1:-2", "51(effCanDo):0:0",
+                                      "VSTCanDo(receiveVstTimeInfo)", "51(effCanDo):0:0", "1(effClose):0:0"}));
 }
 
 }  // namespace

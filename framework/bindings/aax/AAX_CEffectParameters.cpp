@@ -7,13 +7,6 @@
 #include <vector>
 
 namespace {
-// Host texts never exceed the number of characters the host asked for (none for a negative limit).
-void AssignBounded(AAX_IString& out, const AAX_CString& text, int32_t limit)
-{
-  const size_t room = limit > 0 ? size_t(limit) : 0;
-  out.AssignChars(text.Std().substr(0, room).c_str());
-}
-
 // The lines of a short name, cut at line feeds; the text after the last one counts when not empty.
 std::vector<std::string> LinesOf(const std::string& text)
 {
@@ -297,7 +290,7 @@ ACFResult AAX_CEffectParameters::FormatNormalizedValue(const char* id, double no
     AAX_CString shown;
     if (!parameter->TextOfNormalizedLimited(normalized, limit, shown))
       return kAAX_ErrBadTextOrOutput;
-    AssignBounded(*text, shown, limit);
+    text->AssignFrom(&shown);
     return kAAX_Success;
   });
 }
@@ -312,7 +305,7 @@ ACFResult AAX_CEffectParameters::FormatCurrentValue(const char* id, AAX_IString*
       return kAAX_ErrParameterNotFound;
     AAX_CString shown;
     parameter->CurrentValueTextLimited(limit, shown);
-    AssignBounded(*text, shown, limit);
+    text->AssignFrom(&shown);
     return kAAX_Success;
   });
 }

@@ -68,7 +68,7 @@ public:
   ACFResult CopyParameterIdAt(int32_t index, AAX_IString* id) const override;
   ACFResult QueryParameterExtra(const char* id, uint32_t selector, int32_t* value) const override;
 
-  // ---- Texts: bounded by the limit the host gives ----
+  // ---- Texts: a number trims itself to the host's limit; a list or on/off text comes whole ----
   ACFResult ParseParameterText(const char* id, double* normalized, const AAX_IString* text) const override;
   ACFResult FormatNormalizedValue(const char* id, double normalized, AAX_IString* text, int32_t limit) const override;
   ACFResult FormatCurrentValue(const char* id, AAX_IString* text, int32_t limit) const override;

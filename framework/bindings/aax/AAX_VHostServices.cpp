@@ -2,11 +2,14 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
 #include <new>
+#include <utility>
 
 namespace {
-std::unique_ptr<AAX_VHostServices> sHostServices;
+// Released by ACFShutdown only, never by a static destructor: a host that unloads the module
+// without shutting it down may have destroyed its services object already, and the release
+// would run under the loader's lock.
+AAX_VHostServices* sHostServices = nullptr;
 constexpr size_t kTraceBytes = 512;
 }  // namespace
 
@@ -28,14 +31,14 @@ ACFResult AAX_VHostServices::SendTrace(int32_t priority, const char* text)
 void SetHostServices(IACFUnknown* hostObject)
 {
   if (!hostObject)
-    sHostServices.reset();
+    delete std::exchange(sHostServices, nullptr);
   else if (!sHostServices)
-    sHostServices.reset(new (std::nothrow) AAX_VHostServices(hostObject));
+    sHostServices = new (std::nothrow) AAX_VHostServices(hostObject);
 }
 
 AAX_IHostServices* HostServices()
 {
-  return sHostServices.get();
+  return sHostServices;
 }
 
 ACFResult HostTrace(int32_t priority, const char* format, ...)

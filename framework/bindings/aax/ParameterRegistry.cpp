@@ -11,12 +11,20 @@ bool ParameterRegistry::Add(AAX_IParameter* parameter)
 {
   if (!parameter || FindMutable(parameter->IdString()))
     return false;
-  // Both containers have grown before the parameter is enrolled, so running out of memory
-  // leaves the registry and the host as they were.
+  // The list has room before anything changes. Should the map run out of memory, the list
+  // lets go again and the caller, who still owns the parameter, frees it (withdrawing it).
   mParameters.reserve(mParameters.size() + 1);
-  mById.emplace(parameter->IdString(), parameter);
   parameter->AttachAutomationDelegate(mAutomation);
   mParameters.push_back(parameter);
+  try
+  {
+    mById.emplace(parameter->IdString(), parameter);
+  }
+  catch (...)
+  {
+    mParameters.pop_back();
+    throw;
+  }
   return true;
 }
 

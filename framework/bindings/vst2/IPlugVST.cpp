@@ -335,22 +335,10 @@ void IPlugVST::PrepareForHost()
   const int code = HostCode();
   if (code == 15 || code == 17 || code == 18 || code == 20)
     ClampToStereo();
-  UpdateArrangements();
+  // The host is told every channel; a clamp to stereo only stops the plug-in reading the rest.
+  mEffect.numInputs = mInputArrangement.numChannels = NInChannels();
+  mEffect.numOutputs = mOutputArrangement.numChannels = NOutChannels();
   HostSetupDone();
-}
-
-// The channels the host sees are the connected ones, so that a clamp to stereo shows.
-void IPlugVST::UpdateArrangements()
-{
-  int nIn = 0, nOut = 0;
-  while (nIn < NInChannels() && IsInChannelConnected(nIn))
-    ++nIn;
-  while (nOut < NOutChannels() && IsOutChannelConnected(nOut))
-    ++nOut;
-  mEffect.numInputs = nIn;
-  mEffect.numOutputs = nOut;
-  SetArrangement(&mInputArrangement, nIn);
-  SetArrangement(&mOutputArrangement, nOut);
 }
 
 void IPlugVST::ChangeLatency(int samples)

@@ -106,7 +106,6 @@ private:
 
   template <class Sample>
   static void ProcessEntry(vst2::AEffect* effect, Sample** inputs, Sample** outputs, int32_t frames, EBlockMode mode);
-  void UpdateArrangements();
 
   // The editor's size as the host reads it; all 0 until an editor is attached.
   vst2::ERect mEditRect{};

@@ -346,7 +346,7 @@ intptr_t IPlugVST::CanDo(const char* text)
 {
   if (!text)
     return 0;
-  TQ_TRACE("VSTCanDo", "%s", text);
+  TQ_TRACE("IPlugVST::VSTDispatcher", "VSTCanDo(%s)", text);
   if (SameText(text, "receiveVstTimeInfo"))
     return 1;
   if (DoesMidi())

@@ -114,9 +114,8 @@ void IPlugVST3::AddParameter(int paramIdx)
   case IPlugParameter::kTypeEnum:
   {
     auto* list = new ListParameter(title.c_str(), id, units.c_str(), flags | ParameterInfo::kIsList, unit);
-    // Display texts belong to the integer values 0, 1, ... in the order they were added.
-    for (int value = 0, n = param->TextCount(); value < n; ++value)
-      list->appendString(toStr16(param->TextForValue(value)).c_str());
+    for (int i = 0, n = param->TextCount(); i < n; ++i)
+      list->appendString(toStr16(param->TextAt(i)).c_str());
     list->SetDefaultNormalized(param->NormalOf(param->Default()));
     mParameters.addParameter(list);
     break;

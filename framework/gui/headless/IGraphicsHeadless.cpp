@@ -36,5 +36,5 @@ bool IGraphicsHeadless::ReadClipboardText(StringBuffer& out)
 
 LICE_IBitmap* IGraphicsHeadless::LoadImageResource(int resourceId, const char* name)
 {
-  return LoadPngResource(resourceId, name);
+  return LoadPngResource(nullptr, resourceId, name);
 }

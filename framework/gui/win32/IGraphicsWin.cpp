@@ -149,6 +149,8 @@ void IGraphicsWin::ForgetView()
     return;
   FinishTextEntry();
   CancelPointer();
+  // A drag that hid the pointer gets no release now: the host's pointer comes back.
+  RevealCursor();
   DestroyTooltipWindow();
   mView = nullptr;
   --gOpenViews;
@@ -202,7 +204,8 @@ void IGraphicsWin::ChangeSize(int width, int height)
 
 LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* name)
 {
-  return LoadPngResource(resourceId, name);
+  // The owner may have handed in another module than the one this code is linked into.
+  return LoadPngResource(mModule, resourceId, name);
 }
 
 void IGraphicsWin::ConcealCursor()

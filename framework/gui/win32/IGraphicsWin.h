@@ -33,6 +33,8 @@ public:
   IGraphicsWin(IPlugBase* plug, int width, int height, int fps = 0, const IGraphicsFlags& flags = IGraphicsFlags());
   ~IGraphicsWin() override;
 
+  // The module whose images, window class and folder the editor uses: by default the one this
+  // code is linked into.
   void SetModuleHandle(HINSTANCE module) { mModule = module; }
   HINSTANCE ModuleHandle() const { return mModule; }
   int TextEntryState() const { return mEntryState; }

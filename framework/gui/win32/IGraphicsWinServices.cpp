@@ -165,7 +165,8 @@ void IGraphicsWin::AskForFile(StringBuffer& file, int action, StringBuffer& dire
   dialog.lpstrFile = fileName;
   dialog.nMaxFile = sizeof fileName;
   dialog.lpstrInitialDir = folder;
-  dialog.Flags = OFN_PATHMUSTEXIST;
+  // The process's current folder belongs to the host: browsing must not move it.
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
   if (filtered)
   {
     dialog.lpstrFilter = filter.c_str();

@@ -164,6 +164,34 @@ TEST(PlugRender, TheMasterBypassPassesTheInputThroughUntilSwitchedOff)
   EXPECT_NE(driver.Render(signal, 512), AsFloats(signal));
 }
 
+// The host hears of a new latency before the plug-in takes it on; the bypassed signal is
+// then delayed by it, as the processed one is.
+TEST(PlugRender, ALatencyGoesToTheHostAndDelaysTheBypass)
+{
+  OpenDriver driver;
+  IPlugAAX* plug = driver.Plug();
+  std::vector<int> latencyWhenReported;
+  driver.Log().onCall = [&](const std::string& call) {
+    if (call.rfind("Controller.ReportLatency", 0) == 0)
+      latencyWhenReported.push_back(plug->Latency());
+  };
+  plug->ChangeLatency(64);
+  driver.Log().onCall = nullptr;
+  EXPECT_EQ(driver.Log().Matching("Controller.ReportLatency"), Calls{"Controller.ReportLatency(64)"});
+  EXPECT_EQ(latencyWhenReported, std::vector<int>{0});
+  EXPECT_EQ(plug->Latency(), 64);
+
+  const Channels signal = Bursts(3000);
+  ASSERT_TRUE(driver.SetParamNormalized("", 1.0));
+  Channels delayed = AsFloats(signal);
+  for (auto& channel : delayed)
+  {
+    channel.insert(channel.begin(), 64, 0.0);
+    channel.resize(signal[0].size());
+  }
+  EXPECT_EQ(driver.Render(signal, 512), delayed);
+}
+
 TEST(PlugHostValues, ReachTheFrameworkAsTheHostShowsThem)
 {
   OpenDriver driver;

@@ -58,9 +58,16 @@ protected:
       EXPECT_EQ(made->RefCount(), 0) << made->Label();
   }
   ACFResult Register() { return ACFRegisterPlugin(&host, &definition); }
+  // A failed registration clears what the host's variable held, so no host goes on to use it.
+  ACFResult RegisterOverAStaleDefinition()
+  {
+    definition = &stale;
+    return Register();
+  }
 
   CallLog log;
   RegistrationHost host{log};
+  HostObject stale{log, "Stale"};
   IACFUnknown* definition = nullptr;
 };
 
@@ -89,7 +96,7 @@ TEST_F(Registration, DescribesEachChannelConfigurationAndHandsBackTheDefinition)
 TEST_F(Registration, AFailedStepKeepsTheEffectUnregisteredButStillNamesMakerAndVersion)
 {
   log.FailWith("Effect1.AppendEffectName", kAAX_ErrMissingInterface);
-  EXPECT_NE(Register(), kAAX_Success);
+  EXPECT_NE(RegisterOverAStaleDefinition(), kAAX_Success);
   EXPECT_TRUE(log.Matching("Collection1.RegisterEffect").empty());
   EXPECT_EQ(log.Matching("Collection1.AppendMakerName").size(), 1u);
   EXPECT_EQ(log.Matching("Collection1.StoreBundleVersion").size(), 1u);
@@ -111,8 +118,7 @@ TEST_F(Registration, HostsThatCannotDescribeGetAResultAndEveryReferenceBack)
 TEST_F(Registration, ACollectionWithoutTheDefinitionFailsTheRegistration)
 {
   host.extraCollectionInterfaces.clear();
-  definition = reinterpret_cast<IACFUnknown*>(&log);  // must be cleared, not left as the host set it
-  EXPECT_EQ(Register(), kAAX_ErrMissingInterface);
+  EXPECT_EQ(RegisterOverAStaleDefinition(), kAAX_ErrMissingInterface);
   EXPECT_EQ(definition, nullptr);
 }
 

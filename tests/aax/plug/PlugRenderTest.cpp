@@ -30,7 +30,12 @@ public:
     samplePosition = HostSamplePosition();
     IPlugBase::ProcessBlockDouble(inputs, outputs, nFrames);
   }
-  void HandleMidiMessage(const MidiMessage* msg) override { midi.push_back(*msg); }
+  // Recorded, then handled as the plug-in does (sent on to the host, which takes none).
+  void HandleMidiMessage(const MidiMessage* msg) override
+  {
+    midi.push_back(*msg);
+    IPlugAAX::HandleMidiMessage(msg);
+  }
 
   int blocks = 0;
   bool throwWhileProcessing = false;

@@ -1,7 +1,8 @@
 // A host's two threads at once, as every real host runs them: the audio thread processes
 // blocks carrying parameter changes while the user-interface thread reads and writes the
-// same parameters, their texts and the state. Both run a fixed number of iterations; the
-// ThreadSanitizer build (preset native-tsan) reports any access the two make unguarded.
+// same parameters, their texts and the state, and now and then sets processing up again.
+// Both run a fixed number of iterations; the ThreadSanitizer build (preset native-tsan)
+// reports any access the two make unguarded.
 #include "tests/vst3/binding/BindingTestSupport.h"
 
 #include <atomic>
@@ -44,7 +45,17 @@ void AudioSide(Session& session, std::atomic<int>& nonFinite)
   }
 }
 
-void ControllerSide(Session& session)
+// A host may set processing up again (a new block size) and re-arrange the buses while its
+// audio thread still runs: both reach the channel records and scratch the blocks use.
+void SetUpAgain(Session& session, int32 width, int round)
+{
+  ProcessSetup setup{kRealtime, width, round % 2 ? kFrames / 2 : kFrames, 44100.0};
+  EXPECT_EQ(session.Processor().setupProcessing(setup), kResultOk);
+  SpeakerArrangement stereo = arrangement::kStereo;
+  EXPECT_EQ(session.Processor().setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+}
+
+void ControllerSide(Session& session, int32 width)
 {
   IEditController& controller = session.Controller();
   TChar text[128];
@@ -63,6 +74,8 @@ void ControllerSide(Session& session)
       const std::vector<uint8_t> saved = session.SaveController();
       EXPECT_EQ(session.LoadController(saved), kResultOk);
     }
+    if (i % 25 == 0)
+      SetUpAgain(session, width, i / 25);
   }
 }
 
@@ -75,7 +88,7 @@ TEST(HostThreads, ProcessAndControllerCallsAtOnceStayWholeAndFinite)
     s.Start(width, kFrames);
     std::atomic<int> nonFinite{0};
     std::thread audio([&] { AudioSide(s, nonFinite); });
-    ControllerSide(s);
+    ControllerSide(s, width);
     audio.join();
     EXPECT_EQ(nonFinite.load(), 0);
     for (int i = 0; i < kNumParams; ++i)

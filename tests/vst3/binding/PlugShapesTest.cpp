@@ -111,6 +111,27 @@ TEST(PlugShapes, GroupsBecomeUnitsAndUndefinedParametersStayHidden)
   EXPECT_EQ(InfoOf(p, 2).unitId, 1);
 }
 
+TEST(PlugShapes, ListParametersOfferTheDisplayTextsInTableOrder)
+{
+  Instance s("2-2");
+  ShapedPlug* p = s.plug;
+  p->terminate();
+  p->ParamAt(1)->AddDisplayText(3, "three");
+  p->ParamAt(1)->AddDisplayText(2, "two");
+  ASSERT_EQ(p->initialize(nullptr), kResultOk);
+  const Parameter* hold = p->getParameterObject(1);
+  ASSERT_NE(hold, nullptr);
+  ASSERT_EQ(hold->getInfo().stepCount, 3);
+  std::vector<std::u16string> texts;
+  for (int i = 0; i <= 3; ++i)
+  {
+    String128 text = {};
+    hold->toString(i / 3.0, text);
+    texts.push_back(text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"off", u"on", u"three", u"two"}));
+}
+
 TEST(PlugShapes, PresetParameterSelectsEveryOneOfManyPresets)
 {
   Instance s("2-2", 49);

@@ -220,6 +220,9 @@ TEST(Transport, QueriesAnswerFromTheLastContext)
   EXPECT_EQ(info.denominator, 8);
   EXPECT_TRUE(info.playing && info.cycling);
   EXPECT_EQ(s.Plug().HostSamplePosition(), 5);
+  int numerator = 0, denominator = 0;
+  s.Plug().HostTimeSignature(&numerator, &denominator);
+  EXPECT_EQ(numerator * 100 + denominator, 708);
   EXPECT_EQ(s.Plug().Engine().Tempo(), 90.0);
 
   // Blocks without a context keep the last one; a stopped host rests the gain meters.
