@@ -5,10 +5,10 @@
 #include "framework/gui/IControl.h"
 #include "framework/core/StringBuffer.h"
 #include "lice/LICE_Blit.h"
+#include "lice/LICE_AreaBitmap.h"
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_Line.h"
 
-#include <cstddef>
 #include <mutex>
 
 namespace {
@@ -23,43 +23,12 @@ IRectangle OverlayTextArea(int width, int height)
   return IRectangle(width - kOverlayTextWidth, height - kOverlayTextSize, width, height);
 }
 
-// The part of a bitmap inside an area, as a bitmap of its own: what is drawn into it cannot
-// reach beyond the area. Coordinates in it start at the area's top-left corner.
-class AreaOfBitmap : public LICE_IBitmap
+// The part of the draw bitmap in the area being drawn: lines and text are clipped to it, as
+// every blit is.
+LICE_AreaBitmap AreaOf(LICE_IBitmap& bitmap, const IRectangle& area)
 {
-public:
-  AreaOfBitmap(LICE_IBitmap& bitmap, const IRectangle& area)
-    : mBitmap(bitmap), mArea(area.IntersectionWith(IRectangle(0, 0, bitmap.PixelWidth(), bitmap.PixelHeight())))
-  {}
-
-  int Left() const { return mArea.L; }
-  int Top() const { return mArea.T; }
-
-  Pixel32* PixelData() const override
-  {
-    Pixel32* pixels = mBitmap.PixelData();
-    if (!pixels || PixelWidth() <= 0 || PixelHeight() <= 0)
-      return nullptr;
-    // The area's first row in memory: its top one, or its bottom one in an upside-down bitmap.
-    const int firstRow = mBitmap.IsUpsideDown() ? mBitmap.PixelHeight() - mArea.B : mArea.T;
-    return pixels + static_cast<std::ptrdiff_t>(firstRow) * mBitmap.RowPitch() + mArea.L;
-  }
-  int PixelWidth() const override { return mArea.W() > 0 && mArea.H() > 0 ? mArea.W() : 0; }
-  int PixelHeight() const override { return mArea.W() > 0 && mArea.H() > 0 ? mArea.H() : 0; }
-  int RowPitch() const override { return mBitmap.RowPitch(); }
-  bool IsUpsideDown() const override { return mBitmap.IsUpsideDown(); }
-  bool Reallocate(int, int) override { return false; }
-  // The whole bitmap's drawing context serves only when the area is all of it.
-  void* DrawingContext() const override
-  {
-    const bool whole = mArea == IRectangle(0, 0, mBitmap.PixelWidth(), mBitmap.PixelHeight());
-    return whole ? mBitmap.DrawingContext() : nullptr;
-  }
-
-private:
-  LICE_IBitmap& mBitmap;
-  IRectangle mArea;
-};
+  return LICE_AreaBitmap(bitmap, area.L, area.T, area.R, area.B);
+}
 
 }  // namespace
 
@@ -278,7 +247,7 @@ bool IGraphics::OutlineRect(const IColour&, const IRectangle& rect)
 {
   if (!mDrawBitmap)
     return true;
-  AreaOfBitmap area(*mDrawBitmap, mRedrawRect);
+  LICE_AreaBitmap area = AreaOf(*mDrawBitmap, mRedrawRect);
   const Pixel32 green = LICE_Rgba(kOverlayGreen.R, kOverlayGreen.G, kOverlayGreen.B, kOverlayGreen.A);
   const int l = rect.L - area.Left(), t = rect.T - area.Top(), r = rect.R - area.Left(), b = rect.B - area.Top();
   LICE_DrawSegment(&area, l, t, r, t, green, 1.0f, BlendCopy, false);
@@ -361,7 +330,7 @@ bool IGraphics::RenderText(ITextStyle& style, const char* text, IRectangle* rect
     // blended again over pixels that were not drawn afresh.
     if (!mDrawBitmap)
       return true;
-    AreaOfBitmap area(*mDrawBitmap, mRedrawRect);
+    LICE_AreaBitmap area = AreaOf(*mDrawBitmap, mRedrawRect);
     LICE_TextRect place{rect->L - area.Left(), rect->T - area.Top(), rect->R - area.Left(), rect->B - area.Top()};
     if (area.PixelWidth() > 0)
       font->PaintText(&area, text, -1, &place, flags);

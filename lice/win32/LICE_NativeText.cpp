@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 #include <cstring>
 #include <vector>
 
+#include "lice/LICE_AreaBitmap.h"
 #include "lice/LICE_Blit.h"
 #include "lice/LICE_GlyphCanvas.h"
 
@@ -98,6 +101,32 @@ int DrawIntoContext(const LICE_NativeTextFont& font, HDC dc, const GdiText& text
   if (flags & DT_CALCRECT)
     *rect = LICE_TextRect{r.left, r.top, r.right, r.bottom};
   return result;
+}
+
+// A view of part of a section: drawn into the section's own context with the coordinates of
+// the whole, clipped to the area, so that inside it every pixel is the one the same text drawn
+// whole gives. False (nothing drawn) when the section has no context or the rectangle moved to
+// the whole's coordinates would not fit an int.
+bool DrawIntoArea(const LICE_NativeTextFont& font, const LICE_AreaBitmap& area, const GdiText& text,
+                  LICE_TextRect* rect, int flags, int* result)
+{
+  const HDC dc = static_cast<HDC>(area.Whole().DrawingContext());
+  const long long moved[] = {
+    static_cast<long long>(rect->left) + area.Left(), static_cast<long long>(rect->top) + area.Top(),
+    static_cast<long long>(rect->right) + area.Left(), static_cast<long long>(rect->bottom) + area.Top()};
+  if (!dc || std::any_of(std::begin(moved), std::end(moved), [](long long v) { return v > INT_MAX; }))
+    return false;
+  const int saved = SaveDC(dc);
+  if (saved == 0)
+    return false;
+  const int l = area.Left(), t = area.Top();
+  LICE_TextRect whole{static_cast<int>(moved[0]), static_cast<int>(moved[1]), static_cast<int>(moved[2]),
+                      static_cast<int>(moved[3])};
+  if (IntersectClipRect(dc, l, t, l + area.PixelWidth(), t + area.PixelHeight()) != ERROR)
+    *result = DrawIntoContext(font, dc, text, &whole, flags);
+  RestoreDC(dc, saved);
+  *rect = LICE_TextRect{whole.left - l, whole.top - t, whole.right - l, whole.bottom - t};
+  return true;
 }
 
 // A target without a context: draw in the glyph canvas over a copy of the target area, then
@@ -203,6 +232,9 @@ bool LICE_NativeTextDraw(const LICE_NativeTextFont& font, LICE_IBitmap* bitmap, 
     *result = DrawIntoContext(font, target, gdiText, rect, flags);
     return true;
   }
+  const auto* area = dynamic_cast<const LICE_AreaBitmap*>(bitmap);
+  if (area && DrawIntoArea(font, *area, gdiText, rect, flags, result))
+    return true;
   if (!bitmap && !(flags & DT_CALCRECT))
     return false;
   bool handled = true;

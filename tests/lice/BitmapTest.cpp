@@ -3,8 +3,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <random>
 
+#include "lice/LICE_AreaBitmap.h"
 #include "lice/LICE_Bitmap.h"
+#include "lice/LICE_Blit.h"
+#include "tests/lice/TestBitmaps.h"
 
 namespace {
 
@@ -83,4 +87,34 @@ TEST(Bitmaps, EmptyHugeOrNegativeSizesHoldNoPixels)
     EXPECT_TRUE(sys.Reallocate(4, 4) && sys.PixelData());
   }
   EXPECT_NE(LICE_MemBitmap(1 << 26, 1).PixelData(), nullptr);  // exactly the cap
+}
+
+// Whatever is drawn through a view lands on the same pixels as drawn straight into the whole
+// bitmap, inside the area only: random areas (some reaching past the bitmap or missing it) and
+// random fills, both row orders.
+TEST(AreaBitmap, DrawsTheWholeBitmapsPixelsInsideTheAreaOnly)
+{
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> coordinate(-8, 40);
+  for (const bool upsideDown : {false, true})
+    for (int round = 0; round < 200; ++round)
+    {
+      const int l = coordinate(rng), t = coordinate(rng), r = coordinate(rng), b = coordinate(rng);
+      const int x = coordinate(rng), y = coordinate(rng), w = coordinate(rng), h = coordinate(rng);
+      const Pixel32 colour = static_cast<Pixel32>(rng());
+      SCOPED_TRACE(testing::Message() << "upside down " << upsideDown << ", area " << l << "," << t << "-" << r << ","
+                                      << b << ", fill " << x << "," << y << " " << w << "x" << h);
+      GuardedBitmap whole(31, 23, upsideDown), viewed(31, 23, upsideDown);
+      LICE_PaintRect(&whole, x, y, w, h, colour, 1.0f, BlendCopy);
+      LICE_AreaBitmap area(viewed, l, t, r, b);
+      LICE_PaintRect(&area, x - area.Left(), y - area.Top(), w, h, colour, 1.0f, BlendCopy);
+      EXPECT_EQ(area.DrawingContext(), nullptr);
+      ASSERT_TRUE(viewed.GuardsIntact());
+      for (int py = 0; py < 23; ++py)
+        for (int px = 0; px < 31; ++px)
+        {
+          const bool inside = px >= l && px < r && py >= t && py < b;
+          ASSERT_EQ(viewed.At(px, py), inside ? whole.At(px, py) : 0u) << px << "," << py;
+        }
+    }
 }

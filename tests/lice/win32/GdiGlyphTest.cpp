@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 
+#include "lice/LICE_AreaBitmap.h"
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_GlyphCanvas.h"
 #include "tests/lice/TestBitmaps.h"
@@ -109,6 +110,48 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   LICE_TextRect measure{5, 5, 5, 5};
   EXPECT_GE(huge.PaintText(nullptr, "88", -1, &measure, LICE_DT_CALCRECT), 290);
   EXPECT_GT(measure.right - 5, 200);
+}
+
+// Text GDI draws through a view of part of a section: inside the area every pixel is the one
+// drawn into the whole section, outside it none changes, and the section's context is left as
+// it was. The area starts on an odd row and column, where centring rounded from the area's own
+// corner would move the text by one.
+TEST(NativeText, DrawnThroughAViewItIsTheWholeDrawingCutToTheArea)
+{
+  LICE_CachedFont huge;
+  huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
+  huge.ChangeTextColour(0xFF00FF00);
+  constexpr int kFlags = LICE_DT_CENTER | LICE_DT_VCENTER | LICE_DT_NOCLIP;
+  LICE_SysBitmap whole(400, 340), viewed(400, 340);
+  ClearToBlack(whole);
+  ClearToBlack(viewed);
+  LICE_TextRect rect{0, 0, 400, 340};
+  huge.PaintText(&whole, "8", -1, &rect, kFlags);
+  const HDC dc = static_cast<HDC>(viewed.DrawingContext());
+  const int l = 151, t = 101, r = 261, b = 241;  // through the middle of the glyph
+  {
+    LICE_AreaBitmap area(viewed, l, t, r, b);
+    LICE_TextRect place{-l, -t, 400 - l, 340 - t};
+    huge.PaintText(&area, "8", -1, &place, kFlags);
+  }
+  int inkInside = 0;
+  for (int y = 0; y < 340; ++y)
+    for (int x = 0; x < 400; ++x)
+    {
+      const Pixel32 drawn = viewed.PixelData()[y * viewed.RowPitch() + x];
+      const bool inside = x >= l && x < r && y >= t && y < b;
+      const Pixel32 expected = inside ? whole.PixelData()[y * whole.RowPitch() + x] : 0xFF000000u;
+      ASSERT_EQ(drawn, expected) << x << "," << y;
+      inkInside += inside && (drawn | 0xFF000000u) != 0xFF000000u;
+    }
+  EXPECT_GT(inkInside, 1000);
+  POINT origin{1, 1};
+  GetViewportOrgEx(dc, &origin);
+  RECT clip{};
+  GetClipBox(dc, &clip);
+  EXPECT_EQ(origin.x * 1000 + origin.y, 0);
+  EXPECT_EQ(clip.left + clip.top, 0);
+  EXPECT_EQ(clip.right * 1000 + clip.bottom, 400 * 1000 + 340);
 }
 
 // Text whose NUL comes before the given length ends at the NUL, as on the glyph-cache path:
