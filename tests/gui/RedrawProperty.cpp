@@ -20,18 +20,6 @@ std::string RectText(const IRectangle& r)
   return text;
 }
 
-bool OnValueText(const IGraphics& editor, int x, int y)
-{
-  for (int i = 0; i < editor.NControls(); ++i)
-    if (const auto* knob = dynamic_cast<const IKnobMultiControlText*>(editor.ControlAt(i)))
-    {
-      const IRectangle& t = knob->TextRect();
-      if (x >= t.L && x < t.R && y >= t.T && y < t.B)
-        return true;
-    }
-  return false;
-}
-
 const PointerModifiers kNoButtons{};
 
 PointerModifiers Button(bool right)
@@ -127,6 +115,18 @@ void DrawWhole(IGraphics& editor)
 
 }  // namespace
 
+bool OnKnobValueText(const IGraphics& editor, int x, int y)
+{
+  for (int i = 0; i < editor.NControls(); ++i)
+    if (const auto* knob = dynamic_cast<const IKnobMultiControlText*>(editor.ControlAt(i)))
+    {
+      const IRectangle& t = knob->TextRect();
+      if (x >= t.L && x < t.R && y >= t.T && y < t.B)
+        return true;
+    }
+  return false;
+}
+
 std::string EditorStep::Describe() const
 {
   const std::string control = "control " + std::to_string(index);
@@ -172,7 +172,7 @@ void EditorStepSource::PressPoint(const IGraphics& editor, int* x, int* y)
   const IRectangle on = aimed > 0 ? editor.ControlAt(aimed)->TargetRect().IntersectionWith(area) : IRectangle();
   if (on.W() > 0 && on.H() > 0)
     area = on;
-  for (int tries = 1; tries == 1 || OnValueText(editor, *x, *y); ++tries)
+  for (int tries = 1; tries == 1 || OnKnobValueText(editor, *x, *y); ++tries)
   {
     if (tries > 20)  // all of it is value text
       area = IRectangle(0, 0, editor.Width(), editor.Height());

@@ -64,6 +64,9 @@ private:
   std::mt19937 mRandom;
 };
 
+// True on a knob's value text, where a press opens the value prompt.
+bool OnKnobValueText(const IGraphics& editor, int x, int y);
+
 // Plays the step into the editor, the pointer's messages as its window passes them on.
 void PlayStep(IGraphics& editor, const EditorStep& step);
 

@@ -11,6 +11,7 @@
 #include "hosts/vst3/ModuleLoader.h"
 #include "hosts/window/HostWindow.h"
 #include "lice/LICE_Bitmap.h"
+#include "tests/gui/RedrawProperty.h"
 
 #include <gtest/gtest.h>
 
@@ -108,18 +109,6 @@ std::unique_ptr<TarvexQuoxel> ReferenceEditor(const Vst3Host& host)
   return plug;
 }
 
-bool InAnyTextRect(const IGraphics& graphics, int x, int y)
-{
-  for (int i = 0; i < graphics.NControls(); ++i)
-    if (const auto* knob = dynamic_cast<const IKnobMultiControlText*>(graphics.ControlAt(i)))
-    {
-      const IRectangle& r = knob->TextRect();
-      if (x >= r.L && x < r.R && y >= r.T && y < r.B)
-        return true;
-    }
-  return false;
-}
-
 }  // namespace
 
 TEST(EditorWindow, OpensInTheHostsWindowAndShowsWhatTheEditorDraws)
@@ -147,7 +136,7 @@ TEST(EditorWindow, OpensInTheHostsWindowAndShowsWhatTheEditorDraws)
     for (int x = 0; x < kWidth; ++x)
     {
       const bool different = (shown.at(x, y) & 0xFFFFFF) != (drawn.PixelData()[y * drawn.RowPitch() + x] & 0xFFFFFF);
-      if (!InAnyTextRect(*reference->Graphics(), x, y))
+      if (!OnKnobValueText(*reference->Graphics(), x, y))
         differentOutsideText += different;
       else
       {
