@@ -1,11 +1,11 @@
 #include "framework/gui/IGraphics.h"
 
 #include "framework/core/IPlugBase.h"
+#include "framework/core/StringBuffer.h"
 #include "framework/gui/IBitmapControl.h"
 #include "framework/gui/IControl.h"
-#include "framework/core/StringBuffer.h"
-#include "lice/LICE_Blit.h"
 #include "lice/LICE_AreaBitmap.h"
+#include "lice/LICE_Blit.h"
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_Line.h"
 

@@ -41,7 +41,7 @@ LICE_IBitmap* LoadPngResource(void* module, int resourceId, const char* name)
     return nullptr;
   const unsigned char* data = nullptr;
   size_t size = 0;
-  if (!FindModuleResource(module, resourceId, "PNG", &data, &size))
+  if (!FindModuleResource(resourceId, "PNG", &data, &size, module))
     return nullptr;
   // Nothing shorter than a PNG's signature can be one.
   if (!data || size <= 7 || size > static_cast<size_t>(INT_MAX))

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <iterator>
 #include <cstring>
 #include <vector>
 
@@ -111,17 +110,13 @@ bool DrawIntoArea(const LICE_NativeTextFont& font, const LICE_AreaBitmap& area, 
                   LICE_TextRect* rect, int flags, int* result)
 {
   const HDC dc = static_cast<HDC>(area.Whole().DrawingContext());
-  const long long moved[] = {
-    static_cast<long long>(rect->left) + area.Left(), static_cast<long long>(rect->top) + area.Top(),
-    static_cast<long long>(rect->right) + area.Left(), static_cast<long long>(rect->bottom) + area.Top()};
-  if (!dc || std::any_of(std::begin(moved), std::end(moved), [](long long v) { return v > INT_MAX; }))
+  const int l = area.Left(), t = area.Top();
+  if (!dc || std::max(rect->left, rect->right) > INT_MAX - l || std::max(rect->top, rect->bottom) > INT_MAX - t)
     return false;
   const int saved = SaveDC(dc);
   if (saved == 0)
     return false;
-  const int l = area.Left(), t = area.Top();
-  LICE_TextRect whole{static_cast<int>(moved[0]), static_cast<int>(moved[1]), static_cast<int>(moved[2]),
-                      static_cast<int>(moved[3])};
+  LICE_TextRect whole{rect->left + l, rect->top + t, rect->right + l, rect->bottom + t};
   if (IntersectClipRect(dc, l, t, l + area.PixelWidth(), t + area.PixelHeight()) != ERROR)
     *result = DrawIntoContext(font, dc, text, &whole, flags);
   RestoreDC(dc, saved);

@@ -35,12 +35,7 @@ bool RegisterEmbeddedResources(const EmbeddedResource* table, std::size_t count)
   return true;
 }
 
-bool FindModuleResource(void*, int id, const char* type, const unsigned char** data, size_t* size)
-{
-  return FindModuleResource(id, type, data, size);
-}
-
-bool FindModuleResource(int id, const char* type, const unsigned char** data, size_t* size)
+bool FindModuleResource(int id, const char* type, const unsigned char** data, size_t* size, void*)
 {
   // The same limits as resources on Windows: 16-bit ids, type names without regard to case.
   if (id <= 0 || id > 0xFFFF || !type || !data || !size)

@@ -4,12 +4,7 @@
 
 #include "platform/ModuleHandle.h"
 
-bool FindModuleResource(int id, const char* type, const unsigned char** data, size_t* size)
-{
-  return FindModuleResource(nullptr, id, type, data, size);
-}
-
-bool FindModuleResource(void* moduleHandle, int id, const char* type, const unsigned char** data, size_t* size)
+bool FindModuleResource(int id, const char* type, const unsigned char** data, size_t* size, void* moduleHandle)
 {
   // Resource ids are 16-bit: a larger one would be cut to another resource's id.
   if (id <= 0 || id > 0xFFFF || !type || !data || !size)
