@@ -1,5 +1,4 @@
-// Editors drawn frame by frame, as their timer draws them, against the same editors drawn
-// whole, over seeded random sequences of what people and hosts do. Glyphs come from the
+// Editors drawn frame by frame against the same editors drawn whole. Glyphs come from the
 // platform's rasteriser: its anti-aliased edges show a text blended twice.
 #include "effect/TarvexQuoxel.h"
 #include "framework/gui/IBitmapControl.h"
@@ -11,77 +10,59 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
-IGraphics& EditorOf(IPlugBase& plug)
+// The framework's controls overlapping in ways the effect's editor has not: a knob's value text
+// linked to a text over another knob, a horizontal fader, a meter, and a three-way switch with
+// its frames side by side over the first knob's value text. Without flags, the effect's editor.
+IPlugBase* MakeEditor(const IGraphicsFlags* flags)
 {
-  return *dynamic_cast<IGraphics*>(plug.Editor());
-}
-
-std::unique_ptr<IPlugBase> EffectEditor()
-{
-  return std::unique_ptr<IPlugBase>(NewTarvexQuoxel(nullptr));
-}
-
-// The framework's controls overlapping one another in ways the effect's editor has not: a
-// text that follows a knob's value, over another knob and a meter; a horizontal fader; a
-// three-way switch whose frames lie side by side, over the first knob's value text.
-std::unique_ptr<IPlugBase> MixedEditor(const IGraphicsFlags& flags)
-{
-  auto plug = std::make_unique<GuiTestPlug>();
-  auto* graphics = new TestGraphics(plug.get(), 240, 160, 0, flags);
-  graphics->images = {
-    {2900, [] { return FrameStrip(240, 160, 1, 7); }},     {2901, [] { return FrameStrip(80, 80, 30, 1); }},
-    {2902, [] { return FrameStrip(20, 20, 3, 2, true); }}, {2903, [] { return FrameStrip(16, 24, 1, 3); }},
-    {2904, [] { return FrameStrip(12, 100, 10, 4); }},     {2905, [] { return FrameStrip(40, 40, 20, 5); }}};
+  if (!flags)
+    return NewTarvexQuoxel(nullptr);
+  auto* plug = new GuiTestPlug();
+  auto* g = new TestGraphics(plug, 240, 160, 0, *flags);
+  static const int strips[][5] = {{240, 160, 1}, {80, 80, 30},  {20, 20, 3, 0, 1},
+                                  {16, 24, 1},   {12, 100, 10}, {40, 40, 20}};
+  IBitmapRef images[6];
+  for (int i = 0; i < 6; ++i)
+  {
+    const auto* s = strips[i];
+    g->images[2900 + i] = [s, i] { return FrameStrip(s[0], s[1], s[2], i, s[4]); };
+    images[i] = g->FetchBitmap(2900 + i, "strip.png", s[2], s[4]);
+  }
   const ITextStyle style(14, IColour(255, 255, 200, 63));
-  graphics->SetBackdrop(2900, "backdrop.png");
-  auto* knob =
-    new IKnobMultiControlText(plug.get(), 10, 10, GuiTestPlug::kLevel, graphics->FetchBitmap(2901, "knob.png", 30),
-                              style, true, IKnobMultiControlText::kTextCentred);
-  graphics->AddControl(knob);
-  graphics->AddControl(
-    new ISwitchControl(plug.get(), 70, 40, GuiTestPlug::kSwitch, graphics->FetchBitmap(2902, "switch.png", 3, true)));
-  graphics->AddControl(new IFaderControl(plug.get(), 60, 70, 140, GuiTestPlug::kGain,
-                                         graphics->FetchBitmap(2903, "handle.png"), IFaderControl::kHorizontal));
-  graphics->AddControl(new IBitmapControl(plug.get(), 190, 40, graphics->FetchBitmap(2904, "meter.png", 10)));
-  graphics->AddControl(
-    new IKnobMultiControl(plug.get(), 120, 100, GuiTestPlug::kGain, graphics->FetchBitmap(2905, "small.png", 20)));
-  auto* text = new ITextControl(plug.get(), IRectangle(100, 115, 220, 135), style, "Level");
-  graphics->AddControl(text);
+  g->SetBackdrop(2900, "strip.png");
+  auto* knob = new IKnobMultiControlText(plug, 10, 10, GuiTestPlug::kLevel, images[1], style, true,
+                                         IKnobMultiControlText::kTextCentred);
+  g->AddControl(knob);
+  g->AddControl(new ISwitchControl(plug, 70, 40, GuiTestPlug::kSwitch, images[2]));
+  g->AddControl(new IFaderControl(plug, 60, 70, 140, GuiTestPlug::kGain, images[3], IFaderControl::kHorizontal));
+  g->AddControl(new IBitmapControl(plug, 190, 40, images[4]));
+  g->AddControl(new IKnobMultiControl(plug, 120, 100, GuiTestPlug::kGain, images[5]));
+  auto* text = new ITextControl(plug, IRectangle(100, 115, 220, 135), style, "Level");
+  g->AddControl(text);
   knob->SetValueTextLink(text);
-  plug->AttachEditor(graphics);
+  plug->AttachEditor(g);
   return plug;
 }
 
 TEST(RedrawProperty, EveryTickLeavesThePictureAWholeRedrawGivesAndThenStops)
 {
-  struct Case
-  {
-    const char* editor;
-    std::function<std::unique_ptr<IPlugBase>()> make;
-    std::uint32_t seed;
-    int steps;
-  };
-  IGraphicsFlags eachControlWhole, overlay;
+  IGraphicsFlags strict, eachControlWhole, overlay;
   eachControlWhole.strictDrawing = false;
-  overlay.showBounds = true;
-  overlay.hoverHandling = true;
-  const auto mixed = [](IGraphicsFlags flags) { return [flags] { return MixedEditor(flags); }; };
-  for (const Case& c : {Case{"the effect's", EffectEditor, 1, 400},
-                        {"the effect's", EffectEditor, 3, 400},
-                        {"the mixed", mixed(IGraphicsFlags()), 3, 400},
-                        {"the mixed", mixed(IGraphicsFlags()), 4, 400},
-                        {"the mixed (each changed control drawn whole)", mixed(eachControlWhole), 5, 300},
-                        {"the mixed (bounds overlay, following the pointer)", mixed(overlay), 6, 300}})
+  overlay.showBounds = overlay.hoverHandling = true;
+  using Case = std::tuple<const IGraphicsFlags*, std::uint32_t, int>;  // flags, seed, steps
+  const Case cases[] = {{nullptr, 1, 400}, {nullptr, 3, 400},           {&strict, 3, 400},
+                        {&strict, 4, 400}, {&eachControlWhole, 5, 300}, {&overlay, 6, 300}};
+  for (const auto& [flags, seed, steps] : cases)
   {
-    const std::unique_ptr<IPlugBase> ticked = c.make(), whole = c.make();
-    EditorPlayer frameByFrame(EditorOf(*ticked)), redrawnWhole(EditorOf(*whole));
-    const RedrawReport report = CheckRedraws(frameByFrame, redrawnWhole, c.seed, c.steps);
-    EXPECT_TRUE(report.Passed()) << c.editor << " editor, " << report.Summary();
+    const std::unique_ptr<IPlugBase> ticked(MakeEditor(flags)), whole(MakeEditor(flags));
+    EditorPlayer player(*dynamic_cast<IGraphics*>(ticked->Editor()));
+    EXPECT_EQ(CheckRedraws(player, *dynamic_cast<IGraphics*>(whole->Editor()), seed, steps), "")
+      << (flags ? "the mixed editor" : "the effect's editor");
   }
 }
 

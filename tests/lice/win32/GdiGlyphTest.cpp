@@ -112,45 +112,39 @@ TEST(NativeText, UnderWineOnlyHugeFontsAreDrawnByGdi)
   EXPECT_GT(measure.right - 5, 200);
 }
 
-// Text GDI draws through a view of part of a section: inside the area every pixel is the one
-// drawn into the whole section, outside it none changes, and the section's context is left as
-// it was. The area starts on an odd row and column, where centring rounded from the area's own
-// corner would move the text by one.
+// GDI text through a view of part of a section is the text drawn into the whole section cut to
+// the area, and leaves the section's context as it was. The area starts on an odd row and
+// column, where centring rounded from the area's own corner would move the text by one.
 TEST(NativeText, DrawnThroughAViewItIsTheWholeDrawingCutToTheArea)
 {
   LICE_CachedFont huge;
   huge.AssignFont(LICE_CreateFont("Arial", 300, 400, false, 0, 0), LICE_FontOwnsHandle | LICE_FontNativeDraw);
   huge.ChangeTextColour(0xFF00FF00);
   constexpr int kFlags = LICE_DT_CENTER | LICE_DT_VCENTER | LICE_DT_NOCLIP;
+  const int l = 151, t = 101, r = 261, b = 241;  // through the middle of the glyph
   LICE_SysBitmap whole(400, 340), viewed(400, 340);
+  LICE_AreaBitmap area(viewed, l, t, r, b);
+  LICE_TextRect rect{0, 0, 400, 340}, place{-l, -t, 400 - l, 340 - t};
   ClearToBlack(whole);
   ClearToBlack(viewed);
-  LICE_TextRect rect{0, 0, 400, 340};
   huge.PaintText(&whole, "8", -1, &rect, kFlags);
-  const HDC dc = static_cast<HDC>(viewed.DrawingContext());
-  const int l = 151, t = 101, r = 261, b = 241;  // through the middle of the glyph
-  {
-    LICE_AreaBitmap area(viewed, l, t, r, b);
-    LICE_TextRect place{-l, -t, 400 - l, 340 - t};
-    huge.PaintText(&area, "8", -1, &place, kFlags);
-  }
+  huge.PaintText(&area, "8", -1, &place, kFlags);
   int inkInside = 0;
   for (int y = 0; y < 340; ++y)
     for (int x = 0; x < 400; ++x)
     {
       const Pixel32 drawn = viewed.PixelData()[y * viewed.RowPitch() + x];
       const bool inside = x >= l && x < r && y >= t && y < b;
-      const Pixel32 expected = inside ? whole.PixelData()[y * whole.RowPitch() + x] : 0xFF000000u;
-      ASSERT_EQ(drawn, expected) << x << "," << y;
+      ASSERT_EQ(drawn, inside ? whole.PixelData()[y * whole.RowPitch() + x] : 0xFF000000u) << x << "," << y;
       inkInside += inside && (drawn | 0xFF000000u) != 0xFF000000u;
     }
   EXPECT_GT(inkInside, 1000);
+  const HDC dc = static_cast<HDC>(viewed.DrawingContext());
   POINT origin{1, 1};
-  GetViewportOrgEx(dc, &origin);
   RECT clip{};
+  GetViewportOrgEx(dc, &origin);
   GetClipBox(dc, &clip);
-  EXPECT_EQ(origin.x * 1000 + origin.y, 0);
-  EXPECT_EQ(clip.left + clip.top, 0);
+  EXPECT_EQ(origin.x | origin.y | clip.left | clip.top, 0);
   EXPECT_EQ(clip.right * 1000 + clip.bottom, 400 * 1000 + 340);
 }
 
