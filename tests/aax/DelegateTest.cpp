@@ -129,6 +129,7 @@ TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
 {
   const auto expectUnits = [](auto twelve) {
     using T = decltype(twelve);
+    SCOPED_TRACE(::testing::Message() << sizeof(T) << "-byte values");
     const std::unique_ptr<AAX_IDisplayDelegate<T>> display(
       AAX_CUnitDisplayDelegateDecorator<T>(AAX_CNumberDisplayDelegate<T>(), "dB").Duplicate());
     AAX_CString out;
@@ -144,7 +145,7 @@ TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
     {
       T value = T(-1);
       EXPECT_EQ(display->ParseText(AAX_CString(text), value), read) << text;
-      EXPECT_EQ(value, T(parsed)) << text << " as " << sizeof(T) << " bytes";
+      EXPECT_EQ(value, T(parsed)) << text;
     }
   };
   expectUnits(12.0);

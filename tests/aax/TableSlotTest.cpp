@@ -249,7 +249,7 @@ TEST(TableSlots, Parameter)
   for (const auto& kind : kinds)
     for (const uint32_t flags : {0u, kAAX_DestroyFreesMemory | 0x2u})
     {
-      SCOPED_TRACE(std::string(kind.typed) + (flags ? " on the heap" : " in place"));
+      SCOPED_TRACE(::testing::Message() << "kind " << &kind - kinds << (flags ? " on the heap" : " in place"));
       AAX_IParameter* parameter = kind.make(flags ? nullptr : &place);
       EXPECT_EQ(std::string(CallSlot<const char*>(parameter, 1)), "7");
       EXPECT_TRUE(CallSlot<bool>(parameter, 7));
