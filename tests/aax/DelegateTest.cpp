@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <tuple>
 
 namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -122,44 +123,32 @@ TEST(DisplayDelegates, BinaryReadsOnlyItsOwnTexts)
   EXPECT_TRUE(display.ParseText(AAX_CString("bypass"), value));
 }
 
-// Whole numbers and fractions alike; whole numbers read back truncated.
-template <typename T>
-void ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead()
-{
-  // A copy that outlives the display it was made from.
-  const std::unique_ptr<AAX_IDisplayDelegate<T>> copy(
-    AAX_CUnitDisplayDelegateDecorator<T>(AAX_CNumberDisplayDelegate<T>(), "dB").Duplicate());
-  const AAX_IDisplayDelegate<T>& display = *copy;
-  AAX_CString out;
-  display.Text(T(12), out);
-  EXPECT_STREQ(out.Chars(), "12.00dB");
-  for (const TextCase& c : {TextCase{7, "12.00dB"}, {6, "12.00"}, {4, "12.0"}, {-3, ""}})
-  {
-    display.TextLimited(T(12), c.limit, out);
-    EXPECT_STREQ(out.Chars(), c.text) << c.limit;
-  }
-  const struct
-  {
-    const char* text;
-    bool read;
-    double value;
-  } parses[] = {{"12.00dB", true, 12.0}, {"-3.5 dB", true, -3.5}, {"12.00 Hz", true, 12.0}, {"dB", false, 0.0}};
-  for (const auto& c : parses)
-  {
-    T value = T(-1);
-    EXPECT_EQ(display.ParseText(AAX_CString(c.text), value), c.read) << c.text;
-    EXPECT_EQ(value, T(c.value)) << c.text;
-  }
-}
-
+// Whole numbers and fractions alike (whole numbers read back truncated), through a copy that
+// outlives the display it was made from.
 TEST(DisplayDelegates, UnitsAreAddedWhenTheyFitAndStrippedWhenRead)
 {
-  {
-    SCOPED_TRACE("double");
-    ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead<double>();
-  }
-  SCOPED_TRACE("int32_t");
-  ExpectUnitsAddedWhenTheyFitAndStrippedWhenRead<int32_t>();
+  const auto expectUnits = [](auto twelve) {
+    using T = decltype(twelve);
+    SCOPED_TRACE(::testing::Message() << sizeof(T) << "-byte values");
+    const std::unique_ptr<AAX_IDisplayDelegate<T>> display(
+      AAX_CUnitDisplayDelegateDecorator<T>(AAX_CNumberDisplayDelegate<T>(), "dB").Duplicate());
+    AAX_CString out;
+    display->Text(twelve, out);
+    EXPECT_STREQ(out.Chars(), "12.00dB");
+    for (const TextCase& c : {TextCase{7, "12.00dB"}, {6, "12.00"}, {4, "12.0"}, {-3, ""}})
+    {
+      display->TextLimited(twelve, c.limit, out);
+      EXPECT_STREQ(out.Chars(), c.text) << c.limit;
+    }
+    for (const auto& [text, read, parsed] :
+         {std::tuple{"12.00dB", true, 12.0}, {"-3.5 dB", true, -3.5}, {"12.00 Hz", true, 12.0}, {"dB", false, 0.0}})
+    {
+      T value = T(-1);
+      EXPECT_EQ(display->ParseText(AAX_CString(text), value), read) << text;
+      EXPECT_EQ(value, T(parsed)) << text;
+    }
+  };
+  expectUnits(12.0);
+  expectUnits(int32_t(12));
 }
-
 }  // namespace

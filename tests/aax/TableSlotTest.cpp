@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -206,168 +206,129 @@ TEST(TableSlots, String)
   CallSlot<void>(new AAX_CString("gone"), 0, kAAX_DestroyFreesMemory);
 }
 
-// The parameter a host finds by identifier, of each kind the plug-in makes: a number with a
-// unit, the master bypass's on/off switch, and a framework switch or list.
-using Number = AAX_CParameter<double>;
-using OnOff = AAX_CParameter<bool>;
-using List = AAX_CParameter<int32_t>;
-
-constexpr int kReadBool = 26;
-constexpr int kReadString = 30;
-constexpr int kWriteBool = 31;
-
-struct ParameterKind
+// The parameter a host finds by identifier, of each kind the plug-in makes (a number with a
+// unit, the master bypass's on/off switch, a list), called through its raw table. Its one
+// destructor slot frees the memory only with bit 0 set: a stack object freed trips the
+// address check, a heap one kept the leak check.
+template <typename T, typename... Delegates>
+AAX_IParameter* MakeParameter(void* place, const char* name, T value, const Delegates&... delegates)
 {
-  const char* label;
-  size_t size;
-  AAX_IParameter* (*construct)(void* place);
-  uint32_t steps;
-  double applied;  // a normalised value the host applies
-  int32_t stepIndex;
-  const char* text;     // of the applied value, whole
-  const char* textIn3;  // limited to three characters
-  const char* typed;    // a text the user types
-  double typedNormalized;
-  int readSlot;  // the typed read of its own type; its write follows five slots later
-};
-
-const ParameterKind kParameterKinds[] = {
-  {"number", sizeof(Number),
-   [](void* place) -> AAX_IParameter* {
-     return new (place)
-       Number("7", "Level", 25.0, AAX_CIPlugTaperDelegate<double>(0.0, 100.0, 1.0),
-              AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), "dB"), true);
-   },
-   5, 0.5, 2, "50.00dB", "50", "75dB", 0.75, 29},
-  {"on/off", sizeof(OnOff),
-   [](void* place) -> AAX_IParameter* {
-     return new (place) OnOff("7", "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
-                              AAX_CBinaryDisplayDelegate<bool>("bypass", "on"), true);
-   },
-   2, 1.0, 1, "on", "on", "bypass", 0.0, 26},
-  {"list", sizeof(List),
-   [](void* place) -> AAX_IParameter* {
-     return new (place) List("7", "Switch", 0, AAX_CLinearTaperDelegate<int32_t>(0, 1),
-                             AAX_CStringDisplayDelegate<int32_t>({{0, "off"}, {1, "on"}}), true);
-   },
-   2, 1.0, 1, "on", "on", "off", 0.0, 27},
-};
-
-void ExpectValuesAndSteps(void* parameter, const ParameterKind& kind)
-{
-  CallSlot<void>(parameter, 16, kind.steps);
-  EXPECT_EQ(CallSlot<uint32_t>(parameter, 17), kind.steps);
-  CallSlot<void>(parameter, 42, kind.applied);
-  EXPECT_EQ(CallSlot<double>(parameter, 12), kind.applied);
-  EXPECT_EQ(CallSlot<int32_t>(parameter, 18), kind.stepIndex);
-  CallSlot<void>(parameter, 19, uint32_t(0));
-  EXPECT_EQ(CallSlot<double>(parameter, 12), 0.0);
-  CallSlot<void>(parameter, 11, kind.applied);
-  EXPECT_EQ(CallSlot<double>(parameter, 12), kind.applied);
-  CallSlot<void>(parameter, 13, kind.applied);
-  EXPECT_EQ(CallSlot<double>(parameter, 14), kind.applied);
-  CallSlot<void>(parameter, 36, AAX_IParameter::kDiscrete);
-  EXPECT_EQ(CallSlot<int32_t>(parameter, 37), AAX_IParameter::kDiscrete);
-  CallSlot<void>(parameter, 38, int32_t(9));
-  EXPECT_EQ(CallSlot<int32_t>(parameter, 39), 9);
+  if (place)
+    return new (place) AAX_CParameter<T>("7", name, value, delegates..., true);
+  return new AAX_CParameter<T>("7", name, value, delegates..., true);
 }
 
-// Whole and limited, of the current value and of a normalised one; then a typed text, and
-// back to the default.
-void ExpectTexts(void* parameter, const ParameterKind& kind)
-{
-  HostString text;
-  AAX_IString* out = &text;
-  EXPECT_TRUE(CallSlot<bool>(parameter, 21, out));
-  EXPECT_EQ(text.Text(), kind.text);
-  EXPECT_TRUE(CallSlot<bool>(parameter, 20, int32_t(3), out));
-  EXPECT_EQ(text.Text(), kind.textIn3);
-  EXPECT_TRUE(CallSlot<bool>(parameter, 24, kind.applied, out));
-  EXPECT_EQ(text.Text(), kind.text);
-  EXPECT_TRUE(CallSlot<bool>(parameter, 23, kind.applied, int32_t(3), out));
-  EXPECT_EQ(text.Text(), kind.textIn3);
-  const HostString typed(kind.typed);
-  const AAX_IString* in = &typed;
-  double normalized = -1.0;
-  EXPECT_TRUE(CallSlot<bool>(parameter, 22, in, &normalized));
-  EXPECT_EQ(normalized, kind.typedNormalized);
-  EXPECT_TRUE(CallSlot<bool>(parameter, 25, in));
-  EXPECT_EQ(CallSlot<double>(parameter, 12), kind.typedNormalized);
-  CallSlot<void>(parameter, 15);
-  EXPECT_EQ(CallSlot<double>(parameter, 12), kind.applied) << "the default";
-}
-
-// Reads and writes of its own type only, and never of floats or strings.
-void ExpectTypedAccess(void* parameter, const ParameterKind& kind)
-{
-  alignas(double) unsigned char value[sizeof(double)] = {};
-  for (int slot = kReadBool; slot < kReadString; ++slot)
-    EXPECT_EQ(CallSlot<bool>(parameter, slot, static_cast<void*>(value)), slot == kind.readSlot) << slot;
-  HostString text("1");
-  AAX_IString* string = &text;
-  EXPECT_FALSE(CallSlot<bool>(parameter, kReadString, string));
-  const bool written[] = {CallSlot<bool>(parameter, kWriteBool, true), CallSlot<bool>(parameter, 32, int32_t(1)),
-                          CallSlot<bool>(parameter, 33, 1.0f), CallSlot<bool>(parameter, 34, 1.0),
-                          CallSlot<bool>(parameter, 35, string)};
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(written[i], kReadBool + i == kind.readSlot) << kWriteBool + i;
-}
-
-// Called through the interface: a host cannot know the module's string class they pass.
-void ExpectNames(AAX_IParameter& parameter)
-{
-  parameter.AssignName("Output Level");
-  parameter.AddShortName("OutL");
-  EXPECT_STREQ(parameter.FullName().Chars(), "Output Level");
-  EXPECT_STREQ(parameter.ShortNameForLength(5).Chars(), "OutL");
-  CallSlot<void>(&parameter, 6);
-  EXPECT_STREQ(parameter.ShortNameForLength(5).Chars(), "Output Level");
-}
-
-// Enrolled, touched, withdrawn when the parameter goes through its destructor slot. On/off
-// delegates replace only an on/off parameter's own, which then asks for its value anew and
-// announces it; any other kind ignores them.
-void ExpectAutomationUntilDestroyed(void* parameter, const ParameterKind& kind, uint32_t flags)
-{
-  CallLog log;
-  InstanceHost host(log);
-  AAX_VAutomationDelegate automation(&host);
-  log.Clear();
-  const AAX_CBinaryTaperDelegate<bool> onOffTaper;
-  const AAX_CBinaryDisplayDelegate<bool> onOffDisplay("bypass", "on");
-  CallSlot<void>(parameter, 8, static_cast<AAX_IAutomationDelegate*>(&automation));
-  CallSlot<void>(parameter, 9);
-  CallSlot<void>(parameter, 10);
-  CallSlot<void>(parameter, 40, static_cast<const AAX_ITaperDelegateBase*>(&onOffTaper), true);
-  CallSlot<void>(parameter, 41, static_cast<const AAX_IDisplayDelegateBase*>(&onOffDisplay));
-  CallSlot<void>(parameter, 0, flags);
-  std::vector<std::string> expected = {"Automation.EnrolParameter(\"7\")", "Automation.StartTouch(\"7\")",
-                                       "Automation.StopTouch(\"7\")"};
-  if (kind.readSlot == kReadBool)
-    expected.insert(expected.end(), {"Automation.StartTouch(\"7\")", "Automation.RequestValue(\"7\", 1)",
-                                     "Automation.StopTouch(\"7\")", "Automation.AnnounceValue(\"7\", 1)"});
-  expected.push_back("Automation.WithdrawParameter(\"7\")");
-  EXPECT_EQ(log.Calls(), expected);
-}
-
-// Its raw table: one destructor slot, which frees the memory only with bit 0 set (a stack
-// object freed trips the address check, a heap one kept the leak check), then the operations.
 TEST(TableSlots, Parameter)
 {
-  alignas(Number) alignas(OnOff) alignas(
-    List) unsigned char place[std::max({sizeof(Number), sizeof(OnOff), sizeof(List)})];
-  for (const ParameterKind& kind : kParameterKinds)
+  const struct
+  {
+    AAX_IParameter* (*make)(void* place);
+    uint32_t steps;
+    double applied;                      // a normalised value the host applies
+    const char *text, *textIn3, *typed;  // the applied value's, whole and in three characters; one typed
+    double typedNormalized;
+    int readSlot;  // the read of its own type; its write is five slots on
+  } kinds[] = {
+    {[](void* place) {
+       return MakeParameter(place, "Level", 25.0, AAX_CIPlugTaperDelegate<double>(0.0, 100.0, 1.0),
+                            AAX_CUnitDisplayDelegateDecorator<double>(AAX_CNumberDisplayDelegate<double>(), "dB"));
+     },
+     5, 0.5, "50.00dB", "50", "75dB", 0.75, 29},
+    {[](void* place) {
+       return MakeParameter(place, "Master Bypass", false, AAX_CBinaryTaperDelegate<bool>(),
+                            AAX_CBinaryDisplayDelegate<bool>("bypass", "on"));
+     },
+     2, 1.0, "on", "on", "bypass", 0.0, 26},
+    {[](void* place) {
+       return MakeParameter(place, "Switch", int32_t(0), AAX_CLinearTaperDelegate<int32_t>(0, 1),
+                            AAX_CStringDisplayDelegate<int32_t>({{0, "off"}, {1, "on"}}));
+     },
+     2, 1.0, "on", "on", "off", 0.0, 27},
+  };
+  std::aligned_union_t<0, AAX_CParameter<double>, AAX_CParameter<bool>, AAX_CParameter<int32_t>> place;
+  for (const auto& kind : kinds)
     for (const uint32_t flags : {0u, kAAX_DestroyFreesMemory | 0x2u})
     {
-      SCOPED_TRACE(std::string(kind.label) + (flags ? " on the heap" : " in place"));
-      AAX_IParameter* parameter = kind.construct(flags ? ::operator new(kind.size) : place);
+      SCOPED_TRACE(::testing::Message() << "kind " << &kind - kinds << (flags ? " on the heap" : " in place"));
+      AAX_IParameter* parameter = kind.make(flags ? nullptr : &place);
       EXPECT_EQ(std::string(CallSlot<const char*>(parameter, 1)), "7");
       EXPECT_TRUE(CallSlot<bool>(parameter, 7));
-      ExpectValuesAndSteps(parameter, kind);
-      ExpectTexts(parameter, kind);
-      ExpectTypedAccess(parameter, kind);
-      ExpectNames(*parameter);
-      ExpectAutomationUntilDestroyed(parameter, kind, flags);
+      const auto setAndGet = [&](int set, int get, auto value) {
+        CallSlot<void>(parameter, set, value);
+        EXPECT_EQ(CallSlot<decltype(value)>(parameter, get), value) << set;
+      };
+      setAndGet(16, 17, kind.steps);
+      setAndGet(42, 12, kind.applied);
+      EXPECT_EQ(CallSlot<int32_t>(parameter, 18), int32_t(kind.applied * (kind.steps - 1)));
+      CallSlot<void>(parameter, 19, 0u);
+      EXPECT_EQ(CallSlot<double>(parameter, 12), 0.0);
+      setAndGet(11, 12, kind.applied);
+      setAndGet(13, 14, kind.applied);
+      setAndGet(36, 37, int32_t(AAX_IParameter::kDiscrete));
+      setAndGet(38, 39, int32_t(9));
+
+      // Texts whole and limited, of the current value and of a normalised one; one typed; the
+      // default back.
+      HostString text;
+      AAX_IString* out = &text;
+      const auto expectText = [&](bool answered, const char* expected) {
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(text.Text(), expected);
+      };
+      expectText(CallSlot<bool>(parameter, 21, out), kind.text);
+      expectText(CallSlot<bool>(parameter, 20, int32_t(3), out), kind.textIn3);
+      expectText(CallSlot<bool>(parameter, 24, kind.applied, out), kind.text);
+      expectText(CallSlot<bool>(parameter, 23, kind.applied, int32_t(3), out), kind.textIn3);
+      const HostString typed(kind.typed);
+      const AAX_IString* in = &typed;
+      double normalized = -1.0;
+      EXPECT_TRUE(CallSlot<bool>(parameter, 22, in, &normalized));
+      EXPECT_EQ(normalized, kind.typedNormalized);
+      EXPECT_TRUE(CallSlot<bool>(parameter, 25, in));
+      EXPECT_EQ(CallSlot<double>(parameter, 12), kind.typedNormalized);
+      CallSlot<void>(parameter, 15);
+      EXPECT_EQ(CallSlot<double>(parameter, 12), kind.applied) << "the default";
+
+      // Reads and writes of its own type only, never of floats or strings.
+      alignas(double) unsigned char value[sizeof(double)] = {};
+      for (int slot = 26; slot < 30; ++slot)
+        EXPECT_EQ(CallSlot<bool>(parameter, slot, static_cast<void*>(value)), slot == kind.readSlot) << slot;
+      EXPECT_FALSE(CallSlot<bool>(parameter, 30, out));
+      const bool written[] = {CallSlot<bool>(parameter, 31, true), CallSlot<bool>(parameter, 32, int32_t(1)),
+                              CallSlot<bool>(parameter, 33, 1.0f), CallSlot<bool>(parameter, 34, 1.0),
+                              CallSlot<bool>(parameter, 35, in)};
+      for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(written[i], 26 + i == kind.readSlot) << 31 + i;
+
+      // Names through the interface: a host cannot know the module's string class they pass.
+      parameter->AssignName("Output Level");
+      parameter->AddShortName("OutL");
+      EXPECT_STREQ(parameter->FullName().Chars(), "Output Level");
+      EXPECT_STREQ(parameter->ShortNameForLength(5).Chars(), "OutL");
+      CallSlot<void>(parameter, 6);
+      EXPECT_STREQ(parameter->ShortNameForLength(5).Chars(), "Output Level");
+
+      // Enrolled, touched, withdrawn when destroyed. On/off delegates replace only an on/off
+      // parameter's own, which then asks for its value anew and announces it.
+      CallLog log;
+      InstanceHost host(log);
+      AAX_VAutomationDelegate automation(&host);
+      log.Clear();
+      const AAX_CBinaryTaperDelegate<bool> onOffTaper;
+      const AAX_CBinaryDisplayDelegate<bool> onOffDisplay("bypass", "on");
+      CallSlot<void>(parameter, 8, static_cast<AAX_IAutomationDelegate*>(&automation));
+      CallSlot<void>(parameter, 9);
+      CallSlot<void>(parameter, 10);
+      CallSlot<void>(parameter, 40, static_cast<const AAX_ITaperDelegateBase*>(&onOffTaper), true);
+      CallSlot<void>(parameter, 41, static_cast<const AAX_IDisplayDelegateBase*>(&onOffDisplay));
+      CallSlot<void>(parameter, 0, flags);
+      std::vector<std::string> expected = {"Automation.EnrolParameter(\"7\")", "Automation.StartTouch(\"7\")",
+                                           "Automation.StopTouch(\"7\")"};
+      if (kind.readSlot == 26)
+        expected.insert(expected.end(), {"Automation.StartTouch(\"7\")", "Automation.RequestValue(\"7\", 1)",
+                                         "Automation.StopTouch(\"7\")", "Automation.AnnounceValue(\"7\", 1)"});
+      expected.push_back("Automation.WithdrawParameter(\"7\")");
+      EXPECT_EQ(log.Calls(), expected);
     }
 }
 

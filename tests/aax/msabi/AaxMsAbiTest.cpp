@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -162,67 +162,46 @@ TEST_F(AaxMsAbi, RenderThroughTheRegisteredProcedureEqualsTheRecordingHostsRende
   }
 }
 
-// What the test sees of the host's window while the editor is attached.
-struct ShownEditor
-{
-  hostwindow::HostWindow* window;
-  int children = 0;
-  bool clicked = false;
-};
-
-// A click on a knob (parameter 5's) of the editor the module opened in the window.
-void ClickAKnob(void* context)
-{
-  auto& shown = *static_cast<ShownEditor*>(context);
-  shown.children = shown.window->childCount();
-  if (void* editor = shown.window->findChild("IPlugWndClass"))
-  {
-    hostwindow::playPointerAction(editor, {hostwindow::PointerAction::Click, 242, 310});
-    shown.clicked = true;
-  }
-}
-
-// The lines of the log that begin with one of the prefixes, in order.
-std::vector<std::string> Lines(const std::string& log, std::initializer_list<const char*> prefixes)
-{
-  std::vector<std::string> found;
-  std::istringstream lines(log);
-  for (std::string line; std::getline(lines, line);)
-    for (const char* prefix : prefixes)
-      if (line.rfind(prefix, 0) == 0)
-        found.push_back(line);
-  return found;
-}
-
 TEST_F(AaxMsAbi, EditorObjectOpensInTheHostsViewAndOffersItClicks)
 {
   hostwindow::HostWindow window(650, 410);
-  ShownEditor shown{&window};
+  // While the editor is attached: the windows in the host's, and a click on parameter 5's knob.
+  struct
+  {
+    hostwindow::HostWindow& window;
+    int children = 0;
+    bool clicked = false;
+  } shown{window};
+  const auto click = [](void* context) {
+    auto& s = *static_cast<decltype(shown)*>(context);
+    s.children = s.window.childCount();
+    if (void* editor = s.window.findChild("IPlugWndClass"))
+      s.clicked = (hostwindow::playPointerAction(editor, {hostwindow::PointerAction::Click, 242, 310}), true);
+  };
   std::vector<char> log(64 * 1024);
   TqAaxEditorReport report;
-  ASSERT_EQ(tq_msabi_aax_editor(&mEntries, window.handle(), ClickAKnob, &shown, &report, {log.data(), int(log.size())}),
-            0);
+  ASSERT_EQ(tq_msabi_aax_editor(&mEntries, window.handle(), click, &shown, &report, {log.data(), int(log.size())}), 0);
   EXPECT_TRUE(report.created);
   EXPECT_TRUE(report.started);
   EXPECT_EQ(report.sizeResult, 0);
-  EXPECT_EQ(report.width, 650.0f);
-  EXPECT_EQ(report.height, 410.0f);
-  EXPECT_EQ(report.attached, 0);
-  EXPECT_EQ(report.detached, 0);
+  EXPECT_EQ(std::make_tuple(report.width, report.height, report.attached, report.detached),
+            std::make_tuple(650.0f, 410.0f, 0, 0));
   EXPECT_TRUE(report.stopped);
   EXPECT_EQ(report.liveAtEnd, 0);
   EXPECT_EQ(report.unbalancedHostObjects, 0);
 
   // The editor opened in the host's window and closed with the detach.
-  EXPECT_EQ(shown.children, 1);
-  ASSERT_TRUE(shown.clicked);
-  EXPECT_EQ(window.childCount(), 0);
+  EXPECT_EQ(std::make_tuple(shown.children, shown.clicked, window.childCount()), std::make_tuple(1, true, 0));
   // The click went to the host first, which left it to the editor: the knob's gesture, with
   // the parameter's own touch nested in it. The view was let go with the detach.
-  EXPECT_EQ(Lines(log.data(), {"View.", "Automation.StartTouch", "Automation.StopTouch"}),
-            (std::vector<std::string>{"View.AddRef()", "View.NativeWindow()", "View.CurrentModifiers()",
-                                      "View.ForwardParameterClick(\"5\", 0)", "Automation.StartTouch(\"5\")",
-                                      "Automation.StartTouch(\"5\")", "Automation.StopTouch(\"5\")",
-                                      "Automation.StopTouch(\"5\")", "View.Release()"}));
+  std::vector<std::string> seen;
+  std::istringstream lines(log.data());
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("View.", 0) == 0 || line.find("Touch(") != std::string::npos)
+      seen.push_back(line);
+  EXPECT_EQ(seen, (std::vector<std::string>{"View.AddRef()", "View.NativeWindow()", "View.CurrentModifiers()",
+                                            "View.ForwardParameterClick(\"5\", 0)", "Automation.StartTouch(\"5\")",
+                                            "Automation.StartTouch(\"5\")", "Automation.StopTouch(\"5\")",
+                                            "Automation.StopTouch(\"5\")", "View.Release()"}));
 }
 }  // namespace

@@ -58,16 +58,10 @@ protected:
       EXPECT_EQ(made->RefCount(), 0) << made->Label();
   }
   ACFResult Register() { return ACFRegisterPlugin(&host, &definition); }
-  // A failed registration clears what the host's variable held, so no host goes on to use it.
-  ACFResult RegisterOverAStaleDefinition()
-  {
-    definition = &stale;
-    return Register();
-  }
 
   CallLog log;
   RegistrationHost host{log};
-  HostObject stale{log, "Stale"};
+  HostObject stale{log, "Stale"};  // what the host's variable held: a failed registration clears it
   IACFUnknown* definition = nullptr;
 };
 
@@ -96,7 +90,8 @@ TEST_F(Registration, DescribesEachChannelConfigurationAndHandsBackTheDefinition)
 TEST_F(Registration, AFailedStepKeepsTheEffectUnregisteredButStillNamesMakerAndVersion)
 {
   log.FailWith("Effect1.AppendEffectName", kAAX_ErrMissingInterface);
-  EXPECT_NE(RegisterOverAStaleDefinition(), kAAX_Success);
+  definition = &stale;
+  EXPECT_NE(Register(), kAAX_Success);
   EXPECT_TRUE(log.Matching("Collection1.RegisterEffect").empty());
   EXPECT_EQ(log.Matching("Collection1.AppendMakerName").size(), 1u);
   EXPECT_EQ(log.Matching("Collection1.StoreBundleVersion").size(), 1u);
@@ -118,7 +113,8 @@ TEST_F(Registration, HostsThatCannotDescribeGetAResultAndEveryReferenceBack)
 TEST_F(Registration, ACollectionWithoutTheDefinitionFailsTheRegistration)
 {
   host.extraCollectionInterfaces.clear();
-  EXPECT_EQ(RegisterOverAStaleDefinition(), kAAX_ErrMissingInterface);
+  definition = &stale;
+  EXPECT_EQ(Register(), kAAX_ErrMissingInterface);
   EXPECT_EQ(definition, nullptr);
 }
 
