@@ -31,18 +31,20 @@ struct TooltipWindowTest : ::testing::Test
     plug->AttachEditor(editor);
     view = static_cast<HWND>(editor->OpenInParent(parent.handle()));
   }
-  // Rests the pointer at x, y: a move, then the hover the window system would send.
-  void Rest(int x, int y)
+  // Rests the pointer at x, y (a move, then the hover the window system would send); gives
+  // whether a tip is shown, and its text.
+  std::string Rest(int x, int y)
   {
     SendMessageA(view, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     SendMessageA(view, WM_MOUSEHOVER, 0, MAKELPARAM(x, y));
+    return Tip();
   }
-  std::string TipText() const
+  std::string Tip() const
   {
     char text[1024] = "";
     TOOLINFOA tool{sizeof tool, 0, view, reinterpret_cast<UINT_PTR>(view), {}, nullptr, text, 0, nullptr};
     SendMessageA(editor->TooltipWindow(), TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
-    return text;
+    return (editor->TooltipShown() ? "shown " : "hidden ") + std::string(text);
   }
 
   hostwindow::HostWindow parent{200, 200};
@@ -54,9 +56,8 @@ struct TooltipWindowTest : ::testing::Test
 TEST_F(TooltipWindowTest, MadeOnlyWhenTheEditorHasTooltips)
 {
   Open(false);
-  Rest(20, 20);
+  EXPECT_EQ(Rest(20, 20), "hidden ");
   EXPECT_EQ(editor->TooltipWindow(), nullptr);
-  EXPECT_FALSE(editor->TooltipShown());
 }
 
 TEST_F(TooltipWindowTest, ARestingPointerShowsTheControlsTipUntilAPress)
@@ -64,24 +65,19 @@ TEST_F(TooltipWindowTest, ARestingPointerShowsTheControlsTipUntilAPress)
   Open(true);
   HWND tooltip = editor->TooltipWindow();
   EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
-  Rest(20, 20);
-  EXPECT_TRUE(editor->TooltipShown());
-  EXPECT_EQ(TipText(), "Level");
+  EXPECT_EQ(Rest(20, 20), "shown Level");
   SendMessageA(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
   SendMessageA(view, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-  EXPECT_FALSE(editor->TooltipShown());
-  EXPECT_EQ(TipText(), "");
-  Rest(120, 120);
-  EXPECT_EQ(TipText(), std::string(IControl::kTooltipMaxLength, 'w'));
-  Rest(170, 20);
+  EXPECT_EQ(Tip(), "hidden ");
+  EXPECT_EQ(Rest(120, 120), "shown " + std::string(IControl::kTooltipMaxLength, 'w'));
+  EXPECT_EQ(Rest(170, 20), "hidden ");
   EXPECT_EQ(editor->TooltipControlIndex(), 2);
-  EXPECT_EQ(TipText(), "");
 
   Rest(20, 20);
   editor->CloseView();
   EXPECT_FALSE(IsWindow(tooltip));
+  EXPECT_EQ(Tip(), "hidden ");
   EXPECT_EQ(editor->TooltipWindow(), nullptr);
-  EXPECT_FALSE(editor->TooltipShown());
 }
 
 }  // namespace
