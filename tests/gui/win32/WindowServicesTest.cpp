@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <dlgs.h>
+#include <shellapi.h>
 #include <wininet.h>
 
 #include <atomic>
@@ -143,6 +144,7 @@ private:
 
 // Wine always reports a connection, and a shell that opens a web address starts a browser.
 BOOL gConnected = TRUE;
+INT_PTR gShellAnswer = 42;  // above 32: opened
 std::string gOpened;
 
 BOOL WINAPI ConnectedState(LPDWORD flags, DWORD)
@@ -154,7 +156,7 @@ BOOL WINAPI ConnectedState(LPDWORD flags, DWORD)
 HINSTANCE WINAPI OpenWithShell(HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT)
 {
   gOpened += std::string(" [") + verb + " " + file + "]";
-  return reinterpret_cast<HINSTANCE>(42);  // above 32: opened
+  return reinterpret_cast<HINSTANCE>(gShellAnswer);
 }
 
 // Covers the editor. Hides the pointer while it is dragged finely (shift or control), as a
@@ -346,9 +348,10 @@ TEST(WindowServices, ModalMenusAndDialogsGiveWhatThePersonAnswered)
     return std::to_string(chosen) + " " + std::to_string(colour.A) + "," + std::to_string(colour.R) + "," +
            std::to_string(colour.G) + "," + std::to_string(colour.B);
   };
-  const auto runLink = [&](BOOL connected, const char* confirm) {
-    return [&, connected, confirm] {
+  const auto runLink = [&](BOOL connected, const char* confirm, INT_PTR shellAnswer = 42) {
+    return [&, connected, confirm, shellAnswer] {
       gConnected = connected;
+      gShellAnswer = shellAnswer;
       gOpened.clear();
       return std::to_string(window.LaunchUrl("https://example.invalid/", "Link", confirm, "Failed")) + gOpened;
     };
@@ -374,6 +377,8 @@ TEST(WindowServices, ModalMenusAndDialogsGiveWhatThePersonAnswered)
     {"Pick a colour", Press(IDCANCEL), runColour, "0 40,10,20,30 / Pick a colour"},
     {"Link", Press(IDOK), runLink(FALSE, nullptr), "0 / Link"},
     {"Link", Press(IDYES), runLink(TRUE, "Open?"), "1 [open https://example.invalid/] / Link"},
+    // The shell's small answers are errors.
+    {"Link", Press(IDOK), runLink(TRUE, nullptr, SE_ERR_NOASSOC), "0 [open https://example.invalid/] / Link"},
   };
   // The process's current folder is the host's: no file dialog may move it.
   char before[MAX_PATH] = "", after[MAX_PATH] = "";
